@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, lays out a program folder and starts the program
+# on the default SQLite databases (created on the first start).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/deps.sh"
+"$root/scripts/build.sh"
+app=${HB_APP_DIR:-$root/app}
+mkdir -p "$app/bin" "$app/ini" "$app/work" "$app/data" "$app/images"
+cp "$root/build/harvestbook" "$app/bin/harvestbook"
+exec "$app/bin/harvestbook" "$@"

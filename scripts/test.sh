@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, starts a private MariaDB, runs every test, stops the server.
+# Exit status is ctest's.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/deps.sh"
+"$root/scripts/build.sh"
+
+dbdir=$(mktemp -d /tmp/hb-mariadb.XXXXXX)
+port=$(( 20000 + RANDOM % 20000 ))
+cleanup() { "$root/scripts/mariadb.sh" stop "$dbdir" || true; rm -rf "$dbdir"; }
+trap cleanup EXIT
+if "$root/scripts/mariadb.sh" start "$dbdir" "$port"; then
+  export ODBCINI="$dbdir/odbc.ini" ODBCSYSINI="$dbdir" HB_TEST_DSN=hbtest
+else
+  echo "the private MariaDB server could not be started: server tests are skipped" >&2
+  tail -n 20 "$dbdir/server.log" 2>/dev/null >&2 || true
+fi
+export QT_QPA_PLATFORM=offscreen
+set +e
+(cd "$root/build" && ctest --output-on-failure -j4)
+rc=$?
+set -e
+exit $rc

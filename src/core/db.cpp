@@ -1,0 +1,864 @@
+#include "core/db.h"
+
+#include "core/log.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlField>
+#include <QSqlIndex>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QSqlResult>
+#include <sqlite3.h>
+#include <sql.h>
+#include <odbcinst.h>
+
+namespace hb {
+
+std::unique_ptr<clsINI> gINI;
+std::unique_ptr<clsDb> gDb;
+std::unique_ptr<clsMst> gMst;
+std::unique_ptr<clsWork> gWork;
+
+std::function<void(const QString &)> DbObject::composedStatementHook;
+
+namespace {
+
+QString gAppPathValue;
+
+HbError dbError(const QSqlError &err, const QString &sql)
+{
+    QString text = err.databaseText().isEmpty() ? err.text() : err.databaseText();
+    if (!sql.isEmpty())
+        text += QStringLiteral(" [%1]").arg(sql);
+    bool ok = false;
+    const int native = err.nativeErrorCode().toInt(&ok);
+    return HbError(ok && native != 0 ? native : kErrDatabase, text);
+}
+
+enum class ColKind { Plain, Date, Currency };
+
+ColKind kindFromDeclType(const char *decl)
+{
+    if (!decl)
+        return ColKind::Plain;
+    const QByteArray d = QByteArray(decl).toUpper();
+    if (d.contains("DATE") || d.contains("TIME"))
+        return ColKind::Date;
+    if (d.contains("DECIMAL") || d.contains("NUMERIC") || d.contains("MONEY") || d.contains("CURRENCY"))
+        return ColKind::Currency;
+    return ColKind::Plain;
+}
+
+// MySQL field types that carry dates or exact decimals.
+ColKind kindFromMysqlType(int typeId)
+{
+    switch (typeId) {
+    case 0:    // DECIMAL
+    case 246:  // NEWDECIMAL
+        return ColKind::Currency;
+    case 7:    // TIMESTAMP
+    case 10:   // DATE
+    case 12:   // DATETIME
+        return ColKind::Date;
+    default:
+        return ColKind::Plain;
+    }
+}
+
+Value normalise(const QVariant &raw, ColKind kind)
+{
+    Value v = Value::fromVariant(raw);
+    if (v.isNull())
+        return v;
+    static const QRegularExpression canonical(QStringLiteral("^\\d{4}-\\d{2}-\\d{2} \\d{2}:\\d{2}:\\d{2}$"));
+    switch (kind) {
+    case ColKind::Date:
+        if (v.isString()) {
+            QDateTime dt;
+            if (parseDateText(v.displayText(), &dt))
+                return Value(dt);
+        }
+        return v;
+    case ColKind::Currency:
+        if (v.isNumber() || (v.isString() && IsNumeric(v)))
+            return Value(v.toCurrency());
+        return v;
+    case ColKind::Plain:
+        // An expression over a date column (MAX(WORK_DATE)) comes back as its stored text.
+        if (v.isString() && canonical.match(v.displayText()).hasMatch()) {
+            QDateTime dt;
+            if (parseDateText(v.displayText(), &dt))
+                return Value(dt);
+        }
+        return v;
+    }
+    return v;
+}
+
+QString odbcValue(const QString &dsn, const char *key)
+{
+    char buf[512] = {0};
+    const QByteArray d = dsn.toLocal8Bit();
+    SQLGetPrivateProfileString(d.constData(), key, "", buf, sizeof(buf), "odbc.ini");
+    return QString::fromLocal8Bit(buf);
+}
+
+QString firstOf(const QString &dsn, std::initializer_list<const char *> keys)
+{
+    for (const char *k : keys) {
+        const QString v = odbcValue(dsn, k);
+        if (!v.isEmpty())
+            return v;
+    }
+    return QString();
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- paths
+
+QString appPath()
+{
+    if (gAppPathValue.isEmpty())
+        return QCoreApplication::applicationDirPath();
+    return gAppPathValue;
+}
+
+void setAppPath(const QString &path)
+{
+    gAppPathValue = path;
+}
+
+QString iniDbPath()
+{
+    return QDir::cleanPath(appPath() + QStringLiteral("/../ini/INFO.MDB"));
+}
+
+QString workDbPath()
+{
+    return QDir::cleanPath(appPath() + QStringLiteral("/../work/WORK.MDB"));
+}
+
+ResolvedServer resolveServer(const ServerParams &p)
+{
+    ResolvedServer r;
+    if (!p.dsn.isEmpty()) {
+        r.host = firstOf(p.dsn, {"Server", "SERVER", "server"});
+        const QString port = firstOf(p.dsn, {"Port", "PORT", "port"});
+        if (!port.isEmpty())
+            r.port = port.toInt();
+        r.database = firstOf(p.dsn, {"Database", "DATABASE", "DB", "database"});
+        r.user = firstOf(p.dsn, {"User", "USER", "UID", "user"});
+        r.password = firstOf(p.dsn, {"Password", "PASSWORD", "PWD", "password"});
+    }
+    if (!p.server.isEmpty())
+        r.host = p.server;
+    if (!p.database.isEmpty())
+        r.database = p.database;
+    if (!p.user.isEmpty())
+        r.user = p.user;
+    if (!p.password.isEmpty())
+        r.password = p.password;
+    // "localhost" would mean the default socket: the server is reached over TCP.
+    if (r.host.isEmpty() || r.host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0)
+        r.host = QStringLiteral("127.0.0.1");
+    return r;
+}
+
+// ---------------------------------------------------------------- recordset
+
+void Recordset::requireRow() const
+{
+    if (closed_)
+        throw HbError(kErrNoConnection, QStringLiteral("レコードセットは閉じられています。"));
+    if (mode_ == Mode::Add)
+        return;
+    if (pos_ < 0 || pos_ >= static_cast<long>(rows_.size()))
+        throw HbError(kErrNoCurrentRow, QStringLiteral("BOF と EOF のいずれかが True になっているか、または現在のレコードが削除されています。"));
+}
+
+void Recordset::requireUpdatable() const
+{
+    if (cursor_ != Dynamic || table_.isEmpty() || !owner_)
+        throw HbError(kErrNotUpdatable, QStringLiteral("このレコードセットは更新できません。"));
+}
+
+void Recordset::MoveNext()
+{
+    flushEdit();
+    if (eof())
+        throw HbError(kErrNoCurrentRow, QStringLiteral("EOF です。"));
+    ++pos_;
+}
+
+void Recordset::MovePrevious()
+{
+    if (cursor_ == ForwardOnly)
+        throw HbError(kErrNotUpdatable, QStringLiteral("前方スクロール専用のレコードセットです。"));
+    flushEdit();
+    if (pos_ < 0)
+        throw HbError(kErrNoCurrentRow, QStringLiteral("BOF です。"));
+    --pos_;
+}
+
+void Recordset::MoveFirst()
+{
+    if (cursor_ == ForwardOnly && pos_ > 0)
+        throw HbError(kErrNotUpdatable, QStringLiteral("前方スクロール専用のレコードセットです。"));
+    flushEdit();
+    pos_ = 0;
+}
+
+void Recordset::MoveLast()
+{
+    flushEdit();
+    pos_ = rows_.empty() ? 0 : static_cast<long>(rows_.size()) - 1;
+}
+
+int Recordset::fieldIndex(const QString &name) const
+{
+    for (int i = 0; i < names_.size(); ++i) {
+        if (names_.at(i).compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    // "T.COL" names the column COL of the statement's table.
+    const int dot = name.lastIndexOf(QLatin1Char('.'));
+    if (dot >= 0)
+        return fieldIndex(name.mid(dot + 1));
+    return -1;
+}
+
+Value Recordset::Fields(int i) const
+{
+    requireRow();
+    if (i < 0 || i >= static_cast<int>(names_.size()))
+        throw HbError(3265, QStringLiteral("要求された名前または序数に対応する項目がコレクションで見つかりません。"));
+    return mode_ != Mode::None ? buffer_.at(i) : rows_.at(pos_).at(i);
+}
+
+Value Recordset::Fields(const QString &name) const
+{
+    const int i = fieldIndex(name);
+    if (i < 0)
+        throw HbError(3265, QStringLiteral("項目 %1 が見つかりません。").arg(name));
+    return Fields(i);
+}
+
+void Recordset::setField(const QString &name, const Value &v)
+{
+    requireUpdatable();
+    const int i = fieldIndex(name);
+    if (i < 0)
+        throw HbError(3265, QStringLiteral("項目 %1 が見つかりません。").arg(name));
+    if (mode_ == Mode::None) {
+        requireRow();
+        mode_ = Mode::Edit;
+        buffer_ = rows_.at(pos_);
+        changed_.assign(names_.size(), false);
+    }
+    buffer_[i] = v;
+    changed_[i] = true;
+}
+
+void Recordset::AddNew()
+{
+    requireUpdatable();
+    flushEdit();
+    mode_ = Mode::Add;
+    buffer_.assign(names_.size(), Value::null());
+    changed_.assign(names_.size(), false);
+}
+
+void Recordset::CancelUpdate()
+{
+    mode_ = Mode::None;
+    buffer_.clear();
+    changed_.clear();
+}
+
+void Recordset::flushEdit()
+{
+    if (mode_ != Mode::None)
+        Update();
+}
+
+void Recordset::Update()
+{
+    requireUpdatable();
+    if (mode_ == Mode::None)
+        return;
+    QStringList cols;
+    std::vector<Value> params;
+    for (int i = 0; i < names_.size(); ++i) {
+        if (!changed_[i] || !tableColumns_.contains(names_.at(i), Qt::CaseInsensitive))
+            continue;
+        cols << names_.at(i);
+        params.push_back(buffer_[i].isEmpty() ? Value::null() : buffer_[i]);
+    }
+    if (mode_ == Mode::Add) {
+        if (!cols.isEmpty()) {
+            QStringList marks;
+            for (int i = 0; i < cols.size(); ++i)
+                marks << QStringLiteral("?");
+            owner_->execTranslated(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                       .arg(table_, cols.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))),
+                                   params);
+        }
+        rows_.push_back(buffer_);
+        pos_ = static_cast<long>(rows_.size()) - 1;
+    } else {
+        if (!cols.isEmpty()) {
+            QStringList sets;
+            for (const QString &c : cols)
+                sets << c + QStringLiteral(" = ?");
+            QStringList where;
+            const auto &orig = rows_.at(pos_);
+            const QStringList keys = keys_.isEmpty() ? tableColumns_ : keys_;
+            for (const QString &k : keys) {
+                const int ki = fieldIndex(k);
+                if (ki < 0)
+                    throw HbError(kErrNotUpdatable, QStringLiteral("キー項目 %1 がありません。").arg(k));
+                if (orig.at(ki).isNull()) {
+                    where << k + QStringLiteral(" IS NULL");
+                } else {
+                    where << k + QStringLiteral(" = ?");
+                    params.push_back(orig.at(ki));
+                }
+            }
+            const long n = owner_->execTranslated(QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                                                      .arg(table_, sets.join(QStringLiteral(", ")),
+                                                           where.join(QStringLiteral(" AND "))),
+                                                  params);
+            if (n == 0)
+                throw HbError(-2147217864, QStringLiteral("更新する行が見つかりません。ほかのユーザーが変更した可能性があります。"));
+        }
+        rows_[pos_] = buffer_;
+    }
+    CancelUpdate();
+}
+
+void Recordset::Delete()
+{
+    requireUpdatable();
+    requireRow();
+    if (mode_ == Mode::Add) {
+        CancelUpdate();
+        return;
+    }
+    CancelUpdate();
+    QStringList where;
+    std::vector<Value> params;
+    const auto &orig = rows_.at(pos_);
+    const QStringList keys = keys_.isEmpty() ? tableColumns_ : keys_;
+    for (const QString &k : keys) {
+        const int ki = fieldIndex(k);
+        if (ki < 0)
+            throw HbError(kErrNotUpdatable, QStringLiteral("キー項目 %1 がありません。").arg(k));
+        if (orig.at(ki).isNull()) {
+            where << k + QStringLiteral(" IS NULL");
+        } else {
+            where << k + QStringLiteral(" = ?");
+            params.push_back(orig.at(ki));
+        }
+    }
+    owner_->execTranslated(QStringLiteral("DELETE FROM %1 WHERE %2").arg(table_, where.join(QStringLiteral(" AND "))), params);
+    rows_.erase(rows_.begin() + pos_);
+}
+
+namespace {
+
+// Compares a field value with a criterion value: <0, 0, >0; false when they cannot be compared.
+bool compareValues(const Value &a, const Value &b, int *out)
+{
+    if (a.isNull() || b.isNull() || a.isEmpty())
+        return false;
+    try {
+        if (a.isDate() || b.isDate()) {
+            const QDateTime x = a.toDate(), y = b.toDate();
+            *out = x < y ? -1 : (x > y ? 1 : 0);
+            return true;
+        }
+        if (a.isNumber() || b.isNumber()) {
+            const double x = a.toDouble(), y = b.toDouble();
+            *out = x < y ? -1 : (x > y ? 1 : 0);
+            return true;
+        }
+    } catch (const HbError &) {
+        return false;
+    }
+    *out = QString::compare(a.displayText(), b.displayText(), Qt::CaseInsensitive);
+    return true;
+}
+
+bool likeMatch(const QString &text, const QString &pattern)
+{
+    QString re;
+    for (QChar c : pattern) {
+        if (c == QLatin1Char('*') || c == QLatin1Char('%'))
+            re += QStringLiteral(".*");
+        else if (c == QLatin1Char('?') || c == QLatin1Char('_'))
+            re += QLatin1Char('.');
+        else
+            re += QRegularExpression::escape(QString(c));
+    }
+    return QRegularExpression(QStringLiteral("^") + re + QStringLiteral("$"),
+                              QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption)
+        .match(text)
+        .hasMatch();
+}
+
+}  // namespace
+
+void Recordset::Find(const QString &criterion, bool backward)
+{
+    static const QRegularExpression re(
+        QStringLiteral("^\\s*\\[?([\\w.]+)\\]?\\s*(<=|>=|<>|=|<|>|\\bLIKE\\b)\\s*(.*?)\\s*$"),
+        QRegularExpression::CaseInsensitiveOption);
+    const auto m = re.match(criterion);
+    if (!m.hasMatch())
+        throw HbError(3001, QStringLiteral("検索条件が不正です: %1").arg(criterion));
+    const int fi = fieldIndex(m.captured(1));
+    if (fi < 0)
+        throw HbError(3265, QStringLiteral("項目 %1 が見つかりません。").arg(m.captured(1)));
+    const QString op = m.captured(2).toUpper();
+    QString raw = m.captured(3);
+    Value target;
+    if (raw.size() >= 2 && raw.startsWith(QLatin1Char('#')) && raw.endsWith(QLatin1Char('#'))) {
+        QDateTime dt;
+        if (!parseDateText(raw.mid(1, raw.size() - 2), &dt))
+            throw HbError(3001, QStringLiteral("検索条件が不正です: %1").arg(criterion));
+        target = Value(dt);
+    } else if (raw.size() >= 2 && raw.startsWith(QLatin1Char('\'')) && raw.endsWith(QLatin1Char('\''))) {
+        target = Value(raw.mid(1, raw.size() - 2).replace(QStringLiteral("''"), QStringLiteral("'")));
+    } else if (raw.compare(QLatin1String("NULL"), Qt::CaseInsensitive) == 0) {
+        target = Value::null();
+    } else {
+        double d = 0;
+        if (!parseNumber(raw, &d))
+            throw HbError(3001, QStringLiteral("検索条件が不正です: %1").arg(criterion));
+        target = Value(d);
+    }
+    flushEdit();
+    if (rows_.empty()) {
+        pos_ = backward ? -1 : 0;
+        return;
+    }
+    long p = pos_;
+    if (p < 0)
+        p = 0;
+    if (p >= static_cast<long>(rows_.size()))
+        p = static_cast<long>(rows_.size()) - 1;
+    const long step = backward ? -1 : 1;
+    for (; p >= 0 && p < static_cast<long>(rows_.size()); p += step) {
+        const Value &v = rows_.at(p).at(fi);
+        bool hit = false;
+        if (op == QLatin1String("LIKE")) {
+            hit = !v.isNull() && likeMatch(v.displayText(), target.displayText());
+        } else {
+            int c = 0;
+            if (compareValues(v, target, &c)) {
+                hit = (op == QLatin1String("=") && c == 0) || (op == QLatin1String("<>") && c != 0) ||
+                      (op == QLatin1String("<") && c < 0) || (op == QLatin1String(">") && c > 0) ||
+                      (op == QLatin1String("<=") && c <= 0) || (op == QLatin1String(">=") && c >= 0);
+            }
+        }
+        if (hit) {
+            pos_ = p;
+            return;
+        }
+    }
+    pos_ = backward ? -1 : static_cast<long>(rows_.size());
+}
+
+// ---------------------------------------------------------------- data-access object
+
+DbObject::DbObject()
+{
+    static int counter = 0;
+    connName_ = QStringLiteral("hb_conn_%1").arg(++counter);
+}
+
+DbObject::~DbObject()
+{
+    try {
+        CloseCnn();
+    } catch (...) {
+    }
+}
+
+QString DbObject::DBTYPE() const
+{
+    switch (kind_) {
+    case DbKind::File:
+        return QStringLiteral("ACCESS");
+    case DbKind::Server:
+        return QStringLiteral("MYSQL");
+    case DbKind::None:
+        break;
+    }
+    return QString();
+}
+
+bool DbObject::isOpen() const
+{
+    return QSqlDatabase::contains(connName_) && QSqlDatabase::database(connName_, false).isOpen();
+}
+
+QSqlDatabase DbObject::connection() const
+{
+    return QSqlDatabase::database(connName_, false);
+}
+
+void DbObject::requireOpen() const
+{
+    if (!isOpen())
+        throw HbError(kErrNoConnection, QStringLiteral("オブジェクトが閉じている場合は、操作は許可されません。"));
+}
+
+void DbObject::openFile(const QString &path, bool mayCreate)
+{
+    CloseCnn();
+    kind_ = DbKind::File;
+    if (path.isEmpty() || (!mayCreate && !QFileInfo(path).isFile()))
+        throw HbError(-2147467259, QStringLiteral("ファイル '%1' が見つかりません。").arg(path));
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connName_);
+        db.setDatabaseName(path);
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+        if (!db.open()) {
+            const QSqlError err = db.lastError();
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(connName_);
+            throw HbError(-2147467259, QStringLiteral("データベース '%1' を開けません。%2").arg(path, err.text()));
+        }
+        // A file that is no database fails on its first read; find out now.
+        QSqlQuery q(db);
+        if (!q.exec(QStringLiteral("SELECT COUNT(*) FROM sqlite_master"))) {
+            const QSqlError err = q.lastError();
+            q = QSqlQuery();
+            db.close();
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(connName_);
+            throw HbError(-2147467259, QStringLiteral("データベース '%1' を開けません。%2").arg(path, err.text()));
+        }
+    }
+}
+
+void DbObject::openServer(const ServerParams &params)
+{
+    CloseCnn();
+    kind_ = DbKind::Server;
+    const ResolvedServer r = resolveServer(params);
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QMYSQL"), connName_);
+    db.setHostName(r.host);
+    db.setPort(r.port);
+    db.setDatabaseName(r.database);
+    db.setUserName(r.user);
+    db.setPassword(r.password);
+    db.setConnectOptions(QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=5"));
+    if (!db.open()) {
+        const QSqlError err = db.lastError();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(connName_);
+        throw HbError(-2147467259, QStringLiteral("データソース '%1' に接続できません。%2").arg(params.dsn, err.text()));
+    }
+    QSqlQuery q(db);
+    q.exec(QStringLiteral("SET NAMES utf8mb4"));
+}
+
+void DbObject::CloseCnn()
+{
+    if (!QSqlDatabase::contains(connName_))
+        return;
+    {
+        QSqlDatabase db = QSqlDatabase::database(connName_, false);
+        if (db.isOpen() && inTransaction_)
+            db.rollback();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(connName_);
+    inTransaction_ = false;
+}
+
+void DbObject::Begintrans()
+{
+    requireOpen();
+    if (inTransaction_)
+        throw HbError(3246, QStringLiteral("トランザクションは既に開始されています。"));
+    QSqlDatabase db = connection();
+    if (!db.transaction())
+        throw dbError(db.lastError(), QStringLiteral("BEGIN"));
+    inTransaction_ = true;
+}
+
+void DbObject::CommitTrans()
+{
+    requireOpen();
+    if (!inTransaction_)
+        throw HbError(3034, QStringLiteral("トランザクションが開始されていません。"));
+    QSqlDatabase db = connection();
+    if (!db.commit()) {
+        const QSqlError err = db.lastError();
+        db.rollback();
+        inTransaction_ = false;
+        throw dbError(err, QStringLiteral("COMMIT"));
+    }
+    inTransaction_ = false;
+}
+
+void DbObject::RollbackTrans()
+{
+    requireOpen();
+    if (!inTransaction_)
+        throw HbError(3034, QStringLiteral("トランザクションが開始されていません。"));
+    inTransaction_ = false;
+    QSqlDatabase db = connection();
+    if (!db.rollback())
+        throw dbError(db.lastError(), QStringLiteral("ROLLBACK"));
+}
+
+RecordsetPtr DbObject::OpenSchema(int schema, const Value &restriction, const Value &)
+{
+    requireOpen();
+    // 20: tables; 4: columns of the table named by the restriction.
+    auto rs = std::make_unique<Recordset>();
+    rs->cursor_ = Recordset::Static;
+    if (schema == 4) {
+        rs->names_ = {QStringLiteral("TABLE_NAME"), QStringLiteral("COLUMN_NAME"), QStringLiteral("ORDINAL_POSITION")};
+        const QString table = restriction.isEmpty() || restriction.isNull() ? QString() : restriction.displayText();
+        const QStringList tables = table.isEmpty() ? connection().tables() : QStringList{table};
+        for (const QString &t : tables) {
+            const QStringList cols = tableColumns(t);
+            for (int i = 0; i < cols.size(); ++i)
+                rs->rows_.push_back({Value(t), Value(cols.at(i)), Value(i + 1)});
+        }
+    } else {
+        rs->names_ = {QStringLiteral("TABLE_NAME"), QStringLiteral("TABLE_TYPE")};
+        for (const QString &t : connection().tables())
+            rs->rows_.push_back({Value(t), Value("TABLE")});
+    }
+    return rs;
+}
+
+QStringList DbObject::tableColumns(const QString &table)
+{
+    requireOpen();
+    QStringList cols;
+    const QSqlRecord rec = connection().record(table);
+    for (int i = 0; i < rec.count(); ++i)
+        cols << rec.fieldName(i);
+    return cols;
+}
+
+QStringList DbObject::primaryKey(const QString &table)
+{
+    requireOpen();
+    QStringList keys;
+    const QSqlIndex idx = connection().primaryIndex(table);
+    for (int i = 0; i < idx.count(); ++i)
+        keys << idx.fieldName(i);
+    return keys;
+}
+
+RecordsetPtr DbObject::GetFwdOnlyRst(const QString &sql, const std::vector<Value> &params)
+{
+    return openRecordset(sql, params, Recordset::ForwardOnly, true);
+}
+
+RecordsetPtr DbObject::GetStaticRst(const QString &sql, const std::vector<Value> &params)
+{
+    return openRecordset(sql, params, Recordset::Static, true);
+}
+
+RecordsetPtr DbObject::GetDynamicRst(const QString &sql, const std::vector<Value> &params)
+{
+    return openRecordset(sql, params, Recordset::Dynamic, true);
+}
+
+RecordsetPtr DbObject::openRecordset(const QString &sql, const std::vector<Value> &params, Recordset::Cursor cursor,
+                                     bool log)
+{
+    if (log)
+        WriteLog(sql);
+    requireOpen();
+    const QString text = translateSql(sql, kind_);
+    QSqlQuery q(connection());
+    q.setForwardOnly(true);
+    bool ok;
+    if (params.empty()) {
+        ok = q.exec(text);
+    } else {
+        ok = q.prepare(text);
+        if (ok) {
+            for (const Value &v : params)
+                q.addBindValue(v.toVariant());
+            ok = q.exec();
+        }
+    }
+    if (!ok)
+        throw dbError(q.lastError(), sql);
+
+    auto rs = std::make_unique<Recordset>();
+    rs->cursor_ = cursor;
+    rs->owner_ = this;
+    const QSqlRecord rec = q.record();
+    std::vector<ColKind> kinds(rec.count(), ColKind::Plain);
+    sqlite3_stmt *stmt = nullptr;
+    if (kind_ == DbKind::File) {
+        const QVariant h = q.result()->handle();
+        if (h.isValid() && qstrcmp(h.typeName(), "sqlite3_stmt*") == 0)
+            stmt = *static_cast<sqlite3_stmt *const *>(h.constData());
+    }
+    for (int i = 0; i < rec.count(); ++i) {
+        rs->names_ << rec.fieldName(i);
+        if (kind_ == DbKind::File)
+            kinds[i] = stmt ? kindFromDeclType(sqlite3_column_decltype(stmt, i)) : ColKind::Plain;
+        else
+            kinds[i] = kindFromMysqlType(rec.field(i).typeID());
+    }
+    while (q.next()) {
+        std::vector<Value> row(rec.count());
+        for (int i = 0; i < rec.count(); ++i)
+            row[i] = normalise(q.value(i), kinds[i]);
+        rs->rows_.push_back(std::move(row));
+    }
+    if (cursor == Recordset::Dynamic) {
+        static const QRegularExpression fromRe(QStringLiteral("\\bFROM\\s+(\\w+)"), QRegularExpression::CaseInsensitiveOption);
+        static const QRegularExpression joinRe(QStringLiteral("\\bJOIN\\b|\\bGROUP\\s+BY\\b|\\bDISTINCT\\b"),
+                                               QRegularExpression::CaseInsensitiveOption);
+        const auto m = fromRe.match(text);
+        if (m.hasMatch() && !joinRe.match(text).hasMatch()) {
+            rs->table_ = m.captured(1);
+            rs->tableColumns_ = tableColumns(rs->table_);
+            rs->keys_ = primaryKey(rs->table_);
+        }
+    }
+    return rs;
+}
+
+long DbObject::execTranslated(const QString &sql, const std::vector<Value> &params)
+{
+    requireOpen();
+    const QString text = translateSql(sql, kind_);
+    QSqlQuery q(connection());
+    bool ok;
+    if (params.empty()) {
+        ok = q.exec(text);
+    } else {
+        ok = q.prepare(text);
+        if (ok) {
+            for (const Value &v : params)
+                q.addBindValue(v.toVariant());
+            ok = q.exec();
+        }
+    }
+    if (!ok)
+        throw dbError(q.lastError(), sql);
+    return q.numRowsAffected();
+}
+
+long DbObject::EXEC(const QString &sql, const std::vector<Value> &params)
+{
+    return execTranslated(sql, params);
+}
+
+Value DbObject::domain(const QString &head, const QString &wcs, bool joinAll)
+{
+    if (!isOpen())
+        OpenCnn();
+    QString sql = head;
+    if (!wcs.isEmpty())
+        sql += QStringLiteral(" WHERE ") + wcs;
+    if (composedStatementHook)
+        composedStatementHook(sql);
+    auto rs = openRecordset(sql, {}, Recordset::ForwardOnly, false);
+    if (rs->eof())
+        return Value::null();
+    if (!joinAll)
+        return rs->Fields(0);
+    QString out;
+    while (!rs->eof()) {
+        const Value v = rs->Fields(0);
+        out += QLatin1Char(' ') + (v.isNull() ? QString() : v.displayText());
+        rs->MoveNext();
+    }
+    return Value(out.trimmed());
+}
+
+Value DbObject::DMax(const QString &fld, const QString &tbl, const QString &wcs)
+{
+    return domain(QStringLiteral("SELECT MAX(%1) FROM %2").arg(fld, tbl), wcs, false);
+}
+
+Value DbObject::DMin(const QString &fld, const QString &tbl, const QString &wcs)
+{
+    return domain(QStringLiteral("SELECT MIN(%1) FROM %2").arg(fld, tbl), wcs, false);
+}
+
+Value DbObject::DCount(const QString &fld, const QString &tbl, const QString &wcs)
+{
+    return domain(QStringLiteral("SELECT COUNT(%1) FROM %2").arg(fld, tbl), wcs, false);
+}
+
+Value DbObject::DSUM(const QString &fld, const QString &tbl, const QString &wcs)
+{
+    return domain(QStringLiteral("SELECT SUM(%1) FROM %2").arg(fld, tbl), wcs, false);
+}
+
+Value DbObject::DLookup(const QString &fld, const QString &tbl, const QString &wcs)
+{
+    return domain(QStringLiteral("SELECT %1 FROM %2").arg(fld, tbl), wcs, false);
+}
+
+Value DbObject::DJoin(const QString &fld, const QString &tbl, const QString &wcs)
+{
+    return domain(QStringLiteral("SELECT %1 FROM %2").arg(fld, tbl), wcs, true);
+}
+
+// ---------------------------------------------------------------- plain objects
+
+std::unique_ptr<DirectDb> DirectDb::file(const QString &path, bool mayCreate)
+{
+    std::unique_ptr<DirectDb> db(new DirectDb());
+    db->openFile(path, mayCreate);
+    return db;
+}
+
+std::unique_ptr<DirectDb> DirectDb::server(const ServerParams &params)
+{
+    std::unique_ptr<DirectDb> db(new DirectDb());
+    db->openServer(params);
+    return db;
+}
+
+TransactionScope::TransactionScope(DbObject &db) : db_(db)
+{
+    if (!db_.inTransaction()) {
+        db_.Begintrans();
+        own_ = true;
+    }
+}
+
+TransactionScope::~TransactionScope()
+{
+    if (own_ && !done_) {
+        try {
+            db_.RollbackTrans();
+        } catch (...) {
+        }
+    }
+}
+
+void TransactionScope::commit()
+{
+    if (own_ && !done_)
+        db_.CommitTrans();
+    done_ = true;
+}
+
+}  // namespace hb

@@ -1,0 +1,225 @@
+#pragma once
+// The four data-access objects and their recordsets.
+
+#include "core/sqltranslate.h"
+#include "core/value.h"
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace hb {
+
+class DbObject;
+
+// Rows read from a statement. Forward-only recordsets move forward only; static and dynamic
+// ones move both ways and can be searched with Find; dynamic ones also add, edit and delete
+// rows of the statement's table by its primary key.
+class Recordset {
+public:
+    enum Cursor { ForwardOnly = 0, Dynamic = 2, Static = 3 };
+
+    Cursor cursor() const { return cursor_; }
+    bool eof() const { return closed_ || pos_ >= static_cast<long>(rows_.size()); }
+    bool bof() const { return closed_ || pos_ < 0 || rows_.empty(); }
+    long RecordCount() const { return static_cast<long>(rows_.size()); }
+    long AbsolutePosition() const { return pos_; }
+    void MoveNext();
+    void MovePrevious();
+    void MoveFirst();
+    void MoveLast();
+
+    int FieldCount() const { return static_cast<int>(names_.size()); }
+    QString FieldName(int i) const { return names_.at(i); }
+    int fieldIndex(const QString &name) const;  // -1 when absent (case-insensitive)
+    Value Fields(const QString &name) const;
+    Value Fields(int i) const;
+    // Sets a field of the current (or new) row; starts editing the current row if needed.
+    void setField(const QString &name, const Value &v);
+
+    // Searches from the current row (forward, or backward) for the first row meeting a
+    // criterion "FIELD op value" (op: = <> < > <= >= LIKE; value: number, 'text' or #date#).
+    // Ends at EOF (or BOF) when no row meets it.
+    void Find(const QString &criterion, bool backward = false);
+
+    void AddNew();
+    void Update();
+    void CancelUpdate();
+    void Delete();
+    void Close() { closed_ = true; }
+    bool editing() const { return mode_ != Mode::None; }
+
+private:
+    friend class DbObject;
+    enum class Mode { None, Add, Edit };
+    void requireRow() const;
+    void requireUpdatable() const;
+    void flushEdit();
+
+    Cursor cursor_ = ForwardOnly;
+    DbObject *owner_ = nullptr;
+    QString table_;
+    QStringList keys_;
+    QStringList tableColumns_;
+    QStringList names_;
+    std::vector<std::vector<Value>> rows_;
+    long pos_ = 0;
+    bool closed_ = false;
+    Mode mode_ = Mode::None;
+    std::vector<Value> buffer_;
+    std::vector<bool> changed_;
+};
+
+using RecordsetPtr = std::unique_ptr<Recordset>;
+
+// Where a server connection goes.
+struct ServerParams {
+    QString dsn;
+    QString server;
+    QString database;
+    QString user;
+    QString password;
+};
+
+// Resolves the ODBC data source (odbc.ini) for host, port, database, user and password;
+// the non-empty fields of the params override what the data source says.
+struct ResolvedServer {
+    QString host;
+    int port = 3306;
+    QString database;
+    QString user;
+    QString password;
+};
+ResolvedServer resolveServer(const ServerParams &params);
+
+// The shared interface of the settings, data, master and work objects.
+class DbObject {
+public:
+    virtual ~DbObject();
+    DbObject(const DbObject &) = delete;
+    DbObject &operator=(const DbObject &) = delete;
+
+    // "ACCESS" for a database file, "MYSQL" for a server, "" when neither is set.
+    QString DBTYPE() const;
+    DbKind kind() const { return kind_; }
+    bool isOpen() const;
+
+    void Begintrans();
+    void CommitTrans();
+    void RollbackTrans();
+    bool inTransaction() const { return inTransaction_; }
+
+    RecordsetPtr OpenSchema(int schema, const Value &restriction = Value(), const Value &schemaId = Value());
+    RecordsetPtr GetFwdOnlyRst(const QString &sql, const std::vector<Value> &params = {});
+    RecordsetPtr GetStaticRst(const QString &sql, const std::vector<Value> &params = {});
+    RecordsetPtr GetDynamicRst(const QString &sql, const std::vector<Value> &params = {});
+
+    virtual void OpenCnn() = 0;
+    void CloseCnn();
+
+    // Executes one statement; '?' placeholders take the bound values in order.
+    // Returns the number of rows affected.
+    long EXEC(const QString &sql, const std::vector<Value> &params = {});
+    long EXEC(const QString &sql, long *recordsAffected) { const long n = EXEC(sql); if (recordsAffected) *recordsAffected = n; return n; }
+
+    Value DMax(const QString &fld, const QString &tbl, const QString &wcs);
+    Value DMin(const QString &fld, const QString &tbl, const QString &wcs);
+    Value DCount(const QString &fld, const QString &tbl, const QString &wcs);
+    Value DSUM(const QString &fld, const QString &tbl, const QString &wcs);
+    Value DLookup(const QString &fld, const QString &tbl, const QString &wcs);
+    Value DJoin(const QString &fld, const QString &tbl, const QString &wcs);
+
+    // Column names of a table in their order (empty when the table does not exist).
+    QStringList tableColumns(const QString &table);
+    QStringList primaryKey(const QString &table);
+    QSqlDatabase connection() const;
+
+    // Sees every domain-function statement as composed, before translation (tests use it).
+    static std::function<void(const QString &)> composedStatementHook;
+
+protected:
+    DbObject();
+    // Opens a database file (created when missing only if allowed).
+    void openFile(const QString &path, bool mayCreate);
+    void openServer(const ServerParams &params);
+    void setKind(DbKind k) { kind_ = k; }
+
+private:
+    friend class Recordset;
+    RecordsetPtr openRecordset(const QString &sql, const std::vector<Value> &params, Recordset::Cursor cursor,
+                               bool log);
+    Value domain(const QString &head, const QString &wcs, bool joinAll);
+    void requireOpen() const;
+    long execTranslated(const QString &sql, const std::vector<Value> &params);
+
+    QString connName_;
+    DbKind kind_ = DbKind::None;
+    bool inTransaction_ = false;
+};
+
+// The settings database (ini/INFO.MDB beside the program's folder).
+class clsINI : public DbObject {
+public:
+    clsINI();
+    void OpenCnn() override;
+};
+
+// The work and lookup database (work/WORK.MDB beside the program's folder).
+class clsWork : public DbObject {
+public:
+    clsWork();
+    void OpenCnn() override;
+};
+
+// The data database, as the DB_ settings say.
+class clsDb : public DbObject {
+public:
+    clsDb();
+    void OpenCnn() override;
+};
+
+// The master database, as the MST_ settings say.
+class clsMst : public DbObject {
+public:
+    clsMst();
+    void OpenCnn() override;
+};
+
+// A plain object over one database file or server, for creating databases and for tests.
+class DirectDb : public DbObject {
+public:
+    static std::unique_ptr<DirectDb> file(const QString &path, bool mayCreate = true);
+    static std::unique_ptr<DirectDb> server(const ServerParams &params);
+    void OpenCnn() override {}
+};
+
+// Joins the open transaction of an object, or opens one of its own and commits it at commit().
+// An own transaction not committed is rolled back when the scope ends.
+class TransactionScope {
+public:
+    explicit TransactionScope(DbObject &db);
+    ~TransactionScope();
+    void commit();
+    bool ownsTransaction() const { return own_; }
+
+private:
+    DbObject &db_;
+    bool own_ = false;
+    bool done_ = false;
+};
+
+extern std::unique_ptr<clsINI> gINI;
+extern std::unique_ptr<clsDb> gDb;
+extern std::unique_ptr<clsMst> gMst;
+extern std::unique_ptr<clsWork> gWork;
+
+// The program's folder (where the executable lies); the databases are found beside it.
+QString appPath();
+void setAppPath(const QString &path);
+QString iniDbPath();
+QString workDbPath();
+
+}  // namespace hb

@@ -1,0 +1,67 @@
+#pragma once
+// Fresh databases of both kinds for tests: a SQLite file in a temporary folder, and a
+// database of its own on the private MariaDB server that scripts/test.sh starts
+// (data source named by HB_TEST_DSN).
+
+#include "common/printers.h"
+#include "core/db.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+
+namespace hbtest {
+
+enum class Backend { Sqlite, MariaDb };
+
+std::string backendName(const ::testing::TestParamInfo<Backend> &info);
+
+// True when the server tests can run; otherwise the reason is in *why.
+bool serverAvailable(std::string *why);
+
+// One fresh, empty database. For the server kind a database of a unique name is created
+// and dropped again when this object goes away.
+class FreshDatabase {
+public:
+    explicit FreshDatabase(Backend backend);
+    ~FreshDatabase();
+    FreshDatabase(const FreshDatabase &) = delete;
+    FreshDatabase &operator=(const FreshDatabase &) = delete;
+
+    // A new connection to the database (a second computer, say).
+    std::unique_ptr<hb::DirectDb> connect() const;
+    hb::DbObject &db() { return *db_; }
+    Backend backend() const { return backend_; }
+    // For the server kind: the data source, and the database name that overrides its own.
+    hb::ServerParams serverParams() const { return params_; }
+    // For the file kind: the file's path.
+    QString filePath() const { return path_; }
+
+private:
+    Backend backend_;
+    QTemporaryDir dir_;
+    QString path_;
+    hb::ServerParams params_;
+    std::unique_ptr<hb::DirectDb> db_;
+};
+
+// Parameterised fixture over both kinds; server cases skip (with the reason) only where the
+// private server is not configured.
+class BothBackends : public ::testing::TestWithParam<Backend> {
+protected:
+    void SetUp() override;
+    void TearDown() override { fresh_.reset(); }
+    hb::DbObject &db() { return fresh_->db(); }
+    FreshDatabase &fresh() { return *fresh_; }
+
+private:
+    std::unique_ptr<FreshDatabase> fresh_;
+};
+
+#define HB_INSTANTIATE_BOTH_BACKENDS(Fixture) \
+    INSTANTIATE_TEST_SUITE_P(Backends, Fixture, \
+                             ::testing::Values(::hbtest::Backend::Sqlite, ::hbtest::Backend::MariaDb), \
+                             ::hbtest::backendName)
+
+}  // namespace hbtest
