@@ -1,14 +1,136 @@
+// Opening the four databases.
+
 #include "core/db.h"
+#include "core/helpers.h"
+#include "core/uiservices.h"
 
 namespace hb {
 
-clsINI::clsINI() {}
-void clsINI::OpenCnn() { openFile(iniDbPath(), false); }
-clsWork::clsWork() {}
-void clsWork::OpenCnn() { openFile(workDbPath(), false); }
-clsDb::clsDb() {}
-void clsDb::OpenCnn() {}
-clsMst::clsMst() {}
-void clsMst::OpenCnn() {}
+namespace {
 
+std::function<void()> &connectionDialog()
+{
+    static std::function<void()> f;
+    return f;
 }
+
+// The settings and work files: a file that cannot be opened is reported and the program ends.
+template <class F>
+void openOrEnd(F &&open)
+{
+    try {
+        open();
+    } catch (const HbError &e) {
+        ShowMsg(e.description(), kMsgCritical);
+        ui().endProgram(1);
+    }
+}
+
+}  // namespace
+
+void setConnectionSettingsDialog(std::function<void()> show)
+{
+    connectionDialog() = std::move(show);
+}
+
+void InitIni()
+{
+    gINI.reset();
+    gINI = std::make_unique<clsINI>();
+}
+
+void InitDb()
+{
+    gDb.reset();
+    gDb = std::make_unique<clsDb>();
+}
+
+void InitMst()
+{
+    gMst.reset();
+    gMst = std::make_unique<clsMst>();
+}
+
+void InitWork()
+{
+    gWork.reset();
+    gWork = std::make_unique<clsWork>();
+}
+
+clsINI::clsINI()
+{
+    openOrEnd([this] { OpenCnn(); });
+}
+
+void clsINI::OpenCnn()
+{
+    setKind(DbKind::File);
+    openFile(iniDbPath(), false);
+}
+
+clsWork::clsWork()
+{
+    openOrEnd([this] { OpenCnn(); });
+}
+
+void clsWork::OpenCnn()
+{
+    setKind(DbKind::File);
+    openFile(workDbPath(), false);
+}
+
+clsDb::clsDb()
+{
+    OpenCnn();
+}
+
+void clsDb::OpenCnn()
+{
+    openBySettings(false);
+}
+
+clsMst::clsMst()
+{
+    OpenCnn();
+}
+
+void clsMst::OpenCnn()
+{
+    openBySettings(true);
+}
+
+void DbObject::openBySettings(bool master)
+{
+    const QString question = master ? QStringLiteral("ﾏｽﾀﾃﾞｰﾀが不正ですので設定してください。")
+                                    : QStringLiteral("ﾃﾞｰﾀﾍﾞｰｽが不正ですので設定してください。");
+    for (;;) {
+        try {
+            if (!gINI)
+                InitIni();
+            clsINI &ini = *gINI;
+            const QString type = master ? ini.MST_TYPE() : ini.DB_TYPE();
+            if (type == QLatin1String("1")) {
+                ServerParams p;
+                p.dsn = master ? ini.MST_DSN() : ini.DB_DSN();
+                p.server = master ? ini.MST_SERVER() : ini.DB_SERVER();
+                p.database = master ? ini.MST_NAME() : ini.DB_NAME();
+                p.user = master ? ini.MST_USER() : ini.DB_USER();
+                p.password = master ? ini.MST_PSWD() : ini.DB_PSWD();
+                openServer(p);
+            } else if (type == QLatin1String("2")) {
+                openFile(master ? ini.MST_NAME() : ini.DB_NAME(), false);
+            } else {
+                CloseCnn();
+                throw HbError(3706, QStringLiteral("接続の種類が設定されていません。"));
+            }
+            return;
+        } catch (const HbError &) {
+            if (ShowMsg(question, kMsgYesNo | kMsgCritical) != kAnsYes)
+                ui().endProgram(0);
+            if (connectionDialog())
+                connectionDialog()();
+        }
+    }
+}
+
+}  // namespace hb

@@ -132,6 +132,12 @@ public:
     Value DLookup(const QString &fld, const QString &tbl, const QString &wcs);
     Value DJoin(const QString &fld, const QString &tbl, const QString &wcs);
 
+    // The settings table of this object's database (only the settings object's copy is used).
+    bool SaveCtrl(const QString &key, const Value &value, long ctrlType = 0);
+    Value GetCtrl(const QString &key);
+    // Frees this computer's holds in a table: 0 when the statement ran, -256 when it failed.
+    long ReleaseData(const QString &table, const QString &wcs);
+
     // Column names of a table in their order (empty when the table does not exist).
     QStringList tableColumns(const QString &table);
     QStringList primaryKey(const QString &table);
@@ -146,6 +152,9 @@ protected:
     void openFile(const QString &path, bool mayCreate);
     void openServer(const ServerParams &params);
     void setKind(DbKind k) { kind_ = k; }
+    // The data and master objects: open as the DB_ (or MST_) settings say; on failure ask
+    // whether to correct the settings, and retry or end the program.
+    void openBySettings(bool master);
 
 private:
     friend class Recordset;
@@ -165,6 +174,26 @@ class clsINI : public DbObject {
 public:
     clsINI();
     void OpenCnn() override;
+
+    // The connection settings, read afresh at every call (Null and Empty read as "").
+    QString DB_TYPE();
+    QString DB_DSN();
+    QString DB_SERVER();
+    QString DB_NAME();  // a file name completed with the program's folder; "" when no such file
+    QString DB_USER();
+    QString DB_PSWD();
+    QString DB_DBPW();
+    QString MST_TYPE();
+    QString MST_DSN();
+    QString MST_SERVER();
+    QString MST_NAME();
+    QString MST_USER();
+    QString MST_PSWD();
+    QString MST_DBPW();
+
+private:
+    QString text(const QString &key);
+    QString fileName(const QString &typeKey, const QString &nameKey);
 };
 
 // The work and lookup database (work/WORK.MDB beside the program's folder).
@@ -187,6 +216,15 @@ public:
     clsMst();
     void OpenCnn() override;
 };
+
+// The creation of each object (replacing the one held before); creating opens it.
+void InitIni();
+void InitDb();
+void InitMst();
+void InitWork();
+// What the data and master objects show when the user answers Yes to the connection
+// question: the connection settings dialog, run modally without owner.
+void setConnectionSettingsDialog(std::function<void()> show);
 
 // A plain object over one database file or server, for creating databases and for tests.
 class DirectDb : public DbObject {

@@ -1,0 +1,63 @@
+#pragma once
+// Small procedures every window uses, and the error trap.
+
+#include "core/value.h"
+
+#include <QString>
+#include <functional>
+
+class QLineEdit;
+class QWidget;
+
+namespace hb {
+
+class DbObject;
+
+// The title of every message box raised through ShowMsg; the application's name titles the
+// boxes that windows raise directly.
+inline const QString kProgramTitle = QStringLiteral("緑丘作業手帳");
+inline const QString kAppName = QStringLiteral("HarvestBook");
+
+// A message box titled with the program title when the title is empty (the caller's title
+// variable receives the title used); logs one line to WriteLog. Never raises.
+int ShowMsg(const QString &prompt, int buttons, QString &title);
+int ShowMsg(const QString &prompt, int buttons = 0, const QString &title = QString());
+
+// Rounds the magnitude at `digits` decimals: mode 1 truncates, 2 rounds up, 3 (and 0) half up.
+// A Null value gives 0; a value that is no number is reported (rounding form) and gives 0.
+Currency RoundEx(const Value &value, int mode, int digits);
+
+// Typing help of "yyyy/mm/dd" and "yyyy/mm" boxes.
+void SetDateSlash(QLineEdit *box);
+void SetYMSlash(QLineEdit *box);
+
+// Name look-ups by ID: the name, or Null when there is no row.
+Value GetKbnNm(const Value &id);
+Value GetAccNm(const Value &id);
+Value GetFmrNm(const Value &id);
+Value GetShopNm(const Value &id);
+// The unit's name, "" when there is none.
+QString GetChemiUnitNm(const Value &id);
+// The grower's highest voucher number plus one.
+long GetNewLedgeIDByFmr(long fmrId);
+// The folder picker; "" when cancelled.
+QString OpenDir(QWidget *owner, const Value &prompt);
+
+// The forms in which a trapped error is reported.
+enum class Trap {
+    Standard,   // ShowMsg(description, 48)
+    Plain,      // plain box with the description, titled with the application's name
+    Rounding,   // ShowMsg(description, 0)
+    Critical,   // ShowMsg(description, 16)
+    Numbered,   // ShowMsg("(n)" + description, 16)
+    Silent,     // WriteLog only
+    Rollback,   // the given object's open transaction is rolled back; no message
+};
+
+void reportError(Trap form, int number, const QString &description, DbObject *rollbackOn = nullptr);
+
+// Runs a procedure body with the error trap of the given form: a raised error skips the rest
+// of the body, is reported, and false is returned. Program exit passes through.
+bool trapped(Trap form, const std::function<void()> &body, DbObject *rollbackOn = nullptr);
+
+}  // namespace hb
