@@ -1,0 +1,31 @@
+#pragma once
+// The state of the run, shared by the windows.
+
+#include "core/value.h"
+
+#include <QDate>
+
+namespace hb {
+
+enum UseType : int { kUseSingle = 1, kUseMulti = 2 };
+enum EditMode : int { kEditAdd = 1, kEditModify = 2, kEditView = 3, kEditDelete = 4 };
+
+extern int gUseType;           // USE_TYPE as read at start-up
+extern Value gFmrID;           // the current grower
+extern Value gShopID;          // the shop in use: 1
+extern int gEditMode;          // what the input window about to open is to do
+extern long gEditRow;          // 0-based row of the list's shared array; -1 = none
+extern QDate gCalMonth;        // first day of the month the calendar shows
+extern Value gWorkDate;        // the diary day picked in the calendar
+extern Value gLastPlantID;
+extern Value gLastChemiID;
+extern Value gLastLedgeID;
+extern Value gLastShipID;
+extern Value gDiaryLedgeAcc;   // the fixed account of the diary's voucher book
+extern int gRepId;
+extern int gPageCount;
+
+// The current grower as a number (0 when unset).
+long currentFmrId();
+
+}  // namespace hb

@@ -1,0 +1,258 @@
+#include "core/schema.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QRegularExpression>
+
+namespace hb {
+
+namespace {
+
+// What the server appends to every CREATE TABLE: transactions, and Japanese text in full.
+const char *const kServerTableOptions = " ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci";
+
+QString schemaResource(Schema which)
+{
+    switch (which) {
+    case Schema::Settings:
+        return QStringLiteral(":/db/ini.sql");
+    case Schema::Work:
+        return QStringLiteral(":/db/work.sql");
+    case Schema::Data:
+        return QStringLiteral(":/db/data.sql");
+    case Schema::Master:
+        return QStringLiteral(":/db/master.sql");
+    }
+    return QString();
+}
+
+// How the messages name each database.
+QString databaseLabel(Schema which)
+{
+    switch (which) {
+    case Schema::Settings:
+        return QStringLiteral("設定データベース");
+    case Schema::Work:
+        return QStringLiteral("ワークデータベース");
+    case Schema::Data:
+        return QStringLiteral("データベース");
+    case Schema::Master:
+        return QStringLiteral("マスタデータベース");
+    }
+    return QString();
+}
+
+// The statements of one SQL file: whole-line "--" comments are dropped and a statement ends
+// with ";" at the end of a line.
+QStringList sqlStatements(const QString &resource)
+{
+    QFile f(resource);
+    if (!f.open(QIODevice::ReadOnly))
+        throw HbError(kErrDatabase, QStringLiteral("スキーマ %1 が見つかりません。").arg(resource));
+    const QString text = QString::fromUtf8(f.readAll());
+    QStringList out;
+    QString cur;
+    for (QString line : text.split(QLatin1Char('\n'))) {
+        line.remove(QLatin1Char('\r'));
+        const QString t = line.trimmed();
+        if (t.isEmpty() || t.startsWith(QLatin1String("--")))
+            continue;
+        cur += line + QLatin1Char('\n');
+        if (t.endsWith(QLatin1Char(';'))) {
+            cur = cur.trimmed();
+            cur.chop(1);
+            out << cur.trimmed();
+            cur.clear();
+        }
+    }
+    if (!cur.trimmed().isEmpty())
+        out << cur.trimmed();
+    return out;
+}
+
+// The table a CREATE TABLE statement creates, or "" for any other statement.
+QString createdTable(const QString &statement)
+{
+    static const QRegularExpression re(QStringLiteral("^CREATE\\s+TABLE\\s+(\\w+)"),
+                                       QRegularExpression::CaseInsensitiveOption);
+    const auto m = re.match(statement);
+    return m.hasMatch() ? m.captured(1) : QString();
+}
+
+void execAll(DbObject &db, const QStringList &statements)
+{
+    const bool server = db.kind() == DbKind::Server;
+    for (const QString &s : statements)
+        db.EXEC(server && !createdTable(s).isEmpty() ? s + QLatin1String(kServerTableOptions) : s);
+}
+
+QString failure(const QString &what, const QString &path, const QString &why)
+{
+    return QStringLiteral("%1「%2」%3").arg(what, QDir::toNativeSeparators(path), why);
+}
+
+// An existing settings or work file must be a database holding the tables of its kind.
+void requireDatabase(const QString &path, Schema which)
+{
+    std::unique_ptr<DirectDb> db;
+    try {
+        db = DirectDb::file(path, false);
+    } catch (const HbError &e) {
+        throw HbError(e.number(), failure(databaseLabel(which), path,
+                                          QStringLiteral("を開けません。%1").arg(e.description())));
+    }
+    for (const QString &table : schemaTables(which)) {
+        if (db->tableColumns(table).isEmpty())
+            throw HbError(kErrDatabase, failure(databaseLabel(which), path,
+                                                QStringLiteral("に表 %1 がありません。").arg(table)));
+    }
+}
+
+// Builds a database file under a temporary name beside it and renames it into place, so a
+// failure leaves no half-made file. False when another start created the file meanwhile.
+bool createDatabaseFile(const QString &path, Schema which)
+{
+    const QString label = databaseLabel(which);
+    const QFileInfo info(path);
+    if (!QDir().mkpath(info.absolutePath()))
+        throw HbError(kErrDatabase, failure(label, path,
+                                            QStringLiteral("を作成できません。フォルダ「%1」を作成できません。")
+                                                .arg(QDir::toNativeSeparators(info.absolutePath()))));
+    const QString temp = QStringLiteral("%1.%2.new").arg(path).arg(QCoreApplication::applicationPid());
+    const auto removeTemp = [&temp] {
+        QFile::remove(temp);
+        QFile::remove(temp + QStringLiteral("-journal"));
+    };
+    removeTemp();
+    try {
+        auto db = DirectDb::file(temp, true);
+        loadSchema(*db, which);
+        if (which == Schema::Settings) {
+            TransactionScope scope(*db);
+            execAll(*db, sqlStatements(QStringLiteral(":/db/ini_data.sql")));
+            scope.commit();
+        }
+    } catch (const HbError &e) {
+        removeTemp();
+        throw HbError(e.number(), failure(label, path, QStringLiteral("を作成できません。%1").arg(e.description())));
+    }
+    if (QFile::rename(temp, path))
+        return true;
+    removeTemp();
+    if (QFileInfo::exists(path))
+        return false;
+    throw HbError(kErrDatabase, failure(label, path, QStringLiteral("を作成できません。")));
+}
+
+// The file a stored database name stands for: relative names are completed with the program's
+// folder, names beginning with "/" are taken as they are. Names of another form ("\\server",
+// "C:...") are never one of the default files: "" for them.
+QString storedNamePath(const QString &programFolder, const QString &name)
+{
+    if (name.isEmpty())
+        return QString();
+    if (name.startsWith(QLatin1Char('/')))
+        return QDir::cleanPath(name);
+    if (name.startsWith(QLatin1String("\\\\")) || name.contains(QLatin1Char(':')))
+        return QString();
+    return QDir::cleanPath(programFolder + QLatin1Char('/') + name);
+}
+
+// The connection settings that decide about the default data and master files.
+QHash<QString, QString> fileSettings(const QString &iniPath)
+{
+    QHash<QString, QString> out;
+    try {
+        auto db = DirectDb::file(iniPath, false);
+        auto rs = db->GetFwdOnlyRst(QStringLiteral(
+            "SELECT CTRL_CD, CTRL_VALUE FROM S_CTRL WHERE CTRL_CD IN ('DB_TYPE', 'DB_NAME', 'MST_TYPE', 'MST_NAME')"));
+        while (!rs->eof()) {
+            const Value v = rs->Fields(1);
+            out.insert(rs->Fields(0).displayText().toUpper(), v.isNull() ? QString() : v.displayText().trimmed());
+            rs->MoveNext();
+        }
+    } catch (const HbError &e) {
+        throw HbError(e.number(), failure(databaseLabel(Schema::Settings), iniPath,
+                                          QStringLiteral("を読めません。%1").arg(e.description())));
+    }
+    return out;
+}
+
+}  // namespace
+
+QStringList schemaTables(Schema which)
+{
+    QStringList tables;
+    for (const QString &s : sqlStatements(schemaResource(which))) {
+        const QString t = createdTable(s);
+        if (!t.isEmpty())
+            tables << t;
+    }
+    return tables;
+}
+
+void loadSchema(DbObject &db, Schema which)
+{
+    const QStringList tables = sqlStatements(schemaResource(which));
+    const QStringList rows =
+        which == Schema::Work ? sqlStatements(QStringLiteral(":/db/work_data.sql")) : QStringList();
+    if (db.kind() == DbKind::Server) {
+        execAll(db, tables);  // each CREATE commits by itself on a server
+        TransactionScope scope(db);
+        execAll(db, rows);
+        scope.commit();
+        return;
+    }
+    TransactionScope scope(db);
+    execAll(db, tables);
+    execAll(db, rows);
+    scope.commit();
+}
+
+QStringList createMissingDatabases(const QString &programFolder)
+{
+    const QString folder = QFileInfo(programFolder).absoluteFilePath();
+    const QString iniPath = QDir::cleanPath(folder + QStringLiteral("/../ini/INFO.MDB"));
+    const QString workPath = QDir::cleanPath(folder + QStringLiteral("/../work/WORK.MDB"));
+    const bool haveIni = QFileInfo::exists(iniPath);
+    const bool haveWork = QFileInfo::exists(workPath);
+
+    // Check what exists before anything is created: a broken file ends the start as it is.
+    if (haveIni)
+        requireDatabase(iniPath, Schema::Settings);
+    if (haveWork)
+        requireDatabase(workPath, Schema::Work);
+
+    QStringList created;
+    if (!haveIni && createDatabaseFile(iniPath, Schema::Settings))
+        created << iniPath;
+    if (!haveWork && createDatabaseFile(workPath, Schema::Work))
+        created << workPath;
+
+    struct DefaultFile {
+        const char *typeKey;
+        const char *nameKey;
+        const char *name;
+        Schema schema;
+    };
+    static const DefaultFile defaults[] = {
+        {"DB_TYPE", "DB_NAME", "../data/DATA.MDB", Schema::Data},
+        {"MST_TYPE", "MST_NAME", "../data/MASTER.MDB", Schema::Master},
+    };
+    const QHash<QString, QString> settings = fileSettings(iniPath);
+    for (const DefaultFile &d : defaults) {
+        if (settings.value(QLatin1String(d.typeKey)) != QLatin1String("2"))
+            continue;
+        const QString path = QDir::cleanPath(folder + QLatin1Char('/') + QLatin1String(d.name));
+        if (storedNamePath(folder, settings.value(QLatin1String(d.nameKey))) != path || QFileInfo::exists(path))
+            continue;
+        if (createDatabaseFile(path, d.schema))
+            created << path;
+    }
+    return created;
+}
+
+}  // namespace hb

@@ -1,0 +1,35 @@
+#pragma once
+// The tables of the four databases (db/*.sql, embedded as resources) and the files a first
+// start creates beside the program's folder.
+
+#include "core/db.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace hb {
+
+// The four databases, each with its schema file in db/.
+enum class Schema { Settings, Work, Data, Master };
+
+// Names of the tables that a database's schema creates, in the order it creates them.
+QStringList schemaTables(Schema which);
+
+// Creates the tables of one database in an empty database of either kind; the work database
+// also receives its reference rows. On a server each CREATE TABLE commits by itself, so this
+// must not be called inside an open transaction there.
+void loadSchema(DbObject &db, Schema which);
+
+// The first start, beside the program's folder:
+//  - ../ini/INFO.MDB, when missing, is created with the default settings (data and master as
+//    the default files, one grower, grower 1 and shop 1); ../work/WORK.MDB, when missing, with
+//    its reference rows;
+//  - the default data and master files (../data/DATA.MDB, ../data/MASTER.MDB) are created with
+//    their schema when missing and the settings still name them as database files.
+// Nothing that exists is overwritten; a file is built under a temporary name and renamed into
+// place only when complete. Returns the paths of the files created.
+// Throws HbError, its description naming the file, when the settings or work file exists but is
+// no database of its kind, or when a file cannot be created.
+QStringList createMissingDatabases(const QString &programFolder = appPath());
+
+}  // namespace hb
