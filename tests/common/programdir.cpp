@@ -1,6 +1,7 @@
 #include "common/programdir.h"
 
 #include "core/db.h"
+#include "core/schema.h"
 
 #include <QDir>
 
@@ -17,6 +18,29 @@ ProgramDir::~ProgramDir()
 {
     releaseGlobals();
     hb::setAppPath(QString());
+}
+
+void ProgramDir::createAndOpen()
+{
+    hb::createMissingDatabases(bin());
+    hb::InitIni();
+    hb::InitDb();
+    hb::InitMst();
+    hb::InitWork();
+}
+
+void ProgramDir::useServer(const QString &dsn, const QString &database)
+{
+    for (const char *prefix : {"DB_", "MST_"}) {
+        const QString p = QString::fromLatin1(prefix);
+        hb::gINI->SaveCtrl(p + QStringLiteral("TYPE"), hb::Value("1"));
+        hb::gINI->SaveCtrl(p + QStringLiteral("DSN"), hb::Value(dsn));
+        hb::gINI->SaveCtrl(p + QStringLiteral("NAME"), hb::Value(database));
+    }
+    hb::InitDb();
+    hb::InitMst();
+    hb::loadSchema(*hb::gDb, hb::Schema::Data);
+    hb::loadSchema(*hb::gMst, hb::Schema::Master);
 }
 
 void ProgramDir::releaseGlobals()

@@ -1,0 +1,144 @@
+#include "bookkeeping/ledger.h"
+
+#include "core/db.h"
+#include "core/helpers.h"
+#include "core/recordhold.h"
+#include "core/uiservices.h"
+
+#include <iterator>
+
+namespace hb {
+
+std::vector<LedgeRec> gLedge(1);
+
+namespace {
+
+DbObject &dataDb()
+{
+    if (!gDb)
+        throw HbError(91, QStringLiteral("オブジェクト変数が設定されていません。"));
+    return *gDb;
+}
+
+}  // namespace
+
+const std::vector<LedgeRec::Column> &LedgeRec::columns()
+{
+    static const std::vector<Column> c = {
+        {"FMR_ID", &LedgeRec::FMR_ID},
+        {"LEDGE_ID", &LedgeRec::LEDGE_ID},
+        {"LEDGE_DATE", &LedgeRec::LEDGE_DATE},
+        {"D_ACC_ID", &LedgeRec::D_ACC_ID},
+        {"D_OPT_KBN", &LedgeRec::D_OPT_KBN},
+        {"D_OPT_ID", &LedgeRec::D_OPT_ID},
+        {"D_OPT_NM", &LedgeRec::D_OPT_NM},
+        {"C_ACC_ID", &LedgeRec::C_ACC_ID},
+        {"C_OPT_KBN", &LedgeRec::C_OPT_KBN},
+        {"C_OPT_ID", &LedgeRec::C_OPT_ID},
+        {"C_OPT_NM", &LedgeRec::C_OPT_NM},
+        {"CTR_NM", &LedgeRec::CTR_NM},
+        {"NOTES", &LedgeRec::NOTES},
+        {"AMT", &LedgeRec::AMT},
+        {"IDATE", &LedgeRec::IDATE},
+        {"UDATE", &LedgeRec::UDATE},
+        {"LAST_TM", &LedgeRec::LAST_TM},
+        {"HOLD_TM", &LedgeRec::HOLD_TM},
+    };
+    return c;
+}
+
+long GetLedgeSrcKbn(long fmrId, long ledgeId)
+{
+    const QString f = QStringLiteral("FMR_ID=") + QString::number(fmrId);
+    const QString l = QString::number(ledgeId);
+    const auto hit = [&](const char *table, const char *column) {
+        const QString wcs = f + QStringLiteral(" AND ") + QLatin1String(column) + QLatin1Char('=') + l;
+        return NullToVal(dataDb().DCount(QStringLiteral("*"), QLatin1String(table), wcs), Value(0)).toLong() != 0;
+    };
+    if (hit("D_DIARY_DTL", "LEDGE_ID"))
+        return kSrcDiary;
+    if (hit("D_CHEMI", "LEDGE_ID"))
+        return kSrcChemi;
+    if (hit("D_SHIP", "LEDGE_ID_S") || hit("D_SHIP", "LEDGE_ID_F"))
+        return kSrcShip;
+    return kSrcFree;
+}
+
+QString LedgeRefusalMsg(long src, int editMode)
+{
+    const bool modify = editMode == 2;
+    if (!modify && editMode != 4)
+        return QString();
+    switch (src) {
+    case kSrcDiary:
+        return modify ? QStringLiteral("この伝票は修正できません。日誌詳細から修正してください。")
+                      : QStringLiteral("この伝票は削除できません。日誌詳細から削除してください。");
+    case kSrcChemi:
+        return modify ? QStringLiteral("この伝票は修正できません。農薬入力から修正してください。")
+                      : QStringLiteral("この伝票は削除できません。農薬入力から削除してください。");
+    case kSrcShip:
+        return modify ? QStringLiteral("この伝票は修正できません。出荷入力から修正してください。")
+                      : QStringLiteral("この伝票は削除できません。出荷入力から削除してください。");
+    default:
+        return QString();
+    }
+}
+
+bool RefuseGeneratedLedge(long fmrId, long ledgeId, int editMode)
+{
+    if (editMode != 2 && editMode != 4)
+        return false;
+    const QString msg = LedgeRefusalMsg(GetLedgeSrcKbn(fmrId, ledgeId), editMode);
+    if (msg.isEmpty())
+        return false;
+    ShowMsg(msg, kMsgExclamation);
+    return true;
+}
+
+long WriteGeneratedLedge(const GeneratedLedge &v, double decidingValue, Currency amount, long backLink)
+{
+    DbObject &db = dataDb();
+    TransactionScope scope(db);
+    if (backLink > 0)
+        db.EXEC(QStringLiteral("DELETE D_LEDGE.* FROM D_LEDGE WHERE FMR_ID=? AND LEDGE_ID=?"),
+                {Value(v.fmrId), Value(backLink)});
+    if (decidingValue == 0) {
+        scope.commit();
+        return 0;
+    }
+    const bool swap = decidingValue < 0;
+    const LedgeSide &debit = swap ? v.credit : v.debit;
+    const LedgeSide &credit = swap ? v.debit : v.credit;
+    const Currency amt = swap ? Currency::fromScaled(-amount.scaled) : amount;
+    const long ledgeId = backLink > 0 ? backLink : GetNewLedgeIDByFmr(v.fmrId);
+
+    const HoldColumns audit = HoldColumns::forInsert(v.idate, v.udate.isEmpty() ? Value::null() : v.udate);
+    QStringList columns = LedgeRec::columnNames().mid(0, 14);  // FMR_ID to AMT
+    std::vector<Value> values = {Value(v.fmrId),
+                                 Value(ledgeId),
+                                 v.ledgeDate.isValid() ? Value(v.ledgeDate) : Value::null(),
+                                 debit.accId,
+                                 debit.optKbn,
+                                 debit.optId,
+                                 debit.optNm,
+                                 credit.accId,
+                                 credit.optKbn,
+                                 credit.optId,
+                                 credit.optNm,
+                                 v.ctrNm,
+                                 v.notes,
+                                 Value(amt)};
+    columns << audit.insertColumns();
+    const std::vector<Value> auditValues = audit.insertValues();
+    values.insert(values.end(), auditValues.begin(), auditValues.end());
+    QStringList marks;
+    for (qsizetype i = 0; i < columns.size(); ++i)
+        marks << QStringLiteral("?");
+    db.EXEC(QStringLiteral("INSERT INTO D_LEDGE (%1) VALUES (%2)")
+                .arg(columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))),
+            values);
+    scope.commit();
+    return ledgeId;
+}
+
+}  // namespace hb

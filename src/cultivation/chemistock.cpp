@@ -1,0 +1,159 @@
+#include "cultivation/chemistock.h"
+
+#include "core/db.h"
+
+#include <QStringList>
+#include <map>
+#include <set>
+
+namespace hb {
+
+namespace {
+
+DbObject &require(DbObject *db)
+{
+    if (!db)
+        throw HbError(91, QStringLiteral("オブジェクト変数が設定されていません。"));
+    return *db;
+}
+
+// "?, ?, ?" for n values.
+QString marks(size_t n)
+{
+    QStringList m;
+    for (size_t i = 0; i < n; ++i)
+        m << QStringLiteral("?");
+    return m.join(QStringLiteral(", "));
+}
+
+}  // namespace
+
+double GetUnitRate(long first, long second)
+{
+    if (first == second || first == 0 || second == 0)
+        return 1;
+    const double thousandth = 1.0 / 1000;
+    struct Pair {
+        long first;
+        long second;
+        double factor;
+    };
+    const Pair pairs[] = {
+        {1, 2, 1000},
+        {1, 3, thousandth},
+        {2, 1, thousandth},
+        {2, 3, thousandth / 1000},
+        {3, 1, 1000},
+        {3, 2, 1000.0 * 1000},
+        {4, 5, 1000},
+        {5, 4, thousandth},
+    };
+    for (const Pair &p : pairs) {
+        if (p.first == first && p.second == second)
+            return p.factor;
+    }
+    return 0;
+}
+
+void ClearChemiUse(const Value &fmrId)
+{
+    DbObject &db = require(gDb.get());
+    const Value fmr = fmrId.isEmpty() ? Value::null() : fmrId;
+    auto rs = db.GetFwdOnlyRst(QStringLiteral("SELECT D_CHEMI.CHEMI_ID"
+                                              " FROM D_CHEMI LEFT JOIN D_DIARY_DTL ON D_CHEMI.CHEMI_ID = D_DIARY_DTL.CHEMI_ID"
+                                              " WHERE D_DIARY_DTL.FMR_ID IS NULL AND D_CHEMI.FMR_ID=?"),
+                               {fmr});
+    std::vector<Value> unused;
+    for (; !rs->eof(); rs->MoveNext())
+        unused.push_back(NullToVal(rs->Fields(0), Value(0)));
+    rs->Close();
+    if (unused.empty())
+        return;
+    TransactionScope scope(db);
+    for (const Value &chemiId : unused)
+        db.EXEC(QStringLiteral("UPDATE D_CHEMI SET D_CHEMI.USED_QTY=0, D_CHEMI.REST_QTY=D_CHEMI.PUR_QTY"
+                               " WHERE D_CHEMI.FMR_ID=? AND D_CHEMI.CHEMI_ID=?"),
+                {fmr, chemiId});
+    scope.commit();
+}
+
+void CalChemiStock(const QDateTime &workDate, long fmrId, const std::vector<long> &loadedChemiIds)
+{
+    DbObject &db = require(gDb.get());
+    DbObject &work = require(gWork.get());
+
+    // The purchases the day's lines name now (Null as 0), and those they named when loaded.
+    std::set<long> ids(loadedChemiIds.begin(), loadedChemiIds.end());
+    bool dayHasLines = false;
+    {
+        auto rs = db.GetFwdOnlyRst(QStringLiteral("SELECT D_DIARY_DTL.CHEMI_ID FROM D_DIARY_DTL"
+                                                  " WHERE D_DIARY_DTL.FMR_ID=? AND D_DIARY_DTL.WORK_DATE=?"),
+                                   {Value(fmrId), Value(workDate)});
+        for (; !rs->eof(); rs->MoveNext()) {
+            dayHasLines = true;
+            ids.insert(static_cast<long>(NullToVal(rs->Fields(0), Value(0)).toLong()));
+        }
+    }
+    if (!dayHasLines && loadedChemiIds.empty())
+        return;
+
+    // Every line of the grower, on any day, naming one of them, with the purchase's unit.
+    std::vector<Value> params = {Value(fmrId)};
+    for (long id : ids)
+        params.push_back(Value(id));
+    auto lines = db.GetFwdOnlyRst(
+        QStringLiteral("SELECT D_DIARY_DTL.CHEMI_ID, D_CHEMI.PUR_UNIT AS PUR_UNIT_ID,"
+                       " D_DIARY_DTL.UNIT_ID AS DTL_UNIT_ID, D_DIARY_DTL.QTY"
+                       " FROM D_DIARY_DTL INNER JOIN D_CHEMI"
+                       " ON D_DIARY_DTL.CHEMI_ID = D_CHEMI.CHEMI_ID AND D_DIARY_DTL.FMR_ID = D_CHEMI.FMR_ID"
+                       " WHERE D_DIARY_DTL.FMR_ID=? AND D_DIARY_DTL.CHEMI_ID IN(") +
+            marks(ids.size()) + QStringLiteral(")"),
+        params);
+
+    // Converted in the work database, where the unit table lies. The work table holds this
+    // run's lines only: rows of an earlier run are never summed again.
+    std::map<long, double> used;
+    {
+        TransactionScope scope(work);
+        work.EXEC(QStringLiteral("DELETE W_CHEMI_USE.* FROM W_CHEMI_USE"));
+        if (!lines->eof()) {
+            for (; !lines->eof(); lines->MoveNext())
+                work.EXEC(QStringLiteral("INSERT INTO W_CHEMI_USE (CHEMI_ID, QTY, PUR_UNIT_ID, DTL_UNIT_ID) "
+                                         "VALUES (?, ?, ?, ?)"),
+                          {lines->Fields(QStringLiteral("CHEMI_ID")), lines->Fields(QStringLiteral("QTY")),
+                           lines->Fields(QStringLiteral("PUR_UNIT_ID")), lines->Fields(QStringLiteral("DTL_UNIT_ID"))});
+            // A line in the unit the purchase's unit converts to gets the inverse rate; the
+            // opposite direction gets the rate itself and wins where both are listed; equal
+            // units count 1. An unlisted pair keeps no rate and adds nothing.
+            work.EXEC(QStringLiteral("UPDATE W_CHEMI_USE INNER JOIN L_CHEMI_UNIT"
+                                     " ON (W_CHEMI_USE.PUR_UNIT_ID = L_CHEMI_UNIT.ID)"
+                                     " AND (W_CHEMI_USE.DTL_UNIT_ID = L_CHEMI_UNIT.CHG_ID)"
+                                     " SET W_CHEMI_USE.RT = 1/ L_CHEMI_UNIT.RT"));
+            work.EXEC(QStringLiteral("UPDATE W_CHEMI_USE INNER JOIN L_CHEMI_UNIT"
+                                     " ON (W_CHEMI_USE.PUR_UNIT_ID = L_CHEMI_UNIT.CHG_ID)"
+                                     " AND (W_CHEMI_USE.DTL_UNIT_ID = L_CHEMI_UNIT.ID)"
+                                     " SET W_CHEMI_USE.RT = L_CHEMI_UNIT.RT"));
+            work.EXEC(QStringLiteral("UPDATE W_CHEMI_USE SET W_CHEMI_USE.RT=1"
+                                     " WHERE W_CHEMI_USE.PUR_UNIT_ID=W_CHEMI_USE.DTL_UNIT_ID"));
+            work.EXEC(QStringLiteral("UPDATE W_CHEMI_USE SET W_CHEMI_USE.USE_QTY=W_CHEMI_USE.QTY * W_CHEMI_USE.RT"));
+            auto sums = work.GetFwdOnlyRst(QStringLiteral("SELECT W_CHEMI_USE.CHEMI_ID, SUM(W_CHEMI_USE.USE_QTY) AS USE_QTY"
+                                                          " FROM W_CHEMI_USE GROUP BY W_CHEMI_USE.CHEMI_ID"));
+            for (; !sums->eof(); sums->MoveNext())
+                used[static_cast<long>(NullToVal(sums->Fields(0), Value(0)).toLong())] =
+                    NullToVal(sums->Fields(1), Value(0)).toDouble();
+        }
+        scope.commit();
+    }
+
+    // Every purchase of the grower in the list gets its sum, 0 when no line names it any more.
+    TransactionScope scope(db);
+    for (long id : ids) {
+        const auto it = used.find(id);
+        db.EXEC(QStringLiteral("UPDATE D_CHEMI SET USED_QTY=? WHERE D_CHEMI.FMR_ID=? AND D_CHEMI.CHEMI_ID=?"),
+                {Value(it == used.end() ? 0.0 : it->second), Value(fmrId), Value(id)});
+    }
+    db.EXEC(QStringLiteral("UPDATE D_CHEMI SET REST_QTY=PUR_QTY-USED_QTY"));
+    scope.commit();
+}
+
+}  // namespace hb

@@ -1,0 +1,29 @@
+#pragma once
+// The stock of the pesticide purchases, kept in step with the diary's pesticide use, and the
+// fixed unit factors of the diary's pesticide cost.
+
+#include "core/value.h"
+
+#include <QDateTime>
+#include <vector>
+
+namespace hb {
+
+// The number of `first` units in one `second` unit: 1 when the codes are equal or either is 0;
+// g 1, kg 2, mg 3 and mL 4, L 5 convert within their family; any other pair gives 0.
+double GetUnitRate(long first, long second);
+
+// Resets the stock of the grower's purchases that no diary line names: USED_QTY 0 and
+// REST_QTY = PUR_QTY.
+void ClearChemiUse(const Value &fmrId);
+
+// Recomputes USED_QTY of the purchases the grower's lines of the day name, and of those in
+// `loadedChemiIds` (the purchases the day's lines named when the day was loaded, so a purchase
+// whose line was removed is recomputed too): each gets the sum of all the grower's lines
+// naming it, on any day, converted into the purchase's unit by L_CHEMI_UNIT; 0 when none does.
+// Then REST_QTY = PUR_QTY - USED_QTY on every purchase. Nothing happens when neither the day's
+// lines nor the loaded list name anything.
+// The data database's writes run in its open transaction, or in one of their own.
+void CalChemiStock(const QDateTime &workDate, long fmrId, const std::vector<long> &loadedChemiIds = {});
+
+}  // namespace hb

@@ -1,0 +1,58 @@
+#pragma once
+// The data database of either kind and a work database with its reference rows, opened as the
+// program opens them (through the settings), for procedures that work on gDb and gWork.
+
+#include "common/backends.h"
+#include "common/programdir.h"
+#include "common/scriptedui.h"
+#include "core/db.h"
+#include "core/recordhold.h"
+#include "core/schema.h"
+
+namespace hbtest {
+
+class GlobalDbs : public BothBackends {
+protected:
+    void SetUp() override
+    {
+        BothBackends::SetUp();
+        if (IsSkipped())
+            return;
+        hb::setCompNameSource([] { return QStringLiteral("PC-TEST"); });
+        hb::loadSchema(db(), hb::Schema::Data);
+        const bool server = GetParam() == Backend::MariaDb;
+        {
+            auto ini = hb::DirectDb::file(dir.path("ini/INFO.MDB"), true);
+            hb::loadSchema(*ini, hb::Schema::Settings);
+            const auto put = [&](const char *key, const QString &value) {
+                ini->EXEC("INSERT INTO S_CTRL (CTRL_CD, CTRL_VALUE) VALUES (?, ?)", {hb::Value(key), hb::Value(value)});
+            };
+            put("DB_TYPE", server ? "1" : "2");
+            put("DB_NAME", server ? fresh().serverParams().database : fresh().filePath());
+            if (server)
+                put("DB_DSN", fresh().serverParams().dsn);
+        }
+        hb::loadSchema(*hb::DirectDb::file(dir.path("work/WORK.MDB"), true), hb::Schema::Work);
+        hb::InitIni();
+        hb::InitDb();
+        hb::InitWork();
+    }
+    void TearDown() override
+    {
+        ProgramDir::releaseGlobals();
+        hb::setCompNameSource(nullptr);
+        BothBackends::TearDown();
+    }
+
+    // One value of the data database.
+    static hb::Value one(const QString &sql, const std::vector<hb::Value> &params = {})
+    {
+        auto rs = hb::gDb->GetFwdOnlyRst(sql, params);
+        return rs->eof() ? hb::Value() : rs->Fields(0);
+    }
+
+    ProgramDir dir;
+    ScopedScriptedUi ui;
+};
+
+}  // namespace hbtest

@@ -1,0 +1,220 @@
+// Pesticide stock: the fixed unit factors, the recomputation from the diary's use and the reset
+// of unused purchases.
+
+#include "common/globaldbs.h"
+#include "cultivation/chemistock.h"
+
+#include <cmath>
+
+using hb::Value;
+
+namespace {
+
+const QDateTime kDay(QDate(2024, 6, 3), QTime(0, 0));
+const QDateTime kOtherDay(QDate(2024, 6, 10), QTime(0, 0));
+
+TEST(UnitRate, FixedFactorsWithinEachFamily)
+{
+    struct { long first, second; double factor; } cases[] = {
+        {3, 2, 1000000}, {2, 3, 0.000001}, {1, 2, 1000}, {2, 1, 0.001}, {1, 3, 0.001}, {3, 1, 1000},
+        {4, 5, 1000}, {5, 4, 0.001}, {1, 4, 0}, {5, 2, 0}, {0, 5, 1}, {5, 0, 1}, {4, 4, 1},
+        {6, 1, 0}, {-1, 2, 0}, {9, 9, 1},
+    };
+    for (const auto &c : cases)
+        EXPECT_DOUBLE_EQ(hb::GetUnitRate(c.first, c.second), c.factor) << c.first << "," << c.second;
+    EXPECT_EQ(hb::GetUnitRate(2, 3), 1.0 / 1000 / 1000);
+    for (long a = 1; a <= 5; ++a)
+        for (long b = 1; b <= 5; ++b)
+            if (hb::GetUnitRate(a, b) != 0)
+                EXPECT_DOUBLE_EQ(hb::GetUnitRate(a, b) * hb::GetUnitRate(b, a), 1.0) << a << "," << b;
+}
+
+class ChemiStock : public hbtest::GlobalDbs {
+protected:
+    static void purchase(long fmr, long chemiId, double purQty, long unit, const Value &usedQty = Value::null(),
+                         const Value &restQty = Value::null())
+    {
+        hb::gDb->EXEC("INSERT INTO D_CHEMI (FMR_ID, CHEMI_ID, CHEMI_NM, PUR_QTY, PUR_UNIT, USED_QTY, REST_QTY) "
+                      "VALUES (?, ?, 'x', ?, ?, ?, ?)",
+                      {Value(fmr), Value(chemiId), Value(purQty), Value(unit), usedQty, restQty});
+    }
+    static void line(long fmr, const QDateTime &day, long dtlNo, long chemiId, const Value &qty, long unit)
+    {
+        hb::gDb->EXEC("INSERT INTO D_DIARY_DTL (FMR_ID, WORK_DATE, DTL_NO, WORK_KBN, CHEMI_ID, QTY, UNIT_ID) "
+                      "VALUES (?, ?, ?, 5, ?, ?, ?)",
+                      {Value(fmr), Value(day), Value(dtlNo), Value(chemiId), qty, Value(unit)});
+    }
+    static Value col(const char *column, long chemiId)
+    {
+        return one(QStringLiteral("SELECT %1 FROM D_CHEMI WHERE CHEMI_ID=?").arg(column), {Value(chemiId)});
+    }
+    static void units(std::initializer_list<std::tuple<long, long, double>> rows)
+    {
+        hb::gWork->EXEC("DELETE FROM L_CHEMI_UNIT");
+        for (const auto &[id, chg, rt] : rows)
+            hb::gWork->EXEC("INSERT INTO L_CHEMI_UNIT (ID, NM, CHG_ID, RT) VALUES (?, 'u', ?, ?)",
+                            {Value(id), Value(chg), Value(rt)});
+    }
+    static void expectRestIsPurchaseLessUse()
+    {
+        auto rs = hb::gDb->GetFwdOnlyRst("SELECT CHEMI_ID, PUR_QTY, USED_QTY, REST_QTY FROM D_CHEMI");
+        for (; !rs->eof(); rs->MoveNext()) {
+            const Value pur = rs->Fields(1), used = rs->Fields(2), rest = rs->Fields(3);
+            if (pur.isNull() || used.isNull())
+                EXPECT_TRUE(rest.isNull()) << rs->Fields(0).toLong();
+            else
+                EXPECT_DOUBLE_EQ(rest.toDouble(), pur.toDouble() - used.toDouble()) << rs->Fields(0).toLong();
+        }
+    }
+};
+
+TEST_P(ChemiStock, EitherDirectionOfTheUnitTableConverts)
+{
+    struct { std::tuple<long, long, double> unitRow; long lineUnit; double used; } cases[] = {
+        {{1, 2, 1000}, 2, 0.5},   // purchase unit -> line unit: the inverse rate
+        {{2, 1, 0.001}, 2, 0.5},  // line unit -> purchase unit: the rate itself
+        {{1, 1, 5}, 1, 500},      // the purchase's own unit counts unchanged
+        {{3, 4, 2}, 2, 0},        // a pair the table does not list adds nothing
+    };
+    for (const auto &c : cases) {
+        hb::gDb->EXEC("DELETE FROM D_DIARY_DTL");
+        hb::gDb->EXEC("DELETE FROM D_CHEMI");
+        units({c.unitRow});
+        purchase(1, 7, 2, 1);
+        line(1, kDay, 1, 7, Value(500), c.lineUnit);
+        hb::CalChemiStock(kDay, 1);
+        EXPECT_DOUBLE_EQ(col("USED_QTY", 7).toDouble(), c.used) << std::get<0>(c.unitRow) << "->" << std::get<1>(c.unitRow);
+        EXPECT_DOUBLE_EQ(col("REST_QTY", 7).toDouble(), 2 - c.used);
+    }
+}
+
+TEST_P(ChemiStock, ShippedUnitTableAgreesWithTheFixedFactors)
+{
+    // One purchase per pair of units, each used once on the day.
+    long id = 0;
+    for (long pur = 1; pur <= 5; ++pur) {
+        for (long use = 1; use <= 5; ++use) {
+            ++id;
+            purchase(1, id, 1000, pur);
+            line(1, kDay, id, id, Value(500), use);
+        }
+    }
+    hb::CalChemiStock(kDay, 1);
+    id = 0;
+    for (long pur = 1; pur <= 5; ++pur) {
+        for (long use = 1; use <= 5; ++use) {
+            ++id;
+            EXPECT_DOUBLE_EQ(col("USED_QTY", id).toDouble(), 500 * hb::GetUnitRate(pur, use)) << pur << "<-" << use;
+        }
+    }
+    EXPECT_DOUBLE_EQ(col("USED_QTY", 1 * 5 + 1).toDouble(), 0.5);  // 500 g of a purchase in kg
+    expectRestIsPurchaseLessUse();
+}
+
+TEST_P(ChemiStock, SumsEveryDayOfTheGrowerOnly)
+{
+    purchase(1, 1, 10, 2);                    // kg
+    purchase(1, 2, 5, 5, Value(1), Value(4));  // not used on the day: left as it is
+    purchase(2, 3, 8, 2, Value(3), Value(99)); // another grower's, with a stale rest
+    purchase(2, 4, 8, 2);                      // never recomputed: USED_QTY stays Null
+    line(1, kDay, 1, 1, Value(500), 1);        // 0.5 kg
+    line(1, kDay, 2, 1, Value(2), 2);          // 2 kg
+    line(1, kDay, 3, 1, Value(7), 4);          // mL of a purchase in kg: no factor
+    line(1, kDay, 4, 0, Value::null(), 0);     // a line of another kind of work
+    line(1, kOtherDay, 1, 1, Value(1.25), 2);  // the same purchase on another day
+    line(2, kDay, 1, 1, Value(100), 2);        // another grower naming the number
+    hb::CalChemiStock(kDay, 1);
+    EXPECT_DOUBLE_EQ(col("USED_QTY", 1).toDouble(), 3.75);
+    EXPECT_DOUBLE_EQ(col("REST_QTY", 1).toDouble(), 6.25);
+    EXPECT_DOUBLE_EQ(col("USED_QTY", 2).toDouble(), 1);
+    EXPECT_DOUBLE_EQ(col("REST_QTY", 3).toDouble(), 5);  // every row's rest is recomputed
+    EXPECT_TRUE(col("REST_QTY", 4).isNull());
+    expectRestIsPurchaseLessUse();
+}
+
+TEST_P(ChemiStock, APurchaseWhoseLineWasRemovedIsRecomputed)
+{
+    purchase(1, 1, 10, 2);
+    purchase(1, 2, 10, 2);
+    purchase(2, 3, 10, 2, Value(4), Value(6));
+    line(1, kDay, 1, 1, Value(3), 2);
+    line(1, kDay, 2, 2, Value(1), 2);
+    line(1, kOtherDay, 1, 2, Value(2), 2);
+    hb::CalChemiStock(kDay, 1);
+    EXPECT_DOUBLE_EQ(col("USED_QTY", 1).toDouble(), 3);
+    EXPECT_DOUBLE_EQ(col("USED_QTY", 2).toDouble(), 3);
+
+    // The day is saved without its lines: without the loaded list nothing would be recomputed.
+    hb::gDb->EXEC("DELETE FROM D_DIARY_DTL WHERE WORK_DATE=?", {Value(kDay)});
+    hb::CalChemiStock(kDay, 1);
+    EXPECT_DOUBLE_EQ(col("USED_QTY", 1).toDouble(), 3);
+
+    hb::CalChemiStock(kDay, 1, {1, 2, 3});
+    EXPECT_DOUBLE_EQ(col("USED_QTY", 1).toDouble(), 0);
+    EXPECT_DOUBLE_EQ(col("REST_QTY", 1).toDouble(), 10);
+    EXPECT_DOUBLE_EQ(col("USED_QTY", 2).toDouble(), 2);  // its line of the other day remains
+    EXPECT_DOUBLE_EQ(col("USED_QTY", 3).toDouble(), 4);  // another grower's purchase is not touched
+
+    // A line moved to another purchase: the old one drops to 0, the new one counts it.
+    line(1, kDay, 1, 2, Value(4), 2);
+    hb::CalChemiStock(kDay, 1, {1});
+    EXPECT_DOUBLE_EQ(col("USED_QTY", 1).toDouble(), 0);
+    EXPECT_DOUBLE_EQ(col("USED_QTY", 2).toDouble(), 6);
+    expectRestIsPurchaseLessUse();
+}
+
+TEST_P(ChemiStock, ARunWithoutPurchasesWritesNothingOfTheLastRun)
+{
+    purchase(1, 1, 10, 2);
+    line(1, kDay, 1, 1, Value(2), 2);
+    hb::CalChemiStock(kDay, 1);
+    EXPECT_DOUBLE_EQ(col("USED_QTY", 1).toDouble(), 2);
+
+    hb::gDb->EXEC("UPDATE D_CHEMI SET USED_QTY=7, REST_QTY=0 WHERE CHEMI_ID=1");
+    line(1, kOtherDay, 1, 0, Value::null(), 0);  // that day names no purchase
+    line(1, kOtherDay, 2, 9, Value(1), 2);       // nor one of the grower's
+    hb::CalChemiStock(kOtherDay, 1);
+    EXPECT_DOUBLE_EQ(col("USED_QTY", 1).toDouble(), 7);
+    EXPECT_DOUBLE_EQ(col("REST_QTY", 1).toDouble(), 3);
+    EXPECT_EQ(hb::gWork->DCount("*", "W_CHEMI_USE", "").toLong(), 0);
+
+    // A day with no lines and nothing loaded changes nothing at all.
+    hb::gDb->EXEC("UPDATE D_CHEMI SET REST_QTY=0 WHERE CHEMI_ID=1");
+    hb::CalChemiStock(QDateTime(QDate(2024, 7, 1), QTime(0, 0)), 1);
+    EXPECT_DOUBLE_EQ(col("REST_QTY", 1).toDouble(), 0);
+}
+
+TEST_P(ChemiStock, RunsInsideTheCallersTransaction)
+{
+    purchase(1, 1, 10, 2, Value(0), Value(10));
+    line(1, kDay, 1, 1, Value(2), 2);
+    {
+        hb::TransactionScope save(*hb::gDb);
+        hb::CalChemiStock(kDay, 1);
+        EXPECT_TRUE(hb::gDb->inTransaction());
+        EXPECT_DOUBLE_EQ(col("USED_QTY", 1).toDouble(), 2);
+    }  // not committed: rolled back
+    EXPECT_DOUBLE_EQ(col("USED_QTY", 1).toDouble(), 0);
+    EXPECT_DOUBLE_EQ(col("REST_QTY", 1).toDouble(), 10);
+}
+
+TEST_P(ChemiStock, ClearingResetsOnlyTheGrowersUnusedPurchases)
+{
+    purchase(2, 1, 10, 2, Value(5), Value(5));  // unused
+    purchase(2, 2, 10, 2, Value(4), Value(6));  // used
+    purchase(1, 3, 10, 2, Value(5), Value(5));  // another grower's, unused
+    purchase(2, 4, 10, 2);                      // new: Null use
+    line(2, kDay, 1, 2, Value(4), 2);
+    hb::ClearChemiUse(Value(2));
+    struct { long id; double used, rest; } want[] = {{1, 0, 10}, {2, 4, 6}, {3, 5, 5}, {4, 0, 10}};
+    for (const auto &w : want) {
+        EXPECT_DOUBLE_EQ(col("USED_QTY", w.id).toDouble(), w.used) << w.id;
+        EXPECT_DOUBLE_EQ(col("REST_QTY", w.id).toDouble(), w.rest) << w.id;
+    }
+    hb::ClearChemiUse(Value("1"));  // a grower ID held as text
+    EXPECT_DOUBLE_EQ(col("USED_QTY", 3).toDouble(), 0);
+}
+
+HB_INSTANTIATE_BOTH_BACKENDS(ChemiStock);
+
+}  // namespace
