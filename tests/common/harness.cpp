@@ -1,0 +1,94 @@
+#include "common/harness.h"
+
+#include <QApplication>
+#include <QInputMethodEvent>
+#include <QPixmap>
+#include <QTest>
+#include <QWindow>
+
+namespace hbtest {
+
+void settle()
+{
+    for (int i = 0; i < 3; ++i) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+
+bool activate(QWidget *window)
+{
+    window = window->window();
+    if (!window->isVisible())
+        window->show();
+    window->activateWindow();
+    const bool active = QTest::qWaitForWindowActive(window, 2000);
+    settle();
+    return active;
+}
+
+void click(QWidget *w)
+{
+    // Through the window, as the mouse does: the window sees the press before the focus moves.
+    QWidget *top = w->window();
+    QWindow *window = top->windowHandle();
+    const QPoint pos = w->mapTo(top, w->rect().center());
+    if (window)
+        QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, pos);
+    else
+        QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, w->rect().center());
+    settle();
+}
+
+void focusByClick(QWidget *w)
+{
+    click(w);
+}
+
+void pressKey(Qt::Key key, QWidget *w, Qt::KeyboardModifiers mods)
+{
+    QWidget *target = w ? w : QApplication::focusWidget();
+    if (!target)
+        return;
+    QTest::keyClick(target, key, mods);
+    settle();
+}
+
+void typeText(QWidget *w, const QString &text)
+{
+    QInputMethodEvent e;
+    e.setCommitString(text);
+    QApplication::sendEvent(w, &e);
+    settle();
+}
+
+void resizeOuter(QWidget *window, const QSize &outer)
+{
+    const QSize frame = window->frameGeometry().size() - window->size();
+    window->resize(outer - frame);
+    settle();
+}
+
+bool savePicture(QWidget *w, const QString &path)
+{
+    return w->grab().save(path, "PNG");
+}
+
+int driveModal(QDialog *dialog, const std::function<void(QDialog *)> &drive)
+{
+    dialog->show();
+    activate(dialog);
+    if (drive)
+        drive(dialog);
+    if (dialog->isVisible())
+        dialog->close();
+    settle();
+    return dialog->result();
+}
+
+void onModal(ScriptedUi &ui, const QString &name, std::function<void(QDialog *)> drive)
+{
+    ui.modalHandlers[name] = [drive = std::move(drive)](QDialog *d) { return driveModal(d, drive); };
+}
+
+}  // namespace hbtest

@@ -1,0 +1,47 @@
+#pragma once
+// Driving windows in tests as a person would: find controls, click them, move the focus, type
+// (Japanese too), act on a modal window a procedure opens, and save a window's picture.
+
+#include "common/scriptedui.h"
+
+#include <QDialog>
+#include <QSize>
+#include <QString>
+#include <QWidget>
+#include <functional>
+
+namespace hbtest {
+
+// Lets queued work run (zero timers, activation, deferred deletes).
+void settle();
+
+// The child control of that objectName, or nullptr.
+template <class T = QWidget>
+T *child(QWidget *root, const QString &name)
+{
+    return root ? root->findChild<T *>(name) : nullptr;
+}
+
+// Shows a window (when hidden), makes it the active window and waits until it is.
+bool activate(QWidget *window);
+// A left click in the middle of the widget, through the window as the mouse would.
+void click(QWidget *w);
+// Gives a control the focus as a person does: a click into it.
+void focusByClick(QWidget *w);
+// Key strokes sent to the focused widget (or to w).
+void pressKey(Qt::Key key, QWidget *w = nullptr, Qt::KeyboardModifiers mods = Qt::NoModifier);
+// Types text into a widget as committed input-method text (any script).
+void typeText(QWidget *w, const QString &text);
+// Resizes a shown window so that its outer (frame) size is `outer`.
+void resizeOuter(QWidget *window, const QSize &outer);
+// Saves what the window shows as a PNG file.
+bool savePicture(QWidget *w, const QString &path);
+
+// Runs a modal dialog that a procedure opened: shows it, lets `drive` act on it, closes it as
+// the window system would when it is still open, and returns its result.
+int driveModal(QDialog *dialog, const std::function<void(QDialog *)> &drive);
+// The scripted UI runs `drive` (through driveModal) whenever the dialog of that name is shown
+// modally.
+void onModal(ScriptedUi &ui, const QString &name, std::function<void(QDialog *)> drive);
+
+}  // namespace hbtest
