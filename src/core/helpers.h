@@ -1,6 +1,7 @@
 #pragma once
 // Small procedures every window uses, and the error trap.
 
+#include "core/uiservices.h"
 #include "core/value.h"
 
 #include <QString>

@@ -1,0 +1,32 @@
+#pragma once
+// Creating a window's controls at their design geometry (pixels = design twips / 15).
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QString>
+#include <QWidget>
+
+namespace hb {
+
+template <class T>
+T *makeControl(QWidget *parent, const QString &name, int x, int y, int w, int h)
+{
+    auto *c = new T(parent);
+    c->setObjectName(name);
+    c->setGeometry(x, y, w, h);
+    return c;
+}
+
+// A control with a caption (label, button, check box, option button, frame).
+template <class T>
+T *makeCaptioned(QWidget *parent, const QString &name, const QString &caption, int x, int y, int w, int h)
+{
+    auto *c = makeControl<T>(parent, name, x, y, w, h);
+    if constexpr (std::is_base_of_v<QLabel, T> || std::is_base_of_v<QAbstractButton, T>)
+        c->setText(caption);
+    else
+        c->setTitle(caption);
+    return c;
+}
+
+}  // namespace hb
