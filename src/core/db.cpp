@@ -560,7 +560,8 @@ void DbObject::openServer(const ServerParams &params)
     db.setDatabaseName(r.database);
     db.setUserName(r.user);
     db.setPassword(r.password);
-    db.setConnectOptions(QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=5"));
+    // Rows matched, not rows changed: an update that rewrites the same values still finds its row.
+    db.setConnectOptions(QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=5;CLIENT_FOUND_ROWS"));
     if (!db.open()) {
         const QSqlError err = db.lastError();
         db = QSqlDatabase();

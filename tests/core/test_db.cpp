@@ -182,6 +182,15 @@ TEST_P(DataAccess, RecordsetsMoveSearchAndEdit)
     EXPECT_TRUE(db().DLookup("NM", "T_ROW", "ID=1").isNull());
 }
 
+TEST_P(DataAccess, RewritingARowWithTheSameValuesSucceeds)
+{
+    insertRow(1, "a");
+    auto rs = db().GetDynamicRst("SELECT T_ROW.* FROM T_ROW WHERE ID=1");
+    rs->setField("NM", "a");
+    EXPECT_NO_THROW(rs->Update());
+    EXPECT_EQ(db().EXEC("UPDATE T_ROW SET NM='a' WHERE ID=1"), 1);
+}
+
 TEST_P(DataAccess, UpdateOfARowChangedElsewhereFailsLoudly)
 {
     insertRow(1, "a");

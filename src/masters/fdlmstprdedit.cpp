@@ -1,0 +1,418 @@
+#include "masters/fdlmstprdedit.h"
+
+#include "core/globals.h"
+#include "core/helpers.h"
+#include "core/recordhold.h"
+#include "core/startup.h"
+#include "masters/masterdialog.h"
+
+#include <QLabel>
+#include <QRegularExpression>
+#include <algorithm>
+#include <climits>
+
+namespace hb {
+
+namespace {
+
+// An ID held in a record or an item compared with a number: Empty counts as 0, Null matches
+// nothing.
+bool sameId(const Value &v, long id)
+{
+    if (v.isNull())
+        return false;
+    if (v.isEmpty())
+        return id == 0;
+    return IsNumeric(v) && v.toDouble() == static_cast<double>(id);
+}
+
+// An ID as an item's data: Null and Empty give 0.
+long itemId(const Value &v)
+{
+    if (v.isNull() || v.isEmpty() || !IsNumeric(v))
+        return 0;
+    return static_cast<long>(v.toLong());
+}
+
+QString text(const Value &v)
+{
+    return NullToVal(v, Value("")).displayText();
+}
+
+}  // namespace
+
+const std::vector<PrdRec::Column> &PrdRec::columns()
+{
+    static const std::vector<Column> c = {
+        {"SHOP_ID", &PrdRec::SHOP_ID}, {"PRD_ID", &PrdRec::PRD_ID},         {"PRD_NM", &PrdRec::PRD_NM},
+        {"PRD_OMT", &PrdRec::PRD_OMT}, {"PRD_YM", &PrdRec::PRD_YM},         {"M_CD", &PrdRec::M_CD},
+        {"S_CD", &PrdRec::S_CD},       {"PRD_CD", &PrdRec::PRD_CD},         {"PRD_KBN", &PrdRec::PRD_KBN},
+        {"REP_KBN", &PrdRec::REP_KBN}, {"NOTES", &PrdRec::NOTES},           {"I_NM", &PrdRec::I_NM},
+        {"I_MTLS", &PrdRec::I_MTLS},   {"I_WEIGHT", &PrdRec::I_WEIGHT},     {"I_UNIT", &PrdRec::I_UNIT},
+        {"I_PSRV", &PrdRec::I_PSRV},   {"I_TERM", &PrdRec::I_TERM},         {"I_DEF_DAYS", &PrdRec::I_DEF_DAYS},
+        {"CHK_FLG", &PrdRec::CHK_FLG}, {"IDATE", &PrdRec::IDATE},           {"UDATE", &PrdRec::UDATE},
+        {"LAST_TM", &PrdRec::LAST_TM}, {"HOLD_TM", &PrdRec::HOLD_TM},
+    };
+    return c;
+}
+
+fdlMstPrdEdit::fdlMstPrdEdit() : Form(QStringLiteral("fdlMstPrdEdit"))
+{
+    setWindowTitle(QStringLiteral("商品マスタ編集"));
+    setDesignSize(9600, 7200);
+
+    int label = 0;
+    const auto caption = [&](const QString &t, const QRect &g) {
+        auto *l = new QLabel(t, this);
+        l->setObjectName(ctlName(QStringLiteral("Label1"), label++));
+        l->setGeometry(g);
+        return l;
+    };
+    QLabel *title = caption(QStringLiteral("商品マスタ編集"), QRect(16, 8, 260, 28));
+    QFont bold = title->font();
+    bold.setBold(true);
+    bold.setPointSize(12);
+    title->setFont(bold);
+
+    // In tab order: the filter, the list, the (hidden) shop, the boxes, the buttons, the flag.
+    caption(QStringLiteral("商品名"), QRect(16, 48, 56, 24));
+    txtCOND = new QLineEdit(this);
+    txtCOND->setObjectName(ctlName(QStringLiteral("txtCOND"), 0));
+    txtCOND->setGeometry(76, 48, 200, 24);
+    setTypingLimit(txtCOND, 50);
+
+    List1 = new QListWidget(this);
+    List1->setObjectName(ctlName(QStringLiteral("List1"), 0));
+    List1->setGeometry(16, 80, 260, 324);
+    List1->setSelectionMode(QAbstractItemView::SingleSelection);
+
+    QLabel *shopLabel = caption(QStringLiteral("販売店"), QRect(300, 48, 80, 24));
+    cmbDATA = new QComboBox(this);
+    cmbDATA->setObjectName(ctlName(QStringLiteral("cmbDATA"), 0));
+    cmbDATA->setGeometry(384, 48, 200, 24);
+    shopLabel->setVisible(false);
+    cmbDATA->setVisible(false);
+
+    const struct { const char *label; int width; int limit; } boxes[] = {
+        {"商品ID", 90, 8}, {"商品名", 230, 50}, {"略名", 230, 50}, {"ヨミ", 230, 50}};
+    for (int i = 0; i < 4; ++i) {
+        const int y = 80 + i * 30;
+        caption(QString::fromUtf8(boxes[i].label), QRect(300, y, 80, 24));
+        auto *b = new QLineEdit(this);
+        b->setObjectName(ctlName(QStringLiteral("txtDATA"), i));
+        b->setGeometry(384, y, boxes[i].width, 24);
+        setTypingLimit(b, boxes[i].limit);
+        setSelectAllOnFocus(b);
+        txtDATA.push_back(b);
+    }
+    txtDATA[0]->setAlignment(Qt::AlignRight);
+    setInputMethodOff(txtDATA[0]);
+
+    cmdSUB.resize(2);
+    cmdMENU.resize(2);
+    const auto button = [&](const QString &array, int index, const QString &t, const QRect &g) {
+        auto *b = new QPushButton(t, this);
+        b->setObjectName(ctlName(array, index));
+        b->setGeometry(g);
+        return b;
+    };
+    cmdSUB[1] = button(QStringLiteral("cmdSUB"), 1, QStringLiteral("追加"), QRect(384, 244, 90, 30));
+    cmdSUB[0] = button(QStringLiteral("cmdSUB"), 0, QStringLiteral("削除"), QRect(484, 244, 90, 30));
+    cmdMENU[1] = button(QStringLiteral("cmdMENU"), 1, QStringLiteral("登録"), QRect(418, 410, 96, 30));
+    cmdMENU[0] = button(QStringLiteral("cmdMENU"), 0, QStringLiteral("閉じる"), QRect(524, 410, 96, 30));
+
+    Check1 = new QCheckBox(QStringLiteral("有効"), this);
+    Check1->setObjectName(QStringLiteral("Check1"));
+    Check1->setGeometry(384, 206, 64, 24);
+
+    connect(List1, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (!filling_ && row >= 0)
+            trapped(Trap::Plain, [this, row] { listClicked(row); });
+    });
+    onClick(cmdSUB[1], [this] { addProduct(); });
+    onClick(cmdSUB[0], [this] { removeProduct(); });
+    onClick(cmdMENU[1], [this] { Register(); });
+    onClick(cmdMENU[0], [this] { cancelDialog(*this); });
+    // The flag of the current product follows the check box.
+    onClick(Check1, [this] {
+        if (cur_ >= 0)
+            prd_[cur_].CHK_FLG = Value(Check1->isChecked());
+    });
+}
+
+// ---- events ----------------------------------------------------------------------------------
+
+void fdlMstPrdEdit::onLoad()
+{
+    Form::onLoad();
+    InitFrm();
+    LoadData();
+}
+
+// The list is filled and the first product shown once per showing; a later resize only
+// rescales, so text typed and not yet stored stays in its box.
+void fdlMstPrdEdit::onResize()
+{
+    Form::onResize();
+    if (isFirstResize())
+        SetList();
+}
+
+bool fdlMstPrdEdit::validate(QWidget *control)
+{
+    if (control == txtCOND) {
+        SetList();
+        return true;
+    }
+    const auto it = std::find(txtDATA.begin(), txtDATA.end(), control);
+    if (it == txtDATA.end() || cur_ < 0)
+        return true;
+    const int i = static_cast<int>(it - txtDATA.begin());
+    PrdRec &rec = prd_[cur_];
+    if (i == 0) {
+        long id = 0;
+        if (!checkId(&id))
+            return false;
+        rec.PRD_ID = Value(id);
+    } else {
+        Value &field = i == 1 ? rec.PRD_NM : i == 2 ? rec.PRD_OMT : rec.PRD_YM;
+        field = Value(txtDATA[i]->text());
+    }
+    // The empty placeholder typed into becomes a product of the shop in use, valid, as an
+    // added one (it would otherwise be stored without shop and flag).
+    if (rec.SHOP_ID.isEmpty() && rec.CHK_FLG.isEmpty()) {
+        rec.SHOP_ID = gShopID;
+        rec.CHK_FLG = Value(true);
+    }
+    SetList();
+    return true;
+}
+
+// A product ID: a whole positive number (a decimal part is rounded, halves to even), which no
+// other product has.
+bool fdlMstPrdEdit::checkId(long *id)
+{
+    static const QRegularExpression plain(QStringLiteral("^\\s*\\d+(\\.\\d*)?\\s*$"));
+    const QString t = txtDATA[0]->text();
+    double v = 0;
+    if (!plain.match(t).hasMatch() || !parseNumber(t, &v) || roundHalfEven(v) < 1 || roundHalfEven(v) > INT_MAX) {
+        ShowMsg(QStringLiteral("数値を入力してください。"), kMsgExclamation);
+        return false;
+    }
+    *id = static_cast<long>(roundHalfEven(v));
+    for (int j = 0; j < static_cast<int>(prd_.size()); ++j) {
+        if (j != cur_ && sameId(prd_[j].PRD_ID, *id)) {
+            ShowMsg(QStringLiteral("商品IDが重複しています。"), kMsgExclamation);
+            return false;
+        }
+    }
+    return true;
+}
+
+Form::EnterKey fdlMstPrdEdit::enterKey(QWidget *control) const
+{
+    if (control == Check1 || control == cmbDATA)
+        return EnterKey::Drop;
+    return Form::enterKey(control);
+}
+
+Trap fdlMstPrdEdit::trapFor(Event event, QWidget *control) const
+{
+    const auto inArray = [control](const QString &array) {
+        return control && control->objectName().startsWith(array + QLatin1Char('_'));
+    };
+    switch (event) {
+    case Event::Resize:
+        return Trap::Plain;
+    case Event::KeyPress:
+        if (inArray(QStringLiteral("txtDATA")) || inArray(QStringLiteral("txtCOND")))
+            return Trap::Plain;
+        break;
+    case Event::Validate:
+        if (inArray(QStringLiteral("txtDATA")))
+            return Trap::Plain;
+        break;
+    case Event::Click:
+        if (inArray(QStringLiteral("cmdSUB")))
+            return Trap::Plain;
+        break;
+    default:
+        break;
+    }
+    return inArray(QStringLiteral("List1")) ? Trap::Plain : Trap::Standard;
+}
+
+void fdlMstPrdEdit::listClicked(int row)
+{
+    GetIdx(itemId(Value::fromVariant(List1->item(row)->data(Qt::UserRole))));
+    DispData();
+}
+
+void fdlMstPrdEdit::addProduct()
+{
+    const long id = GetMaxPrdId() + 1;
+    size_t i = 0;
+    if (!sameId(prd_[0].PRD_ID, 0)) {
+        prd_.emplace_back();
+        i = prd_.size() - 1;
+    }
+    prd_[i].SHOP_ID = gShopID;
+    prd_[i].PRD_ID = Value(id);
+    prd_[i].CHK_FLG = Value(true);
+    if (List1->count() > 0)
+        List1->setCurrentRow(List1->count() - 1);
+    GetIdx(id);
+    DispData();
+    txtDATA[0]->setFocus(Qt::OtherFocusReason);
+}
+
+// Removing the only product leaves the empty placeholder.
+void fdlMstPrdEdit::removeProduct()
+{
+    if (cur_ < 0)
+        return;
+    if (prd_.size() == 1) {
+        prd_[0] = PrdRec();
+    } else {
+        prd_.erase(prd_.begin() + cur_);
+        if (cur_ > static_cast<int>(prd_.size()) - 1)
+            cur_ = static_cast<int>(prd_.size()) - 1;
+    }
+    SetList();
+    DispData();
+}
+
+void fdlMstPrdEdit::Register()
+{
+    if (SaveData() > 0)
+        Unload();
+}
+
+// ---- procedures ------------------------------------------------------------------------------
+
+void fdlMstPrdEdit::InitFrm()
+{
+    cur_ = 0;
+    prd_.assign(1, PrdRec());
+    SetCmb(0);
+}
+
+long fdlMstPrdEdit::LoadData()
+{
+    auto rs = masterDb().GetFwdOnlyRst(QStringLiteral("SELECT M_PRD.* FROM M_PRD ORDER BY PRD_ID"));
+    const long n = PrdRec::loadArray(*rs, prd_);
+    rs->Close();
+    return n;
+}
+
+void fdlMstPrdEdit::SetCmb(int k)
+{
+    if (k != 0)
+        return;
+    cmbDATA->clear();
+    cmbDATA->addItem(QString(), 0);
+    auto rs = masterDb().GetFwdOnlyRst(
+        QStringLiteral("SELECT  M_SHOP.SHOP_ID,  M_SHOP.SHOP_NM  FROM M_SHOP  WHERE CHK_FLG<>0 ORDER BY M_SHOP.SHOP_ID"));
+    for (; !rs->eof(); rs->MoveNext())
+        cmbDATA->addItem(text(rs->Fields(QStringLiteral("SHOP_NM"))),
+                         static_cast<qlonglong>(itemId(rs->Fields(QStringLiteral("SHOP_ID")))));
+    rs->Close();
+}
+
+void fdlMstPrdEdit::SetList()
+{
+    const long c = cur_ >= 0 && cur_ < static_cast<int>(prd_.size()) ? itemId(prd_[cur_].PRD_ID) : 0;
+    const QString filter = txtCOND->text();
+    filling_ = true;
+    List1->clear();
+    for (const PrdRec &rec : prd_) {
+        // A Null name is listed whatever the filter; an unnamed new product is not.
+        if (!filter.isEmpty() && !rec.PRD_NM.isNull()
+            && (rec.PRD_NM.isEmpty() || !rec.PRD_NM.displayText().contains(filter, Qt::CaseSensitive)))
+            continue;
+        auto *item = new QListWidgetItem(text(rec.PRD_NM), List1);
+        item->setData(Qt::UserRole, static_cast<qlonglong>(itemId(rec.PRD_ID)));
+    }
+    filling_ = false;
+    for (int i = 0; i < List1->count(); ++i) {
+        if (List1->item(i)->data(Qt::UserRole).toLongLong() == c) {
+            List1->setCurrentRow(i);  // as a click on the entry
+            break;
+        }
+    }
+}
+
+void fdlMstPrdEdit::GetIdx(long id)
+{
+    cur_ = -1;
+    for (int i = 0; i < static_cast<int>(prd_.size()); ++i) {
+        if (sameId(prd_[i].PRD_ID, id))
+            cur_ = i;
+    }
+}
+
+long fdlMstPrdEdit::GetMaxPrdId() const
+{
+    long max = 0;
+    for (const PrdRec &rec : prd_) {
+        const long id = itemId(rec.PRD_ID);
+        if (id > max)
+            max = id;
+    }
+    return max;
+}
+
+void fdlMstPrdEdit::DispData()
+{
+    if (cur_ < 0)
+        return;
+    const PrdRec &rec = prd_[cur_];
+    for (int i = 0; i < cmbDATA->count(); ++i) {
+        if (sameId(rec.SHOP_ID, static_cast<long>(cmbDATA->itemData(i).toLongLong()))) {
+            cmbDATA->setCurrentIndex(i);
+            break;
+        }
+    }
+    setBoxText(txtDATA[0], text(rec.PRD_ID));
+    setBoxText(txtDATA[1], text(rec.PRD_NM));
+    setBoxText(txtDATA[2], text(rec.PRD_OMT));
+    setBoxText(txtDATA[3], text(rec.PRD_YM));
+    // A Null flag counts as valid; the empty placeholder shows the box cleared.
+    const Value flag = rec.CHK_FLG;
+    Check1->setChecked(flag.isNull() || (!flag.isEmpty() && flag.toDouble() != 0));
+}
+
+long fdlMstPrdEdit::SaveData()
+{
+    DbObject &db = masterDb();
+    const QStringList columns = PrdRec::columnNames();
+    QStringList marks;
+    for (int i = 0; i < columns.size(); ++i)
+        marks << QStringLiteral("?");
+    const QString insert = QStringLiteral("INSERT INTO M_PRD (%1) VALUES (%2)")
+                               .arg(columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
+    const Value now(QDateTime::currentDateTime());
+    long count = 0;
+    TransactionScope tx(db);
+    db.EXEC(QStringLiteral("DELETE M_PRD.* FROM M_PRD"));
+    for (const PrdRec &rec : prd_) {
+        if (!IsNumeric(rec.PRD_ID) || rec.PRD_ID.isEmpty() || rec.PRD_ID.toDouble() <= 0)
+            continue;
+        // Stored for the first time: inserted now, never updated; else updated now.
+        const bool first = rec.IDATE.isEmpty();
+        const HoldColumns hold = HoldColumns::forInsert(first ? now : rec.IDATE, first ? Value::null() : now);
+        std::vector<Value> values;
+        for (int i = 0; i < PrdRec::fieldCount(); ++i)
+            values.push_back(rec.field(i));
+        values[PrdRec::columnNames().indexOf(QStringLiteral("IDATE"))] = hold.idate;
+        values[PrdRec::columnNames().indexOf(QStringLiteral("UDATE"))] = hold.udate;
+        values[PrdRec::columnNames().indexOf(QStringLiteral("LAST_TM"))] = hold.lastTm;
+        values[PrdRec::columnNames().indexOf(QStringLiteral("HOLD_TM"))] = hold.holdTm;
+        db.EXEC(insert, values);
+        ++count;
+    }
+    tx.commit();
+    return count;
+}
+
+}  // namespace hb

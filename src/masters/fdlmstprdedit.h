@@ -1,0 +1,73 @@
+#pragma once
+// The product master dialog: the whole of M_PRD held in memory, listed by name through a filter,
+// the current product shown in the boxes, and Register replacing the table in one transaction.
+
+#include "core/formbase.h"
+#include "core/rowrecord.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <vector>
+
+namespace hb {
+
+// One M_PRD row.
+struct PrdRec : RowRecord<PrdRec> {
+    Value SHOP_ID, PRD_ID, PRD_NM, PRD_OMT, PRD_YM, M_CD, S_CD, PRD_CD, PRD_KBN, REP_KBN, NOTES, I_NM, I_MTLS,
+        I_WEIGHT, I_UNIT, I_PSRV, I_TERM, I_DEF_DAYS, CHK_FLG, IDATE, UDATE, LAST_TM, HOLD_TM;
+    static const std::vector<Column> &columns();
+};
+
+class fdlMstPrdEdit : public Form {
+public:
+    fdlMstPrdEdit();
+
+    // current index 0; the product array reset to the placeholder; the shop list filled.
+    void InitFrm();
+    // Fills the product array from M_PRD; the number of rows read.
+    long LoadData();
+    void SetCmb(int k);
+    // Fills the list through the filter and selects the current product.
+    void SetList();
+    // Makes current the product with that ID (-1 when none has it).
+    void GetIdx(long id);
+    long GetMaxPrdId() const;
+    // Shows the current product in the boxes.
+    void DispData();
+    // Replaces M_PRD with the products whose ID is above 0; the number of rows written.
+    long SaveData();
+
+    const std::vector<PrdRec> &products() const { return prd_; }
+    int currentIndex() const { return cur_; }
+
+    QLineEdit *txtCOND = nullptr;
+    QListWidget *List1 = nullptr;
+    QComboBox *cmbDATA = nullptr;
+    std::vector<QLineEdit *> txtDATA;
+    std::vector<QPushButton *> cmdSUB;   // 0 remove, 1 add
+    std::vector<QPushButton *> cmdMENU;  // 0 close, 1 Register
+    QCheckBox *Check1 = nullptr;
+
+protected:
+    void onLoad() override;
+    void onResize() override;
+    bool validate(QWidget *control) override;
+    EnterKey enterKey(QWidget *control) const override;
+    Trap trapFor(Event event, QWidget *control) const override;
+
+private:
+    void listClicked(int row);
+    void addProduct();
+    void removeProduct();
+    void Register();
+    bool checkId(long *id);
+
+    std::vector<PrdRec> prd_;
+    int cur_ = 0;
+    bool filling_ = false;
+};
+
+}  // namespace hb

@@ -1,0 +1,254 @@
+#include "masters/fdlmstshopedit.h"
+
+#include "core/globals.h"
+#include "core/helpers.h"
+#include "core/uiservices.h"
+
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMimeData>
+#include <QUrl>
+
+namespace hb {
+
+namespace {
+
+const std::vector<MasterField> kShopFields = {
+    {1, "SHOP_NM", MasterField::Text},         {2, "OWNER_NM", MasterField::Text},
+    {3, "ADRS", MasterField::Text},            {4, "TEL", MasterField::Text},
+    {5, "FAX", MasterField::Text},             {6, "FEE_RT", MasterField::Number},
+    {7, "BCD_FMR_ID_STA", MasterField::Integer}, {8, "BCD_FMR_ID_LEN", MasterField::Integer},
+    {9, "BCD_PRD_ID_STA", MasterField::Integer}, {10, "BCD_PRD_ID_LEN", MasterField::Integer},
+    {11, "BCD_AMT_01_STA", MasterField::Integer}, {12, "BCD_AMT_01_LEN", MasterField::Integer},
+    {13, "BCD_AMT_10_STA", MasterField::Integer}, {14, "BCD_AMT_10_LEN", MasterField::Integer},
+    {15, "BCD_OPT_STA", MasterField::Integer}, {16, "BCD_OPT_LEN", MasterField::Integer},
+    {17, "FTP_SVR", MasterField::Text},        {18, "FTP_DIR", MasterField::Text},
+    {19, "FTP_USR", MasterField::Text},        {20, "FTP_PWD", MasterField::Text},
+    {21, "WWW_URL", MasterField::Text},        {22, "PTAG_LOGO", MasterField::Text},
+    {23, "NOTES", MasterField::Text},
+};
+
+// The images folder beside the program's folder, where the logo file lies.
+QString imagesFolder()
+{
+    QString folder = appPath();
+    if (!folder.endsWith(QLatin1Char('/')))
+        folder += QLatin1Char('/');
+    return QDir::cleanPath(folder + QStringLiteral("../images")) + QLatin1Char('/');
+}
+
+bool isUploadBox(int i)
+{
+    return i >= 17 && i <= 21;
+}
+
+// The logo box: a dropped file gives its bare name (empty when it is no file); dropped text is
+// refused.
+class LogoBox : public QLineEdit {
+public:
+    using QLineEdit::QLineEdit;
+
+protected:
+    void dragEnterEvent(QDragEnterEvent *e) override
+    {
+        if (e->mimeData()->hasUrls())
+            e->acceptProposedAction();
+        else
+            e->ignore();
+    }
+    void dragMoveEvent(QDragMoveEvent *e) override
+    {
+        if (e->mimeData()->hasUrls())
+            e->acceptProposedAction();
+        else
+            e->ignore();
+    }
+    void dropEvent(QDropEvent *e) override
+    {
+        const QList<QUrl> urls = e->mimeData()->urls();
+        if (urls.isEmpty()) {
+            e->ignore();
+            return;
+        }
+        e->acceptProposedAction();
+        const QString path = urls.first().toLocalFile();
+        if (path.isEmpty())
+            return;
+        const QFileInfo info(path);
+        setBoxText(this, info.isFile() ? info.fileName() : QString());
+    }
+};
+
+}  // namespace
+
+fdlMstShopEdit::fdlMstShopEdit()
+    : MasterRowDialog(QStringLiteral("fdlMstShopEdit"), QStringLiteral("M_SHOP"), QStringLiteral("SHOP_ID"), kShopFields)
+{
+    setWindowTitle(QStringLiteral("販売店編集"));
+    setDesignSize(12400, 7600);
+
+    int label = 0;
+    const auto caption = [&](const QString &text, const QRect &g) {
+        return addLabel(ctlName(QStringLiteral("Label1"), label++), text, g);
+    };
+    addTitle(ctlName(QStringLiteral("Label1"), label++), QStringLiteral("販売店編集"), QRect(16, 8, 240, 28));
+
+    // Left: the shop's own data.
+    const int lx = 20, lw = 96, bx = 120, h = 24;
+    const struct { int box; const char *text; int y; int width; int limit; } left[] = {
+        {0, "販売店ｺｰﾄﾞ", 48, 90, 8}, {1, "店舗名", 78, 290, 50}, {2, "母体名", 108, 290, 50},
+        {3, "住所", 138, 290, 50},     {4, "電話番号", 168, 150, 15}, {5, "FAX番号", 198, 150, 15},
+    };
+    for (const auto &row : left) {
+        caption(QString::fromUtf8(row.text), QRect(lx, row.y, lw, h));
+        addBox(row.box, QRect(bx, row.y, row.width, h), row.limit);
+    }
+    auto *account = new QGroupBox(this);
+    account->setObjectName(ctlName(QStringLiteral("Frame1"), 1));
+    account->setGeometry(bx, 226, 190, 36);
+    for (int i = 0; i < 2; ++i) {
+        auto *o = new QRadioButton(i == 0 ? QStringLiteral("現金") : QStringLiteral("売掛"), account);
+        o->setObjectName(ctlName(QStringLiteral("Option2"), i));
+        o->setGeometry(12 + i * 88, 7, 80, 22);
+        Option2.push_back(o);
+    }
+    caption(QStringLiteral("手数料率"), QRect(lx, 272, lw, h));
+    addBox(6, QRect(bx, 272, 60, h), 4);
+    caption(QStringLiteral("%"), QRect(bx + 66, 272, 20, h));
+
+    // Right: the barcode layout.
+    const int rx = 440, rlx = 456;
+    caption(QStringLiteral("バーコード情報"), QRect(rx, 48, 200, h));
+    caption(QStringLiteral("先頭"), QRect(566, 72, 44, 20))->setAlignment(Qt::AlignCenter);
+    caption(QStringLiteral("長さ"), QRect(618, 72, 44, 20))->setAlignment(Qt::AlignCenter);
+    const char *barcodeRows[] = {"生産者ID", "商品ID", "金額（ 1円)", "金額（10円)", "その他"};
+    for (int r = 0; r < 5; ++r) {
+        const int y = 94 + r * 28;
+        caption(QString::fromUtf8(barcodeRows[r]), QRect(rlx, y, 104, h));
+        addBox(7 + r * 2, QRect(566, y, 44, h), 2);
+        addBox(8 + r * 2, QRect(618, y, 44, h), 2);
+    }
+
+    // The logo's file name (left, below the fee rate) and the folder it lies in.
+    caption(QStringLiteral("値札ロゴ"), QRect(lx, 312, lw, h));
+    addBox(22, QRect(bx, 312, 210, h), 50, nullptr, new LogoBox(this));
+
+    // Right: the upload settings, shown only.
+    QLabel *uploadHeading = caption(QStringLiteral("ｱｯﾌﾟﾛｰﾄﾞ情報"), QRect(rx, 240, 200, h));
+    uploadHeading->setEnabled(false);
+    auto *fileType = new QGroupBox(QStringLiteral("ファイル形式"), this);
+    fileType->setObjectName(ctlName(QStringLiteral("Frame1"), 0));
+    fileType->setGeometry(rlx, 264, 340, 46);
+    const char *types[] = {"HTML", "PHP", "CGI"};
+    for (int i = 0; i < 3; ++i) {
+        auto *o = new QRadioButton(QString::fromLatin1(types[i]), fileType);
+        o->setObjectName(ctlName(QStringLiteral("Option1"), i));
+        o->setGeometry(14 + i * 90, 18, 80, 22);
+        Option1.push_back(o);
+    }
+    fileType->setEnabled(false);
+    const char *uploadRows[] = {"ｻｰﾊﾞｰ", "ｻｰﾊﾞｰﾃﾞｨﾚｸﾄﾘ", "FTPﾕｰｻﾞｰ", "PWD", "WEBｻｰﾊﾞｰ"};
+    for (int r = 0; r < 5; ++r) {
+        const int y = 318 + r * 28;
+        caption(QString::fromUtf8(uploadRows[r]), QRect(rlx, y, 108, h))->setEnabled(false);
+        addBox(17 + r, QRect(570, y, 230, h), 50)->setEnabled(false);
+    }
+
+    caption(QStringLiteral("備考"), QRect(lx, 352, lw, h));
+    addBox(23, QRect(bx, 352, 290, h), 50);
+
+    addCommand(1, QStringLiteral("登録"), QRect(bx, 418, 96, 30));
+    addCommand(0, QStringLiteral("閉じる"), QRect(bx + 106, 418, 96, 30));
+    addCommand(2, QStringLiteral("参照..."), QRect(bx + 216, 311, 74, 26));
+
+    // Tab order: the shop's data, the account, the fee, the barcode, the logo, the upload
+    // settings, the notes, Register, close, and the folder button last.
+    QList<QWidget *> order;
+    for (int i = 0; i <= 5; ++i)
+        order << box(i);
+    order << Option2[0] << Option2[1];
+    for (int i = 6; i <= 16; ++i)
+        order << box(i);
+    order << box(22) << Option1[0] << Option1[1] << Option1[2];
+    for (int i = 17; i <= 21; ++i)
+        order << box(i);
+    order << box(23) << command(1) << command(0) << command(2);
+    for (int i = 0; i + 1 < order.size(); ++i)
+        setTabOrder(order[i], order[i + 1]);
+
+    box(0)->setAlignment(Qt::AlignRight);
+    for (int i = 6; i <= 16; ++i)
+        box(i)->setAlignment(Qt::AlignRight);
+    for (int i : {0, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22})
+        setInputMethodOff(box(i));
+    box(20)->setEchoMode(QLineEdit::Password);
+    box(20)->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
+    box(22)->setAcceptDrops(true);
+
+    // The design state.
+    setBackColor(box(0), buttonFaceColor());
+    for (int i = 1; i <= 23; ++i)
+        setBackColor(box(i), menuColor());
+    Option2[0]->setChecked(true);
+    command(1)->setEnabled(false);
+
+    connectCommands();
+    onClick(command(2), [] { ui().openFolder(imagesFolder()); });
+}
+
+Value fdlMstShopEdit::rowKey() const
+{
+    return gShopID;
+}
+
+bool fdlMstShopEdit::opensInEditLook(int box) const
+{
+    return box > 0 && !isUploadBox(box);
+}
+
+bool fdlMstShopEdit::numericBox(int box) const
+{
+    return box == 0 || (box >= 6 && box <= 16);
+}
+
+void fdlMstShopEdit::refuseNumber()
+{
+    ShowMsg(QStringLiteral("数値を指定してください。"), kMsgExclamation);
+}
+
+void fdlMstShopEdit::readExtra(const Recordset &rs)
+{
+    const Value type = rs.Fields(QStringLiteral("UPLOAD_FILE_TYPE"));
+    if (type.isNumber()) {
+        const double t = type.toDouble();
+        if (t == 1 || t == 2 || t == 3)
+            Option1[static_cast<int>(t) - 1]->setChecked(true);
+    }
+    const Value acc = rs.Fields(QStringLiteral("ACC_ID"));
+    if (acc.isNumber()) {
+        if (acc.toDouble() == 1000)
+            Option2[0]->setChecked(true);
+        else if (acc.toDouble() == 1040)
+            Option2[1]->setChecked(true);
+    }
+}
+
+void fdlMstShopEdit::writeExtra(Recordset &rs)
+{
+    for (int i = 0; i < 3; ++i) {
+        if (Option1[i]->isChecked()) {
+            put(rs, QStringLiteral("UPLOAD_FILE_TYPE"), Value::integer(i + 1));
+            break;
+        }
+    }
+    if (Option2[0]->isChecked())
+        put(rs, QStringLiteral("ACC_ID"), Value(1000));
+    else if (Option2[1]->isChecked())
+        put(rs, QStringLiteral("ACC_ID"), Value(1040));
+}
+
+}  // namespace hb

@@ -1,0 +1,313 @@
+#include "masters/masterdialog.h"
+
+#include "core/helpers.h"
+#include "core/startup.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPalette>
+#include <algorithm>
+#include <climits>
+
+namespace hb {
+
+namespace {
+
+constexpr const char *kLimitProperty = "hbTypingLimit";
+constexpr const char *kImeOffProperty = "hbInputMethodOff";
+
+[[noreturn]] void typeMismatch()
+{
+    throw HbError(kErrTypeMismatch, QStringLiteral("型が一致しません。"));
+}
+
+}  // namespace
+
+DbObject &masterDb()
+{
+    if (!gMst)
+        throw HbError(91, QStringLiteral("オブジェクト変数が設定されていません。"));
+    return *gMst;
+}
+
+void setTypingLimit(QLineEdit *box, int limit)
+{
+    box->setProperty(kLimitProperty, limit);
+    box->setMaxLength(limit);
+}
+
+void setBoxText(QLineEdit *box, const QString &text)
+{
+    // QLineEdit cuts text set by code at its maximum length: widen the limit to the text.
+    const int limit = box->property(kLimitProperty).isValid() ? box->property(kLimitProperty).toInt() : 32767;
+    box->setMaxLength(qMax(limit, static_cast<int>(text.size())));
+    box->setText(text);
+}
+
+void setInputMethodOff(QLineEdit *box)
+{
+    box->setProperty(kImeOffProperty, true);
+    box->setAttribute(Qt::WA_InputMethodEnabled, false);
+}
+
+void setLocked(QLineEdit *box, bool locked)
+{
+    box->setReadOnly(locked);
+    // Read-only changes turn the input method back on.
+    if (box->property(kImeOffProperty).toBool())
+        box->setAttribute(Qt::WA_InputMethodEnabled, false);
+}
+
+void setBackColor(QWidget *box, const QColor &color)
+{
+    QPalette p = box->palette();
+    for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        p.setColor(g, QPalette::Base, color);
+    box->setPalette(p);
+}
+
+QColor menuColor()
+{
+    return QApplication::palette().color(QPalette::Active, QPalette::Window);
+}
+
+QColor buttonFaceColor()
+{
+    return QApplication::palette().color(QPalette::Active, QPalette::Button);
+}
+
+bool parseId(const QString &text, long *id)
+{
+    double v = 0;
+    if (!parseNumber(text, &v))
+        return false;
+    if (v > static_cast<double>(INT_MAX) + 0.5 || v < static_cast<double>(INT_MIN) - 0.5)
+        throw HbError(kErrOverflow, QStringLiteral("オーバーフローしました。"));
+    const std::int64_t r = roundHalfEven(v);
+    if (r > INT_MAX || r < INT_MIN)
+        throw HbError(kErrOverflow, QStringLiteral("オーバーフローしました。"));
+    *id = static_cast<long>(r);
+    return true;
+}
+
+// ---- the dialog ------------------------------------------------------------------------------
+
+MasterRowDialog::MasterRowDialog(const QString &name, const QString &table, const QString &keyColumn,
+                                 std::vector<MasterField> fields)
+    : Form(name), table_(table), keyColumn_(keyColumn), fields_(std::move(fields))
+{
+    scaling().fonts = false;
+    // The dialog sees the keys before its controls: Enter moves on from every control.
+    setEnterLevel(EnterLevel::Window);
+}
+
+QLabel *MasterRowDialog::addLabel(const QString &name, const QString &text, const QRect &geometry, QWidget *parent)
+{
+    auto *l = new QLabel(text, parent ? parent : this);
+    l->setObjectName(name);
+    l->setGeometry(geometry);
+    l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    return l;
+}
+
+QLabel *MasterRowDialog::addTitle(const QString &name, const QString &text, const QRect &geometry)
+{
+    QLabel *l = addLabel(name, text, geometry);
+    QFont f = l->font();
+    f.setBold(true);
+    f.setPointSize(12);
+    l->setFont(f);
+    return l;
+}
+
+QLineEdit *MasterRowDialog::addBox(int index, const QRect &geometry, int limit, QWidget *parent, QLineEdit *made)
+{
+    QLineEdit *b = made ? made : new QLineEdit(parent ? parent : this);
+    b->setObjectName(ctlName(QStringLiteral("txtDATA"), index));
+    b->setGeometry(geometry);
+    setTypingLimit(b, limit);
+    setSelectAllOnFocus(b);
+    if (static_cast<int>(txtDATA.size()) <= index)
+        txtDATA.resize(index + 1, nullptr);
+    txtDATA[index] = b;
+    return b;
+}
+
+QPushButton *MasterRowDialog::addCommand(int index, const QString &text, const QRect &geometry)
+{
+    auto *b = new QPushButton(text, this);
+    b->setObjectName(ctlName(QStringLiteral("Command1"), index));
+    b->setGeometry(geometry);
+    if (static_cast<int>(Command1.size()) <= index)
+        Command1.resize(index + 1, nullptr);
+    Command1[index] = b;
+    return b;
+}
+
+void MasterRowDialog::connectCommands()
+{
+    onClick(command(0), [this] { cancelDialog(*this); });
+    onClick(command(1), [this] { Register(); });
+}
+
+void MasterRowDialog::setMode(int mode)
+{
+    QLineEdit *key = box(0);
+    if (mode == 2) {
+        setBackColor(key, menuColor());
+        setLocked(key, true);
+        key->setEnabled(false);
+        for (int i = 1; i < boxCount(); ++i) {
+            if (!opensInEditLook(i))
+                continue;
+            setBackColor(box(i), Qt::white);
+            setLocked(box(i), false);
+            box(i)->setEnabled(true);
+        }
+        command(1)->setEnabled(true);
+        command(0)->setText(QStringLiteral("ｷｬﾝｾﾙ"));
+    } else {
+        setBackColor(key, Qt::white);
+        setLocked(key, false);
+        key->setEnabled(true);
+        for (int i = 1; i < boxCount(); ++i) {
+            setBoxText(box(i), QString());
+            setBackColor(box(i), menuColor());
+            setLocked(box(i), true);
+            box(i)->setEnabled(false);
+        }
+        command(1)->setEnabled(false);
+        command(0)->setText(QStringLiteral("閉じる"));
+    }
+    mode_ = mode;
+}
+
+bool MasterRowDialog::GetData(long id)
+{
+    auto rs = masterDb().GetFwdOnlyRst(QStringLiteral("SELECT %1.* FROM %1 WHERE %2=").arg(table_, keyColumn_)
+                                     + QString::number(id));
+    if (rs->eof()) {
+        rs->Close();
+        return false;
+    }
+    for (const MasterField &f : fields_)
+        setBoxText(box(f.box), NullToVal(rs->Fields(QLatin1String(f.column)), Value("")).displayText());
+    readExtra(*rs);
+    rs->Close();
+    return true;
+}
+
+// What a box stores: Null when empty, else its text, or for a numeric column the number the
+// shared parser reads (what is no number never reaches the column).
+Value MasterRowDialog::boxValue(const MasterField &f) const
+{
+    const QString text = box(f.box)->text();
+    if (text.isEmpty())
+        return Value::null();
+    if (f.kind == MasterField::Text)
+        return Value(text);
+    double v = 0;
+    if (!parseNumber(text, &v))
+        typeMismatch();
+    if (f.kind == MasterField::Number)
+        return Value(v);
+    long n = 0;
+    parseId(text, &n);
+    return Value(n);
+}
+
+bool MasterRowDialog::SaveData(long id)
+{
+    DbObject *db = gMst.get();
+    return trapped(
+        Trap::Rollback,
+        [&] {
+            TransactionScope tx(masterDb());
+            auto rs = masterDb().GetDynamicRst(QStringLiteral("SELECT %1.* FROM %1 WHERE %2=").arg(table_, keyColumn_)
+                                             + QString::number(id));
+            adding_ = rs->eof();
+            if (adding_) {
+                rs->AddNew();
+                rs->setField(keyColumn_, Value(id));
+            }
+            for (const MasterField &f : fields_)
+                put(*rs, QLatin1String(f.column), boxValue(f));
+            writeExtra(*rs);
+            rs->Update();
+            rs->Close();
+            tx.commit();
+        },
+        db);
+}
+
+// Only what differs from the stored row is written: a server counts the rows an update changes,
+// and an update that changes nothing would read as a row that has gone.
+void MasterRowDialog::put(Recordset &rs, const QString &column, const Value &value)
+{
+    if (adding_ || rs.Fields(column) != value)
+        rs.setField(column, value);
+}
+
+void MasterRowDialog::onLoad()
+{
+    Form::onLoad();
+    setMode(0);
+}
+
+// The dialog finds its row itself: the key of the row in use, loaded when it exists, and the
+// edit look either way.
+void MasterRowDialog::onActivate()
+{
+    Form::onActivate();
+    const Value key = NullToVal(rowKey(), Value(0));
+    long id = 0;
+    if (!key.isEmpty() && !parseId(key.displayText(), &id))
+        typeMismatch();
+    setBoxText(box(0), QString::number(id));
+    GetData(id);
+    setMode(2);
+    box(1)->setFocus(Qt::OtherFocusReason);
+}
+
+bool MasterRowDialog::validate(QWidget *control)
+{
+    const auto it = std::find(txtDATA.begin(), txtDATA.end(), control);
+    if (it == txtDATA.end())
+        return true;
+    const int i = static_cast<int>(it - txtDATA.begin());
+    const QString text = box(i)->text();
+    if (!numericBox(i) || text.isEmpty() || parseNumber(text, nullptr))
+        return true;
+    refuseNumber();
+    return false;
+}
+
+// Enter in the key box (the selection look): the row of the typed key, when it exists, opens in
+// the edit look with the focus on the close button.
+void MasterRowDialog::keyPress(QWidget *control, int &key)
+{
+    if (key != 13 || control != box(0) || !box(0)->isEnabled())
+        return;
+    long id = 0;
+    if (!parseId(box(0)->text(), &id))
+        return;  // moves on, and the box's check refuses the text
+    if (GetData(id)) {
+        setMode(2);
+        command(0)->setFocus(Qt::OtherFocusReason);
+        key = 0;
+    }
+}
+
+void MasterRowDialog::Register()
+{
+    long id = 0;
+    if (!parseId(box(0)->text(), &id))
+        typeMismatch();
+    ChkData();
+    if (SaveData(id))
+        Unload();
+    else
+        ShowMsg(QStringLiteral("データの登録に失敗しました。"), kMsgExclamation);
+}
+
+}  // namespace hb
