@@ -1,0 +1,345 @@
+#include "diary/diaryday.h"
+
+#include "core/db.h"
+#include "core/recordhold.h"
+#include "diary/lunisolar.h"
+
+#include <algorithm>
+#include <set>
+#include <utility>
+
+namespace hb {
+
+namespace {
+
+DbObject &dataDb()
+{
+    if (!gDb)
+        throw HbError(91, QStringLiteral("オブジェクト変数が設定されていません。"));
+    return *gDb;
+}
+
+DbObject &workDb()
+{
+    if (!gWork)
+        throw HbError(91, QStringLiteral("オブジェクト変数が設定されていません。"));
+    return *gWork;
+}
+
+// The date literal of a statement: #yyyy-mm-dd hh:nn:ss#.
+QString dateLiteral(const QDateTime &d)
+{
+    return QLatin1Char('#') + canonicalDateText(d) + QLatin1Char('#');
+}
+
+QString textOf(const Value &v)
+{
+    return v.isNull() || v.isEmpty() ? QString() : v.displayText();
+}
+
+// HARVEST_SCHD_YM (year and month as six digits) as "yyyy/mm".
+QString yearMonthText(const Value &v)
+{
+    if (v.isNull() || v.isEmpty())
+        return QString();
+    double n = 0;
+    if (!parseNumber(v.displayText(), &n))
+        return v.displayText();
+    QString digits = QString::number(roundHalfEven(n));
+    const bool negative = digits.startsWith(QLatin1Char('-'));
+    if (negative)
+        digits.remove(0, 1);
+    digits = digits.rightJustified(6, QLatin1Char('0'));
+    return (negative ? QStringLiteral("-") : QString()) + digits.left(digits.size() - 2) + QLatin1Char('/')
+           + digits.right(2);
+}
+
+}  // namespace
+
+const std::vector<DiaryRec::Column> &DiaryRec::columns()
+{
+    static const std::vector<Column> c = {
+        {"FMR_ID", &DiaryRec::FMR_ID},   {"WORK_DATE", &DiaryRec::WORK_DATE}, {"WTH_ID", &DiaryRec::WTH_ID},
+        {"LO_TMP", &DiaryRec::LO_TMP},   {"HI_TMP", &DiaryRec::HI_TMP},       {"ONE_MSG", &DiaryRec::ONE_MSG},
+        {"NOTES1", &DiaryRec::NOTES1},   {"NOTES2", &DiaryRec::NOTES2},       {"IDATE", &DiaryRec::IDATE},
+        {"UDATE", &DiaryRec::UDATE},     {"LAST_TM", &DiaryRec::LAST_TM},     {"HOLD_TM", &DiaryRec::HOLD_TM},
+    };
+    return c;
+}
+
+const std::vector<DiaryDtlRec::Column> &DiaryDtlRec::columns()
+{
+    static const std::vector<Column> c = {
+        {"FMR_ID", &DiaryDtlRec::FMR_ID},     {"WORK_DATE", &DiaryDtlRec::WORK_DATE},
+        {"DTL_NO", &DiaryDtlRec::DTL_NO},     {"PLANT_ID", &DiaryDtlRec::PLANT_ID},
+        {"WORK_KBN", &DiaryDtlRec::WORK_KBN}, {"WORK_NM", &DiaryDtlRec::WORK_NM},
+        {"NOTES", &DiaryDtlRec::NOTES},       {"CHEMI_ID", &DiaryDtlRec::CHEMI_ID},
+        {"CHEMI_NM", &DiaryDtlRec::CHEMI_NM}, {"REG_NO", &DiaryDtlRec::REG_NO},
+        {"PURPOSE", &DiaryDtlRec::PURPOSE},   {"QTY", &DiaryDtlRec::QTY},
+        {"UNIT_ID", &DiaryDtlRec::UNIT_ID},   {"SHIP_ID", &DiaryDtlRec::SHIP_ID},
+        {"SCHD_ID", &DiaryDtlRec::SCHD_ID},   {"LEDGE_ID", &DiaryDtlRec::LEDGE_ID},
+    };
+    return c;
+}
+
+// ---- loading -------------------------------------------------------------------------------
+
+DiaryDay LoadDiaryDay(long fmrId, const QDateTime &workDate)
+{
+    DbObject &db = dataDb();
+    DiaryDay out;
+    out.day.FMR_ID = Value(fmrId);
+    out.day.WORK_DATE = Value(workDate);
+    out.day.IDATE = Value(QDateTime::currentDateTime());
+    const QString where = QStringLiteral(" WHERE FMR_ID=") + QString::number(fmrId) + QStringLiteral(" AND WORK_DATE=")
+                          + dateLiteral(workDate);
+
+    // The day row: copied as found, then held by this computer.
+    auto rs = db.GetDynamicRst(QStringLiteral("SELECT D_DIARY.* FROM D_DIARY") + where);
+    if (!rs->eof()) {
+        out.hasRow = true;
+        for (const char *name : {"WTH_ID", "LO_TMP", "HI_TMP", "ONE_MSG", "NOTES1", "NOTES2", "IDATE", "UDATE",
+                                 "LAST_TM", "HOLD_TM"}) {
+            const int i = DiaryRec::columnNames().indexOf(QLatin1String(name));
+            out.day.field(i) = rs->Fields(QLatin1String(name));
+        }
+        // A row this computer holds already is left alone: the server counts an update that
+        // changes nothing as no row, which the recordset takes for a row gone.
+        const Value me(GetCompName());
+        if (out.day.HOLD_TM != me) {
+            rs->setField(QStringLiteral("HOLD_TM"), me);
+            rs->Update();
+        }
+    }
+    rs->Close();
+
+    // The work lines, whether or not the day has a row (a save rewrites them all).
+    rs = db.GetFwdOnlyRst(QStringLiteral("SELECT D_DIARY_DTL.* FROM D_DIARY_DTL") + where
+                          + QStringLiteral(" ORDER BY D_DIARY_DTL.DTL_NO"));
+    const long lines = DiaryDtlRec::loadArray(*rs, out.lines);
+    rs->Close();
+    if (lines > 0) {
+        for (DiaryDtlRec &l : out.lines) {
+            l.FMR_ID = out.day.FMR_ID;
+            l.WORK_DATE = out.day.WORK_DATE;
+            const long chemi = IdOf(l.CHEMI_ID);
+            if (chemi > 0 && std::find(out.loadedChemiIds.begin(), out.loadedChemiIds.end(), chemi)
+                                 == out.loadedChemiIds.end())
+                out.loadedChemiIds.push_back(chemi);
+        }
+    }
+
+    // The vouchers dated that day at 00:00:00.
+    rs = db.GetFwdOnlyRst(QStringLiteral("SELECT  D_LEDGE.*  FROM D_LEDGE  WHERE  D_LEDGE.FMR_ID=")
+                          + QString::number(fmrId) + QStringLiteral(" AND D_LEDGE.LEDGE_DATE=") + dateLiteral(workDate)
+                          + QStringLiteral(" ORDER BY D_LEDGE.LEDGE_DATE, D_LEDGE.LEDGE_ID"));
+    LedgeRec::loadArray(*rs, out.ledge);
+    rs->Close();
+    return out;
+}
+
+// ---- lines ---------------------------------------------------------------------------------
+
+long IdOf(const Value &v)
+{
+    if (v.isNull() || v.isEmpty())
+        return 0;
+    return static_cast<long>(v.toLong());
+}
+
+int AddLine(std::vector<DiaryDtlRec> &lines, const DiaryRec &day, const Value &plantId)
+{
+    if (lines.empty())
+        lines.emplace_back();
+    long highest = 0;
+    for (const DiaryDtlRec &l : lines)
+        highest = std::max(highest, IdOf(l.DTL_NO));
+    int n = 0;
+    if (IdOf(lines.front().DTL_NO) != 0) {
+        lines.emplace_back();
+        n = static_cast<int>(lines.size()) - 1;
+    }
+    DiaryDtlRec &line = lines[n];
+    line.FMR_ID = day.FMR_ID;
+    line.WORK_DATE = day.WORK_DATE;
+    line.PLANT_ID = plantId;
+    line.DTL_NO = Value(highest + 1);
+    line.WORK_KBN = Value(0);
+    return n;
+}
+
+bool RemoveLedge(std::vector<LedgeRec> &ledge, long ledgeId)
+{
+    for (std::size_t i = 0; i < ledge.size(); ++i) {
+        if (IdOf(ledge[i].LEDGE_ID) == ledgeId) {
+            RemoveKeepingOne(ledge, i);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool HasPesticide(const DiaryDtlRec &line)
+{
+    const auto set = [](const Value &v) { return !v.isNull() && !v.isEmpty(); };
+    return IdOf(line.CHEMI_ID) != 0 || IdOf(line.UNIT_ID) != 0 || set(line.CHEMI_NM) || set(line.PURPOSE)
+           || set(line.QTY);
+}
+
+void ClearPesticide(DiaryDtlRec &line)
+{
+    line.CHEMI_ID = Value(0);
+    line.CHEMI_NM = Value::null();
+    line.PURPOSE = Value::null();
+    line.QTY = Value::null();
+    line.UNIT_ID = Value(0);
+}
+
+// ---- pick lists and look-ups -----------------------------------------------------------------
+
+std::vector<PickEntry> PickRows(int k, long fmrId, long chemiId)
+{
+    std::vector<PickEntry> out;
+    RecordsetPtr rs;
+    switch (k) {
+    case 0:
+        rs = workDb().GetFwdOnlyRst(QStringLiteral("SELECT  L_KBN.ID,  L_KBN.NM  FROM L_KBN  WHERE KBN=10 ORDER BY ID"));
+        break;
+    case 1:
+        rs = workDb().GetFwdOnlyRst(QStringLiteral("SELECT  L_KBN.ID,  L_KBN.NM  FROM L_KBN  WHERE KBN=20 ORDER BY ID"));
+        break;
+    case 2:
+        rs = dataDb().GetFwdOnlyRst(
+            QStringLiteral("SELECT  D_CHEMI.CHEMI_ID,  D_CHEMI.CHEMI_NM,  D_CHEMI.PUR_DATE  FROM D_CHEMI "
+                           " WHERE CHK_FLG<>0 AND FMR_ID=? ORDER BY CHEMI_NM, CHEMI_ID"),
+            {Value(fmrId)});
+        break;
+    case 3: {
+        long regNo = 0;
+        if (chemiId != 0) {
+            const Value r = dataDb().DLookup(QStringLiteral("REG_NO"), QStringLiteral("D_CHEMI"),
+                                             QStringLiteral("CHEMI_ID=%1 AND FMR_ID=%2").arg(chemiId).arg(fmrId));
+            regNo = IdOf(r);
+        }
+        rs = workDb().GetFwdOnlyRst(QStringLiteral("SELECT  L_CHEMI_PURPOSE.PURPOSE  FROM L_CHEMI_PURPOSE "
+                                                   " WHERE L_CHEMI_PURPOSE.REG_NO=? ORDER BY L_CHEMI_PURPOSE.PURPOSE"),
+                                    {Value(regNo)});
+        break;
+    }
+    case 4:
+        rs = workDb().GetFwdOnlyRst(QStringLiteral("SELECT  L_CHEMI_UNIT.ID,  L_CHEMI_UNIT.NM  FROM L_CHEMI_UNIT  ORDER BY ID"));
+        break;
+    default:
+        return out;
+    }
+    while (!rs->eof()) {
+        PickEntry e;
+        if (k == 3) {
+            e.text = textOf(rs->Fields(0));
+        } else {
+            e.id = IdOf(rs->Fields(0));
+            e.text = textOf(rs->Fields(1));
+            if (k == 2) {
+                const Value bought = rs->Fields(2);
+                if (bought.isDate())
+                    e.text = QStringLiteral("%1/%2").arg(bought.toDate().date().month()).arg(bought.toDate().date().day())
+                             + e.text;
+            }
+        }
+        out.push_back(std::move(e));
+        rs->MoveNext();
+    }
+    rs->Close();
+    return out;
+}
+
+std::vector<PickEntry> PlantingsOfDay(long fmrId, const QDateTime &workDate)
+{
+    const QString d = dateLiteral(workDate);
+    auto rs = dataDb().GetFwdOnlyRst(QStringLiteral("SELECT  D_PLANT.PLANT_ID,  D_PLANT.PLANT_NM  FROM D_PLANT  WHERE FMR_ID=")
+                                     + QString::number(fmrId) + QStringLiteral(" AND START_DATE<=") + d
+                                     + QStringLiteral(" AND ((END_DATE IS NULL) OR (END_DATE>=") + d
+                                     + QStringLiteral(")) ORDER BY PLANT_DATE, PLANT_ID"));
+    std::vector<PickEntry> out;
+    while (!rs->eof()) {
+        out.push_back({textOf(rs->Fields(1)), IdOf(rs->Fields(0))});
+        rs->MoveNext();
+    }
+    rs->Close();
+    return out;
+}
+
+PlantFacts GetPlantFacts(long fmrId, long plantId)
+{
+    auto rs = dataDb().GetFwdOnlyRst(QStringLiteral("SELECT D_PLANT.* FROM D_PLANT WHERE FMR_ID=%1 AND PLANT_ID=%2")
+                                         .arg(fmrId)
+                                         .arg(plantId));
+    PlantFacts f;
+    if (rs->eof())
+        return f;
+    f.found = true;
+    f.crop = textOf(rs->Fields(QStringLiteral("CROP_NM1")));
+    f.harvest = yearMonthText(rs->Fields(QStringLiteral("HARVEST_SCHD_YM")));
+    const Value planted = rs->Fields(QStringLiteral("PLANT_DATE"));
+    f.plantDate = planted.isDate() ? planted.toDate().toString(QStringLiteral("yyyy/MM/dd")) : textOf(planted);
+    f.area = NullToVal(rs->Fields(QStringLiteral("AREA")), Value(0)).displayText();
+    rs->Close();
+    return f;
+}
+
+QStringList WorkNameHistory(long fmrId, long plantId, long workKbn)
+{
+    const Value cropValue = dataDb().DLookup(QStringLiteral("CROP_NM"), QStringLiteral("D_PLANT"),
+                                             QStringLiteral("FMR_ID=%1 AND PLANT_ID=%2").arg(fmrId).arg(plantId));
+    const QString crop = textOf(cropValue);
+    // The crops are compared here rather than in the statement: a server's case- and
+    // kana-insensitive collation would take different names for the same.
+    auto rs = dataDb().GetFwdOnlyRst(
+        QStringLiteral("SELECT  D_PLANT.CROP_NM,  D_DIARY_DTL.WORK_NM  FROM D_DIARY_DTL "
+                       " INNER JOIN D_PLANT  ON (D_DIARY_DTL.PLANT_ID = D_PLANT.PLANT_ID) "
+                       " AND (D_DIARY_DTL.FMR_ID = D_PLANT.FMR_ID) WHERE D_DIARY_DTL.WORK_KBN=? AND D_DIARY_DTL.FMR_ID=?"),
+        {Value(workKbn), Value(fmrId)});
+    std::set<std::pair<int, QString>> names;
+    while (!rs->eof()) {
+        const Value c = rs->Fields(0);
+        const int group = c.isNull() ? 0 : (c.displayText() == crop ? 1 : 2);
+        names.emplace(group, textOf(rs->Fields(1)));
+        rs->MoveNext();
+    }
+    rs->Close();
+    QStringList out;
+    for (const auto &n : names)
+        out << n.second;
+    return out;
+}
+
+// ---- caption -------------------------------------------------------------------------------
+
+QString GetEtoNm(const QDateTime &d)
+{
+    try {
+        if (!gWork)
+            return QString();
+        const Value v = gWork->DLookup(QStringLiteral("ETO_YM"), QStringLiteral("L_ETO"),
+                                       QStringLiteral("ID=") + QString::number(GetDayEto(d)));
+        return textOf(v);
+    } catch (const std::exception &) {
+        return QString();
+    }
+}
+
+QString RokuyoName(int rokuyo)
+{
+    static const char *const names[] = {"大安", "赤口", "先勝", "友引", "先負", "仏滅"};
+    if (rokuyo < 0 || rokuyo > 5)
+        return QString();
+    return QString::fromUtf8(names[rokuyo]);
+}
+
+QString DiaryCaption(const QDateTime &d)
+{
+    return QStringLiteral("日誌入力（") + d.toString(QStringLiteral("yyyy/MM/dd")) + QStringLiteral("）") + QLatin1Char(' ')
+           + GetOldDateStr(d) + QLatin1Char(' ') + GetEtoNm(d) + QLatin1Char(' ') + RokuyoName(GetRokuyo(d));
+}
+
+}  // namespace hb

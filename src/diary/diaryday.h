@@ -1,0 +1,142 @@
+#pragma once
+// One diary day of a grower as the diary-day window holds it: the day record, the work lines
+// and the day's vouchers; how a day is read; the line operations that keep the arrays "never
+// empty"; the pick lists and look-ups of the window; and the window's caption.
+
+#include "bookkeeping/ledger.h"
+#include "core/rowrecord.h"
+#include "core/value.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+namespace hb {
+
+// Kinds of work (L_KBN 20) that the diary treats on their own.
+enum WorkKbn : long {
+    kWorkChemi = 5,  // pesticide application: the pesticide frame
+    kWorkShip = 8,   // shipment line, written by the shipment input
+};
+
+// One row of D_DIARY, field by field in column order.
+struct DiaryRec : RowRecord<DiaryRec> {
+    Value FMR_ID;
+    Value WORK_DATE;
+    Value WTH_ID;
+    Value LO_TMP;
+    Value HI_TMP;
+    Value ONE_MSG;
+    Value NOTES1;
+    Value NOTES2;
+    Value IDATE;
+    Value UDATE;
+    Value LAST_TM;
+    Value HOLD_TM;
+
+    static const std::vector<Column> &columns();
+};
+
+// One row of D_DIARY_DTL, field by field in column order.
+struct DiaryDtlRec : RowRecord<DiaryDtlRec> {
+    Value FMR_ID;
+    Value WORK_DATE;
+    Value DTL_NO;
+    Value PLANT_ID;
+    Value WORK_KBN;
+    Value WORK_NM;
+    Value NOTES;
+    Value CHEMI_ID;
+    Value CHEMI_NM;
+    Value REG_NO;
+    Value PURPOSE;
+    Value QTY;
+    Value UNIT_ID;
+    Value SHIP_ID;
+    Value SCHD_ID;
+    Value LEDGE_ID;
+
+    static const std::vector<Column> &columns();
+};
+
+// A day as read. Plain values: a save can work on a copy and take it over after its commit.
+struct DiaryDay {
+    DiaryRec day;                           // FMR_ID, WORK_DATE, IDATE = load time when no row
+    std::vector<DiaryDtlRec> lines{1};      // DTL_NO order; never empty (one all-Empty element)
+    std::vector<LedgeRec> ledge{1};         // LEDGE_DATE, LEDGE_ID order; never empty
+    std::vector<long> loadedChemiIds;       // the purchases the lines named, for the stock update
+    bool hasRow = false;                    // the day had a D_DIARY row (now held by this computer)
+};
+
+// Reads the grower's day: the D_DIARY row, which is then held by this computer (whoever held it
+// before); the work lines, also when the day has no D_DIARY row; and the vouchers dated exactly
+// that day. Raises on a database error; nothing but the hold is written.
+DiaryDay LoadDiaryDay(long fmrId, const QDateTime &workDate);
+
+// A value that stands for an ID or a line number: Null and Empty read as 0.
+long IdOf(const Value &v);
+
+// Adds a line for the planting (Empty for none) and returns its index: the empty element of a
+// day without lines is used, otherwise the line is appended. Its number is the highest of the
+// day plus one, so it is unique however the numbers run; WORK_KBN 0, the rest Empty.
+int AddLine(std::vector<DiaryDtlRec> &lines, const DiaryRec &day, const Value &plantId);
+
+// Removes element i; the later ones move down; a single element becomes one all-Empty element.
+template <class T>
+void RemoveKeepingOne(std::vector<T> &array, std::size_t i)
+{
+    if (i >= array.size())
+        return;
+    if (array.size() == 1)
+        array.assign(1, T());
+    else
+        array.erase(array.begin() + static_cast<std::ptrdiff_t>(i));
+}
+
+// Removes the first voucher of that number; false when there is none.
+bool RemoveLedge(std::vector<LedgeRec> &ledge, long ledgeId);
+
+// True when the line holds anything of a pesticide use.
+bool HasPesticide(const DiaryDtlRec &line);
+// Clears what a pesticide use holds (CHEMI_ID 0, CHEMI_NM, PURPOSE, QTY Null, UNIT_ID 0); the
+// voucher number stays, so the save removes the voucher.
+void ClearPesticide(DiaryDtlRec &line);
+
+// An entry of a pick list: its text and the ID it stands for.
+struct PickEntry {
+    QString text;
+    long id = 0;
+};
+
+// The rows offered by the pick list cmbDATA(k), without the empty first entry: 0 weather,
+// 1 kinds of work, 2 the grower's valid pesticide purchases ("m/d" and the name, by name),
+// 3 the purposes registered for the purchase chemiId, 4 units. Other k give nothing.
+std::vector<PickEntry> PickRows(int k, long fmrId, long chemiId = 0);
+
+// The grower's plantings in progress on the day, by planting date.
+std::vector<PickEntry> PlantingsOfDay(long fmrId, const QDateTime &workDate);
+
+// What the window shows of a planting of the grower.
+struct PlantFacts {
+    bool found = false;
+    QString crop;       // CROP_NM1
+    QString harvest;    // HARVEST_SCHD_YM as "yyyy/mm"
+    QString plantDate;  // PLANT_DATE as "yyyy/mm/dd"
+    QString area;       // AREA, 0 when Null
+};
+PlantFacts GetPlantFacts(long fmrId, long plantId);
+
+// Work names written before for a kind of work on the grower's plantings: names from plantings
+// without a crop name, then those of the crop of `plantId`, then the others, each group in name
+// order (exact comparison, the same on every backend); a name may appear in several groups.
+QStringList WorkNameHistory(long fmrId, long plantId, long workKbn);
+
+// The sexagenary label of a day from L_ETO; "" when it cannot be found.
+QString GetEtoNm(const QDateTime &d);
+// The rokuyo name of GetRokuyo's value.
+QString RokuyoName(int rokuyo);
+// "日誌入力（yyyy/mm/dd） " + old date + " " + sexagenary label + " " + rokuyo name.
+QString DiaryCaption(const QDateTime &d);
+
+}  // namespace hb

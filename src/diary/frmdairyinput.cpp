@@ -1,0 +1,778 @@
+#include "diary/frmdairyinput.h"
+
+#include "bookkeeping/ledger.h"
+#include "core/controls.h"
+#include "core/db.h"
+#include "core/globals.h"
+#include "core/helpers.h"
+#include "core/uiservices.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QTextCursor>
+#include <QTreeWidget>
+
+namespace hb {
+
+namespace {
+
+constexpr int kOneMsgLength = 50;
+constexpr int kNotesLength = 50;
+constexpr int kQtyLength = 10;
+constexpr int kMemoLength = 250;
+
+QString shown(const Value &v, const QString &nullText = QString())
+{
+    if (v.isEmpty())
+        return QString();
+    if (v.isNull())
+        return nullText;
+    return v.displayText();
+}
+
+long itemId(const QComboBox *box, int i)
+{
+    return i < 0 ? 0 : static_cast<long>(box->itemData(i).toLongLong());
+}
+
+int findId(const QComboBox *box, long id)
+{
+    for (int i = 0; i < box->count(); ++i) {
+        if (itemId(box, i) == id)
+            return i;
+    }
+    return -1;
+}
+
+long listId(const QListWidget *list)
+{
+    const QListWidgetItem *item = list->currentItem();
+    return item ? static_cast<long>(item->data(Qt::UserRole).toLongLong()) : 0;
+}
+
+// The entry chosen in a list (its current entry: the list changes it before it selects it).
+bool hasSelection(const QListWidget *list)
+{
+    return list->currentRow() >= 0 && list->currentItem();
+}
+
+void selectRow(QListWidget *list, int row)
+{
+    const QSignalBlocker block(list);
+    if (row < 0) {
+        list->setCurrentRow(-1);
+        list->clearSelection();
+    } else {
+        list->setCurrentRow(row);
+    }
+}
+
+// Keeps a multi-line box within its length.
+void limitLength(QPlainTextEdit *box, int maxLength)
+{
+    QObject::connect(box, &QPlainTextEdit::textChanged, box, [box, maxLength] {
+        const QString t = box->toPlainText();
+        if (t.size() <= maxLength)
+            return;
+        const QSignalBlocker block(box);
+        box->setPlainText(t.left(maxLength));
+        box->moveCursor(QTextCursor::End);
+    });
+}
+
+}  // namespace
+
+frmDairyInput::frmDairyInput() : Form(QStringLiteral("frmDairyInput"))
+{
+    setDesignSize(12400, 9200);
+    scaling().keepHeight << QStringLiteral("Com");  // the work-name box keeps its height too
+    buildControls();
+    setTabOrders();
+}
+
+// ---- layout --------------------------------------------------------------------------------
+
+void frmDairyInput::buildControls()
+{
+    Label1_.assign(28, nullptr);
+    const auto caption = [this](QWidget *parent, int index, const QString &text, int x, int y, int w, int h = 22) {
+        QLabel *l = makeControl<QLabel>(parent, ctlName(QStringLiteral("Label1"), index), x, y, w, h);
+        l->setText(text);
+        Label1_[index] = l;
+        return l;
+    };
+    const auto value = [](QWidget *parent, const QString &name, int x, int y, int w, int h = 22) {
+        QLabel *l = makeControl<QLabel>(parent, name, x, y, w, h);
+        l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        l->setAutoFillBackground(true);
+        l->setBackgroundRole(QPalette::Base);
+        return l;
+    };
+    const auto lineBox = [this](QWidget *parent, int index, int x, int y, int w, int maxLength) {
+        QLineEdit *e = makeControl<QLineEdit>(parent, ctlName(QStringLiteral("txtDATA"), index), x, y, w, 24);
+        if (maxLength > 0)
+            e->setMaxLength(maxLength);
+        setSelectAllOnFocus(e);
+        txtDATA_[index] = e;
+        return e;
+    };
+    const auto combo = [this](QWidget *parent, int index, int x, int y, int w, bool editable) {
+        QComboBox *c = makeControl<QComboBox>(parent, ctlName(QStringLiteral("cmbDATA"), index), x, y, w, 24);
+        c->setEditable(editable);
+        if (editable) {
+            c->setInsertPolicy(QComboBox::NoInsert);
+            c->setCompleter(nullptr);
+        }
+        c->setMaxVisibleItems(16);
+        cmbDATA_[index] = c;
+        return c;
+    };
+    const auto button = [this](QWidget *parent, const QString &array, int index, const QString &text, int x, int y,
+                               int w = 86, int h = 30) {
+        QPushButton *b = makeControl<QPushButton>(parent, ctlName(array, index), x, y, w, h);
+        b->setText(text);
+        return b;
+    };
+
+    // Title and date.
+    lblTITLE_ = makeControl<QLabel>(this, QStringLiteral("lblTITLE"), 12, 8, 200, 30);
+    lblTITLE_->setText(QStringLiteral("日誌入力"));
+    QFont titleFont = lblTITLE_->font();
+    titleFont.setPointSize(14);
+    titleFont.setBold(true);
+    lblTITLE_->setFont(titleFont);
+    caption(this, 24, QStringLiteral("作業日"), 624, 14, 48);
+    lblDATA_[0] = value(this, ctlName(QStringLiteral("lblDATA"), 0), 676, 12, 130, 24);
+    lblDATA_[0]->setAlignment(Qt::AlignCenter);
+
+    // Header.
+    caption(this, 1, QStringLiteral("天候"), 12, 47, 36);
+    combo(this, 0, 48, 46, 136, false);
+    caption(this, 26, QStringLiteral("最低気温"), 198, 47, 56);
+    lineBox(this, 0, 256, 46, 56, 0)->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    caption(this, 3, QStringLiteral("℃"), 315, 47, 18);
+    caption(this, 27, QStringLiteral("最高気温"), 342, 47, 56);
+    lineBox(this, 1, 400, 46, 56, 0)->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    caption(this, 2, QStringLiteral("℃"), 459, 47, 18);
+    caption(this, 0, QStringLiteral("ヒトコト"), 490, 47, 56);
+    lineBox(this, 2, 548, 46, 258, kOneMsgLength);
+
+    // Page bar.
+    Frame3_ = makeControl<QGroupBox>(this, QStringLiteral("Frame3"), 12, 78, 794, 36);
+    const QStringList pages{QStringLiteral("作業日誌"), QStringLiteral("出納帳"), QStringLiteral("預金帳"),
+                            QStringLiteral("売掛帳"), QStringLiteral("買掛帳")};
+    for (int i = 0; i < 5; ++i) {
+        QRadioButton *o = makeControl<QRadioButton>(Frame3_, ctlName(QStringLiteral("Option1"), i), 12 + i * 100, 7, 92, 24);
+        o->setText(pages.at(i));
+        Option1_[i] = o;
+        onClick(o, [this, i] { Option1_Click(i); });
+    }
+    Option1_[0]->setChecked(true);
+
+    // Work diary page.
+    QGroupBox *work = makeControl<QGroupBox>(this, ctlName(QStringLiteral("Frame1"), 0), 12, 118, 794, 338);
+    Frame1_[0] = work;
+    caption(work, 4, QStringLiteral("作付"), 10, 8, 60);
+    caption(work, 5, QStringLiteral("作業"), 200, 8, 60);
+    for (int k = 0; k < 2; ++k) {
+        QListWidget *l = makeControl<QListWidget>(work, ctlName(QStringLiteral("List1"), k), 10 + k * 190, 30, 180, 298);
+        l->setSelectionMode(QAbstractItemView::SingleSelection);
+        List1_[k] = l;
+        connect(l, &QListWidget::currentRowChanged, this, [this, k](int) {
+            trapped(trapFor(Event::Click, List1_[k]), [this, k] { List1_Click(k); });
+        });
+    }
+    caption(work, 6, QStringLiteral("作物"), 394, 10, 44);
+    lblDATA_[2] = value(work, ctlName(QStringLiteral("lblDATA"), 2), 440, 8, 160);
+    caption(work, 7, QStringLiteral("収穫"), 612, 10, 44);
+    lblDATA_[3] = value(work, ctlName(QStringLiteral("lblDATA"), 3), 658, 8, 100);
+    caption(work, 8, QStringLiteral("作付日"), 394, 38, 44);
+    lblDATA_[4] = value(work, ctlName(QStringLiteral("lblDATA"), 4), 440, 36, 160);
+    caption(work, 9, QStringLiteral("面積"), 612, 38, 44);
+    lblDATA_[5] = value(work, ctlName(QStringLiteral("lblDATA"), 5), 658, 36, 100);
+    lblDATA_[5]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    caption(work, 10, QStringLiteral("㌃"), 762, 38, 20);
+
+    caption(work, 11, QStringLiteral("作業区分"), 394, 75, 58);
+    combo(work, 1, 456, 74, 190, false);
+    caption(work, 16, QStringLiteral("作業"), 394, 105, 58);
+    Combo1_ = makeControl<QComboBox>(work, ctlName(QStringLiteral("Combo1"), 0), 456, 104, 326, 24);
+    Combo1_->setEditable(true);
+    Combo1_->setInsertPolicy(QComboBox::NoInsert);
+    Combo1_->setCompleter(nullptr);
+    Combo1_->setMaxVisibleItems(16);
+    caption(work, 12, QStringLiteral("内容"), 394, 135, 58);
+    lineBox(work, 3, 456, 134, 326, kNotesLength);
+
+    Frame2_ = makeControl<QGroupBox>(work, QStringLiteral("Frame2"), 388, 166, 398, 110);
+    caption(Frame2_, 13, QStringLiteral("使用農薬"), 8, 15, 60);
+    combo(Frame2_, 2, 68, 14, 318, false);
+    caption(Frame2_, 14, QStringLiteral("使用目的"), 8, 45, 60);
+    combo(Frame2_, 3, 68, 44, 318, true);
+    caption(Frame2_, 15, QStringLiteral("使用量"), 8, 75, 60);
+    lineBox(Frame2_, 4, 68, 74, 96, kQtyLength)->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    combo(Frame2_, 4, 170, 74, 96, false);
+
+    cmdSUB_[1] = button(work, QStringLiteral("cmdSUB"), 1, QStringLiteral("追加"), 604, 298);
+    cmdSUB_[0] = button(work, QStringLiteral("cmdSUB"), 0, QStringLiteral("削除"), 696, 298);
+    for (int i = 0; i < 2; ++i)
+        onClick(cmdSUB_[i], [this, i] { cmdSUB_Click(i); });
+
+    // Voucher book page, in the same place.
+    QGroupBox *book = makeControl<QGroupBox>(this, ctlName(QStringLiteral("Frame1"), 1), 12, 118, 794, 338);
+    Frame1_[1] = book;
+    ListView1_ = makeControl<QTreeWidget>(book, QStringLiteral("ListView1"), 10, 10, 774, 252);
+    ListView1_->setRootIsDecorated(false);
+    ListView1_->setSelectionMode(QAbstractItemView::SingleSelection);
+    ListView1_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ListView1_->setUniformRowHeights(true);
+    ListView1_->setColumnCount(0);
+    // Under the columns 備考, the two amounts and 残高 of the book.
+    const int sumLeft[] = {310, 457, 564, 671};
+    const int sumWidth[] = {147, 107, 107, 107};
+    for (int i = 0; i < 4; ++i) {
+        QLabel *s = value(book, ctlName(QStringLiteral("lblSUM"), i), sumLeft[i], 266, sumWidth[i]);
+        s->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        lblSUM_[i] = s;
+    }
+    const QStringList edits{QStringLiteral("追加"), QStringLiteral("修正"), QStringLiteral("削除")};
+    for (int i = 0; i < 3; ++i) {
+        cmdEDIT_[i] = button(book, QStringLiteral("cmdEDIT"), i, edits.at(i), 10 + i * 92, 298);
+        onClick(cmdEDIT_[i], [this, i] { cmdEDIT_Click(i); });
+    }
+    book->hide();
+
+    // Notes.
+    caption(this, 19, QStringLiteral("メモ"), 12, 464, 36);
+    caption(this, 21, QStringLiteral("備忘"), 414, 464, 36);
+    for (int i = 0; i < 2; ++i) {
+        QPlainTextEdit *m = makeControl<QPlainTextEdit>(this, ctlName(QStringLiteral("txtDATA"), 5 + i), 50 + i * 402, 462, 354, 72);
+        limitLength(m, kMemoLength);
+        setSelectAllOnFocus(m);
+        memo_[i] = m;
+    }
+
+    // Buttons.
+    cmdMENU_[1] = button(this, QStringLiteral("cmdMENU"), 1, QStringLiteral("登録"), 12, 546, 100, 32);
+    cmdMENU_[0] = button(this, QStringLiteral("cmdMENU"), 0, QStringLiteral("閉じる"), 706, 546, 100, 32);
+    for (int i = 0; i < 2; ++i)
+        onClick(cmdMENU_[i], [this, i] { cmdMENU_Click(i); });
+
+    // The boxes of a line show only while a line is current.
+    for (QWidget *w : std::initializer_list<QWidget *>{cmbDATA_[1], Combo1_, txtDATA_[3], Label1_[11], Label1_[16],
+                                                       Label1_[12], Frame2_})
+        w->hide();
+}
+
+void frmDairyInput::setTabOrders()
+{
+    const std::vector<QWidget *> order = {
+        cmbDATA_[0], txtDATA_[0], txtDATA_[1], txtDATA_[2], List1_[0], List1_[1], cmbDATA_[1], Combo1_,
+        txtDATA_[3], cmbDATA_[2], cmbDATA_[3], txtDATA_[4], cmbDATA_[4], cmdSUB_[1], cmdSUB_[0], memo_[0],
+        memo_[1], cmdMENU_[1], cmdMENU_[0], Option1_[0], Option1_[1], Option1_[2], Option1_[3], Option1_[4],
+        ListView1_, cmdEDIT_[0], cmdEDIT_[1], cmdEDIT_[2],
+    };
+    for (std::size_t i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+}
+
+// ---- events --------------------------------------------------------------------------------
+
+void frmDairyInput::onLoad()
+{
+    Form::onLoad();  // design sizes, WINDOW_STA
+    const QDateTime d = workDate();
+    setWindowTitle(DiaryCaption(d));
+    lblDATA_[0]->setText(d.toString(QStringLiteral("yyyy/MM/dd")));
+}
+
+// The day is read at the first display of each opening; later size changes only rescale, so
+// they never drop what was typed.
+void frmDairyInput::onResize()
+{
+    Form::onResize();
+    if (!isFirstResize())
+        return;
+    InitForm();
+    LoadData();
+    DispData();
+}
+
+bool frmDairyInput::onUnload()
+{
+    if (gDb) {
+        gDb->ReleaseData(QStringLiteral("D_DIARY"), QString());
+        gDb->ReleaseData(QStringLiteral("D_LEDGE"), QString());
+    }
+    return true;
+}
+
+Trap frmDairyInput::trapFor(Event event, QWidget *control) const
+{
+    switch (event) {
+    case Event::Unload:
+        return Trap::Plain;
+    case Event::KeyPress:
+        return Trap::Plain;
+    case Event::Validate:
+        return ctlIndex(control, QStringLiteral("cmbDATA")) >= 0 ? Trap::Plain : Trap::Standard;
+    case Event::Click:
+        if (ctlIndex(control, QStringLiteral("cmdSUB")) >= 0 || ctlIndex(control, QStringLiteral("cmdEDIT")) >= 0
+            || ctlIndex(control, QStringLiteral("List1")) >= 0 || ctlIndex(control, QStringLiteral("Combo1")) >= 0)
+            return Trap::Plain;
+        return Trap::Standard;
+    default:
+        return Trap::Standard;
+    }
+}
+
+bool frmDairyInput::validate(QWidget *control)
+{
+    if (const int i = ctlIndex(control, QStringLiteral("txtDATA")); i >= 0)
+        return txtDATA_Validate(i);
+    if (const int i = ctlIndex(control, QStringLiteral("cmbDATA")); i >= 0) {
+        cmbDATA_Validate(i);
+        return true;
+    }
+    if (ctlIndex(control, QStringLiteral("Combo1")) == 0)
+        Combo1_Validate();
+    return true;
+}
+
+// ---- the day -------------------------------------------------------------------------------
+
+long frmDairyInput::fmrId() const
+{
+    return currentFmrId();
+}
+
+QDateTime frmDairyInput::workDate() const
+{
+    return gWorkDate.toDate();
+}
+
+void frmDairyInput::InitForm()
+{
+    current_ = -1;
+    day_ = DiaryRec();
+    lines_.assign(1, DiaryDtlRec());
+    loadedChemiIds_.clear();
+    dayLoaded_ = false;
+    for (int k = 0; k < static_cast<int>(cmbDATA_.size()); ++k)
+        SetCmb(k);
+    for (int k = 0; k < static_cast<int>(List1_.size()); ++k)
+        SetList(k);
+    SetCombo1(0);
+}
+
+void frmDairyInput::LoadData()
+{
+    dayLoaded_ = false;
+    // No voucher of an earlier window may outlive a failed load.
+    gLedge.assign(1, LedgeRec());
+    ListView1_->clear();
+    DiaryDay d = LoadDiaryDay(fmrId(), workDate());
+    day_ = std::move(d.day);
+    lines_ = std::move(d.lines);
+    gLedge = std::move(d.ledge);
+    loadedChemiIds_ = std::move(d.loadedChemiIds);
+    current_ = -1;
+    dayLoaded_ = true;
+}
+
+void frmDairyInput::DispData()
+{
+    lblDATA_[0]->setText(day_.WORK_DATE.isDate() ? day_.WORK_DATE.toDate().toString(QStringLiteral("yyyy/MM/dd"))
+                                                 : shown(day_.WORK_DATE));
+    txtDATA_[1]->setText(shown(day_.HI_TMP, QStringLiteral("0")));
+    txtDATA_[0]->setText(shown(day_.LO_TMP, QStringLiteral("0")));
+    txtDATA_[2]->setText(shown(day_.ONE_MSG));
+    setTxtText(5, shown(day_.NOTES1));
+    setTxtText(6, shown(day_.NOTES2));
+    QComboBox *weather = cmbDATA_[0];
+    weather->setCurrentIndex(weather->count() > 0 ? 0 : -1);
+    if (!day_.WTH_ID.isNull() && !day_.WTH_ID.isEmpty()) {
+        const int i = findId(weather, IdOf(day_.WTH_ID));
+        if (i >= 0)
+            weather->setCurrentIndex(i);
+    }
+}
+
+bool frmDairyInput::ChkData()
+{
+    return true;  // every box was stored as it was left
+}
+
+// ---- work lines ----------------------------------------------------------------------------
+
+bool frmDairyInput::lineSelected() const
+{
+    return current_ >= 0 && current_ < static_cast<int>(lines_.size()) && hasSelection(List1_[1]);
+}
+
+void frmDairyInput::SetList(int k)
+{
+    if (k == 0) {
+        current_ = -1;
+        QListWidget *list = List1_[0];
+        const QSignalBlocker block(list);
+        list->clear();
+        for (const PickEntry &p : PlantingsOfDay(fmrId(), workDate())) {
+            auto *item = new QListWidgetItem(p.text, list);
+            item->setData(Qt::UserRole, QVariant::fromValue<qlonglong>(p.id));
+        }
+        selectRow(list, -1);
+    } else if (k == 1) {
+        current_ = -1;
+        QListWidget *list = List1_[1];
+        const QSignalBlocker block(list);
+        list->clear();
+        if (!hasSelection(List1_[0]))
+            return;
+        const long plant = listId(List1_[0]);
+        for (const DiaryDtlRec &l : lines_) {
+            if (IdOf(l.DTL_NO) == 0 || IdOf(l.PLANT_ID) != plant)
+                continue;
+            auto *item = new QListWidgetItem(shown(l.WORK_NM), list);
+            item->setData(Qt::UserRole, QVariant::fromValue<qlonglong>(IdOf(l.DTL_NO)));
+        }
+        selectRow(list, -1);
+    }
+}
+
+void frmDairyInput::List1_Click(int index)
+{
+    if (index == 0) {
+        current_ = -1;
+        SetList(1);
+        DispPlant();
+        cmdSUB_[0]->setText(QStringLiteral("削除"));
+        return;
+    }
+    const long d = hasSelection(List1_[1]) ? listId(List1_[1]) : 0;
+    current_ = -1;
+    if (d != 0) {
+        for (int i = 0; i < static_cast<int>(lines_.size()); ++i) {
+            if (IdOf(lines_[i].DTL_NO) == d) {
+                current_ = i;
+                break;
+            }
+        }
+    }
+    SetCombo1(0);
+    DispDtl();
+}
+
+void frmDairyInput::DispPlant()
+{
+    if (hasSelection(List1_[0])) {
+        const PlantFacts f = GetPlantFacts(fmrId(), listId(List1_[0]));
+        if (f.found) {
+            lblDATA_[2]->setText(f.crop);
+            lblDATA_[3]->setText(f.harvest);
+            lblDATA_[4]->setText(f.plantDate);
+            lblDATA_[5]->setText(f.area);
+        }
+    } else {
+        for (int i = 2; i <= 5; ++i)
+            lblDATA_[i]->clear();
+    }
+    DispDtl();
+}
+
+void frmDairyInput::DispDtl()
+{
+    cmbDATA_[1]->setCurrentIndex(-1);
+    txtDATA_[3]->clear();
+    for (QWidget *w : std::initializer_list<QWidget *>{cmbDATA_[1], Combo1_, txtDATA_[3], Label1_[11], Label1_[16],
+                                                       Label1_[12]})
+        w->hide();
+    if (!hasSelection(List1_[0])) {
+        cmdSUB_[0]->setText(QStringLiteral("削除"));
+        DispChemi();
+        return;
+    }
+    if (!hasSelection(List1_[1]) || current_ < 0) {
+        DispChemi();
+        return;
+    }
+    const DiaryDtlRec &line = lines_[current_];
+    const long w = IdOf(line.WORK_KBN);
+    cmbDATA_[1]->setCurrentIndex(w != 0 ? findId(cmbDATA_[1], w) : -1);
+    Combo1_->setEditText(shown(line.WORK_NM));
+    txtDATA_[3]->setText(shown(line.NOTES));
+    for (QWidget *c : std::initializer_list<QWidget *>{cmbDATA_[1], Combo1_, txtDATA_[3], Label1_[11], Label1_[16],
+                                                       Label1_[12]})
+        c->show();
+    cmdSUB_[0]->setText(w == kWorkShip ? QStringLiteral("参照") : QStringLiteral("削除"));
+    DispChemi();
+}
+
+void frmDairyInput::DispChemi()
+{
+    if (current_ < 0 || IdOf(lines_[current_].WORK_KBN) != kWorkChemi) {
+        for (int k = 2; k <= 4; ++k)
+            cmbDATA_[k]->setCurrentIndex(-1);
+        cmbDATA_[3]->setEditText(QString());
+        txtDATA_[4]->clear();
+        Frame2_->hide();
+        return;
+    }
+    const DiaryDtlRec &line = lines_[current_];
+    Frame2_->show();
+    cmbDATA_[2]->setCurrentIndex(findId(cmbDATA_[2], IdOf(line.CHEMI_ID)));
+    // The purposes offered are those of the pesticide shown.
+    SetCmb(3);
+    cmbDATA_[3]->setEditText(shown(line.PURPOSE));
+    txtDATA_[4]->setText(shown(line.QTY));
+    cmbDATA_[4]->setCurrentIndex(findId(cmbDATA_[4], IdOf(line.UNIT_ID)));
+}
+
+void frmDairyInput::cmdSUB_Click(int index)
+{
+    if (index == 1)
+        addLine();
+    else if (index == 0 && cmdSUB_[0]->text() == QStringLiteral("参照"))
+        viewShipment();
+    else if (index == 0)
+        deleteLine();
+}
+
+void frmDairyInput::addLine()
+{
+    const Value plant = hasSelection(List1_[0]) ? Value(listId(List1_[0])) : Value();
+    AddLine(lines_, day_, plant);
+    List1_Click(0);
+    QListWidget *list = List1_[1];
+    if (list->count() > 0) {
+        selectRow(list, list->count() - 1);
+        List1_Click(1);
+    }
+    if (cmbDATA_[1]->isVisible()) {
+        cmbDATA_[1]->setFocus(Qt::OtherFocusReason);
+        dropDown(cmbDATA_[1]);
+    }
+}
+
+void frmDairyInput::deleteLine()
+{
+    if (current_ >= 0 && current_ < static_cast<int>(lines_.size())) {
+        const long voucher = IdOf(lines_[current_].LEDGE_ID);
+        RemoveKeepingOne(lines_, static_cast<std::size_t>(current_));
+        current_ = -1;
+        if (voucher != 0 && RemoveLedge(gLedge, voucher))
+            DispLedgeList();
+    }
+    List1_Click(0);
+}
+
+// A shipment line shows its shipment read-only in the shipment input (its row looked up by
+// FMR_ID and SHIP_ID); that window is not part of the program yet, so nothing opens.
+void frmDairyInput::viewShipment()
+{
+}
+
+// ---- pick lists ----------------------------------------------------------------------------
+
+void frmDairyInput::SetCmb(int k)
+{
+    if (k < 0 || k >= static_cast<int>(cmbDATA_.size()))
+        return;
+    const long chemi = k == 3 ? itemId(cmbDATA_[2], cmbDATA_[2]->currentIndex()) : 0;
+    const std::vector<PickEntry> rows = PickRows(k, fmrId(), chemi);
+    QComboBox *box = cmbDATA_[k];
+    const QSignalBlocker block(box);
+    box->clear();
+    box->addItem(QString(), QVariant::fromValue<qlonglong>(0));
+    for (const PickEntry &e : rows)
+        box->addItem(e.text, QVariant::fromValue<qlonglong>(e.id));
+    box->setCurrentIndex(-1);
+    if (box->isEditable())
+        box->setEditText(QString());
+}
+
+void frmDairyInput::SetCombo1(int k)
+{
+    if (k != 0 || current_ < 0 || current_ >= static_cast<int>(lines_.size()))
+        return;
+    const DiaryDtlRec &line = lines_[current_];
+    const QStringList names = WorkNameHistory(fmrId(), IdOf(line.PLANT_ID), IdOf(line.WORK_KBN));
+    const QSignalBlocker block(Combo1_);
+    Combo1_->clear();
+    Combo1_->addItems(names);
+    Combo1_->setCurrentIndex(-1);
+    Combo1_->setEditText(shown(line.WORK_NM));
+}
+
+// ---- storing the boxes ---------------------------------------------------------------------
+
+void frmDairyInput::cmbDATA_Validate(int index)
+{
+    QComboBox *box = cmbDATA_[index];
+    const int i = box->currentIndex();
+    const bool line = lineSelected();
+    switch (index) {
+    case 0:
+        day_.WTH_ID = i >= 0 ? Value(itemId(box, i)) : Value::integer(0);
+        break;
+    case 1:
+        if (line) {
+            DiaryDtlRec &l = lines_[current_];
+            const long kind = i >= 0 ? itemId(box, i) : 0;
+            l.WORK_KBN = Value(kind);
+            // What is saved is what is shown: a line that is no pesticide application keeps no
+            // pesticide use (its voucher number stays, so the save removes the voucher).
+            if (kind != kWorkChemi && HasPesticide(l))
+                ClearPesticide(l);
+        }
+        SetCombo1(0);
+        DispChemi();
+        break;
+    case 2:
+        if (line) {
+            DiaryDtlRec &l = lines_[current_];
+            if (i > 0) {
+                l.CHEMI_ID = Value(itemId(box, i));
+                l.CHEMI_NM = Value(box->itemText(i));
+            } else {
+                l.CHEMI_ID = Value(0);
+                l.CHEMI_NM = Value::null();
+            }
+        }
+        SetCmb(3);
+        // The purpose box shows what the line holds.
+        if (line)
+            cmbDATA_[3]->setEditText(shown(lines_[current_].PURPOSE));
+        break;
+    case 3:
+        if (line) {
+            const QString t = box->currentText();
+            lines_[current_].PURPOSE = t.isEmpty() ? Value::null() : Value(t);
+        }
+        break;
+    case 4:
+        if (line)
+            lines_[current_].UNIT_ID = Value(i >= 0 ? itemId(box, i) : 0);
+        break;
+    default:
+        break;
+    }
+}
+
+bool frmDairyInput::txtDATA_Validate(int index)
+{
+    const bool line = lineSelected();
+    if ((index == 3 || index == 4) && !line)
+        return true;
+    const QString text = txtText(index);
+    Value v = text.isEmpty() ? Value::null() : Value(text);
+    if (index == 0 || index == 1 || index == 4) {
+        // Temperatures and quantities are numbers, parsed once here.
+        if (!text.trimmed().isEmpty()) {
+            double n = 0;
+            if (!parseNumber(text, &n)) {
+                ShowMsg(QStringLiteral("数値を入力してください。"), kMsgExclamation);
+                txtDATA_[index]->selectAll();
+                return false;
+            }
+            v = Value(n);
+        } else {
+            v = Value::null();
+        }
+        txtDATA_[index]->setText(shown(v));
+    }
+    switch (index) {
+    case 0: day_.LO_TMP = v; break;
+    case 1: day_.HI_TMP = v; break;
+    case 2: day_.ONE_MSG = v; break;
+    case 3: lines_[current_].NOTES = v; break;
+    case 4: lines_[current_].QTY = v; break;
+    case 5: day_.NOTES1 = v; break;
+    case 6: day_.NOTES2 = v; break;
+    default: break;
+    }
+    return true;
+}
+
+void frmDairyInput::Combo1_Validate()
+{
+    if (current_ < 0 || current_ >= static_cast<int>(lines_.size()))
+        return;
+    const QString t = Combo1_->currentText();
+    lines_[current_].WORK_NM = t.isEmpty() ? Value::null() : Value(t);
+    if (hasSelection(List1_[1]))
+        List1_[1]->currentItem()->setText(t);
+}
+
+// ---- pages and the voucher book ------------------------------------------------------------
+
+void frmDairyInput::Option1_Click(int index)
+{
+    if (index == 0) {
+        Frame1_[0]->show();
+        Frame1_[1]->hide();
+        return;
+    }
+    DispLedgeList();
+    Frame1_[0]->hide();
+    Frame1_[1]->show();
+}
+
+// Draws the voucher book of the chosen account (Option1 1 to 4) from gLedge. The book is not
+// part of the window yet: its list stays empty.
+void frmDairyInput::DispLedgeList()
+{
+}
+
+// Add, modify or delete a voucher of the book through the diary's voucher dialog; the dialog
+// is not part of the program yet, so nothing happens.
+void frmDairyInput::cmdEDIT_Click(int index)
+{
+}
+
+// ---- "登録" and "閉じる" --------------------------------------------------------------------
+
+void frmDairyInput::cmdMENU_Click(int index)
+{
+    if (index == 0) {
+        Unload();
+    } else if (index == 1) {
+        if (!ChkData())
+            return;
+        SaveData();
+    }
+}
+
+// Writes the day in one transaction, from copies of day_, lines_ and gLedge that replace them
+// only after the commit, then redraws the calendar and closes. Not part of the window yet: the
+// day is neither written nor closed, so no edit is lost.
+void frmDairyInput::SaveData()
+{
+}
+
+// ---- helpers -------------------------------------------------------------------------------
+
+QString frmDairyInput::txtText(int index) const
+{
+    if (index >= 5)
+        return memo_[index - 5]->toPlainText();
+    return txtDATA_[index]->text();
+}
+
+void frmDairyInput::setTxtText(int index, const QString &text)
+{
+    if (index >= 5)
+        memo_[index - 5]->setPlainText(text);
+    else
+        txtDATA_[index]->setText(text);
+}
+
+}  // namespace hb

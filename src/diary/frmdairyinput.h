@@ -1,0 +1,121 @@
+#pragma once
+// The diary-day window: one day (hb::gWorkDate) of the current grower. Its header (weather,
+// temperatures, notes), the work lines of the plantings in progress that day with their
+// pesticide use, and the day's vouchers in gLedge. The month calendar opens it modally:
+//   hb::gWorkDate = day; hb::form<hb::frmDairyInput>().showModal(calendar);
+// Every opening loads the day afresh at the first display; edits stay in memory until "登録";
+// closing releases this computer's holds of D_DIARY and D_LEDGE.
+
+#include "core/formbase.h"
+#include "diary/diaryday.h"
+
+#include <array>
+#include <vector>
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QTreeWidget;
+
+namespace hb {
+
+class frmDairyInput : public Form {
+public:
+    frmDairyInput();
+
+    // The day as the window holds it.
+    const DiaryRec &dayRecord() const { return day_; }
+    const std::vector<DiaryDtlRec> &lines() const { return lines_; }
+    int currentLine() const { return current_; }
+    // The purchases the day's lines named when it was loaded (their stock is recomputed by the
+    // save even when no line names them any more).
+    const std::vector<long> &loadedChemiIds() const { return loadedChemiIds_; }
+    // True once the day was read completely; a day that failed to load must not be saved.
+    bool dayLoaded() const { return dayLoaded_; }
+
+protected:
+    void onLoad() override;
+    void onResize() override;
+    bool onUnload() override;
+    bool validate(QWidget *control) override;
+    Trap trapFor(Event event, QWidget *control) const override;
+
+private:
+    void buildControls();
+    void setTabOrders();
+
+    // Loading and showing the day.
+    void InitForm();
+    void LoadData();
+    void DispData();
+    bool ChkData();
+
+    // Work lines.
+    void SetList(int k);
+    void DispPlant();
+    void DispDtl();
+    void DispChemi();
+    void List1_Click(int index);
+    void cmdSUB_Click(int index);
+    void addLine();
+    void deleteLine();
+    void viewShipment();
+
+    // Pick lists.
+    void SetCmb(int k);
+    void SetCombo1(int k);
+
+    // Storing a box into the day's records when it is left.
+    void cmbDATA_Validate(int index);
+    bool txtDATA_Validate(int index);
+    void Combo1_Validate();
+
+    // Pages and the voucher book.
+    void Option1_Click(int index);
+    void DispLedgeList();
+    void cmdEDIT_Click(int index);
+
+    // "登録" and "閉じる".
+    void cmdMENU_Click(int index);
+    void SaveData();
+
+    // Helpers over the controls.
+    QString txtText(int index) const;
+    void setTxtText(int index, const QString &text);
+    bool lineSelected() const;
+    long fmrId() const;
+    QDateTime workDate() const;
+
+    // The day.
+    DiaryRec day_;
+    std::vector<DiaryDtlRec> lines_{1};
+    int current_ = -1;
+    std::vector<long> loadedChemiIds_;
+    bool dayLoaded_ = false;
+
+    // Controls (objectName = array name and index).
+    QLabel *lblTITLE_ = nullptr;
+    std::vector<QLabel *> Label1_;          // by index; unused indices stay nullptr
+    std::array<QLabel *, 6> lblDATA_{};     // 0 work date, 2-5 planting facts (1 unused)
+    std::array<QComboBox *, 5> cmbDATA_{};
+    std::array<QLineEdit *, 5> txtDATA_{};  // 0-4; 5 and 6 are the multi-line boxes
+    std::array<QPlainTextEdit *, 2> memo_{};
+    QComboBox *Combo1_ = nullptr;
+    std::array<QListWidget *, 2> List1_{};
+    std::array<QGroupBox *, 2> Frame1_{};
+    QGroupBox *Frame2_ = nullptr;
+    QGroupBox *Frame3_ = nullptr;
+    std::array<QRadioButton *, 5> Option1_{};
+    QTreeWidget *ListView1_ = nullptr;
+    std::array<QPushButton *, 3> cmdEDIT_{};
+    std::array<QLabel *, 4> lblSUM_{};
+    std::array<QPushButton *, 2> cmdSUB_{};
+    std::array<QPushButton *, 2> cmdMENU_{};
+};
+
+}  // namespace hb

@@ -1,0 +1,127 @@
+#pragma once
+// The data and work databases of either kind with the rows a diary day reads, and driving the
+// diary-day window as the month calendar opens it.
+
+#include "common/globaldbs.h"
+#include "common/harness.h"
+#include "core/forms.h"
+#include "core/globals.h"
+#include "diary/diaryday.h"
+#include "diary/frmdairyinput.h"
+
+#include <QDate>
+#include <functional>
+
+namespace diarytest {
+
+using hb::Value;
+
+inline Value day(int y, int m, int d) { return Value(QDate(y, m, d)); }
+inline const QDate kDay(2014, 10, 24);
+
+class DiaryDb : public hbtest::GlobalDbs {
+protected:
+    void SetUp() override
+    {
+        GlobalDbs::SetUp();
+        hb::gFmrID = Value(1);
+        hb::gLedge.assign(1, hb::LedgeRec());
+    }
+    void TearDown() override
+    {
+        hb::destroyForms();
+        hbtest::settle();
+        hb::gFmrID = Value();
+        hb::gWorkDate = Value();
+        GlobalDbs::TearDown();
+    }
+
+    struct DayRow {
+        long fmr = 1;
+        QDate date = kDay;
+        Value wth = Value::null(), lo = Value::null(), hi = Value::null();
+        Value oneMsg = Value::null(), notes1 = Value::null(), notes2 = Value::null();
+        Value lastTm = Value("OLD-PC"), holdTm = Value::null();
+    };
+    static void putDay(const DayRow &r)
+    {
+        hb::gDb->EXEC("INSERT INTO D_DIARY (FMR_ID, WORK_DATE, WTH_ID, LO_TMP, HI_TMP, ONE_MSG, NOTES1, NOTES2, "
+                      "IDATE, UDATE, LAST_TM, HOLD_TM) VALUES (?, ?, ?, ?, ?, ?, ?, ?, #2014-01-02 03:04:05#, NULL, ?, ?)",
+                      {Value(r.fmr), Value(r.date), r.wth, r.lo, r.hi, r.oneMsg, r.notes1, r.notes2, r.lastTm, r.holdTm});
+    }
+
+    struct LineRow {
+        long fmr = 1;
+        QDate date = kDay;
+        long dtl = 1;
+        Value plant = Value(1);
+        long kind = 1;
+        Value name = Value::null();
+        Value chemi = Value::null(), chemiNm = Value::null(), purpose = Value::null(), qty = Value::null(),
+              unit = Value::null(), ledge = Value(0);
+    };
+    static void putLine(const LineRow &r)
+    {
+        hb::gDb->EXEC("INSERT INTO D_DIARY_DTL (FMR_ID, WORK_DATE, DTL_NO, PLANT_ID, WORK_KBN, WORK_NM, CHEMI_ID, "
+                      "CHEMI_NM, PURPOSE, QTY, UNIT_ID, LEDGE_ID) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+                      {Value(r.fmr), Value(r.date), Value(r.dtl), r.plant, Value(r.kind), r.name, r.chemi, r.chemiNm,
+                       r.purpose, r.qty, r.unit, r.ledge});
+    }
+
+    struct PlantRow {
+        long fmr = 1;
+        long id = 1;
+        QString name;
+        Value crop = Value::null();     // CROP_NM
+        Value crop1 = Value::null();    // CROP_NM1
+        Value start = day(2014, 4, 1), end = Value::null(), planted = day(2014, 4, 1);
+        Value harvest = Value::null(), area = Value::null();
+    };
+    static void putPlant(const PlantRow &r)
+    {
+        hb::gDb->EXEC("INSERT INTO D_PLANT (FMR_ID, PLANT_ID, PLANT_NM, CROP_NM, CROP_NM1, START_DATE, END_DATE, "
+                      "PLANT_DATE, HARVEST_SCHD_YM, AREA) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+                      {Value(r.fmr), Value(r.id), Value(r.name), r.crop, r.crop1, r.start, r.end, r.planted, r.harvest,
+                       r.area});
+    }
+
+    static void putChemi(long fmr, long id, const QString &name, const Value &bought, long regNo, const Value &chk)
+    {
+        hb::gDb->EXEC("INSERT INTO D_CHEMI (FMR_ID, CHEMI_ID, CHEMI_NM, PUR_DATE, REG_NO, CHK_FLG) VALUES (?, ?, ?, ?, ?, ?)",
+                      {Value(fmr), Value(id), Value(name), bought, Value(regNo), chk});
+    }
+
+    static void putLedge(long fmr, long id, const Value &date, long debit, long credit, double amt,
+                         const Value &hold = Value::null())
+    {
+        hb::gDb->EXEC("INSERT INTO D_LEDGE (FMR_ID, LEDGE_ID, LEDGE_DATE, D_ACC_ID, C_ACC_ID, AMT, LAST_TM, HOLD_TM) "
+                      "VALUES (?, ?, ?, ?, ?, ?, 'OLD-PC', ?)",
+                      {Value(fmr), Value(id), date, Value(debit), Value(credit), Value(hb::Currency::fromDouble(amt)), hold});
+    }
+
+    static void putPurpose(long regNo, const QString &purpose)
+    {
+        hb::gWork->EXEC("INSERT INTO L_CHEMI_PURPOSE (REG_NO, PURPOSE) VALUES (?, ?)", {Value(regNo), Value(purpose)});
+    }
+
+    static std::vector<long> ledgeIds()
+    {
+        std::vector<long> ids;
+        for (const hb::LedgeRec &l : hb::gLedge)
+            ids.push_back(hb::IdOf(l.LEDGE_ID));
+        return ids;
+    }
+
+    // Opens the day as the month calendar does, lets `drive` act on the shown window, and
+    // closes it as the window system would when it is still open.
+    void openDay(const QDate &d, const std::function<void(hb::frmDairyInput &)> &drive)
+    {
+        hb::gWorkDate = Value(d);
+        hbtest::onModal(ui.get(), QStringLiteral("frmDairyInput"),
+                        [&drive](QDialog *dlg) { drive(static_cast<hb::frmDairyInput &>(*dlg)); });
+        hb::form<hb::frmDairyInput>().showModal(nullptr);
+        hbtest::settle();
+    }
+};
+
+}  // namespace diarytest
