@@ -1,10 +1,15 @@
 #include <QApplication>
 
 #include "core/appinit.h"
+#include "core/startup.h"
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     hb::initApplication(app);
-    return 0;
+    // The start-up's dialogs come and go before the main window exists.
+    app.setQuitOnLastWindowClosed(false);
+    hb::Main();
+    app.setQuitOnLastWindowClosed(true);
+    return app.exec();
 }

@@ -7,6 +7,10 @@
 #include "core/forms.h"
 #include "core/globals.h"
 #include "core/startup.h"
+#include "diary/frmdairycal.h"
+#include "masters/fdlmstfmredit.h"
+#include "masters/fdlmstprdedit.h"
+#include "masters/fdlmstshopedit.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -143,8 +147,20 @@ void fmnMain::menuClick(int index)
     case 2:
         form<fdlSetLocalCtrl>().showModal(this);
         break;
+    case 3:
+        form<fdlMstFmrEdit>().showModal(this);
+        break;
+    case 4:
+        form<fdlMstPrdEdit>().showModal(this);
+        break;
+    case 11:
+        form<fdlMstShopEdit>().showModal(this);
+        break;
+    case 12:
+        form<frmDairyCal>().showModal(this);
+        break;
     default:
-        // Index 6 does not exist; the windows of the other indices open from here.
+        // Index 6 does not exist; the print and export windows of 5, 7 to 10 open from here.
         break;
     }
 }

@@ -1,0 +1,104 @@
+// The start-up procedure.
+
+#include "core/db.h"
+#include "core/fdlsetlocalctrl.h"
+#include "core/fmnmain.h"
+#include "core/forms.h"
+#include "core/globals.h"
+#include "core/helpers.h"
+#include "core/schema.h"
+#include "core/startup.h"
+#include "cultivation/chemistock.h"
+#include "diary/frmdairycal.h"
+#include "masters/fdlmstfmredit.h"
+#include "masters/fdlmstshopedit.h"
+
+namespace hb {
+
+namespace {
+
+// A setting read as a whole number; missing, Null or unconvertible reads as 0.
+long settingNumber(const QString &key)
+{
+    const Value v = gINI->GetCtrl(key);
+    if (v.isEmpty() || v.isNull() || !IsNumeric(v))
+        return 0;
+    return static_cast<long>(v.toLong());
+}
+
+// Asks until the default ID names a row of the master table, or the user cancels a dialog
+// (which ends the program). Returns the ID.
+template <class MasterDialog>
+long checkDefault(const QString &key, const QString &table, const QString &idColumn, const QString &missingId,
+                  const QString &noRows)
+{
+    for (;;) {
+        const long id = settingNumber(key);
+        if (id == 0) {
+            ShowMsg(missingId, kMsgExclamation);
+            form<fdlSetLocalCtrl>().showModal(nullptr);
+            continue;
+        }
+        if (NullToVal(gMst->DCount(QStringLiteral("*"), table, QString()), Value(0)).toLong() == 0) {
+            ShowMsg(noRows, kMsgExclamation);
+            form<MasterDialog>().showModal(nullptr);
+            continue;
+        }
+        if (NullToVal(gMst->DCount(QStringLiteral("*"), table, idColumn + QLatin1Char('=') + QString::number(id)),
+                      Value(0)).toLong() == 0) {
+            ShowMsg(missingId, kMsgExclamation);
+            form<fdlSetLocalCtrl>().showModal(nullptr);
+            continue;
+        }
+        return id;
+    }
+}
+
+}  // namespace
+
+void Main()
+{
+    try {
+        createMissingDatabases();
+    } catch (const HbError &e) {
+        ShowMsg(e.description(), kMsgCritical);
+        ui().endProgram(1);
+    }
+    gFmrID = Value::integer(0);
+    gShopID = Value::integer(1);
+    InitIni();
+    InitDb();
+    InitMst();
+    InitWork();
+
+    const long useType = settingNumber(QStringLiteral("USE_TYPE"));
+    gUseType = (useType >= -32768 && useType <= 32767) ? static_cast<int>(useType) : 0;
+
+    gFmrID = Value(static_cast<long long>(checkDefault<fdlMstFmrEdit>(
+        QStringLiteral("DEF_FMR_ID"), QStringLiteral("M_FMR"), QStringLiteral("FMR_ID"),
+        QStringLiteral("既定生産者IDを設定してください。"), QStringLiteral("生産者情報を設定してください。"))));
+    // The default shop only has to exist: the shop in use stays 1.
+    checkDefault<fdlMstShopEdit>(QStringLiteral("DEF_SHOP_ID"), QStringLiteral("M_SHOP"), QStringLiteral("SHOP_ID"),
+                                 QStringLiteral("既定販売店IDを設定してください。"),
+                                 QStringLiteral("販売店情報を設定してください。"));
+
+    ClearChemiUse(gFmrID);
+
+    switch (gUseType) {
+    case kUseSingle:
+        form<frmDairyCal>().showModeless();
+        break;
+    case kUseMulti:
+        form<fmnMain>().showModeless();
+        break;
+    default:
+        EndApp();
+    }
+}
+
+void showMainMenu(QWidget *owner)
+{
+    form<fmnMain>().showModal(owner);
+}
+
+}  // namespace hb

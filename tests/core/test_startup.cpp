@@ -1,0 +1,158 @@
+// The start-up checks and the main window chosen by the use type.
+
+#include "common/harness.h"
+#include "common/printers.h"
+#include "common/programdir.h"
+#include "common/scriptedui.h"
+#include "core/db.h"
+#include "core/forms.h"
+#include "core/globals.h"
+#include "core/schema.h"
+#include "core/startup.h"
+
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+using hb::Value;
+
+namespace {
+
+class StartUp : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        hb::createMissingDatabases(dir.bin());
+        ini = hb::DirectDb::file(dir.path("ini/INFO.MDB"), false);
+        mst = hb::DirectDb::file(dir.path("data/MASTER.MDB"), false);
+    }
+    void TearDown() override
+    {
+        ini.reset();
+        mst.reset();
+        hb::destroyForms();
+        hbtest::settle();
+    }
+    void setCtrl(const QString &key, const Value &v) { ini->EXEC("UPDATE S_CTRL SET CTRL_VALUE=? WHERE CTRL_CD=?", {v, Value(key)}); }
+    void addGrower(int id, int chk = -1)
+    {
+        mst->EXEC("INSERT INTO M_FMR (FMR_ID, FMR_NM, CHK_FLG) VALUES (?, ?, ?)", {Value(id), Value(QStringLiteral("生産者%1").arg(id)), Value(chk)});
+    }
+    void addShop(int id) { mst->EXEC("INSERT INTO M_SHOP (SHOP_ID, SHOP_NM) VALUES (?, '直売所')", {Value(id)}); }
+    // Runs the start-up; true when it ended the program.
+    bool runMain()
+    {
+        try {
+            hb::Main();
+        } catch (const hb::ProgramEnded &) {
+            return true;
+        }
+        return false;
+    }
+
+    hbtest::ProgramDir dir;
+    hbtest::ScopedScriptedUi ui;
+    std::unique_ptr<hb::DirectDb> ini;
+    std::unique_ptr<hb::DirectDb> mst;
+};
+
+TEST_F(StartUp, FirstStartAsksForTheGrowerThenTheShopAndShowsTheCalendar)
+{
+    int growerDialogs = 0;
+    hbtest::onModal(ui.get(), "fdlMstFmrEdit", [&](QDialog *d) {
+        ++growerDialogs;
+        EXPECT_EQ(d->windowTitle(), "生産者情報編集");
+        addGrower(1);  // what the dialog's Register writes
+        d->reject();
+    });
+    hbtest::onModal(ui.get(), "fdlMstShopEdit", [&](QDialog *d) {
+        addShop(1);
+        d->reject();
+    });
+    EXPECT_FALSE(runMain());
+    EXPECT_EQ(ui->promptTexts(), (QStringList{"生産者情報を設定してください。", "販売店情報を設定してください。"}));
+    EXPECT_EQ(ui->prompts.at(0).style, 48);
+    EXPECT_EQ(growerDialogs, 1);
+    EXPECT_TRUE(hb::IsFormLoaded("frmDairyCal"));
+    EXPECT_EQ(hb::gFmrID, Value(1));
+    EXPECT_EQ(hb::gShopID, Value(1));
+}
+
+TEST_F(StartUp, AMissingDefaultGrowerIsAskedForAgainUntilItExists)
+{
+    for (int id = 1; id <= 4; ++id)
+        addGrower(id, id == 4 ? 0 : -1);
+    addShop(1);
+    setCtrl("DEF_FMR_ID", Value("5"));
+    int shown = 0;
+    hbtest::onModal(ui.get(), "fdlSetLocalCtrl", [&](QDialog *d) {
+        if (++shown == 2)
+            setCtrl("DEF_FMR_ID", Value("4"));  // a grower whose valid flag is 0 passes
+        d->reject();
+    });
+    EXPECT_FALSE(runMain());
+    EXPECT_EQ(shown, 2);
+    EXPECT_EQ(ui->promptTexts(), (QStringList{"既定生産者IDを設定してください。", "既定生産者IDを設定してください。"}));
+    EXPECT_EQ(hb::gFmrID, Value(4));
+}
+
+TEST_F(StartUp, TheDefaultShopOnlyHasToExist)
+{
+    addGrower(1);
+    addShop(7);
+    setCtrl("DEF_SHOP_ID", Value("7"));
+    ini->EXEC("UPDATE S_CTRL SET CTRL_VALUE='2' WHERE CTRL_CD='USE_TYPE'");
+    EXPECT_FALSE(runMain());
+    EXPECT_TRUE(ui->prompts.empty()) << ui->promptTexts().join('|').toStdString();
+    EXPECT_EQ(hb::gShopID, Value(1));
+    EXPECT_TRUE(hb::IsFormLoaded("fmnMain"));
+}
+
+TEST_F(StartUp, AnEmptyShopTableAsksForTheShopMaster)
+{
+    addGrower(1);
+    hbtest::onModal(ui.get(), "fdlMstShopEdit", [&](QDialog *d) {
+        addShop(1);
+        d->reject();
+    });
+    EXPECT_FALSE(runMain());
+    EXPECT_EQ(ui->promptTexts(), QStringList{"販売店情報を設定してください。"});
+}
+
+TEST_F(StartUp, AnUnknownUseTypeEndsWithoutAWindow)
+{
+    addGrower(1);
+    addShop(1);
+    for (const Value &v : {Value("3"), Value::null()}) {
+        setCtrl("USE_TYPE", v);
+        EXPECT_TRUE(runMain());
+        EXPECT_TRUE(ui->prompts.empty());
+        EXPECT_TRUE(hb::loadedForms().isEmpty());
+    }
+    ini->EXEC("DELETE FROM S_CTRL WHERE CTRL_CD='USE_TYPE'");
+    EXPECT_TRUE(runMain());
+    EXPECT_TRUE(ui->prompts.empty());
+}
+
+TEST_F(StartUp, CancelInTheInstallationDialogEndsTheFirstStart)
+{
+    addGrower(1);
+    setCtrl("DEF_FMR_ID", Value::null());
+    hbtest::onModal(ui.get(), "fdlSetLocalCtrl", [](QDialog *d) { hbtest::click(hbtest::child<QPushButton>(d, "Command1_0")); });
+    EXPECT_TRUE(runMain());
+    EXPECT_EQ(ui->promptTexts(), QStringList{"既定生産者IDを設定してください。"});
+}
+
+TEST_F(StartUp, ASettingsFileThatIsNoDatabaseEndsTheProgram)
+{
+    ini.reset();
+    QFile f(dir.path("ini/INFO.MDB"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write("not a database");
+    f.close();
+    EXPECT_TRUE(runMain());
+    ASSERT_EQ(ui->prompts.size(), 1u);
+    EXPECT_EQ(ui->prompts[0].style, 16);
+    EXPECT_TRUE(ui->prompts[0].text.contains("INFO.MDB"));
+}
+
+}  // namespace
