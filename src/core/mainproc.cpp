@@ -27,13 +27,16 @@ long settingNumber(const QString &key)
 }
 
 // Asks until the default ID names a row of the master table, or the user cancels a dialog
-// (which ends the program). Returns the ID.
+// (which ends the program). Each pass puts the ID read into *current when given, so the
+// dialogs see it.
 template <class MasterDialog>
-long checkDefault(const QString &key, const QString &table, const QString &idColumn, const QString &missingId,
-                  const QString &noRows)
+void checkDefault(const QString &key, const QString &table, const QString &idColumn, const QString &missingId,
+                  const QString &noRows, Value *current)
 {
     for (;;) {
         const long id = settingNumber(key);
+        if (current)
+            *current = Value(static_cast<long long>(id));
         if (id == 0) {
             ShowMsg(missingId, kMsgExclamation);
             form<fdlSetLocalCtrl>().showModal(nullptr);
@@ -50,7 +53,7 @@ long checkDefault(const QString &key, const QString &table, const QString &idCol
             form<fdlSetLocalCtrl>().showModal(nullptr);
             continue;
         }
-        return id;
+        return;
     }
 }
 
@@ -74,13 +77,13 @@ void Main()
     const long useType = settingNumber(QStringLiteral("USE_TYPE"));
     gUseType = (useType >= -32768 && useType <= 32767) ? static_cast<int>(useType) : 0;
 
-    gFmrID = Value(static_cast<long long>(checkDefault<fdlMstFmrEdit>(
-        QStringLiteral("DEF_FMR_ID"), QStringLiteral("M_FMR"), QStringLiteral("FMR_ID"),
-        QStringLiteral("既定生産者IDを設定してください。"), QStringLiteral("生産者情報を設定してください。"))));
+    checkDefault<fdlMstFmrEdit>(QStringLiteral("DEF_FMR_ID"), QStringLiteral("M_FMR"), QStringLiteral("FMR_ID"),
+                                QStringLiteral("既定生産者IDを設定してください。"),
+                                QStringLiteral("生産者情報を設定してください。"), &gFmrID);
     // The default shop only has to exist: the shop in use stays 1.
     checkDefault<fdlMstShopEdit>(QStringLiteral("DEF_SHOP_ID"), QStringLiteral("M_SHOP"), QStringLiteral("SHOP_ID"),
                                  QStringLiteral("既定販売店IDを設定してください。"),
-                                 QStringLiteral("販売店情報を設定してください。"));
+                                 QStringLiteral("販売店情報を設定してください。"), nullptr);
 
     ClearChemiUse(gFmrID);
 

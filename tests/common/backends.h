@@ -16,6 +16,10 @@ namespace hbtest {
 enum class Backend { Sqlite, MariaDb };
 
 std::string backendName(const ::testing::TestParamInfo<Backend> &info);
+inline void PrintTo(Backend b, std::ostream *os)
+{
+    *os << (b == Backend::Sqlite ? "Sqlite" : "MariaDb");
+}
 
 // True when the server tests can run; otherwise the reason is in *why.
 bool serverAvailable(std::string *why);

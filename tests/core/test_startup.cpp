@@ -9,6 +9,9 @@
 #include "core/globals.h"
 #include "core/schema.h"
 #include "core/startup.h"
+#include "diary/frmdairycal.h"
+#include "masters/fdlmstfmredit.h"
+#include "masters/fdlmstshopedit.h"
 
 #include <QPushButton>
 #include <gtest/gtest.h>
@@ -57,18 +60,28 @@ protected:
 
 TEST_F(StartUp, FirstStartAsksForTheGrowerThenTheShopAndShowsTheCalendar)
 {
+    // As a person does it: the grower master, then the shop master, each filled and registered.
     int growerDialogs = 0;
     hbtest::onModal(ui.get(), "fdlMstFmrEdit", [&](QDialog *d) {
         ++growerDialogs;
+        auto &f = static_cast<hb::fdlMstFmrEdit &>(*d);
         EXPECT_EQ(d->windowTitle(), "生産者情報編集");
-        addGrower(1);  // what the dialog's Register writes
-        d->reject();
+        EXPECT_EQ(f.box(0)->text(), "1");
+        hbtest::typeText(f.box(1), QStringLiteral("緑丘 太郎"));
+        hbtest::click(f.command(1));
     });
     hbtest::onModal(ui.get(), "fdlMstShopEdit", [&](QDialog *d) {
-        addShop(1);
-        d->reject();
+        auto &f = static_cast<hb::fdlMstShopEdit &>(*d);
+        hbtest::typeText(f.box(1), QStringLiteral("道の駅みどりの丘"));
+        hbtest::click(f.command(1));
     });
     EXPECT_FALSE(runMain());
+    EXPECT_EQ(hb::gMst->DLookup("FMR_NM", "M_FMR", "FMR_ID=1"), Value("緑丘 太郎"));
+    EXPECT_EQ(hb::gMst->DLookup("SHOP_NM", "M_SHOP", "SHOP_ID=1"), Value("道の駅みどりの丘"));
+    auto *cal = &hb::form<hb::frmDairyCal>();
+    EXPECT_EQ(cal->windowTitle(), "日誌一覧");
+    hbtest::activate(cal);
+    hbtest::savePicture(cal, "/tmp/hb_first_start_calendar.png");
     EXPECT_EQ(ui->promptTexts(), (QStringList{"生産者情報を設定してください。", "販売店情報を設定してください。"}));
     EXPECT_EQ(ui->prompts.at(0).style, 48);
     EXPECT_EQ(growerDialogs, 1);
