@@ -686,23 +686,7 @@ RecordsetPtr DbObject::openRecordset(const QString &sql, const std::vector<Value
 {
     if (log)
         WriteLog(sql);
-    requireOpen();
-    const QString text = translateSql(sql, kind_);
-    QSqlQuery q(connection());
-    q.setForwardOnly(true);
-    bool ok;
-    if (params.empty()) {
-        ok = q.exec(text);
-    } else {
-        ok = q.prepare(text);
-        if (ok) {
-            for (const Value &v : params)
-                q.addBindValue(v.toVariant());
-            ok = q.exec();
-        }
-    }
-    if (!ok)
-        throw dbError(q.lastError(), sql);
+    QSqlQuery q = run(sql, params);
 
     auto rs = std::make_unique<Recordset>();
     rs->cursor_ = cursor;
@@ -732,6 +716,7 @@ RecordsetPtr DbObject::openRecordset(const QString &sql, const std::vector<Value
         static const QRegularExpression fromRe(QStringLiteral("\\bFROM\\s+(\\w+)"), QRegularExpression::CaseInsensitiveOption);
         static const QRegularExpression joinRe(QStringLiteral("\\bJOIN\\b|\\bGROUP\\s+BY\\b|\\bDISTINCT\\b"),
                                                QRegularExpression::CaseInsensitiveOption);
+        const QString text = translateSql(sql, kind_);
         const auto m = fromRe.match(text);
         if (m.hasMatch() && !joinRe.match(text).hasMatch()) {
             rs->table_ = m.captured(1);
@@ -742,11 +727,12 @@ RecordsetPtr DbObject::openRecordset(const QString &sql, const std::vector<Value
     return rs;
 }
 
-long DbObject::execTranslated(const QString &sql, const std::vector<Value> &params)
+QSqlQuery DbObject::run(const QString &sql, const std::vector<Value> &params)
 {
     requireOpen();
     const QString text = translateSql(sql, kind_);
     QSqlQuery q(connection());
+    q.setForwardOnly(true);
     bool ok;
     if (params.empty()) {
         ok = q.exec(text);
@@ -760,7 +746,12 @@ long DbObject::execTranslated(const QString &sql, const std::vector<Value> &para
     }
     if (!ok)
         throw dbError(q.lastError(), sql);
-    return q.numRowsAffected();
+    return q;
+}
+
+long DbObject::execTranslated(const QString &sql, const std::vector<Value> &params)
+{
+    return run(sql, params).numRowsAffected();
 }
 
 long DbObject::EXEC(const QString &sql, const std::vector<Value> &params)

@@ -5,6 +5,7 @@
 #include "core/value.h"
 
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -163,6 +164,8 @@ private:
     Value domain(const QString &head, const QString &wcs, bool joinAll);
     void requireOpen() const;
     long execTranslated(const QString &sql, const std::vector<Value> &params);
+    // Translates, binds and runs one statement; raises the database's error.
+    QSqlQuery run(const QString &sql, const std::vector<Value> &params);
 
     QString connName_;
     DbKind kind_ = DbKind::None;

@@ -178,6 +178,16 @@ TEST_F(Connections, FileKindOpensAFileBesideTheProgram)
     EXPECT_EQ(hb::gINI->DB_NAME(), "../data/NONE.MDB");  // not a file kind: as stored
 }
 
+TEST_F(Connections, OnlyTheDomainFunctionsReopenAClosedConnection)
+{
+    hb::gINI->CloseCnn();
+    EXPECT_THROW(hb::gINI->GetFwdOnlyRst("SELECT * FROM S_CTRL"), hb::HbError);
+    EXPECT_THROW(hb::gINI->EXEC("DELETE FROM S_CTRL"), hb::HbError);
+    EXPECT_FALSE(hb::gINI->isOpen());
+    EXPECT_EQ(hb::gINI->DCount("*", "S_CTRL", "").toInt(), 0);
+    EXPECT_TRUE(hb::gINI->isOpen());
+}
+
 TEST_F(Connections, AFailedOpenAsksAndNoEndsTheProgram)
 {
     for (const char *type : {"0", "2", ""}) {
