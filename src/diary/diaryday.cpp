@@ -1,6 +1,7 @@
 #include "diary/diaryday.h"
 
 #include "core/db.h"
+#include "core/helpers.h"
 #include "core/recordhold.h"
 #include "diary/lunisolar.h"
 
@@ -10,13 +11,18 @@
 
 namespace hb {
 
-namespace {
-
-DbObject &dataDb()
+DbObject &DiaryDataDb()
 {
     if (!gDb)
         throw HbError(91, QStringLiteral("オブジェクト変数が設定されていません。"));
     return *gDb;
+}
+
+namespace {
+
+DbObject &dataDb()
+{
+    return DiaryDataDb();
 }
 
 DbObject &workDb()
@@ -311,6 +317,120 @@ QStringList WorkNameHistory(long fmrId, long plantId, long workKbn)
     for (const auto &n : names)
         out << n.second;
     return out;
+}
+
+// ---- voucher books --------------------------------------------------------------------------
+
+long BookAccount(int option)
+{
+    switch (option) {
+    case 1: return kAccCash;
+    case 2: return kAccBank;
+    case 3: return kAccReceivable;
+    case 4: return kAccPayable;
+    default: return 0;
+    }
+}
+
+std::vector<LedgeBookColumn> LedgeBookColumns(long accId)
+{
+    std::vector<LedgeBookColumn> c = {
+        {QStringLiteral("LEDGE_ID"), QStringLiteral("ID"), 0, false},
+        {QStringLiteral("NB"), QStringLiteral("№"), 500, true},
+        {QStringLiteral("A_ACC_ID"), QStringLiteral("科目"), 1800, false},
+        {QStringLiteral("CTR_NM"), QStringLiteral("相手"), 2200, false},
+        {QStringLiteral("NOTES"), QStringLiteral("備考"), 2200, false},
+    };
+    QString increase;
+    QString decrease;
+    switch (accId) {
+    case kAccCash: increase = QStringLiteral("入金"); decrease = QStringLiteral("出金"); break;
+    case kAccBank: increase = QStringLiteral("預入"); decrease = QStringLiteral("払出"); break;
+    case kAccReceivable: increase = QStringLiteral("発生"); decrease = QStringLiteral("回収"); break;
+    case kAccPayable: increase = QStringLiteral("発生"); decrease = QStringLiteral("支払"); break;
+    default: return c;
+    }
+    const bool payable = accId == kAccPayable;
+    c.push_back({payable ? QStringLiteral("C_AMT") : QStringLiteral("D_AMT"), increase, 1600, true});
+    c.push_back({payable ? QStringLiteral("D_AMT") : QStringLiteral("C_AMT"), decrease, 1600, true});
+    c.push_back({QStringLiteral("BLC"), QStringLiteral("残高"), 1600, true});
+    return c;
+}
+
+namespace {
+
+bool isAccount(const Value &v, long accId)
+{
+    return !v.isNull() && !v.isEmpty() && IdOf(v) == accId;
+}
+
+Currency sumOf(const Value &v)
+{
+    return NullToVal(v, Value(0)).toCurrency();
+}
+
+Currency plus(Currency a, Currency b)
+{
+    return Currency::fromScaled(a.scaled + b.scaled);
+}
+
+Currency minus(Currency a, Currency b)
+{
+    return Currency::fromScaled(a.scaled - b.scaled);
+}
+
+}  // namespace
+
+LedgeBook BuildLedgeBook(long accId, long fmrId, const QDateTime &workDate, const std::vector<LedgeRec> &ledge)
+{
+    DbObject &db = dataDb();
+    const QString before = QStringLiteral(" FMR_ID=") + QString::number(fmrId) + QStringLiteral(" AND LEDGE_DATE<")
+                           + dateLiteral(workDate);
+    const QString acc = QString::number(accId);
+    const Currency debits = sumOf(db.DSUM(QStringLiteral("AMT"), QStringLiteral("D_LEDGE"),
+                                          before + QStringLiteral(" AND D_ACC_ID=") + acc));
+    const Currency credits = sumOf(db.DSUM(QStringLiteral("AMT"), QStringLiteral("D_LEDGE"),
+                                           before + QStringLiteral(" AND C_ACC_ID=") + acc));
+    const bool payable = accId == kAccPayable;
+
+    LedgeBook book;
+    book.opening = payable ? minus(credits, debits) : minus(debits, credits);
+    book.balance = book.opening;
+    for (const LedgeRec &l : ledge) {
+        const bool debit = isAccount(l.D_ACC_ID, accId);
+        const bool credit = isAccount(l.C_ACC_ID, accId);
+        if (!debit && !credit)
+            continue;
+        LedgeBookRow row;
+        row.ledgeId = textOf(l.LEDGE_ID);
+        row.number = static_cast<long>(book.rows.size()) + 1;
+        row.accNm = textOf(GetAccNm(debit ? l.C_ACC_ID : l.D_ACC_ID));
+        row.ctrNm = textOf(l.CTR_NM);
+        row.notes = textOf(l.NOTES);
+        const Currency amount = sumOf(l.AMT);
+        // Only the credit side decides: a voucher with the account on both sides is a decrease
+        // (an increase of the payable book).
+        if (credit != payable)
+            row.decrease = amount;
+        else
+            row.increase = amount;
+        book.balance = minus(plus(book.balance, row.increase), row.decrease);
+        book.increaseTotal = plus(book.increaseTotal, row.increase);
+        book.decreaseTotal = plus(book.decreaseTotal, row.decrease);
+        row.balance = book.balance;
+        book.rows.push_back(std::move(row));
+    }
+    return book;
+}
+
+QString FormatAmount(Currency amount)
+{
+    const std::int64_t magnitude = amount.scaled < 0 ? -amount.scaled : amount.scaled;
+    const std::int64_t whole = (magnitude + 5000) / 10000;
+    QString digits = QString::number(whole);
+    for (qsizetype i = digits.size() - 3; i > 0; i -= 3)
+        digits.insert(i, QLatin1Char(','));
+    return (amount.scaled < 0 && whole != 0 ? QStringLiteral("-") : QString()) + digits;
 }
 
 // ---- caption -------------------------------------------------------------------------------

@@ -1,7 +1,8 @@
 #pragma once
 // One diary day of a grower as the diary-day window holds it: the day record, the work lines
 // and the day's vouchers; how a day is read; the line operations that keep the arrays "never
-// empty"; the pick lists and look-ups of the window; and the window's caption.
+// empty"; the pick lists and look-ups of the window; the voucher books of the day; and the
+// window's caption.
 
 #include "bookkeeping/ledger.h"
 #include "core/rowrecord.h"
@@ -74,6 +75,9 @@ struct DiaryDay {
 // that day. Raises on a database error; nothing but the hold is written.
 DiaryDay LoadDiaryDay(long fmrId, const QDateTime &workDate);
 
+// The data database; raises when it is not open.
+DbObject &DiaryDataDb();
+
 // A value that stands for an ID or a line number: Null and Empty read as 0.
 long IdOf(const Value &v);
 
@@ -131,6 +135,51 @@ PlantFacts GetPlantFacts(long fmrId, long plantId);
 // without a crop name, then those of the crop of `plantId`, then the others, each group in name
 // order (exact comparison, the same on every backend); a name may appear in several groups.
 QStringList WorkNameHistory(long fmrId, long plantId, long workKbn);
+
+// ---- the voucher books of the day (cash, bank deposit, receivable, payable) ----
+
+// The account of a page option: 1 cash 1000, 2 bank deposit 1010, 3 receivable 1040, 4 payable
+// 2000; 0 for any other option (0 is the work-line page).
+long BookAccount(int option);
+
+// A column of a voucher book: its key, caption, design width in twips and alignment.
+struct LedgeBookColumn {
+    QString key;
+    QString caption;
+    int twips = 0;
+    bool right = false;
+};
+// The columns of the book of an account: ID (width 0), №, 科目, 相手, 備考, then the increase and
+// decrease columns and 残高 for the four book accounts; only the first five for any other.
+std::vector<LedgeBookColumn> LedgeBookColumns(long accId);
+
+// One voucher as its book lists it.
+struct LedgeBookRow {
+    QString ledgeId;   // the row's own text: the voucher's number
+    long number = 0;   // 1, 2, 3 ... of the rows listed
+    QString accNm;     // the other side's account name
+    QString ctrNm;
+    QString notes;
+    Currency increase;
+    Currency decrease;
+    Currency balance;  // after the row
+};
+struct LedgeBook {
+    Currency opening;  // the saved vouchers of the grower before the day
+    Currency increaseTotal;
+    Currency decreaseTotal;
+    Currency balance;  // the balance after the last row
+    std::vector<LedgeBookRow> rows;
+};
+// The book of an account over the day's vouchers in `ledge` (in array order, those with the
+// account on either side) and the grower's saved vouchers before the day for the opening
+// balance (debits minus credits; credits minus debits for the payable account 2000). A voucher
+// is a decrease when the account is its credit side, an increase otherwise (for 2000 the other
+// way round). Raises on a database error.
+LedgeBook BuildLedgeBook(long accId, long fmrId, const QDateTime &workDate, const std::vector<LedgeRec> &ledge);
+
+// An amount as the books show it ("#,##0"): whole, half away from zero, thousands separated.
+QString FormatAmount(Currency amount);
 
 // The sexagenary label of a day from L_ETO; "" when it cannot be found.
 QString GetEtoNm(const QDateTime &d);

@@ -1,11 +1,15 @@
 #include "diary/frmdairyinput.h"
 
+#include "bookkeeping/frmdiaryledgeinput.h"
 #include "bookkeeping/ledger.h"
 #include "core/controls.h"
 #include "core/db.h"
+#include "core/forms.h"
 #include "core/globals.h"
 #include "core/helpers.h"
 #include "core/uiservices.h"
+#include "diary/diarysave.h"
+#include "diary/frmdairycal.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -16,9 +20,11 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSignalBlocker>
 #include <QTextCursor>
 #include <QTreeWidget>
+#include <cmath>
 
 namespace hb {
 
@@ -234,6 +240,9 @@ void frmDairyInput::buildControls()
     ListView1_->setSelectionMode(QAbstractItemView::SingleSelection);
     ListView1_->setSelectionBehavior(QAbstractItemView::SelectRows);
     ListView1_->setUniformRowHeights(true);
+    ListView1_->setAllColumnsShowFocus(true);
+    ListView1_->header()->setStretchLastSection(false);
+    ListView1_->header()->setSectionsMovable(false);
     ListView1_->setColumnCount(0);
     // Under the columns 備考, the two amounts and 残高 of the book.
     const int sumLeft[] = {310, 457, 564, 671};
@@ -299,6 +308,7 @@ void frmDairyInput::onLoad()
 void frmDairyInput::onResize()
 {
     Form::onResize();
+    applyLedgeColumnWidths();
     if (!isFirstResize())
         return;
     InitForm();
@@ -365,6 +375,7 @@ void frmDairyInput::InitForm()
     day_ = DiaryRec();
     lines_.assign(1, DiaryDtlRec());
     loadedChemiIds_.clear();
+    loadedLedge_.assign(1, LedgeRec());
     dayLoaded_ = false;
     for (int k = 0; k < static_cast<int>(cmbDATA_.size()); ++k)
         SetCmb(k);
@@ -383,6 +394,7 @@ void frmDairyInput::LoadData()
     day_ = std::move(d.day);
     lines_ = std::move(d.lines);
     gLedge = std::move(d.ledge);
+    loadedLedge_ = gLedge;
     loadedChemiIds_ = std::move(d.loadedChemiIds);
     current_ = -1;
     dayLoaded_ = true;
@@ -726,16 +738,126 @@ void frmDairyInput::Option1_Click(int index)
     Frame1_[1]->show();
 }
 
-// Draws the voucher book of the chosen account (Option1 1 to 4) from gLedge. The book is not
-// part of the window yet: its list stays empty.
-void frmDairyInput::DispLedgeList()
+long frmDairyInput::bookAccount() const
 {
+    for (int i = 1; i <= 4; ++i) {
+        if (Option1_[i]->isChecked())
+            return BookAccount(i);
+    }
+    return 0;
 }
 
-// Add, modify or delete a voucher of the book through the diary's voucher dialog; the dialog
-// is not part of the program yet, so nothing happens.
+// Draws the book of the chosen account from gLedge; nothing on the work-line page.
+void frmDairyInput::DispLedgeList()
+{
+    const long acc = bookAccount();
+    if (acc == 0)
+        return;
+    InitLedgeList(acc);
+    SetLedgeList(acc);
+}
+
+void frmDairyInput::InitLedgeList(long accId)
+{
+    ListView1_->clear();
+    bookColumns_ = LedgeBookColumns(accId);
+    QStringList captions;
+    for (const LedgeBookColumn &c : bookColumns_)
+        captions << c.caption;
+    ListView1_->setColumnCount(static_cast<int>(bookColumns_.size()));
+    ListView1_->setHeaderLabels(captions);
+    QTreeWidgetItem *header = ListView1_->headerItem();
+    for (int i = 0; i < static_cast<int>(bookColumns_.size()); ++i) {
+        header->setData(i, Qt::UserRole, bookColumns_[i].key);
+        header->setTextAlignment(i, (bookColumns_[i].right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+    }
+    applyLedgeColumnWidths();
+}
+
+// Design widths times the window's horizontal factor; the ID column is not shown.
+void frmDairyInput::applyLedgeColumnWidths()
+{
+    QHeaderView *header = ListView1_->header();
+    header->setMinimumSectionSize(0);
+    for (int i = 0; i < static_cast<int>(bookColumns_.size()) && i < ListView1_->columnCount(); ++i) {
+        const int width = static_cast<int>(std::lround(bookColumns_[i].twips * scaleX() / 15.0));
+        ListView1_->setColumnWidth(i, width);
+        ListView1_->setColumnHidden(i, width == 0);
+    }
+}
+
+void frmDairyInput::SetLedgeList(long accId)
+{
+    const LedgeBook book = BuildLedgeBook(accId, fmrId(), workDate(), gLedge);
+    const int columns = ListView1_->columnCount();
+    for (const LedgeBookRow &r : book.rows) {
+        const QStringList texts = {r.ledgeId,
+                                   QString::number(r.number),
+                                   r.accNm,
+                                   r.ctrNm,
+                                   r.notes,
+                                   FormatAmount(r.increase),
+                                   FormatAmount(r.decrease),
+                                   FormatAmount(r.balance)};
+        auto *item = new QTreeWidgetItem(ListView1_);
+        for (int i = 0; i < columns && i < texts.size(); ++i) {
+            item->setText(i, texts.at(i));
+            const bool right = i < static_cast<int>(bookColumns_.size()) && bookColumns_[i].right;
+            item->setTextAlignment(i, (right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+        }
+    }
+    lblSUM_[0]->setText(FormatAmount(book.opening));
+    lblSUM_[1]->setText(FormatAmount(book.increaseTotal));
+    lblSUM_[2]->setText(FormatAmount(book.decreaseTotal));
+    lblSUM_[3]->setText(FormatAmount(book.balance));
+}
+
+// Add (0), modify (1) or delete (2) a voucher of the book through the diary's voucher dialog.
+// Vouchers that a work line, a pesticide purchase or a shipment made are refused with the
+// message naming the window where they are changed.
 void frmDairyInput::cmdEDIT_Click(int index)
 {
+    if (const long acc = bookAccount(); acc != 0)
+        gDiaryLedgeAcc = Value(acc);
+    if (index == 0) {
+        gEditMode = kEditAdd;
+        gEditRow = -1;
+    } else if (index == 1 || index == 2) {
+        const QList<QTreeWidgetItem *> selected = ListView1_->selectedItems();
+        if (selected.isEmpty())
+            return;
+        // The row's own text is the voucher's number: its leading numeric value.
+        const QRegularExpressionMatch m =
+            QRegularExpression(QStringLiteral("^\\s*[-+]?\\d+")).match(selected.first()->text(0));
+        const long ledgeId = m.hasMatch() ? m.captured(0).trimmed().toLong() : 0;
+        long row = -1;
+        for (std::size_t i = 0; i < gLedge.size(); ++i) {
+            if (IdOf(gLedge[i].LEDGE_ID) == ledgeId) {
+                row = static_cast<long>(i);
+                break;
+            }
+        }
+        if (row < 0)
+            return;
+        const int mode = index == 1 ? kEditModify : kEditDelete;
+        const LedgeRec &voucher = gLedge[static_cast<std::size_t>(row)];
+        const QString refusal = LedgeRefusalMsg(GetLedgeSrcKbn(IdOf(voucher.FMR_ID), IdOf(voucher.LEDGE_ID)), mode);
+        if (!refusal.isEmpty()) {
+            ShowMsg(refusal, kMsgExclamation);
+            return;
+        }
+        gEditRow = row;
+        gEditMode = mode;
+    } else {
+        return;
+    }
+    auto &dialog = form<frmDiaryLedgeInput>();
+    dialog.ledgeChanged = [this](const Value &acc) {
+        const long a = acc.isNull() || acc.isEmpty() ? 0 : static_cast<long>(acc.toLong());
+        InitLedgeList(a);
+        SetLedgeList(a);
+    };
+    dialog.showModal(nullptr);
 }
 
 // ---- "登録" and "閉じる" --------------------------------------------------------------------
@@ -747,15 +869,34 @@ void frmDairyInput::cmdMENU_Click(int index)
     } else if (index == 1) {
         if (!ChkData())
             return;
-        SaveData();
+        SaveData();  // closes the window after a save
     }
 }
 
-// Writes the day in one transaction, from copies of day_, lines_ and gLedge that replace them
-// only after the commit, then redraws the calendar and closes. Not part of the window yet: the
-// day is neither written nor closed, so no edit is lost.
+// Writes the day in one transaction from copies of the day record, the lines and gLedge, and
+// takes the copies over only after the commit: a failed save leaves the window as it was, the
+// lines' voucher numbers included, and a second "登録" starts afresh. Then the calendar shows the
+// saved day and the window closes.
 void frmDairyInput::SaveData()
 {
+    if (!dayLoaded_)
+        throw HbError(kErrDatabase, QStringLiteral("日誌を読み込めなかったため登録できません。"));
+    DiarySave s;
+    s.day = day_;
+    s.lines = lines_;
+    s.ledge = gLedge;
+    s.loadedLedge = loadedLedge_;
+    s.loadedChemiIds = loadedChemiIds_;
+    DiarySave saved = SaveDiaryDay(std::move(s));
+    day_ = std::move(saved.day);
+    lines_ = std::move(saved.lines);
+    gLedge = std::move(saved.ledge);
+    loadedLedge_ = std::move(saved.loadedLedge);
+    loadedChemiIds_ = std::move(saved.loadedChemiIds);
+
+    if (IsFormLoaded(QStringLiteral("frmDairyCal")))
+        form<frmDairyCal>().DispData();
+    Unload();
 }
 
 // ---- helpers -------------------------------------------------------------------------------

@@ -38,6 +38,12 @@ public:
     // True once the day was read completely; a day that failed to load must not be saved.
     bool dayLoaded() const { return dayLoaded_; }
 
+    // The voucher book of an account: InitLedgeList makes its columns (emptying the list),
+    // SetLedgeList lists the account's vouchers of gLedge with the balances and totals. The
+    // voucher dialog runs both after it has changed gLedge.
+    void InitLedgeList(long accId);
+    void SetLedgeList(long accId);
+
 protected:
     void onLoad() override;
     void onResize() override;
@@ -79,6 +85,9 @@ private:
     void Option1_Click(int index);
     void DispLedgeList();
     void cmdEDIT_Click(int index);
+    // The account of the chosen book (Option1 1 to 4), 0 on the work-line page.
+    long bookAccount() const;
+    void applyLedgeColumnWidths();
 
     // "登録" and "閉じる".
     void cmdMENU_Click(int index);
@@ -96,7 +105,9 @@ private:
     std::vector<DiaryDtlRec> lines_{1};
     int current_ = -1;
     std::vector<long> loadedChemiIds_;
+    std::vector<LedgeRec> loadedLedge_;  // the vouchers as loaded (or last saved)
     bool dayLoaded_ = false;
+    std::vector<LedgeBookColumn> bookColumns_;
 
     // Controls (objectName = array name and index).
     QLabel *lblTITLE_ = nullptr;

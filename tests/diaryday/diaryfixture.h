@@ -10,6 +10,7 @@
 #include "diary/frmdairyinput.h"
 
 #include <QDate>
+#include <QStringList>
 #include <functional>
 
 namespace diarytest {
@@ -97,6 +98,38 @@ protected:
         hb::gDb->EXEC("INSERT INTO D_LEDGE (FMR_ID, LEDGE_ID, LEDGE_DATE, D_ACC_ID, C_ACC_ID, AMT, LAST_TM, HOLD_TM) "
                       "VALUES (?, ?, ?, ?, ?, ?, 'OLD-PC', ?)",
                       {Value(fmr), Value(id), date, Value(debit), Value(credit), Value(hb::Currency::fromDouble(amt)), hold});
+    }
+
+    // A valid purchase of `qty` units of `unit` for `amt`, not used yet.
+    static void putPurchase(long fmr, long id, double qty, long unit, double amt, long ledge = 0)
+    {
+        hb::gDb->EXEC("INSERT INTO D_CHEMI (FMR_ID, CHEMI_ID, CHEMI_NM, PUR_DATE, PUR_QTY, PUR_UNIT, PUR_AMT, USED_QTY, "
+                      "REST_QTY, LEDGE_ID, CHK_FLG) VALUES (?, ?, ?, ?, ?, ?, ?, 0, ?, ?, -1)",
+                      {Value(fmr), Value(id), Value(QStringLiteral("薬剤%1").arg(id)), day(2014, 4, 5), Value(qty),
+                       Value(unit), Value(hb::Currency::fromDouble(amt)), Value(qty), Value(ledge)});
+    }
+
+    // Every row of a data table as text, in key order: what a test compares before and after.
+    static QStringList dump(const QString &table, const QString &order)
+    {
+        QStringList rows;
+        auto rs = hb::gDb->GetFwdOnlyRst("SELECT * FROM " + table + " ORDER BY " + order);
+        for (; !rs->eof(); rs->MoveNext()) {
+            QStringList fields;
+            for (int i = 0; i < rs->FieldCount(); ++i) {
+                const Value v = rs->Fields(i);
+                fields << (v.isNull() ? QStringLiteral("<null>") : v.isNumber() ? QString::number(v.toDouble(), 'g', 15)
+                                                                                : v.displayText());
+            }
+            rows << fields.join('|');
+        }
+        return rows;
+    }
+    static QStringList dumpDataTables()
+    {
+        return dump("D_DIARY", "FMR_ID, WORK_DATE") + dump("D_DIARY_DTL", "FMR_ID, WORK_DATE, DTL_NO")
+               + dump("D_LEDGE", "FMR_ID, LEDGE_ID") + dump("D_CHEMI", "CHEMI_ID") + dump("D_SHIP", "FMR_ID, SHIP_ID")
+               + dump("D_PLANT", "FMR_ID, PLANT_ID");
     }
 
     static void putPurpose(long regNo, const QString &purpose)
