@@ -4,6 +4,7 @@
 #include "core/db.h"
 #include "core/globals.h"
 #include "core/helpers.h"
+#include "core/picklist.h"
 #include "core/uiservices.h"
 
 #include <QKeyEvent>
@@ -154,29 +155,6 @@ long optKindOf(long accId)
                                      QStringLiteral("ACC_ID=") + QString::number(accId)));
 }
 
-long itemId(const QComboBox *box, int i)
-{
-    return i < 0 ? 0 : static_cast<long>(box->itemData(i).toLongLong());
-}
-
-// Adds an item per row: the text of the second column ("" for Null), the ID of the first.
-void addRows(QComboBox *box, Recordset &rs)
-{
-    while (!rs.eof()) {
-        box->addItem(NullToVal(rs.Fields(1), Value("")).displayText(), QVariant(qlonglong(numOf(rs.Fields(0)))));
-        rs.MoveNext();
-    }
-    rs.Close();
-}
-
-int findId(const QComboBox *box, long id)
-{
-    for (int i = 0; i < box->count(); ++i) {
-        if (itemId(box, i) == id)
-            return i;
-    }
-    return -1;
-}
 
 }  // namespace
 
@@ -339,7 +317,7 @@ void frmDiaryLedgeInput::SetCmb(int index)
     QComboBox *box = cmbDATA[1];
     box->clear();
     box->addItem(QString(), QVariant(qlonglong(0)));
-    addRows(box, *need(gWork).GetFwdOnlyRst(
+    addPickRows(box, *need(gWork).GetFwdOnlyRst(
                      QStringLiteral("SELECT  L_ACC.ACC_ID,  L_ACC.ACC_NM  FROM L_ACC  ORDER BY ACC_ID")));
 }
 
@@ -359,7 +337,7 @@ void frmDiaryLedgeInput::SetCmbOpt(int index)
         sql = QStringLiteral("SELECT  D_PLANT.PLANT_ID,  D_PLANT.PLANT_NM  FROM D_PLANT  WHERE FMR_ID=? ORDER BY PLANT_ID");
     if (sql.isEmpty())
         return;
-    addRows(box, *need(gDb).GetFwdOnlyRst(sql, {Value(currentFmrId())}));
+    addPickRows(box, *need(gDb).GetFwdOnlyRst(sql, {Value(currentFmrId())}));
     box->setCurrentIndex(-1);
 }
 
@@ -454,12 +432,12 @@ void frmDiaryLedgeInput::DispData()
 
     cmbDATA[1]->setCurrentIndex(0);
     if (!otherAcc.isNull()) {
-        const int i = findId(cmbDATA[1], numOf(otherAcc));
+        const int i = findItemId(cmbDATA[1], numOf(otherAcc));
         if (i >= 0)
             cmbDATA[1]->setCurrentIndex(i);
         applyOptKind(optKindOf(numOf(otherAcc)));
     }
-    cmbDATA[2]->setCurrentIndex(otherOptId.isNull() ? -1 : findId(cmbDATA[2], numOf(otherOptId)));
+    cmbDATA[2]->setCurrentIndex(otherOptId.isNull() ? -1 : findItemId(cmbDATA[2], numOf(otherOptId)));
 
     const auto text = [](const Value &v) { return NullToVal(v, Value("")).displayText(); };
     setBoxText(txtDATA[3], text(otherOptNm));

@@ -6,6 +6,7 @@
 #include "core/fdlsetlocalctrl.h"
 #include "core/forms.h"
 #include "core/globals.h"
+#include "core/picklist.h"
 #include "core/startup.h"
 #include "diary/frmdairycal.h"
 #include "masters/fdlmstfmredit.h"
@@ -105,19 +106,8 @@ void fmnMain::SetCmb(int index)
 {
     if (index != 0)
         return;
-    cmbDATA_0->setCurrentIndex(-1);
-    cmbDATA_0->clear();
-    cmbDATA_0->addItem(QString(), 0);
     auto rs = gMst->GetFwdOnlyRst(QStringLiteral("SELECT  M_FMR.FMR_ID,  M_FMR.FMR_NM  FROM M_FMR  WHERE CHK_FLG<>0 ORDER BY FMR_ID"));
-    while (!rs->eof()) {
-        const Value nm = rs->Fields(QStringLiteral("FMR_NM"));
-        const Value id = rs->Fields(QStringLiteral("FMR_ID"));
-        cmbDATA_0->addItem(nm.isNull() ? QString() : nm.displayText(),
-                           static_cast<qlonglong>(NullToVal(id, Value(0)).toLong()));
-        rs->MoveNext();
-    }
-    rs->Close();
-    cmbDATA_0->setCurrentIndex(-1);
+    fillPickList(cmbDATA_0, *rs);
 }
 
 bool fmnMain::validate(QWidget *control)

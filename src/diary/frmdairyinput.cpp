@@ -7,6 +7,7 @@
 #include "core/forms.h"
 #include "core/globals.h"
 #include "core/helpers.h"
+#include "core/picklist.h"
 #include "core/uiservices.h"
 #include "diary/diarysave.h"
 #include "diary/frmdairycal.h"
@@ -44,19 +45,6 @@ QString shown(const Value &v, const QString &nullText = QString())
     return v.displayText();
 }
 
-long itemId(const QComboBox *box, int i)
-{
-    return i < 0 ? 0 : static_cast<long>(box->itemData(i).toLongLong());
-}
-
-int findId(const QComboBox *box, long id)
-{
-    for (int i = 0; i < box->count(); ++i) {
-        if (itemId(box, i) == id)
-            return i;
-    }
-    return -1;
-}
 
 long listId(const QListWidget *list)
 {
@@ -412,7 +400,7 @@ void frmDairyInput::DispData()
     QComboBox *weather = cmbDATA_[0];
     weather->setCurrentIndex(weather->count() > 0 ? 0 : -1);
     if (!day_.WTH_ID.isNull() && !day_.WTH_ID.isEmpty()) {
-        const int i = findId(weather, IdOf(day_.WTH_ID));
+        const int i = findItemId(weather, IdOf(day_.WTH_ID));
         if (i >= 0)
             weather->setCurrentIndex(i);
     }
@@ -518,7 +506,7 @@ void frmDairyInput::DispDtl()
     }
     const DiaryDtlRec &line = lines_[current_];
     const long w = IdOf(line.WORK_KBN);
-    cmbDATA_[1]->setCurrentIndex(w != 0 ? findId(cmbDATA_[1], w) : -1);
+    cmbDATA_[1]->setCurrentIndex(w != 0 ? findItemId(cmbDATA_[1], w) : -1);
     Combo1_->setEditText(shown(line.WORK_NM));
     txtDATA_[3]->setText(shown(line.NOTES));
     for (QWidget *c : std::initializer_list<QWidget *>{cmbDATA_[1], Combo1_, txtDATA_[3], Label1_[11], Label1_[16],
@@ -540,12 +528,12 @@ void frmDairyInput::DispChemi()
     }
     const DiaryDtlRec &line = lines_[current_];
     Frame2_->show();
-    cmbDATA_[2]->setCurrentIndex(findId(cmbDATA_[2], IdOf(line.CHEMI_ID)));
+    cmbDATA_[2]->setCurrentIndex(findItemId(cmbDATA_[2], IdOf(line.CHEMI_ID)));
     // The purposes offered are those of the pesticide shown.
     SetCmb(3);
     cmbDATA_[3]->setEditText(shown(line.PURPOSE));
     txtDATA_[4]->setText(shown(line.QTY));
-    cmbDATA_[4]->setCurrentIndex(findId(cmbDATA_[4], IdOf(line.UNIT_ID)));
+    cmbDATA_[4]->setCurrentIndex(findItemId(cmbDATA_[4], IdOf(line.UNIT_ID)));
 }
 
 void frmDairyInput::cmdSUB_Click(int index)

@@ -1,5 +1,7 @@
 #include "masters/fdlmstprdedit.h"
 
+#include "core/picklist.h"
+
 #include "core/globals.h"
 #include "core/helpers.h"
 #include "core/recordhold.h"
@@ -309,14 +311,9 @@ void fdlMstPrdEdit::SetCmb(int k)
 {
     if (k != 0)
         return;
-    cmbDATA->clear();
-    cmbDATA->addItem(QString(), 0);
     auto rs = masterDb().GetFwdOnlyRst(
         QStringLiteral("SELECT  M_SHOP.SHOP_ID,  M_SHOP.SHOP_NM  FROM M_SHOP  WHERE CHK_FLG<>0 ORDER BY M_SHOP.SHOP_ID"));
-    for (; !rs->eof(); rs->MoveNext())
-        cmbDATA->addItem(text(rs->Fields(QStringLiteral("SHOP_NM"))),
-                         static_cast<qlonglong>(itemId(rs->Fields(QStringLiteral("SHOP_ID")))));
-    rs->Close();
+    fillPickList(cmbDATA, *rs);
 }
 
 void fdlMstPrdEdit::SetList()

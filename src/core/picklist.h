@@ -1,0 +1,21 @@
+#pragma once
+// Pick lists: a combo box that offers the rows of a table starts with an empty entry whose ID
+// is 0 (no value), followed by one entry per row with the row's name as text (Null as "") and
+// the row's ID as item data (Null as 0).
+
+class QComboBox;
+
+namespace hb {
+
+class Recordset;
+
+// The ID of an entry; 0 for no entry (-1).
+long itemId(const QComboBox *box, int index);
+// The first entry with that ID, or -1.
+int findItemId(const QComboBox *box, long id);
+// Adds one entry per row of the recordset (column 0 the ID, column 1 the name) and closes it.
+void addPickRows(QComboBox *box, Recordset &rs);
+// Clears the box, adds the empty entry and the rows, and leaves nothing selected.
+void fillPickList(QComboBox *box, Recordset &rs);
+
+}  // namespace hb
