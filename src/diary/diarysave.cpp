@@ -223,6 +223,16 @@ void SaveLines(DbObject &db, DiarySave &s)
     }
 }
 
+// Reads the grower's vouchers dated that day back into `ledge`, in the order a day is loaded.
+void ReadDayLedge(DbObject &db, DiarySave &s)
+{
+    auto rs = db.GetFwdOnlyRst(QStringLiteral("SELECT D_LEDGE.* FROM D_LEDGE WHERE D_LEDGE.FMR_ID=? AND D_LEDGE.LEDGE_DATE=?"
+                                              " ORDER BY D_LEDGE.LEDGE_DATE, D_LEDGE.LEDGE_ID"),
+                               {Value(IdOf(s.day.FMR_ID)), s.day.WORK_DATE});
+    LedgeRec::loadArray(*rs, s.ledge);
+    rs->Close();
+}
+
 }  // namespace
 
 Currency CalChemiAmt(long fmrId, long chemiId, Currency qty, long unitId)
@@ -264,6 +274,9 @@ DiarySave SaveDiaryDay(DiarySave s)
     SaveDayRow(db, s);
     SaveLines(db, s);
     CalChemiStock(s.day.WORK_DATE.toDate(), IdOf(s.day.FMR_ID), s.loadedChemiIds);
+    // The day's vouchers as stored: the pesticide-use vouchers were posted, re-posted or removed
+    // after `ledge` was written, and a voucher removed here must not come back with a later save.
+    ReadDayLedge(db, s);
     scope.commit();
 
     // What is stored now is what a later save starts from.

@@ -33,9 +33,10 @@ struct DiarySave {
 
 // Writes the day and returns it as stored: the lines carry their voucher numbers (a new number
 // for a line that starts posting, 0 for one that stops) and are numbered from 1 in array order;
-// the vouchers carry the audit columns written. Every write runs in one transaction of the data
-// database (joining one that is open); on any failure it is rolled back and the error raised, so
-// the caller, holding its own records, has lost nothing.
+// the vouchers are the day's vouchers as stored, pesticide-use vouchers included, in LEDGE_DATE
+// and LEDGE_ID order. Every write runs in one transaction of the data database (joining one that
+// is open); on any failure it is rolled back and the error raised, so the caller, holding its own
+// records, has lost nothing.
 //
 // Vouchers written back from `ledge` keep the IDATE they were loaded with and their UDATE when
 // unchanged, and get UDATE = now when changed; vouchers not loaded get IDATE = now. Every

@@ -23,10 +23,13 @@ TEST(UnitRate, FixedFactorsWithinEachFamily)
     for (const auto &c : cases)
         EXPECT_DOUBLE_EQ(hb::GetUnitRate(c.first, c.second), c.factor) << c.first << "," << c.second;
     EXPECT_EQ(hb::GetUnitRate(2, 3), 1.0 / 1000 / 1000);
-    for (long a = 1; a <= 5; ++a)
-        for (long b = 1; b <= 5; ++b)
-            if (hb::GetUnitRate(a, b) != 0)
+    for (long a = 1; a <= 5; ++a) {
+        for (long b = 1; b <= 5; ++b) {
+            if (hb::GetUnitRate(a, b) != 0) {
                 EXPECT_DOUBLE_EQ(hb::GetUnitRate(a, b) * hb::GetUnitRate(b, a), 1.0) << a << "," << b;
+            }
+        }
+    }
 }
 
 class ChemiStock : public hbtest::GlobalDbs {

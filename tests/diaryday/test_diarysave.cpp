@@ -402,6 +402,38 @@ TEST_P(DiarySaving, AFailureRollsBackEveryTableAndTheRecordsCanBeSavedAgain)
     EXPECT_DOUBLE_EQ(purchaseField(7, "USED_QTY"), 7);
 }
 
+// The records a save hands back are what a later save starts from (the window keeps them when
+// it cannot close): a voucher the save removed must not come back, and the vouchers it posted
+// are there with their stored contents.
+TEST_P(DiarySaving, TheReturnedVouchersAreTheStoredOnesSoASecondSaveLeavesNoStrayVoucher)
+{
+    putPurchase(1, 7, 500, 1, 2000);
+    putDay({});
+    putLine({.dtl = 1, .kind = 5, .chemi = Value(7), .qty = Value(4), .unit = Value(1), .ledge = Value(3)});
+    putLedge(1, 3, day(2014, 10, 24), 4160, 1130, 16);
+    putLedge(1, 5, day(2014, 10, 24), 1000, 4000, 500);
+
+    hb::DiarySave s = loaded();
+    s.lines[0].WORK_KBN = Value(11);
+    hb::ClearPesticide(s.lines[0]);                             // stops posting: voucher 3 goes
+    s.lines.push_back(pesticideLine(2, 7, Value(2.5), 1));      // starts posting: voucher 6
+    const hb::DiarySave out = hb::SaveDiaryDay(s);
+
+    std::vector<long> ids;
+    for (const hb::LedgeRec &l : out.ledge)
+        ids.push_back(hb::IdOf(l.LEDGE_ID));
+    EXPECT_EQ(ids, (std::vector<long>{5, 6}));
+    ASSERT_EQ(out.ledge.size(), 2u);
+    EXPECT_DOUBLE_EQ(out.ledge[1].AMT.toDouble(), 10);
+    EXPECT_EQ(out.ledge[1].C_OPT_NM, Value("2.5g"));
+
+    hb::SaveDiaryDay(out);
+    EXPECT_EQ(count("D_LEDGE", "FMR_ID=1 AND LEDGE_ID=3"), 0);
+    EXPECT_EQ(count("D_LEDGE", "FMR_ID=1"), 2);
+    EXPECT_EQ(hb::GetLedgeSrcKbn(1, 6), hb::kSrcDiary);
+    EXPECT_DOUBLE_EQ(purchaseField(7, "USED_QTY"), 2.5);
+}
+
 HB_INSTANTIATE_BOTH_BACKENDS(DiarySaving);
 
 }  // namespace
