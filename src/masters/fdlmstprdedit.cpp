@@ -127,9 +127,12 @@ fdlMstPrdEdit::fdlMstPrdEdit() : Form(QStringLiteral("fdlMstPrdEdit"))
     Check1->setObjectName(QStringLiteral("Check1"));
     Check1->setGeometry(384, 206, 64, 24);
 
-    connect(List1, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (!filling_ && row >= 0)
-            trapped(Trap::Plain, [this, row] { listClicked(row); });
+    // An entry chosen (by mouse, key or code) is a click on it; the focus entering the list
+    // makes an entry current without choosing it, and changes nothing.
+    connect(List1, &QListWidget::itemSelectionChanged, this, [this] {
+        const QList<QListWidgetItem *> chosen = List1->selectedItems();
+        if (!filling_ && !chosen.isEmpty())
+            trapped(Trap::Plain, [this, row = List1->row(chosen.first())] { listClicked(row); });
     });
     onClick(cmdSUB[1], [this] { addProduct(); });
     onClick(cmdSUB[0], [this] { removeProduct(); });
@@ -180,12 +183,13 @@ bool fdlMstPrdEdit::validate(QWidget *control)
         Value &field = i == 1 ? rec.PRD_NM : i == 2 ? rec.PRD_OMT : rec.PRD_YM;
         field = Value(txtDATA[i]->text());
     }
-    // The empty placeholder typed into becomes a product of the shop in use, valid, as an
-    // added one (it would otherwise be stored without shop and flag).
-    if (rec.SHOP_ID.isEmpty() && rec.CHK_FLG.isEmpty()) {
+    // The empty placeholder typed into becomes a product of the shop in use, valid unless its
+    // flag was cleared already, as an added one (it would otherwise be stored without shop and
+    // flag).
+    if (rec.SHOP_ID.isEmpty())
         rec.SHOP_ID = gShopID;
+    if (rec.CHK_FLG.isEmpty())
         rec.CHK_FLG = Value(true);
-    }
     SetList();
     return true;
 }
@@ -334,9 +338,11 @@ void fdlMstPrdEdit::SetList()
     for (int i = 0; i < List1->count(); ++i) {
         if (List1->item(i)->data(Qt::UserRole).toLongLong() == c) {
             List1->setCurrentRow(i);  // as a click on the entry
-            break;
+            return;
         }
     }
+    // None chosen: a key in the list then starts from its first entry.
+    List1->QAbstractItemView::setCurrentIndex(QModelIndex());
 }
 
 void fdlMstPrdEdit::GetIdx(long id)

@@ -529,16 +529,26 @@ TEST_P(ProductMaster, AnEmptyTableShowsThePlaceholderAndAddFillsIt)
 
 TEST_P(ProductMaster, TypingIntoThePlaceholderMakesAProductOfTheShopInUse)
 {
-    auto &f = open<hb::fdlMstPrdEdit>();
-    retype(f.txtDATA[0], "7");
-    retype(f.txtDATA[1], "トマト");
-    hbtest::pressKey(Qt::Key_Tab);
-    EXPECT_EQ(listed(f), QStringList({"トマト"}));
-    EXPECT_TRUE(f.Check1->isChecked());
-    hbtest::click(f.cmdMENU[1]);
-    EXPECT_FALSE(hb::IsFormLoaded("fdlMstPrdEdit"));
-    EXPECT_EQ(one("SELECT SHOP_ID FROM M_PRD WHERE PRD_ID=7").toInt(), 1);
-    EXPECT_EQ(one("SELECT CHK_FLG FROM M_PRD WHERE PRD_ID=7").toInt(), -1);
+    // The "有効" box may be clicked before anything is typed: the product still belongs to the
+    // shop in use, and keeps the flag as the box shows it.
+    struct Case { int flagClicks; int storedFlag; };
+    const Case cases[] = {{0, -1}, {1, -1}, {2, 0}};
+    for (const Case &c : cases) {
+        exec("DELETE FROM M_PRD");
+        auto &f = open<hb::fdlMstPrdEdit>();
+        for (int i = 0; i < c.flagClicks; ++i)
+            hbtest::click(f.Check1);
+        retype(f.txtDATA[0], "7");
+        retype(f.txtDATA[1], "トマト");
+        hbtest::pressKey(Qt::Key_Tab);
+        EXPECT_EQ(listed(f), QStringList({"トマト"}));
+        EXPECT_EQ(f.Check1->isChecked(), c.storedFlag != 0) << c.flagClicks;
+        hbtest::click(f.cmdMENU[1]);
+        EXPECT_FALSE(hb::IsFormLoaded("fdlMstPrdEdit"));
+        settle();
+        EXPECT_EQ(one("SELECT SHOP_ID FROM M_PRD WHERE PRD_ID=7"), Value(1)) << c.flagClicks;
+        EXPECT_EQ(one("SELECT CHK_FLG FROM M_PRD WHERE PRD_ID=7").toInt(), c.storedFlag) << c.flagClicks;
+    }
 }
 
 TEST_P(ProductMaster, TheIdMustBeAWholePositiveNumberThatNoOtherProductHas)
@@ -679,6 +689,34 @@ TEST_P(ProductMaster, TheFilterComparesExactlyAndListsNamelessRows)
     retype(f.txtCOND, "ト");
     hbtest::pressKey(Qt::Key_Tab);
     EXPECT_EQ(listed(f), QStringList({"トマト", ""}));
+}
+
+TEST_P(ProductMaster, EnteringTheListSelectsNothingUntilAnEntryIsChosen)
+{
+    insertProduct(1, Value("トマト"));
+    insertProduct(2, Value("ナス"));
+    insertProduct(3, Value("ナンバン"));
+    auto &f = open<hb::fdlMstPrdEdit>();
+    ASSERT_EQ(f.txtDATA[1]->text(), "トマト");
+    // The filter hides the current product; Enter moves on into the list, which shows the
+    // others with none selected, while the boxes keep showing the current product.
+    retype(f.txtCOND, "ナ");
+    hbtest::pressKey(Qt::Key_Return);
+    ASSERT_EQ(focused(), f.List1);
+    EXPECT_EQ(listed(f), QStringList({"ナス", "ナンバン"}));
+    EXPECT_TRUE(f.List1->selectedItems().isEmpty());
+    EXPECT_EQ(f.currentIndex(), 0);
+    EXPECT_EQ(f.txtDATA[0]->text(), "1");
+    EXPECT_EQ(f.txtDATA[1]->text(), "トマト");
+    // Choosing an entry, by key or by mouse, makes its product current.
+    hbtest::pressKey(Qt::Key_Down);
+    EXPECT_EQ(f.txtDATA[1]->text(), "ナス");
+    hbtest::pressKey(Qt::Key_Down);
+    EXPECT_EQ(f.txtDATA[1]->text(), "ナンバン");
+    EXPECT_EQ(f.currentIndex(), 2);
+    clickItem(f.List1, 0);
+    EXPECT_EQ(f.txtDATA[1]->text(), "ナス");
+    EXPECT_EQ(f.currentIndex(), 1);
 }
 
 // ---- pictures ----------------------------------------------------------------------------------
