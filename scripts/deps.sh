@@ -4,7 +4,7 @@ set -euo pipefail
 pkgs=(
   cmake g++ make pkg-config
   qt6-base-dev libqt6sql6-sqlite libqt6sql6-mysql qt6-translations-l10n libgl-dev
-  unixodbc-dev libqrencode-dev
+  libsqlite3-dev unixodbc-dev libqrencode-dev
   fonts-noto-cjk
   libgtest-dev libbenchmark-dev
   mariadb-server-core mariadb-client odbc-mariadb

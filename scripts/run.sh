@@ -3,9 +3,10 @@
 # on the default SQLite databases (created on the first start).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+build=${HB_BUILD_DIR:-$root/build}
 "$root/scripts/deps.sh"
 "$root/scripts/build.sh"
 app=${HB_APP_DIR:-$root/app}
 mkdir -p "$app/bin" "$app/ini" "$app/work" "$app/data" "$app/images"
-cp "$root/build/harvestbook" "$app/bin/harvestbook"
+cp "$build/harvestbook" "$app/bin/harvestbook"
 exec "$app/bin/harvestbook" "$@"

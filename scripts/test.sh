@@ -3,6 +3,7 @@
 # Exit status is ctest's.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+build=${HB_BUILD_DIR:-$root/build}
 "$root/scripts/deps.sh"
 "$root/scripts/build.sh"
 
@@ -18,7 +19,7 @@ else
 fi
 export QT_QPA_PLATFORM=offscreen
 set +e
-(cd "$root/build" && ctest --output-on-failure -j4)
+(cd "$build" && ctest --output-on-failure -j4)
 rc=$?
 set -e
 exit $rc

@@ -1,6 +1,8 @@
 // Opening the four databases.
 
 #include "core/db.h"
+#include "core/fdlsetconctrl.h"
+#include "core/forms.h"
 #include "core/helpers.h"
 #include "core/uiservices.h"
 
@@ -129,6 +131,8 @@ void DbObject::openBySettings(bool master)
                 ui().endProgram(0);
             if (connectionDialog())
                 connectionDialog()();
+            else
+                form<fdlSetConCtrl>().showModal(nullptr);
         }
     }
 }

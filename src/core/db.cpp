@@ -40,7 +40,8 @@ HbError dbError(const QSqlError &err, const QString &sql)
     return HbError(ok && native != 0 ? native : kErrDatabase, text);
 }
 
-enum class ColKind { Plain, Date, Currency };
+// Plain: an expression or a column of another type; Text: a text column, read as it is stored.
+enum class ColKind { Plain, Text, Date, Currency };
 
 ColKind kindFromDeclType(const char *decl)
 {
@@ -51,13 +52,15 @@ ColKind kindFromDeclType(const char *decl)
         return ColKind::Date;
     if (d.contains("DECIMAL") || d.contains("NUMERIC") || d.contains("MONEY") || d.contains("CURRENCY"))
         return ColKind::Currency;
+    if (d.contains("CHAR") || d.contains("TEXT") || d.contains("CLOB"))
+        return ColKind::Text;
     return ColKind::Plain;
 }
 
-// MySQL field types that carry dates or exact decimals.
-ColKind kindFromMysqlType(int typeId)
+// MySQL field types that carry dates or exact decimals, and text columns of a table.
+ColKind kindFromMysqlField(const QSqlField &field)
 {
-    switch (typeId) {
+    switch (field.typeID()) {
     case 0:    // DECIMAL
     case 246:  // NEWDECIMAL
         return ColKind::Currency;
@@ -65,6 +68,14 @@ ColKind kindFromMysqlType(int typeId)
     case 10:   // DATE
     case 12:   // DATETIME
         return ColKind::Date;
+    case 15:   // VARCHAR
+    case 249:  // TINY_BLOB / TINYTEXT
+    case 250:  // MEDIUM_BLOB / MEDIUMTEXT
+    case 251:  // LONG_BLOB / LONGTEXT
+    case 252:  // BLOB / TEXT
+    case 253:  // VAR_STRING
+    case 254:  // STRING
+        return field.tableName().isEmpty() ? ColKind::Plain : ColKind::Text;
     default:
         return ColKind::Plain;
     }
@@ -87,6 +98,8 @@ Value normalise(const QVariant &raw, ColKind kind)
     case ColKind::Currency:
         if (v.isNumber() || (v.isString() && IsNumeric(v)))
             return Value(v.toCurrency());
+        return v;
+    case ColKind::Text:
         return v;
     case ColKind::Plain:
         // An expression over a date column (MAX(WORK_DATE)) comes back as its stored text.
@@ -704,7 +717,7 @@ RecordsetPtr DbObject::openRecordset(const QString &sql, const std::vector<Value
         if (kind_ == DbKind::File)
             kinds[i] = stmt ? kindFromDeclType(sqlite3_column_decltype(stmt, i)) : ColKind::Plain;
         else
-            kinds[i] = kindFromMysqlType(rec.field(i).typeID());
+            kinds[i] = kindFromMysqlField(rec.field(i));
     }
     while (q.next()) {
         std::vector<Value> row(rec.count());

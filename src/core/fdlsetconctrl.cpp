@@ -22,7 +22,7 @@ fdlSetConCtrl::fdlSetConCtrl() : Form(QStringLiteral("fdlSetConCtrl"))
 {
     setWindowTitle(QStringLiteral("接続設定"));
     setDesignSize(10800, 6400);
-    scaling().fonts = false;
+    scaling().keepFont << QStringLiteral("Sha");  // the frames keep their font; the fields scale theirs
     setEnterLevel(EnterLevel::Window);
 
     const char *labels[] = {"種類", "ﾃﾞｰﾀｿｰｽ名", "名前", "ﾕｰｻﾞｰ", "ﾊﾟｽﾜｰﾄﾞ", "MDBﾊﾟｽﾜｰﾄﾞ"};

@@ -4,6 +4,8 @@
 #include "core/forms.h"
 #include "core/uiservices.h"
 
+#include <cstdlib>
+
 namespace hb {
 
 void EndApp()
@@ -14,6 +16,7 @@ void EndApp()
     gWork.reset();
     gINI.reset();
     ui().endProgram(0);
+    std::abort();  // not reached: ending the program does not return
 }
 
 void cancelDialog(Form &dialog)

@@ -245,6 +245,25 @@ TEST_P(DataAccess, FailuresRaiseWithTheirDescription)
     EXPECT_THROW(db().EXEC("SELECT * FROM T_ROW WHERE WORK_DATE=#not a date#"), hb::HbError);
 }
 
+TEST_P(DataAccess, TextThatLooksLikeADateReadsBackAsTyped)
+{
+    // A note typed as "2024-05-01 10:00:00" is text; only date columns and expressions over
+    // them come back as dates.
+    const QString typed = QStringLiteral("2024-05-01 10:00:00");
+    insertRow(1, Value(typed), typed);
+    auto rs = db().GetFwdOnlyRst("SELECT NM, WORK_DATE FROM T_ROW WHERE ID=1");
+    ASSERT_FALSE(rs->eof());
+    EXPECT_TRUE(rs->Fields("NM").isString());
+    EXPECT_EQ(rs->Fields("NM").displayText(), typed);
+    EXPECT_TRUE(rs->Fields("WORK_DATE").isDate());
+    EXPECT_EQ(db().DLookup("NM", "T_ROW", "ID=1").displayText(), typed);
+    EXPECT_TRUE(db().DMax("WORK_DATE", "T_ROW", "").isDate());
+    auto dyn = db().GetDynamicRst("SELECT T_ROW.* FROM T_ROW WHERE ID=1");
+    dyn->setField("AMT", hb::Currency::fromDouble(5));
+    dyn->Update();
+    EXPECT_EQ(db().DLookup("NM", "T_ROW", "ID=1").displayText(), typed);  // written back unchanged
+}
+
 TEST_P(DataAccess, ManyRowsLoad)
 {
     db().Begintrans();

@@ -130,6 +130,42 @@ TEST_F(MenuAndSettings, ConnectionDialogFailedSaveChangesNothingAndStaysOpen)
     }
 }
 
+TEST_F(MenuAndSettings, AFailedConnectionOpensTheConnectionDialogAndRetries)
+{
+    hb::gINI->SaveCtrl("DB_NAME", Value("../data/MOVED.MDB"));  // no such file
+    ui->answers = {hb::kAnsYes};
+    int shown = 0;
+    hbtest::onModal(ui.get(), "fdlSetConCtrl", [&](QDialog *d) {
+        ++shown;
+        EXPECT_EQ(d->parentWidget(), nullptr);  // shown without owner
+        auto *name = child<QLineEdit>(d, "Text1_2");
+        EXPECT_EQ(name->text(), "../data/MOVED.MDB");
+        name->setText("../data/DATA.MDB");
+        hbtest::click(child<QPushButton>(d, "Command1_1"));
+    });
+    hb::InitDb();
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(ui->promptTexts(), QStringList{"ﾃﾞｰﾀﾍﾞｰｽが不正ですので設定してください。"});
+    ASSERT_TRUE(hb::gDb && hb::gDb->isOpen());
+    EXPECT_EQ(hb::gDb->DCount("*", "D_DIARY", "").toInt(), 0);
+    EXPECT_EQ(ctrl("DB_NAME"), Value("../data/DATA.MDB"));
+}
+
+TEST_F(MenuAndSettings, ConnectionDialogMaximisedScalesItsFieldsFontsButNotTheFrames)
+{
+    hb::gINI->SaveCtrl("WINDOW_STA", Value(true));
+    auto &dlg = hb::form<hb::fdlSetConCtrl>();
+    hbtest::driveModal(&dlg, [&](QDialog *d) {
+        ASSERT_TRUE(d->isMaximized());
+        const double design = QApplication::font().pointSizeF();
+        EXPECT_GT(child<QLabel>(d, "Label1_0")->font().pointSizeF(), design);
+        EXPECT_GT(child<QLineEdit>(d, "Text1_1")->font().pointSizeF(), design);
+        EXPECT_EQ(child<QWidget>(d, "Shape1_0")->font().pointSizeF(), design);
+        hbtest::savePicture(d, "/tmp/hb_fdlSetConCtrl_maximised.png");
+        dlg.Unload();
+    });
+}
+
 TEST_F(MenuAndSettings, CancelEndsTheProgramOnlyWithoutTheMenu)
 {
     auto &dlg = hb::form<hb::fdlSetConCtrl>();

@@ -33,8 +33,9 @@ TEST(Value, NumbersParseOnceForCheckDisplayAndStore)
     for (const auto &c : cases) {
         double v = 0;
         EXPECT_EQ(hb::parseNumber(QString::fromUtf8(c.text), &v), c.ok) << c.text;
-        if (c.ok)
+        if (c.ok) {
             EXPECT_DOUBLE_EQ(v, c.v) << c.text;
+        }
     }
     EXPECT_EQ(Value(2.5).toLong(), 2);  // half to even
     EXPECT_EQ(Value(3.5).toLong(), 4);
