@@ -242,6 +242,10 @@ QStringList createMissingDatabases(const QString &programFolder)
         {"DB_TYPE", "DB_NAME", "../data/DATA.MDB", Schema::Data},
         {"MST_TYPE", "MST_NAME", "../data/MASTER.MDB", Schema::Master},
     };
+    // Only a first start (the settings were made just now) makes the default data and master
+    // files: a file lost later is asked about, not silently replaced by an empty one.
+    if (haveIni)
+        return created;
     const QHash<QString, QString> settings = fileSettings(iniPath);
     for (const DefaultFile &d : defaults) {
         if (settings.value(QLatin1String(d.typeKey)) != QLatin1String("2"))

@@ -24,8 +24,9 @@ void loadSchema(DbObject &db, Schema which);
 //  - ../ini/INFO.MDB, when missing, is created with the default settings (data and master as
 //    the default files, one grower, grower 1 and shop 1); ../work/WORK.MDB, when missing, with
 //    its reference rows;
-//  - the default data and master files (../data/DATA.MDB, ../data/MASTER.MDB) are created with
-//    their schema when missing and the settings still name them as database files.
+//  - on that first start (the settings file made just now), the default data and master files
+//    (../data/DATA.MDB, ../data/MASTER.MDB) are created with their schema when missing; later a
+//    missing data or master file is left to the connection question.
 // Nothing that exists is overwritten; a file is built under a temporary name and renamed into
 // place only when complete. Returns the paths of the files created.
 // Throws HbError, its description naming the file, when the settings or work file exists but is

@@ -96,7 +96,7 @@ MasterRowDialog::MasterRowDialog(const QString &name, const QString &table, cons
                                  std::vector<MasterField> fields)
     : Form(name), table_(table), keyColumn_(keyColumn), fields_(std::move(fields))
 {
-    scaling().fonts = false;
+    scaling().keepFont << QStringLiteral("Sha");  // the frames keep their font; the fields scale theirs
     // The dialog sees the keys before its controls: Enter moves on from every control.
     setEnterLevel(EnterLevel::Window);
 }
