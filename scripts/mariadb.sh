@@ -19,8 +19,10 @@ start)
     --character-set-server=utf8mb4 --collation-server=utf8mb4_unicode_ci \
     --innodb-buffer-pool-size=64M --log-error="$dir/server.log" &
   echo $! > "$dir/server.pid"
+  pid=$(cat "$dir/server.pid")
   for _ in $(seq 1 60); do
     if mariadb --no-defaults -uroot --socket="$dir/run/mysqld.sock" -e 'SELECT 1' >/dev/null 2>&1; then break; fi
+    [ -d "/proc/$pid" ] || { echo "the server ended at start-up (port $port taken?)" >&2; exit 1; }
     sleep 0.5
   done
   mariadb --no-defaults -uroot --socket="$dir/run/mysqld.sock" -e "

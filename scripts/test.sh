@@ -11,7 +11,15 @@ dbdir=$(mktemp -d /tmp/hb-mariadb.XXXXXX)
 port=$(( 20000 + RANDOM % 20000 ))
 cleanup() { "$root/scripts/mariadb.sh" stop "$dbdir" || true; rm -rf "$dbdir"; }
 trap cleanup EXIT
-if "$root/scripts/mariadb.sh" start "$dbdir" "$port"; then
+started=0
+for _ in 1 2 3; do
+  if "$root/scripts/mariadb.sh" start "$dbdir" "$port"; then started=1; break; fi
+  # The port may be taken: stop what was started and try another.
+  "$root/scripts/mariadb.sh" stop "$dbdir" || true
+  rm -rf "$dbdir"/*
+  port=$(( 20000 + RANDOM % 20000 ))
+done
+if [ "$started" = 1 ]; then
   export ODBCINI="$dbdir/odbc.ini" ODBCSYSINI="$dbdir" HB_TEST_DSN=hbtest
 else
   echo "the private MariaDB server could not be started: server tests are skipped" >&2
