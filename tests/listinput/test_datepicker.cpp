@@ -1,0 +1,206 @@
+// The date-picker drop-down: placement, date, tag, hiding, a picked day, typing help.
+
+#include "common/harness.h"
+#include "common/scriptedui.h"
+#include "core/datepicker.h"
+#include "core/formbase.h"
+#include "core/forms.h"
+
+#include <QCalendarWidget>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using hbtest::settle;
+
+namespace {
+
+// A voucher-list-like window: txtCOND 0..3, boxes 1 and 2 open the picker, box 3 sits in a frame.
+class frmPickTest : public hb::Form {
+public:
+    frmPickTest() : Form(QStringLiteral("frmPickTest"))
+    {
+        setDesignSize(9600, 7200);
+        Frame1 = new QGroupBox(QStringLiteral("期間"), this);
+        Frame1->setObjectName(QStringLiteral("Frame1"));
+        Frame1->setGeometry(300, 20, 300, 120);
+        const int xs[4] = {20, 200, 20, 40};
+        for (int i = 0; i < 4; ++i) {
+            auto *e = new QLineEdit(i == 3 ? static_cast<QWidget *>(Frame1) : this);
+            e->setObjectName(ctlName(QStringLiteral("txtCOND"), i));
+            e->setGeometry(xs[i], i == 2 ? 60 : 30, 146, 30);  // 2190 twips
+            txtCOND[static_cast<std::size_t>(i)] = e;
+        }
+        cmdFIND = new QPushButton(QStringLiteral("検索"), this);
+        cmdFIND->setObjectName(QStringLiteral("cmdFIND"));
+        cmdFIND->setGeometry(20, 400, 100, 30);
+        other = new QPushButton(QStringLiteral("他"), this);
+        other->setObjectName(QStringLiteral("cmdOTHER"));
+        other->setGeometry(140, 400, 100, 30);
+        setTabOrder(txtCOND[0], txtCOND[1]);
+        setTabOrder(txtCOND[1], txtCOND[2]);
+        setTabOrder(txtCOND[2], txtCOND[3]);
+        setTabOrder(txtCOND[3], cmdFIND);
+        setTabOrder(cmdFIND, other);
+        picker = new hb::DatePicker(*this);
+        picker->addBox(1, txtCOND[1]);
+        picker->addBox(2, txtCOND[2]);
+        picker->addBox(3, txtCOND[3]);
+        picker->hideOn({QStringLiteral("txtCOND"), QStringLiteral("cmdFIND")});
+    }
+    std::array<QLineEdit *, 4> txtCOND{};
+    QGroupBox *Frame1 = nullptr;
+    QPushButton *cmdFIND = nullptr;
+    QPushButton *other = nullptr;
+    hb::DatePicker *picker = nullptr;
+    QStringList validated;
+    bool allowOpen = true;
+
+protected:
+    void gotFocus(QWidget *c) override { picker->gotFocus(c); }
+    bool validate(QWidget *c) override
+    {
+        validated << c->objectName();
+        return true;
+    }
+};
+
+class DatePickerTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        f = &hb::form<frmPickTest>();
+        f->showModeless();
+        hbtest::activate(f);
+        settle();
+    }
+    void TearDown() override
+    {
+        hb::destroyForms();
+        settle();
+    }
+    void focus(QWidget *w)
+    {
+        w->setFocus(Qt::OtherFocusReason);
+        settle();
+    }
+    QCalendarWidget *cal() { return f->picker->MonthView1(); }
+
+    hbtest::ScopedScriptedUi ui;
+    frmPickTest *f = nullptr;
+};
+
+TEST_F(DatePickerTest, HangsBelowTheBoxRightEdgesFlushWithTheFramesOffset)
+{
+    EXPECT_FALSE(cal()->isVisible());
+    EXPECT_GE(cal()->width(), cal()->minimumSizeHint().width()) << "the whole month shows";
+    for (int i : {1, 2, 3}) {
+        QLineEdit *box = f->txtCOND[static_cast<std::size_t>(i)];
+        focus(box);
+        EXPECT_TRUE(cal()->isVisible()) << i;
+        // Directly below the box, right edges flush; the frame's offset added for box 3.
+        const QPoint offset = i == 3 ? f->Frame1->pos() : QPoint();
+        EXPECT_EQ(cal()->x(), offset.x() + box->x() + box->width() - cal()->width()) << i;
+        EXPECT_EQ(cal()->y(), offset.y() + box->y() + box->height()) << i;
+        EXPECT_EQ(f->picker->tag(), QString::number(i));
+    }
+    // Wider than the box, it reaches further left than the box's left edge.
+    EXPECT_LT(cal()->x(), f->Frame1->x() + f->txtCOND[3]->x());
+}
+
+TEST_F(DatePickerTest, ShowsTheBoxDateOrTodayAndRefusesTextThatIsNoDate)
+{
+    f->txtCOND[2]->setText(QStringLiteral("2008/12/01"));
+    focus(f->txtCOND[1]);
+    EXPECT_EQ(cal()->selectedDate(), QDate::currentDate());
+    focus(f->txtCOND[2]);  // from one picker box to the next: moved and retargeted
+    EXPECT_EQ(cal()->selectedDate(), QDate(2008, 12, 1));
+    EXPECT_EQ(cal()->monthShown(), 12);
+    EXPECT_EQ(f->picker->tag(), QStringLiteral("2"));
+
+    // Not a date: the message; the picker moved but still serves box 2, with its date.
+    f->txtCOND[3]->setText(QStringLiteral("2008/13/45"));
+    focus(f->txtCOND[3]);
+    ASSERT_EQ(ui->prompts.size(), 1u);
+    EXPECT_EQ(ui->prompts[0].style, hb::kMsgExclamation);
+    EXPECT_EQ(ui->prompts[0].title, hb::kProgramTitle);
+    EXPECT_TRUE(cal()->isVisible());
+    EXPECT_EQ(f->picker->tag(), QStringLiteral("2"));
+    EXPECT_EQ(cal()->selectedDate(), QDate(2008, 12, 1));
+    EXPECT_EQ(cal()->geometry().right(), f->Frame1->x() + f->txtCOND[3]->geometry().right());
+
+    // Hidden, it stays hidden.
+    focus(f->txtCOND[0]);
+    EXPECT_FALSE(cal()->isVisible());
+    focus(f->txtCOND[3]);
+    EXPECT_FALSE(cal()->isVisible());
+}
+
+TEST_F(DatePickerTest, NamedControlsHideItOthersAndTheConditionLeaveIt)
+{
+    focus(f->txtCOND[1]);
+    focus(f->other);
+    EXPECT_TRUE(cal()->isVisible()) << "a control not named leaves the picker";
+    focus(f->cmdFIND);
+    EXPECT_FALSE(cal()->isVisible());
+
+    bool open = false;
+    f->picker->setCondition([&open] { return open; });
+    focus(f->txtCOND[1]);
+    EXPECT_FALSE(cal()->isVisible()) << "view and delete: the date box does not open it";
+    open = true;
+    focus(f->txtCOND[2]);
+    EXPECT_TRUE(cal()->isVisible());
+    open = false;
+    focus(f->txtCOND[1]);
+    EXPECT_TRUE(cal()->isVisible()) << "nor does it hide it";
+}
+
+TEST_F(DatePickerTest, AClickedDayGoesIntoTheBoxAndTheFocusMovesOn)
+{
+    focus(f->txtCOND[1]);
+    f->txtCOND[1]->setText(QStringLiteral("2008/"));  // half typed
+    f->validated.clear();
+    cal()->setCurrentPage(2008, 2);
+    // A real click on the cell of 2008-02-29.
+    auto *view = cal()->findChild<QTableView *>(QStringLiteral("qt_calendar_calendarview"));
+    ASSERT_NE(view, nullptr);
+    QModelIndex cell;
+    for (int r = 0; r < view->model()->rowCount() && !cell.isValid(); ++r)
+        for (int c = 0; c < view->model()->columnCount(); ++c) {
+            const QModelIndex i = view->model()->index(r, c);
+            if (r > 2 && i.data().toString() == QStringLiteral("29")) {
+                cell = i;
+                break;
+            }
+        }
+    ASSERT_TRUE(cell.isValid());
+    const QPoint at = view->visualRect(cell).center();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    settle();
+    EXPECT_EQ(f->txtCOND[1]->text(), QStringLiteral("2008/02/29"));
+    EXPECT_EQ(f->validated.value(0), QStringLiteral("txtCOND_1")) << "the box is validated once, on the Tab";
+    // The next control is picker box 2: the picker opens again under it, on today.
+    EXPECT_EQ(QApplication::focusWidget(), f->txtCOND[2]);
+    EXPECT_TRUE(cal()->isVisible());
+    EXPECT_EQ(f->picker->tag(), QStringLiteral("2"));
+
+    f->picker->DateClick(QDate(2024, 5, 6));
+    settle();
+    EXPECT_EQ(f->txtCOND[2]->text(), QStringLiteral("2024/05/06"));
+    EXPECT_EQ(QApplication::focusWidget(), f->txtCOND[3]);
+    hbtest::savePicture(f, QStringLiteral("/tmp/listinput_datepicker.png"));
+}
+
+TEST_F(DatePickerTest, TypingGetsTheSlashes)
+{
+    focus(f->txtCOND[1]);
+    f->txtCOND[1]->clear();
+    QTest::keyClicks(f->txtCOND[1], QStringLiteral("20081201"));
+    EXPECT_EQ(f->txtCOND[1]->text(), QStringLiteral("2008/12/01"));
+}
+
+}  // namespace
