@@ -1,5 +1,8 @@
 #include "diary/frmdairycal.h"
+#include "bookkeeping/frmledgelist.h"
+#include "cultivation/frmplantlist.h"
 #include "diary/frmdairyinput.h"
+#include "shipments/frmshiplist.h"
 
 #include "core/db.h"
 #include "core/forms.h"
@@ -218,10 +221,16 @@ void frmDairyCal::menuClicked(int index)
         if (gUseType == kUseSingle)
             EndApp();
         break;
-    case 1:  // the planting list
-    case 2:  // the pesticide purchase list
-    case 3:  // the shipment list
-    case 4:  // the voucher list
+    case 1:
+        form<frmPlantList>().showModal(this);
+        break;
+    case 2:  // the pesticide purchase list: not built yet
+        break;
+    case 3:
+        form<frmShipList>().showModal(this);
+        break;
+    case 4:
+        form<frmLedgeList>().showModal(this);
         break;
     case 5:
         showMainMenu(this);

@@ -7,6 +7,8 @@
 #include "core/forms.h"
 #include "core/globals.h"
 #include "core/helpers.h"
+#include "shipments/shiprec.h"
+#include "shipments/frmshipinput.h"
 #include "core/picklist.h"
 #include "core/uiservices.h"
 #include "diary/diarysave.h"
@@ -574,10 +576,25 @@ void frmDairyInput::deleteLine()
     List1_Click(0);
 }
 
-// A shipment line shows its shipment read-only in the shipment input (its row looked up by
-// FMR_ID and SHIP_ID); that window is not part of the program yet, so nothing opens.
+// A shipment line shows its shipment read-only in the shipment input; the shipment and its
+// planting are looked up by grower and number.
 void frmDairyInput::viewShipment()
 {
+    if (!lineSelected())
+        return;
+    const long ship = IdOf(lines_[static_cast<std::size_t>(current_)].SHIP_ID);
+    if (ship == 0)
+        return;
+    auto rs = DiaryDataDb().GetFwdOnlyRst(
+        QStringLiteral("SELECT  D_SHIP.*  FROM D_SHIP INNER JOIN D_PLANT ON D_SHIP.PLANT_ID=D_PLANT.PLANT_ID"
+                       " AND D_SHIP.FMR_ID=D_PLANT.FMR_ID WHERE D_SHIP.FMR_ID=? AND SHIP_ID=?"
+                       " ORDER BY D_SHIP.SHIP_DATE,D_SHIP.PLANT_ID,D_SHIP.SHIP_ID"),
+        {Value(static_cast<long long>(fmrId())), Value(static_cast<long long>(ship))});
+    SetShipAry(*rs);
+    rs->Close();
+    gEditMode = kEditView;
+    gEditRow = 0;
+    form<frmShipInput>().showModal(this);
 }
 
 // ---- pick lists ----------------------------------------------------------------------------

@@ -15,6 +15,8 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include "shipments/shiprec.h"
+
 using diarytest::day;
 using diarytest::kDay;
 using hb::Value;
@@ -260,6 +262,41 @@ TEST_P(DiaryWindow, ResizingAndMaximisingKeepTheEdits)
         EXPECT_NEAR(combo->width(), comboDesign.width() * f.scaleX(), 2);
         EXPECT_NEAR(box->height(), boxDesign.height() * f.scaleY(), 2);
     });
+}
+
+TEST_P(DiaryWindow, AShipmentLineShowsItsShipmentInTheShipmentInput)
+{
+    putPlantings();
+    for (long fmr : {2L, 1L}) {  // another grower's shipment with the same number comes first
+        hb::gDb->EXEC("INSERT INTO D_SHIP (FMR_ID, SHIP_ID, SHIP_DATE, PLANT_ID, SHOP_ID, PRD_NM) VALUES (?, 5, ?, 1, 1, ?)",
+                      {Value(fmr), day(2014, 10, 24), Value(QStringLiteral("商品%1").arg(fmr))});
+    }
+    putPlant({.fmr = 2, .id = 1, .name = QStringLiteral("他の作付")});
+    hb::gDb->EXEC("INSERT INTO D_DIARY_DTL (FMR_ID, WORK_DATE, DTL_NO, PLANT_ID, WORK_KBN, WORK_NM, SHIP_ID) "
+                  "VALUES (1, ?, 1, 1, 8, '出荷', 5)", {day(2014, 10, 24)});
+    Value shownFmr, shownPrd;
+    int shownMode = 0;
+    // What the diary hands to the shipment input (the window itself is tested with the shipments).
+    ui->modalHandlers["frmShipInput"] = [&](QDialog *d) {
+        shownMode = hb::gEditMode;
+        shownFmr = hb::gShip.at(0).FMR_ID;
+        shownPrd = hb::gShip.at(0).PRD_NM;
+        d->reject();
+        return 0;
+    };
+    openDay(kDay, [&](hb::frmDairyInput &f) {
+        clickItem(ctl<QListWidget>(f, "List1_0"), 0);
+        auto *work = ctl<QListWidget>(f, "List1_1");
+        clickItem(work, rowOf(work, "出荷"));
+        ASSERT_EQ(ctl<QPushButton>(f, "cmdSUB_0")->text(), "参照");
+        hbtest::click(ctl(f, "cmdSUB_0"));
+        EXPECT_EQ(numbers(f.lines()), (std::vector<long>{1}));  // nothing deleted
+    });
+    EXPECT_EQ(ui->modalShown.count("frmShipInput"), 1);
+    EXPECT_EQ(shownMode, hb::kEditView);
+    EXPECT_EQ(hb::gEditRow, 0);
+    EXPECT_EQ(shownFmr, Value(1));
+    EXPECT_EQ(shownPrd, Value("商品1"));
 }
 
 TEST_P(DiaryWindow, AddingAndDeletingLinesAndTheirVouchers)

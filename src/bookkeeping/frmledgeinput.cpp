@@ -1,0 +1,532 @@
+#include "bookkeeping/frmledgeinput.h"
+
+#include "core/controls.h"
+#include "core/datepicker.h"
+#include "core/db.h"
+#include "core/globals.h"
+#include "core/helpers.h"
+#include "core/picklist.h"
+#include "core/recordhold.h"
+
+#include <QLocale>
+#include <QPushButton>
+#include <cmath>
+
+namespace hb {
+
+namespace {
+
+constexpr const char *kLimitProperty = "hbTypingLimit";
+
+const QString kNoDateMsg = QStringLiteral("日付を指定してください。");
+const QString kNotNumberMsg = QStringLiteral("数値を入力してください。");
+const QString kMissingMsg = QStringLiteral("該当データが存在しません。");
+
+QRect tw(int left, int top, int width, int height)
+{
+    return QRect(qRound(left / 15.0), qRound(top / 15.0), qRound(width / 15.0), qRound(height / 15.0));
+}
+
+template <class T>
+DbObject &need(const std::unique_ptr<T> &db)
+{
+    if (!db)
+        throw HbError(91, QStringLiteral("オブジェクト変数が設定されていません。"));
+    return *db;
+}
+
+// Shows a stored text whole: the typing limit applies to typing, not to what was read.
+void setBoxText(QLineEdit *box, const QString &text)
+{
+    const int limit = box->property(kLimitProperty).toInt();
+    box->setMaxLength(qMax(limit, static_cast<int>(text.size())));
+    box->setText(text);
+}
+
+Value textValue(const QLineEdit *box)
+{
+    return box->text().isEmpty() ? Value::null() : Value(box->text());
+}
+
+bool noValue(const Value &v)
+{
+    return v.isNull() || v.isEmpty();
+}
+
+// The option kind of an account (L_ACC.OPT_KBN); 0 when it has none.
+long optKindOf(long accId)
+{
+    return ledgeNum(need(gWork).DLookup(QStringLiteral("OPT_KBN"), QStringLiteral("L_ACC"),
+                                        QStringLiteral("ACC_ID=") + QString::number(accId)));
+}
+
+}  // namespace
+
+// ---- shared by the voucher windows ----------------------------------------------------------
+
+long ledgeNum(const Value &v)
+{
+    if (noValue(v))
+        return 0;
+    if (v.isString()) {
+        double d = 0;
+        return parseNumber(v.displayText(), &d) ? static_cast<long>(roundHalfEven(d)) : 0;
+    }
+    return v.isNumber() ? static_cast<long>(v.toLong()) : 0;
+}
+
+QString ledgeDateText(const Value &v)
+{
+    if (noValue(v))
+        return QString();
+    if (v.isDate())
+        return v.toDate().date().toString(QStringLiteral("yyyy/MM/dd"));
+    QDateTime dt;
+    if (v.isString() && parseDateText(v.displayText(), &dt) && dt.time() == QTime(0, 0))
+        return dt.date().toString(QStringLiteral("yyyy/MM/dd"));
+    return v.displayText();
+}
+
+QString FormatLedgeAmount(Currency amount)
+{
+    // Whole units, half away from zero.
+    const std::int64_t s = amount.scaled;
+    const std::int64_t whole = (s >= 0 ? s + 5000 : s - 5000) / 10000;
+    return QLocale(QLocale::English).toString(static_cast<qlonglong>(whole));
+}
+
+// ---- window --------------------------------------------------------------------------------
+
+frmLedgeInput::frmLedgeInput() : InputForm(QStringLiteral("frmLedgeInput"), gLedge, QStringLiteral("D_LEDGE"))
+{
+    setWindowTitle(QStringLiteral("伝票入力"));
+    setDesignSize(12400, 9200);
+    scaling().keepFont = {QStringLiteral("Sha")};
+    setTabAfterLook(true);
+    buildControls();
+}
+
+void frmLedgeInput::buildControls()
+{
+    // The two halves are drawn first, so that the boxes lie above them.
+    for (int i = 0; i < 2; ++i) {
+        const QRect g = tw(i == 0 ? 150 : 6210, 2700, 5925, 2850);
+        QFrame *f = makeControl<QFrame>(this, ctlName(QStringLiteral("Shape1"), i), g.x(), g.y(), g.width(), g.height());
+        f->setFrameStyle(QFrame::Box | QFrame::Sunken);
+        Shape1[static_cast<std::size_t>(i)] = f;
+    }
+
+    lblTITLE = makeCaptioned<QLabel>(this, QStringLiteral("lblTITLE"), QStringLiteral("伝票入力"), 0, 0, 266, 36);
+    lblTITLE->setIndent(12);
+    QFont titleFont = lblTITLE->font();
+    titleFont.setPointSize(14);
+    titleFont.setBold(true);
+    lblTITLE->setFont(titleFont);
+
+    int labelIndex = 0;
+    const auto caption = [this, &labelIndex](const QString &text, const QRect &g) {
+        QLabel *l = makeCaptioned<QLabel>(this, ctlName(QStringLiteral("Label1"), labelIndex++), text, g.x(), g.y(),
+                                          g.width(), g.height());
+        l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        return l;
+    };
+    const auto box = [this](int index, const QRect &g, int limit) {
+        QLineEdit *e = makeControl<QLineEdit>(this, ctlName(QStringLiteral("txtDATA"), index), g.x(), g.y(), g.width(),
+                                              g.height());
+        e->setProperty(kLimitProperty, limit);
+        e->setMaxLength(limit);
+        setSelectAllOnFocus(e);
+        connect(e, &QLineEdit::textChanged, this, [this] { changed_ = true; });
+        txtDATA[static_cast<std::size_t>(index)] = e;
+        return e;
+    };
+    const auto combo = [this](int index, const QRect &g, bool editable) {
+        auto *c = makeControl<QComboBox>(this, ctlName(QStringLiteral("cmbDATA"), index), g.x(), g.y(), g.width(),
+                                         g.height());
+        c->setEditable(editable);
+        if (editable) {
+            c->setInsertPolicy(QComboBox::NoInsert);
+            c->setCompleter(nullptr);
+            setDropDownOnFocus(c);
+        }
+        c->setMaxVisibleItems(16);
+        cmbDATA[static_cast<std::size_t>(index)] = c;
+        return c;
+    };
+
+    caption(QStringLiteral("ID"), tw(300, 825, 975, 390));
+    const QRect id = tw(1350, 750, 1500, 450);
+    lblDATA[0] = makeCaptioned<QLabel>(this, QStringLiteral("lblDATA_0"), QString(), id.x(), id.y(), id.width(),
+                                       id.height());
+    lblDATA[0]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    lblDATA[0]->setAlignment(Qt::AlignCenter);
+
+    // The grower box is kept with the voucher but never shown.
+    QLabel *grower = caption(QStringLiteral("生産者"), tw(6450, 825, 975, 390));
+    combo(0, tw(7500, 750, 3000, 435), false);
+    grower->hide();
+    cmbDATA[0]->hide();
+
+    caption(QStringLiteral("日付"), tw(300, 1425, 975, 390));
+    box(0, tw(1350, 1350, 2190, 450), 10)->setAlignment(Qt::AlignCenter);
+    txtDATA[0]->setAttribute(Qt::WA_InputMethodEnabled, false);
+    caption(QStringLiteral("相手先"), tw(300, 2025, 975, 390));
+    box(1, tw(1350, 1950, 5000, 450), 50);
+
+    for (int side = 0; side < 2; ++side) {
+        const int x = side == 0 ? 150 : 6210;
+        QLabel *head = caption(side == 0 ? QStringLiteral("借方") : QStringLiteral("貸方"), tw(x + 150, 2800, 900, 390));
+        head->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        QFont bold = head->font();
+        bold.setBold(true);
+        head->setFont(bold);
+        caption(QStringLiteral("科目"), tw(x + 150, 3375, 825, 390));
+        combo(1 + side, tw(x + 1050, 3300, 4650, 435), true);
+        QLabel *opt = caption(QStringLiteral("補助"), tw(x + 150, 3975, 825, 390));
+        opt->hide();
+        combo(3 + side, tw(x + 1050, 3900, 4650, 435), true)->hide();
+        caption(QStringLiteral("摘要"), tw(x + 150, 4575, 825, 390));
+        box(2 + side, tw(x + 1050, 4500, 4650, 450), 50);
+    }
+
+    caption(QStringLiteral("備考"), tw(300, 5925, 975, 390));
+    box(5, tw(1350, 5850, 7000, 450), 50);
+    caption(QStringLiteral("金額"), tw(300, 6525, 975, 390));
+    box(4, tw(1350, 6450, 2500, 450), 12);
+    txtDATA[4]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    txtDATA[4]->setAttribute(Qt::WA_InputMethodEnabled, false);
+
+    makeMenuButton(1, QStringLiteral("登録"), 150, 7575, 1600, 1000);
+    makeMenuButton(0, QStringLiteral("閉じる"), 10350, 7575, 1800, 1000);
+    setCancelButton(cmdMENU[0]);
+
+    picker_ = new DatePicker(*this);
+    picker_->addBox(0, txtDATA[0]);
+    picker_->setCondition([] { return gEditMode == kEditAdd || gEditMode == kEditModify; });
+    picker_->hideOn({QStringLiteral("txtDATA"), QStringLiteral("cmbDATA"), QStringLiteral("cmdMENU")});
+
+    const QList<QWidget *> order{txtDATA[0], txtDATA[1], cmbDATA[1], cmbDATA[3], txtDATA[2], cmbDATA[2],
+                                 cmbDATA[4], txtDATA[3], txtDATA[5], txtDATA[4], cmdMENU[1], cmdMENU[0]};
+    for (int i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+}
+
+// ---- events --------------------------------------------------------------------------------
+
+bool frmLedgeInput::validate(QWidget *control)
+{
+    for (int i = 0; i < 6; ++i) {
+        if (control == txtDATA[static_cast<std::size_t>(i)]) {
+            txtDATA_Validate(i);
+            return true;
+        }
+    }
+    for (int i = 0; i < 5; ++i) {
+        if (control == cmbDATA[static_cast<std::size_t>(i)])
+            return cmbDATA_Validate(i);
+    }
+    return true;
+}
+
+void frmLedgeInput::gotFocus(QWidget *control)
+{
+    if (refusing_)
+        return;
+    picker_->gotFocus(control);
+}
+
+Trap frmLedgeInput::trapFor(Event event, QWidget *control) const
+{
+    const QString name = control ? control->objectName() : QString();
+    switch (event) {
+    case Event::Load:
+    case Event::Activate:
+    case Event::Click:
+    case Event::LostFocus:
+        return Trap::Standard;
+    case Event::GotFocus:
+    case Event::Validate:
+        return name.startsWith(QLatin1String("txtDATA")) ? Trap::Standard : Trap::Plain;
+    case Event::Resize:
+    case Event::Unload:
+    case Event::KeyPress:
+        return Trap::Plain;
+    }
+    return Trap::Standard;
+}
+
+// ---- procedures ----------------------------------------------------------------------------
+
+void frmLedgeInput::InitForm()
+{
+    work = LedgeRec();
+    optKbn_ = {0, 0};
+    for (int i = 3; i <= 4; ++i) {
+        cmbDATA[static_cast<std::size_t>(i)]->clear();
+        cmbDATA[static_cast<std::size_t>(i)]->hide();
+    }
+    picker_->hide();
+    for (int i = 0; i < 5; ++i)
+        SetCmb(i);
+}
+
+void frmLedgeInput::SetCmb(int index)
+{
+    if (index == 1 || index == 2) {
+        QComboBox *box = cmbDATA[static_cast<std::size_t>(index)];
+        box->clear();
+        box->addItem(QString(), QVariant(qlonglong(0)));
+        addPickRows(box, *need(gWork).GetFwdOnlyRst(
+                             QStringLiteral("SELECT  L_ACC.ACC_ID,  L_ACC.ACC_NM  FROM L_ACC  ORDER BY ACC_ID")));
+    } else if (index == 0) {
+        QComboBox *box = cmbDATA[0];
+        box->setCurrentIndex(-1);
+        box->clear();
+        box->addItem(QString(), QVariant(qlonglong(0)));
+        addPickRows(box, *need(gMst).GetFwdOnlyRst(QStringLiteral(
+                             "SELECT  M_FMR.FMR_ID,  M_FMR.FMR_NM  FROM M_FMR  WHERE CHK_FLG<>0 ORDER BY FMR_ID")));
+    }
+}
+
+void frmLedgeInput::SetCmbOpt(int index)
+{
+    if (index != 3 && index != 4)
+        return;
+    QComboBox *box = cmbDATA[static_cast<std::size_t>(index)];
+    box->clear();
+    box->addItem(QString(), QVariant(qlonglong(0)));
+    box->setCurrentIndex(-1);
+    const long kind = optKbn_[static_cast<std::size_t>(index - 3)];
+    QString sql;
+    if (kind == kOptPlant)
+        sql = QStringLiteral("SELECT  D_PLANT.PLANT_ID,  D_PLANT.PLANT_NM  FROM D_PLANT  WHERE FMR_ID=? ORDER BY PLANT_ID");
+    else if (kind == kOptChemi)
+        sql = QStringLiteral("SELECT  D_CHEMI.CHEMI_ID,  D_CHEMI.CHEMI_NM  FROM D_CHEMI  WHERE FMR_ID=? AND CHK_FLG<>0 "
+                             "ORDER BY CHEMI_ID");
+    if (sql.isEmpty())
+        return;
+    addPickRows(box, *need(gDb).GetFwdOnlyRst(sql, {Value(currentFmrId())}));
+    box->setCurrentIndex(-1);
+}
+
+void frmLedgeInput::newRowDefaults(LedgeRec &r)
+{
+    r.FMR_ID = gFmrID;
+    r.LEDGE_DATE = Value(QDateTime(QDate::currentDate(), QTime(0, 0)));
+    for (Value *v : {&r.LEDGE_ID, &r.CTR_NM, &r.D_ACC_ID, &r.C_ACC_ID, &r.D_OPT_ID, &r.C_OPT_ID, &r.D_OPT_NM,
+                     &r.C_OPT_NM, &r.AMT, &r.NOTES, &r.UDATE})
+        *v = Value::null();
+}
+
+void frmLedgeInput::applyOptRule(int side, long kind)
+{
+    QComboBox *box = cmbDATA[static_cast<std::size_t>(3 + side)];
+    long &current = optKbn_[static_cast<std::size_t>(side)];
+    if (kind == 0) {
+        box->hide();
+        current = 0;
+        return;
+    }
+    if (kind == current)
+        return;
+    current = kind;
+    SetCmbOpt(3 + side);
+    box->show();
+}
+
+void frmLedgeInput::DispData()
+{
+    const auto text = [](const Value &v) { return NullToVal(v, Value("")).displayText(); };
+    lblDATA[0]->setText(text(work.LEDGE_ID));
+    setBoxText(txtDATA[0], ledgeDateText(work.LEDGE_DATE));
+    setBoxText(txtDATA[1], text(work.CTR_NM));
+    setBoxText(txtDATA[2], text(work.D_OPT_NM));
+    setBoxText(txtDATA[3], text(work.C_OPT_NM));
+    setBoxText(txtDATA[4], text(work.AMT));
+    setBoxText(txtDATA[5], text(work.NOTES));
+
+    cmbDATA[0]->setCurrentIndex(0);
+    if (!noValue(work.FMR_ID)) {
+        const int i = findItemId(cmbDATA[0], ledgeNum(work.FMR_ID));
+        if (i >= 0)
+            cmbDATA[0]->setCurrentIndex(i);
+    }
+    const Value *accounts[2] = {&work.D_ACC_ID, &work.C_ACC_ID};
+    const Value *options[2] = {&work.D_OPT_ID, &work.C_OPT_ID};
+    for (int side = 0; side < 2; ++side) {
+        QComboBox *acc = cmbDATA[static_cast<std::size_t>(1 + side)];
+        acc->setCurrentIndex(0);
+        if (!noValue(*accounts[side])) {
+            const long id = ledgeNum(*accounts[side]);
+            const int i = findItemId(acc, id);
+            if (i >= 0)
+                acc->setCurrentIndex(i);
+            applyOptRule(side, optKindOf(id));
+        }
+    }
+    for (int side = 0; side < 2; ++side) {
+        QComboBox *opt = cmbDATA[static_cast<std::size_t>(3 + side)];
+        opt->setCurrentIndex(noValue(*options[side]) ? -1 : findItemId(opt, ledgeNum(*options[side])));
+    }
+    changed_ = false;
+}
+
+// A typed text must name an item; one that names none keeps the focus, without a message.
+bool frmLedgeInput::cmbDATA_Validate(int index)
+{
+    QComboBox *box = cmbDATA[static_cast<std::size_t>(index)];
+    const QString t = box->currentText();
+    if (t.isEmpty()) {
+        box->setCurrentIndex(-1);
+    } else if (box->currentIndex() < 0 || box->itemText(box->currentIndex()) != t) {
+        const int found = box->findText(t, Qt::MatchExactly | Qt::MatchCaseSensitive);
+        if (found < 0)
+            return false;
+        box->setCurrentIndex(found);
+    }
+    const int selected = box->currentIndex();
+    const long id = selected >= 0 ? itemId(box, selected) : 0;
+    switch (index) {
+    case 1:
+    case 2: {
+        const int side = index - 1;
+        (side == 0 ? work.D_ACC_ID : work.C_ACC_ID) = Value(id);
+        const long before = optKbn_[static_cast<std::size_t>(side)];
+        applyOptRule(side, selected >= 0 ? optKindOf(id) : 0);
+        // An option names a planting or a purchase only under an account of that kind: when the
+        // kind changes, the side's option goes.
+        if (optKbn_[static_cast<std::size_t>(side)] != before)
+            (side == 0 ? work.D_OPT_ID : work.C_OPT_ID) = Value::null();
+        break;
+    }
+    case 3:
+        work.D_OPT_ID = Value(id);
+        break;
+    case 4:
+        work.C_OPT_ID = Value(id);
+        break;
+    default:
+        break;
+    }
+    return true;
+}
+
+// A changed box goes into the voucher as typed; the checks come before the save.
+void frmLedgeInput::txtDATA_Validate(int index)
+{
+    if (!changed_)
+        return;
+    Value *fields[6] = {&work.LEDGE_DATE, &work.CTR_NM, &work.D_OPT_NM, &work.C_OPT_NM, &work.AMT, &work.NOTES};
+    *fields[index] = textValue(txtDATA[static_cast<std::size_t>(index)]);
+    DispData();
+}
+
+// The date must be a date and the amount a number (either may be left empty); what is saved is
+// what the boxes show.
+bool frmLedgeInput::ChkData()
+{
+    if (gEditMode != kEditAdd && gEditMode != kEditModify)
+        return true;
+    const auto refuse = [this](QLineEdit *box, const QString &msg) {
+        ShowMsg(msg, kMsgExclamation);
+        // The box takes the focus without its picker, which would report the text once more.
+        refusing_ = true;
+        box->setFocus();
+        box->selectAll();
+        refusing_ = false;
+        return false;
+    };
+    Value date = Value::null();
+    if (!txtDATA[0]->text().isEmpty()) {
+        QDateTime dt;
+        if (!parseDateText(txtDATA[0]->text(), &dt))
+            return refuse(txtDATA[0], kNoDateMsg);
+        date = Value(QDateTime(dt.date(), QTime(0, 0)));
+    }
+    Value amount = Value::null();
+    if (!txtDATA[4]->text().trimmed().isEmpty()) {
+        double v = 0;
+        if (!parseNumber(txtDATA[4]->text(), &v) || std::fabs(v) >= 922337203685477.0)
+            return refuse(txtDATA[4], kNotNumberMsg);
+        amount = Value(Currency::fromDouble(v));
+    }
+    work.LEDGE_DATE = date;
+    work.AMT = amount;
+    work.CTR_NM = textValue(txtDATA[1]);
+    work.D_OPT_NM = textValue(txtDATA[2]);
+    work.C_OPT_NM = textValue(txtDATA[3]);
+    work.NOTES = textValue(txtDATA[5]);
+    return true;
+}
+
+// One transaction: a new voucher takes its number inside it; a failure rolls back, is reported
+// and leaves the voucher in the window as it was.
+bool frmLedgeInput::SaveData()
+{
+    const int mode = gEditMode;
+    if (mode != kEditAdd && mode != kEditModify && mode != kEditDelete)
+        return false;
+    LedgeRec saved = work;
+    bool missing = false;
+    const bool ok = trapped(Trap::Standard, [&saved, &missing, mode] {
+        DbObject &db = need(gDb);
+        TransactionScope tx(db);
+        if (mode == kEditAdd) {
+            const long fmr = currentFmrId();
+            saved.FMR_ID = Value(fmr);
+            saved.LEDGE_ID = Value(GetNewLedgeIDByFmr(fmr));
+            const HoldColumns h = HoldColumns::forInsert();
+            saved.IDATE = h.idate;
+            saved.UDATE = h.udate;
+            saved.LAST_TM = h.lastTm;
+            saved.HOLD_TM = h.holdTm;
+            QStringList marks;
+            std::vector<Value> values;
+            for (int i = 0; i < LedgeRec::fieldCount(); ++i) {
+                marks << QStringLiteral("?");
+                values.push_back(saved.field(i));
+            }
+            db.EXEC(QStringLiteral("INSERT INTO D_LEDGE (") + LedgeRec::columnNames().join(QStringLiteral(", ")) +
+                        QStringLiteral(") VALUES (") + marks.join(QStringLiteral(", ")) + QStringLiteral(")"),
+                    values);
+        } else {
+            const Value n = db.GetFwdOnlyRst(QStringLiteral("SELECT COUNT(*) FROM D_LEDGE WHERE FMR_ID=? AND LEDGE_ID=?"),
+                                             {saved.FMR_ID, saved.LEDGE_ID})
+                                ->Fields(0);
+            if (n.toLong() == 0) {
+                missing = true;
+                return;
+            }
+            if (mode == kEditModify) {
+                const HoldColumns h = HoldColumns::forUpdate();
+                saved.UDATE = h.udate;
+                saved.LAST_TM = h.lastTm;
+                saved.HOLD_TM = h.holdTm;
+                db.EXEC(QStringLiteral("UPDATE D_LEDGE SET LEDGE_DATE=?, D_ACC_ID=?, D_OPT_KBN=?, D_OPT_ID=?, "
+                                       "D_OPT_NM=?, C_ACC_ID=?, C_OPT_KBN=?, C_OPT_ID=?, C_OPT_NM=?, CTR_NM=?, AMT=?, "
+                                       "NOTES=?, UDATE=?, LAST_TM=?, HOLD_TM=? WHERE FMR_ID=? AND LEDGE_ID=?"),
+                        {saved.LEDGE_DATE, saved.D_ACC_ID, saved.D_OPT_KBN, saved.D_OPT_ID, saved.D_OPT_NM,
+                         saved.C_ACC_ID, saved.C_OPT_KBN, saved.C_OPT_ID, saved.C_OPT_NM, saved.CTR_NM, saved.AMT,
+                         saved.NOTES, saved.UDATE, saved.LAST_TM, saved.HOLD_TM, saved.FMR_ID, saved.LEDGE_ID});
+            } else {
+                db.EXEC(QStringLiteral("DELETE FROM D_LEDGE WHERE FMR_ID=? AND LEDGE_ID=?"),
+                        {saved.FMR_ID, saved.LEDGE_ID});
+            }
+        }
+        tx.commit();
+    });
+    if (!ok)
+        return false;
+    if (missing) {
+        ShowMsg(kMissingMsg, kMsgCritical);
+        // A voucher to delete is gone already: the list follows and the window closes. A
+        // modification is kept in the window; nothing was written.
+        return mode == kEditDelete;
+    }
+    work = saved;
+    if (mode != kEditDelete)
+        gLastLedgeID = saved.LEDGE_ID;
+    return true;
+}
+
+}  // namespace hb

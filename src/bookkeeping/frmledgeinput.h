@@ -1,0 +1,77 @@
+#pragma once
+// The voucher input: adds, modifies, shows or deletes one free voucher (a D_LEDGE row) of the
+// current grower. The voucher list sets gEditMode (1 add or copy, 2 modify, 3 view, 4 delete)
+// and gEditRow (-1, or the voucher's index in gLedge) and shows it modally over itself. After a
+// save the list queries again (and reselects gLastLedgeID), the calendar redraws and the window
+// closes. Each side of the voucher ("借方", "貸方") has its account, an option box shown for
+// accounts with an option kind (plantings 2, pesticide purchases 3) and its text.
+//
+// The window initialises once per showing; a later resize only rescales and keeps the input.
+// The date and the amount are checked before a save ("日付を指定してください。",
+// "数値を入力してください。"); a save runs in one transaction, takes a new number inside it,
+// and a failure is rolled back, reported and leaves the window open with its input.
+
+#include "bookkeeping/ledger.h"
+#include "core/listinput.h"
+
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <array>
+
+namespace hb {
+
+class DatePicker;
+
+// A voucher's ID or account as a number: Null, Empty and what is no number give 0.
+long ledgeNum(const Value &v);
+// A voucher date as the windows show it ("yyyy/MM/dd"); "" for none; text stays as it is.
+QString ledgeDateText(const Value &v);
+// An amount as the voucher windows show it ("#,##0"): whole, half away from zero, thousands
+// separated, a leading "-" when negative.
+QString FormatLedgeAmount(Currency amount);
+
+class frmLedgeInput : public InputForm<LedgeRec> {
+public:
+    frmLedgeInput();
+
+    void InitForm() override;
+    void SetCmb(int index);
+    void SetCmbOpt(int index);
+    void DispData() override;
+    bool ChkData() override;
+    bool SaveData() override;
+
+    // The option kinds whose lists the debit (3) and credit (4) option boxes hold.
+    long debitOptKind() const { return optKbn_[0]; }
+    long creditOptKind() const { return optKbn_[1]; }
+    DatePicker *picker() const { return picker_; }
+
+    QLabel *lblTITLE = nullptr;
+    std::array<QLabel *, 1> lblDATA{};
+    std::array<QLineEdit *, 6> txtDATA{};  // 0 date, 1 counterparty, 2 debit text, 3 credit text, 4 amount, 5 notes
+    std::array<QComboBox *, 5> cmbDATA{};  // 0 grower (never shown), 1 debit, 2 credit accounts, 3, 4 options
+    std::array<QFrame *, 2> Shape1{};
+
+protected:
+    void newRowDefaults(LedgeRec &r) override;
+    bool validate(QWidget *control) override;
+    void gotFocus(QWidget *control) override;
+    Trap trapFor(Event event, QWidget *control) const override;
+
+private:
+    void buildControls();
+    bool cmbDATA_Validate(int index);
+    void txtDATA_Validate(int index);
+    // The option rule of one side (0 debit, 1 credit): the option box follows the kind of the
+    // side's account.
+    void applyOptRule(int side, long accountKind);
+
+    std::array<long, 2> optKbn_{};
+    bool changed_ = false;
+    bool refusing_ = false;
+    DatePicker *picker_ = nullptr;
+};
+
+}  // namespace hb

@@ -1,0 +1,541 @@
+#include "bookkeeping/frmledgelist.h"
+
+#include "bookkeeping/frmledgeinput.h"
+#include "core/controls.h"
+#include "core/datepicker.h"
+#include "core/db.h"
+#include "core/forms.h"
+#include "core/globals.h"
+#include "core/helpers.h"
+#include "core/picklist.h"
+
+#include <QApplication>
+#include <QHash>
+#include <QSignalBlocker>
+#include <QTreeWidget>
+
+namespace hb {
+
+namespace {
+
+const QString kNoDateMsg = QStringLiteral("日付を指定してください。");
+
+QRect tw(int left, int top, int width, int height)
+{
+    return QRect(qRound(left / 15.0), qRound(top / 15.0), qRound(width / 15.0), qRound(height / 15.0));
+}
+
+// The hourglass while a query runs, restored on every path.
+class WaitCursor {
+public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor &) = delete;
+    WaitCursor &operator=(const WaitCursor &) = delete;
+};
+
+template <class T>
+DbObject &need(const std::unique_ptr<T> &db)
+{
+    if (!db)
+        throw HbError(91, QStringLiteral("オブジェクト変数が設定されていません。"));
+    return *db;
+}
+
+// A statement's condition with its bound values.
+struct Condition {
+    QStringList parts;
+    std::vector<Value> params;
+    void add(const QString &part, std::initializer_list<Value> values = {})
+    {
+        parts << part;
+        params.insert(params.end(), values);
+    }
+    QString text() const { return parts.join(QStringLiteral(" AND ")); }
+};
+
+Value dayValue(const QDate &d)
+{
+    return Value(QDateTime(d, QTime(0, 0)));
+}
+
+}  // namespace
+
+frmLedgeList::frmLedgeList() : ListForm(QStringLiteral("frmLedgeList"))
+{
+    setWindowTitle(QStringLiteral("伝票一覧"));
+    setDesignSize(12400, 9200);
+    buildControls();
+}
+
+void frmLedgeList::buildControls()
+{
+    lblTITLE = makeCaptioned<QLabel>(this, QStringLiteral("lblTITLE"), QStringLiteral("伝票一覧"), 0, 0, 266, 36);
+    lblTITLE->setIndent(12);
+    QFont titleFont = lblTITLE->font();
+    titleFont.setPointSize(14);
+    titleFont.setBold(true);
+    lblTITLE->setFont(titleFont);
+
+    const auto caption = [this](int index, const QString &text, const QRect &g) {
+        QLabel *l = makeCaptioned<QLabel>(this, ctlName(QStringLiteral("Label1"), index), text, g.x(), g.y(), g.width(),
+                                          g.height());
+        l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        return l;
+    };
+    const auto box = [this](int index, const QRect &g, int limit) {
+        QLineEdit *e = makeControl<QLineEdit>(this, ctlName(QStringLiteral("txtCOND"), index), g.x(), g.y(), g.width(),
+                                              g.height());
+        e->setMaxLength(limit);
+        setSelectAllOnFocus(e);
+        txtCOND[static_cast<std::size_t>(index)] = e;
+        return e;
+    };
+
+    caption(3, QStringLiteral("年度"), tw(5700, 150, 840, 390));
+    QLineEdit *year = box(3, tw(6600, 100, 1140, 450), 10);
+    year->setReadOnly(true);
+    year->setFocusPolicy(Qt::NoFocus);
+    year->setAlignment(Qt::AlignCenter);
+    year->setAttribute(Qt::WA_InputMethodEnabled, false);
+    QPalette grey = year->palette();
+    for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        grey.setColor(g, QPalette::Base, palette().color(QPalette::Window));
+    year->setPalette(grey);
+
+    caption(0, QStringLiteral("種類"), tw(8025, 150, 1065, 390));
+    const QRect f = tw(9150, 0, 3015, 540);
+    Frame1 = makeCaptioned<QGroupBox>(this, QStringLiteral("Frame1"), QString(), f.x(), f.y(), f.width(), f.height());
+    const QRect o0 = tw(375, 150, 1000, 315);
+    const QRect o1 = tw(1650, 150, 1000, 315);
+    Option1[0] = makeCaptioned<QRadioButton>(Frame1, QStringLiteral("Option1_0"), QStringLiteral("伝票"), o0.x(), o0.y(),
+                                             o0.width(), o0.height());
+    Option1[1] = makeCaptioned<QRadioButton>(Frame1, QStringLiteral("Option1_1"), QStringLiteral("元帳"), o1.x(), o1.y(),
+                                             o1.width(), o1.height());
+    Option1[0]->setChecked(true);
+    for (QRadioButton *o : Option1) {
+        connect(o, &QRadioButton::toggled, this, [this](bool on) {
+            if (on)
+                trapped(Trap::Plain, [this] { Option1_Click(); });
+        });
+    }
+
+    caption(1, QStringLiteral("科目"), tw(600, 825, 765, 390));
+    const QRect c = tw(1425, 750, 4000, 435);
+    auto *acc = makeControl<QComboBox>(this, QStringLiteral("cmbCOND_0"), c.x(), c.y(), c.width(), c.height());
+    acc->setEditable(true);
+    acc->setInsertPolicy(QComboBox::NoInsert);
+    acc->setCompleter(nullptr);
+    acc->setMaxVisibleItems(16);
+    cmbCOND[0] = acc;
+
+    caption(2, QStringLiteral("相手名"), tw(5700, 825, 1065, 390));
+    box(0, tw(6825, 750, 3255, 450), 50);
+
+    const QRect fb = tw(10500, 825, 1600, 1000);
+    cmdFIND = makeCaptioned<QPushButton>(this, QStringLiteral("cmdFIND"), QStringLiteral("検索"), fb.x(), fb.y(),
+                                         fb.width(), fb.height());
+    onClick(cmdFIND, [this] { cmdFIND_Click(); });
+
+    caption(15, QStringLiteral("日付"), tw(525, 1425, 840, 390));
+    box(1, tw(1425, 1350, 2190, 450), 10);
+    QLabel *tilde = caption(16, QStringLiteral("～"), tw(3675, 1350, 390, 390));
+    tilde->setAlignment(Qt::AlignCenter);
+    box(2, tw(4125, 1350, 2190, 450), 10);
+    for (int i : {1, 2}) {
+        txtCOND[static_cast<std::size_t>(i)]->setAlignment(Qt::AlignCenter);
+        txtCOND[static_cast<std::size_t>(i)]->setAttribute(Qt::WA_InputMethodEnabled, false);
+    }
+
+    makeListView(0, 1950, 12240, 5040);
+    ListView1->setAlternatingRowColors(true);
+
+    const auto sumCap = [this](int index, const QString &text, const QRect &g) {
+        QLabel *l = makeCaptioned<QLabel>(this, ctlName(QStringLiteral("lblSUM_CAP"), index), text, g.x(), g.y(),
+                                          g.width(), g.height());
+        l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        lblSUM_CAP[static_cast<std::size_t>(index)] = l;
+    };
+    const auto sum = [this](int index, const QRect &g) {
+        QLabel *l = makeCaptioned<QLabel>(this, ctlName(QStringLiteral("lblSUM"), index), QStringLiteral("0"), g.x(),
+                                          g.y(), g.width(), g.height());
+        l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        l->setMargin(2);
+        lblSUM[static_cast<std::size_t>(index)] = l;
+    };
+    sumCap(0, QStringLiteral("件数"), tw(1500, 7050, 1065, 390));
+    sum(0, tw(2625, 7050, 1020, 390));
+    sumCap(1, QStringLiteral("合　計"), tw(3900, 7050, 990, 390));
+    sum(1, tw(4950, 7050, 1800, 390));
+    sum(2, tw(6745, 7050, 1695, 390));
+    sum(3, tw(8435, 7050, 1695, 390));
+    sumCap(2, QStringLiteral("合　計"), tw(9000, 7050, 1065, 390));
+    sum(4, tw(10125, 7050, 1800, 390));
+
+    std::array<QRect, 7> buttons;
+    buttons[0] = QRect(10350, 7575, 1800, 1000);
+    for (int i = 1; i <= 6; ++i)
+        buttons[static_cast<std::size_t>(i)] = QRect(150 + (i - 1) * 1650, 7575, 1600, 1000);
+    makeMenuButtons(buttons);
+
+    picker_ = new DatePicker(*this, 7725, 3075);
+    picker_->addBox(1, txtCOND[1]);
+    picker_->addBox(2, txtCOND[2]);
+    picker_->hideOn({QStringLiteral("txtCOND"), QStringLiteral("cmbCOND"), QStringLiteral("cmdFIND"),
+                     QStringLiteral("Option1"), QStringLiteral("ListView1")});
+
+    const QList<QWidget *> order{Option1[0], Option1[1], cmbCOND[0], txtCOND[0], txtCOND[1], txtCOND[2],
+                                 cmdFIND,    ListView1,  cmdMENU[1], cmdMENU[2], cmdMENU[3], cmdMENU[4],
+                                 cmdMENU[5], cmdMENU[6], cmdMENU[0]};
+    for (int i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+}
+
+// ---- events ----------------------------------------------------------------------------------
+
+// A new showing starts as laid out: the voucher list, no counterparty, the list's captions.
+void frmLedgeList::onLoad()
+{
+    ListForm::onLoad();
+    viewKbn_ = 0;
+    {
+        const QSignalBlocker b0(Option1[0]);
+        const QSignalBlocker b1(Option1[1]);
+        Option1[0]->setChecked(true);
+    }
+    txtCOND[0]->clear();
+    picker_->hide();
+    for (QLabel *l : lblSUM)
+        l->setText(QStringLiteral("0"));
+}
+
+bool frmLedgeList::validate(QWidget *control)
+{
+    if (control != cmbCOND[0])
+        return true;
+    // A typed account must be an item: the first item of that text is chosen; an empty text
+    // chooses none. Any other text keeps the focus, without a message.
+    QComboBox *box = cmbCOND[0];
+    const QString t = box->currentText();
+    if (t.isEmpty()) {
+        box->setCurrentIndex(-1);
+        return true;
+    }
+    if (box->currentIndex() >= 0 && box->itemText(box->currentIndex()) == t)
+        return true;
+    const int found = box->findText(t, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (found < 0)
+        return false;
+    box->setCurrentIndex(found);
+    return true;
+}
+
+void frmLedgeList::gotFocus(QWidget *control)
+{
+    if (refusing_)
+        return;
+    picker_->gotFocus(control);
+}
+
+Trap frmLedgeList::trapFor(Event event, QWidget *control) const
+{
+    switch (event) {
+    case Event::KeyPress:
+        return Trap::Plain;
+    case Event::Validate:
+        return control == cmbCOND[0] ? Trap::Plain : Trap::Standard;
+    default:
+        return Trap::Standard;
+    }
+}
+
+void frmLedgeList::Option1_Click()
+{
+    viewKbn_ = Option1[1]->isChecked() ? 1 : 0;
+    DispForm();
+}
+
+void frmLedgeList::cmdFIND_Click()
+{
+    WaitCursor wait;
+    SetList();
+}
+
+void frmLedgeList::cmdMENU_Click(int index)
+{
+    ListForm::cmdMENU_Click(index);
+    if (index != 0 && isLoaded() && ListView1->isEnabled())
+        ListView1->setFocus();
+}
+
+Form &frmLedgeList::inputWindow()
+{
+    return form<frmLedgeInput>();
+}
+
+// Modify and delete are refused for vouchers that the diary, a purchase or a shipment made.
+bool frmLedgeList::mayOpen(int mode, long row)
+{
+    if (mode != kEditModify && mode != kEditDelete)
+        return true;
+    if (row < 0 || row >= static_cast<long>(gLedge.size()))
+        return false;
+    const LedgeRec &r = gLedge[static_cast<std::size_t>(row)];
+    return !RefuseGeneratedLedge(ledgeNum(r.FMR_ID), ledgeNum(r.LEDGE_ID), mode);
+}
+
+// ---- procedures ------------------------------------------------------------------------------
+
+void frmLedgeList::InitForm()
+{
+    SetCmb(0);
+    SetCmb(1);
+    cmbCOND[0]->setCurrentIndex(0);
+    QDate month = gCalMonth.isValid() ? gCalMonth : QDate::currentDate();
+    month = QDate(month.year(), month.month(), 1);
+    txtCOND[1]->setText(month.toString(QStringLiteral("yyyy/MM/dd")));
+    txtCOND[2]->setText(month.addMonths(1).addDays(-1).toString(QStringLiteral("yyyy/MM/dd")));
+    txtCOND[3]->setText(QString::number(month.year()));
+    picker_->hide();
+    // The view's columns and captions; the first refresh follows.
+    InitList();
+    dispCaptions();
+}
+
+void frmLedgeList::SetCmb(int index)
+{
+    if (index != 0)
+        return;
+    QComboBox *box = cmbCOND[0];
+    box->setCurrentIndex(-1);
+    box->clear();
+    box->addItem(QString(), QVariant(qlonglong(0)));
+    addPickRows(box, *need(gWork).GetFwdOnlyRst(
+                         QStringLiteral("SELECT  L_ACC.ACC_ID,  L_ACC.ACC_NM  FROM L_ACC  ORDER BY ACC_ID")));
+}
+
+void frmLedgeList::InitList()
+{
+    const auto left = Qt::AlignLeft;
+    const auto right = Qt::AlignRight;
+    const auto centre = Qt::AlignHCenter;
+    if (viewKbn_ == 0) {
+        setColumns({{QStringLiteral("LEDGE_ID"), QStringLiteral("ID"), 0, left},
+                    {QStringLiteral("LEDGE_DATE"), QStringLiteral("日付"), 1900, centre},
+                    {QStringLiteral("D_ACC_ID"), QStringLiteral("借方"), 1900, left},
+                    {QStringLiteral("C_ACC_ID"), QStringLiteral("貸方"), 1900, left},
+                    {QStringLiteral("CTR_NM"), QStringLiteral("相手先"), 2200, left},
+                    {QStringLiteral("NOTES"), QStringLiteral("備考"), 2200, left},
+                    {QStringLiteral("AMT"), QStringLiteral("金額"), 1800, right}});
+    } else {
+        setColumns({{QStringLiteral("LEDGE_ID"), QStringLiteral("ID"), 0, left},
+                    {QStringLiteral("LEDGE_DATE"), QStringLiteral("日付"), 1900, centre},
+                    {QStringLiteral("ID"), QStringLiteral("科目"), 1600, left},
+                    {QStringLiteral("CTR_NM"), QStringLiteral("相手先"), 1600, left},
+                    {QStringLiteral("NOTES"), QStringLiteral("備考"), 1600, left},
+                    {QStringLiteral("D_AMT"), QStringLiteral("借方"), 1700, right},
+                    {QStringLiteral("C_AMT"), QStringLiteral("貸方"), 1700, right},
+                    {QStringLiteral("BLC"), QStringLiteral("残高"), 1800, right}});
+    }
+}
+
+void frmLedgeList::DispForm()
+{
+    InitList();
+    dispCaptions();
+    SetList();
+    sendTab();
+}
+
+void frmLedgeList::dispCaptions()
+{
+    const bool ledger = viewKbn_ != 0;
+    const QString title = ledger ? QStringLiteral("元帳一覧") : QStringLiteral("伝票一覧");
+    setWindowTitle(title);
+    lblTITLE->setText(title);
+    for (int i = 1; i <= 3; ++i)
+        lblSUM[static_cast<std::size_t>(i)]->setVisible(ledger);
+    lblSUM_CAP[1]->setVisible(ledger);
+    lblSUM_CAP[2]->setVisible(!ledger);
+    lblSUM[4]->setVisible(true);
+}
+
+void frmLedgeList::clearSums()
+{
+    for (QLabel *l : lblSUM)
+        l->clear();
+}
+
+bool frmLedgeList::dateOf(int index, QDate *date)
+{
+    QLineEdit *box = txtCOND[static_cast<std::size_t>(index)];
+    *date = QDate();
+    if (box->text().isEmpty())
+        return true;
+    QDateTime dt;
+    if (!parseDateText(box->text(), &dt)) {
+        ShowMsg(kNoDateMsg, kMsgExclamation);
+        // The box takes the focus without its picker, which would report the text once more.
+        refusing_ = true;
+        box->setFocus();
+        box->selectAll();
+        refusing_ = false;
+        return false;
+    }
+    *date = dt.date();
+    return true;
+}
+
+void frmLedgeList::SetList()
+{
+    const bool ledger = viewKbn_ != 0;
+    const int accIndex = cmbCOND[0]->currentIndex();
+    if (ledger && accIndex < 1) {
+        clearRows();
+        clearSums();
+        return;
+    }
+    // Filter texts are checked before anything changes: a period that is no date is refused.
+    QDate from;
+    QDate to;
+    if (!dateOf(1, &from) || !dateOf(2, &to))
+        return;
+    bool yearOk = false;
+    const int year = txtCOND[3]->text().toInt(&yearOk);
+
+    const long fmr = currentFmrId();
+    const long acc = accIndex >= 1 ? itemId(cmbCOND[0], accIndex) : 0;
+    // The counterparty matches anywhere; "%" and "_" stay wildcards, a backslash is a character.
+    QString like = txtCOND[0]->text();
+    if (need(gDb).kind() == DbKind::Server)
+        like.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
+    const Value pattern(QStringLiteral("%") + like + QStringLiteral("%"));
+
+    Condition cond;
+    cond.add(QStringLiteral("D_LEDGE.FMR_ID=?"), {Value(fmr)});
+    if (accIndex >= 1)
+        cond.add(QStringLiteral("((D_LEDGE.D_ACC_ID=?) OR (D_LEDGE.C_ACC_ID=?))"), {Value(acc), Value(acc)});
+    if (!txtCOND[0]->text().isEmpty())
+        cond.add(QStringLiteral("D_LEDGE.CTR_NM LIKE ?"), {pattern});
+    if (from.isValid())
+        cond.add(QStringLiteral("D_LEDGE.LEDGE_DATE>=?"), {dayValue(from)});
+    if (to.isValid())
+        cond.add(QStringLiteral("D_LEDGE.LEDGE_DATE<=?"), {dayValue(to)});
+    if (yearOk)
+        cond.add(QStringLiteral("D_LEDGE.LEDGE_DATE>=?"), {dayValue(QDate(year, 1, 1))});
+
+    // The ledger's opening balance, from the vouchers before the period.
+    long dcKbn = 0;
+    Currency running;
+    if (ledger) {
+        const auto kind = [acc](const QString &field) {
+            const Value v = need(gWork).DLookup(field, QStringLiteral("L_ACC"),
+                                                QStringLiteral("ACC_ID=") + QString::number(acc));
+            if (v.isNull() || v.isEmpty() || !IsNumeric(v))
+                throw HbError(94, QStringLiteral("Null の使い方が不正です。"));
+            return static_cast<long>(v.toLong());
+        };
+        dcKbn = kind(QStringLiteral("DC_KBN"));
+        const long pgKbn = kind(QStringLiteral("PG_KBN"));
+        Condition open;
+        open.add(QStringLiteral("D_LEDGE.FMR_ID=?"), {Value(fmr)});
+        if (!txtCOND[0]->text().isEmpty())
+            open.add(QStringLiteral("D_LEDGE.CTR_NM LIKE ?"), {pattern});
+        if (from.isValid())
+            open.add(QStringLiteral("D_LEDGE.LEDGE_DATE<?"), {dayValue(from)});
+        else
+            open.add(QStringLiteral("D_LEDGE.LEDGE_DATE IS NULL"));
+        if (pgKbn != 1 && yearOk)
+            open.add(QStringLiteral("D_LEDGE.LEDGE_DATE>=?"), {dayValue(QDate(year, 1, 1))});
+        const auto side = [&open, acc](const char *column) {
+            std::vector<Value> params = open.params;
+            params.push_back(Value(acc));
+            auto rs = need(gDb).GetFwdOnlyRst(QStringLiteral("SELECT SUM(AMT) FROM D_LEDGE WHERE ") + open.text() +
+                                                  QStringLiteral(" AND ") + QLatin1String(column) +
+                                                  QStringLiteral("=?"),
+                                              params);
+            const Value v = rs->eof() ? Value::null() : rs->Fields(0);
+            rs->Close();
+            return v.isNull() || v.isEmpty() ? Currency{} : v.toCurrency();
+        };
+        const Currency debit = side("D_ACC_ID");
+        const Currency credit = side("C_ACC_ID");
+        running.scaled = dcKbn == 2 ? credit.scaled - debit.scaled : debit.scaled - credit.scaled;
+    }
+    const Currency opening = running;
+
+    ListView1->clearSelection();
+    gLedge.assign(1, LedgeRec());
+    clearRows();
+    QHash<long, QString> accNames;
+    {
+        auto rs = need(gWork).GetFwdOnlyRst(QStringLiteral("SELECT ACC_ID, ACC_NM FROM L_ACC"));
+        for (; !rs->eof(); rs->MoveNext())
+            accNames.insert(ledgeNum(rs->Fields(0)), NullToVal(rs->Fields(1), Value("")).displayText());
+        rs->Close();
+    }
+    const auto accName = [&accNames](const Value &id) {
+        return id.isNull() || id.isEmpty() ? QString() : accNames.value(ledgeNum(id));
+    };
+    const auto text = [](const Value &v) { return NullToVal(v, Value("")).displayText(); };
+
+    auto rs = need(gDb).GetFwdOnlyRst(QStringLiteral("SELECT  D_LEDGE.*  FROM D_LEDGE  WHERE ") + cond.text() +
+                                          QStringLiteral(" ORDER BY D_LEDGE.LEDGE_DATE, D_LEDGE.LEDGE_ID"),
+                                      cond.params);
+    const bool any = LedgeRec::loadArray(*rs, gLedge) > 0;
+    rs->Close();
+    Currency increases;
+    Currency decreases;
+    if (any) {
+        ListView1->setUpdatesEnabled(false);
+        for (const LedgeRec &r : gLedge) {
+            const QString date = ledgeDateText(r.LEDGE_DATE);
+            if (!ledger) {
+                addRow({text(r.LEDGE_ID), date, accName(r.D_ACC_ID), accName(r.C_ACC_ID), text(r.CTR_NM),
+                        text(r.NOTES), r.AMT.isNull() || r.AMT.isEmpty() ? QString() : FormatLedgeAmount(r.AMT.toCurrency())});
+                continue;
+            }
+            const bool debitIsAcc = ledgeNum(r.D_ACC_ID) == acc && !r.D_ACC_ID.isNull();
+            const bool creditIsAcc = ledgeNum(r.C_ACC_ID) == acc && !r.C_ACC_ID.isNull();
+            const Currency amt = r.AMT.isNull() || r.AMT.isEmpty() ? Currency{} : r.AMT.toCurrency();
+            // A credit raises a credit-normal account and lowers a debit-normal one.
+            const bool increase = dcKbn == 2 ? creditIsAcc : !creditIsAcc;
+            const Currency inc = increase ? amt : Currency{};
+            const Currency dec = increase ? Currency{} : amt;
+            running.scaled += inc.scaled - dec.scaled;
+            increases.scaled += inc.scaled;
+            decreases.scaled += dec.scaled;
+            addRow({text(r.LEDGE_ID), date, debitIsAcc ? accName(r.C_ACC_ID) : accName(r.D_ACC_ID), text(r.CTR_NM),
+                    text(r.NOTES), FormatLedgeAmount(inc), FormatLedgeAmount(dec), FormatLedgeAmount(running)});
+        }
+        ListView1->setUpdatesEnabled(true);
+        long chosen = -1;
+        if (!gLastLedgeID.isEmpty() && !gLastLedgeID.isNull()) {
+            for (std::size_t i = 0; i < gLedge.size(); ++i) {
+                if (ledgeNum(gLedge[i].LEDGE_ID) == ledgeNum(gLastLedgeID))
+                    chosen = static_cast<long>(i);
+            }
+        }
+        selectRow(chosen >= 0 ? chosen : 0);
+    }
+
+    auto totals = need(gDb).GetFwdOnlyRst(
+        QStringLiteral("SELECT  COUNT(*),  SUM(D_LEDGE.AMT)  FROM D_LEDGE  WHERE ") + cond.text(), cond.params);
+    if (totals->eof()) {
+        clearSums();
+    } else if (!ledger) {
+        const Value sum = totals->Fields(1);
+        lblSUM[0]->setText(FormatLedgeAmount(Currency::fromScaled(totals->Fields(0).toLong() * 10000)));
+        lblSUM[4]->setText(sum.isNull() || sum.isEmpty() ? QString() : FormatLedgeAmount(sum.toCurrency()));
+    } else {
+        lblSUM[0]->setText(FormatLedgeAmount(Currency::fromScaled(totals->Fields(0).toLong() * 10000)));
+        lblSUM[1]->setText(FormatLedgeAmount(opening));
+        lblSUM[2]->setText(FormatLedgeAmount(increases));
+        lblSUM[3]->setText(FormatLedgeAmount(decreases));
+        lblSUM[4]->setText(FormatLedgeAmount(running));
+    }
+    totals->Close();
+}
+
+}  // namespace hb

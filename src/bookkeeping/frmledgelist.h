@@ -1,0 +1,83 @@
+#pragma once
+// The voucher list and the account ledger of the current grower, one window with two views:
+//   0 "伝票一覧": the vouchers of the period that pass the filters, with their count and sum;
+//   1 "元帳一覧": the vouchers naming the chosen account on either side, the amount split into
+//     the account's increase and decrease, with the opening, running and closing balance.
+// The month calendar opens it modally: hb::form<hb::frmLedgeList>().showModal(calendar).
+// The buttons open frmLedgeInput through gEditMode/gEditRow; the list fills gLedge, and a
+// voucher made by the diary, a purchase or a shipment is refused for modify and delete.
+//
+// The window initialises once per showing (period of the calendar month, its year, no
+// account); a later resize only rescales. Filter texts are bound into the statements; a date
+// box that holds no date is refused before anything is queried or cleared.
+
+#include "bookkeeping/ledger.h"
+#include "core/listinput.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <array>
+
+namespace hb {
+
+class DatePicker;
+
+class frmLedgeList : public ListForm {
+public:
+    frmLedgeList();
+
+    // Account list, its empty entry chosen, and the period: the calendar month, its year.
+    // Then the columns and captions of the view (DispForm without the query).
+    void InitForm() override;
+    // The refresh of the view with the filters as they stand (SetList).
+    void refresh() override { SetList(); }
+
+    void InitList();
+    // Columns, captions and totals of the view, then the query; the focus moves on.
+    void DispForm();
+    void SetList();
+    void SetCmb(int index);
+    void cmdMENU_Click(int index) override;
+    void cmdFIND_Click();
+    void Option1_Click();
+
+    // 0 voucher list, 1 account ledger.
+    long viewKbn() const { return viewKbn_; }
+    DatePicker *picker() const { return picker_; }
+
+    QLabel *lblTITLE = nullptr;
+    std::array<QLineEdit *, 4> txtCOND{};     // 0 counterparty, 1 from, 2 to, 3 year (locked)
+    std::array<QComboBox *, 1> cmbCOND{};     // 0 account
+    QGroupBox *Frame1 = nullptr;
+    std::array<QRadioButton *, 2> Option1{};  // 0 "伝票", 1 "元帳"
+    QPushButton *cmdFIND = nullptr;
+    std::array<QLabel *, 5> lblSUM{};
+    std::array<QLabel *, 3> lblSUM_CAP{};
+
+protected:
+    Form &inputWindow() override;
+    bool mayOpen(int mode, long row) override;
+    void onLoad() override;
+    bool validate(QWidget *control) override;
+    void gotFocus(QWidget *control) override;
+    Trap trapFor(Event event, QWidget *control) const override;
+
+private:
+    void buildControls();
+    // A date box's text as a date: true for an empty box (no date) and for a date; false
+    // (with the message, the focus on the box) otherwise.
+    bool dateOf(int index, QDate *date);
+    void clearSums();
+    // Title and the totals of the view.
+    void dispCaptions();
+
+    long viewKbn_ = 0;
+    bool refusing_ = false;
+    DatePicker *picker_ = nullptr;
+};
+
+}  // namespace hb

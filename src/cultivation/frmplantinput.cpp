@@ -1,0 +1,605 @@
+#include "cultivation/frmplantinput.h"
+
+#include "core/controls.h"
+#include "core/datepicker.h"
+#include "core/db.h"
+#include "core/globals.h"
+#include "core/helpers.h"
+#include "core/picklist.h"
+
+#include <QComboBox>
+#include <QDate>
+#include <QFont>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <cmath>
+#include <limits>
+
+namespace hb {
+
+namespace {
+
+bool isNumberBox(int i) { return i == 0 || i == 1 || i == 4 || i == 7 || i == 12; }
+bool isDateBox(int i) { return i == 9 || i == 10 || i == 11 || i == 13 || i == 14; }
+
+// The number a box holds, rounded to a whole number; 0 when it holds none.
+long long wholeOf(const QString &text)
+{
+    double v = 0;
+    if (!parseNumber(text, &v) || !std::isfinite(v) || std::fabs(v) > 1e15)
+        return 0;
+    return roundHalfEven(v);
+}
+
+QString textOf(const Value &v)
+{
+    return (v.isNull() || v.isEmpty()) ? QString() : v.displayText();
+}
+
+void selectId(QComboBox *box, const Value &v)
+{
+    box->setCurrentIndex(0);
+    if (v.isNull())
+        return;
+    const int i = findItemId(box, static_cast<long>(NullToVal(v, Value(0)).toLong()));
+    if (i >= 0)
+        box->setCurrentIndex(i);
+}
+
+const char *const kNumberMsg = "数値を指定してください。";
+const char *const kDateMsg = "日付を指定してください。";
+
+}  // namespace
+
+frmPlantInput::frmPlantInput() : InputForm(QStringLiteral("frmPlantInput"), gPlant, QStringLiteral("D_PLANT"))
+{
+    setDesignSize(10350, 9300);
+    setWindowTitle(QStringLiteral("作付入力"));
+    buildControls();
+}
+
+void frmPlantInput::buildControls()
+{
+    int labelNo = 0;
+    const auto caption = [this, &labelNo](QWidget *parent, const QString &text, int x, int y, int w = 84) {
+        return makeCaptioned<QLabel>(parent, ctlName(QStringLiteral("Label1"), labelNo++), text, x, y + 2, w, 22);
+    };
+    const auto box = [this](QWidget *parent, int i, int x, int y, int w, int maxLength) {
+        QLineEdit *e = makeControl<QLineEdit>(parent, ctlName(QStringLiteral("txtDATA"), i), x, y, w, 24);
+        e->setMaxLength(maxLength);
+        if (isNumberBox(i))
+            e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        if (isDateBox(i))
+            e->setAlignment(Qt::AlignCenter);
+        if (isNumberBox(i) || isDateBox(i))
+            e->setAttribute(Qt::WA_InputMethodEnabled, false);
+        setSelectAllOnFocus(e);
+        txtDATA[static_cast<std::size_t>(i)] = e;
+        connect(e, &QLineEdit::textChanged, this, [this] { changed_ = true; });
+        return e;
+    };
+    const auto combo = [this](QWidget *parent, int i, int x, int y, int w, bool editable) {
+        QComboBox *c = makeControl<QComboBox>(parent, ctlName(QStringLiteral("cmbDATA"), i), x, y, w, 24);
+        c->setEditable(editable);
+        if (editable) {
+            c->setInsertPolicy(QComboBox::NoInsert);
+            c->setCompleter(nullptr);
+        }
+        c->setMaxVisibleItems(16);
+        cmbDATA[static_cast<std::size_t>(i)] = c;
+        return c;
+    };
+    const auto display = [this](QWidget *parent, int i, int x, int y, int w) {
+        QLabel *l = makeControl<QLabel>(parent, ctlName(QStringLiteral("lblDATA"), i), x, y, w, 24);
+        l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        l->setAutoFillBackground(true);
+        l->setBackgroundRole(QPalette::Base);
+        lblDATA[static_cast<std::size_t>(i)] = l;
+        return l;
+    };
+
+    lblTITLE = makeCaptioned<QLabel>(this, QStringLiteral("lblTITLE"), QStringLiteral("作付入力"), 12, 8, 200, 30);
+    QFont title = lblTITLE->font();
+    title.setPointSize(14);
+    title.setBold(true);
+    lblTITLE->setFont(title);
+    caption(this, QStringLiteral("作付ID"), 470, 12, 56);
+    display(this, 0, 530, 12, 90)->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    // The grower is shown, never changed here.
+    QLabel *fmrLabel = caption(this, QStringLiteral("生産者"), 16, 48);
+    combo(this, 0, 104, 48, 200, false);
+    fmrLabel->setEnabled(false);
+    cmbDATA[0]->setEnabled(false);
+
+    caption(this, QStringLiteral("収穫予定月"), 16, 80);
+    box(this, 0, 104, 80, 56, 4);
+    caption(this, QStringLiteral("/"), 164, 80, 10);
+    box(this, 1, 176, 80, 36, 2);
+
+    caption(this, QStringLiteral("区分"), 16, 112);
+    combo(this, 1, 104, 112, 200, false);
+    caption(this, QStringLiteral("作物"), 330, 112);
+    combo(this, 2, 418, 112, 200, true);
+
+    caption(this, QStringLiteral("品種"), 16, 144);
+    box(this, 2, 104, 144, 200, 50);
+    caption(this, QStringLiteral("品目"), 330, 144);
+    box(this, 3, 418, 144, 200, 50);
+
+    caption(this, QStringLiteral("商品コード"), 16, 176);
+    box(this, 4, 104, 176, 100, 8);
+    caption(this, QStringLiteral("商品名"), 330, 176);
+    box(this, 5, 418, 176, 200, 50);
+
+    caption(this, QStringLiteral("作付区分"), 16, 208);
+    combo(this, 3, 104, 208, 200, false);
+    caption(this, QStringLiteral("圃場/田畑"), 330, 208);
+    box(this, 6, 418, 208, 200, 50);
+
+    caption(this, QStringLiteral("面積"), 16, 240);
+    box(this, 7, 104, 240, 70, 5);
+    caption(this, QStringLiteral("㌃"), 178, 240, 20);
+    caption(this, QStringLiteral("栽培方式"), 330, 240);
+    combo(this, 4, 418, 240, 200, false);
+
+    caption(this, QStringLiteral("名称"), 16, 272);
+    box(this, 8, 104, 272, 514, 50);
+
+    Frame1 = makeControl<QGroupBox>(this, QStringLiteral("Frame1"), 12, 304, 644, 148);
+    caption(Frame1, QStringLiteral("作業開始日"), 8, 16);
+    box(Frame1, 9, 92, 16, 110, 10);
+    caption(Frame1, QStringLiteral("作業終了日"), 318, 16);
+    box(Frame1, 10, 406, 16, 110, 10);
+    caption(Frame1, QStringLiteral("作付日"), 8, 48);
+    box(Frame1, 11, 92, 48, 110, 10);
+    caption(Frame1, QStringLiteral("収穫予定"), 8, 80);
+    display(Frame1, 2, 92, 80, 110)->setEnabled(false);
+    caption(Frame1, QStringLiteral("～"), 208, 80, 18);
+    display(Frame1, 3, 228, 80, 110)->setEnabled(false);
+    caption(Frame1, QStringLiteral("予定収量"), 362, 80, 60);
+    display(Frame1, 1, 426, 80, 90)->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lblDATA[1]->setEnabled(false);
+    caption(Frame1, QStringLiteral("Kg"), 520, 80, 24);
+    caption(Frame1, QStringLiteral("出荷予定日"), 8, 112);
+    box(Frame1, 13, 92, 112, 110, 10);
+    caption(Frame1, QStringLiteral("～"), 208, 112, 18);
+    box(Frame1, 14, 228, 112, 110, 10);
+    caption(Frame1, QStringLiteral("予定出荷量"), 362, 112, 70);
+    box(Frame1, 12, 436, 112, 70, 5);
+    combo(Frame1, 5, 512, 112, 120, false);
+
+    caption(this, QStringLiteral("備考１"), 16, 464);
+    box(this, 15, 104, 464, 514, 50);
+    caption(this, QStringLiteral("備考２"), 16, 496);
+    box(this, 16, 104, 496, 514, 50);
+
+    makeMenuButton(1, QStringLiteral("登録"), 240, 8100, 1500, 540);
+    makeMenuButton(2, QStringLiteral("完了"), 1860, 8100, 1500, 540);
+    makeMenuButton(0, QStringLiteral("終了"), 8340, 8100, 1500, 540);
+    setCancelButton(cmdMENU[0]);
+
+    for (int i = 1; i <= 5; ++i)
+        setDropDownOnFocus(cmbDATA[static_cast<std::size_t>(i)]);
+
+    picker = new DatePicker(*this);
+    for (int i : {9, 10, 11, 13, 14})
+        picker->addBox(i, txtDATA[static_cast<std::size_t>(i)]);
+    picker->setCondition([] { return gEditMode == kEditAdd || gEditMode == kEditModify; });
+    picker->hideOn({QStringLiteral("txtDATA"), QStringLiteral("cmbDATA"), QStringLiteral("cmdMENU")});
+
+    const std::vector<QWidget *> order = {
+        txtDATA[0],  txtDATA[1],  cmbDATA[1],  cmbDATA[2],  txtDATA[2],  txtDATA[3],  txtDATA[4],
+        txtDATA[5],  cmbDATA[3],  txtDATA[6],  txtDATA[7],  cmbDATA[4],  txtDATA[8],  txtDATA[9],
+        txtDATA[11], txtDATA[12], cmbDATA[5],  txtDATA[13], txtDATA[14], txtDATA[15], txtDATA[16],
+        cmdMENU[1],  cmdMENU[2],  cmdMENU[0],  txtDATA[10],
+    };
+    for (std::size_t i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+}
+
+// ---- lists and display ---------------------------------------------------------------------
+
+void frmPlantInput::InitForm()
+{
+    work = PlantRec();
+    for (int i = 0; i < 6; ++i)
+        SetCmb(i);
+}
+
+void frmPlantInput::SetCmb(int index)
+{
+    if (index < 0 || index > 5)
+        return;
+    QComboBox *box = cmbDATA[static_cast<std::size_t>(index)];
+    const auto kbn = [](int kind) {
+        return gWork->GetFwdOnlyRst(
+            QStringLiteral("SELECT  L_KBN.ID,  L_KBN.NM  FROM L_KBN  WHERE KBN=%1 ORDER BY ID").arg(kind));
+    };
+    switch (index) {
+    case 0: {
+        auto rs = gMst->GetFwdOnlyRst(
+            QStringLiteral("SELECT  M_FMR.FMR_ID,  M_FMR.FMR_NM  FROM M_FMR  WHERE CHK_FLG<>0 ORDER BY FMR_ID"));
+        fillPickList(box, *rs);
+        return;
+    }
+    case 1: {
+        auto rs = gWork->GetFwdOnlyRst(QStringLiteral(
+            "SELECT DISTINCT L_CROP_KBN.CROP_KBN,  L_CROP_KBN.CROP_KBN_NM  FROM L_CROP_KBN  ORDER BY CROP_KBN"));
+        fillPickList(box, *rs);
+        return;
+    }
+    case 2: {
+        QString sql = QStringLiteral("SELECT  L_CROP.CROP_NM1  FROM L_CROP ");
+        std::vector<Value> params;
+        const long kbn = itemId(cmbDATA[1], cmbDATA[1]->currentIndex());
+        if (kbn > 0) {
+            sql += QStringLiteral(" WHERE L_CROP.CROP_KBN LIKE ?");
+            params.emplace_back(QString::number(kbn) + QLatin1Char('%'));
+        }
+        sql += QStringLiteral(" ORDER BY CROP_NM1");
+        auto rs = gWork->GetFwdOnlyRst(sql, params);
+        box->setCurrentIndex(-1);
+        box->clear();
+        box->addItem(QString(), QVariant::fromValue<qlonglong>(0));
+        qlonglong n = 1;
+        for (; !rs->eof(); rs->MoveNext(), ++n)
+            box->addItem(NullToVal(rs->Fields(0), Value("")).displayText(), QVariant::fromValue(n));
+        rs->Close();
+        box->setCurrentIndex(-1);
+        return;
+    }
+    case 3:
+        fillPickList(box, *kbn(11));
+        return;
+    case 4:
+        fillPickList(box, *kbn(13));
+        return;
+    case 5:
+        fillPickList(box, *kbn(12));
+        return;
+    default:
+        return;
+    }
+}
+
+void frmPlantInput::newRowDefaults(PlantRec &r)
+{
+    r.FMR_ID = gFmrID;
+    for (Value *d : {&r.START_DATE, &r.PLANT_DATE, &r.END_DATE, &r.SHIP_SCHD_DATE1, &r.SHIP_SCHD_DATE2})
+        *d = Value::null();
+}
+
+void frmPlantInput::DispData()
+{
+    if (gEditMode != kEditAdd)
+        lblDATA[0]->setText(NullToVal(work.PLANT_ID, Value(0)).displayText());
+    lblDATA[1]->setText(NullToVal(work.CROP_EST, Value(0)).displayText());
+    lblDATA[2]->clear();
+    lblDATA[3]->clear();
+
+    // The harvest month "yyyymm" in its two boxes; a record that never had one shows zeros.
+    QString ym;
+    if (!work.HARVEST_SCHD_YM.isNull()) {
+        double n = 0;
+        const QString t = textOf(work.HARVEST_SCHD_YM);
+        ym = parseNumber(t.isEmpty() ? QStringLiteral("0") : t, &n)
+                 ? QString::number(static_cast<long long>(roundHalfEven(n))).rightJustified(6, QLatin1Char('0'))
+                 : t;
+    }
+    txtDATA[0]->setText(ym.left(4));
+    txtDATA[1]->setText(ym.mid(4, 2));
+
+    const std::pair<int, const Value *> texts[] = {
+        {4, &work.PRD_ID},   {5, &work.PRD_NM}, {2, &work.CROP_NM1}, {3, &work.CROP_NM2},  {6, &work.FIELD_NM},
+        {7, &work.AREA},     {8, &work.PLANT_NM}, {12, &work.SHIP_EST}, {15, &work.NOTES1}, {16, &work.NOTES2},
+    };
+    for (const auto &[i, v] : texts)
+        txtDATA[static_cast<std::size_t>(i)]->setText(textOf(*v));
+    const std::pair<int, const Value *> dates[] = {
+        {9, &work.START_DATE},       {10, &work.END_DATE},        {11, &work.PLANT_DATE},
+        {13, &work.SHIP_SCHD_DATE1}, {14, &work.SHIP_SCHD_DATE2},
+    };
+    for (const auto &[i, v] : dates)
+        txtDATA[static_cast<std::size_t>(i)]->setText(plantDateText(*v));
+
+    // The crop, with its category.
+    cmbDATA[1]->setCurrentIndex(0);
+    cmbDATA[2]->setCurrentIndex(0);
+    const QString crop = textOf(work.CROP_NM);
+    if (!crop.isEmpty()) {
+        auto rs = gWork->GetFwdOnlyRst(QStringLiteral("SELECT CROP_KBN FROM L_CROP WHERE CROP_NM1=?"), {Value(crop)});
+        const QString code = rs->eof() ? QString() : textOf(rs->Fields(0));
+        rs->Close();
+        const int k = findItemId(cmbDATA[1], static_cast<long>(wholeOf(code)));
+        if (k >= 0 && !code.isEmpty())
+            cmbDATA[1]->setCurrentIndex(k);
+        const int c = cmbDATA[2]->findText(crop, Qt::MatchExactly | Qt::MatchCaseSensitive);
+        if (c >= 0)
+            cmbDATA[2]->setCurrentIndex(c);
+    }
+
+    selectId(cmbDATA[0], work.FMR_ID);
+    selectId(cmbDATA[3], work.PLANT_TYPE);
+    selectId(cmbDATA[5], work.SHIP_EST_UNIT);
+    changed_ = false;
+}
+
+// ---- storing what is typed -----------------------------------------------------------------
+
+void frmPlantInput::refuse(int index, const QString &message)
+{
+    ShowMsg(message, kMsgExclamation);
+    txtDATA[static_cast<std::size_t>(index)]->selectAll();
+}
+
+bool frmPlantInput::validate(QWidget *control)
+{
+    int i = ctlIndex(control, QStringLiteral("txtDATA"));
+    if (i >= 0)
+        return txtDATA_Validate(i);
+    i = ctlIndex(control, QStringLiteral("cmbDATA"));
+    if (i >= 0)
+        return cmbDATA_Validate(i);
+    return true;
+}
+
+bool frmPlantInput::txtDATA_Validate(int index)
+{
+    if (!changed_ || index < 0 || index >= static_cast<int>(txtDATA.size()))
+        return true;
+    const QString text = txtDATA[static_cast<std::size_t>(index)]->text();
+    double number = 0;
+    const bool isNumber = !text.isEmpty() && parseNumber(text, &number) && std::isfinite(number);
+    if (isNumberBox(index) && !text.isEmpty() && !isNumber) {
+        refuse(index, QString::fromUtf8(kNumberMsg));
+        return false;
+    }
+    QDateTime date;
+    const bool isDate = !text.isEmpty() && parseDateText(text, &date);
+    if (isDateBox(index) && !text.isEmpty() && !isDate) {
+        refuse(index, QString::fromUtf8(kDateMsg));
+        return false;
+    }
+
+    switch (index) {
+    case 0:
+    case 1: {
+        if (text.isEmpty()) {
+            work.HARVEST_SCHD_YM = Value::null();
+            break;
+        }
+        long long y = wholeOf(txtDATA[0]->text());
+        long long m = wholeOf(txtDATA[1]->text());
+        if (y < 0) {
+            refuse(index, QString::fromUtf8(kNumberMsg));
+            return false;
+        }
+        const QDate today = QDate::currentDate();
+        if (y == 0)
+            y = today.year();
+        else if (y < 30)
+            y += 2000;  // two-digit years as the calendar reads them: 00-29 this century
+        else if (y < 100)
+            y += 1900;
+        if (m == 0)
+            m = today.month();
+        // Months outside 1-12 roll over into the neighbouring years.
+        const long long months = y * 12 + (m - 1);
+        const long long year = months >= 0 ? months / 12 : -((-months + 11) / 12);
+        const long long month = months - year * 12 + 1;
+        if (year < 1 || year > 9999) {
+            refuse(index, QString::fromUtf8(kNumberMsg));
+            return false;
+        }
+        work.YYYY = Value(year);
+        work.HARVEST_SCHD_YM = Value(QStringLiteral("%1%2").arg(year, 4, 10, QLatin1Char('0')).arg(month, 2, 10, QLatin1Char('0')));
+        break;
+    }
+    case 4:
+        if (isNumber) {
+            if (std::fabs(number) > static_cast<double>(std::numeric_limits<int>::max())) {
+                refuse(index, QString::fromUtf8(kNumberMsg));
+                return false;
+            }
+            work.PRD_ID = Value(static_cast<long long>(roundHalfEven(number)));
+            auto rs = gMst->GetFwdOnlyRst(QStringLiteral("SELECT PRD_NM FROM M_PRD WHERE PRD_ID=?"), {work.PRD_ID});
+            work.PRD_NM = rs->eof() ? Value("") : rs->Fields(0);
+            rs->Close();
+        } else {
+            work.PRD_ID = Value::null();
+            work.PRD_NM = Value::null();
+        }
+        break;
+    case 7:
+        work.AREA = isNumber ? Value(number) : Value::null();
+        break;
+    case 12:
+        work.SHIP_EST = isNumber ? Value(number) : Value::null();
+        break;
+    case 9:
+    case 10:
+    case 11:
+    case 13:
+    case 14: {
+        const Value v = isDate ? Value(date.date()) : Value::null();
+        Value *target = index == 9    ? &work.START_DATE
+                        : index == 10 ? &work.END_DATE
+                        : index == 11 ? &work.PLANT_DATE
+                        : index == 13 ? &work.SHIP_SCHD_DATE1
+                                      : &work.SHIP_SCHD_DATE2;
+        *target = v;
+        break;
+    }
+    default: {
+        const Value v = text.isEmpty() ? Value::null() : Value(text);
+        switch (index) {
+        case 2: work.CROP_NM1 = v; break;
+        case 3: work.CROP_NM2 = v; break;
+        case 5: work.PRD_NM = v; break;
+        case 6: work.FIELD_NM = v; break;
+        case 8: work.PLANT_NM = v; break;
+        case 15: work.NOTES1 = v; break;
+        case 16: work.NOTES2 = v; break;
+        default: break;
+        }
+        break;
+    }
+    }
+    DispData();
+    return true;
+}
+
+bool frmPlantInput::cmbDATA_Validate(int index)
+{
+    if (index < 0 || index >= static_cast<int>(cmbDATA.size()))
+        return true;
+    QComboBox *box = cmbDATA[static_cast<std::size_t>(index)];
+    const QString text = box->currentText();
+    if (text.isEmpty()) {
+        box->setCurrentIndex(-1);
+    } else {
+        const int at = box->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+        if (at < 0)
+            return false;
+        box->setCurrentIndex(at);
+    }
+    const Value chosen(static_cast<long long>(itemId(box, box->currentIndex())));
+    switch (index) {
+    case 0:
+        work.FMR_ID = chosen;
+        break;
+    case 3:
+        work.PLANT_TYPE = chosen;
+        break;
+    case 5:
+        work.SHIP_EST_UNIT = chosen;
+        break;
+    case 2:
+        if (text.isEmpty()) {
+            work.CROP_NM = Value();
+        } else if (text != textOf(work.CROP_NM)) {
+            // A crop fills the variety with its name and the item with its item name.
+            work.CROP_NM = Value(text);
+            txtDATA[2]->setText(text);
+            changed_ = true;
+            txtDATA_Validate(2);
+            auto rs = gWork->GetFwdOnlyRst(QStringLiteral("SELECT CROP_NM2 FROM L_CROP WHERE CROP_NM1=?"), {Value(text)});
+            const Value item = rs->eof() ? Value::null() : rs->Fields(0);
+            rs->Close();
+            txtDATA[3]->setText(textOf(NullToVal(item, Value(""))));
+            changed_ = true;
+            txtDATA_Validate(3);
+        }
+        break;
+    case 1: {
+        // The crop list follows the category; the crop stays chosen when the category has it.
+        cmbDATA[2]->setCurrentIndex(0);
+        SetCmb(2);
+        cmbDATA[2]->setCurrentIndex(0);
+        const QString crop = textOf(work.CROP_NM);
+        for (int i = cmbDATA[2]->count() - 1; i >= 0 && !crop.isEmpty(); --i) {
+            if (cmbDATA[2]->itemText(i) == crop) {
+                cmbDATA[2]->setCurrentIndex(i);
+                break;
+            }
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return true;
+}
+
+// ---- events ------------------------------------------------------------------------------------
+
+void frmPlantInput::onActivate()
+{
+    InputForm::onActivate();
+    if (gEditMode == kEditView || gEditMode == kEditDelete)
+        sendTab();
+}
+
+void frmPlantInput::gotFocus(QWidget *control)
+{
+    picker->gotFocus(control);
+}
+
+Trap frmPlantInput::trapFor(Event event, QWidget *control) const
+{
+    switch (event) {
+    case Event::Load:
+    case Event::LostFocus:
+    case Event::Click:
+        return Trap::Standard;
+    case Event::GotFocus:
+    case Event::Validate:
+        return ctlIndex(control, QStringLiteral("txtDATA")) >= 0 ? Trap::Standard : Trap::Plain;
+    default:
+        return Trap::Plain;
+    }
+}
+
+void frmPlantInput::cmdMENU_Click(int index)
+{
+    if (index == 2)
+        complete();
+    else
+        InputForm::cmdMENU_Click(index);
+}
+
+void frmPlantInput::complete()
+{
+    work.END_DATE = Value(QDate::currentDate());
+    txtDATA[10]->setText(QDate::currentDate().toString(QStringLiteral("yyyy/MM/dd")));
+}
+
+// ---- checks and the save -----------------------------------------------------------------------
+
+bool frmPlantInput::ChkData()
+{
+    if (gEditMode == kEditDelete) {
+        const QString refusal = plantDeleteRefusal(work.FMR_ID, work.PLANT_ID);
+        if (!refusal.isEmpty()) {
+            ShowMsg(refusal, kMsgExclamation);
+            return false;
+        }
+        return true;
+    }
+    if (gEditMode == kEditAdd || gEditMode == kEditModify) {
+        if (txtDATA[8]->text().isEmpty()) {
+            ShowMsg(QStringLiteral("名称は必須入力です。"), kMsgExclamation);
+            txtDATA[8]->setFocus();
+            return false;
+        }
+        if (txtDATA[0]->text().isEmpty()) {
+            ShowMsg(QStringLiteral("収穫年は必須入力です。"), kMsgExclamation);
+            txtDATA[0]->setFocus();
+            return false;
+        }
+    }
+    return true;
+}
+
+// The save works on a copy: a failure (raised to the button's trap) leaves the record as it was.
+bool frmPlantInput::SaveData()
+{
+    PlantRec saved = work;
+    if (savePlant(gEditMode, saved) == PlantSaveResult::Missing) {
+        // Deleted meanwhile elsewhere: nothing to write; the list shows what is there now.
+        ShowMsg(QStringLiteral("該当データが存在しません。"), kMsgCritical);
+        trapped(trapFor(Event::Click, cmdMENU[1]), [this] { refreshList(); });
+        trapped(trapFor(Event::Click, cmdMENU[1]), [this] { redrawCalendar(); });
+        Unload();
+        return false;
+    }
+    work = saved;
+    gLastPlantID = saved.PLANT_ID;
+    gLastPlantFmrID = saved.FMR_ID;
+    return true;
+}
+
+}  // namespace hb

@@ -1,0 +1,208 @@
+#include "cultivation/frmplantlist.h"
+
+#include "core/controls.h"
+#include "core/db.h"
+#include "core/forms.h"
+#include "core/globals.h"
+#include "core/picklist.h"
+#include "cultivation/frmplantinput.h"
+#include "cultivation/plantrec.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFont>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+
+namespace hb {
+
+namespace {
+
+// The hourglass for the scope of a query.
+class Hourglass {
+public:
+    Hourglass() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~Hourglass() { QApplication::restoreOverrideCursor(); }
+    Hourglass(const Hourglass &) = delete;
+    Hourglass &operator=(const Hourglass &) = delete;
+};
+
+// "yyyymm" shown as "yyyy/mm"; no text for Null.
+QString monthCell(const Value &v)
+{
+    if (v.isNull() || v.isEmpty())
+        return QString();
+    double n = 0;
+    const QString text = v.displayText();
+    if (!parseNumber(text, &n))
+        return text;
+    QString digits = QString::number(static_cast<long long>(roundHalfEven(n))).rightJustified(6, QLatin1Char('0'));
+    return digits.left(digits.size() - 2) + QLatin1Char('/') + digits.right(2);
+}
+
+}  // namespace
+
+frmPlantList::frmPlantList() : ListForm(QStringLiteral("frmPlantList"))
+{
+    setDesignSize(12400, 9200);
+    setWindowTitle(QStringLiteral("作付一覧"));
+
+    lblTITLE = makeCaptioned<QLabel>(this, QStringLiteral("lblTITLE"), QStringLiteral("作付一覧"), 12, 8, 220, 30);
+    QFont title = lblTITLE->font();
+    title.setPointSize(14);
+    title.setBold(true);
+    lblTITLE->setFont(title);
+
+    const auto caption = [this](int index, const QString &text, int x) {
+        makeCaptioned<QLabel>(this, ctlName(QStringLiteral("Label1"), index), text, x, 58, 36, 22);
+    };
+    caption(0, QStringLiteral("年"), 16);
+    txtCOND[0] = makeControl<QLineEdit>(this, ctlName(QStringLiteral("txtCOND"), 0), 40, 56, 60, 24);
+    txtCOND[0]->setMaxLength(4);
+    txtCOND[0]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    txtCOND[0]->setAttribute(Qt::WA_InputMethodEnabled, false);
+    setSelectAllOnFocus(txtCOND[0]);
+
+    caption(1, QStringLiteral("作物"), 120);
+    cmbCOND[0] = makeControl<QComboBox>(this, ctlName(QStringLiteral("cmbCOND"), 0), 156, 56, 200, 24);
+    cmbCOND[0]->setEditable(true);
+    cmbCOND[0]->setInsertPolicy(QComboBox::NoInsert);
+    cmbCOND[0]->setCompleter(nullptr);
+    cmbCOND[0]->setMaxVisibleItems(16);
+
+    caption(2, QStringLiteral("区分"), 376);
+    cmbCOND[1] = makeControl<QComboBox>(this, ctlName(QStringLiteral("cmbCOND"), 1), 412, 56, 160, 24);
+    cmbCOND[1]->setMaxVisibleItems(16);
+
+    cmdFIND = makeCaptioned<QPushButton>(this, QStringLiteral("cmdFIND"), QStringLiteral("検索"), 596, 53, 90, 30);
+    onClick(cmdFIND, [this] { cmdFIND_Click(); });
+
+    makeListView(150, 1400, 12000, 6000);
+    std::array<QRect, 7> g;
+    g[0] = QRect(10550, 7650, 1600, 550);
+    for (int i = 1; i <= 6; ++i)
+        g[static_cast<std::size_t>(i)] = QRect(150 + (i - 1) * 1680, 7650, 1600, 550);
+    makeMenuButtons(g);
+
+    const std::vector<QWidget *> order = {txtCOND[0], cmbCOND[0], cmbCOND[1], cmdFIND,    cmdMENU[1], cmdMENU[2],
+                                          cmdMENU[3], cmdMENU[4], cmdMENU[5], cmdMENU[6], cmdMENU[0], ListView1};
+    for (std::size_t i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+}
+
+Form &frmPlantList::inputWindow()
+{
+    return form<frmPlantInput>();
+}
+
+void frmPlantList::InitForm()
+{
+    txtCOND[0]->setText(QString::number(gCalMonth.isValid() ? gCalMonth.year() : QDate::currentDate().year()));
+    SetCmb(0);
+    SetCmb(1);
+    cmbCOND[0]->setCurrentIndex(0);
+    cmbCOND[1]->setCurrentIndex(0);
+    InitList();
+}
+
+void frmPlantList::InitList()
+{
+    setColumns({{QStringLiteral("PLANT_ID"), QStringLiteral("ID"), 0, Qt::AlignLeft},
+                {QStringLiteral("PLANT_NM"), QStringLiteral("作付名"), 4200, Qt::AlignLeft},
+                {QStringLiteral("PLANT_DATE"), QStringLiteral("作付日"), 2000, Qt::AlignHCenter},
+                {QStringLiteral("HARVEST_SCHD_YM"), QStringLiteral("収穫月"), 1600, Qt::AlignHCenter},
+                {QStringLiteral("CROP_NM1"), QStringLiteral("品種"), 2400, Qt::AlignLeft},
+                {QStringLiteral("AREA"), QStringLiteral("耕作面積"), 1600, Qt::AlignRight}});
+}
+
+void frmPlantList::SetCmb(int index)
+{
+    if (index != 0 && index != 1)
+        return;
+    QComboBox *box = cmbCOND[static_cast<std::size_t>(index)];
+    if (index == 1) {
+        auto rs = gWork->GetFwdOnlyRst(QStringLiteral("SELECT  L_KBN.ID,  L_KBN.NM  FROM L_KBN  WHERE KBN=11 ORDER BY ID"));
+        fillPickList(box, *rs);
+        return;
+    }
+    box->setCurrentIndex(-1);
+    box->clear();
+    box->addItem(QString(), QVariant::fromValue<qlonglong>(0));
+    auto rs = gWork->GetFwdOnlyRst(QStringLiteral("SELECT  L_CROP.CROP_NM1  FROM L_CROP  ORDER BY CROP_NM1"));
+    qlonglong n = 1;
+    for (; !rs->eof(); rs->MoveNext(), ++n)
+        box->addItem(NullToVal(rs->Fields(0), Value("")).displayText(), QVariant::fromValue(n));
+    rs->Close();
+    box->setCurrentIndex(-1);
+}
+
+void frmPlantList::SetList()
+{
+    PlantFilter filter;
+    filter.year = txtCOND[0]->text();
+    if (cmbCOND[0]->currentIndex() >= 1)
+        filter.crop = cmbCOND[0]->currentText();
+    if (cmbCOND[1]->currentIndex() >= 1)
+        filter.plantType = itemId(cmbCOND[1], cmbCOND[1]->currentIndex());
+
+    clearRows();
+    std::vector<PlantRec> rows = queryPlants(filter);
+    if (rows.empty())
+        return;
+    gPlant = std::move(rows);
+    for (const PlantRec &r : gPlant) {
+        addRow({r.PLANT_ID.displayText(), NullToVal(r.PLANT_NM, Value("")).displayText(), plantDateText(r.PLANT_DATE),
+                monthCell(r.HARVEST_SCHD_YM), NullToVal(r.CROP_NM1, Value("")).displayText(),
+                NullToVal(r.AREA, Value(0)).displayText()});
+    }
+    if (gLastPlantID.isEmpty() || gLastPlantID.isNull())
+        return;
+    for (std::size_t j = 0; j < gPlant.size(); ++j) {
+        const PlantRec &r = gPlant[j];
+        const bool sameGrower = gLastPlantFmrID.isEmpty() || r.FMR_ID == gLastPlantFmrID;
+        if (r.PLANT_ID == gLastPlantID && sameGrower)
+            selectRow(static_cast<long>(j));
+    }
+}
+
+void frmPlantList::cmdFIND_Click()
+{
+    Hourglass wait;
+    SetList();
+}
+
+bool frmPlantList::validate(QWidget *control)
+{
+    const int i = ctlIndex(control, QStringLiteral("cmbCOND"));
+    return i < 0 || cmbCOND_Validate(i);
+}
+
+bool frmPlantList::cmbCOND_Validate(int index)
+{
+    QComboBox *box = cmbCOND[static_cast<std::size_t>(index)];
+    const QString text = box->currentText();
+    if (text.isEmpty()) {
+        box->setCurrentIndex(-1);
+        return true;
+    }
+    for (int i = 0; i < box->count(); ++i) {
+        if (box->itemText(i) == text) {
+            box->setCurrentIndex(i);
+            return true;
+        }
+    }
+    return false;
+}
+
+Trap frmPlantList::trapFor(Event event, QWidget *control) const
+{
+    if (event == Event::KeyPress)
+        return Trap::Plain;
+    if (event == Event::Validate && ctlIndex(control, QStringLiteral("cmbCOND")) >= 0)
+        return Trap::Plain;
+    return Trap::Standard;
+}
+
+}  // namespace hb

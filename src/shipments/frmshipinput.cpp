@@ -1,0 +1,536 @@
+#include "shipments/frmshipinput.h"
+
+#include "core/controls.h"
+#include "core/datepicker.h"
+#include "core/db.h"
+#include "core/globals.h"
+#include "core/helpers.h"
+#include "shipments/shipsave.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+
+namespace hb {
+
+namespace {
+
+constexpr int kPlantIdRole = Qt::UserRole;
+
+QLabel *caption(QWidget *parent, int n, const QString &text, int x, int y, int w = 90)
+{
+    auto *l = makeCaptioned<QLabel>(parent, Form::ctlName(QStringLiteral("Label1"), n), text, x, y, w, 24);
+    l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return l;
+}
+
+QLabel *shown(QWidget *parent, const QString &name, int x, int y, int w, Qt::Alignment align = Qt::AlignLeft)
+{
+    auto *l = makeControl<QLabel>(parent, name, x, y, w, 24);
+    l->setFrameShape(QFrame::Panel);
+    l->setFrameShadow(QFrame::Sunken);
+    l->setAlignment(align | Qt::AlignVCenter);
+    return l;
+}
+
+QString dayText(const Value &v)
+{
+    const QDate d = valueDate(v);
+    return d.isValid() ? d.toString(QStringLiteral("yyyy/MM/dd")) : QString();
+}
+
+QString plainText(const Value &v)
+{
+    if (isBlank(v))
+        return QString();
+    if (v.isDate())
+        return dayText(v);
+    return v.displayText();
+}
+
+}  // namespace
+
+frmShipInput::frmShipInput() : InputForm(QStringLiteral("frmShipInput"), gShip, QStringLiteral("D_SHIP"))
+{
+    setWindowTitle(QStringLiteral("出荷入力"));
+    setDesignSize(9600, 8400);
+    setTabAfterLook(true);
+
+    lblTITLE = makeCaptioned<QLabel>(this, QStringLiteral("lblTITLE"), QStringLiteral("出荷入力"), 20, 10, 200, 30);
+    QFont f = lblTITLE->font();
+    f.setPointSize(14);
+    f.setBold(true);
+    lblTITLE->setFont(f);
+
+    const auto box = [this](int i, int x, int y, int w, Qt::Alignment align = Qt::AlignLeft) {
+        auto *e = makeControl<QLineEdit>(this, ctlName(QStringLiteral("txtDATA"), i), x, y, w, 24);
+        e->setAlignment(align);
+        setSelectAllOnFocus(e);
+        QObject::connect(e, &QLineEdit::textChanged, this, [this] { changed_ = true; });
+        txtDATA[static_cast<std::size_t>(i)] = e;
+        return e;
+    };
+    const auto combo = [this](int i, int x, int y, int w) {
+        auto *c = makeControl<QComboBox>(this, ctlName(QStringLiteral("cmbDATA"), i), x, y, w, 24);
+        setDropDownOnFocus(c);
+        cmbDATA[static_cast<std::size_t>(i)] = c;
+        return c;
+    };
+    const Qt::Alignment right = Qt::AlignRight;
+
+    // Creation order is the Tab order.
+    caption(this, 0, QStringLiteral("出荷ID"), 10, 50);
+    lblDATA[0] = shown(this, QStringLiteral("lblDATA_0"), 105, 50, 90, right);
+    caption(this, 1, QStringLiteral("出荷日"), 10, 82);
+    box(kBoxShipDate, 105, 82, 110)->setMaxLength(10);
+    caption(this, 2, QStringLiteral("生産者"), 300, 50, 80);
+    combo(0, 385, 50, 220);
+    caption(this, 3, QStringLiteral("出荷先"), 300, 82, 80);
+    combo(1, 385, 82, 220);
+
+    caption(this, 4, QStringLiteral("作付"), 10, 116);
+    List1 = makeControl<QListWidget>(this, QStringLiteral("List1"), 105, 116, 190, 116);
+    caption(this, 5, QStringLiteral("作物"), 300, 116, 80);
+    lblDATA[1] = shown(this, QStringLiteral("lblDATA_1"), 385, 116, 108);
+    lblDATA[2] = shown(this, QStringLiteral("lblDATA_2"), 497, 116, 108);
+    caption(this, 6, QStringLiteral("作付日"), 300, 146, 80);
+    lblDATA[3] = shown(this, QStringLiteral("lblDATA_3"), 385, 146, 108, Qt::AlignHCenter);
+    caption(this, 7, QStringLiteral("面積"), 300, 176, 80);
+    lblDATA[4] = shown(this, QStringLiteral("lblDATA_4"), 385, 176, 108, right);
+    caption(this, 8, QStringLiteral("出荷予定"), 300, 206, 80);
+    lblDATA[5] = shown(this, QStringLiteral("lblDATA_5"), 385, 206, 100, Qt::AlignHCenter);
+    makeCaptioned<QLabel>(this, QStringLiteral("Label2_0"), QStringLiteral("～"), 488, 206, 16, 24);
+    lblDATA[6] = shown(this, QStringLiteral("lblDATA_6"), 505, 206, 100, Qt::AlignHCenter);
+
+    caption(this, 9, QStringLiteral("商品コード"), 10, 244);
+    box(kBoxPrdId, 105, 244, 80, right);
+    box(kBoxPrdNm, 190, 244, 250);
+    caption(this, 10, QStringLiteral("生産地"), 10, 276);
+    box(kBoxLocate, 105, 276, 200);
+    Check1 = makeCaptioned<QCheckBox>(this, QStringLiteral("Check1"), QStringLiteral("ﾌﾟﾗｽﾁｯｸ包装"), 330, 276, 150, 24);
+    caption(this, 11, QStringLiteral("入金"), 10, 308);
+    Option1[0] = makeCaptioned<QRadioButton>(this, QStringLiteral("Option1_0"), QStringLiteral("現金"), 110, 308, 70, 24);
+    Option1[1] = makeCaptioned<QRadioButton>(this, QStringLiteral("Option1_1"), QStringLiteral("売掛"), 190, 308, 70, 24);
+
+    caption(this, 12, QStringLiteral("売価"), 10, 346);
+    box(kBoxShopPrc, 105, 346, 100, right);
+    caption(this, 13, QStringLiteral("出荷数"), 210, 346, 80);
+    box(kBoxShipQty, 295, 346, 80, right);
+    caption(this, 14, QStringLiteral("返品数"), 410, 346, 80);
+    box(kBoxRtnQty, 495, 346, 80, right);
+    caption(this, 15, QStringLiteral("売上数"), 210, 378, 80);
+    box(kBoxSalesQty, 295, 378, 80, right);
+    caption(this, 16, QStringLiteral("値引額"), 410, 378, 80);
+    box(kBoxDscAmt, 495, 378, 80, right);
+    caption(this, 17, QStringLiteral("金額"), 10, 378);
+    lblDATA[7] = shown(this, QStringLiteral("lblDATA_7"), 105, 378, 100, right);
+    caption(this, 18, QStringLiteral("手数料率"), 10, 410);
+    box(kBoxFeeRt, 105, 410, 80, right);
+    makeCaptioned<QLabel>(this, QStringLiteral("Label2_1"), QStringLiteral("%"), 188, 410, 16, 24);
+    caption(this, 19, QStringLiteral("手数料"), 210, 410, 80);
+    box(kBoxFeeAmt, 295, 410, 80, right);
+    caption(this, 20, QStringLiteral("備考"), 10, 442);
+    box(kBoxNotes, 105, 442, 470);
+
+    makeMenuButton(1, QStringLiteral("登録"), 5850, 7425, 1500, 540);
+    makeMenuButton(0, QStringLiteral("ｷｬﾝｾﾙ"), 7500, 7425, 1500, 540);
+    setCancelButton(cmdMENU[0]);
+
+    for (QLineEdit *e : txtDATA) {
+        if (e != txtDATA[kBoxLocate] && e != txtDATA[kBoxPrdNm] && e != txtDATA[kBoxNotes])
+            e->setAttribute(Qt::WA_InputMethodEnabled, false);
+    }
+
+    picker = new DatePicker(*this);
+    picker->addBox(kBoxShipDate, txtDATA[kBoxShipDate]);
+    picker->setCondition([] { return gEditMode == kEditAdd || gEditMode == kEditModify; });
+    picker->hideOn({QStringLiteral("txtDATA"), QStringLiteral("cmbDATA"), QStringLiteral("List1"),
+                    QStringLiteral("cmdMENU")});
+
+    QObject::connect(List1, &QListWidget::currentRowChanged, this, [this](int) {
+        if (ready() && editable())
+            trapped(Trap::Plain, [this] { List1_Click(); });
+    });
+    QObject::connect(Check1, &QCheckBox::toggled, this, [this](bool on) {
+        if (ready() && editable())
+            work.PLAS = Value(on);
+    });
+    for (int i = 0; i < 2; ++i) {
+        QObject::connect(Option1[static_cast<std::size_t>(i)], &QRadioButton::toggled, this, [this](bool) {
+            if (ready() && editable())
+                work.ACC_ID = Option1[0]->isChecked()   ? Value(1000)
+                              : Option1[1]->isChecked() ? Value(1040)
+                                                        : Value::null();
+        });
+    }
+}
+
+bool frmShipInput::editable() const
+{
+    return gEditMode == kEditAdd || gEditMode == kEditModify;
+}
+
+void frmShipInput::InitForm()
+{
+    SetCmb(0);
+    SetCmb(1);
+}
+
+void frmShipInput::SetCmb(int index)
+{
+    QComboBox *c = cmbDATA[static_cast<std::size_t>(index)];
+    const QSignalBlocker quiet(c);
+    c->clear();
+    const QString sql = index == 0 ? QStringLiteral("SELECT M_FMR.FMR_ID, M_FMR.FMR_NM FROM M_FMR WHERE CHK_FLG<>0 "
+                                                    "ORDER BY FMR_ID")
+                                   : QStringLiteral("SELECT M_SHOP.SHOP_ID, M_SHOP.SHOP_NM FROM M_SHOP WHERE CHK_FLG<>0 "
+                                                    "ORDER BY M_SHOP.SHOP_ID");
+    auto rs = gMst->GetFwdOnlyRst(sql);
+    while (!rs->eof()) {
+        c->addItem(NullToVal(rs->Fields(1), Value("")).toString(), QVariant::fromValue<qlonglong>(rs->Fields(0).toLong()));
+        rs->MoveNext();
+    }
+    rs->Close();
+    c->setCurrentIndex(-1);
+}
+
+// The plantings of the record's grower (the current grower for a new row) live on the day.
+void frmShipInput::SetList(int index)
+{
+    if (index != 0)
+        return;
+    const QSignalBlocker quiet(List1);
+    List1->clear();
+    const QDate day = valueDate(work.SHIP_DATE);
+    if (!day.isValid())
+        return;
+    const Value fmr = isBlank(work.FMR_ID) ? NullToVal(gFmrID, Value(0)) : work.FMR_ID;
+    auto rs = gDb->GetFwdOnlyRst(QStringLiteral("SELECT D_PLANT.PLANT_ID, D_PLANT.PLANT_NM FROM D_PLANT WHERE FMR_ID=? "
+                                                "AND START_DATE<=? AND ((END_DATE IS NULL) OR (END_DATE>=?)) "
+                                                "ORDER BY PLANT_DATE, PLANT_ID"),
+                                 {fmr, Value(day), Value(day)});
+    while (!rs->eof()) {
+        auto *item = new QListWidgetItem(NullToVal(rs->Fields(1), Value("")).toString(), List1);
+        item->setData(kPlantIdRole, QVariant::fromValue<qlonglong>(rs->Fields(0).toLong()));
+        rs->MoveNext();
+    }
+    rs->Close();
+}
+
+void frmShipInput::newRowDefaults(ShipRec &r)
+{
+    const Value null = Value::null();
+    r.FMR_ID = gFmrID;
+    r.SHIP_ID = null;
+    r.SHIP_DATE = Value(QDate::currentDate());
+    r.DTL_NO = null;
+    if (gEditRow >= 0) {
+        // A copy: a new shipment with new vouchers; the copied one is never touched.
+        r.PRINT_DATE = r.EXP_DATE = r.LEDGE_ID_S = r.LEDGE_ID_F = null;
+        r.IDATE = r.UDATE = r.LAST_TM = r.HOLD_TM = null;
+        return;
+    }
+    r.PLANT_ID = null;
+    r.SHOP_ID = gShopID;
+    r.PRD_ID = r.PRD_NM = null;
+    r.LOCATE = NullToVal(gMst->DLookup(QStringLiteral("LOCATE"), QStringLiteral("M_FMR"),
+                                       QStringLiteral("FMR_ID=") + QString::number(NullToVal(r.FMR_ID, Value(0)).toLong())),
+                         Value(""));
+    r.PLAS = Value(true);
+    r.ACC_ID = NullToVal(gMst->DLookup(QStringLiteral("ACC_ID"), QStringLiteral("M_SHOP"),
+                                       QStringLiteral("SHOP_ID=") + QString::number(NullToVal(r.SHOP_ID, Value(0)).toLong())),
+                         Value(0));
+    for (int i = ShipRec::columnNames().indexOf(QLatin1String("SHOP_PRC")); i < ShipRec::fieldCount(); ++i)
+        r.field(i) = null;
+}
+
+void frmShipInput::SetMode()
+{
+    work = ShipRec();
+    if (gEditRow >= 0) {
+        if (gEditRow >= static_cast<long>(gShip.size()))
+            throw HbError(9, QStringLiteral("インデックスが有効範囲にありません。"));
+        work = gShip[static_cast<std::size_t>(gEditRow)];
+    }
+    if (gEditMode == kEditAdd)
+        newRowDefaults(work);
+    applyCaptions(gEditMode);
+    // Boxes out of the Tab order stay reachable with the mouse.
+    const auto tabOut = [](QWidget *w) { w->setFocusPolicy(Qt::ClickFocus); };
+    if (gEditMode == kEditAdd) {
+        for (int i = kBoxRtnQty; i <= kBoxFeeAmt; ++i)
+            tabOut(txtDATA[static_cast<std::size_t>(i)]);
+    } else if (gEditMode == kEditModify) {
+        for (int i = kBoxShipDate; i <= kBoxShipQty; ++i)
+            tabOut(txtDATA[static_cast<std::size_t>(i)]);
+        tabOut(txtDATA[kBoxSalesQty]);
+        tabOut(List1);
+        tabOut(Check1);
+    }
+    applyReadOnlyLook(gEditMode);
+    if (gEditMode == kEditView || gEditMode == kEditDelete) {
+        QPalette p = List1->palette();
+        p.setColor(QPalette::Disabled, QPalette::Base, palette().color(QPalette::Window));
+        List1->setPalette(p);
+    }
+    if (gEditMode != kEditAdd)
+        sendTab();
+    DispData();
+}
+
+void frmShipInput::DispData()
+{
+    work.SALES_AMT = ShipSalesAmount(work);
+    txtDATA[kBoxShipDate]->setText(dayText(work.SHIP_DATE));
+    txtDATA[kBoxLocate]->setText(plainText(work.LOCATE));
+    txtDATA[kBoxPrdId]->setText(plainText(work.PRD_ID));
+    txtDATA[kBoxPrdNm]->setText(plainText(work.PRD_NM));
+    txtDATA[kBoxShopPrc]->setText(plainText(work.SHOP_PRC));
+    txtDATA[kBoxShipQty]->setText(plainText(work.SHIP_QTY));
+    txtDATA[kBoxRtnQty]->setText(plainText(work.RTN_QTY));
+    txtDATA[kBoxSalesQty]->setText(plainText(work.SALES_QTY));
+    txtDATA[kBoxDscAmt]->setText(plainText(work.DSC_AMT));
+    txtDATA[kBoxFeeRt]->setText(plainText(work.FEE_RT));
+    txtDATA[kBoxFeeAmt]->setText(plainText(work.FEE_AMT));
+    txtDATA[kBoxNotes]->setText(plainText(work.NOTES));
+    SetList(0);
+    lblDATA[0]->setText(gEditMode != kEditAdd ? plainText(work.SHIP_ID) : QString());
+    lblDATA[7]->setText(fmtAmount(work.SALES_AMT));
+    {
+        const QSignalBlocker quiet(List1);
+        List1->setCurrentRow(-1);
+        if (!isBlank(work.PLANT_ID)) {
+            for (int i = 0; i < List1->count(); ++i) {
+                if (List1->item(i)->data(kPlantIdRole).toLongLong() == work.PLANT_ID.toLong()) {
+                    List1->setCurrentRow(i);
+                    break;
+                }
+            }
+        }
+    }
+    const auto pick = [](QComboBox *c, const Value &v) {
+        const QSignalBlocker quiet(c);
+        c->setCurrentIndex(isBlank(v) ? -1 : c->findData(QVariant::fromValue<qlonglong>(v.toLong())));
+    };
+    pick(cmbDATA[0], work.FMR_ID);
+    pick(cmbDATA[1], work.SHOP_ID);
+    {
+        const QSignalBlocker q1(Check1);
+        Check1->setChecked(!isBlank(work.PLAS) && work.PLAS.toBool());
+        const QSignalBlocker q2(Option1[0]);
+        const QSignalBlocker q3(Option1[1]);
+        const long acc = isBlank(work.ACC_ID) ? 0 : static_cast<long>(work.ACC_ID.toLong());
+        Option1[0]->setAutoExclusive(false);
+        Option1[1]->setAutoExclusive(false);
+        Option1[0]->setChecked(acc == 1000);
+        Option1[1]->setChecked(acc == 1040);
+        Option1[0]->setAutoExclusive(true);
+        Option1[1]->setAutoExclusive(true);
+    }
+    DispPlantData();
+    changed_ = false;
+}
+
+void frmShipInput::DispPlantData()
+{
+    for (int i = 1; i <= 6; ++i)
+        lblDATA[static_cast<std::size_t>(i)]->clear();
+    if (isBlank(work.PLANT_ID))
+        return;
+    auto rs = gDb->GetFwdOnlyRst(QStringLiteral("SELECT D_PLANT.* FROM D_PLANT WHERE PLANT_ID=? AND FMR_ID=?"),
+                                 {work.PLANT_ID, isBlank(work.FMR_ID) ? Value(0) : work.FMR_ID});
+    if (rs->eof())
+        return;
+    lblDATA[1]->setText(plainText(rs->Fields(QStringLiteral("CROP_NM1"))));
+    lblDATA[2]->setText(plainText(rs->Fields(QStringLiteral("CROP_NM2"))));
+    lblDATA[3]->setText(dayText(rs->Fields(QStringLiteral("PLANT_DATE"))));
+    lblDATA[4]->setText(plainText(rs->Fields(QStringLiteral("AREA"))));
+    lblDATA[5]->setText(dayText(rs->Fields(QStringLiteral("SHIP_SCHD_DATE1"))));
+    lblDATA[6]->setText(dayText(rs->Fields(QStringLiteral("SHIP_SCHD_DATE2"))));
+    rs->Close();
+}
+
+bool frmShipInput::validate(QWidget *control)
+{
+    if (!ready() || !editable())
+        return true;
+    const int t = ctlIndex(control, QStringLiteral("txtDATA"));
+    if (t >= 0)
+        return txtDATA_Validate(t);
+    const int c = ctlIndex(control, QStringLiteral("cmbDATA"));
+    if (c >= 0) {
+        cmbDATA_Validate(c);
+        return true;
+    }
+    if (control == List1)
+        List1_Validate();
+    return true;
+}
+
+// An entry goes into its column only when the box was changed; what is no date or number is
+// refused and keeps the focus, so nothing typed is lost.
+bool frmShipInput::txtDATA_Validate(int index)
+{
+    if (!changed_)
+        return true;
+    const QString text = txtDATA[static_cast<std::size_t>(index)]->text();
+    Value entry = Value::null();
+    switch (index) {
+    case kBoxShipDate: {
+        QDateTime dt;
+        if (!text.trimmed().isEmpty()) {
+            if (!parseDateText(text.trimmed(), &dt)) {
+                ShowMsg(QStringLiteral("日付を指定してください。"), kMsgExclamation);
+                return false;
+            }
+            entry = Value(dt.date());
+        }
+        break;
+    }
+    case kBoxLocate:
+    case kBoxPrdNm:
+    case kBoxNotes:
+        if (!text.isEmpty())
+            entry = Value(text);
+        break;
+    default:
+        if (!parseShipNumber(text, index == kBoxPrdId || index == kBoxShipQty, &entry)) {
+            ShowMsg(QStringLiteral("数値を入力してください。"), kMsgExclamation);
+            return false;
+        }
+        break;
+    }
+    ApplyShipEntry(work, index, entry);
+    DispData();
+    return true;
+}
+
+void frmShipInput::cmbDATA_Validate(int index)
+{
+    QComboBox *c = cmbDATA[static_cast<std::size_t>(index)];
+    const bool picked = c->currentIndex() >= 0;
+    const Value id = picked ? Value(static_cast<long>(c->currentData().toLongLong())) : Value(index == 0 ? 0 : 1);
+    if (index == 0) {
+        if (work.FMR_ID == id)
+            return;
+        work.FMR_ID = id;
+    } else {
+        // The payment side follows the shop only when the shop changes.
+        if (work.SHOP_ID == id)
+            return;
+        work.SHOP_ID = id;
+        work.ACC_ID = NullToVal(gMst->DLookup(QStringLiteral("ACC_ID"), QStringLiteral("M_SHOP"),
+                                              QStringLiteral("SHOP_ID=") + QString::number(id.toLong())),
+                                Value(0));
+    }
+    DispData();
+}
+
+void frmShipInput::List1_Click()
+{
+    QListWidgetItem *item = List1->currentItem();
+    if (!item)
+        return;
+    work.PLANT_ID = Value(static_cast<long>(item->data(kPlantIdRole).toLongLong()));
+    DispPlantData();
+}
+
+// The planting's product fills the product boxes.
+void frmShipInput::List1_Validate()
+{
+    if (isBlank(work.PLANT_ID))
+        return;
+    auto rs = gDb->GetFwdOnlyRst(QStringLiteral("SELECT PRD_ID, PRD_NM FROM D_PLANT WHERE PLANT_ID=? AND FMR_ID=?"),
+                                 {work.PLANT_ID, isBlank(work.FMR_ID) ? Value(0) : work.FMR_ID});
+    const Value prdId = rs->eof() ? Value::null() : rs->Fields(0);
+    const Value prdNm = rs->eof() ? Value::null() : rs->Fields(1);
+    rs->Close();
+    work.PRD_ID = isBlank(prdId) ? Value::null() : prdId;
+    work.PRD_NM = isBlank(prdNm) ? Value::null() : prdNm;
+    txtDATA[kBoxPrdId]->setText(plainText(work.PRD_ID));
+    txtDATA[kBoxPrdNm]->setText(plainText(work.PRD_NM));
+    changed_ = false;
+}
+
+void frmShipInput::gotFocus(QWidget *control)
+{
+    picker->gotFocus(control);
+}
+
+bool frmShipInput::ChkData()
+{
+    if (!editable())
+        return true;
+    if (isBlank(work.ACC_ID)) {
+        work.ACC_ID = NullToVal(gMst->DLookup(QStringLiteral("ACC_ID"), QStringLiteral("M_SHOP"),
+                                              QStringLiteral("SHOP_ID=") +
+                                                  QString::number(NullToVal(work.SHOP_ID, Value(0)).toLong())),
+                                Value(0));
+    }
+    const auto refuse = [](const char *msg) {
+        ShowMsg(QString::fromUtf8(msg), kMsgExclamation);
+        return false;
+    };
+    if (!valueDate(work.SHIP_DATE).isValid())
+        return refuse("日付を指定してください。");
+    if (isBlank(work.FMR_ID) || !IsNumeric(work.FMR_ID))
+        return refuse("生産者を指定してください。");
+    if (work.FMR_ID.toDouble() <= 0)
+        return refuse("生産者をを指定してください。");
+    // The planting must be one of the shipment's grower.
+    if (isBlank(work.PLANT_ID) || !IsNumeric(work.PLANT_ID) || work.PLANT_ID.toDouble() <= 0 ||
+        gDb->DCount(QStringLiteral("*"), QStringLiteral("D_PLANT"),
+                    QStringLiteral("FMR_ID=%1 AND PLANT_ID=%2").arg(work.FMR_ID.toLong()).arg(work.PLANT_ID.toLong()))
+                .toLong() == 0)
+        return refuse("作付を指定してください。");
+    if (isBlank(work.SHIP_QTY) || !IsNumeric(work.SHIP_QTY))
+        return refuse("出荷数を指定してください。");
+    return true;
+}
+
+// Works on a copy: the record takes the new number and voucher numbers only once committed.
+bool frmShipInput::SaveData()
+{
+    ShipRec rec = work;
+    int result = 0;
+    if (!trapped(Trap::Standard, [&] { result = SaveShipment(rec, gEditMode); }))
+        return false;
+    if (result == 1)
+        work = rec;
+    return result == 1;
+}
+
+Trap frmShipInput::trapFor(Event event, QWidget *control) const
+{
+    switch (event) {
+    case Event::Load:
+    case Event::Activate:
+    case Event::LostFocus:
+        return Trap::Standard;
+    case Event::Resize:
+    case Event::Unload:
+    case Event::KeyPress:
+        return Trap::Plain;
+    case Event::Validate:
+        return control && (control->objectName().startsWith(QLatin1String("txtDATA")) ||
+                           control->objectName().startsWith(QLatin1String("Option1")))
+                   ? Trap::Standard
+                   : Trap::Plain;
+    case Event::GotFocus:
+        return control && (control->objectName().startsWith(QLatin1String("cmbDATA")) ||
+                           control->objectName().startsWith(QLatin1String("cmdMENU")))
+                   ? Trap::Plain
+                   : Trap::Standard;
+    case Event::Click:
+        return Trap::Standard;
+    }
+    return Trap::Standard;
+}
+
+}  // namespace hb

@@ -1,0 +1,313 @@
+#include "shipments/frmshiplist.h"
+
+#include "core/controls.h"
+#include "core/datepicker.h"
+#include "core/db.h"
+#include "core/forms.h"
+#include "core/globals.h"
+#include "core/helpers.h"
+#include "shipments/frmshipinput.h"
+#include "shipments/shipcalc.h"
+#include "shipments/shipsave.h"
+#include "shipments/shiprec.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QTreeWidget>
+
+namespace hb {
+
+namespace {
+
+constexpr int kPlantIdRole = Qt::UserRole;
+constexpr int kFmrIdRole = Qt::UserRole + 1;
+
+// The hourglass pointer for the length of a query, restored on every path.
+class WaitCursor {
+public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor &) = delete;
+    WaitCursor &operator=(const WaitCursor &) = delete;
+};
+
+long yearOf(const QString &text)
+{
+    Value v;
+    if (!parseShipNumber(text, true, &v))
+        throw HbError(kErrTypeMismatch, QStringLiteral("数値を入力してください。"));
+    return static_cast<long>(v.toLong());
+}
+
+QDate dayOf(const QString &text)
+{
+    QDateTime dt;
+    if (!parseDateText(text.trimmed(), &dt))
+        throw HbError(kErrTypeMismatch, QStringLiteral("日付を指定してください。"));
+    return dt.date();
+}
+
+}  // namespace
+
+frmShipList::frmShipList() : ListForm(QStringLiteral("frmShipList"))
+{
+    setWindowTitle(QStringLiteral("出荷一覧"));
+    setDesignSize(12400, 9200);
+    setRowRule(RowRule::SelectedItem);
+
+    lblTITLE = makeCaptioned<QLabel>(this, QStringLiteral("lblTITLE"), QStringLiteral("出荷一覧"), 15, 8, 200, 30);
+    QFont f = lblTITLE->font();
+    f.setPointSize(14);
+    f.setBold(true);
+    lblTITLE->setFont(f);
+
+    const auto label = [this](int n, const QString &text, int x, int y, int w) {
+        return makeCaptioned<QLabel>(this, ctlName(QStringLiteral("Label1"), n), text, x, y, w, 24);
+    };
+    const auto cond = [this](int i, int x, int w, int maxLength, Qt::Alignment align) {
+        auto *e = makeControl<QLineEdit>(this, ctlName(QStringLiteral("txtCOND"), i), x, 52, w, 24);
+        e->setMaxLength(maxLength);
+        e->setAlignment(align);
+        e->setAttribute(Qt::WA_InputMethodEnabled, false);
+        setSelectAllOnFocus(e);
+        txtCOND[static_cast<std::size_t>(i)] = e;
+    };
+    label(0, QStringLiteral("年"), 15, 52, 20);
+    cond(0, 38, 56, 4, Qt::AlignRight);
+    label(1, QStringLiteral("出荷日"), 110, 52, 50);
+    cond(1, 160, 100, 10, Qt::AlignHCenter);
+    label(2, QStringLiteral("～"), 264, 52, 16);
+    cond(2, 282, 100, 10, Qt::AlignHCenter);
+
+    Frame1 = makeCaptioned<QGroupBox>(this, QStringLiteral("Frame1"), QStringLiteral("状況"), 400, 36, 300, 48);
+    const char *const states[4] = {"出荷前", "出荷中", "完了", "全て"};
+    for (int i = 0; i < 4; ++i) {
+        Option1[static_cast<std::size_t>(i)] = makeCaptioned<QRadioButton>(
+            Frame1, ctlName(QStringLiteral("Option1"), i), QString::fromUtf8(states[i]), 10 + i * 72, 18, 70, 24);
+    }
+    Option1[3]->setChecked(true);
+    cmdFIND = makeCaptioned<QPushButton>(this, QStringLiteral("cmdFIND"), QStringLiteral("検索"), 712, 46, 90, 34);
+    onClick(cmdFIND, [this] {
+        WaitCursor wait;
+        SetList1();
+    });
+
+    label(3, QStringLiteral("作付"), 15, 92, 60);
+    List1 = makeControl<QListWidget>(this, QStringLiteral("List1"), 15, 114, 190, 374);
+    QObject::connect(List1, &QListWidget::currentRowChanged, this, [this](int) {
+        if (isLoaded())
+            trapped(Trap::Standard, [this] { SetList2(); });
+    });
+
+    makeListView(3225, 1380, 8790, 5940);  // 215, 92 .. 801, 488 pixels
+
+    // The totals stand under their columns (ListView1's columns 4 to 8).
+    label(4, QStringLiteral("合　計"), 215, 494, 70);
+    const int sumX[5] = {369, 449, 529, 622, 722};
+    const int sumW[5] = {80, 80, 93, 100, 80};
+    for (int i = 0; i < 5; ++i) {
+        auto *l = makeCaptioned<QLabel>(this, ctlName(QStringLiteral("lblSUM"), i), QStringLiteral("0"), sumX[i], 494,
+                                        sumW[i], 24);
+        l->setFrameShape(QFrame::Panel);
+        l->setFrameShadow(QFrame::Sunken);
+        l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        lblSUM[static_cast<std::size_t>(i)] = l;
+    }
+
+    std::array<QRect, 7> g;
+    for (int i = 1; i <= 6; ++i)
+        g[static_cast<std::size_t>(i)] = QRect(225 + (i - 1) * 1500, 8025, 1425, 540);
+    g[0] = QRect(10500, 8025, 1500, 540);
+    makeMenuButtons(g);
+
+    picker = new DatePicker(*this);
+    picker->addBox(1, txtCOND[1]);
+    picker->addBox(2, txtCOND[2]);
+    picker->hideOn({QStringLiteral("txtCOND_0"), QStringLiteral("cmdFIND"), QStringLiteral("cmdMENU"),
+                    QStringLiteral("List1"), QStringLiteral("Option1"), QStringLiteral("ListView1")});
+}
+
+Form &frmShipList::inputWindow()
+{
+    return form<frmShipInput>();
+}
+
+void frmShipList::gotFocus(QWidget *control)
+{
+    picker->gotFocus(control);
+}
+
+Trap frmShipList::trapFor(Event event, QWidget *) const
+{
+    return event == Event::KeyPress ? Trap::Plain : Trap::Standard;
+}
+
+void frmShipList::InitForm()
+{
+    const QDate month = gCalMonth.isValid() ? QDate(gCalMonth.year(), gCalMonth.month(), 1)
+                                            : QDate(QDate::currentDate().year(), QDate::currentDate().month(), 1);
+    txtCOND[0]->setText(QString::number(month.year()));
+    txtCOND[1]->setText(month.toString(QStringLiteral("yyyy/MM/dd")));
+    txtCOND[2]->setText(month.addMonths(1).addDays(-1).toString(QStringLiteral("yyyy/MM/dd")));
+    InitList();
+}
+
+void frmShipList::InitList()
+{
+    setColumns({{QStringLiteral("SHIP_ID"), QStringLiteral("ID"), 0, Qt::AlignLeft},
+                {QStringLiteral("SHIP_DATE"), QStringLiteral("月日"), 1000, Qt::AlignHCenter},
+                {QStringLiteral("SHOP_PRC"), QStringLiteral("売価"), 1100, Qt::AlignRight},
+                {QStringLiteral("SHIP_QTY"), QStringLiteral("出荷数"), 1200, Qt::AlignRight},
+                {QStringLiteral("SALES_QTY"), QStringLiteral("売上数"), 1200, Qt::AlignRight},
+                {QStringLiteral("DSC_AMT"), QStringLiteral("値引額"), 1400, Qt::AlignRight},
+                {QStringLiteral("SALES_AMT"), QStringLiteral("売上額"), 1500, Qt::AlignRight},
+                {QStringLiteral("FEE_AMT"), QStringLiteral("手数料"), 1200, Qt::AlignRight}});
+}
+
+void frmShipList::refresh()
+{
+    SetList1();
+}
+
+int frmShipList::shippingState() const
+{
+    for (int i = 0; i < 3; ++i) {
+        if (Option1[static_cast<std::size_t>(i)]->isChecked())
+            return i;
+    }
+    return 3;
+}
+
+void frmShipList::SetList1()
+{
+    QStringList w;
+    std::vector<Value> params;
+    std::optional<long> year;
+    if (!txtCOND[0]->text().isEmpty()) {
+        year = yearOf(txtCOND[0]->text());
+        w << QStringLiteral("D_PLANT.YYYY=?");
+        params.push_back(Value(*year));
+    }
+    const int state = shippingState();
+    if (state == 0)
+        w << QStringLiteral("D_SHIP.SHIP_ID IS NULL");
+    else if (state == 1)
+        w << QStringLiteral("D_SHIP.SHIP_ID IS NOT NULL AND D_PLANT.END_DATE IS NULL");
+    else if (state == 2)
+        w << QStringLiteral("D_SHIP.SHIP_ID IS NOT NULL AND D_PLANT.END_DATE IS NOT NULL");
+    QString sql = QStringLiteral("SELECT DISTINCT D_PLANT.FMR_ID, D_PLANT.PLANT_ID, D_PLANT.PLANT_NM FROM D_PLANT "
+                                 "LEFT JOIN D_SHIP ON (D_PLANT.PLANT_ID = D_SHIP.PLANT_ID) AND "
+                                 "(D_PLANT.FMR_ID = D_SHIP.FMR_ID)");
+    if (!w.isEmpty())
+        sql += QStringLiteral(" WHERE ") + w.join(QStringLiteral(" AND "));
+    sql += QStringLiteral(" ORDER BY D_PLANT.PLANT_ID, D_PLANT.FMR_ID");
+
+    clearRows();
+    {
+        const QSignalBlocker quiet(List1);
+        List1->clear();
+        auto *blank = new QListWidgetItem(QString(), List1);
+        blank->setData(kPlantIdRole, 0);
+        blank->setData(kFmrIdRole, 0);
+        listedYear_ = year;
+        listedState_ = state;
+        auto rs = gDb->GetFwdOnlyRst(sql, params);
+        while (!rs->eof()) {
+            auto *item = new QListWidgetItem(NullToVal(rs->Fields(2), Value("")).toString(), List1);
+            item->setData(kPlantIdRole, QVariant::fromValue<qlonglong>(NullToVal(rs->Fields(1), Value(0)).toLong()));
+            item->setData(kFmrIdRole, QVariant::fromValue<qlonglong>(NullToVal(rs->Fields(0), Value(0)).toLong()));
+            rs->MoveNext();
+        }
+        rs->Close();
+        // The planting saved last (of the current grower) is current; before any, the blank entry.
+        const long last = isBlank(gLastPlantID) ? 0 : static_cast<long>(gLastPlantID.toLong());
+        const long fmr = currentFmrId();
+        int current = 0;
+        for (int i = 1; i < List1->count() && last != 0; ++i) {
+            if (List1->item(i)->data(kPlantIdRole).toLongLong() == last &&
+                List1->item(i)->data(kFmrIdRole).toLongLong() == fmr) {
+                current = i;
+                break;
+            }
+        }
+        List1->setCurrentRow(current);
+    }
+    SetList2();
+}
+
+void frmShipList::SetList2()
+{
+    QStringList w;
+    std::vector<Value> params;
+    if (!txtCOND[0]->text().isEmpty()) {
+        w << QStringLiteral("D_PLANT.YYYY=?");
+        params.push_back(Value(yearOf(txtCOND[0]->text())));
+    }
+    const int row = List1->currentRow();
+    if (row >= 1) {
+        QListWidgetItem *item = List1->item(row);
+        w << QStringLiteral("D_SHIP.FMR_ID=? AND D_SHIP.PLANT_ID=?");
+        params.push_back(Value(static_cast<long>(item->data(kFmrIdRole).toLongLong())));
+        params.push_back(Value(static_cast<long>(item->data(kPlantIdRole).toLongLong())));
+    } else {
+        // Every listed planting: the conditions the list was filled by.
+        if (listedYear_) {
+            w << QStringLiteral("D_PLANT.YYYY=?");
+            params.push_back(Value(*listedYear_));
+        }
+        if (listedState_ == 0)
+            w << QStringLiteral("1=0");
+        else if (listedState_ == 1)
+            w << QStringLiteral("D_PLANT.END_DATE IS NULL");
+        else if (listedState_ == 2)
+            w << QStringLiteral("D_PLANT.END_DATE IS NOT NULL");
+    }
+    if (!txtCOND[1]->text().isEmpty()) {
+        w << QStringLiteral("D_SHIP.SHIP_DATE>=?");
+        params.push_back(Value(dayOf(txtCOND[1]->text())));
+    }
+    if (!txtCOND[2]->text().isEmpty()) {
+        w << QStringLiteral("D_SHIP.SHIP_DATE<=?");
+        params.push_back(Value(dayOf(txtCOND[2]->text())));
+    }
+    const QString from = QStringLiteral(" FROM D_SHIP INNER JOIN D_PLANT ON D_SHIP.PLANT_ID=D_PLANT.PLANT_ID AND "
+                                        "D_SHIP.FMR_ID=D_PLANT.FMR_ID");
+    const QString where = w.isEmpty() ? QString() : QStringLiteral(" WHERE ") + w.join(QStringLiteral(" AND "));
+
+    clearRows();
+    auto rs = gDb->GetFwdOnlyRst(QStringLiteral("SELECT D_SHIP.*") + from + where +
+                                     QStringLiteral(" ORDER BY D_SHIP.SHIP_DATE,D_SHIP.PLANT_ID,D_SHIP.SHIP_ID"),
+                                 params);
+    const long n = SetShipAry(*rs);
+    rs->Close();
+    long selected = -1;
+    for (long i = 0; i < n; ++i) {
+        const ShipRec &r = gShip[static_cast<std::size_t>(i)];
+        const QDate day = valueDate(r.SHIP_DATE);
+        addRow({r.SHIP_ID.displayText(), day.isValid() ? day.toString(QStringLiteral("MM/dd")) : QString(),
+                fmtAmount(r.SHOP_PRC), fmtAmount(r.SHIP_QTY), fmtAmount(r.SALES_QTY), fmtAmount(r.DSC_AMT),
+                fmtAmount(r.SALES_AMT), fmtAmount(r.FEE_AMT)});
+        if (!isBlank(gLastShipID) && r.SHIP_ID == gLastShipID &&
+            (isBlank(gLastShipFmrID) || r.FMR_ID == gLastShipFmrID))
+            selected = i;
+    }
+    selectRow(selected);
+
+    auto sums = gDb->GetFwdOnlyRst(QStringLiteral("SELECT SUM(D_SHIP.SHIP_QTY), SUM(D_SHIP.SALES_QTY), "
+                                                  "SUM(D_SHIP.DSC_AMT), SUM(D_SHIP.SALES_AMT), SUM(D_SHIP.FEE_AMT)") +
+                                       from + where,
+                                   params);
+    for (int i = 0; i < 5; ++i) {
+        const Value v = sums->eof() ? Value::null() : sums->Fields(i);
+        lblSUM[static_cast<std::size_t>(i)]->setText(isBlank(v) ? QStringLiteral("0") : fmtAmount(v));
+    }
+    sums->Close();
+}
+
+}  // namespace hb

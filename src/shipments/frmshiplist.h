@@ -1,0 +1,55 @@
+#pragma once
+// The shipment list: the plantings of a year in a shipping state, and the shipments of the
+// chosen planting (or of all listed ones) within a range of days, with their totals.
+
+#include "core/listinput.h"
+#include "core/value.h"
+
+#include <array>
+#include <optional>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QRadioButton;
+
+namespace hb {
+
+class DatePicker;
+
+class frmShipList : public ListForm {
+public:
+    frmShipList();
+
+    void InitForm() override;
+    // SetList1, then SetList2 (the input window calls it after a save).
+    void refresh() override;
+    // The plantings; the last saved one becomes current; then SetList2.
+    void SetList1();
+    // The shipments and the totals.
+    void SetList2();
+    void InitList();
+
+    std::array<QLineEdit *, 3> txtCOND{};
+    std::array<QRadioButton *, 4> Option1{};
+    std::array<QLabel *, 5> lblSUM{};
+    QListWidget *List1 = nullptr;
+    QPushButton *cmdFIND = nullptr;
+    QGroupBox *Frame1 = nullptr;
+    QLabel *lblTITLE = nullptr;
+    DatePicker *picker = nullptr;
+
+protected:
+    Form &inputWindow() override;
+    void gotFocus(QWidget *control) override;
+    Trap trapFor(Event event, QWidget *control) const override;
+
+private:
+    int shippingState() const;
+    // What SetList1 listed by: its year (none when the box was empty) and shipping state.
+    std::optional<long> listedYear_;
+    int listedState_ = 3;
+};
+
+}  // namespace hb

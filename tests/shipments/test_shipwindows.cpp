@@ -1,0 +1,355 @@
+// The shipment list and input windows driven as a grower drives them: the list's conditions,
+// totals and buttons; the input's defaults, amounts, refusals, modes and save.
+
+#include "core/datepicker.h"
+#include "shipments/frmshipinput.h"
+#include "shipments/frmshiplist.h"
+#include "test_shipfixture.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTreeWidget>
+
+using hb::Value;
+using hbtest::settle;
+using shiptest::day;
+
+namespace {
+
+class ShipWindows : public shiptest::ShipDb {
+protected:
+    void SetUp() override
+    {
+        ShipDb::SetUp();
+        if (IsSkipped())
+            return;
+        hb::gCalMonth = QDate(2024, 5, 1);
+    }
+    hb::frmShipList &openList()
+    {
+        auto &list = hb::form<hb::frmShipList>();
+        list.showModeless();
+        hbtest::activate(&list);
+        settle();
+        return list;
+    }
+    void onInput(std::function<void(hb::frmShipInput &)> drive)
+    {
+        hbtest::onModal(ui.get(), QStringLiteral("frmShipInput"),
+                        [drive](QDialog *d) { drive(*static_cast<hb::frmShipInput *>(d)); });
+    }
+    static QStringList listEntries(const hb::frmShipList &l)
+    {
+        QStringList s;
+        for (int i = 0; i < l.List1->count(); ++i)
+            s << l.List1->item(i)->text();
+        return s;
+    }
+    static QStringList rows(const hb::frmShipList &l)
+    {
+        QStringList s;
+        for (int i = 0; i < l.ListView1->topLevelItemCount(); ++i) {
+            QStringList cells;
+            for (int c = 0; c < 8; ++c)
+                cells << l.ListView1->topLevelItem(i)->text(c);
+            s << cells.join(' ');
+        }
+        return s;
+    }
+    static QString sums(const hb::frmShipList &l)
+    {
+        QStringList s;
+        for (QLabel *x : l.lblSUM)
+            s << x->text();
+        return s.join(' ');
+    }
+    static void type(QLineEdit *box, const QString &text)
+    {
+        hbtest::focusByClick(box);
+        settle();
+        box->selectAll();
+        if (text.isEmpty())
+            QTest::keyClick(box, Qt::Key_Delete);
+        else if (text.toLatin1() == text.toUtf8())
+            QTest::keyClicks(box, text);
+        else
+            hbtest::typeText(box, text);
+    }
+    void putSeason()
+    {
+        putPlant(1, 1, "春トマト", 2024, Value::null(), Value(101), Value("トマト"));
+        putPlant(2, 1, "夏なす", 2024, day(2024, 9, 30));
+        putPlant(1, 2, "秋だいこん", 2024);
+        putPlant(1, 3, "去年のかぶ", 2023);
+        putShip(1, 1, 1, QDate(2024, 5, 3), 150, 10, 8, Value(50), 115);
+        putShip(2, 1, 1, QDate(2024, 5, 5), 200, 5, 5, Value::null(), 100);
+        putShip(1, 2, 1, QDate(2024, 6, 1), 150, 4, 4);
+        putShip(1, 4, 3, QDate(2023, 5, 9), 90, 1, 1);
+    }
+};
+
+HB_INSTANTIATE_BOTH_BACKENDS(ShipWindows);
+using ShipWindowsSqlite = ShipWindows;
+INSTANTIATE_TEST_SUITE_P(Sqlite, ShipWindowsSqlite, ::testing::Values(hbtest::Backend::Sqlite), hbtest::backendName);
+
+TEST_P(ShipWindows, ListShowsEveryGrowersPlantingsAndShipmentsByItsConditions)
+{
+    putSeason();
+    auto &list = openList();
+    EXPECT_EQ(list.windowTitle(), "出荷一覧");
+    EXPECT_EQ(list.txtCOND[0]->text(), "2024");
+    EXPECT_EQ(list.txtCOND[1]->text(), "2024/05/01");
+    EXPECT_EQ(list.txtCOND[2]->text(), "2024/05/31");
+    EXPECT_EQ(listEntries(list), (QStringList{"", "春トマト", "夏なす", "秋だいこん"}));
+    EXPECT_EQ(list.List1->currentRow(), 0) << "before any planting is saved the blank entry is current";
+    EXPECT_EQ(rows(list), (QStringList{"1 05/03 150 10 8 50 1,150 115", "1 05/05 200 5 5  1,000 100"}));
+    EXPECT_EQ(sums(list), "15 13 50 2,150 215");
+    EXPECT_EQ(list.selectedRow(), -1);
+    hbtest::savePicture(&list, "/tmp/ship_list.png");
+
+    struct Case { const char *what; int state; QString year, from, to; int entry; QStringList entries; int rowCount; QString sums; };
+    const Case cases[] = {
+        {"grower 2's planting 1 alone", 3, "2024", "2024/05/01", "2024/05/31", 2, {"", "春トマト", "夏なす", "秋だいこん"}, 1,
+         "5 5 0 1,000 100"},
+        {"before shipping", 0, "2024", "2024/05/01", "2024/05/31", 0, {"", "秋だいこん"}, 0, "0 0 0 0 0"},
+        {"shipping", 1, "2024", "", "", 0, {"", "春トマト"}, 2, "14 12 50 1,750 115"},
+        {"done", 2, "2024", "", "", 0, {"", "夏なす"}, 1, "5 5 0 1,000 100"},
+        {"every year, any day", 3, "", "", "", 0, {"", "春トマト", "夏なす", "秋だいこん", "去年のかぶ"}, 4,
+         "20 18 50 2,840 215"},
+    };
+    for (const Case &c : cases) {
+        list.Option1[static_cast<std::size_t>(c.state)]->setChecked(true);
+        list.txtCOND[0]->setText(c.year);
+        list.txtCOND[1]->setText(c.from);
+        list.txtCOND[2]->setText(c.to);
+        hbtest::click(list.cmdFIND);
+        settle();
+        if (c.entry)
+            list.List1->setCurrentRow(c.entry);
+        settle();
+        EXPECT_EQ(listEntries(list), c.entries) << c.what;
+        EXPECT_EQ(list.rowCount(), c.rowCount) << c.what;
+        EXPECT_EQ(sums(list), c.sums) << c.what;
+    }
+    EXPECT_TRUE(ui->prompts.empty());
+
+    // A year that is no number is reported; the list stays usable.
+    list.txtCOND[0]->setText("20x4");
+    hbtest::click(list.cmdFIND);
+    settle();
+    ASSERT_EQ(ui->prompts.size(), 1U);
+    EXPECT_EQ(ui->prompts[0].text, "数値を入力してください。");
+    EXPECT_EQ(ui->prompts[0].style, hb::kMsgExclamation);
+
+    // A resize rescales and keeps the conditions and rows.
+    list.txtCOND[0]->setText("2023");
+    const int before = list.rowCount();
+    hbtest::resizeOuter(&list, QSize(900, 700));
+    settle();
+    EXPECT_EQ(list.txtCOND[0]->text(), "2023");
+    EXPECT_EQ(list.rowCount(), before);
+    list.Unload();
+}
+
+TEST_P(ShipWindows, AddThroughTheInputWindowSavesAndTheListSelectsTheNewShipment)
+{
+    putSeason();
+    hb::gDb->EXEC("INSERT INTO D_LEDGE (FMR_ID, LEDGE_ID, AMT) VALUES (1, 40, 1)");
+    auto &list = openList();
+    bool opened = false;
+    onInput([&](hb::frmShipInput &in) {
+        opened = true;
+        settle();
+        EXPECT_EQ(in.windowTitle(), "出荷入力");
+        EXPECT_EQ(in.txtDATA[hb::kBoxShipDate]->text(), QDate::currentDate().toString("yyyy/MM/dd"));
+        EXPECT_EQ(in.cmbDATA[0]->currentText(), "緑丘 太郎");
+        EXPECT_EQ(in.cmbDATA[1]->currentText(), "道の駅みどり");
+        EXPECT_EQ(in.txtDATA[hb::kBoxLocate]->text(), "緑丘");
+        EXPECT_TRUE(in.Check1->isChecked());
+        EXPECT_TRUE(in.Option1[1]->isChecked()) << "the shop pays into receivables";
+        EXPECT_EQ(in.lblDATA[0]->text(), "");
+        EXPECT_EQ(in.cmdMENU[1]->text(), "登録");
+        // Grower 1's plantings live today (the one of 2023 has no end and counts too).
+        QStringList plants;
+        for (int i = 0; i < in.List1->count(); ++i)
+            plants << in.List1->item(i)->text();
+        EXPECT_EQ(plants, (QStringList{"去年のかぶ", "春トマト", "秋だいこん"}));
+
+        EXPECT_TRUE(in.picker->isShown()) << "the day's picker drops down on the first focus";
+        hbtest::focusByClick(in.txtDATA[hb::kBoxLocate]);  // moving on hides it
+        settle();
+        EXPECT_FALSE(in.picker->isShown());
+        hbtest::focusByClick(in.List1);
+        in.List1->setCurrentRow(1);
+        settle();
+        EXPECT_EQ(in.lblDATA[1]->text(), "トマト") << "the planting's facts";
+        type(in.txtDATA[hb::kBoxShopPrc], "150");
+        EXPECT_EQ(in.txtDATA[hb::kBoxPrdId]->text(), "101") << "leaving the planting list fills the product";
+        EXPECT_EQ(in.txtDATA[hb::kBoxPrdNm]->text(), "トマト");
+        type(in.txtDATA[hb::kBoxShipQty], "12");
+        type(in.txtDATA[hb::kBoxRtnQty], "2");
+        type(in.txtDATA[hb::kBoxNotes], "");
+        settle();
+        EXPECT_EQ(in.txtDATA[hb::kBoxSalesQty]->text(), "10");
+        EXPECT_EQ(in.lblDATA[7]->text(), "1,500");
+        EXPECT_EQ(in.txtDATA[hb::kBoxFeeRt]->text(), "1");
+        EXPECT_EQ(in.txtDATA[hb::kBoxFeeAmt]->text(), "15");
+
+        // What is no number is refused, keeps the focus and the text, and changes nothing.
+        type(in.txtDATA[hb::kBoxDscAmt], "50yen");
+        hbtest::pressKey(Qt::Key_Tab);
+        settle();
+        ASSERT_EQ(ui->prompts.size(), 1U);
+        EXPECT_EQ(ui->prompts[0].text, "数値を入力してください。");
+        EXPECT_EQ(QApplication::focusWidget(), in.txtDATA[hb::kBoxDscAmt]);
+        EXPECT_EQ(in.lblDATA[7]->text(), "1,500");
+        type(in.txtDATA[hb::kBoxDscAmt], "100");
+        type(in.txtDATA[hb::kBoxNotes], "朝どれ");
+        settle();
+        EXPECT_EQ(in.lblDATA[7]->text(), "1,400");
+        EXPECT_EQ(in.txtDATA[hb::kBoxFeeAmt]->text(), "14");
+        hbtest::savePicture(&in, "/tmp/ship_input_add.png");
+
+        // A resize keeps what was typed.
+        hbtest::resizeOuter(&in, QSize(800, 700));
+        settle();
+        EXPECT_EQ(in.txtDATA[hb::kBoxNotes]->text(), "朝どれ");
+        EXPECT_EQ(in.lblDATA[7]->text(), "1,400");
+        hbtest::click(in.cmdMENU[1]);
+        settle();
+    });
+    hbtest::click(list.cmdMENU[1]);
+    settle();
+    ASSERT_TRUE(opened);
+    EXPECT_EQ(count("SELECT COUNT(*) FROM D_SHIP WHERE FMR_ID=1 AND SHIP_ID=5 AND SALES_AMT=1400 AND FEE_AMT=14 AND "
+                    "LEDGE_ID_S=41 AND LEDGE_ID_F=42 AND NOTES='朝どれ' AND PLANT_ID=1 AND PRD_ID=101"),
+              1);
+    EXPECT_EQ(count("SELECT COUNT(*) FROM D_DIARY_DTL WHERE FMR_ID=1 AND WORK_KBN=8 AND SHIP_ID=5"), 1);
+    EXPECT_FALSE(hb::IsFormLoaded("frmShipInput"));
+    // The list was queried again; today's shipment is outside May 2024 until the days allow it.
+    list.txtCOND[1]->clear();
+    list.txtCOND[2]->clear();
+    hbtest::click(list.cmdFIND);
+    settle();
+    ASSERT_GE(list.selectedRow(), 0);
+    EXPECT_EQ(hb::gShip[static_cast<std::size_t>(list.selectedRow())].SHIP_ID, Value(5));
+    list.Unload();
+}
+
+TEST_P(ShipWindowsSqlite, ButtonsNeedASelectedRowAndOpenViewCopyAndDelete)
+{
+    putSeason();
+    hb::ShipRec r;
+    auto &list = openList();
+    // Nothing selected: modify, view, delete and copy do nothing.
+    for (int b = 2; b <= 5; ++b)
+        hbtest::click(list.cmdMENU[static_cast<std::size_t>(b)]);
+    settle();
+    EXPECT_TRUE(ui->modalShown.isEmpty());
+    EXPECT_TRUE(ui->prompts.empty());
+
+    // View: everything locked, only "閉じる".
+    list.selectRow(0);
+    onInput([&](hb::frmShipInput &in) {
+        settle();
+        EXPECT_EQ(in.lblDATA[0]->text(), "1");
+        EXPECT_EQ(in.txtDATA[hb::kBoxShopPrc]->text(), "150");
+        EXPECT_TRUE(in.txtDATA[hb::kBoxShopPrc]->isReadOnly());
+        EXPECT_FALSE(in.List1->isEnabled());
+        EXPECT_FALSE(in.Check1->isEnabled());
+        EXPECT_FALSE(in.cmdMENU[1]->isVisible());
+        EXPECT_EQ(in.cmdMENU[0]->text(), "閉じる");
+        hbtest::savePicture(&in, "/tmp/ship_input_view.png");
+        hbtest::click(in.cmdMENU[0]);
+    });
+    hbtest::click(list.cmdMENU[3]);
+    settle();
+
+    // Copy: today, no number or vouchers; the copy gets its own.
+    hb::ShipRec first;
+    ASSERT_TRUE(hb::SaveShipment(first = hb::gShip[0], hb::kEditModify) == 1);  // give shipment 1 its vouchers
+    const long s1 = first.LEDGE_ID_S.toLong();
+    hbtest::click(list.cmdFIND);
+    settle();
+    list.selectRow(0);
+    onInput([&](hb::frmShipInput &in) {
+        settle();
+        EXPECT_TRUE(in.work.SHIP_ID.isNull());
+        EXPECT_TRUE(in.work.LEDGE_ID_S.isNull());
+        EXPECT_EQ(hb::valueDate(in.work.SHIP_DATE), QDate::currentDate());
+        EXPECT_EQ(in.txtDATA[hb::kBoxShopPrc]->text(), "150");
+        EXPECT_EQ(in.lblDATA[0]->text(), "");
+        hbtest::click(in.cmdMENU[1]);
+        settle();
+    });
+    hbtest::click(list.cmdMENU[5]);
+    settle();
+    EXPECT_EQ(count("SELECT COUNT(*) FROM D_SHIP WHERE FMR_ID=1"), 4);
+    EXPECT_EQ(count("SELECT LEDGE_ID_S FROM D_SHIP WHERE FMR_ID=1 AND SHIP_ID=1"), s1) << "the copied one is untouched";
+    EXPECT_EQ(count("SELECT COUNT(*) FROM D_LEDGE WHERE FMR_ID=1 AND LEDGE_ID=?", {Value(s1)}), 1);
+    EXPECT_EQ(count("SELECT COUNT(*) FROM D_LEDGE WHERE FMR_ID=1"), 4);
+
+    // Delete the first row of May: its row, vouchers and line go.
+    hbtest::click(list.cmdFIND);
+    settle();
+    list.selectRow(0);
+    onInput([&](hb::frmShipInput &in) {
+        settle();
+        EXPECT_EQ(in.cmdMENU[1]->text(), "削除");
+        EXPECT_TRUE(in.txtDATA[hb::kBoxNotes]->isReadOnly());
+        hbtest::click(in.cmdMENU[1]);
+        settle();
+    });
+    hbtest::click(list.cmdMENU[4]);
+    settle();
+    EXPECT_EQ(count("SELECT COUNT(*) FROM D_SHIP WHERE FMR_ID=1 AND SHIP_ID=1"), 0);
+    EXPECT_EQ(count("SELECT COUNT(*) FROM D_LEDGE WHERE FMR_ID=1 AND LEDGE_ID=?", {Value(s1)}), 0);
+    EXPECT_EQ(count("SELECT COUNT(*) FROM D_SHIP WHERE FMR_ID=2 AND SHIP_ID=1"), 1) << "grower 2's shipment 1 stays";
+    list.Unload();
+}
+
+TEST_P(ShipWindowsSqlite, ChecksRefuseWithTheirMessagesAndKeepTheWindowOpen)
+{
+    putSeason();
+    auto &list = openList();
+    onInput([&](hb::frmShipInput &in) {
+        settle();
+        struct Case { std::function<void()> change; QString msg; };
+        const Case cases[] = {
+            {[&] {}, "作付を指定してください。"},
+            {[&] { in.work.PLANT_ID = Value(2); in.work.FMR_ID = Value(2); }, "作付を指定してください。"},  // grower 2 has no planting 2
+            {[&] { in.work.PLANT_ID = Value(1); in.work.FMR_ID = Value(1); }, "出荷数を指定してください。"},
+            {[&] { in.work.SHIP_DATE = Value::null(); }, "日付を指定してください。"},
+            {[&] { in.work.SHIP_DATE = day(2024, 5, 20); in.work.FMR_ID = Value(0); }, "生産者をを指定してください。"},
+        };
+        for (const Case &c : cases) {
+            ui->prompts.clear();
+            c.change();
+            hbtest::click(in.cmdMENU[1]);
+            settle();
+            ASSERT_EQ(ui->prompts.size(), 1U);
+            EXPECT_EQ(ui->prompts[0].text, c.msg);
+            EXPECT_TRUE(in.isVisible());
+        }
+        type(in.txtDATA[hb::kBoxShipDate], "20241340");  // the typing help adds the slashes
+        ui->prompts.clear();
+        hbtest::pressKey(Qt::Key_Tab);
+        settle();
+        ASSERT_EQ(ui->prompts.size(), 1U);
+        EXPECT_EQ(ui->prompts[0].text, "日付を指定してください。");
+        EXPECT_EQ(in.txtDATA[hb::kBoxShipDate]->text(), "2024/13/40");
+        hbtest::click(in.cmdMENU[0]);
+    });
+    hbtest::click(list.cmdMENU[1]);
+    settle();
+    EXPECT_EQ(count("SELECT COUNT(*) FROM D_SHIP"), 4);
+    list.Unload();
+}
+
+}  // namespace
