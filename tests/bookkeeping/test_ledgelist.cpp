@@ -28,13 +28,7 @@ protected:
         GlobalDbs::SetUp();
         if (IsSkipped())
             return;
-        hb::loadSchema(db(), hb::Schema::Master);
-        const bool server = GetParam() == hbtest::Backend::MariaDb;
-        hb::gINI->SaveCtrl("MST_TYPE", Value(server ? "1" : "2"));
-        hb::gINI->SaveCtrl("MST_NAME", Value(server ? fresh().serverParams().database : fresh().filePath()));
-        if (server)
-            hb::gINI->SaveCtrl("MST_DSN", Value(fresh().serverParams().dsn));
-        hb::InitMst();
+        openMaster();
         hb::gMst->EXEC("INSERT INTO M_FMR (FMR_ID, FMR_NM, CHK_FLG) VALUES (1, '緑丘 太郎', -1)");
         hb::gFmrID = Value(1);
         hb::gCalMonth = QDate(2008, 2, 1);

@@ -44,6 +44,18 @@ protected:
         BothBackends::TearDown();
     }
 
+    // Opens gMst too, its tables beside the data tables in the same test database.
+    void openMaster()
+    {
+        hb::loadSchema(db(), hb::Schema::Master);
+        const bool server = GetParam() == Backend::MariaDb;
+        hb::gINI->SaveCtrl("MST_TYPE", hb::Value(server ? "1" : "2"));
+        hb::gINI->SaveCtrl("MST_NAME", hb::Value(server ? fresh().serverParams().database : fresh().filePath()));
+        if (server)
+            hb::gINI->SaveCtrl("MST_DSN", hb::Value(fresh().serverParams().dsn));
+        hb::InitMst();
+    }
+
     // One value of the data database.
     static hb::Value one(const QString &sql, const std::vector<hb::Value> &params = {})
     {

@@ -24,14 +24,7 @@ protected:
         GlobalDbs::SetUp();
         if (IsSkipped())
             return;
-        // The master tables live beside the data tables in the same test database.
-        hb::loadSchema(db(), hb::Schema::Master);
-        const bool server = GetParam() == hbtest::Backend::MariaDb;
-        hb::gINI->SaveCtrl("MST_TYPE", Value(server ? "1" : "2"));
-        hb::gINI->SaveCtrl("MST_NAME", Value(server ? fresh().serverParams().database : fresh().filePath()));
-        if (server)
-            hb::gINI->SaveCtrl("MST_DSN", Value(fresh().serverParams().dsn));
-        hb::InitMst();
+        openMaster();
         hb::gFmrID = Value(1);
         hb::gShopID = Value(1);
         hb::gLastShipID = Value();
