@@ -12,6 +12,10 @@
 #include "masters/fdlmstfmredit.h"
 #include "masters/fdlmstprdedit.h"
 #include "masters/fdlmstshopedit.h"
+#include "printing/fdlexppricetag.h"
+#include "printing/fdlprintaccrep.h"
+#include "printing/fdlprinttracerep.h"
+#include "printing/fdluploadtracedata.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -143,6 +147,18 @@ void fmnMain::menuClick(int index)
     case 4:
         form<fdlMstPrdEdit>().showModal(this);
         break;
+    case 5:
+        form<fdlPrintAccRep>().showModal(this);
+        break;
+    case 8:
+        form<fdlExpPriceTag>().showModal(this);
+        break;
+    case 9:
+        form<fdlPrintTraceRep>().showModal(this);
+        break;
+    case 10:
+        form<fdlUploadTraceData>().showModal(this);
+        break;
     case 11:
         form<fdlMstShopEdit>().showModal(this);
         break;
@@ -150,7 +166,7 @@ void fmnMain::menuClick(int index)
         form<frmDairyCal>().showModal(this);
         break;
     default:
-        // Index 6 does not exist; the print and export windows of 5, 7 to 10 open from here.
+        // Index 6 does not exist; the price-tag print dialog of 7 is not built yet.
         break;
     }
 }

@@ -1,0 +1,67 @@
+#include "printing/fdlprinttracerep.h"
+
+#include "core/db.h"
+#include "core/helpers.h"
+
+#include <QComboBox>
+#include <QDate>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace hb {
+
+PlantingCondDialog::PlantingCondDialog(const QString &name, const QString &caption, const QString &actionCaption,
+                                       const QString &plantingCaption)
+    : ReportCondDialog(name, caption, actionCaption)
+{
+    addLabel(2, QStringLiteral("年"), 40, 110, 80);
+    addCondBox(0, 4, 130, 110, 70);
+    addLabel(0, plantingCaption, 40, 150, 80);
+    cmbCOND[1] = new QComboBox(this);
+    cmbCOND[1]->setObjectName(ctlName(QStringLiteral("cmbCOND"), 1));
+    cmbCOND[1]->setGeometry(130, 150, 300, 26);
+}
+
+void PlantingCondDialog::onLoad()
+{
+    Form::onLoad();
+    txtCOND[0]->setText(QString::number(QDate::currentDate().year()));
+    SetCmb(0);
+    SetCmb(1);
+}
+
+void PlantingCondDialog::SetCmb(int index)
+{
+    if (index != 1)
+        return;
+    QComboBox *box = cmbCOND[1];
+    box->clear();
+    const QString year = txtCOND[0]->text();
+    if (year.isEmpty())
+        return;
+    // Every grower's plantings of the year, each pair of number and name once; the outer join
+    // keeps plantings without shipments. The year is bound, never spliced.
+    double y = 0;
+    const Value yearValue = parseNumber(year, &y) && y == static_cast<long>(y) ? Value(static_cast<long>(y)) : Value(year);
+    box->addItem(QString(), QVariant::fromValue<qlonglong>(0));
+    auto rs = gDb->GetFwdOnlyRst(QStringLiteral("SELECT DISTINCT  D_PLANT.PLANT_ID,  D_PLANT.PLANT_NM FROM D_PLANT "
+                                                "  LEFT JOIN D_SHIP  ON (D_PLANT.PLANT_ID = D_SHIP.PLANT_ID) "
+                                                " AND (D_PLANT.FMR_ID = D_SHIP.FMR_ID) WHERE YYYY=?"
+                                                " ORDER BY D_PLANT.PLANT_ID"),
+                                 {yearValue});
+    for (; !rs->eof(); rs->MoveNext()) {
+        const Value name = NullToVal(rs->Fields(QStringLiteral("PLANT_NM")), Value(QString()));
+        const Value id = NullToVal(rs->Fields(QStringLiteral("PLANT_ID")), Value(0));
+        box->addItem(name.displayText(), QVariant::fromValue<qlonglong>(id.toLong()));
+    }
+    rs->Close();
+}
+
+fdlPrintTraceRep::fdlPrintTraceRep()
+    : PlantingCondDialog(QStringLiteral("fdlPrintTraceRep"), QStringLiteral("生産履歴印刷"), QStringLiteral("印刷"),
+                         QStringLiteral("作付"))
+{
+    onClick(Command1[1], [this] { printPreview(); });
+}
+
+}  // namespace hb
