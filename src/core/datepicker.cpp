@@ -110,9 +110,7 @@ void DatePicker::place(QLineEdit *box)
         left += static_cast<float>(container->x());
         top += static_cast<float>(container->y());
     }
-    // The month drawn in the window's font is wider than its design size: near the window's
-    // left edge it would lose its Sunday column, so it is kept inside the window.
-    calendar_->move(qMax(0, qRound(left)), qRound(top));
+    calendar_->move(qRound(left), qRound(top));
 }
 
 void DatePicker::gotFocus(QWidget *control)
