@@ -171,14 +171,7 @@ bool fdlSetLocalCtrl::validate(QWidget *control)
 
 Trap fdlSetLocalCtrl::trapFor(Event event, QWidget *) const
 {
-    switch (event) {
-    case Event::KeyPress:
-    case Event::Resize:
-    case Event::Validate:
-        return Trap::Plain;
-    default:
-        return Trap::Standard;
-    }
+    return plainFor(event, {Event::KeyPress, Event::Resize, Event::Validate});
 }
 
 fdlSetMstCtrl::fdlSetMstCtrl() : Form(QStringLiteral("fdlSetMstCtrl"))
@@ -209,7 +202,7 @@ fdlSetMstCtrl::fdlSetMstCtrl() : Form(QStringLiteral("fdlSetMstCtrl"))
 
 Trap fdlSetMstCtrl::trapFor(Event event, QWidget *) const
 {
-    return (event == Event::KeyPress || event == Event::Resize) ? Trap::Plain : Trap::Standard;
+    return plainFor(event, {Event::KeyPress, Event::Resize});
 }
 
 }  // namespace hb

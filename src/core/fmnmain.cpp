@@ -124,7 +124,7 @@ bool fmnMain::validate(QWidget *control)
 
 Trap fmnMain::trapFor(Event event, QWidget *) const
 {
-    return event == Event::Resize ? Trap::Plain : Trap::Standard;
+    return plainFor(event, {Event::Resize});
 }
 
 void fmnMain::menuClick(int index)

@@ -54,6 +54,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <initializer_list>
 #include <vector>
 
 class QComboBox;
@@ -152,6 +153,16 @@ protected:
     virtual EnterKey enterKey(QWidget *control) const;
     // The form in which an error escaping a hook is reported.
     virtual Trap trapFor(Event event, QWidget *control) const { return Trap::Standard; }
+    // The plain form for the listed events, the standard form for the others: the usual
+    // table of a dialog whose key, resize or check handlers report plainly.
+    static Trap plainFor(Event event, std::initializer_list<Event> plainEvents)
+    {
+        for (Event e : plainEvents) {
+            if (e == event)
+                return Trap::Plain;
+        }
+        return Trap::Standard;
+    }
     // True only while the first Resize after Load runs.
     bool isFirstResize() const { return inFirstResize_; }
 

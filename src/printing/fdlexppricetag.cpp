@@ -124,14 +124,7 @@ void fdlExpPriceTag::onLoad()
 
 Trap fdlExpPriceTag::trapFor(Event event, QWidget *) const
 {
-    switch (event) {
-    case Event::KeyPress:
-    case Event::Resize:
-    case Event::Validate:
-        return Trap::Plain;
-    default:
-        return Trap::Standard;
-    }
+    return plainFor(event, {Event::KeyPress, Event::Resize, Event::Validate});
 }
 
 void fdlExpPriceTag::gotFocus(QWidget *control)

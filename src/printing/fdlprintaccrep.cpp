@@ -89,14 +89,7 @@ void ReportCondDialog::printPreview()
 
 Trap ReportCondDialog::trapFor(Event event, QWidget *) const
 {
-    switch (event) {
-    case Event::Resize:
-    case Event::KeyPress:
-    case Event::Validate:
-        return Trap::Plain;
-    default:
-        return Trap::Standard;
-    }
+    return plainFor(event, {Event::KeyPress, Event::Resize, Event::Validate});
 }
 
 fdlPrintAccRep::fdlPrintAccRep()

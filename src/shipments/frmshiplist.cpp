@@ -145,7 +145,7 @@ void frmShipList::gotFocus(QWidget *control)
 
 Trap frmShipList::trapFor(Event event, QWidget *) const
 {
-    return event == Event::KeyPress ? Trap::Plain : Trap::Standard;
+    return plainFor(event, {Event::KeyPress});
 }
 
 void frmShipList::InitForm()
