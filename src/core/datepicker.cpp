@@ -9,6 +9,7 @@
 #include <QLocale>
 #include <QTextCharFormat>
 #include <QToolButton>
+#include <vector>
 
 namespace hb {
 
@@ -113,9 +114,23 @@ void DatePicker::place(QLineEdit *box)
     calendar_->move(qRound(left), qRound(top));
 }
 
+void DatePicker::focusWithoutPicker(QWidget *box)
+{
+    std::vector<DatePicker *> pickers;
+    for (QObject *child : box->window()->children()) {
+        if (auto *p = dynamic_cast<DatePicker *>(child))
+            pickers.push_back(p);
+    }
+    for (DatePicker *p : pickers)
+        p->quiet_ = true;
+    box->setFocus(Qt::OtherFocusReason);
+    for (DatePicker *p : pickers)
+        p->quiet_ = false;
+}
+
 void DatePicker::gotFocus(QWidget *control)
 {
-    if (!control || control == calendar_)
+    if (!control || control == calendar_ || quiet_)
         return;
     int index = -1;
     if (!isDateBox(control, &index)) {

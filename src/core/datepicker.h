@@ -59,6 +59,9 @@ public:
     // What a click on a day does (the calendar calls it; tests may too).
     void DateClick(const QDate &day);
     void hide();
+    // Gives a box the focus without opening its window's picker (a box whose text was just
+    // refused: the picker would report the text once more).
+    static void focusWithoutPicker(QWidget *box);
 
     bool isShown() const;
     // The index of the box the picker serves last, as decimal text ("" before the first).
@@ -75,6 +78,7 @@ private:
     std::function<bool()> condition_;
     QStringList hideOn_;
     QString tag_;
+    bool quiet_ = false;
 };
 
 }  // namespace hb
