@@ -6,6 +6,8 @@
 
 #include "core/datepicker.h"
 
+#include <QApplication>
+#include <QCalendarWidget>
 #include <QPushButton>
 #include <QTreeWidget>
 
@@ -85,12 +87,14 @@ TEST_P(PlantWindows, FiltersQueryAndANonNumberYearIsReported)
         list.cmdMENU_Click(b);
     EXPECT_TRUE(ui->modalShown.isEmpty());
 
+    // A year that is no whole number: one message, the focus in the box, the list empty.
     list.txtCOND[0]->setText(QStringLiteral("2O24"));
     hbtest::click(list.cmdFIND);
     settle();
-    ASSERT_FALSE(ui->prompts.empty());
-    EXPECT_EQ(ui->prompts.back().text, QStringLiteral("型が一致しません。"));
+    ASSERT_EQ(ui->prompts.size(), 1U);
+    EXPECT_EQ(ui->prompts.back().text, QStringLiteral("数値を指定してください。"));
     EXPECT_EQ(ui->prompts.back().style, hb::kMsgExclamation);
+    EXPECT_EQ(QApplication::focusWidget(), list.txtCOND[0]);
     EXPECT_EQ(list.rowCount(), 0);
 
     // A resize keeps the filters and rows (no new query).
@@ -101,6 +105,30 @@ TEST_P(PlantWindows, FiltersQueryAndANonNumberYearIsReported)
     EXPECT_EQ(list.txtCOND[0]->text(), QString());
     EXPECT_EQ(list.cmbCOND[1]->currentIndex(), 2);
     EXPECT_EQ(list.rowCount(), 1);
+}
+
+// A year that is no whole number runs no statement (a query would fail on the renamed table
+// and report it) and leaves the list empty; a later valid search fills it again.
+TEST_P(PlantWindowSaves, ARefusedYearRunsNoStatementAndLeavesTheListEmpty)
+{
+    put({.fmr = 1, .id = 1, .name = Value("a"), .yyyy = Value(2024)});
+    put({.fmr = 2, .id = 1, .name = Value("b"), .yyyy = Value(2024)});
+    auto &list = openList();
+    ASSERT_EQ(list.rowCount(), 2);
+    hb::gDb->EXEC("ALTER TABLE D_PLANT RENAME TO D_PLANT_AWAY");
+    list.txtCOND[0]->setText(QStringLiteral("20a1"));
+    hbtest::click(list.cmdFIND);
+    settle();
+    ASSERT_EQ(ui->promptTexts(), QStringList{QStringLiteral("数値を指定してください。")});
+    EXPECT_EQ(ui->prompts[0].title, hb::kProgramTitle);
+    EXPECT_EQ(list.rowCount(), 0);
+    EXPECT_EQ(QApplication::focusWidget(), list.txtCOND[0]);
+    hb::gDb->EXEC("ALTER TABLE D_PLANT_AWAY RENAME TO D_PLANT");
+    list.txtCOND[0]->setText(QStringLiteral("2024"));
+    hbtest::click(list.cmdFIND);
+    settle();
+    EXPECT_EQ(list.rowCount(), 2);
+    EXPECT_EQ(ui->prompts.size(), 1U);
 }
 
 // ---- the input: adding ---------------------------------------------------------------------------
@@ -431,6 +459,13 @@ TEST_P(PlantWindows, ResizingDuringAnEditKeepsTheInputAndThePickerServesDates)
         hbtest::resizeOuter(&in, in.frameGeometry().size() * 1.25);
         EXPECT_EQ(in.txtDATA[8]->text(), QStringLiteral("書きかけ"));
         EXPECT_EQ(in.work.PLANT_NM, Value("書きかけ"));
+        // The Tab after the name opened the picker under the first date box; after the resize
+        // it hangs there again, over the boxes below, until the focus leaves the date boxes.
+        ASSERT_TRUE(in.picker->isShown());
+        EXPECT_EQ(in.picker->MonthView1()->geometry().top(),
+                  in.txtDATA[9]->mapTo(&in, QPoint(0, in.txtDATA[9]->height())).y());
+        hbtest::focusByClick(in.txtDATA[8]);
+        settle();
 
         hbtest::focusByClick(in.txtDATA[13]);
         settle();
