@@ -214,6 +214,7 @@ TEST_P(PlantWindows, FieldChecksRefuseAndStore)
                 EXPECT_EQ(ui->prompts[0].style, hb::kMsgExclamation);
                 EXPECT_TRUE(in.txtDATA[static_cast<std::size_t>(c.box)]->hasFocus()) << "the focus stays";
                 EXPECT_EQ(in.txtDATA[static_cast<std::size_t>(c.box)]->text().remove('/'), c.typed) << "the text is kept";
+                EXPECT_FALSE(in.txtDATA[static_cast<std::size_t>(c.box)]->hasSelectedText()) << "and not selected";
             }
             in.Unload();
         });
@@ -233,7 +234,12 @@ TEST_P(PlantWindows, HarvestMonthRollsOverAndTakesTheCurrentYearOrMonthForZero)
         {"2008", "-1", "200711", 2007},
         {"2024", "0", QStringLiteral("2024%1").arg(today.month(), 2, 10, QLatin1Char('0')), 2024},
         {"0", "5", QString::number(today.year()) + "05", today.year()},
+        // A year of one or two digits is one of this century.
         {"24", "6", "202406", 2024},
+        {"8", "1", "200801", 2008},
+        {"99", "12", "209912", 2099},
+        {"45", "3", "204503", 2045},
+        {"100", "3", "010003", 100},
     };
     for (const Case &c : cases) {
         onInput([&](hb::frmPlantInput &in) {
@@ -275,7 +281,7 @@ TEST_P(PlantWindows, ProductCodeLooksUpTheNameAndUnchangedBoxesStoreNothing)
     settle();
 }
 
-TEST_P(PlantWindows, RequiredNameThenYearAndAPlainAddWithZerosPasses)
+TEST_P(PlantWindows, RequiredNameThenYear)
 {
     // An emptied year box is refused on the save, after the name.
     onInput([&](hb::frmPlantInput &in) {
@@ -297,19 +303,35 @@ TEST_P(PlantWindows, RequiredNameThenYearAndAPlainAddWithZerosPasses)
     openList().cmdMENU_Click(1);
     settle();
     EXPECT_EQ(count(), 0);
+}
 
-    // A plain add still showing the zeros passes, and stores no year.
+// A plain add whose year and month boxes still show the zeros has no harvest year: refused with
+// the year message after the name check, the focus in the year box, nothing stored.
+TEST_P(PlantWindowSaves, APlainAddStillShowingTheZerosIsRefusedForItsYear)
+{
+    auto &list = openList();
     onInput([&](hb::frmPlantInput &in) {
         enter(in.txtDATA[8], QStringLiteral("新しい作付"));
         EXPECT_EQ(in.txtDATA[0]->text(), QStringLiteral("0000"));
+        EXPECT_EQ(in.txtDATA[1]->text(), QStringLiteral("00"));
+        hbtest::click(in.cmdMENU[1]);
+        settle();
+        ASSERT_EQ(ui->promptTexts(), QStringList({"収穫年は必須入力です。"}));
+        EXPECT_EQ(ui->prompts[0].style, hb::kMsgExclamation);
+        EXPECT_TRUE(in.txtDATA[0]->hasFocus());
+        EXPECT_TRUE(in.isVisible());
+        // A year typed then: 8 is 2008.
+        enter(in.txtDATA[0], QStringLiteral("8"));
+        EXPECT_EQ(in.txtDATA[0]->text(), QStringLiteral("2008"));
         hbtest::click(in.cmdMENU[1]);
         settle();
     });
-    hb::form<hb::frmPlantList>().cmdMENU_Click(1);
+    list.cmdMENU_Click(1);
     settle();
+    EXPECT_EQ(count(), 1);
     const hb::PlantRec s = row(1, 1);
-    EXPECT_EQ(s.PLANT_NM, Value("新しい作付"));
-    EXPECT_TRUE(s.YYYY.isNull() && s.HARVEST_SCHD_YM.isNull()) << "the zeros shown are not stored";
+    EXPECT_EQ(s.YYYY.toLong(), 2008);
+    EXPECT_EQ(s.HARVEST_SCHD_YM, Value(QStringLiteral("2008%1").arg(QDate::currentDate().month(), 2, 10, QLatin1Char('0'))));
 }
 
 // ---- copy, complete, delete, view ----------------------------------------------------------------
