@@ -105,6 +105,17 @@ protected:
             settle();
         }
     }
+    // Chooses the entry of that ID in a combo box and leaves the box with Tab, its list closed.
+    static void chooseItem(QComboBox *box, long id)
+    {
+        box->setFocus();
+        settle();
+        closePopups();
+        box->setCurrentIndex(box->findData(QVariant::fromValue<qlonglong>(id)));
+        hbtest::pressKey(Qt::Key_Tab, box);
+        settle();
+        closePopups();
+    }
     // The row of the list showing that grower's shipment.
     static long rowOf(long fmr, long ship)
     {
@@ -419,13 +430,7 @@ TEST_P(ShipWindows, AStoredShipmentKeepsItsGrowerAndTouchesNoOtherGrowersRows)
         EXPECT_FALSE(in.cmbDATA[0]->isEnabled()) << "shown, never changed";
         // Forced into the box and validated, grower 1 changes nothing.
         in.cmbDATA[0]->setEnabled(true);
-        in.cmbDATA[0]->setFocus();
-        settle();
-        closePopups();
-        in.cmbDATA[0]->setCurrentIndex(in.cmbDATA[0]->findData(QVariant::fromValue<qlonglong>(1)));
-        hbtest::pressKey(Qt::Key_Tab, in.cmbDATA[0]);
-        settle();
-        closePopups();
+        chooseItem(in.cmbDATA[0], 1);
         EXPECT_EQ(in.work.FMR_ID, Value(2));
         EXPECT_EQ(in.cmbDATA[0]->currentText(), "山田 花子");
         hbtest::click(in.cmdMENU[1]);
@@ -452,13 +457,7 @@ TEST_P(ShipWindows, AStoredShipmentKeepsItsGrowerAndTouchesNoOtherGrowersRows)
         settle();
         ASSERT_FALSE(hb::isBlank(in.work.PLANT_ID));
         type(in.txtDATA[hb::kBoxShipQty], "3");
-        in.cmbDATA[0]->setFocus();
-        settle();
-        closePopups();
-        in.cmbDATA[0]->setCurrentIndex(in.cmbDATA[0]->findData(QVariant::fromValue<qlonglong>(2)));
-        hbtest::pressKey(Qt::Key_Tab, in.cmbDATA[0]);
-        settle();
-        closePopups();
+        chooseItem(in.cmbDATA[0], 2);
         EXPECT_EQ(in.work.FMR_ID, Value(2));
         EXPECT_TRUE(hb::isBlank(in.work.PLANT_ID));
         EXPECT_EQ(in.List1->currentRow(), -1);
@@ -493,13 +492,7 @@ TEST_P(ShipWindows, AShipmentToAnotherShopTakesThatShopsProductAndFeeRate)
     auto &list = openList();
     onInput([&](hb::frmShipInput &in) {
         settle();
-        in.cmbDATA[1]->setFocus();
-        settle();
-        closePopups();
-        in.cmbDATA[1]->setCurrentIndex(in.cmbDATA[1]->findData(QVariant::fromValue<qlonglong>(2)));
-        hbtest::pressKey(Qt::Key_Tab, in.cmbDATA[1]);
-        settle();
-        closePopups();
+        chooseItem(in.cmbDATA[1], 2);
         EXPECT_EQ(in.work.SHOP_ID, Value(2));
         EXPECT_TRUE(in.Option1[0]->isChecked()) << "shop 2 pays in cash";
         type(in.txtDATA[hb::kBoxPrdId], "201");
