@@ -2,6 +2,7 @@
 // reader (zbarimg) from the picture.
 
 #include "printing/barcode.h"
+#include "printing/canvas.h"
 #include "printing/ptag.h"
 #include "printing/qrmodel.h"
 
@@ -28,6 +29,7 @@ struct TwipsCanvas {
         painter.scale(scale, scale);
         painter.setFont(QFont(QStringLiteral("Noto Sans CJK JP")));
     }
+    operator hb::Canvas &() { return canvas; }
     QImage finish()
     {
         painter.end();
@@ -35,6 +37,7 @@ struct TwipsCanvas {
     }
     QImage image;
     QPainter painter;
+    hb::PictureCanvas canvas{painter};
 };
 
 bool allWhite(const QImage &img)
@@ -99,11 +102,11 @@ TEST(JanCode, RefusedCodesDrawNothing)
     for (const Case &c : cases) {
         TwipsCanvas canvas(2000, 800, 0.5);
         int printed = 0;
-        const auto count = [&](QPainter &, double, double, const QString &, long, long, double) {
+        const auto count = [&](hb::Canvas &, double, double, const QString &, long, long, double) {
             ++printed;
             return 0L;
         };
-        EXPECT_EQ(hb::DrawJanCode(canvas.painter, c.code, 100, 50, 1728, 680.4, count), c.result) << c.code.toStdString();
+        EXPECT_EQ(hb::DrawJanCode(canvas, c.code, 100, 50, 1728, 680.4, count), c.result) << c.code.toStdString();
         EXPECT_EQ(printed, 0);
         EXPECT_TRUE(allWhite(canvas.finish())) << c.code.toStdString();
         EXPECT_TRUE(hb::JanModules(c.code).isEmpty());
@@ -122,12 +125,12 @@ TEST(JanCode, BarsAndDigitsStandWhereTheTagExpectsThem)
         double box;
     };
     std::vector<Printed> printed;
-    const auto record = [&](QPainter &, double x, double y, const QString &t, long align, long size, double box) {
+    const auto record = [&](hb::Canvas &, double x, double y, const QString &t, long align, long size, double box) {
         printed.push_back({x, y, t, align, size, box});
         return 0L;
     };
     const QString code = QStringLiteral("4901234567894");
-    ASSERT_EQ(hb::DrawJanCode(canvas.painter, code, x0, y0, 1728, 680.4, record), 0);
+    ASSERT_EQ(hb::DrawJanCode(canvas, code, x0, y0, 1728, 680.4, record), 0);
     const QImage img = canvas.finish();
 
     const int digitModules[13] = {16, 27, 34, 41, 48, 55, 62, 74, 81, 88, 95, 102, 109};
@@ -166,7 +169,7 @@ TEST(JanCode, ReaderDecodesEveryDrawnCode)
     std::vector<QImage> pictures;
     for (const QString &code : codes) {
         TwipsCanvas canvas(2200, 1000, 0.5);
-        EXPECT_EQ(hb::DrawJanCode(canvas.painter, code, 200, 100, 1728, 680.4), 0);
+        EXPECT_EQ(hb::DrawJanCode(canvas, code, 200, 100, 1728, 680.4), 0);
         pictures.push_back(canvas.finish());
     }
     pictures.front().save(QDir::temp().filePath(QStringLiteral("hb_ptag_jancode.png")));
@@ -254,7 +257,7 @@ protected:
     static QImage drawOnTag(hb::QrScratch &scratch, const QString &text, long version, long level = 3)
     {
         TwipsCanvas canvas(1250, 1250, 1.0);
-        hb::DrawQRCode(canvas.painter, scratch, text, 200, 200, 850, version, level);
+        hb::DrawQRCode(canvas, scratch, text, 200, 200, 850, version, level);
         return canvas.finish();
     }
     // At the version the tag chooses for the text.
@@ -338,7 +341,7 @@ TEST_F(QrPicture, EmptyTextGivesABlankSquareWithoutEncoding)
     const long before = hb::qrModelCalls();
     TwipsCanvas canvas(1250, 1250, 1.0);
     canvas.painter.fillRect(QRectF(0, 0, 1250, 1250), Qt::gray);
-    hb::DrawQRCode(canvas.painter, scratch, QString(), 200, 200, 850, 1, 3);
+    hb::DrawQRCode(canvas, scratch, QString(), 200, 200, 850, 1, 3);
     const QImage img = canvas.finish();
     EXPECT_EQ(hb::qrModelCalls(), before);
     EXPECT_TRUE(allWhite(img.copy(200, 200, 850, 850)));  // opaque: covers what was under it
@@ -384,9 +387,9 @@ TEST(TagSymbols, BothReadFromOneTag)
     canvas.painter.drawRect(QRectF(0, 0, 3742.2, 1922.13));
     hb::QrScratch scratch;
     const QString url = QStringLiteral("http://trace.example.jp/cropsight/1/5/");
-    hb::DrawQRCode(canvas.painter, scratch, url, 2948.4, 56.7, 850, hb::GetQRVersion(url, 3), 3);
+    hb::DrawQRCode(canvas, scratch, url, 2948.4, 56.7, 850, hb::GetQRVersion(url, 3), 3);
     const QString code = hb::GetCheckDigit(QStringLiteral("012300198001"));
-    ASSERT_EQ(hb::DrawJanCode(canvas.painter, code, 170.1, 1134, 1728, 680.4), 0);
+    ASSERT_EQ(hb::DrawJanCode(canvas, code, 170.1, 1134, 1728, 680.4), 0);
     const QImage img = canvas.finish();
     img.save(QDir::temp().filePath(QStringLiteral("hb_ptag_tag_symbols.png")));
     const auto found = readSymbols({img});
