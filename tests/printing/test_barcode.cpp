@@ -3,6 +3,7 @@
 
 #include "printing/barcode.h"
 #include "printing/canvas.h"
+#include "printing/printfixture.h"
 #include "printing/ptag.h"
 #include "printing/qrmodel.h"
 
@@ -11,13 +12,12 @@
 #include <QDir>
 #include <QImage>
 #include <QPainter>
-#include <QProcess>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <vector>
 
 namespace {
+
+using hbtest::readSymbols;
 
 // A white picture with a painter whose units are twips, `scale` pixels a twip.
 struct TwipsCanvas {
@@ -53,30 +53,6 @@ bool dark(const QImage &img, double x, double y)
 {
     return img.pixelColor(static_cast<int>(x), static_cast<int>(y)).lightness() < 128;
 }
-
-// What the reader finds in each picture, "TYPE:data" per symbol, one list per picture.
-// Skips the test when the reader is not installed.
-std::vector<QStringList> readSymbols(const std::vector<QImage> &pictures)
-{
-    std::vector<QStringList> found;
-    const QString zbar = QStandardPaths::findExecutable(QStringLiteral("zbarimg"));
-    if (zbar.isEmpty())
-        return found;
-    QTemporaryDir dir;
-    for (size_t i = 0; i < pictures.size(); ++i) {
-        const QString path = dir.filePath(QStringLiteral("symbol%1.png").arg(i));
-        pictures[i].save(path);
-        QProcess p;
-        p.start(zbar, {QStringLiteral("-q"), QStringLiteral("-Supca.disable"), QStringLiteral("--nodbus"), path});
-        p.waitForFinished(30000);
-        found.push_back(QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts));
-    }
-    return found;
-}
-
-#define REQUIRE_READER()                                                                   \
-    if (QStandardPaths::findExecutable(QStringLiteral("zbarimg")).isEmpty())               \
-        GTEST_SKIP() << "zbarimg (zbar-tools) is not installed: symbols cannot be read back"
 
 // A code with each leading digit, so every parity pattern is drawn.
 QStringList sampleCodes()
