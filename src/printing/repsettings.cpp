@@ -79,7 +79,8 @@ void SaveRepSettings(int repId, double leftMargin, double topMargin, const QStri
     }
     rs->setField(QStringLiteral("TOP_MGN"), Value(topMargin));
     rs->setField(QStringLiteral("LEFT_MGN"), Value(leftMargin));
-    rs->setField(QStringLiteral("PRINTER_NM"), Value(printerName));
+    // No printer is the empty name, not Null.
+    rs->setField(QStringLiteral("PRINTER_NM"), Value(printerName.isNull() ? QStringLiteral("") : printerName));
     if (paperBin)
         rs->setField(QStringLiteral("PAPER_BIN"), Value(*paperBin));
     rs->Update();
