@@ -32,7 +32,9 @@ long DrawJanCode(Canvas &canvas, const QString &code, double x, double y, double
 // copies of one tag cost one encoding; a new scratch starts without picture.
 class QrScratch {
 public:
-    static constexpr int kDefaultSide = 850;
+    // Pixels a side: about 700 dpi on the tag's 15 mm square, enough for any printer, and a
+    // small picture in every printed document.
+    static constexpr int kDefaultSide = 425;
     explicit QrScratch(int side = kDefaultSide) : side_(side) {}
 
     int side() const { return side_; }

@@ -289,7 +289,7 @@ TEST_F(QrPicture, TheSymbolIsEncodedOncePerText)
 
 TEST_F(QrPicture, SymbolTakesTheTopLeftOfThePictureWithModulesOfSideOverNPlusTen)
 {
-    // 40 characters at level Q: version 5, 37 modules, module side = 850 / 47.
+    // 40 characters at level Q: version 5, 37 modules, module side = the picture's side / 47.
     const QString text = QStringLiteral("http://trace.example.jp/cropsight/12/3/");
     ASSERT_EQ(text.size(), 39);
     const QString forty = text + QLatin1Char('x');
@@ -297,16 +297,18 @@ TEST_F(QrPicture, SymbolTakesTheTopLeftOfThePictureWithModulesOfSideOverNPlusTen
     hb::QrScratch scratch;
     drawOnTag(scratch, forty);
     const QImage &pic = scratch.picture();
-    ASSERT_EQ(pic.width(), 850);
-    const double m = 850.0 / 47;
+    const int side = scratch.side();
+    ASSERT_EQ(pic.width(), side);
+    ASSERT_EQ(pic.height(), side);
+    const double m = side / 47.0;
     // Finder corners dark: top-left, top-right of the symbol, bottom-left.
     EXPECT_TRUE(dark(pic, m / 2, m / 2));
     EXPECT_TRUE(dark(pic, 36 * m + m / 2, m / 2));
     EXPECT_TRUE(dark(pic, m / 2, 36 * m + m / 2));
     EXPECT_FALSE(dark(pic, m + m / 2, m + m / 2));
     // Right of and below the symbol: the quiet zone of 10 modules.
-    const QImage right = pic.copy(qCeil(37 * m) + 1, 0, 850 - qCeil(37 * m) - 1, 850);
-    const QImage below = pic.copy(0, qCeil(37 * m) + 1, 850, 850 - qCeil(37 * m) - 1);
+    const QImage right = pic.copy(qCeil(37 * m) + 1, 0, side - qCeil(37 * m) - 1, side);
+    const QImage below = pic.copy(0, qCeil(37 * m) + 1, side, side - qCeil(37 * m) - 1);
     EXPECT_TRUE(allWhite(right));
     EXPECT_TRUE(allWhite(below));
 }
