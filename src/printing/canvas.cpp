@@ -172,22 +172,27 @@ void Canvas::record(RenderItem item)
 
 long PrintFitText(Canvas &canvas, double x, double y, const QString &text, long align, long sizePt, double boxWidth)
 {
+    // Smaller in steps until the measure is within the limit, or the size would reach 0.
+    const auto shrink = [&](double s, double (Canvas::*measure)(const QString &) const, double limit) {
+        double m = (canvas.*measure)(text);
+        while (m > limit) {
+            s -= kFitStep;
+            if (s <= 0)
+                break;
+            canvas.setFontSize(s);
+            m = (canvas.*measure)(text);
+        }
+    };
     canvas.setFontSize(sizePt);
-    double s = sizePt;
 
     // Height: the size in points taken as the wanted line height.
     const double target = sizePt * kTwipsPerPoint;
     if (target != 0) {
-        double h = canvas.TextHeight(text);
-        if (h > target) {
-            while (h > target) {
-                s -= kFitStep;
-                if (s <= 0)
-                    break;
-                canvas.setFontSize(s);
-                h = canvas.TextHeight(text);
-            }
+        if (canvas.TextHeight(text) > target) {
+            shrink(sizePt, &Canvas::TextHeight, target);
         } else {
+            double s = sizePt;
+            double h = canvas.TextHeight(text);
             for (int step = 0; step < kMaxGrowSteps && h < target; ++step) {
                 canvas.setFontSize(s);
                 h = canvas.TextHeight(text);
@@ -198,17 +203,8 @@ long PrintFitText(Canvas &canvas, double x, double y, const QString &text, long 
 
     // Width: only ever smaller.
     const double usable = boxWidth - 2 * kBoxInset;
-    s = canvas.fontSize();
-    if (usable != 0) {
-        double w = canvas.TextWidth(text);
-        while (w > usable) {
-            s -= kFitStep;
-            if (s <= 0)
-                break;
-            canvas.setFontSize(s);
-            w = canvas.TextWidth(text);
-        }
-    }
+    if (usable != 0)
+        shrink(canvas.fontSize(), &Canvas::TextWidth, usable);
 
     const double w = canvas.TextWidth(text);
     switch (align) {

@@ -2,6 +2,9 @@
 
 #include "core/db.h"
 
+#include <initializer_list>
+#include <vector>
+
 namespace hb {
 
 namespace {
@@ -16,20 +19,33 @@ float twipsOrZero(const Value &v)
     return static_cast<float>(NullToVal(v, Value(0)).toDouble());
 }
 
+// The columns of the report's row of a table; nothing when it has none.
+std::optional<std::vector<Value>> readRepRow(DbObject &db, const QString &table, int repId,
+                                             std::initializer_list<const char *> columns)
+{
+    auto rs = db.GetFwdOnlyRst(QStringLiteral("SELECT %1.* FROM %1 WHERE REP_ID=?").arg(table), {Value(repId)});
+    std::optional<std::vector<Value>> row;
+    if (!rs->eof()) {
+        row.emplace();
+        for (const char *c : columns)
+            row->push_back(rs->Fields(QLatin1String(c)));
+    }
+    rs->Close();
+    return row;
+}
+
 }  // namespace
 
 RepCatalogue ReadRepCatalogue(int repId)
 {
     RepCatalogue row;
-    auto rs = gWork->GetFwdOnlyRst(QStringLiteral("SELECT L_REP.* FROM L_REP WHERE REP_ID=?"), {Value(repId)});
-    if (!rs->eof()) {
+    if (const auto r = readRepRow(*gWork, QStringLiteral("L_REP"), repId, {"REP_NM", "HEIGHT", "WIDTH", "ORIENTATION"})) {
         row.found = true;
-        row.REP_NM = rs->Fields(QStringLiteral("REP_NM"));
-        row.HEIGHT = rs->Fields(QStringLiteral("HEIGHT"));
-        row.WIDTH = rs->Fields(QStringLiteral("WIDTH"));
-        row.ORIENTATION = rs->Fields(QStringLiteral("ORIENTATION"));
+        row.REP_NM = (*r)[0];
+        row.HEIGHT = (*r)[1];
+        row.WIDTH = (*r)[2];
+        row.ORIENTATION = (*r)[3];
     }
-    rs->Close();
     return row;
 }
 
@@ -54,15 +70,13 @@ RepMargins ReadRepMargins(int repId)
 RepSettings ReadRepSettings(int repId)
 {
     RepSettings row;
-    auto rs = gINI->GetFwdOnlyRst(QStringLiteral("SELECT S_REP.* FROM S_REP WHERE REP_ID=?"), {Value(repId)});
-    if (!rs->eof()) {
+    if (const auto r = readRepRow(*gINI, QStringLiteral("S_REP"), repId, {"LEFT_MGN", "TOP_MGN", "PRINTER_NM", "PAPER_BIN"})) {
         row.found = true;
-        row.LEFT_MGN = rs->Fields(QStringLiteral("LEFT_MGN"));
-        row.TOP_MGN = rs->Fields(QStringLiteral("TOP_MGN"));
-        row.PRINTER_NM = rs->Fields(QStringLiteral("PRINTER_NM"));
-        row.PAPER_BIN = rs->Fields(QStringLiteral("PAPER_BIN"));
+        row.LEFT_MGN = (*r)[0];
+        row.TOP_MGN = (*r)[1];
+        row.PRINTER_NM = (*r)[2];
+        row.PAPER_BIN = (*r)[3];
     }
-    rs->Close();
     return row;
 }
 

@@ -11,6 +11,7 @@
 #include "core/globals.h"
 #include "core/helpers.h"
 #include "printing/canvas.h"
+#include "printing/fdlpreview.h"
 #include "printing/printer.h"
 #include "printing/ptag.h"
 #include "printing/ptagsheet.h"
@@ -359,6 +360,16 @@ protected:
         hb::gINI->EXEC("DELETE FROM S_REP WHERE REP_ID=10");
         hb::gINI->EXEC("INSERT INTO S_REP (REP_ID, LEFT_MGN, TOP_MGN, PRINTER_NM, PAPER_BIN) VALUES (10, ?, ?, ?, ?)",
                        {hb::Value(leftTwips), hb::Value(topTwips), printer, bin});
+    }
+
+    // The preview of report 10 with that many pages, shown and active.
+    static hb::fdlPreview &openPreview(int pages)
+    {
+        hb::gPageCount = pages;
+        hb::fdlPreview &f = hb::form<hb::fdlPreview>();
+        f.showModeless();
+        EXPECT_TRUE(activate(&f));
+        return f;
     }
 
     ProgramDir dir;

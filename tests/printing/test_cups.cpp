@@ -87,15 +87,6 @@ protected:
         const auto *v = reinterpret_cast<const unsigned char *>(data.constData() + at + name.size());
         return (v[0] << 24) | (v[1] << 16) | (v[2] << 8) | v[3];
     }
-    hb::fdlPreview &openPreview(int pages)
-    {
-        hb::gPageCount = pages;
-        hb::fdlPreview &f = hb::form<hb::fdlPreview>();
-        f.showModeless();
-        EXPECT_TRUE(activate(&f));
-        return f;
-    }
-
     QString serverDir_;
 };
 

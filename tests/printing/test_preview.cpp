@@ -20,14 +20,7 @@ namespace {
 
 class Preview : public PrintFixture {
 protected:
-    hb::fdlPreview &open(int pages)
-    {
-        hb::gPageCount = pages;
-        hb::fdlPreview &f = hb::form<hb::fdlPreview>();
-        f.showModeless();
-        EXPECT_TRUE(activate(&f));
-        return f;
-    }
+    static hb::fdlPreview &open(int pages) { return openPreview(pages); }
     static std::vector<int> shownPositions(const hb::fdlPreview &f)
     {
         return tagPositions(f.renderModel(), f.originX(), f.originY());

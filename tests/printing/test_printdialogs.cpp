@@ -224,6 +224,14 @@ protected:
             t << d.title;
         return t;
     }
+    // Chooses a page range and a number of copies.
+    static void chooseRange(hb::fdlSetPrintCopy &d, const QString &first, const QString &last, const QString &copies)
+    {
+        d.Option1[1]->click();
+        d.txtDATA[0]->setText(first);
+        d.txtDATA[1]->setText(last);
+        d.txtDATA[2]->setText(copies);
+    }
     static QStringList sheets(std::initializer_list<int> pages)
     {
         QStringList t;
@@ -314,10 +322,7 @@ TEST_F(CopiesDialog, TheCopyCountIsOneAgainWhenPrintingFails)
             throw hb::HbError(482, QStringLiteral("プリンタ エラーです。"));
     };
     hb::fdlSetPrintCopy &d = open();
-    d.Option1[1]->click();
-    d.txtDATA[0]->setText(QStringLiteral("2"));
-    d.txtDATA[1]->setText(QStringLiteral("4"));
-    d.txtDATA[2]->setText(QStringLiteral("3"));
+    chooseRange(d, QStringLiteral("2"), QStringLiteral("4"), QStringLiteral("3"));
     click(d.Command1[1]);
     EXPECT_EQ(printedTitles(), sheets({2}));
     EXPECT_EQ(printLog->documents[0].copies, 3);
@@ -333,10 +338,7 @@ TEST_F(CopiesDialog, WithoutAPrinterEachSheetIsOneFileAndOneNoticeEndsThePrint)
 {
     printLog = useFakePrinters();
     hb::fdlSetPrintCopy &d = open();
-    d.Option1[1]->click();
-    d.txtDATA[0]->setText(QStringLiteral("2"));
-    d.txtDATA[1]->setText(QStringLiteral("4"));
-    d.txtDATA[2]->setText(QStringLiteral("3"));
+    chooseRange(d, QStringLiteral("2"), QStringLiteral("4"), QStringLiteral("3"));
     click(d.Command1[1]);
     EXPECT_FALSE(d.isVisible());
     const QStringList files = QDir(dir.path("pdf")).entryList(QDir::Files, QDir::Name);
