@@ -1,6 +1,7 @@
 // The real print path: the preview prints through the platform's print service to a private print
-// server that scripts/test.sh starts (CUPS_SERVER, HB_TEST_CUPS_DIR), whose raw queue "hbtest"
-// writes each job to a file. Where no such server runs, these tests skip; the PDF path stands.
+// server that scripts/test.sh starts (CUPS_SERVER, HB_TEST_CUPS_DIR). Each test adds a raw queue
+// of its own, like the server's "hbtest", writing each job to a file. Where no such server runs,
+// these tests skip; the PDF path stands.
 
 #include "printing/fdlpreview.h"
 #include "printing/fdlsetprintcopy.h"
@@ -20,7 +21,16 @@ using namespace hbtest;
 
 namespace {
 
-const QString kQueue = QStringLiteral("hbtest");
+// Runs a client program of the print server; true when it succeeds.
+bool cupsClient(const QString &program, const QStringList &args, QString *out = nullptr)
+{
+    QProcess p;
+    p.start(program, args);
+    const bool ok = p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+    if (out)
+        *out = QString::fromUtf8(p.readAllStandardOutput());
+    return ok;
+}
 
 class Cups : public PrintFixture {
 protected:
@@ -31,25 +41,37 @@ protected:
         if (qEnvironmentVariableIsEmpty("CUPS_SERVER") || serverDir_.isEmpty())
             GTEST_SKIP() << "no private print server (scripts/test.sh starts one): the printer path is not "
                             "tested here, the PDF path is";
-        hb::setPrinterSystem(nullptr);  // the platform's printers
-        if (!hb::printers().printerNames().contains(kQueue))
-            GTEST_SKIP() << "the print server at " << qPrintable(qEnvironmentVariable("CUPS_SERVER"))
-                         << " lists no queue " << qPrintable(kQueue);
-        storeMargins(0.6 * 567, 1.29 * 567, hb::Value(kQueue));
+        // A queue of this test's own, so tests that run at once do not meet.
+        queue_ = QStringLiteral("hb_") + QString::fromLatin1(::testing::UnitTest::GetInstance()->current_test_info()->name());
         QFile::remove(outFile());
+        if (!cupsClient(QStringLiteral("lpadmin"), {QStringLiteral("-p"), queue_, QStringLiteral("-E"), QStringLiteral("-v"),
+                                                    QStringLiteral("hbfile:") + outFile(), QStringLiteral("-m"),
+                                                    QStringLiteral("raw")}))
+            GTEST_SKIP() << "the print server at " << qPrintable(qEnvironmentVariable("CUPS_SERVER"))
+                         << " takes no new queue";
+        hb::setPrinterSystem(nullptr);  // the platform's printers
+        if (!hb::printers().printerNames().contains(queue_))
+            GTEST_SKIP() << "the platform's printers do not list " << qPrintable(queue_);
+        storeMargins(0.6 * 567, 1.29 * 567, hb::Value(queue_));
     }
-    QString outFile() const { return serverDir_ + QStringLiteral("/out/job.out"); }
-    // The numbers of the queue's jobs, done or not, as the server lists them.
-    static QList<int> jobs()
+    void TearDown() override
     {
-        QProcess p;
-        p.start(QStringLiteral("lpstat"), {QStringLiteral("-W"), QStringLiteral("all"), QStringLiteral("-o"), kQueue});
-        p.waitForFinished(30000);
+        if (!queue_.isEmpty())
+            cupsClient(QStringLiteral("lpadmin"), {QStringLiteral("-x"), queue_});
+        PrintFixture::TearDown();
+    }
+    QString outFile() const { return serverDir_ + QStringLiteral("/out/") + queue_ + QStringLiteral(".out"); }
+    // The numbers of the queue's jobs, done or not, as the server lists them.
+    QList<int> jobs() const
+    {
+        QString listed;
+        cupsClient(QStringLiteral("lpstat"), {QStringLiteral("-W"), QStringLiteral("all"), QStringLiteral("-o"), queue_},
+                   &listed);
         QList<int> ids;
-        for (const QString &line : QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\n'))) {
+        for (const QString &line : listed.split(QLatin1Char('\n'))) {
             const QString id = line.section(QLatin1Char(' '), 0, 0);
-            if (id.startsWith(kQueue + QLatin1Char('-')))
-                ids << id.mid(kQueue.size() + 1).toInt();
+            if (id.startsWith(queue_ + QLatin1Char('-')))
+                ids << id.mid(queue_.size() + 1).toInt();
         }
         std::sort(ids.begin(), ids.end());
         return ids;
@@ -88,6 +110,7 @@ protected:
         return (v[0] << 24) | (v[1] << 16) | (v[2] << 8) | v[3];
     }
     QString serverDir_;
+    QString queue_;
 };
 
 TEST_F(Cups, ThePageOnShowGoesToTheStoredPrinterAsOneJob)
