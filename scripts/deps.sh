@@ -24,3 +24,11 @@ if [ ${#missing[@]} -gt 0 ]; then
   $sudo_cmd apt-get update -qq >/dev/null
   $sudo_cmd apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
+# The private print server of the printing tests, without the desktop services it recommends.
+if [ "$(dpkg-query -W -f='${Status}\n' cups-daemon cups-client 2>/dev/null | grep -c 'install ok installed')" -lt 2 ]; then
+  echo "installing: cups-daemon cups-client"
+  sudo_cmd=""
+  [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
+  $sudo_cmd apt-get update -qq >/dev/null
+  $sudo_cmd env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends cups-daemon cups-client >/dev/null
+fi

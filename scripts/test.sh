@@ -25,6 +25,15 @@ else
   echo "the private MariaDB server could not be started: server tests are skipped" >&2
   tail -n 20 "$dbdir/server.log" 2>/dev/null >&2 || true
 fi
+# A private print server for the printing tests; without it they test the PDF path only.
+cupsdir=$(mktemp -d /tmp/hb-cups.XXXXXX)
+trap 'cleanup; "$root/scripts/cups.sh" stop "$cupsdir" || true; rm -rf "$cupsdir"' EXIT
+if "$root/scripts/cups.sh" start "$cupsdir" $(( 20000 + RANDOM % 20000 )) 2>"$cupsdir/start.log"; then
+  export CUPS_SERVER="127.0.0.1:$(sed -n 's/^Listen 127.0.0.1://p' "$cupsdir/etc/cupsd.conf")" HB_TEST_CUPS_DIR="$cupsdir"
+else
+  echo "the private print server could not be started: printer tests are skipped" >&2
+  cat "$cupsdir/start.log" >&2 || true
+fi
 export QT_QPA_PLATFORM=offscreen
 set +e
 (cd "$build" && ctest --output-on-failure -j4)

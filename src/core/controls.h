@@ -29,4 +29,15 @@ T *makeCaptioned(QWidget *parent, const QString &name, const QString &caption, i
     return c;
 }
 
+// A window's title label: bold, 14 points.
+inline QLabel *makeTitleLabel(QWidget *parent, const QString &name, const QString &caption, int x, int y, int w, int h)
+{
+    auto *label = makeCaptioned<QLabel>(parent, name, caption, x, y, w, h);
+    QFont f = label->font();
+    f.setPointSize(14);
+    f.setBold(true);
+    label->setFont(f);
+    return label;
+}
+
 }  // namespace hb

@@ -5,7 +5,9 @@
 #include "core/uiservices.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QSqlError>
 #include <cmath>
 
@@ -94,6 +96,31 @@ int ShowMsg(const QString &prompt, int buttons, const QString &title)
 {
     QString t = title;
     return ShowMsg(prompt, buttons, t);
+}
+
+QString imagesFolder()
+{
+    QString folder = appPath();
+    if (!folder.endsWith(QLatin1Char('/')))
+        folder += QLatin1Char('/');
+    return QDir::cleanPath(folder + QStringLiteral("../images")) + QLatin1Char('/');
+}
+
+double Val(const QString &text)
+{
+    static const QRegularExpression re(QStringLiteral("^\\s*([+-]?(?:\\d+\\.?\\d*|\\.\\d+)(?:[eE][+-]?\\d+)?)"));
+    const auto m = re.match(text);
+    return m.hasMatch() ? m.captured(1).toDouble() : 0.0;
+}
+
+BusyCursor::BusyCursor()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+BusyCursor::~BusyCursor()
+{
+    QApplication::restoreOverrideCursor();
 }
 
 Currency RoundEx(const Value &value, int mode, int digits)

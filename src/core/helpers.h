@@ -28,6 +28,19 @@ int ShowMsg(const QString &prompt, int buttons = 0, const QString &title = QStri
 // A Null value gives 0; a value that is no number is reported (rounding form) and gives 0.
 Currency RoundEx(const Value &value, int mode, int digits);
 
+// The number a text begins with (spaces before it skipped): sign, digits, decimals and
+// exponent as far as they go; 0 when the text begins with no number ("2.5 pages" gives 2.5).
+double Val(const QString &text);
+
+// The hourglass pointer for the life of the object, restored on every way out.
+class BusyCursor {
+public:
+    BusyCursor();
+    ~BusyCursor();
+    BusyCursor(const BusyCursor &) = delete;
+    BusyCursor &operator=(const BusyCursor &) = delete;
+};
+
 // Typing help of "yyyy/mm/dd" and "yyyy/mm" boxes (connected to the box's text changes): "/"
 // after the four digits of the year (and after "yyyy/mm"); a "/" typed right where the help has
 // just put one is swallowed, so a date typed in full is not doubled.
@@ -43,6 +56,10 @@ Value GetShopNm(const Value &id);
 QString GetChemiUnitNm(const Value &id);
 // The grower's highest voucher number plus one.
 long GetNewLedgeIDByFmr(long fmrId);
+// The images folder beside the program's folder (with a final "/"), where the shops' logo
+// files lie.
+QString imagesFolder();
+
 // The folder picker; "" when cancelled.
 QString OpenDir(QWidget *owner, const Value &prompt);
 

@@ -32,15 +32,6 @@ const std::vector<MasterField> kShopFields = {
     {23, "NOTES", MasterField::Text},
 };
 
-// The images folder beside the program's folder, where the logo file lies.
-QString imagesFolder()
-{
-    QString folder = appPath();
-    if (!folder.endsWith(QLatin1Char('/')))
-        folder += QLatin1Char('/');
-    return QDir::cleanPath(folder + QStringLiteral("../images")) + QLatin1Char('/');
-}
-
 bool isUploadBox(int i)
 {
     return i >= 17 && i <= 21;

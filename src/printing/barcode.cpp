@@ -1,6 +1,7 @@
 #include "printing/barcode.h"
 
 #include "core/value.h"
+#include "printing/canvas.h"
 #include "printing/qrmodel.h"
 
 #include <QFont>
@@ -43,17 +44,6 @@ bool isGuard(int i)
     return (i >= 22 && i <= 26) || (i >= 69 && i <= 73) || (i >= 116 && i <= 120);
 }
 
-// The digits without the sheet's text fitting: the canvas's font at the size, 20 twips a point.
-long printPlain(QPainter &canvas, double x, double y, const QString &text, long, long sizePt, double boxWidth)
-{
-    QFont f = canvas.font();
-    f.setPixelSize(static_cast<int>(sizePt * 20));
-    canvas.setFont(f);
-    canvas.drawText(QRectF(x + 14, y, std::max(boxWidth - 28, 1.0), sizePt * 40.0),
-                    Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, text);
-    return 0;
-}
-
 }  // namespace
 
 QString JanModules(const QString &code)
@@ -77,7 +67,7 @@ QString JanModules(const QString &code)
     return m;
 }
 
-long DrawJanCode(QPainter &canvas, const QString &code, double x, double y, double width, double height,
+long DrawJanCode(Canvas &canvas, const QString &code, double x, double y, double width, double height,
                  const FitTextPrinter &printText)
 {
     if (code.size() != 13)
@@ -87,16 +77,19 @@ long DrawJanCode(QPainter &canvas, const QString &code, double x, double y, doub
         return -2;
     const double mw = width / 144.0;
     const double shortBar = height * 4.0 / 5.0;
+    // Invisible outlines: each filled box covers exactly its rectangle.
+    canvas.DrawWidth = 1;
+    canvas.DrawStyle = 5;
     int next = 0;
     for (int i = 0; i < modules.size(); ++i) {
         if (modules.at(i) == QLatin1Char('1'))
-            canvas.fillRect(QRectF(x + i * mw, y, mw, isGuard(i) ? height : shortBar), Qt::black);
+            canvas.FilledBox(x + i * mw, y, x + (i + 1) * mw, y + (isGuard(i) ? height : shortBar), Qt::black);
         if (next < 13 && i == kDigitModules[next]) {
             const QString d = code.mid(next, 1);
             if (printText)
                 printText(canvas, x + i * mw, shortBar + y, d, 0, 7, 180);
             else
-                printPlain(canvas, x + i * mw, shortBar + y, d, 0, 7, 180);
+                PrintFitText(canvas, x + i * mw, shortBar + y, d, 0, 7, 180);
             ++next;
         }
     }
@@ -160,7 +153,7 @@ void MakeQRImage(QImage &pic, const QString &text, double x, double y, long size
                                                                                                     : Qt::black);
 }
 
-void DrawQRCode(QPainter &canvas, QrScratch &picQR, const QString &text, double x, double y, long size,
+void DrawQRCode(Canvas &canvas, QrScratch &picQR, const QString &text, double x, double y, long size,
                 long version, long ecLevel)
 {
     if (picQR.picture_.isNull() || picQR.picture_.width() == 0 || text != picQR.text_) {
@@ -170,7 +163,7 @@ void DrawQRCode(QPainter &canvas, QrScratch &picQR, const QString &text, double 
         MakeQRImage(pic, text, 0, 0, picQR.side_, version, ecLevel);
         picQR.picture_ = pic;
     }
-    canvas.drawImage(QRectF(x, y, size, size), picQR.picture_);
+    canvas.PaintPicture(picQR.picture_, QStringLiteral("QR"), x, y, size, size);
 }
 
 long GetQRVersion(const QString &text, long ecLevel)

@@ -1,19 +1,19 @@
 #pragma once
 // The machine-readable symbols of a price tag: the EAN-13 bar code with its digits, and the QR
-// code of the trace address. The canvas is a QPainter whose user coordinates are twips.
+// code of the trace address, drawn on a canvas in twips.
 
 #include <QImage>
 #include <QString>
 #include <functional>
 
-class QPainter;
-
 namespace hb {
 
-// Prints one text fitted into a box (the sheet's PrintFitText): the bar code's digits go through
+class Canvas;
+
+// Prints one text fitted into a box (PrintFitText by default): the bar code's digits go through
 // it. Arguments: canvas, x, y (top of the line), text, align (0 left, 1 right, 2 centred),
 // size in points, box width.
-using FitTextPrinter = std::function<long(QPainter &canvas, double x, double y, const QString &text, long align,
+using FitTextPrinter = std::function<long(Canvas &canvas, double x, double y, const QString &text, long align,
                                           long sizePt, double boxWidth)>;
 
 // The 143 modules of an EAN-13 symbol ("1" dark, "0" light), quiet zones of 24 modules
@@ -23,9 +23,8 @@ QString JanModules(const QString &code);
 // Draws the EAN-13 symbol of a 13-digit code with its top-left corner at (x, y): modules of
 // width / 144, guards `height` high, the other bars 4/5 of it, the digits under the bars.
 // Returns 0 when drawn, -1 when the code is not 13 characters long, -2 when a character is
-// no digit (nothing drawn then). Without a text printer the digits are printed plainly, in
-// the canvas's font at 7 points.
-long DrawJanCode(QPainter &canvas, const QString &code, double x, double y, double width, double height,
+// no digit (nothing drawn then). The canvas is left with DrawStyle 5 and the font at 7 points.
+long DrawJanCode(Canvas &canvas, const QString &code, double x, double y, double width, double height,
                  const FitTextPrinter &printText = {});
 
 // The scratch picture a QR symbol is rendered into before it is painted onto a tag, and the
@@ -33,7 +32,9 @@ long DrawJanCode(QPainter &canvas, const QString &code, double x, double y, doub
 // copies of one tag cost one encoding; a new scratch starts without picture.
 class QrScratch {
 public:
-    static constexpr int kDefaultSide = 850;
+    // Pixels a side: about 700 dpi on the tag's 15 mm square, enough for any printer, and a
+    // small picture in every printed document.
+    static constexpr int kDefaultSide = 425;
     explicit QrScratch(int side = kDefaultSide) : side_(side) {}
 
     int side() const { return side_; }
@@ -41,7 +42,7 @@ public:
     const QString &text() const { return text_; }
 
 private:
-    friend void DrawQRCode(QPainter &, QrScratch &, const QString &, double, double, long, long, long);
+    friend void DrawQRCode(Canvas &, QrScratch &, const QString &, double, double, long, long, long);
     int side_;
     QImage picture_;
     QString text_;
@@ -54,7 +55,7 @@ void MakeQRImage(QImage &pic, const QString &text, double x, double y, long size
 
 // Paints the QR symbol of the text as a size x size square at (x, y) on the canvas, rendering it
 // into the scratch picture first when the picture is missing or holds another text.
-void DrawQRCode(QPainter &canvas, QrScratch &picQR, const QString &text, double x, double y, long size,
+void DrawQRCode(Canvas &canvas, QrScratch &picQR, const QString &text, double x, double y, long size,
                 long version, long ecLevel);
 
 // The version (1 to 10) whose capacity at the level (1 L to 4 H) exceeds twice the text's

@@ -11,7 +11,8 @@
 
 namespace hb {
 
-std::vector<PtagDataRec> gPtagData;
+// From the start as after a build of no rows: element 0, skip 0, one empty row.
+std::vector<PtagDataRec> gPtagData(1);
 
 QDateTime zeroDateTime()
 {
@@ -23,6 +24,12 @@ namespace {
 HbError outOfRange()
 {
     return HbError(9, QStringLiteral("インデックスが有効範囲にありません。"));
+}
+
+// A bar-code block that would start outside the 12 data digits.
+HbError layoutOutOfRange()
+{
+    return HbError(9, QStringLiteral("販売店のバーコード設定が範囲外です。"));
 }
 
 HbError overflow()
@@ -118,6 +125,12 @@ QString barcodeFor(const ShopSettings &shop, std::int32_t prdId, std::int32_t fm
         QString::number(wholeAmount(price) / 10),
         QString::number(fmrId),
     };
+    // Every block that writes must start within the 12 digits; a block of length 0 or less
+    // writes nothing, wherever it starts.
+    for (int b = 0; b < 5; ++b) {
+        if (shop.length[b] > 0 && (shop.start[b] < 1 || shop.start[b] > 12))
+            throw layoutOutOfRange();
+    }
     std::array<int, 12> digits{};
     for (int b = 0; b < 5; ++b) {
         const int len = shop.length[b];
@@ -126,8 +139,6 @@ QString barcodeFor(const ShopSettings &shop, std::int32_t prdId, std::int32_t fm
         const QString s = (QString(len, QLatin1Char('0')) + values[b]).right(len);
         int p = shop.start[b] - 1;
         for (const QChar ch : s) {
-            if (p < 0 || p > 11)
-                throw outOfRange();
             digits[p] = ch.isDigit() && ch.unicode() < 128 ? ch.unicode() - '0' : 0;
             if (++p > 11)
                 break;

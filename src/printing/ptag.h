@@ -63,7 +63,8 @@ struct PtagDataRec {
 };
 
 // The price-tag data of the last build; while in use it has exactly one element, index 0,
-// which the print dialog and the export give it before they call SetPriceTagData.
+// which the print dialog and the export give it before they call SetPriceTagData. Before the
+// first build it holds element 0 with no rows to print (skip 0, one empty row).
 extern std::vector<PtagDataRec> gPtagData;
 
 // Turns every shipment row of the recordset (D_SHIP.*), from its current row to its end, into
@@ -74,7 +75,8 @@ int SetPriceTagData(Recordset &rs);
 // The 13-digit code of a price tag, composed from the bar-code layout of the shop in use:
 // option, product, price, price in tens and grower blocks, each written at its start position
 // for its length; a later block overwrites an earlier one. A block with a length above 0 that
-// starts outside positions 1 to 12 raises a range error (9).
+// starts outside positions 1 to 12 raises "販売店のバーコード設定が範囲外です。" (9) before any digit is
+// placed.
 QString GetBarcode(std::int32_t prdId, std::int32_t fmrId, const Currency &price, std::int32_t option);
 
 // The code followed by its EAN-13 check digit; "" when the code is not 12 characters long.

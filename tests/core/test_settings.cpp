@@ -271,6 +271,21 @@ TEST(Helpers, RoundExModesAndDigits)
     EXPECT_EQ(ui->prompts[0].style, 0);
 }
 
+TEST(Helpers, ValIsTheNumberATextBeginsWith)
+{
+    struct Case {
+        const char *text;
+        double value;
+    };
+    const Case cases[] = {
+        {"2", 2},     {"0.5", 0.5}, {"1.5", 1.5},   {"2.5 pages", 2.5}, {"  12abc", 12}, {"-3", -3},
+        {"+4", 4},    {".25", 0.25}, {"3.", 3},     {"1e2", 100},       {"2e", 2},       {"abc", 0},
+        {"", 0},      {"-", 0},     {"１２", 0},    {"3cm", 3},         {"02", 2},
+    };
+    for (const Case &c : cases)
+        EXPECT_DOUBLE_EQ(hb::Val(QString::fromUtf8(c.text)), c.value) << c.text;
+}
+
 TEST(Helpers, DateBoxesGetTheirSlashes)
 {
     QLineEdit box;

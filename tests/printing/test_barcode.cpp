@@ -2,6 +2,8 @@
 // reader (zbarimg) from the picture.
 
 #include "printing/barcode.h"
+#include "printing/canvas.h"
+#include "printing/printfixture.h"
 #include "printing/ptag.h"
 #include "printing/qrmodel.h"
 
@@ -10,13 +12,12 @@
 #include <QDir>
 #include <QImage>
 #include <QPainter>
-#include <QProcess>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <vector>
 
 namespace {
+
+using hbtest::readSymbols;
 
 // A white picture with a painter whose units are twips, `scale` pixels a twip.
 struct TwipsCanvas {
@@ -28,6 +29,7 @@ struct TwipsCanvas {
         painter.scale(scale, scale);
         painter.setFont(QFont(QStringLiteral("Noto Sans CJK JP")));
     }
+    operator hb::Canvas &() { return canvas; }
     QImage finish()
     {
         painter.end();
@@ -35,6 +37,7 @@ struct TwipsCanvas {
     }
     QImage image;
     QPainter painter;
+    hb::PictureCanvas canvas{painter};
 };
 
 bool allWhite(const QImage &img)
@@ -50,30 +53,6 @@ bool dark(const QImage &img, double x, double y)
 {
     return img.pixelColor(static_cast<int>(x), static_cast<int>(y)).lightness() < 128;
 }
-
-// What the reader finds in each picture, "TYPE:data" per symbol, one list per picture.
-// Skips the test when the reader is not installed.
-std::vector<QStringList> readSymbols(const std::vector<QImage> &pictures)
-{
-    std::vector<QStringList> found;
-    const QString zbar = QStandardPaths::findExecutable(QStringLiteral("zbarimg"));
-    if (zbar.isEmpty())
-        return found;
-    QTemporaryDir dir;
-    for (size_t i = 0; i < pictures.size(); ++i) {
-        const QString path = dir.filePath(QStringLiteral("symbol%1.png").arg(i));
-        pictures[i].save(path);
-        QProcess p;
-        p.start(zbar, {QStringLiteral("-q"), QStringLiteral("-Supca.disable"), QStringLiteral("--nodbus"), path});
-        p.waitForFinished(30000);
-        found.push_back(QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts));
-    }
-    return found;
-}
-
-#define REQUIRE_READER()                                                                   \
-    if (QStandardPaths::findExecutable(QStringLiteral("zbarimg")).isEmpty())               \
-        GTEST_SKIP() << "zbarimg (zbar-tools) is not installed: symbols cannot be read back"
 
 // A code with each leading digit, so every parity pattern is drawn.
 QStringList sampleCodes()
@@ -99,11 +78,11 @@ TEST(JanCode, RefusedCodesDrawNothing)
     for (const Case &c : cases) {
         TwipsCanvas canvas(2000, 800, 0.5);
         int printed = 0;
-        const auto count = [&](QPainter &, double, double, const QString &, long, long, double) {
+        const auto count = [&](hb::Canvas &, double, double, const QString &, long, long, double) {
             ++printed;
             return 0L;
         };
-        EXPECT_EQ(hb::DrawJanCode(canvas.painter, c.code, 100, 50, 1728, 680.4, count), c.result) << c.code.toStdString();
+        EXPECT_EQ(hb::DrawJanCode(canvas, c.code, 100, 50, 1728, 680.4, count), c.result) << c.code.toStdString();
         EXPECT_EQ(printed, 0);
         EXPECT_TRUE(allWhite(canvas.finish())) << c.code.toStdString();
         EXPECT_TRUE(hb::JanModules(c.code).isEmpty());
@@ -122,12 +101,12 @@ TEST(JanCode, BarsAndDigitsStandWhereTheTagExpectsThem)
         double box;
     };
     std::vector<Printed> printed;
-    const auto record = [&](QPainter &, double x, double y, const QString &t, long align, long size, double box) {
+    const auto record = [&](hb::Canvas &, double x, double y, const QString &t, long align, long size, double box) {
         printed.push_back({x, y, t, align, size, box});
         return 0L;
     };
     const QString code = QStringLiteral("4901234567894");
-    ASSERT_EQ(hb::DrawJanCode(canvas.painter, code, x0, y0, 1728, 680.4, record), 0);
+    ASSERT_EQ(hb::DrawJanCode(canvas, code, x0, y0, 1728, 680.4, record), 0);
     const QImage img = canvas.finish();
 
     const int digitModules[13] = {16, 27, 34, 41, 48, 55, 62, 74, 81, 88, 95, 102, 109};
@@ -166,7 +145,7 @@ TEST(JanCode, ReaderDecodesEveryDrawnCode)
     std::vector<QImage> pictures;
     for (const QString &code : codes) {
         TwipsCanvas canvas(2200, 1000, 0.5);
-        EXPECT_EQ(hb::DrawJanCode(canvas.painter, code, 200, 100, 1728, 680.4), 0);
+        EXPECT_EQ(hb::DrawJanCode(canvas, code, 200, 100, 1728, 680.4), 0);
         pictures.push_back(canvas.finish());
     }
     pictures.front().save(QDir::temp().filePath(QStringLiteral("hb_ptag_jancode.png")));
@@ -254,7 +233,7 @@ protected:
     static QImage drawOnTag(hb::QrScratch &scratch, const QString &text, long version, long level = 3)
     {
         TwipsCanvas canvas(1250, 1250, 1.0);
-        hb::DrawQRCode(canvas.painter, scratch, text, 200, 200, 850, version, level);
+        hb::DrawQRCode(canvas, scratch, text, 200, 200, 850, version, level);
         return canvas.finish();
     }
     // At the version the tag chooses for the text.
@@ -310,7 +289,7 @@ TEST_F(QrPicture, TheSymbolIsEncodedOncePerText)
 
 TEST_F(QrPicture, SymbolTakesTheTopLeftOfThePictureWithModulesOfSideOverNPlusTen)
 {
-    // 40 characters at level Q: version 5, 37 modules, module side = 850 / 47.
+    // 40 characters at level Q: version 5, 37 modules, module side = the picture's side / 47.
     const QString text = QStringLiteral("http://trace.example.jp/cropsight/12/3/");
     ASSERT_EQ(text.size(), 39);
     const QString forty = text + QLatin1Char('x');
@@ -318,16 +297,18 @@ TEST_F(QrPicture, SymbolTakesTheTopLeftOfThePictureWithModulesOfSideOverNPlusTen
     hb::QrScratch scratch;
     drawOnTag(scratch, forty);
     const QImage &pic = scratch.picture();
-    ASSERT_EQ(pic.width(), 850);
-    const double m = 850.0 / 47;
+    const int side = scratch.side();
+    ASSERT_EQ(pic.width(), side);
+    ASSERT_EQ(pic.height(), side);
+    const double m = side / 47.0;
     // Finder corners dark: top-left, top-right of the symbol, bottom-left.
     EXPECT_TRUE(dark(pic, m / 2, m / 2));
     EXPECT_TRUE(dark(pic, 36 * m + m / 2, m / 2));
     EXPECT_TRUE(dark(pic, m / 2, 36 * m + m / 2));
     EXPECT_FALSE(dark(pic, m + m / 2, m + m / 2));
     // Right of and below the symbol: the quiet zone of 10 modules.
-    const QImage right = pic.copy(qCeil(37 * m) + 1, 0, 850 - qCeil(37 * m) - 1, 850);
-    const QImage below = pic.copy(0, qCeil(37 * m) + 1, 850, 850 - qCeil(37 * m) - 1);
+    const QImage right = pic.copy(qCeil(37 * m) + 1, 0, side - qCeil(37 * m) - 1, side);
+    const QImage below = pic.copy(0, qCeil(37 * m) + 1, side, side - qCeil(37 * m) - 1);
     EXPECT_TRUE(allWhite(right));
     EXPECT_TRUE(allWhite(below));
 }
@@ -338,7 +319,7 @@ TEST_F(QrPicture, EmptyTextGivesABlankSquareWithoutEncoding)
     const long before = hb::qrModelCalls();
     TwipsCanvas canvas(1250, 1250, 1.0);
     canvas.painter.fillRect(QRectF(0, 0, 1250, 1250), Qt::gray);
-    hb::DrawQRCode(canvas.painter, scratch, QString(), 200, 200, 850, 1, 3);
+    hb::DrawQRCode(canvas, scratch, QString(), 200, 200, 850, 1, 3);
     const QImage img = canvas.finish();
     EXPECT_EQ(hb::qrModelCalls(), before);
     EXPECT_TRUE(allWhite(img.copy(200, 200, 850, 850)));  // opaque: covers what was under it
@@ -384,9 +365,9 @@ TEST(TagSymbols, BothReadFromOneTag)
     canvas.painter.drawRect(QRectF(0, 0, 3742.2, 1922.13));
     hb::QrScratch scratch;
     const QString url = QStringLiteral("http://trace.example.jp/cropsight/1/5/");
-    hb::DrawQRCode(canvas.painter, scratch, url, 2948.4, 56.7, 850, hb::GetQRVersion(url, 3), 3);
+    hb::DrawQRCode(canvas, scratch, url, 2948.4, 56.7, 850, hb::GetQRVersion(url, 3), 3);
     const QString code = hb::GetCheckDigit(QStringLiteral("012300198001"));
-    ASSERT_EQ(hb::DrawJanCode(canvas.painter, code, 170.1, 1134, 1728, 680.4), 0);
+    ASSERT_EQ(hb::DrawJanCode(canvas, code, 170.1, 1134, 1728, 680.4), 0);
     const QImage img = canvas.finish();
     img.save(QDir::temp().filePath(QStringLiteral("hb_ptag_tag_symbols.png")));
     const auto found = readSymbols({img});

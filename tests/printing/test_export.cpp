@@ -168,7 +168,7 @@ protected:
     void TearDown() override
     {
         hb::destroyForms();
-        hb::gPtagData.clear();
+        hb::gPtagData.assign(1, hb::PtagDataRec());  // as at the start
         hb::gShopID = Value();
         hb::gFmrID = Value();
         hbtest::ProgramDir::releaseGlobals();

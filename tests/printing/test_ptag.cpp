@@ -51,7 +51,7 @@ protected:
     }
     void TearDown() override
     {
-        hb::gPtagData.clear();
+        hb::gPtagData.assign(1, hb::PtagDataRec());  // as at the start
         hb::gShopID = Value();
         hbtest::ProgramDir::releaseGlobals();
         BothBackends::TearDown();
@@ -165,8 +165,30 @@ TEST_P(PriceTags, BlockStartingOutsideTheTwelveDigitsFails)
             ADD_FAILURE() << "no error";
         } catch (const hb::HbError &e) {
             EXPECT_EQ(e.number(), 9);
+            EXPECT_EQ(e.description(), QStringLiteral("販売店のバーコード設定が範囲外です。"));
         }
     }
+    // A block that writes nothing may start anywhere.
+    const Case writeNothing[] = {
+        {"start 0, length 0", {{0, 0, 0, 0, 0}, {0, 0, 0, 0, 0}}},
+        {"start 13, length -1", {{{}, 13, {}, {}, {}}, {0, -1, 0, 0, 0}}},
+        {"start Null, length Null", {{{}, {}, {}, {}, {}}, {{}, {}, {}, {}, {}}}},
+    };
+    for (const Case &c : writeNothing) {
+        SCOPED_TRACE(c.what);
+        shop(1, c.layout);
+        EXPECT_EQ(hb::GetBarcode(1, 1, yen(100), 0), QStringLiteral("0000000000000"));
+    }
+}
+
+// Before any build the price-tag data holds one element with one empty row and skip 0.
+TEST(PriceTagData, ExistsFromTheStartWithNothingToPrint)
+{
+    ASSERT_EQ(hb::gPtagData.size(), 1u);
+    EXPECT_EQ(hb::gPtagData[0].SKIP_CNT, 0);
+    ASSERT_EQ(hb::gPtagData[0].PTAG.size(), 1u);
+    EXPECT_EQ(hb::gPtagData[0].PTAG[0].KIND, 0);
+    EXPECT_TRUE(hb::gPtagData[0].PTAG[0].LABEL.JAN_CD.isEmpty());
 }
 
 TEST_P(PriceTags, TraceAddressFollowsTheShopsWebSettings)
