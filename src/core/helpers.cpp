@@ -216,7 +216,12 @@ QString GetChemiUnitNm(const Value &id)
 
 long GetNewLedgeIDByFmr(long fmrId)
 {
-    const Value max = require(gDb.get())->DMax(QStringLiteral("LEDGE_ID"), QStringLiteral("D_LEDGE"),
+    return GetNewLedgeIDByFmr(*require(gDb.get()), fmrId);
+}
+
+long GetNewLedgeIDByFmr(DbObject &db, long fmrId)
+{
+    const Value max = db.DMax(QStringLiteral("LEDGE_ID"), QStringLiteral("D_LEDGE"),
                                                QStringLiteral("FMR_ID=") + QString::number(fmrId));
     return static_cast<long>(NullToVal(max, Value(0)).toLong() + 1);
 }

@@ -39,8 +39,9 @@ Value GetFmrNm(const Value &id);
 Value GetShopNm(const Value &id);
 // The unit's name, "" when there is none.
 QString GetChemiUnitNm(const Value &id);
-// The grower's highest voucher number plus one.
+// The grower's highest voucher number plus one (in the data database, or the one given).
 long GetNewLedgeIDByFmr(long fmrId);
+long GetNewLedgeIDByFmr(DbObject &db, long fmrId);
 // The folder picker; "" when cancelled.
 QString OpenDir(QWidget *owner, const Value &prompt);
 

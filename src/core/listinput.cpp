@@ -378,6 +378,15 @@ void InputFormBase::Register()
     Unload();
 }
 
+void InputFormBase::rowGone()
+{
+    ShowMsg(QStringLiteral("該当データが存在しません。"), kMsgCritical);
+    const Trap form = trapFor(Event::Click, cmdMENU[1]);
+    trapped(form, [this] { refreshList(); });
+    trapped(form, [this] { redrawCalendar(); });
+    Unload();
+}
+
 void InputFormBase::refreshList()
 {
     if (auto *list = dynamic_cast<ListForm *>(parentWidget()); list && list->isLoaded())

@@ -179,6 +179,9 @@ protected:
     virtual void refreshList();
     // After a save: the month calendar redraws when it is loaded.
     virtual void redrawCalendar();
+    // The row to save was deleted meanwhile elsewhere and nothing was written:
+    // "該当データが存在しません。" (critical), then the list, the calendar, and the window closes.
+    void rowGone();
 
     // True once InitForm and SetMode completed for this showing.
     bool ready() const { return ready_; }
@@ -204,7 +207,8 @@ public:
     }
 
     // Working record anew, the row gEditRow copied in, the new-row defaults in mode 1, the
-    // captions and the look of the mode (one Tab where the window wants it), then DispData.
+    // record defaults of every mode, the captions and the look of the mode (one Tab where the
+    // window wants it), then DispData.
     void SetMode() override
     {
         work = Rec();
@@ -215,6 +219,7 @@ public:
         }
         if (gEditMode == kEditAdd)
             newRowDefaults(work);
+        recordDefaults(work);
         applyCaptions(gEditMode);
         applyReadOnlyLook(gEditMode);
         if (tabAfterLook() && (gEditMode == kEditView || gEditMode == kEditDelete))
@@ -228,6 +233,8 @@ public:
 protected:
     // What a new row (or a copy) starts with besides the copied fields.
     virtual void newRowDefaults(Rec &rec) {}
+    // What the working record gets in every mode, after the copy and the new-row defaults.
+    virtual void recordDefaults(Rec &rec) {}
 
 private:
     std::vector<Rec> &rows_;

@@ -589,11 +589,7 @@ bool frmPlantInput::SaveData()
 {
     PlantRec saved = work;
     if (savePlant(gEditMode, saved) == PlantSaveResult::Missing) {
-        // Deleted meanwhile elsewhere: nothing to write; the list shows what is there now.
-        ShowMsg(QStringLiteral("該当データが存在しません。"), kMsgCritical);
-        trapped(trapFor(Event::Click, cmdMENU[1]), [this] { refreshList(); });
-        trapped(trapFor(Event::Click, cmdMENU[1]), [this] { redrawCalendar(); });
-        Unload();
+        rowGone();  // deleted meanwhile elsewhere: nothing written
         return false;
     }
     work = saved;
