@@ -164,9 +164,9 @@ void frmChemiInput::buildControls()
     const int infoY[4] = {24, 60, 88, 116};
     for (int i = 0; i < 4; ++i) {
         const int x = infoX[i];
-        caption(Frame2, QString::fromUtf8(infoCaptions[i]), x, infoY[i], 140);
-        auto *l = makeControl<QLabel>(Frame2, ctlName(QStringLiteral("lblINFO"), i), x + 144, infoY[i],
-                                      i == 0 ? 366 : 592, 24);
+        caption(Frame2, QString::fromUtf8(infoCaptions[i]), x, infoY[i], 156);
+        auto *l = makeControl<QLabel>(Frame2, ctlName(QStringLiteral("lblINFO"), i), x + 160, infoY[i],
+                                      i == 0 ? 350 : 576, 24);
         l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         lblINFO[static_cast<std::size_t>(i)] = l;
     }

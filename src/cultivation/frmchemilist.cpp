@@ -109,7 +109,8 @@ frmChemiList::frmChemiList() : ListForm(QStringLiteral("frmChemiList"))
     cmdFIND = makeCaptioned<QPushButton>(this, QStringLiteral("cmdFIND"), QStringLiteral("検索"), 620, 84, 90, 32);
     onClick(cmdFIND, [this] { cmdFIND_Click(); });
 
-    makeListView(150, 1950, 12000, 5550);
+    // Wide enough for the columns and the scroll bar at every scale.
+    makeListView(90, 1950, 12200, 5550);
     std::array<QRect, 7> g;
     g[0] = QRect(10550, 7650, 1600, 550);
     for (int i = 1; i <= 6; ++i)

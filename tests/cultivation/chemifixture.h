@@ -208,6 +208,7 @@ protected:
             list.selectRow(row);
         list.cmdMENU_Click(button);
         hbtest::settle();
+        ui->modalHandlers.erase(QStringLiteral("frmChemiInput"));
         ASSERT_TRUE(driven) << "button " << button;
     }
     // Types into a box (Latin text by keys, other text through the input method) and leaves it
