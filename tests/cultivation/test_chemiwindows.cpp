@@ -450,4 +450,206 @@ TEST_P(ChemiWindows, TheUseCheckPagesThroughTheRulesForACrop)
     EXPECT_TRUE(ui->prompts.empty()) << ui->promptTexts().join('|').toStdString();
 }
 
+// ---- saves through the windows -----------------------------------------------------------------
+
+TEST_P(ChemiWindowSaves, AnAddStoresWhatWasTypedPostsItsVoucherAndIsReselected)
+{
+    put({.fmr = 2, .id = 7, .name = Value("他の人の")});
+    put({.id = 3, .name = Value("前の"), .date = day(2024, 5, 1), .rest = Value(1.0)});
+    auto &list = openList();
+    ASSERT_EQ(list.rowCount(), 1);
+    openInput(list, 1, -1, [&](hb::frmChemiInput &in) {
+        enter(in.txtDATA[1], "ガードＡ 'x' #1");
+        enter(in.txtDATA[4], "20240601");
+        in.picker->hide();
+        enter(in.txtDATA[5], "農協");
+        enter(in.txtDATA[6], "12");
+        choose(in.cmbDATA[2], "L");
+        enter(in.txtDATA[7], "5,000");
+        hbtest::click(in.cmdMENU[1]);
+        EXPECT_FALSE(in.isLoaded()) << ui->promptTexts().join('|').toStdString();
+    });
+    const hb::ChemiRec s = row(8);
+    EXPECT_EQ(s.FMR_ID.toLong(), 1);
+    EXPECT_EQ(s.CHEMI_NM, Value("ガードＡ 'x' #1"));
+    EXPECT_EQ(s.PUR_DATE.toDate().date(), QDate(2024, 6, 1));
+    EXPECT_DOUBLE_EQ(s.PUR_QTY.toDouble(), 12);
+    EXPECT_EQ(s.PUR_UNIT.toLong(), 5);
+    EXPECT_EQ(s.ACC_ID.toLong(), 1000) << "the payment options were never visited: cash";
+    EXPECT_DOUBLE_EQ(s.PUR_AMT.toDouble(), 5000);
+    EXPECT_DOUBLE_EQ(s.USED_QTY.toDouble(), 0);
+    EXPECT_DOUBLE_EQ(s.REST_QTY.toDouble(), 12);
+    EXPECT_EQ(s.CHK_FLG.toLong(), -1);
+    EXPECT_EQ(s.LEDGE_ID.toLong(), 1);
+    EXPECT_EQ(one("SELECT C_ACC_ID FROM D_LEDGE WHERE FMR_ID=1 AND LEDGE_ID=1").toLong(), 1000);
+    EXPECT_EQ(one("SELECT D_OPT_NM FROM D_LEDGE WHERE FMR_ID=1 AND LEDGE_ID=1"), Value("12.0L"));
+    EXPECT_EQ(one("SELECT CTR_NM FROM D_LEDGE WHERE FMR_ID=1 AND LEDGE_ID=1"), Value("農協"));
+    EXPECT_EQ(hb::gLastChemiID.toLong(), 8);
+    ASSERT_EQ(list.rowCount(), 2);
+    ASSERT_GE(list.selectedRow(), 0);
+    EXPECT_EQ(hb::gChemi.at(static_cast<std::size_t>(list.selectedRow())).CHEMI_ID.toLong(), 8)
+        << "the saved purchase is selected";
+
+    // Paid later; "12a" as the quantity: stored as no quantity, 0.
+    openInput(list, 1, -1, [&](hb::frmChemiInput &in) {
+        enter(in.txtDATA[1], "B");
+        enter(in.txtDATA[6], "12a");
+        hbtest::click(in.Option1[1]);
+        hbtest::click(in.cmdMENU[1]);
+        EXPECT_FALSE(in.isLoaded()) << ui->promptTexts().join('|').toStdString();
+    });
+    EXPECT_EQ(col("ACC_ID", 9).toLong(), 2000);
+    for (const char *c : {"PUR_QTY", "USED_QTY", "REST_QTY", "PUR_AMT", "LEDGE_ID"})
+        EXPECT_DOUBLE_EQ(col(c, 9).toDouble(), 0) << c;
+    EXPECT_TRUE(ui->prompts.empty()) << ui->promptTexts().join('|').toStdString();
+}
+
+TEST_P(ChemiWindowSaves, AModifyRepostsAsSeventeenAndACopyGetsItsOwnVoucher)
+{
+    put({.id = 5, .name = Value("A剤"), .date = day(2024, 6, 1), .qty = Value(2.0), .unit = Value(5),
+         .acc = Value(2000), .amt = Value(hb::Currency::fromDouble(3000)), .used = Value(0.5), .rest = Value(1.5),
+         .ledge = Value(17)});
+    putVoucher(1, 17, day(2024, 6, 1), 1130, 2000, 3000);
+    putVoucher(1, 20, day(2024, 6, 9), 1000, 4000, 10);
+    auto &list = openList();
+    ASSERT_EQ(list.rowCount(), 1);
+
+    openInput(list, 5, 0, [&](hb::frmChemiInput &in) {
+        EXPECT_TRUE(in.txtDATA[4]->text().isEmpty()) << "a copy is undated";
+        EXPECT_TRUE(in.Check1->isChecked());
+        EXPECT_TRUE(in.lblDATA[0]->text().isEmpty());
+        EXPECT_TRUE(in.lblDATA[1]->text().isEmpty()) << "full stock";
+        EXPECT_TRUE(in.work.LEDGE_ID.isNull()) << "no voucher";
+        EXPECT_TRUE(in.Option1[1]->isChecked()) << "the copy keeps its account";
+        EXPECT_EQ(in.txtDATA[7]->text(), QStringLiteral("3000"));
+        enter(in.txtDATA[4], "20240701");
+        in.picker->hide();
+        hbtest::click(in.cmdMENU[1]);
+        EXPECT_FALSE(in.isLoaded()) << ui->promptTexts().join('|').toStdString();
+    });
+    EXPECT_EQ(col("LEDGE_ID", 6).toLong(), 21) << "a new voucher number";
+    EXPECT_EQ(col("LEDGE_ID", 5).toLong(), 17);
+    EXPECT_EQ(count("D_LEDGE", "FMR_ID=1 AND LEDGE_ID=17 AND AMT=3000"), 1) << "17 stays with the source";
+    EXPECT_DOUBLE_EQ(col("REST_QTY", 6).toDouble(), 2);
+
+    listAll(list);
+    openInput(list, 2, rowOf(list, 5), [&](hb::frmChemiInput &in) {
+        enter(in.txtDATA[7], "3500");
+        hbtest::click(in.cmdMENU[1]);
+        EXPECT_FALSE(in.isLoaded());
+    });
+    EXPECT_EQ(col("LEDGE_ID", 5).toLong(), 17);
+    EXPECT_DOUBLE_EQ(one("SELECT AMT FROM D_LEDGE WHERE FMR_ID=1 AND LEDGE_ID=17").toDouble(), 3500);
+    EXPECT_DOUBLE_EQ(col("REST_QTY", 5).toDouble(), 1.5) << "from the use it loaded";
+    openInput(list, 2, rowOf(list, 5), [&](hb::frmChemiInput &in) {
+        enter(in.txtDATA[4], "");
+        in.picker->hide();
+        hbtest::click(in.cmdMENU[1]);
+        EXPECT_FALSE(in.isLoaded());
+    });
+    EXPECT_EQ(col("LEDGE_ID", 5).toLong(), 0);
+    EXPECT_EQ(count("D_LEDGE", "FMR_ID=1 AND LEDGE_ID=17"), 0);
+    EXPECT_EQ(count("D_LEDGE", "FMR_ID=1"), 2);
+    EXPECT_TRUE(ui->prompts.empty()) << ui->promptTexts().join('|').toStdString();
+}
+
+TEST_P(ChemiWindowSaves, ADeleteIsRefusedWhileUsedAndOtherwiseTakesTheVoucher)
+{
+    put({.id = 5, .name = Value("使用中"), .rest = Value(1.0), .ledge = Value(17)});
+    put({.id = 6, .name = Value("未使用"), .rest = Value(1.0), .ledge = Value(18)});
+    putVoucher(1, 17, day(2024, 6, 1), 1130, 1000, 3000);
+    putVoucher(1, 18, day(2024, 6, 1), 1130, 1000, 100);
+    putUse(1, 5, day(2024, 6, 3));
+    auto &list = openList();
+    const QStringList before = dumpPurchasesAndVouchers();
+    openInput(list, 4, rowOf(list, 5), [&](hb::frmChemiInput &in) {
+        hbtest::click(in.cmdMENU[1]);
+        EXPECT_EQ(ui->promptTexts(), QStringList({"この農薬は6/3に使用されています。削除できません。"}));
+        EXPECT_EQ(ui->prompts[0].style, hb::kMsgExclamation);
+        EXPECT_TRUE(in.isLoaded());
+        in.Unload();
+    });
+    EXPECT_EQ(dumpPurchasesAndVouchers(), before);
+    ui->prompts.clear();
+    openInput(list, 4, rowOf(list, 6), [&](hb::frmChemiInput &in) {
+        hbtest::click(in.cmdMENU[1]);
+        EXPECT_FALSE(in.isLoaded());
+    });
+    EXPECT_EQ(count("D_CHEMI", "CHEMI_ID=6"), 0);
+    EXPECT_EQ(count("D_LEDGE", "LEDGE_ID=18"), 0);
+    EXPECT_EQ(count("D_LEDGE", "LEDGE_ID=17"), 1);
+    EXPECT_EQ(ids(list), QStringList({"5"}));
+    EXPECT_TRUE(ui->prompts.empty()) << ui->promptTexts().join('|').toStdString();
+}
+
+TEST_P(ChemiWindowSaves, APurchaseDeletedMeanwhileChangesNothingAndClosesTheWindow)
+{
+    for (int mode : {2, 4}) {
+        SCOPED_TRACE(mode);
+        hb::gDb->EXEC("DELETE FROM D_CHEMI");
+        hb::gDb->EXEC("DELETE FROM D_LEDGE");
+        put({.id = 5, .name = Value("消される"), .date = day(2024, 6, 1), .amt = Value(hb::Currency::fromDouble(10)),
+             .rest = Value(1.0), .ledge = Value(17)});
+        put({.id = 6, .name = Value("残る"), .rest = Value(1.0)});
+        putVoucher(1, 17, day(2024, 6, 1), 1130, 1000, 10);
+        auto &list = openList();
+        ASSERT_EQ(list.rowCount(), 2);
+        ui->prompts.clear();
+        QStringList before;
+        openInput(list, mode, rowOf(list, 5), [&](hb::frmChemiInput &in) {
+            hb::gDb->EXEC("DELETE FROM D_CHEMI WHERE CHEMI_ID=5");  // another computer
+            before = dumpPurchasesAndVouchers();
+            if (mode == 2)
+                enter(in.txtDATA[7], "20");
+            hbtest::click(in.cmdMENU[1]);
+            ASSERT_EQ(ui->prompts.size(), 1u) << ui->promptTexts().join('|').toStdString();
+            EXPECT_EQ(ui->prompts[0].text, QStringLiteral("該当データが存在しません。"));
+            EXPECT_EQ(ui->prompts[0].style, hb::kMsgCritical);
+            EXPECT_FALSE(in.isLoaded()) << "the window closes";
+        });
+        EXPECT_EQ(dumpPurchasesAndVouchers(), before) << "no voucher written or removed";
+        EXPECT_EQ(ids(list), QStringList({"6"})) << "the list was queried again";
+        list.Unload();
+        settle();
+    }
+}
+
+TEST_P(ChemiWindowSaves, AFailedSaveIsReportedAndTheWindowKeepsItsInputAndNumbers)
+{
+    put({.id = 5, .name = Value("A剤"), .date = day(2024, 6, 1), .qty = Value(2.0), .unit = Value(5),
+         .acc = Value(1000), .amt = Value(hb::Currency::fromDouble(3000)), .rest = Value(2.0), .ledge = Value(17)});
+    putVoucher(1, 17, day(2024, 6, 1), 1130, 1000, 3000);
+    auto &list = openList();
+    failRowWrites();
+    const QStringList before = dumpPurchasesAndVouchers();
+    openInput(list, 1, -1, [&](hb::frmChemiInput &in) {
+        enter(in.txtDATA[1], "新しい");
+        enter(in.txtDATA[4], "20240605");
+        in.picker->hide();
+        enter(in.txtDATA[7], "700");
+        hbtest::click(in.cmdMENU[1]);
+        ASSERT_EQ(ui->prompts.size(), 1u);
+        EXPECT_EQ(ui->prompts[0].style, hb::kMsgExclamation);
+        EXPECT_TRUE(in.isLoaded());
+        EXPECT_EQ(in.txtDATA[1]->text(), QStringLiteral("新しい"));
+        EXPECT_EQ(in.txtDATA[7]->text(), QStringLiteral("700"));
+        EXPECT_TRUE(in.work.CHEMI_ID.isNull());
+        EXPECT_TRUE(in.work.LEDGE_ID.isNull());
+        in.Unload();
+    });
+    EXPECT_EQ(dumpPurchasesAndVouchers(), before) << "an add leaves no voucher and no row";
+    ui->prompts.clear();
+    openInput(list, 2, rowOf(list, 5), [&](hb::frmChemiInput &in) {
+        enter(in.txtDATA[7], "3500");
+        hbtest::click(in.cmdMENU[1]);
+        ASSERT_EQ(ui->prompts.size(), 1u);
+        EXPECT_TRUE(in.isLoaded());
+        EXPECT_EQ(in.txtDATA[7]->text(), QStringLiteral("3500"));
+        EXPECT_EQ(in.work.CHEMI_ID.toLong(), 5);
+        EXPECT_EQ(in.work.LEDGE_ID.toLong(), 17);
+        in.Unload();
+    });
+    EXPECT_EQ(dumpPurchasesAndVouchers(), before) << "voucher 17 and the row as they were";
+}
+
 }  // namespace
