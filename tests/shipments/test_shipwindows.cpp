@@ -2,10 +2,14 @@
 // totals and buttons; the input's defaults, amounts, refusals, modes and save.
 
 #include "core/datepicker.h"
+#include "cultivation/frmplantinput.h"
+#include "cultivation/frmplantlist.h"
+#include "cultivation/plantrec.h"
 #include "shipments/frmshipinput.h"
 #include "shipments/frmshiplist.h"
 #include "test_shipfixture.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -115,11 +119,12 @@ TEST_P(ShipWindows, ListShowsEveryGrowersPlantingsAndShipmentsByItsConditions)
 
     struct Case { const char *what; int state; QString year, from, to; int entry; QStringList entries; int rowCount; QString sums; };
     const Case cases[] = {
+        // A total over no values (no rows, or only missing discounts) is empty.
         {"grower 2's planting 1 alone", 3, "2024", "2024/05/01", "2024/05/31", 2, {"", "春トマト", "夏なす", "秋だいこん"}, 1,
-         "5 5 0 1,000 100"},
-        {"before shipping", 0, "2024", "2024/05/01", "2024/05/31", 0, {"", "秋だいこん"}, 0, "0 0 0 0 0"},
+         "5 5  1,000 100"},
+        {"before shipping", 0, "2024", "2024/05/01", "2024/05/31", 0, {"", "秋だいこん"}, 0, "    "},
         {"shipping", 1, "2024", "", "", 0, {"", "春トマト"}, 2, "14 12 50 1,750 115"},
-        {"done", 2, "2024", "", "", 0, {"", "夏なす"}, 1, "5 5 0 1,000 100"},
+        {"done", 2, "2024", "", "", 0, {"", "夏なす"}, 1, "5 5  1,000 100"},
         {"every year, any day", 3, "", "", "", 0, {"", "春トマト", "夏なす", "秋だいこん", "去年のかぶ"}, 4,
          "20 18 50 2,840 215"},
     };
@@ -144,7 +149,7 @@ TEST_P(ShipWindows, ListShowsEveryGrowersPlantingsAndShipmentsByItsConditions)
     hbtest::click(list.cmdFIND);
     settle();
     ASSERT_EQ(ui->prompts.size(), 1U);
-    EXPECT_EQ(ui->prompts[0].text, "数値を入力してください。");
+    EXPECT_EQ(ui->prompts[0].text, "数値を指定してください。");
     EXPECT_EQ(ui->prompts[0].style, hb::kMsgExclamation);
 
     // A resize rescales and keeps the conditions and rows.
@@ -154,6 +159,120 @@ TEST_P(ShipWindows, ListShowsEveryGrowersPlantingsAndShipmentsByItsConditions)
     settle();
     EXPECT_EQ(list.txtCOND[0]->text(), "2023");
     EXPECT_EQ(list.rowCount(), before);
+    list.Unload();
+}
+
+// A filter box that holds no year or no date runs no statement (a query would fail on the
+// renamed tables and report it): one message, the focus in the box with its picker shut, and
+// the plantings, the shipments, the totals and gShip empty; a later valid search fills them.
+TEST_P(ShipWindows, ARefusedFilterRunsNoStatementAndLeavesEverythingEmpty)
+{
+    putSeason();
+    auto &list = openList();
+    const auto tablesAway = [](bool away) {
+        for (const char *t : {"D_PLANT", "D_SHIP"}) {
+            const QString name = QString::fromLatin1(t);
+            hb::gDb->EXEC(away ? QStringLiteral("ALTER TABLE %1 RENAME TO %1_AWAY").arg(name)
+                               : QStringLiteral("ALTER TABLE %1_AWAY RENAME TO %1").arg(name));
+        }
+    };
+    const auto isEmptied = [&list](const char *what) {
+        EXPECT_EQ(list.List1->count(), 0) << what;
+        EXPECT_EQ(list.rowCount(), 0) << what;
+        EXPECT_EQ(sums(list), "    ") << what;
+        ASSERT_EQ(hb::gShip.size(), 1U) << what;
+        EXPECT_TRUE(hb::gShip[0].SHIP_ID.isEmpty()) << what;
+    };
+    struct Case {
+        int box;
+        const char *text;
+        const char *msg;
+    };
+    const Case cases[] = {
+        {0, "20a1", "数値を指定してください。"},
+        {1, "2008/02/30", "日付を指定してください。"},
+        {2, "2008/02/30", "日付を指定してください。"},
+    };
+    for (const Case &c : cases) {
+        list.txtCOND[0]->setText("2024");
+        list.txtCOND[1]->setText("2024/05/01");
+        list.txtCOND[2]->setText("2024/05/31");
+        hbtest::click(list.cmdFIND);
+        settle();
+        ASSERT_EQ(list.rowCount(), 2) << c.text;
+        tablesAway(true);
+        ui->prompts.clear();
+        QLineEdit *box = list.txtCOND[static_cast<std::size_t>(c.box)];
+        box->setText(c.text);
+        hbtest::click(list.cmdFIND);
+        settle();
+        EXPECT_EQ(ui->promptTexts(), QStringList{c.msg}) << c.box;
+        EXPECT_EQ(QApplication::focusWidget(), box) << c.box;
+        EXPECT_FALSE(list.picker->isShown()) << c.box;
+        EXPECT_EQ(box->text(), c.text);
+        isEmptied(c.text);
+        tablesAway(false);
+    }
+
+    // Choosing a planting with a bad day in a box: refused the same way.
+    list.txtCOND[2]->setText("2024/05/31");
+    hbtest::click(list.cmdFIND);
+    settle();
+    ASSERT_EQ(list.List1->count(), 4);
+    tablesAway(true);
+    ui->prompts.clear();
+    list.txtCOND[1]->setText("2024/13/01");
+    hbtest::click(list.List1);
+    list.List1->setCurrentRow(1);
+    settle();
+    EXPECT_EQ(ui->promptTexts(), QStringList{"日付を指定してください。"});
+    isEmptied("choosing a planting");
+    tablesAway(false);
+
+    list.txtCOND[1]->setText("2024/05/01");
+    hbtest::click(list.cmdFIND);
+    settle();
+    EXPECT_EQ(list.List1->count(), 4);
+    EXPECT_EQ(list.rowCount(), 2);
+    EXPECT_EQ(sums(list), "15 13 50 2,150 215");
+    EXPECT_EQ(ui->prompts.size(), 1U);
+    list.Unload();
+}
+
+// Plantings are numbered per grower: the planting saved last is current in the list by its
+// own grower, not the current grower's planting of the same number.
+TEST_P(ShipWindows, ThePlantingSavedLastIsCurrentByItsOwnGrower)
+{
+    putPlant(1, 3, "一の三", 2024);
+    putPlant(2, 3, "二の三", 2024);
+    hb::gDb->EXEC("UPDATE D_PLANT SET HARVEST_SCHD_YM='202409'");
+    hb::gFmrID = Value(1);
+    auto &plants = hb::form<hb::frmPlantList>();
+    plants.showModeless();
+    hbtest::activate(&plants);
+    settle();
+    long row = -1;
+    for (std::size_t i = 0; i < hb::gPlant.size(); ++i) {
+        if (hb::gPlant[i].FMR_ID == Value(2) && hb::gPlant[i].PLANT_ID == Value(3))
+            row = static_cast<long>(i);
+    }
+    ASSERT_GE(row, 0);
+    plants.selectRow(row);
+    hbtest::onModal(ui.get(), QStringLiteral("frmPlantInput"), [](QDialog *d) {
+        settle();
+        hbtest::click(static_cast<hb::frmPlantInput *>(d)->cmdMENU[1]);
+        settle();
+    });
+    hbtest::click(plants.cmdMENU[2]);
+    settle();
+    ASSERT_TRUE(ui->prompts.empty()) << ui->prompts.front().text.toStdString();
+    plants.Unload();
+    settle();
+
+    auto &list = openList();
+    ASSERT_GE(list.List1->currentRow(), 1);
+    EXPECT_EQ(list.List1->currentItem()->text(), "二の三");
+    EXPECT_EQ(list.rowCount(), 0) << "grower 2's planting 3 has no shipment";
     list.Unload();
 }
 
