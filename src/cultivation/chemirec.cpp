@@ -2,6 +2,7 @@
 
 #include "bookkeeping/ledger.h"
 #include "core/db.h"
+#include "core/filters.h"
 #include "core/globals.h"
 #include "core/helpers.h"
 #include "core/recordhold.h"
@@ -72,20 +73,6 @@ Value quantity(const Value &v)
 Currency amountOf(const Value &v)
 {
     return blank(v) || !IsNumeric(v) ? Currency{} : v.toCurrency();
-}
-
-// "%text%" for a LIKE with the escape character "!": the user's "%" and "_" stay wildcards,
-// every other character (a backslash, "*", "#", the escape itself) matches itself.
-Value containsPattern(const QString &text)
-{
-    QString escaped;
-    escaped.reserve(text.size());
-    for (QChar c : text) {
-        if (c == QLatin1Char('!'))
-            escaped += QLatin1Char('!');
-        escaped += c;
-    }
-    return Value(QLatin1Char('%') + escaped + QLatin1Char('%'));
 }
 
 // The purchase voucher of the record: 1130 (the purchase, its quantity text) against the
@@ -168,8 +155,8 @@ std::vector<ChemiRec> queryChemi(const ChemiFilter &f)
         params.emplace_back(f.uses);
     }
     if (!f.name.isEmpty()) {
-        conds << QStringLiteral(" D_CHEMI.CHEMI_NM LIKE ? ESCAPE '!'");
-        params.push_back(containsPattern(f.name));
+        conds << QStringLiteral(" D_CHEMI.CHEMI_NM") + likeContains();
+        params.push_back(likeContainsPattern(f.name));
     }
     if (f.from.isValid()) {
         conds << QStringLiteral(" D_CHEMI.PUR_DATE>=?");

@@ -3,6 +3,7 @@
 #include "core/controls.h"
 #include "core/datepicker.h"
 #include "core/db.h"
+#include "core/filters.h"
 #include "core/forms.h"
 #include "core/globals.h"
 #include "core/picklist.h"
@@ -18,7 +19,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTreeWidget>
-#include <optional>
 
 namespace hb {
 
@@ -38,25 +38,6 @@ QString quantityCell(const Value &v)
 QString dayCell(const Value &v)
 {
     return v.isDate() ? v.toDate().toString(QStringLiteral("yyyy/MM/dd")) : QString();
-}
-
-// The day of a filter box, read before any statement runs; a text that is no date is refused
-// with its message and the focus in the box.
-bool filterDate(QLineEdit *box, std::optional<QDate> *date)
-{
-    date->reset();
-    const QString text = box->text();
-    if (text.isEmpty())
-        return true;
-    QDateTime dt;
-    if (!parseDateText(text, &dt)) {
-        ShowMsg(QStringLiteral("日付を指定してください。"), kMsgExclamation);
-        box->setFocus();
-        box->selectAll();
-        return false;
-    }
-    *date = dt.date();
-    return true;
 }
 
 }  // namespace
