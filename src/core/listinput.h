@@ -186,6 +186,11 @@ protected:
     // True once InitForm and SetMode completed for this showing.
     bool ready() const { return ready_; }
 
+    // The usual trap table of an input window: the standard form for Load, LostFocus, Click,
+    // the GotFocus and Validate of the text boxes (txtDATA) and the events named; the plain form
+    // for every other event.
+    static Trap inputTrap(Event event, QWidget *control, std::initializer_list<Event> alsoStandard = {});
+
     void onResize() override;
     bool onUnload() override;
 

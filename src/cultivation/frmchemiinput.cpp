@@ -453,18 +453,7 @@ void frmChemiInput::gotFocus(QWidget *control)
 
 Trap frmChemiInput::trapFor(Event event, QWidget *control) const
 {
-    switch (event) {
-    case Event::Load:
-    case Event::Activate:
-    case Event::LostFocus:
-    case Event::Click:
-        return Trap::Standard;
-    case Event::GotFocus:
-    case Event::Validate:
-        return ctlIndex(control, QStringLiteral("txtDATA")) >= 0 ? Trap::Standard : Trap::Plain;
-    default:
-        return Trap::Plain;
-    }
+    return inputTrap(event, control, {Event::Activate});
 }
 
 // ---- checks and the save -----------------------------------------------------------------------

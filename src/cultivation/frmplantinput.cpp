@@ -529,17 +529,7 @@ void frmPlantInput::gotFocus(QWidget *control)
 
 Trap frmPlantInput::trapFor(Event event, QWidget *control) const
 {
-    switch (event) {
-    case Event::Load:
-    case Event::LostFocus:
-    case Event::Click:
-        return Trap::Standard;
-    case Event::GotFocus:
-    case Event::Validate:
-        return ctlIndex(control, QStringLiteral("txtDATA")) >= 0 ? Trap::Standard : Trap::Plain;
-    default:
-        return Trap::Plain;
-    }
+    return inputTrap(event, control);
 }
 
 void frmPlantInput::cmdMENU_Click(int index)

@@ -146,25 +146,9 @@ protected:
     {
         return static_cast<long>(hb::gDb->DCount("*", table, where).toLong());
     }
-    // Every row of a data table as text, in key order: what a test compares before and after.
-    static QStringList dump(const QString &table, const QString &order)
-    {
-        QStringList rows;
-        auto rs = hb::gDb->GetFwdOnlyRst("SELECT * FROM " + table + " ORDER BY " + order);
-        for (; !rs->eof(); rs->MoveNext()) {
-            QStringList fields;
-            for (int i = 0; i < rs->FieldCount(); ++i) {
-                const Value v = rs->Fields(i);
-                fields << (v.isNull() ? QStringLiteral("<null>") : v.isNumber() ? QString::number(v.toDouble(), 'g', 15)
-                                                                                : v.displayText());
-            }
-            rows << fields.join('|');
-        }
-        return rows;
-    }
     static QStringList dumpPurchasesAndVouchers()
     {
-        return dump("D_CHEMI", "CHEMI_ID") + dump("D_LEDGE", "FMR_ID, LEDGE_ID");
+        return hbtest::dumpRows(*hb::gDb, "D_CHEMI", "CHEMI_ID") + hbtest::dumpRows(*hb::gDb, "D_LEDGE", "FMR_ID, LEDGE_ID");
     }
     // Makes every insert or update of a purchase row fail in the database.
     void failRowWrites()
@@ -211,63 +195,10 @@ protected:
         ui->modalHandlers.erase(QStringLiteral("frmChemiInput"));
         ASSERT_TRUE(driven) << "button " << button;
     }
-    // Types into a box (Latin text by keys, other text through the input method) and leaves it
-    // with Tab, as a person does.
-    static void enter(QWidget *box, const QString &text)
-    {
-        closePopups();
-        hbtest::focusByClick(box);
-        hbtest::settle();
-        closePopups();
-        if (auto *e = qobject_cast<QLineEdit *>(box))
-            e->selectAll();
-        bool latin = true;
-        for (QChar c : text)
-            latin = latin && c.unicode() < 0x80;
-        if (text.isEmpty())
-            hbtest::pressKey(Qt::Key_Delete, box);
-        else if (latin)
-            QTest::keyClicks(box, text);
-        else
-            hbtest::typeText(box, text);
-        hbtest::pressKey(Qt::Key_Tab, box);
-        hbtest::settle();
-        closePopups();
-    }
-    // Chooses the entry of a combo box and leaves it with Tab.
-    static void choose(QComboBox *box, const QString &text)
-    {
-        focusCombo(box);
-        const int i = box->findText(text);
-        ASSERT_GE(i, 0) << text.toStdString();
-        box->setCurrentIndex(i);
-        hbtest::pressKey(Qt::Key_Tab, box);
-        hbtest::settle();
-        closePopups();
-    }
-    // Types a text into an editable combo box (its list closed) and leaves it with Tab.
-    static void enterCombo(QComboBox *box, const QString &text)
-    {
-        focusCombo(box);
-        box->setEditText(text);
-        hbtest::pressKey(Qt::Key_Tab, box);
-        hbtest::settle();
-        closePopups();
-    }
-    static void focusCombo(QComboBox *box)
-    {
-        closePopups();
-        box->setFocus();
-        hbtest::settle();
-        closePopups();
-    }
-    static void closePopups()
-    {
-        for (int i = 0; i < 10 && QApplication::activePopupWidget(); ++i) {
-            QApplication::activePopupWidget()->close();
-            hbtest::settle();
-        }
-    }
+    static void enter(QWidget *box, const QString &text) { hbtest::enter(box, text); }
+    static void choose(QComboBox *box, const QString &text) { hbtest::choose(box, text); }
+    static void enterCombo(QComboBox *box, const QString &text) { hbtest::enterCombo(box, text); }
+    static void closePopups() { hbtest::closePopups(); }
 };
 
 }  // namespace chemitest

@@ -18,7 +18,7 @@
 
 using chemitest::day;
 using hb::Value;
-using hbtest::child;
+using hbtest::ctl;
 using hbtest::settle;
 
 namespace {
@@ -30,13 +30,6 @@ protected:
         hb::gUseType = 0;
         hb::gWorkDate = Value();
         ChemiDb::TearDown();
-    }
-    template <class T = QWidget>
-    static T *ctl(QWidget *w, const char *name)
-    {
-        T *c = child<T>(w, QString::fromLatin1(name));
-        EXPECT_NE(c, nullptr) << name;
-        return c;
     }
     static QStringList entries(QComboBox *box)
     {
