@@ -208,6 +208,11 @@ void SetYMSlash(QLineEdit *box)
     appendSlash(box, t);
 }
 
+QString shownText(const Value &v)
+{
+    return (v.isNull() || v.isEmpty()) ? QString() : v.displayText();
+}
+
 Value GetKbnNm(const Value &id)
 {
     return lookupName(gWork.get(), QStringLiteral("SELECT L_KBN.NM FROM L_KBN WHERE L_KBN.KBN=15 AND L_KBN.ID="), id);

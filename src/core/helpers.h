@@ -32,6 +32,9 @@ Currency RoundEx(const Value &value, int mode, int digits);
 void SetDateSlash(QLineEdit *box);
 void SetYMSlash(QLineEdit *box);
 
+// The text a box or cell shows for a value: "" for Empty and Null, else its display text.
+QString shownText(const Value &v);
+
 // Name look-ups by ID: the name, or Null when there is no row.
 Value GetKbnNm(const Value &id);
 Value GetAccNm(const Value &id);

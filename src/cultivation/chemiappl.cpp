@@ -1,6 +1,7 @@
 #include "cultivation/chemiappl.h"
 
 #include "core/db.h"
+#include "core/helpers.h"
 #include "core/widechars.h"
 #include "cultivation/chemirec.h"
 
@@ -11,11 +12,6 @@ namespace {
 bool blank(const Value &v)
 {
     return v.isEmpty() || v.isNull();
-}
-
-QString textOf(const Value &v)
-{
-    return blank(v) ? QString() : v.displayText();
 }
 
 // An element of the comma-separated list equals one of the texts; empty elements never do.
@@ -56,9 +52,9 @@ RegisteredChemi lookupRegisteredChemi(const Value &regNo)
         {regNo});
     if (!rs->eof()) {
         r.found = true;
-        r.CHEMI_NM = Value(toFullWidth(textOf(rs->Fields(QStringLiteral("CHEMI_NM")))));
-        r.CHEMI_KIND = Value(toFullWidth(textOf(rs->Fields(QStringLiteral("CHEMI_KIND")))));
-        r.MAKER_NM = Value(textOf(rs->Fields(QStringLiteral("MAKER_NM"))));
+        r.CHEMI_NM = Value(toFullWidth(shownText(rs->Fields(QStringLiteral("CHEMI_NM")))));
+        r.CHEMI_KIND = Value(toFullWidth(shownText(rs->Fields(QStringLiteral("CHEMI_KIND")))));
+        r.MAKER_NM = Value(shownText(rs->Fields(QStringLiteral("MAKER_NM"))));
         r.CHEMI_TYPE = NullToVal(rs->Fields(QStringLiteral("CHEMI_TYPE_ID")), Value(0));
         r.USES = NullToVal(rs->Fields(QStringLiteral("USES_ID")), Value(0));
     }
@@ -96,8 +92,8 @@ std::vector<ApplRec> applicableRules(const Value &regNo, const QString &crop)
         auto c = gWork->GetFwdOnlyRst(QStringLiteral("SELECT L_CROP.CROP_KBN, L_CROP.CROP_NM2 FROM L_CROP WHERE CROP_NM1=?"),
                                       {Value(crop)});
         if (!c->eof()) {
-            kind = textOf(c->Fields(0));
-            crop2 = textOf(c->Fields(1));
+            kind = shownText(c->Fields(0));
+            crop2 = shownText(c->Fields(1));
         }
         c->Close();
     }
@@ -116,7 +112,7 @@ QStringList cropNames()
     QStringList names;
     auto rs = gWork->GetFwdOnlyRst(QStringLiteral("SELECT  L_CROP.CROP_NM1  FROM L_CROP  ORDER BY CROP_NM1"));
     for (; !rs->eof(); rs->MoveNext())
-        names << textOf(rs->Fields(0));
+        names << shownText(rs->Fields(0));
     rs->Close();
     return names;
 }

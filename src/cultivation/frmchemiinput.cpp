@@ -35,11 +35,6 @@ constexpr int kAmt = 7;
 // The largest amount the money column holds.
 constexpr double kMaxAmount = 922337203685477.0;
 
-QString textOf(const Value &v)
-{
-    return (v.isNull() || v.isEmpty()) ? QString() : v.displayText();
-}
-
 // The column each text box edits.
 Value &column(ChemiRec &r, int box)
 {
@@ -263,11 +258,11 @@ void frmChemiInput::recordDefaults(ChemiRec &r)
 
 void frmChemiInput::DispData()
 {
-    lblDATA[0]->setText(textOf(work.CHEMI_ID));
-    lblDATA[1]->setText(textOf(work.USED_QTY));
-    lblDATA[2]->setText(textOf(work.REST_QTY));
+    lblDATA[0]->setText(shownText(work.CHEMI_ID));
+    lblDATA[1]->setText(shownText(work.USED_QTY));
+    lblDATA[2]->setText(shownText(work.REST_QTY));
     for (int i = 0; i < static_cast<int>(txtDATA.size()); ++i)
-        txtDATA[static_cast<std::size_t>(i)]->setText(textOf(column(work, i)));
+        txtDATA[static_cast<std::size_t>(i)]->setText(shownText(column(work, i)));
     for (int i = 0; i < static_cast<int>(cmbDATA.size()); ++i) {
         QComboBox *box = cmbDATA[static_cast<std::size_t>(i)];
         const Value &v = choice(work, i);
@@ -421,10 +416,10 @@ void frmChemiInput::DispAppl()
         return;
     }
     const ApplRec &r = rules_[static_cast<std::size_t>(i)];
-    lblINFO[0]->setText(textOf(r.TARGET) + textOf(r.PURPOSE));
-    lblINFO[1]->setText(textOf(r.DILUTION) + textOf(r.USE_QTY));
-    lblINFO[2]->setText(textOf(r.SEASON));
-    lblINFO[3]->setText(textOf(r.USE_TIMES) + QLatin1Char(' ') + textOf(r.USE_WAY));
+    lblINFO[0]->setText(shownText(r.TARGET) + shownText(r.PURPOSE));
+    lblINFO[1]->setText(shownText(r.DILUTION) + shownText(r.USE_QTY));
+    lblINFO[2]->setText(shownText(r.SEASON));
+    lblINFO[3]->setText(shownText(r.USE_TIMES) + QLatin1Char(' ') + shownText(r.USE_WAY));
 }
 
 // ---- events ------------------------------------------------------------------------------------

@@ -3,6 +3,7 @@
 #include "core/controls.h"
 #include "core/datepicker.h"
 #include "core/db.h"
+#include "core/helpers.h"
 #include "core/filters.h"
 #include "core/forms.h"
 #include "core/globals.h"
@@ -23,11 +24,6 @@
 namespace hb {
 
 namespace {
-
-QString textOf(const Value &v)
-{
-    return (v.isNull() || v.isEmpty()) ? QString() : v.displayText();
-}
 
 // A quantity cell: the number as plain text, 0 when there is none.
 QString quantityCell(const Value &v)
@@ -179,7 +175,7 @@ void frmChemiList::fill(const ChemiFilter &filter)
     ListView1->setUpdatesEnabled(false);
     for (const ChemiRec &r : gChemi) {
         const auto use = uses.find(static_cast<long>(NullToVal(r.USES, Value(0)).toLong()));
-        addRow({textOf(r.CHEMI_ID), use == uses.end() ? QString() : use->second, textOf(r.CHEMI_NM), textOf(r.REG_NO),
+        addRow({shownText(r.CHEMI_ID), use == uses.end() ? QString() : use->second, shownText(r.CHEMI_NM), shownText(r.REG_NO),
                 dayCell(r.PUR_DATE), quantityCell(r.PUR_QTY), quantityCell(r.USED_QTY), quantityCell(r.REST_QTY)});
     }
     ListView1->setUpdatesEnabled(true);
