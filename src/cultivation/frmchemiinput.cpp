@@ -463,7 +463,6 @@ bool frmChemiInput::ChkData()
         }
         return true;
     }
-    work.REST_QTY = chemiRestQty(work);
     if (txtDATA[kName]->text().isEmpty()) {
         ShowMsg(QStringLiteral("名称は必須入力です。"), kMsgExclamation);
         txtDATA[kName]->setFocus();
@@ -473,10 +472,13 @@ bool frmChemiInput::ChkData()
 }
 
 // The save works on a copy: a failure (raised to the button's trap) leaves the record, its
-// numbers included, as it was.
+// numbers included, as it was. The remaining quantity is saved as the purchased quantity less
+// the use the window loaded.
 bool frmChemiInput::SaveData()
 {
     ChemiRec saved = work;
+    if (gEditMode == kEditAdd || gEditMode == kEditModify)
+        saved.REST_QTY = chemiRestQty(saved);
     if (SaveChemi(*gDb, gEditMode, saved) == ChemiSaveResult::Missing) {
         rowGone();  // deleted meanwhile elsewhere: nothing written
         return false;

@@ -641,9 +641,13 @@ TEST_P(ChemiWindowSaves, AFailedSaveIsReportedAndTheWindowKeepsItsInputAndNumber
     ui->prompts.clear();
     openInput(list, 2, rowOf(list, 5), [&](hb::frmChemiInput &in) {
         enter(in.txtDATA[7], "3500");
+        in.work.REST_QTY = Value(9.0);  // as loaded, other than the purchase less its use
+        const hb::ChemiRec typed = in.work;
         hbtest::click(in.cmdMENU[1]);
         ASSERT_EQ(ui->prompts.size(), 1u);
         EXPECT_TRUE(in.isLoaded());
+        for (int f = 0; f < hb::ChemiRec::fieldCount(); ++f)
+            EXPECT_EQ(in.work.field(f), typed.field(f)) << "the working record as before the click: " << f;
         EXPECT_EQ(in.txtDATA[7]->text(), QStringLiteral("3500"));
         EXPECT_EQ(in.work.CHEMI_ID.toLong(), 5);
         EXPECT_EQ(in.work.LEDGE_ID.toLong(), 17);
