@@ -574,7 +574,7 @@ bool frmPlantInput::SaveData()
 {
     PlantRec saved = work;
     if (savePlant(gEditMode, saved) == PlantSaveResult::Missing) {
-        rowGone();  // deleted meanwhile elsewhere: nothing written
+        rowGone();  // deleted meanwhile elsewhere: nothing to write; the list shows what is there now
         return false;
     }
     work = saved;

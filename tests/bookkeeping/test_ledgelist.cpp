@@ -240,6 +240,31 @@ TEST_P(LedgeListBoth, AVoucherWithoutAmountIsListedAndCountedAndAddsNothing)
     EXPECT_TRUE(ui->prompts.empty());
 }
 
+// Cash is carried over the years: with the year 2008, the opening counts every voucher before
+// the list's first day, whether the from-date is in the year before or empty.
+TEST_P(LedgeListBoth, TheOpeningCountsEverythingBeforeTheListsFirstDay)
+{
+    hb::gFmrID = Value(3);
+    put(3, 1, "2007-06-01", 1000, 4000, 200);
+    put(3, 2, "2007-12-10", 1000, 4000, 500);
+    put(3, 3, "2008-01-15", 4160, 1000, 100);
+    auto &list = openList();
+    ledgerView(list);
+    chooseAccount(list, 1000);
+    struct Case { const char *from; QStringList sums; };
+    const Case cases[] = {
+        {"2007/12/01", {"1", "700", "0", "100", "600"}},
+        {"", {"1", "700", "0", "100", "600"}},
+        {"2008/01/16", {"0", "600", "0", "0", "600"}},
+    };
+    for (const Case &c : cases) {
+        list.txtCOND[1]->setText(QString::fromUtf8(c.from));
+        list.txtCOND[2]->setText(QStringLiteral("2008/01/31"));
+        find(list);
+        EXPECT_EQ(sums(list), c.sums) << c.from;
+    }
+}
+
 TEST_P(LedgeListBoth, CounterpartyMatchesAnywhereWithWildcardsAndQuotesAreSafe)
 {
     struct Case { QString text; QStringList ids; };

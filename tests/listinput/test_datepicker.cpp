@@ -6,6 +6,7 @@
 #include "core/formbase.h"
 #include "core/helpers.h"
 #include "core/forms.h"
+#include "onewindow.h"
 
 #include <QCalendarWidget>
 #include <QGroupBox>
@@ -70,29 +71,14 @@ protected:
     }
 };
 
-class DatePickerTest : public ::testing::Test {
+class DatePickerTest : public lt::OneWindowTest<frmPickTest> {
 protected:
-    void SetUp() override
-    {
-        f = &hb::form<frmPickTest>();
-        f->showModeless();
-        hbtest::activate(f);
-        settle();
-    }
-    void TearDown() override
-    {
-        hb::destroyForms();
-        settle();
-    }
     void focus(QWidget *w)
     {
         w->setFocus(Qt::OtherFocusReason);
         settle();
     }
     QCalendarWidget *cal() { return f->picker->MonthView1(); }
-
-    hbtest::ScopedScriptedUi ui;
-    frmPickTest *f = nullptr;
 };
 
 TEST_F(DatePickerTest, HangsBelowTheBoxRightEdgesFlushWithTheFramesOffset)

@@ -7,7 +7,7 @@
 #include "core/datepicker.h"
 #include "core/filters.h"
 #include "core/formbase.h"
-#include "core/forms.h"
+#include "onewindow.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
@@ -47,23 +47,7 @@ protected:
     void gotFocus(QWidget *c) override { picker->gotFocus(c); }
 };
 
-class FilterBoxes : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        f = &hb::form<frmFilterTest>();
-        f->showModeless();
-        hbtest::activate(f);
-        settle();
-    }
-    void TearDown() override
-    {
-        hb::destroyForms();
-        settle();
-    }
-    hbtest::ScopedScriptedUi ui;
-    frmFilterTest *f = nullptr;
-};
+using FilterBoxes = lt::OneWindowTest<frmFilterTest>;
 
 TEST_F(FilterBoxes, AYearIsAWholeNumberOrNothing)
 {
