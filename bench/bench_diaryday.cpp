@@ -4,6 +4,7 @@
 // of the day, the caption's look-up, the day row with its hold, the lines and the vouchers.
 // BM_OpenDiaryDayWindow opens and closes the window itself and needs a QApplication.
 
+#include "benchfolder.h"
 #include "core/db.h"
 #include "core/forms.h"
 #include "core/globals.h"
@@ -29,46 +30,11 @@ const QDate kDay(2014, 10, 24);
 // asked. Everything is dropped again when the object goes.
 class DiaryBench {
 public:
-    explicit DiaryBench(bool server)
+    explicit DiaryBench(bool server) : folder_(server, QStringLiteral("hbbench"))
     {
-        for (const char *sub : {"bin", "ini", "work", "data"})
-            QDir(dir_.path()).mkpath(QString::fromLatin1(sub));
-        hb::setAppPath(dir_.path() + QStringLiteral("/bin"));
-        hb::setCompNameSource([] { return QStringLiteral("PC-BENCH"); });
-        hb::createMissingDatabases(hb::appPath());
-        hb::InitIni();
-        if (server) {
-            params_.dsn = qEnvironmentVariable("HB_TEST_DSN");
-            database_ = QStringLiteral("hbbench_%1").arg(QCoreApplication::applicationPid());
-            auto admin = hb::DirectDb::server(params_);
-            admin->EXEC(QStringLiteral("DROP DATABASE IF EXISTS %1").arg(database_));
-            admin->EXEC(QStringLiteral("CREATE DATABASE %1 CHARACTER SET utf8mb4 COLLATE utf8mb4_unicode_ci").arg(database_));
-            hb::gINI->SaveCtrl(QStringLiteral("DB_TYPE"), Value("1"));
-            hb::gINI->SaveCtrl(QStringLiteral("DB_DSN"), Value(params_.dsn));
-            hb::gINI->SaveCtrl(QStringLiteral("DB_NAME"), Value(database_));
-        }
-        hb::InitDb();
-        hb::InitWork();
-        if (server)
-            hb::loadSchema(*hb::gDb, hb::Schema::Data);
         fill();
         hb::gFmrID = Value(1);
         hb::gWorkDate = Value(kDay);
-    }
-    ~DiaryBench()
-    {
-        hb::destroyForms();
-        hb::gDb.reset();
-        hb::gWork.reset();
-        hb::gINI.reset();
-        hb::setCompNameSource(nullptr);
-        hb::setAppPath(QString());
-        if (!database_.isEmpty()) {
-            try {
-                hb::DirectDb::server(params_)->EXEC(QStringLiteral("DROP DATABASE IF EXISTS %1").arg(database_));
-            } catch (...) {
-            }
-        }
     }
 
 private:
@@ -106,19 +72,10 @@ private:
         db.CommitTrans();
     }
 
-    QTemporaryDir dir_;
-    hb::ServerParams params_;
-    QString database_;
+    hbbench::BenchFolder folder_;
 };
 
-bool skipWithoutServer(benchmark::State &state, bool server)
-{
-    if (server && qEnvironmentVariableIsEmpty("HB_TEST_DSN")) {
-        state.SkipWithError("HB_TEST_DSN is not set: start the private MariaDB server (scripts/mariadb.sh)");
-        return true;
-    }
-    return false;
-}
+using hbbench::skipWithoutServer;
 
 void BM_OpenDiaryDayData(benchmark::State &state)
 {

@@ -4,6 +4,7 @@
 // rewritten, the use vouchers posted, the day row, the lines and the stock of the purchases.
 // Target: under 100 ms a save.
 
+#include "benchfolder.h"
 #include "core/db.h"
 #include "core/globals.h"
 #include "core/recordhold.h"
@@ -24,44 +25,11 @@ const QDate kSaveDay(2015, 6, 12);
 // A program folder whose data database is a file or a database of its own on the server.
 class SaveBench {
 public:
-    explicit SaveBench(bool server)
+    explicit SaveBench(bool server) : folder_(server, QStringLiteral("hbsave"))
     {
-        for (const char *sub : {"bin", "ini", "work", "data"})
-            QDir(dir_.path()).mkpath(QString::fromLatin1(sub));
-        hb::setAppPath(dir_.filePath(QStringLiteral("bin")));
-        hb::setCompNameSource([] { return QStringLiteral("PC-BENCH"); });
-        hb::createMissingDatabases(hb::appPath());
-        hb::InitIni();
-        if (server) {
-            server_.dsn = qEnvironmentVariable("HB_TEST_DSN");
-            schema_ = QStringLiteral("hbsave_%1").arg(QCoreApplication::applicationPid());
-            hb::DirectDb::server(server_)->EXEC(
-                QStringLiteral("CREATE DATABASE %1 CHARACTER SET utf8mb4 COLLATE utf8mb4_unicode_ci").arg(schema_));
-            hb::gINI->SaveCtrl(QStringLiteral("DB_TYPE"), Value("1"));
-            hb::gINI->SaveCtrl(QStringLiteral("DB_DSN"), Value(server_.dsn));
-            hb::gINI->SaveCtrl(QStringLiteral("DB_NAME"), Value(schema_));
-        }
-        hb::InitDb();
-        hb::InitWork();
-        if (server)
-            hb::loadSchema(*hb::gDb, hb::Schema::Data);
         fill(*hb::gDb);
         hb::gFmrID = Value(1);
         hb::gWorkDate = Value(kSaveDay);
-    }
-    ~SaveBench()
-    {
-        hb::gDb.reset();
-        hb::gWork.reset();
-        hb::gINI.reset();
-        hb::setCompNameSource(nullptr);
-        hb::setAppPath(QString());
-        if (!schema_.isEmpty()) {
-            try {
-                hb::DirectDb::server(server_)->EXEC(QStringLiteral("DROP DATABASE IF EXISTS %1").arg(schema_));
-            } catch (...) {
-            }
-        }
     }
 
     // The day as the window holds it after loading, with a changed note.
@@ -119,18 +87,14 @@ private:
         db.CommitTrans();
     }
 
-    QTemporaryDir dir_;
-    hb::ServerParams server_;
-    QString schema_;
+    hbbench::BenchFolder folder_;
 };
 
 void BM_SaveDiaryDay(benchmark::State &state)
 {
     const bool server = state.range(0) == 1;
-    if (server && qEnvironmentVariableIsEmpty("HB_TEST_DSN")) {
-        state.SkipWithError("HB_TEST_DSN is not set: start the private MariaDB server (scripts/mariadb.sh)");
+    if (hbbench::skipWithoutServer(state, server))
         return;
-    }
     SaveBench bench(server);
     const hb::DiarySave day = SaveBench::loadedDay();
     if (day.lines.size() != 10 || day.ledge.size() != 5) {

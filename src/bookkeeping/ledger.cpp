@@ -118,7 +118,11 @@ bool RefuseGeneratedLedge(long fmrId, long ledgeId, int editMode)
 
 long WriteGeneratedLedge(const GeneratedLedge &v, double decidingValue, Currency amount, long backLink)
 {
-    DbObject &db = dataDb();
+    return WriteGeneratedLedge(dataDb(), v, decidingValue, amount, backLink);
+}
+
+long WriteGeneratedLedge(DbObject &db, const GeneratedLedge &v, double decidingValue, Currency amount, long backLink)
+{
     TransactionScope scope(db);
     if (backLink > 0)
         db.EXEC(QStringLiteral("DELETE D_LEDGE.* FROM D_LEDGE WHERE FMR_ID=? AND LEDGE_ID=?"),
@@ -131,7 +135,7 @@ long WriteGeneratedLedge(const GeneratedLedge &v, double decidingValue, Currency
     const LedgeSide &debit = swap ? v.credit : v.debit;
     const LedgeSide &credit = swap ? v.debit : v.credit;
     const Currency amt = swap ? Currency::fromScaled(-amount.scaled) : amount;
-    const long ledgeId = backLink > 0 ? backLink : GetNewLedgeIDByFmr(v.fmrId);
+    const long ledgeId = backLink > 0 ? backLink : GetNewLedgeIDByFmr(db, v.fmrId);
 
     const HoldColumns audit = HoldColumns::forInsert(v.idate, v.udate.isEmpty() ? Value::null() : v.udate);
     QStringList columns = LedgeRec::columnNames().mid(0, 14);  // FMR_ID to AMT

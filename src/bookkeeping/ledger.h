@@ -12,6 +12,7 @@
 
 namespace hb {
 
+class DbObject;
 class Recordset;
 
 // One row of D_LEDGE, field by field in column order. A fresh record holds Empty in every field.
@@ -110,7 +111,10 @@ struct GeneratedLedge {
 // number to keep in the back-link. The old voucher is deleted; a deciding value of 0 posts
 // nothing and gives 0; a negative one swaps the sides and stores the amount negated. The
 // voucher keeps the old number, or takes the grower's highest number plus one.
-// Runs in the data database's open transaction, or in one of its own.
+// Runs in the database's open transaction, or in one of its own; without a database, in the
+// data database.
+long WriteGeneratedLedge(DbObject &db, const GeneratedLedge &voucher, double decidingValue, Currency amount,
+                         long backLink);
 long WriteGeneratedLedge(const GeneratedLedge &voucher, double decidingValue, Currency amount, long backLink);
 
 }  // namespace hb

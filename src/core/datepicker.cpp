@@ -124,6 +124,8 @@ bool DatePicker::hides(const QWidget *control) const
 void DatePicker::place(QLineEdit *box)
 {
     const QRect at(box->mapTo(&window_, QPoint(0, 0)), box->size());
+    // A window scaled up gives the month a larger font: it gets the room its days need.
+    calendar_->resize(calendar_->size().expandedTo(calendar_->minimumSizeHint()));
     const QSize size = calendar_->size();
     const QRect area = window_.rect();
     int left = qMin(at.right() + 1 - size.width(), area.width() - size.width());

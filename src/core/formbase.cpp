@@ -408,9 +408,6 @@ void Form::SetSize()
         const float width = r.width * fx;
         const float top = r.top * fy;
         const float height = r.height * fy;
-        // Combo boxes (and what the window adds) keep the height they have.
-        const int h = startsWithAny(w->objectName(), scaling_.keepHeight) ? w->height() : qRound(height);
-        w->setGeometry(qRound(left), qRound(top), qMax(0, qRound(width)), qMax(0, h));
         if (r.fontSize > 0) {
             const float scaled = r.fontSize * fx;
             const double points = std::nearbyint(static_cast<double>(scaled));  // halves to even
@@ -420,6 +417,15 @@ void Form::SetSize()
                 w->setFont(font);
             }
         }
+        // Combo boxes (and what the window adds) keep their design height, as far as their
+        // font lets them: a font larger than the design's makes them as high as its text needs.
+        int h = qRound(height);
+        if (startsWithAny(w->objectName(), scaling_.keepHeight)) {
+            h = qRound(r.height);
+            if (r.fontSize > 0 && w->font().pointSizeF() > r.fontSize)
+                h = qMax(h, w->sizeHint().height());
+        }
+        w->setGeometry(qRound(left), qRound(top), qMax(0, qRound(width)), qMax(0, h));
     }
 }
 

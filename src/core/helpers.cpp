@@ -235,6 +235,11 @@ void SetYMSlash(QLineEdit *box)
     appendSlash(box, t);
 }
 
+QString shownText(const Value &v)
+{
+    return (v.isNull() || v.isEmpty()) ? QString() : v.displayText();
+}
+
 Value GetKbnNm(const Value &id)
 {
     return lookupName(gWork.get(), QStringLiteral("SELECT L_KBN.NM FROM L_KBN WHERE L_KBN.KBN=15 AND L_KBN.ID="), id);
@@ -269,7 +274,12 @@ QString GetChemiUnitNm(const Value &id)
 
 long GetNewLedgeIDByFmr(long fmrId)
 {
-    const Value max = require(gDb.get())->DMax(QStringLiteral("LEDGE_ID"), QStringLiteral("D_LEDGE"),
+    return GetNewLedgeIDByFmr(*require(gDb.get()), fmrId);
+}
+
+long GetNewLedgeIDByFmr(DbObject &db, long fmrId)
+{
+    const Value max = db.DMax(QStringLiteral("LEDGE_ID"), QStringLiteral("D_LEDGE"),
                                                QStringLiteral("FMR_ID=") + QString::number(fmrId));
     return static_cast<long>(NullToVal(max, Value(0)).toLong() + 1);
 }

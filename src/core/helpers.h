@@ -47,6 +47,9 @@ public:
 void SetDateSlash(QLineEdit *box);
 void SetYMSlash(QLineEdit *box);
 
+// The text a box or cell shows for a value: "" for Empty and Null, else its display text.
+QString shownText(const Value &v);
+
 // Name look-ups by ID: the name, or Null when there is no row.
 Value GetKbnNm(const Value &id);
 Value GetAccNm(const Value &id);
@@ -54,8 +57,9 @@ Value GetFmrNm(const Value &id);
 Value GetShopNm(const Value &id);
 // The unit's name, "" when there is none.
 QString GetChemiUnitNm(const Value &id);
-// The grower's highest voucher number plus one.
+// The grower's highest voucher number plus one (in the data database, or the one given).
 long GetNewLedgeIDByFmr(long fmrId);
+long GetNewLedgeIDByFmr(DbObject &db, long fmrId);
 // The images folder beside the program's folder (with a final "/"), where the shops' logo
 // files lie.
 QString imagesFolder();

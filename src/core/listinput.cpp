@@ -404,6 +404,25 @@ void InputFormBase::redrawCalendar()
     }
 }
 
+Trap InputFormBase::inputTrap(Event event, QWidget *control, std::initializer_list<Event> alsoStandard)
+{
+    for (Event e : alsoStandard) {
+        if (e == event)
+            return Trap::Standard;
+    }
+    switch (event) {
+    case Event::Load:
+    case Event::LostFocus:
+    case Event::Click:
+        return Trap::Standard;
+    case Event::GotFocus:
+    case Event::Validate:
+        return ctlIndex(control, QStringLiteral("txtDATA")) >= 0 ? Trap::Standard : Trap::Plain;
+    default:
+        return Trap::Plain;
+    }
+}
+
 void InputFormBase::applyCaptions(int mode)
 {
     const auto set = [this](int i, const char *caption, bool visible) {

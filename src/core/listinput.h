@@ -189,6 +189,11 @@ protected:
     // True once InitForm and SetMode completed for this showing.
     bool ready() const { return ready_; }
 
+    // The usual trap table of an input window: the standard form for Load, LostFocus, Click,
+    // the GotFocus and Validate of the text boxes (txtDATA) and the events named; the plain form
+    // for every other event.
+    static Trap inputTrap(Event event, QWidget *control, std::initializer_list<Event> alsoStandard = {});
+
     void onResize() override;
     bool onUnload() override;
 
@@ -212,7 +217,8 @@ public:
     }
 
     // Working record anew, the row gEditRow copied in, the new-row defaults in mode 1, the
-    // captions and the look of the mode (one Tab where the window wants it), then DispData.
+    // record defaults of every mode, the captions and the look of the mode (one Tab where the
+    // window wants it), then DispData.
     void SetMode() override
     {
         work = Rec();
@@ -223,6 +229,7 @@ public:
         }
         if (gEditMode == kEditAdd)
             newRowDefaults(work);
+        recordDefaults(work);
         applyCaptions(gEditMode);
         applyReadOnlyLook(gEditMode);
         if (tabAfterLook() && (gEditMode == kEditView || gEditMode == kEditDelete))
@@ -236,6 +243,8 @@ public:
 protected:
     // What a new row (or a copy) starts with besides the copied fields.
     virtual void newRowDefaults(Rec &rec) {}
+    // What the working record gets in every mode, after the copy and the new-row defaults.
+    virtual void recordDefaults(Rec &rec) {}
 
 private:
     std::vector<Rec> &rows_;

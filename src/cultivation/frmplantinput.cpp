@@ -33,11 +33,6 @@ long long wholeOf(const QString &text)
     return roundHalfEven(v);
 }
 
-QString textOf(const Value &v)
-{
-    return (v.isNull() || v.isEmpty()) ? QString() : v.displayText();
-}
-
 void selectId(QComboBox *box, const Value &v)
 {
     box->setCurrentIndex(0);
@@ -284,7 +279,7 @@ void frmPlantInput::DispData()
     QString ym;
     if (!work.HARVEST_SCHD_YM.isNull()) {
         double n = 0;
-        const QString t = textOf(work.HARVEST_SCHD_YM);
+        const QString t = shownText(work.HARVEST_SCHD_YM);
         ym = parseNumber(t.isEmpty() ? QStringLiteral("0") : t, &n)
                  ? QString::number(static_cast<long long>(roundHalfEven(n))).rightJustified(6, QLatin1Char('0'))
                  : t;
@@ -297,7 +292,7 @@ void frmPlantInput::DispData()
         {7, &work.AREA},     {8, &work.PLANT_NM}, {12, &work.SHIP_EST}, {15, &work.NOTES1}, {16, &work.NOTES2},
     };
     for (const auto &[i, v] : texts)
-        txtDATA[static_cast<std::size_t>(i)]->setText(textOf(*v));
+        txtDATA[static_cast<std::size_t>(i)]->setText(shownText(*v));
     const std::pair<int, const Value *> dates[] = {
         {9, &work.START_DATE},       {10, &work.END_DATE},        {11, &work.PLANT_DATE},
         {13, &work.SHIP_SCHD_DATE1}, {14, &work.SHIP_SCHD_DATE2},
@@ -308,10 +303,10 @@ void frmPlantInput::DispData()
     // The crop, with its category.
     cmbDATA[1]->setCurrentIndex(0);
     cmbDATA[2]->setCurrentIndex(0);
-    const QString crop = textOf(work.CROP_NM);
+    const QString crop = shownText(work.CROP_NM);
     if (!crop.isEmpty()) {
         auto rs = gWork->GetFwdOnlyRst(QStringLiteral("SELECT CROP_KBN FROM L_CROP WHERE CROP_NM1=?"), {Value(crop)});
-        const QString code = rs->eof() ? QString() : textOf(rs->Fields(0));
+        const QString code = rs->eof() ? QString() : shownText(rs->Fields(0));
         rs->Close();
         const int k = findItemId(cmbDATA[1], static_cast<long>(wholeOf(code)));
         if (k >= 0 && !code.isEmpty())
@@ -479,7 +474,7 @@ bool frmPlantInput::cmbDATA_Validate(int index)
     case 2:
         if (text.isEmpty()) {
             work.CROP_NM = Value();
-        } else if (text != textOf(work.CROP_NM)) {
+        } else if (text != shownText(work.CROP_NM)) {
             // A crop fills the variety with its name and the item with its item name.
             work.CROP_NM = Value(text);
             txtDATA[2]->setText(text);
@@ -488,7 +483,7 @@ bool frmPlantInput::cmbDATA_Validate(int index)
             auto rs = gWork->GetFwdOnlyRst(QStringLiteral("SELECT CROP_NM2 FROM L_CROP WHERE CROP_NM1=?"), {Value(text)});
             const Value item = rs->eof() ? Value::null() : rs->Fields(0);
             rs->Close();
-            txtDATA[3]->setText(textOf(NullToVal(item, Value(""))));
+            txtDATA[3]->setText(shownText(NullToVal(item, Value(""))));
             changed_ = true;
             txtDATA_Validate(3);
         }
@@ -498,7 +493,7 @@ bool frmPlantInput::cmbDATA_Validate(int index)
         cmbDATA[2]->setCurrentIndex(0);
         SetCmb(2);
         cmbDATA[2]->setCurrentIndex(0);
-        const QString crop = textOf(work.CROP_NM);
+        const QString crop = shownText(work.CROP_NM);
         for (int i = cmbDATA[2]->count() - 1; i >= 0 && !crop.isEmpty(); --i) {
             if (cmbDATA[2]->itemText(i) == crop) {
                 cmbDATA[2]->setCurrentIndex(i);
@@ -529,17 +524,7 @@ void frmPlantInput::gotFocus(QWidget *control)
 
 Trap frmPlantInput::trapFor(Event event, QWidget *control) const
 {
-    switch (event) {
-    case Event::Load:
-    case Event::LostFocus:
-    case Event::Click:
-        return Trap::Standard;
-    case Event::GotFocus:
-    case Event::Validate:
-        return ctlIndex(control, QStringLiteral("txtDATA")) >= 0 ? Trap::Standard : Trap::Plain;
-    default:
-        return Trap::Plain;
-    }
+    return inputTrap(event, control);
 }
 
 void frmPlantInput::cmdMENU_Click(int index)

@@ -6,10 +6,10 @@
 #include "core/forms.h"
 #include "core/globals.h"
 #include "core/picklist.h"
+#include "core/waitcursor.h"
 #include "cultivation/frmplantinput.h"
 #include "cultivation/plantrec.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QFont>
 #include <QLabel>
@@ -20,15 +20,6 @@
 namespace hb {
 
 namespace {
-
-// The hourglass for the scope of a query.
-class Hourglass {
-public:
-    Hourglass() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~Hourglass() { QApplication::restoreOverrideCursor(); }
-    Hourglass(const Hourglass &) = delete;
-    Hourglass &operator=(const Hourglass &) = delete;
-};
 
 // "yyyymm" shown as "yyyy/mm"; no text for Null.
 QString monthCell(const Value &v)
@@ -174,7 +165,7 @@ void frmPlantList::SetList()
 
 void frmPlantList::cmdFIND_Click()
 {
-    Hourglass wait;
+    WaitCursor wait;
     SetList();
 }
 

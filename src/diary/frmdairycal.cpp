@@ -1,5 +1,6 @@
 #include "diary/frmdairycal.h"
 #include "bookkeeping/frmledgelist.h"
+#include "cultivation/frmchemilist.h"
 #include "cultivation/frmplantlist.h"
 #include "diary/frmdairyinput.h"
 #include "shipments/frmshiplist.h"
@@ -224,7 +225,8 @@ void frmDairyCal::menuClicked(int index)
     case 1:
         form<frmPlantList>().showModal(this);
         break;
-    case 2:  // the pesticide purchase list: not built yet
+    case 2:
+        form<frmChemiList>().showModal(this);
         break;
     case 3:
         form<frmShipList>().showModal(this);

@@ -9,7 +9,26 @@
 #include "core/recordhold.h"
 #include "core/schema.h"
 
+#include <QStringList>
+
 namespace hbtest {
+
+// Every row of a table as text, in the given order: what a test compares before and after.
+inline QStringList dumpRows(hb::DbObject &db, const QString &table, const QString &order)
+{
+    QStringList rows;
+    auto rs = db.GetFwdOnlyRst("SELECT * FROM " + table + " ORDER BY " + order);
+    for (; !rs->eof(); rs->MoveNext()) {
+        QStringList fields;
+        for (int i = 0; i < rs->FieldCount(); ++i) {
+            const hb::Value v = rs->Fields(i);
+            fields << (v.isNull() ? QStringLiteral("<null>") : v.isNumber() ? QString::number(v.toDouble(), 'g', 15)
+                                                                            : v.displayText());
+        }
+        rows << fields.join('|');
+    }
+    return rows;
+}
 
 class GlobalDbs : public BothBackends {
 protected:

@@ -1,6 +1,8 @@
 #include "common/harness.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QInputMethodEvent>
 #include <QPixmap>
 #include <QTest>
@@ -67,6 +69,64 @@ void resizeOuter(QWidget *window, const QSize &outer)
     const QSize frame = window->frameGeometry().size() - window->size();
     window->resize(outer - frame);
     settle();
+}
+
+void closePopups()
+{
+    for (int i = 0; i < 10 && QApplication::activePopupWidget(); ++i) {
+        QApplication::activePopupWidget()->close();
+        settle();
+    }
+}
+
+void enter(QWidget *box, const QString &text)
+{
+    closePopups();
+    focusByClick(box);
+    settle();
+    closePopups();
+    if (auto *e = qobject_cast<QLineEdit *>(box))
+        e->selectAll();
+    bool latin = true;
+    for (QChar c : text)
+        latin = latin && c.unicode() < 0x80;
+    if (text.isEmpty())
+        pressKey(Qt::Key_Delete, box);
+    else if (latin)
+        QTest::keyClicks(box, text);
+    else
+        typeText(box, text);
+    pressKey(Qt::Key_Tab, box);
+    settle();
+    closePopups();
+}
+
+void focusCombo(QComboBox *box)
+{
+    closePopups();
+    box->setFocus();
+    settle();
+    closePopups();
+}
+
+void enterCombo(QComboBox *box, const QString &text)
+{
+    focusCombo(box);
+    box->setEditText(text);
+    pressKey(Qt::Key_Tab, box);
+    settle();
+    closePopups();
+}
+
+void choose(QComboBox *box, const QString &text)
+{
+    focusCombo(box);
+    const int i = box->findText(text);
+    EXPECT_GE(i, 0) << text.toStdString();
+    box->setCurrentIndex(i);
+    pressKey(Qt::Key_Tab, box);
+    settle();
+    closePopups();
 }
 
 bool savePicture(QWidget *w, const QString &path)

@@ -6,9 +6,12 @@
 
 #include <QDialog>
 #include <QSize>
+#include <gtest/gtest.h>
 #include <QString>
 #include <QWidget>
 #include <functional>
+
+class QComboBox;
 
 namespace hbtest {
 
@@ -20,6 +23,15 @@ template <class T = QWidget>
 T *child(QWidget *root, const QString &name)
 {
     return root ? root->findChild<T *>(name) : nullptr;
+}
+
+// The child control of that objectName, expected to exist.
+template <class T = QWidget>
+T *ctl(QWidget *root, const char *name)
+{
+    T *c = child<T>(root, QString::fromLatin1(name));
+    EXPECT_NE(c, nullptr) << name;
+    return c;
 }
 
 // Shows a window (when hidden), makes it the active window and waits until it is.
@@ -34,6 +46,18 @@ void pressKey(Qt::Key key, QWidget *w = nullptr, Qt::KeyboardModifiers mods = Qt
 void typeText(QWidget *w, const QString &text);
 // Resizes a shown window so that its outer (frame) size is `outer`.
 void resizeOuter(QWidget *window, const QSize &outer);
+// Closes every open popup (a combo box's list that its focus opened, say).
+void closePopups();
+// Types into a box as a person does (Latin text by keys, other text through the input method;
+// the empty text deletes what is there), its text selected first, and leaves it with Tab.
+void enter(QWidget *box, const QString &text);
+// Gives a combo box the focus; the list it opens (and any other popup) is closed again.
+void focusCombo(QComboBox *box);
+// Types a text into an editable combo box (its list closed) and leaves it with Tab.
+void enterCombo(QComboBox *box, const QString &text);
+// Chooses the entry of that text in a combo box and leaves it with Tab.
+void choose(QComboBox *box, const QString &text);
+
 // Saves what the window shows as a PNG file.
 bool savePicture(QWidget *w, const QString &path);
 

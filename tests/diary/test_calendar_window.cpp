@@ -291,12 +291,11 @@ TEST_P(CalendarWindow, SingleGrowerUseCloseEndsTheProgram)
         EXPECT_EQ(ctl<QPushButton>(cal, QString("cmdMENU_%1").arg(i))->text(), captions[i]);
     hbtest::savePicture(&cal, "/tmp/hb9_cal_single.png");
 
-    // The planting, shipment and voucher lists open modally; the pesticide list (not built yet)
-    // and print do nothing.
+    // The planting, pesticide, shipment and voucher lists open modally; print does nothing.
     ui->modalShown.clear();
     for (int i : {1, 2, 3, 4, 6})
         clickButton(cal, QString("cmdMENU_%1").arg(i));
-    EXPECT_EQ(ui->modalShown, (QStringList{"frmPlantList", "frmShipList", "frmLedgeList"}));
+    EXPECT_EQ(ui->modalShown, (QStringList{"frmPlantList", "frmChemiList", "frmShipList", "frmLedgeList"}));
     EXPECT_TRUE(cal.isLoaded());
     EXPECT_TRUE(ui->prompts.empty()) << ui->promptTexts().join('|').toStdString();
 

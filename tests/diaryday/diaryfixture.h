@@ -110,21 +110,7 @@ protected:
     }
 
     // Every row of a data table as text, in key order: what a test compares before and after.
-    static QStringList dump(const QString &table, const QString &order)
-    {
-        QStringList rows;
-        auto rs = hb::gDb->GetFwdOnlyRst("SELECT * FROM " + table + " ORDER BY " + order);
-        for (; !rs->eof(); rs->MoveNext()) {
-            QStringList fields;
-            for (int i = 0; i < rs->FieldCount(); ++i) {
-                const Value v = rs->Fields(i);
-                fields << (v.isNull() ? QStringLiteral("<null>") : v.isNumber() ? QString::number(v.toDouble(), 'g', 15)
-                                                                                : v.displayText());
-            }
-            rows << fields.join('|');
-        }
-        return rows;
-    }
+    static QStringList dump(const QString &table, const QString &order) { return hbtest::dumpRows(*hb::gDb, table, order); }
     static QStringList dumpDataTables()
     {
         return dump("D_DIARY", "FMR_ID, WORK_DATE") + dump("D_DIARY_DTL", "FMR_ID, WORK_DATE, DTL_NO")

@@ -18,7 +18,7 @@
 using diarytest::day;
 using diarytest::kDay;
 using hb::Value;
-using hbtest::child;
+using hbtest::ctl;
 using hbtest::settle;
 
 namespace {
@@ -31,13 +31,6 @@ protected:
         DiaryDb::TearDown();
     }
 
-    template <class T = QWidget>
-    static T *ctl(QWidget *w, const char *name)
-    {
-        T *c = child<T>(w, QString::fromLatin1(name));
-        EXPECT_NE(c, nullptr) << name;
-        return c;
-    }
     static void clickItem(QListWidget *list, int row)
     {
         const QRect r = list->visualItemRect(list->item(row));

@@ -138,57 +138,17 @@ protected:
         hbtest::onModal(ui.get(), QStringLiteral("frmPlantInput"),
                         [drive](QDialog *d) { drive(*static_cast<hb::frmPlantInput *>(d)); });
     }
-    // Types into a box (Latin text by keys, other text through the input method) and leaves it
-    // with Tab, as a person does.
-    static void enter(QWidget *box, const QString &text)
-    {
-        closePopups();
-        hbtest::focusByClick(box);
-        hbtest::settle();
-        if (auto *e = qobject_cast<QLineEdit *>(box))
-            e->selectAll();
-        bool latin = true;
-        for (QChar c : text)
-            latin = latin && c.unicode() < 0x80;
-        if (text.isEmpty())
-            hbtest::pressKey(Qt::Key_Delete, box);
-        else if (latin)
-            QTest::keyClicks(box, text);
-        else
-            hbtest::typeText(box, text);
-        hbtest::pressKey(Qt::Key_Tab, box);
-        hbtest::settle();
-    }
-    // Types a text into an editable combo box (its list closed) and leaves it with Tab.
-    static void enterCombo(QComboBox *box, const QString &text)
-    {
-        focusCombo(box);
-        box->setEditText(text);
-        hbtest::pressKey(Qt::Key_Tab, box);
-        hbtest::settle();
-    }
+    static void enter(QWidget *box, const QString &text) { hbtest::enter(box, text); }
+    static void enterCombo(QComboBox *box, const QString &text) { hbtest::enterCombo(box, text); }
     // Leaves a combo box with Tab, its list closed.
     static void leaveCombo(QComboBox *box)
     {
-        focusCombo(box);
+        hbtest::focusCombo(box);
         hbtest::pressKey(Qt::Key_Tab, box);
         hbtest::settle();
     }
-    // Gives a combo box the focus; the list it opens (and any other) is closed again.
-    static void focusCombo(QComboBox *box)
-    {
-        closePopups();
-        box->setFocus();
-        hbtest::settle();
-        closePopups();
-    }
-    static void closePopups()
-    {
-        for (int i = 0; i < 10 && QApplication::activePopupWidget(); ++i) {
-            QApplication::activePopupWidget()->close();
-            hbtest::settle();
-        }
-    }
+    static void focusCombo(QComboBox *box) { hbtest::focusCombo(box); }
+    static void closePopups() { hbtest::closePopups(); }
 
     hbtest::ProgramDir dir;
     hbtest::ScopedScriptedUi ui;
