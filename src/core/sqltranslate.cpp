@@ -90,8 +90,14 @@ std::vector<Piece> splitQuoted(const QString &sql)
 QString join(const std::vector<Piece> &pieces)
 {
     QString s;
-    for (const auto &p : pieces)
-        s += p.text;
+    for (size_t k = 0; k < pieces.size(); ++k) {
+        // Two literals side by side (a date literal written next to a quoted text) would read
+        // as one text with a doubled quote: a blank keeps them apart.
+        if (k > 0 && pieces[k].kind == PieceKind::Literal && pieces[k - 1].kind == PieceKind::Literal &&
+            pieces[k - 1].text.endsWith(pieces[k].text.at(0)))
+            s += QLatin1Char(' ');
+        s += pieces[k].text;
+    }
     return s;
 }
 
@@ -153,8 +159,20 @@ void translateLikeWildcards(std::vector<Piece> &pieces)
 void translateDivision(std::vector<Piece> &pieces)
 {
     for (auto &p : pieces) {
-        if (!p.quoted)
-            p.text.replace(QLatin1Char('/'), QStringLiteral("*1.0/"));
+        if (p.quoted || !p.text.contains(QLatin1Char('/')))
+            continue;
+        QString out;
+        for (int i = 0; i < p.text.size(); ++i) {
+            if (p.text.at(i) != QLatin1Char('/')) {
+                out += p.text.at(i);
+                continue;
+            }
+            out += QStringLiteral("*1.0/");
+            // "//" would otherwise become "/*1.0/", the start of a comment.
+            if (i + 1 < p.text.size() && p.text.at(i + 1) == QLatin1Char('/'))
+                out += QLatin1Char(' ');
+        }
+        p.text = out;
     }
 }
 
