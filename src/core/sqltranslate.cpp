@@ -292,7 +292,8 @@ bool translateJoinUpdate(QString &sql)
         const int eq = assignmentEquals(as);
         if (eq < 0 || !plainTarget(as.left(eq)))
             return false;
-        sets << QStringLiteral("%1 = (SELECT %2 FROM %3 WHERE %4 LIMIT 1)")
+        // Parenthesised: a part that ends in "--" must not start a comment at the blank after it.
+        sets << QStringLiteral("%1 = (SELECT (%2) FROM %3 WHERE (%4) LIMIT 1)")
                     .arg(bareColumn(as.left(eq)), as.mid(eq + 1).trimmed(), b, cond);
     }
     QString out = QStringLiteral("UPDATE %1 SET %2 WHERE EXISTS (SELECT 1 FROM %3 WHERE %4)")

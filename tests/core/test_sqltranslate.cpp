@@ -38,7 +38,7 @@ TEST(SqlTranslate, RewritesOnlyOutsideQuotedTexts)
         {"UPDATE D_CHEMI SET  D_CHEMI.USED_QTY=3 WHERE D_CHEMI.CHEMI_ID=4", DbKind::Server,
          "UPDATE D_CHEMI SET  D_CHEMI.USED_QTY=3 WHERE D_CHEMI.CHEMI_ID=4"},
         {"UPDATE W INNER JOIN U ON (W.P = U.ID) AND (W.D = U.CHG_ID)  SET W.RT = U.RT", DbKind::File,
-         "UPDATE W SET RT = (SELECT U.RT FROM U WHERE (W.P = U.ID) AND (W.D = U.CHG_ID) LIMIT 1) "
+         "UPDATE W SET RT = (SELECT (U.RT) FROM U WHERE ((W.P = U.ID) AND (W.D = U.CHG_ID)) LIMIT 1) "
          "WHERE EXISTS (SELECT 1 FROM U WHERE (W.P = U.ID) AND (W.D = U.CHG_ID))"},
         {"SELECT 'it''s #x#' FROM T WHERE A=#2024-01-02 03:04:05#", DbKind::File,
          "SELECT 'it''s #x#' FROM T WHERE A='2024-01-02 03:04:05'"},
@@ -67,6 +67,11 @@ TEST(SqlTranslate, NeverAltersQuotedTextsCommentsOrBackQuotedNames)
         {"SELECT 'C:\\temp\\' FROM T WHERE A=#2024/5/1#", DbKind::Server,
          "SELECT 'C:\\temp\\' FROM T WHERE A='2024-05-01 00:00:00'"},
         {"SELECT 'it''s' /* x", DbKind::File, "SELECT 'it''s' /* x"},
+        {"SELECT 1//2", DbKind::File, "SELECT 1*1.0/ *1.0/2"},  // no "/*" made of two divisions
+        {"SELECT #2024/1/1#'x'", DbKind::Server, "SELECT '2024-01-01 00:00:00' 'x'"},  // two texts, not one
+        {"UPDATE A INNER JOIN B ON A.I=B.I--SET A.X=B.X", DbKind::File,
+         "UPDATE A SET X = (SELECT (B.X) FROM B WHERE (A.I=B.I--) LIMIT 1) WHERE EXISTS (SELECT 1 FROM B WHERE "
+         "A.I=B.I--)"},
     };
     for (const auto &c : cases)
         EXPECT_EQ(translateSql(QString::fromUtf8(c.in), c.kind), QString::fromUtf8(c.out)) << c.in;
