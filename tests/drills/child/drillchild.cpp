@@ -30,6 +30,7 @@
 
 #include <QApplication>
 #include <QDate>
+#include <QtTest/QTest>
 #include <cstdio>
 #include <functional>
 #include <unistd.h>
@@ -183,9 +184,21 @@ std::vector<Save> saves(hbtest::ScriptedUi &ui)
              hbtest::settle();
              hbtest::onModal(ui, QStringLiteral("frmLedgeInput"), [&arm](QDialog *d) {
                  auto &in = static_cast<hb::frmLedgeInput &>(*d);
-                 in.txtDATA[0]->setText(QStringLiteral("2008/02/15"));
-                 in.txtDATA[1]->setText(QStringLiteral("朝市"));
-                 in.txtDATA[4]->setText(QStringLiteral("1200"));
+                 for (const auto &[box, text] : {std::pair{in.txtDATA[0], QStringLiteral("20080215")},
+                                                 std::pair{in.txtDATA[1], QStringLiteral("朝市")},
+                                                 std::pair{in.txtDATA[4], QStringLiteral("1200")}}) {
+                     hbtest::focusByClick(box);
+                     box->selectAll();
+                     if (box == in.txtDATA[1])
+                         hbtest::typeText(box, text);
+                     else
+                         QTest::keyClicks(box, text);  // boxes for numbers take no input-method text
+                     hbtest::pressKey(Qt::Key_Tab);
+                     hbtest::settle();
+                     if (QWidget *popup = QApplication::activePopupWidget())
+                         popup->close();  // a drop-down opened by the focus
+                     hbtest::settle();
+                 }
                  arm();
                  hbtest::click(in.cmdMENU[1]);
                  hbtest::settle();
@@ -205,7 +218,7 @@ std::vector<Save> saves(hbtest::ScriptedUi &ui)
          [&ui](const Arm &arm) {
              auto &f = hb::form<hb::fdlMstPrdEdit>();
              f.showModeless();
-             hbtest::settle();
+             hbtest::activate(&f);
              hbtest::click(f.cmdSUB[1]);  // a new product under the next number
              arm();
              hbtest::click(f.cmdMENU[1]);
