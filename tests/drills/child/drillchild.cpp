@@ -111,6 +111,32 @@ std::vector<Save> saves(hbtest::ScriptedUi &ui)
              }
              return QString();
          }},
+        // A day not written before: opening it holds no row, so its save is the first write.
+        {"newday",
+         [] {
+             exec(*hb::gDb, "INSERT INTO D_PLANT (FMR_ID, PLANT_ID, PLANT_NM, START_DATE) VALUES (1, 3, 'トマト', ?)",
+                  {Value(QDate(2014, 4, 1))});
+         },
+         [](const Arm &arm) {
+             try {
+                 const hb::DiaryDay d = hb::LoadDiaryDay(1, kDay.startOfDay());
+                 hb::DiarySave s;
+                 s.day = d.day;
+                 s.lines = d.lines;
+                 s.ledge = d.ledge;
+                 s.loadedLedge = d.ledge;
+                 s.loadedChemiIds = d.loadedChemiIds;
+                 s.day.ONE_MSG = Value("晴れ");
+                 s.day.NOTES1 = Value(QString(1000, QChar(0x3042)));  // more than a page of the file
+                 s.day.NOTES2 = Value(QString(1000, QChar(0x3044)));
+                 hb::AddLine(s.lines, s.day, Value(3));
+                 arm();
+                 hb::SaveDiaryDay(s);
+             } catch (const hb::HbError &e) {
+                 return e.description();
+             }
+             return QString();
+         }},
         {"shipment",
          [] {
              exec(*hb::gMst, "INSERT INTO M_FMR (FMR_ID, FMR_NM, LOCATE, CHK_FLG) VALUES (1, '緑丘 太郎', '緑丘', -1)");
@@ -279,6 +305,7 @@ int main(int argc, char **argv)
             return 0;
         }
         if (qgetenv("HB_DRILL_FULL") == "1") {
+            hb::gDb->EXEC(QStringLiteral("VACUUM"));  // no free pages left to reuse
             const Value pages = hb::gDb->GetFwdOnlyRst(QStringLiteral("PRAGMA page_count"))->Fields(0);
             hb::gDb->EXEC(QStringLiteral("PRAGMA max_page_count = %1").arg(pages.toLong()));
         }
