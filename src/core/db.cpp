@@ -1,6 +1,7 @@
 #include "core/db.h"
 
 #include "core/log.h"
+#include "core/textlimit.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -47,17 +48,6 @@ bool isLostConnection(int code)
     default:
         return false;
     }
-}
-
-// Characters as a person counts them: a character outside the basic plane counts once.
-int characterCount(const QString &text)
-{
-    int n = 0;
-    for (int i = 0; i < text.size(); ++i) {
-        if (!(text.at(i).isLowSurrogate() && i > 0 && text.at(i - 1).isHighSurrogate()))
-            ++n;
-    }
-    return n;
 }
 
 // Plain: an expression or a column of another type; Text: a text column, read as it is stored.
