@@ -54,6 +54,19 @@ struct Save {
     std::function<QString(const Arm &)> run;
 };
 
+// The day of the drills as the diary-day window holds it after opening it.
+hb::DiarySave openedDay()
+{
+    const hb::DiaryDay d = hb::LoadDiaryDay(1, kDay.startOfDay());
+    hb::DiarySave s;
+    s.day = d.day;
+    s.lines = d.lines;
+    s.ledge = d.ledge;
+    s.loadedLedge = d.ledge;
+    s.loadedChemiIds = d.loadedChemiIds;
+    return s;
+}
+
 QString lastPrompt(hbtest::ScriptedUi &ui)
 {
     return ui.prompts.empty() ? QString() : ui.prompts.back().text;
@@ -81,13 +94,7 @@ std::vector<Save> saves(hbtest::ScriptedUi &ui)
                   {Value(kDay)});
          },
          [](const Arm &arm) {
-             const hb::DiaryDay d = hb::LoadDiaryDay(1, kDay.startOfDay());
-             hb::DiarySave s;
-             s.day = d.day;
-             s.lines = d.lines;
-             s.ledge = d.ledge;
-             s.loadedLedge = d.ledge;
-             s.loadedChemiIds = d.loadedChemiIds;
+             hb::DiarySave s = openedDay();
              s.day.ONE_MSG = Value("曇りのち雨");
              s.lines.erase(s.lines.begin());  // the first line goes
              hb::DiaryDtlRec l;
@@ -119,13 +126,7 @@ std::vector<Save> saves(hbtest::ScriptedUi &ui)
          },
          [](const Arm &arm) {
              try {
-                 const hb::DiaryDay d = hb::LoadDiaryDay(1, kDay.startOfDay());
-                 hb::DiarySave s;
-                 s.day = d.day;
-                 s.lines = d.lines;
-                 s.ledge = d.ledge;
-                 s.loadedLedge = d.ledge;
-                 s.loadedChemiIds = d.loadedChemiIds;
+                 hb::DiarySave s = openedDay();
                  s.day.ONE_MSG = Value("晴れ");
                  s.day.NOTES1 = Value(QString(1000, QChar(0x3042)));  // more than a page of the file
                  s.day.NOTES2 = Value(QString(1000, QChar(0x3044)));
