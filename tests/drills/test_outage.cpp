@@ -21,6 +21,7 @@
 #include <QThread>
 #include <QtTest/QTest>
 #include <QTreeWidget>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QProcess>
@@ -38,6 +39,19 @@ namespace {
 // The server of the drill, run by scripts/mariadb.sh in a folder of its own.
 class OwnServer {
 public:
+    // The first start tries other ports when one is taken; a restart keeps folder and port.
+    bool startFirst(std::string *why)
+    {
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            if (start(why))
+                return true;
+            stopByScript();
+            QDir(dir.path()).removeRecursively();
+            QDir().mkpath(dir.path());
+            port = 30000 + static_cast<int>(QRandomGenerator::global()->bounded(20000));
+        }
+        return false;
+    }
     bool start(std::string *why)
     {
         QProcess p;
@@ -65,11 +79,12 @@ public:
             QThread::msleep(50);
         return !QFile::exists(QStringLiteral("/proc/%1").arg(pid));
     }
-    ~OwnServer()
+    void stopByScript()
     {
         QProcess::execute(QStringLiteral("bash"),
                           {QStringLiteral(HB_SOURCE_DIR "/scripts/mariadb.sh"), QStringLiteral("stop"), dir.path()});
     }
+    ~OwnServer() { stopByScript(); }
     QTemporaryDir dir{QStringLiteral("/tmp/hb-drill-server.XXXXXX")};
     int port = 30000 + static_cast<int>(QRandomGenerator::global()->bounded(20000));
 };
@@ -85,7 +100,7 @@ protected:
             GTEST_SKIP() << "no MariaDB server program";
         }
         std::string why;
-        if (!server.start(&why)) {
+        if (!server.startFirst(&why)) {
             if (drills::inCi())
                 FAIL() << why;
             GTEST_SKIP() << why;
