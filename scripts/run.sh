@@ -5,7 +5,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${HB_BUILD_DIR:-$root/build}
 "$root/scripts/deps.sh"
-"$root/scripts/build.sh"
+"$root/scripts/build.sh" harvestbook
 app=${HB_APP_DIR:-$root/app}
 mkdir -p "$app/bin" "$app/ini" "$app/work" "$app/data" "$app/images"
 cp "$build/harvestbook" "$app/bin/harvestbook"

@@ -20,7 +20,7 @@ constexpr int kTextLength = 50;
 constexpr int kAmountLength = 12;
 constexpr const char *kLimitProperty = "hbTypingLimit";
 
-const QString kNotNumberMsg = QStringLiteral("数値を入力してください。");
+const QString kNotNumberMsg = QStringLiteral("数値を指定してください。");
 const QString kNoAmountMsg = QStringLiteral("金額を入力してください。");
 
 // Design geometry in twips, as pixels.
@@ -146,13 +146,6 @@ DbObject &need(const std::unique_ptr<T> &db)
 [[noreturn]] void outOfRange()
 {
     throw HbError(9, QStringLiteral("インデックスが有効範囲にありません。"));
-}
-
-// The option kind of an account (L_ACC.OPT_KBN); 0 when it has none.
-long optKindOf(long accId)
-{
-    return numOf(need(gWork).DLookup(QStringLiteral("OPT_KBN"), QStringLiteral("L_ACC"),
-                                     QStringLiteral("ACC_ID=") + QString::number(accId)));
 }
 
 
@@ -435,7 +428,7 @@ void frmDiaryLedgeInput::DispData()
         const int i = findItemId(cmbDATA[1], numOf(otherAcc));
         if (i >= 0)
             cmbDATA[1]->setCurrentIndex(i);
-        applyOptKind(optKindOf(numOf(otherAcc)));
+        applyOptKind(AccountOptKind(numOf(otherAcc)));
     }
     cmbDATA[2]->setCurrentIndex(otherOptId.isNull() ? -1 : findItemId(cmbDATA[2], numOf(otherOptId)));
 
@@ -533,6 +526,7 @@ bool frmDiaryLedgeInput::ChkData()
     }
     work_.CTR_NM = textValue(txtDATA[1]);
     work_.NOTES = textValue(txtDATA[4]);
+    SetLedgeOptKinds(work_);
     return true;
 }
 
@@ -638,7 +632,7 @@ bool frmDiaryLedgeInput::cmbDATA_Validate(int index)
         box->setCurrentIndex(found);
     }
     const int selected = cmbDATA[1]->currentIndex();
-    applyOptKind(optKindOf(selected >= 0 ? itemId(cmbDATA[1], selected) : 0));
+    applyOptKind(AccountOptKind(selected >= 0 ? itemId(cmbDATA[1], selected) : 0));
     return true;
 }
 

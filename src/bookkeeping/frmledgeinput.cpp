@@ -19,8 +19,7 @@ namespace {
 constexpr const char *kLimitProperty = "hbTypingLimit";
 
 const QString kNoDateMsg = QStringLiteral("日付を指定してください。");
-const QString kNotNumberMsg = QStringLiteral("数値を入力してください。");
-const QString kMissingMsg = QStringLiteral("該当データが存在しません。");
+const QString kNotNumberMsg = QStringLiteral("数値を指定してください。");
 
 QRect tw(int left, int top, int width, int height)
 {
@@ -51,13 +50,6 @@ Value textValue(const QLineEdit *box)
 bool noValue(const Value &v)
 {
     return v.isNull() || v.isEmpty();
-}
-
-// The option kind of an account (L_ACC.OPT_KBN); 0 when it has none.
-long optKindOf(long accId)
-{
-    return ledgeNum(need(gWork).DLookup(QStringLiteral("OPT_KBN"), QStringLiteral("L_ACC"),
-                                        QStringLiteral("ACC_ID=") + QString::number(accId)));
 }
 
 }  // namespace
@@ -361,7 +353,7 @@ void frmLedgeInput::DispData()
             const int i = findItemId(acc, id);
             if (i >= 0)
                 acc->setCurrentIndex(i);
-            applyOptRule(side, optKindOf(id));
+            applyOptRule(side, AccountOptKind(id));
         }
     }
     for (int side = 0; side < 2; ++side) {
@@ -392,7 +384,7 @@ bool frmLedgeInput::cmbDATA_Validate(int index)
         const int side = index - 1;
         (side == 0 ? work.D_ACC_ID : work.C_ACC_ID) = Value(id);
         const long before = optKbn_[static_cast<std::size_t>(side)];
-        applyOptRule(side, selected >= 0 ? optKindOf(id) : 0);
+        applyOptRule(side, selected >= 0 ? AccountOptKind(id) : 0);
         // An option names a planting or a purchase only under an account of that kind: when the
         // kind changes, the side's option goes.
         if (optKbn_[static_cast<std::size_t>(side)] != before)
@@ -456,6 +448,7 @@ bool frmLedgeInput::ChkData()
     work.D_OPT_NM = textValue(txtDATA[2]);
     work.C_OPT_NM = textValue(txtDATA[3]);
     work.NOTES = textValue(txtDATA[5]);
+    SetLedgeOptKinds(work);
     return true;
 }
 
@@ -518,10 +511,8 @@ bool frmLedgeInput::SaveData()
     if (!ok)
         return false;
     if (missing) {
-        ShowMsg(kMissingMsg, kMsgCritical);
-        // A voucher to delete is gone already: the list follows and the window closes. A
-        // modification is kept in the window; nothing was written.
-        return mode == kEditDelete;
+        rowGone();  // deleted meanwhile elsewhere: nothing was written
+        return false;
     }
     work = saved;
     if (mode != kEditDelete)

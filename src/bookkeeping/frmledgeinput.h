@@ -8,8 +8,11 @@
 //
 // The window initialises once per showing; a later resize only rescales and keeps the input.
 // The date and the amount are checked before a save ("日付を指定してください。",
-// "数値を入力してください。"); a save runs in one transaction, takes a new number inside it,
-// and a failure is rolled back, reported and leaves the window open with its input.
+// "数値を指定してください。"); each side's option kind is stored from its account, and a side
+// whose account changes to another option kind drops its option. A save runs in one
+// transaction, takes a new number inside it, and a failure is rolled back, reported and leaves
+// the window open with its input. A voucher gone meanwhile (modify, delete) writes nothing: the
+// message, then the list and the calendar follow and the window closes.
 
 #include "bookkeeping/ledger.h"
 #include "core/listinput.h"

@@ -4,6 +4,7 @@
 #include "core/controls.h"
 #include "core/datepicker.h"
 #include "core/db.h"
+#include "core/filters.h"
 #include "core/forms.h"
 #include "core/globals.h"
 #include "core/helpers.h"
@@ -17,8 +18,6 @@
 namespace hb {
 
 namespace {
-
-const QString kNoDateMsg = QStringLiteral("日付を指定してください。");
 
 QRect tw(int left, int top, int width, int height)
 {
@@ -233,8 +232,6 @@ bool frmLedgeList::validate(QWidget *control)
 
 void frmLedgeList::gotFocus(QWidget *control)
 {
-    if (refusing_)
-        return;
     picker_->gotFocus(control);
 }
 
@@ -367,28 +364,19 @@ void frmLedgeList::clearSums()
         l->clear();
 }
 
-bool frmLedgeList::dateOf(int index, QDate *date)
-{
-    QLineEdit *box = txtCOND[static_cast<std::size_t>(index)];
-    *date = QDate();
-    if (box->text().isEmpty())
-        return true;
-    QDateTime dt;
-    if (!parseDateText(box->text(), &dt)) {
-        ShowMsg(kNoDateMsg, kMsgExclamation);
-        // The box takes the focus without its picker, which would report the text once more.
-        refusing_ = true;
-        box->setFocus();
-        box->selectAll();
-        refusing_ = false;
-        return false;
-    }
-    *date = dt.date();
-    return true;
-}
-
 void frmLedgeList::SetList()
 {
+    // The period is read before any statement; a box that holds no date is refused (one message,
+    // the focus in the box) and the list, its totals and gLedge are left empty.
+    std::optional<QDate> from;
+    std::optional<QDate> to;
+    if (!filterDate(txtCOND[1], &from) || !filterDate(txtCOND[2], &to)) {
+        ListView1->clearSelection();
+        gLedge.assign(1, LedgeRec());
+        clearRows();
+        clearSums();
+        return;
+    }
     const bool ledger = viewKbn_ != 0;
     const int accIndex = cmbCOND[0]->currentIndex();
     if (ledger && accIndex < 1) {
@@ -396,34 +384,30 @@ void frmLedgeList::SetList()
         clearSums();
         return;
     }
-    // Filter texts are checked before anything changes: a period that is no date is refused.
-    QDate from;
-    QDate to;
-    if (!dateOf(1, &from) || !dateOf(2, &to))
-        return;
     bool yearOk = false;
     const int year = txtCOND[3]->text().toInt(&yearOk);
+    const std::optional<QDate> yearStart = yearOk ? std::optional<QDate>(QDate(year, 1, 1)) : std::nullopt;
 
     const long fmr = currentFmrId();
     const long acc = accIndex >= 1 ? itemId(cmbCOND[0], accIndex) : 0;
-    // The counterparty matches anywhere; "%" and "_" stay wildcards, a backslash is a character.
-    QString like = txtCOND[0]->text();
-    if (need(gDb).kind() == DbKind::Server)
-        like.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
-    const Value pattern(QStringLiteral("%") + like + QStringLiteral("%"));
+    // The counterparty matches anywhere; "%" and "_" stay wildcards, other characters are
+    // themselves.
+    const bool byName = !txtCOND[0]->text().isEmpty();
+    const Value pattern = likeContainsPattern(txtCOND[0]->text());
+    const QString nameCond = QStringLiteral("D_LEDGE.CTR_NM") + likeContains();
 
     Condition cond;
     cond.add(QStringLiteral("D_LEDGE.FMR_ID=?"), {Value(fmr)});
     if (accIndex >= 1)
         cond.add(QStringLiteral("((D_LEDGE.D_ACC_ID=?) OR (D_LEDGE.C_ACC_ID=?))"), {Value(acc), Value(acc)});
-    if (!txtCOND[0]->text().isEmpty())
-        cond.add(QStringLiteral("D_LEDGE.CTR_NM LIKE ?"), {pattern});
-    if (from.isValid())
-        cond.add(QStringLiteral("D_LEDGE.LEDGE_DATE>=?"), {dayValue(from)});
-    if (to.isValid())
-        cond.add(QStringLiteral("D_LEDGE.LEDGE_DATE<=?"), {dayValue(to)});
-    if (yearOk)
-        cond.add(QStringLiteral("D_LEDGE.LEDGE_DATE>=?"), {dayValue(QDate(year, 1, 1))});
+    if (byName)
+        cond.add(nameCond, {pattern});
+    if (from)
+        cond.add(QStringLiteral("D_LEDGE.LEDGE_DATE>=?"), {dayValue(*from)});
+    if (to)
+        cond.add(QStringLiteral("D_LEDGE.LEDGE_DATE<=?"), {dayValue(*to)});
+    if (yearStart)
+        cond.add(QStringLiteral("D_LEDGE.LEDGE_DATE>=?"), {dayValue(*yearStart)});
 
     // The ledger's opening balance, from the vouchers before the period.
     long dcKbn = 0;
@@ -438,16 +422,22 @@ void frmLedgeList::SetList()
         };
         dcKbn = kind(QStringLiteral("DC_KBN"));
         const long pgKbn = kind(QStringLiteral("PG_KBN"));
+        // The opening counts the vouchers before the list's first day: the later of the from-date
+        // and 1 January of the year (only those from 1 January on for an account not carried
+        // over the years), so that no voucher is in neither.
+        std::optional<QDate> start = from;
+        if (yearStart && (!start || *start < *yearStart))
+            start = yearStart;
         Condition open;
         open.add(QStringLiteral("D_LEDGE.FMR_ID=?"), {Value(fmr)});
-        if (!txtCOND[0]->text().isEmpty())
-            open.add(QStringLiteral("D_LEDGE.CTR_NM LIKE ?"), {pattern});
-        if (from.isValid())
-            open.add(QStringLiteral("D_LEDGE.LEDGE_DATE<?"), {dayValue(from)});
+        if (byName)
+            open.add(nameCond, {pattern});
+        if (start)
+            open.add(QStringLiteral("D_LEDGE.LEDGE_DATE<?"), {dayValue(*start)});
         else
             open.add(QStringLiteral("D_LEDGE.LEDGE_DATE IS NULL"));
-        if (pgKbn != 1 && yearOk)
-            open.add(QStringLiteral("D_LEDGE.LEDGE_DATE>=?"), {dayValue(QDate(year, 1, 1))});
+        if (pgKbn != 1 && yearStart)
+            open.add(QStringLiteral("D_LEDGE.LEDGE_DATE>=?"), {dayValue(*yearStart)});
         const auto side = [&open, acc](const char *column) {
             std::vector<Value> params = open.params;
             params.push_back(Value(acc));
@@ -498,7 +488,9 @@ void frmLedgeList::SetList()
             }
             const bool debitIsAcc = ledgeNum(r.D_ACC_ID) == acc && !r.D_ACC_ID.isNull();
             const bool creditIsAcc = ledgeNum(r.C_ACC_ID) == acc && !r.C_ACC_ID.isNull();
-            const Currency amt = r.AMT.isNull() || r.AMT.isEmpty() ? Currency{} : r.AMT.toCurrency();
+            // A voucher without amount shows empty amount cells and adds nothing.
+            const bool noAmount = r.AMT.isNull() || r.AMT.isEmpty();
+            const Currency amt = noAmount ? Currency{} : r.AMT.toCurrency();
             // A credit raises a credit-normal account and lowers a debit-normal one.
             const bool increase = dcKbn == 2 ? creditIsAcc : !creditIsAcc;
             const Currency inc = increase ? amt : Currency{};
@@ -507,7 +499,8 @@ void frmLedgeList::SetList()
             increases.scaled += inc.scaled;
             decreases.scaled += dec.scaled;
             addRow({text(r.LEDGE_ID), date, debitIsAcc ? accName(r.C_ACC_ID) : accName(r.D_ACC_ID), text(r.CTR_NM),
-                    text(r.NOTES), FormatLedgeAmount(inc), FormatLedgeAmount(dec), FormatLedgeAmount(running)});
+                    text(r.NOTES), noAmount ? QString() : FormatLedgeAmount(inc),
+                    noAmount ? QString() : FormatLedgeAmount(dec), FormatLedgeAmount(running)});
         }
         ListView1->setUpdatesEnabled(true);
         long chosen = -1;

@@ -9,7 +9,8 @@
 //
 // The window initialises once per showing (period of the calendar month, its year, no
 // account); a later resize only rescales. Filter texts are bound into the statements; a date
-// box that holds no date is refused before anything is queried or cleared.
+// box that holds no date is refused before any statement, and the list, its totals and gLedge
+// are left empty.
 
 #include "bookkeeping/ledger.h"
 #include "core/listinput.h"
@@ -68,15 +69,11 @@ protected:
 
 private:
     void buildControls();
-    // A date box's text as a date: true for an empty box (no date) and for a date; false
-    // (with the message, the focus on the box) otherwise.
-    bool dateOf(int index, QDate *date);
     void clearSums();
     // Title and the totals of the view.
     void dispCaptions();
 
     long viewKbn_ = 0;
-    bool refusing_ = false;
     DatePicker *picker_ = nullptr;
 };
 

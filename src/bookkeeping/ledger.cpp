@@ -47,6 +47,27 @@ const std::vector<LedgeRec::Column> &LedgeRec::columns()
     return c;
 }
 
+long AccountOptKind(long accId)
+{
+    if (accId == 0)
+        return kOptNone;
+    if (!gWork)
+        throw HbError(91, QStringLiteral("オブジェクト変数が設定されていません。"));
+    const Value kind = gWork->DLookup(QStringLiteral("OPT_KBN"), QStringLiteral("L_ACC"),
+                                      QStringLiteral("ACC_ID=") + QString::number(accId));
+    return kind.isNull() || kind.isEmpty() || !IsNumeric(kind) ? kOptNone : static_cast<long>(kind.toLong());
+}
+
+// A side's option ID is read by the kind: a PLANT_ID under kind 2, a CHEMI_ID under kind 3.
+void SetLedgeOptKinds(LedgeRec &v)
+{
+    const auto accountOf = [](const Value &acc) {
+        return acc.isNull() || acc.isEmpty() || !IsNumeric(acc) ? 0L : static_cast<long>(acc.toLong());
+    };
+    v.D_OPT_KBN = Value(AccountOptKind(accountOf(v.D_ACC_ID)));
+    v.C_OPT_KBN = Value(AccountOptKind(accountOf(v.C_ACC_ID)));
+}
+
 long GetLedgeSrcKbn(long fmrId, long ledgeId)
 {
     const QString f = QStringLiteral("FMR_ID=") + QString::number(fmrId);

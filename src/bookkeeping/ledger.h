@@ -61,6 +61,11 @@ enum OptKbn : long {
     kOptChemi = 3,  // a pesticide purchase (CHEMI_ID)
 };
 
+// The option kind of an account (L_ACC.OPT_KBN); 0 for no account and for an account without one.
+long AccountOptKind(long accId);
+// The option kinds a voucher saved by the voucher windows carries: each side's is its account's.
+void SetLedgeOptKinds(LedgeRec &voucher);
+
 // Where a voucher comes from.
 enum LedgeSrc : long {
     kSrcFree = 0,

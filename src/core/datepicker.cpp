@@ -5,10 +5,13 @@
 #include "core/value.h"
 
 #include <QCalendarWidget>
+#include <QEvent>
 #include <QLineEdit>
 #include <QLocale>
 #include <QTextCharFormat>
+#include <QTimer>
 #include <QToolButton>
+#include <vector>
 
 namespace hb {
 
@@ -60,6 +63,21 @@ DatePicker::DatePicker(Form &window, int leftTwips, int topTwips) : QObject(&win
     calendar_->hide();
     calendar_->raise();
     connect(calendar_, &QCalendarWidget::clicked, this, [this](QDate day) { DateClick(day); });
+    window.installEventFilter(this);
+}
+
+// The window's scaling moves the picker with the other controls: once a resize is over, an open
+// picker goes back under the box it serves.
+bool DatePicker::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == &window_ && event->type() == QEvent::Resize) {
+        QTimer::singleShot(0, this, [this] {
+            const auto it = boxes_.find(tag_.toInt());
+            if (calendar_->isVisible() && !tag_.isEmpty() && it != boxes_.end() && it->second)
+                place(it->second);
+        });
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void DatePicker::addBox(int index, QLineEdit *box)
@@ -99,23 +117,42 @@ bool DatePicker::hides(const QWidget *control) const
     return false;
 }
 
-// Directly below the box, right edges flush; a box inside a container gets the container's
-// offset (one level). The picker may extend past the window's edge.
+// Directly below the box, right edges flush. It stays whole inside the window: where it would
+// pass the window's left edge (the month drawn in the window's font is wider than the box) it
+// moves right just enough, and where it would pass the bottom it opens above the box. It never
+// covers its box.
 void DatePicker::place(QLineEdit *box)
 {
-    QWidget *container = box->parentWidget();
-    float left = static_cast<float>(box->x()) + static_cast<float>(box->width()) - static_cast<float>(calendar_->width());
-    float top = static_cast<float>(box->y()) + static_cast<float>(box->height());
-    if (container && container != &window_) {
-        left += static_cast<float>(container->x());
-        top += static_cast<float>(container->y());
+    const QRect at(box->mapTo(&window_, QPoint(0, 0)), box->size());
+    const QSize size = calendar_->size();
+    const QRect area = window_.rect();
+    int left = qMin(at.right() + 1 - size.width(), area.width() - size.width());
+    left = qMax(left, 0);
+    const int below = at.bottom() + 1;
+    const int above = at.top() - size.height();
+    int top = below;
+    if (below + size.height() > area.height() && (above >= 0 || at.top() > area.height() - below))
+        top = above;  // no room below: above the box, or where more of it shows
+    calendar_->move(left, top);
+}
+
+void DatePicker::focusWithoutPicker(QWidget *box)
+{
+    std::vector<DatePicker *> pickers;
+    for (QObject *child : box->window()->children()) {
+        if (auto *p = dynamic_cast<DatePicker *>(child))
+            pickers.push_back(p);
     }
-    calendar_->move(qRound(left), qRound(top));
+    for (DatePicker *p : pickers)
+        p->quiet_ = true;
+    box->setFocus(Qt::OtherFocusReason);
+    for (DatePicker *p : pickers)
+        p->quiet_ = false;
 }
 
 void DatePicker::gotFocus(QWidget *control)
 {
-    if (!control || control == calendar_)
+    if (!control || control == calendar_ || quiet_)
         return;
     int index = -1;
     if (!isDateBox(control, &index)) {
@@ -131,8 +168,11 @@ void DatePicker::gotFocus(QWidget *control)
     const QString text = box->text();
     if (!text.isEmpty()) {
         QDateTime dt;
-        if (!parseDateText(text, &dt))
-            throw HbError(kErrTypeMismatch, QStringLiteral("型が一致しません。"));
+        if (!parseDateText(text, &dt)) {
+            // The picker keeps its date, tag and visibility; the box keeps its text.
+            ShowMsg(QStringLiteral("日付を指定してください。"), kMsgExclamation);
+            return;
+        }
         date = dt.date();
     }
     calendar_->setSelectedDate(date);

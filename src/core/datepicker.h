@@ -9,12 +9,14 @@
 //   void gotFocus(QWidget *c) override { picker_->gotFocus(c); ... }
 //
 // Focus on a date box (while the condition holds): the picker is placed directly below the box
-// with its right edge on the box's right edge (a container's offset added, one level), shows the
-// box's date or today for an empty box, remembers the box's index (tag) and is shown. A date box
-// whose text is no date raises a type-mismatch error from gotFocus (the window's trap reports it);
-// the picker has then been moved but keeps its date, tag and visibility. While the condition does
-// not hold, a date box neither opens nor hides the picker. Focus on a control named by hideOn()
-// hides it; other controls leave it as it is.
+// with its right edge on the box's right edge, shows the box's date or today for an empty box,
+// remembers the box's index (tag) and is shown. It stays whole inside the window: moved right
+// just enough at the window's left edge, above the box where it would pass the bottom, never over
+// its box; after a resize it is placed again under its box. A date box whose text is no date shows
+// "日付を指定してください。" (exclamation, program title); the picker has then been moved but
+// keeps its date, tag and visibility, and the box its text. While the condition does not hold, a
+// date box neither opens nor hides the picker. Focus on a control named by hideOn() hides it;
+// other controls leave it as it is.
 //
 // A day clicked in the picker is written "yyyy/mm/dd" into the box of the tag; the box gets the
 // focus, the picker is hidden and one Tab moves on (so the window's Validate of the box runs).
@@ -59,10 +61,16 @@ public:
     // What a click on a day does (the calendar calls it; tests may too).
     void DateClick(const QDate &day);
     void hide();
+    // Gives a box the focus without opening its window's picker (a box whose text was just
+    // refused: the picker would report the text once more).
+    static void focusWithoutPicker(QWidget *box);
 
     bool isShown() const;
     // The index of the box the picker serves last, as decimal text ("" before the first).
     QString tag() const { return tag_; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     bool isDateBox(QWidget *control, int *index) const;
@@ -75,6 +83,7 @@ private:
     std::function<bool()> condition_;
     QStringList hideOn_;
     QString tag_;
+    bool quiet_ = false;
 };
 
 }  // namespace hb

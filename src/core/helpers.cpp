@@ -156,8 +156,36 @@ Currency RoundEx(const Value &value, int mode, int digits)
     return result;
 }
 
+namespace {
+
+constexpr const char *kSlashAddedProperty = "hbSlashAdded";
+
+// A "/" typed right where the typing help has just put one is swallowed: true when it was.
+bool swallowTypedSlash(QLineEdit *box)
+{
+    const QString added = box->property(kSlashAddedProperty).toString();
+    box->setProperty(kSlashAddedProperty, QVariant());
+    if (added.isEmpty() || box->text() != added + QLatin1Char('/'))
+        return false;
+    box->setText(added);
+    box->setCursorPosition(added.size());
+    return true;
+}
+
+void appendSlash(QLineEdit *box, const QString &text)
+{
+    box->setText(text + QLatin1Char('/'));
+    box->deselect();
+    box->setCursorPosition(box->text().size());
+    box->setProperty(kSlashAddedProperty, box->text());
+}
+
+}  // namespace
+
 void SetDateSlash(QLineEdit *box)
 {
+    if (swallowTypedSlash(box))
+        return;
     const QString t = box->text();
     if (t.isEmpty())
         return;
@@ -166,20 +194,18 @@ void SetDateSlash(QLineEdit *box)
     const bool sevenWithSlash = t.size() == 7 && t.indexOf(QLatin1Char('/')) == 4;
     if (!fourDigits && !sevenWithSlash)
         return;
-    box->setText(t + QLatin1Char('/'));
-    box->deselect();
-    box->setCursorPosition(box->text().size());
+    appendSlash(box, t);
 }
 
 void SetYMSlash(QLineEdit *box)
 {
+    if (swallowTypedSlash(box))
+        return;
     const QString t = box->text();
     double n = 0;
     if (t.size() != 4 || !parseNumber(t, &n))
         return;
-    box->setText(t + QLatin1Char('/'));
-    box->deselect();
-    box->setCursorPosition(box->text().size());
+    appendSlash(box, t);
 }
 
 Value GetKbnNm(const Value &id)

@@ -28,7 +28,9 @@ int ShowMsg(const QString &prompt, int buttons = 0, const QString &title = QStri
 // A Null value gives 0; a value that is no number is reported (rounding form) and gives 0.
 Currency RoundEx(const Value &value, int mode, int digits);
 
-// Typing help of "yyyy/mm/dd" and "yyyy/mm" boxes.
+// Typing help of "yyyy/mm/dd" and "yyyy/mm" boxes (connected to the box's text changes): "/"
+// after the four digits of the year (and after "yyyy/mm"); a "/" typed right where the help has
+// just put one is swallowed, so a date typed in full is not doubled.
 void SetDateSlash(QLineEdit *box);
 void SetYMSlash(QLineEdit *box);
 

@@ -370,8 +370,20 @@ void InputFormBase::Register()
         return;
     if (!SaveData())
         return;
-    // Saved: the list and the calendar follow, and the window closes even when they fail (a
-    // second register would write the row again).
+    followAndClose();
+}
+
+void InputFormBase::rowGone(bool reported)
+{
+    if (!reported)
+        ShowMsg(QStringLiteral("該当データが存在しません。"), kMsgCritical);
+    followAndClose();
+}
+
+// The list and the calendar follow, and the window closes even when they fail (a second
+// register would write the row again).
+void InputFormBase::followAndClose()
+{
     const Trap form = trapFor(Event::Click, cmdMENU[1]);
     trapped(form, [this] { refreshList(); });
     trapped(form, [this] { redrawCalendar(); });

@@ -46,7 +46,9 @@
 // the mode, the read-only look in modes 3 and 4, DispData). A later resize only rescales; input
 // is kept. Button 1 ("登録"/"削除") runs ChkData, SaveData, then the list's refresh, the
 // calendar's redraw and closes; a refused check or a failed save keeps the window open with its
-// input. Unload releases this computer's holds on the window's table.
+// input. A row found gone at save time writes nothing; SaveData calls rowGone() (message, list
+// and calendar, close) and returns false. Unload releases this computer's holds on the
+// window's table.
 
 #include "core/formbase.h"
 #include "core/globals.h"
@@ -179,6 +181,10 @@ protected:
     virtual void refreshList();
     // After a save: the month calendar redraws when it is loaded.
     virtual void redrawCalendar();
+    // The row to modify or delete was found gone at save time (deleted meanwhile elsewhere) and
+    // nothing was written: "該当データが存在しません。" (critical) unless the save reported it
+    // already, then the list and the calendar follow and the window closes.
+    void rowGone(bool reported = false);
 
     // True once InitForm and SetMode completed for this showing.
     bool ready() const { return ready_; }
@@ -187,6 +193,8 @@ protected:
     bool onUnload() override;
 
 private:
+    void followAndClose();
+
     QString table_;
     QObject *comboLock_ = nullptr;  // keeps locked combo boxes closed
     QObject *imeLock_ = nullptr;    // keeps typing out of locked text boxes

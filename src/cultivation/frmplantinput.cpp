@@ -329,10 +329,11 @@ void frmPlantInput::DispData()
 
 // ---- storing what is typed -----------------------------------------------------------------
 
+// The focus stays in the box, which keeps its text as typed, not selected.
 void frmPlantInput::refuse(int index, const QString &message)
 {
     ShowMsg(message, kMsgExclamation);
-    txtDATA[static_cast<std::size_t>(index)]->selectAll();
+    txtDATA[static_cast<std::size_t>(index)]->deselect();
 }
 
 bool frmPlantInput::validate(QWidget *control)
@@ -380,10 +381,8 @@ bool frmPlantInput::txtDATA_Validate(int index)
         const QDate today = QDate::currentDate();
         if (y == 0)
             y = today.year();
-        else if (y < 30)
-            y += 2000;  // two-digit years as the calendar reads them: 00-29 this century
         else if (y < 100)
-            y += 1900;
+            y += 2000;  // a year of one or two digits is one of this century
         if (m == 0)
             m = today.month();
         // Months outside 1-12 roll over into the neighbouring years.
@@ -575,7 +574,8 @@ bool frmPlantInput::ChkData()
             txtDATA[8]->setFocus();
             return false;
         }
-        if (txtDATA[0]->text().isEmpty()) {
+        // The boxes of a plain add show zeros while the record has no year: that is no year.
+        if (txtDATA[0]->text().isEmpty() || work.YYYY.isEmpty() || work.YYYY.isNull()) {
             ShowMsg(QStringLiteral("収穫年は必須入力です。"), kMsgExclamation);
             txtDATA[0]->setFocus();
             return false;
@@ -589,11 +589,7 @@ bool frmPlantInput::SaveData()
 {
     PlantRec saved = work;
     if (savePlant(gEditMode, saved) == PlantSaveResult::Missing) {
-        // Deleted meanwhile elsewhere: nothing to write; the list shows what is there now.
-        ShowMsg(QStringLiteral("該当データが存在しません。"), kMsgCritical);
-        trapped(trapFor(Event::Click, cmdMENU[1]), [this] { refreshList(); });
-        trapped(trapFor(Event::Click, cmdMENU[1]), [this] { redrawCalendar(); });
-        Unload();
+        rowGone();  // deleted meanwhile elsewhere: nothing to write; the list shows what is there now
         return false;
     }
     work = saved;

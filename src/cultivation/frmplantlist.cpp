@@ -2,6 +2,7 @@
 
 #include "core/controls.h"
 #include "core/db.h"
+#include "core/filters.h"
 #include "core/forms.h"
 #include "core/globals.h"
 #include "core/picklist.h"
@@ -140,8 +141,12 @@ void frmPlantList::SetCmb(int index)
 
 void frmPlantList::SetList()
 {
+    // A year that is no whole number is refused before any statement: the list is left empty.
     PlantFilter filter;
-    filter.year = txtCOND[0]->text();
+    if (!filterYear(txtCOND[0], &filter.year)) {
+        clearRows();
+        return;
+    }
     if (cmbCOND[0]->currentIndex() >= 1)
         filter.crop = cmbCOND[0]->currentText();
     if (cmbCOND[1]->currentIndex() >= 1)

@@ -25,7 +25,9 @@ public:
     // Refills filter combo 0 (crops) or 1 (planting categories); other indexes do nothing.
     void SetCmb(int index);
     // Queries with the filters on screen and fills gPlant and the list; a query without rows
-    // empties the list and leaves gPlant as it was. The planting saved last is selected.
+    // empties the list and leaves gPlant as it was. The planting saved last is selected. A year
+    // that is no whole number is refused (message, focus to the box) before any statement, and
+    // the list is left empty.
     void SetList();
     void refresh() override { SetList(); }
 

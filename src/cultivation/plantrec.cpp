@@ -100,12 +100,9 @@ std::vector<PlantRec> queryPlants(const PlantFilter &filter)
 {
     QStringList conds;
     std::vector<Value> params;
-    if (!filter.year.isEmpty()) {
-        double y = 0;
-        if (!parseNumber(filter.year, &y) || y != static_cast<double>(static_cast<long long>(y)))
-            throw HbError(kErrTypeMismatch, QStringLiteral("型が一致しません。"));
+    if (filter.year) {
         conds << QStringLiteral(" D_PLANT.YYYY=?");
-        params.emplace_back(static_cast<long long>(y));
+        params.emplace_back(static_cast<long long>(*filter.year));
     }
     if (!filter.crop.isEmpty()) {
         conds << QStringLiteral(" D_PLANT.CROP_NM=?");

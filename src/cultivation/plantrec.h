@@ -7,6 +7,7 @@
 #include "core/value.h"
 
 #include <QString>
+#include <optional>
 #include <vector>
 
 namespace hb {
@@ -55,17 +56,16 @@ extern std::vector<PlantRec> gPlant;
 // row of that grower and number only.
 extern Value gLastPlantFmrID;
 
-// The filters of the planting list: harvest year as typed ("" none), crop name ("" none),
+// The filters of the planting list: harvest year (none: every year), crop name ("" none),
 // planting category (0 none).
 struct PlantFilter {
-    QString year;
+    std::optional<long> year;
     QString crop;
     long plantType = 0;
 };
 
 // Reads the plantings the filter selects, ordered by year, crop and planting date, with every
-// column but IMG_PATH1 and IMG_PATH2 (left Empty). A year that is no whole number raises the
-// type-mismatch error before anything is read.
+// column but IMG_PATH1 and IMG_PATH2 (left Empty).
 std::vector<PlantRec> queryPlants(const PlantFilter &filter);
 
 // Why a planting may not be deleted: the earliest diary day ("m月d日に作業登録されています…")

@@ -130,11 +130,6 @@ Trap fdlExpPriceTag::trapFor(Event event, QWidget *) const
 void fdlExpPriceTag::gotFocus(QWidget *control)
 {
     picker->gotFocus(control);
-    // The month at the window's font is wider than the from box reaches from the left edge:
-    // keep the drop-down inside the window.
-    QWidget *month = picker->MonthView1();
-    if (month->x() < 0)
-        month->move(0, month->y());
 }
 
 bool fdlExpPriceTag::validate(QWidget *control)

@@ -228,12 +228,16 @@ void frmShipInput::SetList(int index)
 void frmShipInput::newRowDefaults(ShipRec &r)
 {
     const Value null = Value::null();
+    const Value sourceGrower = r.FMR_ID;
     r.FMR_ID = gFmrID;
     r.SHIP_ID = null;
     r.SHIP_DATE = Value(QDate::currentDate());
     r.DTL_NO = null;
     if (gEditRow >= 0) {
-        // A copy: a new shipment with new vouchers; the copied one is never touched.
+        // A copy: a new shipment with new vouchers; the copied one is never touched. Another
+        // grower's planting is none of the current grower's.
+        if (sourceGrower != r.FMR_ID)
+            r.PLANT_ID = null;
         r.PRINT_DATE = r.EXP_DATE = r.LEDGE_ID_S = r.LEDGE_ID_F = null;
         r.IDATE = r.UDATE = r.LAST_TM = r.HOLD_TM = null;
         return;
@@ -263,19 +267,29 @@ void frmShipInput::SetMode()
     if (gEditMode == kEditAdd)
         newRowDefaults(work);
     applyCaptions(gEditMode);
-    // Boxes out of the Tab order stay reachable with the mouse.
-    const auto tabOut = [](QWidget *w) { w->setFocusPolicy(Qt::ClickFocus); };
-    if (gEditMode == kEditAdd) {
-        for (int i = kBoxRtnQty; i <= kBoxFeeAmt; ++i)
-            tabOut(txtDATA[static_cast<std::size_t>(i)]);
-    } else if (gEditMode == kEditModify) {
-        for (int i = kBoxShipDate; i <= kBoxShipQty; ++i)
-            tabOut(txtDATA[static_cast<std::size_t>(i)]);
-        tabOut(txtDATA[kBoxSalesQty]);
-        tabOut(List1);
-        tabOut(Check1);
-    }
     applyReadOnlyLook(gEditMode);
+    if (editable()) {
+        // The Tab order of the mode, from a window that may have shown another mode before.
+        // Boxes out of the Tab order stay reachable with the mouse.
+        for (QWidget *w : std::initializer_list<QWidget *>{List1, Check1})
+            w->setFocusPolicy(Qt::StrongFocus);
+        for (QLineEdit *e : txtDATA)
+            e->setFocusPolicy(Qt::StrongFocus);
+        const auto tabOut = [](QWidget *w) { w->setFocusPolicy(Qt::ClickFocus); };
+        if (gEditMode == kEditAdd) {
+            for (int i = kBoxRtnQty; i <= kBoxFeeAmt; ++i)
+                tabOut(txtDATA[static_cast<std::size_t>(i)]);
+        } else {
+            for (int i = kBoxShipDate; i <= kBoxShipQty; ++i)
+                tabOut(txtDATA[static_cast<std::size_t>(i)]);
+            tabOut(txtDATA[kBoxSalesQty]);
+            tabOut(List1);
+            tabOut(Check1);
+        }
+    }
+    // The grower of a stored shipment is shown, never changed (its vouchers and row are that
+    // grower's); only a new shipment's grower can be chosen.
+    cmbDATA[0]->setEnabled(gEditMode == kEditAdd);
     if (gEditMode == kEditView || gEditMode == kEditDelete) {
         QPalette p = List1->palette();
         p.setColor(QPalette::Disabled, QPalette::Base, palette().color(QPalette::Window));
@@ -289,7 +303,7 @@ void frmShipInput::SetMode()
 void frmShipInput::DispData()
 {
     work.SALES_AMT = ShipSalesAmount(work);
-    txtDATA[kBoxShipDate]->setText(dayText(work.SHIP_DATE));
+    txtDATA[kBoxShipDate]->setText(shipDayText(work.SHIP_DATE));
     txtDATA[kBoxLocate]->setText(plainText(work.LOCATE));
     txtDATA[kBoxPrdId]->setText(plainText(work.PRD_ID));
     txtDATA[kBoxPrdNm]->setText(plainText(work.PRD_NM));
@@ -375,38 +389,17 @@ bool frmShipInput::validate(QWidget *control)
     return true;
 }
 
-// An entry goes into its column only when the box was changed; what is no date or number is
-// refused and keeps the focus, so nothing typed is lost.
+// An entry goes into its column only when the box was changed. What is no number is stored as
+// Null without a word, a day that is no date stays as typed (the save refuses it); only a shipped
+// quantity that is no whole number is refused, keeping the focus and the text.
 bool frmShipInput::txtDATA_Validate(int index)
 {
     if (!changed_)
         return true;
-    const QString text = txtDATA[static_cast<std::size_t>(index)]->text();
-    Value entry = Value::null();
-    switch (index) {
-    case kBoxShipDate: {
-        QDateTime dt;
-        if (!text.trimmed().isEmpty()) {
-            if (!parseDateText(text.trimmed(), &dt)) {
-                ShowMsg(QStringLiteral("日付を指定してください。"), kMsgExclamation);
-                return false;
-            }
-            entry = Value(dt.date());
-        }
-        break;
-    }
-    case kBoxLocate:
-    case kBoxPrdNm:
-    case kBoxNotes:
-        if (!text.isEmpty())
-            entry = Value(text);
-        break;
-    default:
-        if (!parseShipNumber(text, index == kBoxPrdId || index == kBoxShipQty, &entry)) {
-            ShowMsg(QStringLiteral("数値を入力してください。"), kMsgExclamation);
-            return false;
-        }
-        break;
+    Value entry;
+    if (!ShipEntry(index, txtDATA[static_cast<std::size_t>(index)]->text(), &entry)) {
+        ShowMsg(QStringLiteral("数値を指定してください。"), kMsgExclamation);
+        return false;
     }
     ApplyShipEntry(work, index, entry);
     DispData();
@@ -419,9 +412,14 @@ void frmShipInput::cmbDATA_Validate(int index)
     const bool picked = c->currentIndex() >= 0;
     const Value id = picked ? Value(static_cast<long>(c->currentData().toLongLong())) : Value(index == 0 ? 0 : 1);
     if (index == 0) {
-        if (work.FMR_ID == id)
+        // Only a new shipment's grower can change; a planting of the grower before is none of
+        // the new one's.
+        if (gEditMode != kEditAdd || work.FMR_ID == id) {
+            DispData();
             return;
+        }
         work.FMR_ID = id;
+        work.PLANT_ID = Value::null();
     } else {
         // The payment side follows the shop only when the shop changes.
         if (work.SHOP_ID == id)
@@ -503,9 +501,12 @@ bool frmShipInput::SaveData()
     int result = 0;
     if (!trapped(Trap::Standard, [&] { result = SaveShipment(rec, gEditMode); }))
         return false;
-    if (result == 1)
-        work = rec;
-    return result == 1;
+    if (result != 1) {
+        rowGone(true);  // reported by the save; nothing was written
+        return false;
+    }
+    work = rec;
+    return true;
 }
 
 Trap frmShipInput::trapFor(Event event, QWidget *control) const

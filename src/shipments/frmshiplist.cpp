@@ -3,9 +3,11 @@
 #include "core/controls.h"
 #include "core/datepicker.h"
 #include "core/db.h"
+#include "core/filters.h"
 #include "core/forms.h"
 #include "core/globals.h"
 #include "core/helpers.h"
+#include "cultivation/plantrec.h"
 #include "shipments/frmshipinput.h"
 #include "shipments/shipcalc.h"
 #include "shipments/shipsave.h"
@@ -36,22 +38,6 @@ public:
     WaitCursor(const WaitCursor &) = delete;
     WaitCursor &operator=(const WaitCursor &) = delete;
 };
-
-long yearOf(const QString &text)
-{
-    Value v;
-    if (!parseShipNumber(text, true, &v))
-        throw HbError(kErrTypeMismatch, QStringLiteral("数値を入力してください。"));
-    return static_cast<long>(v.toLong());
-}
-
-QDate dayOf(const QString &text)
-{
-    QDateTime dt;
-    if (!parseDateText(text.trimmed(), &dt))
-        throw HbError(kErrTypeMismatch, QStringLiteral("日付を指定してください。"));
-    return dt.date();
-}
 
 }  // namespace
 
@@ -184,15 +170,37 @@ int frmShipList::shippingState() const
     return 3;
 }
 
+bool frmShipList::readFilters(Filters *f)
+{
+    if (filterYear(txtCOND[0], &f->year) && filterDate(txtCOND[1], &f->from) && filterDate(txtCOND[2], &f->to))
+        return true;
+    clearAll();
+    return false;
+}
+
+// After a refused filter: no plantings, no shipments, empty totals, no rows in gShip.
+void frmShipList::clearAll()
+{
+    clearRows();
+    {
+        const QSignalBlocker quiet(List1);
+        List1->clear();
+    }
+    for (QLabel *l : lblSUM)
+        l->clear();
+    gShip.assign(1, ShipRec());
+}
+
 void frmShipList::SetList1()
 {
+    Filters f;
+    if (!readFilters(&f))
+        return;
     QStringList w;
     std::vector<Value> params;
-    std::optional<long> year;
-    if (!txtCOND[0]->text().isEmpty()) {
-        year = yearOf(txtCOND[0]->text());
+    if (f.year) {
         w << QStringLiteral("D_PLANT.YYYY=?");
-        params.push_back(Value(*year));
+        params.push_back(Value(*f.year));
     }
     const int state = shippingState();
     if (state == 0)
@@ -215,7 +223,7 @@ void frmShipList::SetList1()
         auto *blank = new QListWidgetItem(QString(), List1);
         blank->setData(kPlantIdRole, 0);
         blank->setData(kFmrIdRole, 0);
-        listedYear_ = year;
+        listedYear_ = f.year;
         listedState_ = state;
         auto rs = gDb->GetFwdOnlyRst(sql, params);
         while (!rs->eof()) {
@@ -225,9 +233,10 @@ void frmShipList::SetList1()
             rs->MoveNext();
         }
         rs->Close();
-        // The planting saved last (of the current grower) is current; before any, the blank entry.
+        // The planting saved last is current, the entry of its own grower; before any, the blank
+        // entry.
         const long last = isBlank(gLastPlantID) ? 0 : static_cast<long>(gLastPlantID.toLong());
-        const long fmr = currentFmrId();
+        const long fmr = isBlank(gLastPlantFmrID) ? currentFmrId() : static_cast<long>(gLastPlantFmrID.toLong());
         int current = 0;
         for (int i = 1; i < List1->count() && last != 0; ++i) {
             if (List1->item(i)->data(kPlantIdRole).toLongLong() == last &&
@@ -238,16 +247,23 @@ void frmShipList::SetList1()
         }
         List1->setCurrentRow(current);
     }
-    SetList2();
+    listShipments(f);
 }
 
 void frmShipList::SetList2()
 {
+    Filters f;
+    if (readFilters(&f))
+        listShipments(f);
+}
+
+void frmShipList::listShipments(const Filters &f)
+{
     QStringList w;
     std::vector<Value> params;
-    if (!txtCOND[0]->text().isEmpty()) {
+    if (f.year) {
         w << QStringLiteral("D_PLANT.YYYY=?");
-        params.push_back(Value(yearOf(txtCOND[0]->text())));
+        params.push_back(Value(*f.year));
     }
     const int row = List1->currentRow();
     if (row >= 1) {
@@ -268,13 +284,13 @@ void frmShipList::SetList2()
         else if (listedState_ == 2)
             w << QStringLiteral("D_PLANT.END_DATE IS NOT NULL");
     }
-    if (!txtCOND[1]->text().isEmpty()) {
+    if (f.from) {
         w << QStringLiteral("D_SHIP.SHIP_DATE>=?");
-        params.push_back(Value(dayOf(txtCOND[1]->text())));
+        params.push_back(Value(*f.from));
     }
-    if (!txtCOND[2]->text().isEmpty()) {
+    if (f.to) {
         w << QStringLiteral("D_SHIP.SHIP_DATE<=?");
-        params.push_back(Value(dayOf(txtCOND[2]->text())));
+        params.push_back(Value(*f.to));
     }
     const QString from = QStringLiteral(" FROM D_SHIP INNER JOIN D_PLANT ON D_SHIP.PLANT_ID=D_PLANT.PLANT_ID AND "
                                         "D_SHIP.FMR_ID=D_PLANT.FMR_ID");
@@ -299,14 +315,13 @@ void frmShipList::SetList2()
     }
     selectRow(selected);
 
+    // Totals over no rows are empty.
     auto sums = gDb->GetFwdOnlyRst(QStringLiteral("SELECT SUM(D_SHIP.SHIP_QTY), SUM(D_SHIP.SALES_QTY), "
                                                   "SUM(D_SHIP.DSC_AMT), SUM(D_SHIP.SALES_AMT), SUM(D_SHIP.FEE_AMT)") +
                                        from + where,
                                    params);
-    for (int i = 0; i < 5; ++i) {
-        const Value v = sums->eof() ? Value::null() : sums->Fields(i);
-        lblSUM[static_cast<std::size_t>(i)]->setText(isBlank(v) ? QStringLiteral("0") : fmtAmount(v));
-    }
+    for (int i = 0; i < 5; ++i)
+        lblSUM[static_cast<std::size_t>(i)]->setText(sums->eof() ? QString() : fmtAmount(sums->Fields(i)));
     sums->Close();
 }
 

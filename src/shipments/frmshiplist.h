@@ -5,6 +5,7 @@
 #include "core/listinput.h"
 #include "core/value.h"
 
+#include <QDate>
 #include <array>
 #include <optional>
 
@@ -46,6 +47,16 @@ protected:
     Trap trapFor(Event event, QWidget *control) const override;
 
 private:
+    // The filter boxes, read before any statement: a year, the first and the last day.
+    struct Filters {
+        std::optional<long> year;
+        std::optional<QDate> from;
+        std::optional<QDate> to;
+    };
+    // False after a refused box (reported), with every list and total emptied.
+    bool readFilters(Filters *f);
+    void clearAll();
+    void listShipments(const Filters &f);
     int shippingState() const;
     // What SetList1 listed by: its year (none when the box was empty) and shipping state.
     std::optional<long> listedYear_;

@@ -4,7 +4,10 @@
 #include "core/globals.h"
 #include "core/helpers.h"
 
+#include <QRegularExpression>
 #include <cmath>
+#include <limits>
+#include <optional>
 
 namespace hb {
 
@@ -18,12 +21,33 @@ Value numberValue(double d)
     return Value(d);
 }
 
-// The shop in use's fee rate, 1 when it has none.
-Value defaultFeeRate()
+// The record's shop (the shop in use for a record without one).
+long shopOf(const ShipRec &r)
+{
+    return static_cast<long>(NullToVal(isBlank(r.SHOP_ID) ? gShopID : r.SHOP_ID, Value(0)).toLong());
+}
+
+// The shop's fee rate, 1 when it has none.
+Value defaultFeeRate(const ShipRec &r)
 {
     const Value rt = gMst->DLookup(QStringLiteral("FEE_RT"), QStringLiteral("M_SHOP"),
-                                   QStringLiteral("SHOP_ID=") + QString::number(NullToVal(gShopID, Value(0)).toLong()));
+                                   QStringLiteral("SHOP_ID=") + QString::number(shopOf(r)));
     return isBlank(rt) ? Value(1) : rt;
+}
+
+// The leading whole number of a text (sign and digits, blanks before it); none when the text
+// starts with no digit or the number passes the column's range.
+std::optional<long> leadingWhole(const QString &text)
+{
+    static const QRegularExpression re(QStringLiteral("^\\s*([+-]?\\d+)"));
+    const auto m = re.match(text);
+    if (!m.hasMatch())
+        return std::nullopt;
+    bool ok = false;
+    const long long n = m.captured(1).toLongLong(&ok);
+    if (!ok || n > std::numeric_limits<int>::max() || n < std::numeric_limits<int>::min())
+        return std::nullopt;
+    return static_cast<long>(n);
 }
 
 void feeStep(ShipRec &r)
@@ -38,7 +62,7 @@ void feeStep(ShipRec &r)
 void feeRateDefaultAndFee(ShipRec &r)
 {
     if (isBlank(r.FEE_RT))
-        r.FEE_RT = defaultFeeRate();
+        r.FEE_RT = defaultFeeRate(r);
     feeStep(r);
 }
 
@@ -75,6 +99,40 @@ bool parseShipNumber(const QString &text, bool whole, Value *out)
     return true;
 }
 
+bool ShipEntry(int box, const QString &text, Value *entry)
+{
+    *entry = Value::null();
+    if (text.trimmed().isEmpty())
+        return true;
+    switch (box) {
+    case kBoxShipDate: {
+        QDateTime dt;
+        *entry = parseDateText(text.trimmed(), &dt) ? Value(dt.date()) : Value(text);
+        return true;
+    }
+    case kBoxLocate:
+    case kBoxPrdNm:
+    case kBoxNotes:
+    case kBoxPrdId:
+        *entry = Value(text);
+        return true;
+    case kBoxShipQty: {
+        // Also the number of price tags: a whole number.
+        double d = 0;
+        if (!parseNumber(text, &d))
+            return true;
+        if (d != std::floor(d) || std::fabs(d) > std::numeric_limits<int>::max())
+            return false;
+        *entry = numberValue(d);
+        return true;
+    }
+    default:
+        if (!parseShipNumber(text, false, entry))
+            *entry = Value::null();
+        return true;
+    }
+}
+
 Value ShipSalesAmount(const ShipRec &r)
 {
     if (isBlank(r.SHOP_PRC) || isBlank(r.SALES_QTY))
@@ -94,15 +152,17 @@ void ApplyShipEntry(ShipRec &r, int box, const Value &entry)
     case kBoxLocate:
         r.LOCATE = v;
         break;
-    case kBoxPrdId:
-        r.PRD_ID = v;
-        if (!v.isNull()) {
-            r.PRD_NM = gMst->DLookup(QStringLiteral("PRD_NM"), QStringLiteral("M_PRD"),
-                                     QStringLiteral("SHOP_ID=%1 AND PRD_ID=%2")
-                                         .arg(NullToVal(gShopID, Value(0)).toLong())
-                                         .arg(v.toLong()));
+    case kBoxPrdId: {
+        if (v.isNull()) {
+            r.PRD_ID = null;
+            break;
         }
+        const std::optional<long> code = leadingWhole(v.displayText());
+        r.PRD_ID = code ? Value(*code) : null;
+        r.PRD_NM = gMst->DLookup(QStringLiteral("PRD_NM"), QStringLiteral("M_PRD"),
+                                 QStringLiteral("SHOP_ID=%1 AND PRD_ID=%2").arg(shopOf(r)).arg(code.value_or(0)));
         break;
+    }
     case kBoxPrdNm:
         r.PRD_NM = v;
         break;
@@ -184,6 +244,14 @@ QString fmtAmount(const Value &v)
     for (qsizetype i = digits.size() - 3; i > 0; i -= 3)
         digits.insert(i, QLatin1Char(','));
     return (d < 0 && whole != 0) ? QLatin1Char('-') + digits : digits;
+}
+
+QString shipDayText(const Value &v)
+{
+    const QDate d = valueDate(v);
+    if (d.isValid())
+        return d.toString(QStringLiteral("yyyy/MM/dd"));
+    return isBlank(v) ? QString() : v.displayText();
 }
 
 QDate valueDate(const Value &v)

@@ -187,7 +187,8 @@ TEST_P(LedgeInputBoth, ATypedVoucherIsSavedAsShownAndSelectedInTheList)
     EXPECT_EQ(cell("C_ACC_ID", 1, 6).toLong(), 1000);
     EXPECT_EQ(cell("NOTES", 1, 6), Value("備考\\メモ"));
     EXPECT_EQ(cell("AMT", 1, 6).toCurrency(), hb::Currency::fromDouble(1200));
-    EXPECT_TRUE(cell("D_OPT_KBN", 1, 6).isNull()) << "the option kind is not stored by this window";
+    EXPECT_EQ(cell("D_OPT_KBN", 1, 6), Value(2)) << "each side's option kind is its account's";
+    EXPECT_EQ(cell("C_OPT_KBN", 1, 6), Value(0));
     ASSERT_EQ(list.rowCount(), 3);
     EXPECT_EQ(list.ListView1->topLevelItem(static_cast<int>(list.selectedRow()))->text(0), QStringLiteral("6"));
 }
@@ -222,7 +223,7 @@ TEST_P(LedgeInputBoth, ModifyAndDeleteTouchOnlyTheCurrentGrowersVoucher)
     EXPECT_EQ(list.rowCount(), 1);
 }
 
-TEST_P(LedgeInputWindow, ACopyStartsEmptyAndKeepsOnlyTheOptionKinds)
+TEST_P(LedgeInputWindow, ACopyStartsEmptyAndItsOptionKindsFollowItsAccounts)
 {
     hb::gDb->EXEC("UPDATE D_LEDGE SET D_OPT_KBN=3, D_OPT_ID=1, C_OPT_KBN=2, NOTES='x' WHERE FMR_ID=1 AND LEDGE_ID=5");
     auto &list = openList();
@@ -235,8 +236,9 @@ TEST_P(LedgeInputWindow, ACopyStartsEmptyAndKeepsOnlyTheOptionKinds)
         hbtest::click(in.cmdMENU[1]);
         settle();
     });
-    EXPECT_EQ(cell("D_OPT_KBN", 1, 6).toLong(), 3);
-    EXPECT_EQ(cell("C_OPT_KBN", 1, 6).toLong(), 2);
+    // No account on either side: no option kind, whatever the copied voucher had.
+    EXPECT_EQ(cell("D_OPT_KBN", 1, 6), Value(0));
+    EXPECT_EQ(cell("C_OPT_KBN", 1, 6), Value(0));
     for (const char *c : {"D_ACC_ID", "D_OPT_ID", "NOTES", "AMT"})
         EXPECT_TRUE(cell(c, 1, 6).isNull()) << c;
 }
@@ -253,8 +255,11 @@ TEST_P(LedgeInputWindow, OptionBoxesFollowTheAccountsKind)
                 out << opt->itemText(i);
             return out;
         };
-        hbtest::focusByClick(in.txtDATA[1]);
+        // The picker open under the date box covers the counterparty box: Tab moves on to it.
+        ASSERT_TRUE(in.picker()->isShown());
+        hbtest::pressKey(Qt::Key_Tab);
         settle();
+        EXPECT_TRUE(in.txtDATA[1]->hasFocus());
         EXPECT_FALSE(in.picker()->isShown());
         choose(acc, QStringLiteral("農薬費"));
         EXPECT_TRUE(opt->isVisible());
@@ -333,8 +338,8 @@ TEST_P(LedgeInputBoth, BadInputAndFailedSavesKeepTheWindowOpenWithItsInput)
         struct Case { QString date, amount, message; QLineEdit *focus; };
         const Case cases[] = {
             {"20081345", "100", "日付を指定してください。", in.txtDATA[0]},
-            {"20080220", "12a", "数値を入力してください。", in.txtDATA[4]},
-            {"20080220", "1e20", "数値を入力してください。", in.txtDATA[4]},
+            {"20080220", "12a", "数値を指定してください。", in.txtDATA[4]},
+            {"20080220", "1e20", "数値を指定してください。", in.txtDATA[4]},
         };
         for (const Case &c : cases) {
             ui->prompts.clear();
@@ -366,28 +371,77 @@ TEST_P(LedgeInputBoth, BadInputAndFailedSavesKeepTheWindowOpenWithItsInput)
     EXPECT_EQ(cell("AMT", 1, 6).toCurrency(), hb::Currency::fromDouble(250));
 }
 
-TEST_P(LedgeInputBoth, AVoucherGoneMeanwhileIsReported)
+// A voucher deleted meanwhile on another computer: modify or delete writes nothing; the message,
+// then the list follows (without it) and the window closes.
+TEST_P(LedgeInputBoth, AVoucherGoneMeanwhileIsReportedTheListFollowsAndTheWindowCloses)
 {
-    auto &list = openList();
-    press(list, 2, 5, [&](hb::frmLedgeInput &in) {
-        hb::gDb->EXEC("DELETE FROM D_LEDGE WHERE FMR_ID=1 AND LEDGE_ID=5");
-        in.txtDATA[1]->setText(QStringLiteral("変更"));
-        hbtest::click(in.cmdMENU[1]);
-        settle();
+    for (const int button : {2, 4}) {
+        SCOPED_TRACE(button);
+        if (button == 4)
+            put(1, 5, "2008-02-05", 4160, 1000, 700, "農協");
+        auto &list = openList();
+        ASSERT_EQ(list.rowCount(), 2);
+        ui->prompts.clear();
+        bool closed = false;
+        press(list, button, 5, [&](hb::frmLedgeInput &in) {
+            hb::gDb->EXEC("DELETE FROM D_LEDGE WHERE FMR_ID=1 AND LEDGE_ID=5");
+            in.txtDATA[1]->setText(QStringLiteral("変更"));
+            hbtest::click(in.cmdMENU[1]);
+            settle();
+            closed = !in.isLoaded();
+        });
         ASSERT_EQ(ui->promptTexts(), QStringList({"該当データが存在しません。"}));
         EXPECT_EQ(ui->prompts[0].style, hb::kMsgCritical);
-        EXPECT_TRUE(in.isVisible()) << "the modification stays in the window";
+        EXPECT_TRUE(closed);
         EXPECT_EQ(count("FMR_ID=1 AND LEDGE_ID=5"), 0) << "nothing is written back";
-        hbtest::click(in.cmdMENU[0]);
-    });
-    ui->prompts.clear();
-    press(list, 4, 5, [&](hb::frmLedgeInput &in) {
-        hbtest::click(in.cmdMENU[1]);
+        EXPECT_EQ(list.rowCount(), 1) << "the list follows";
+        list.Unload();
         settle();
-        EXPECT_EQ(ui->promptTexts(), QStringList({"該当データが存在しません。"}));
-        EXPECT_FALSE(in.isLoaded()) << "a voucher to delete that is gone: the list follows";
-    });
-    EXPECT_EQ(list.rowCount(), 1);
+    }
+}
+
+// Each side's option kind is stored from its account; a side whose account changes to another
+// kind drops its option, so no voucher reads a planting as a purchase or the reverse.
+TEST_P(LedgeInputBoth, EachSidesOptionKindIsItsAccountsAndAChangedKindDropsTheOption)
+{
+    hb::gDb->EXEC("INSERT INTO D_PLANT (FMR_ID, PLANT_ID, PLANT_NM) VALUES (1, 3, '秋だいこん')");
+    struct Case {
+        const char *what;
+        const char *debitAfter;  // the debit account chosen again before 登録 ("" none)
+        Value dKind, dOpt, cKind;
+    };
+    const Case cases[] = {
+        {"pesticide used with planting 3", "", Value(2), Value(3), Value(0)},
+        {"then bank deposit", "普通預金", Value(0), Value::null(), Value(0)},
+        {"then sales, of the same kind", "売上高", Value(2), Value(3), Value(0)},
+        // The planting goes; the Tab then passes the purchase box, whose blank entry is 0.
+        {"then pesticide stock", "農薬", Value(3), Value(0), Value(0)},
+    };
+    long id = 6;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        auto &list = openList();
+        press(list, 1, 0, [&](hb::frmLedgeInput &in) {
+            hbtest::pressKey(Qt::Key_Tab);  // away from the date box and its picker
+            settle();
+            choose(in.cmbDATA[1], QStringLiteral("農薬費"));
+            choose(in.cmbDATA[3], QStringLiteral("秋だいこん"));
+            choose(in.cmbDATA[2], QStringLiteral("現金"));
+            if (*c.debitAfter)
+                choose(in.cmbDATA[1], QString::fromUtf8(c.debitAfter));
+            enter(in.txtDATA[4], QStringLiteral("100"));
+            hbtest::click(in.cmdMENU[1]);
+            settle();
+            EXPECT_FALSE(in.isLoaded());
+        });
+        EXPECT_EQ(cell("D_OPT_KBN", 1, id), c.dKind);
+        EXPECT_EQ(cell("D_OPT_ID", 1, id), c.dOpt);
+        EXPECT_EQ(cell("C_OPT_KBN", 1, id), c.cKind);
+        EXPECT_TRUE(cell("C_OPT_ID", 1, id).isNull());
+        ++id;
+        list.Unload();
+        settle();
+    }
 }
 
 TEST_P(LedgeInputBoth, ClosingReleasesThisComputersHolds)

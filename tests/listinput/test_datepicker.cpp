@@ -4,7 +4,9 @@
 #include "common/scriptedui.h"
 #include "core/datepicker.h"
 #include "core/formbase.h"
+#include "core/helpers.h"
 #include "core/forms.h"
+#include "onewindow.h"
 
 #include <QCalendarWidget>
 #include <QGroupBox>
@@ -12,6 +14,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 using hbtest::settle;
@@ -68,29 +71,14 @@ protected:
     }
 };
 
-class DatePickerTest : public ::testing::Test {
+class DatePickerTest : public lt::OneWindowTest<frmPickTest> {
 protected:
-    void SetUp() override
-    {
-        f = &hb::form<frmPickTest>();
-        f->showModeless();
-        hbtest::activate(f);
-        settle();
-    }
-    void TearDown() override
-    {
-        hb::destroyForms();
-        settle();
-    }
     void focus(QWidget *w)
     {
         w->setFocus(Qt::OtherFocusReason);
         settle();
     }
     QCalendarWidget *cal() { return f->picker->MonthView1(); }
-
-    hbtest::ScopedScriptedUi ui;
-    frmPickTest *f = nullptr;
 };
 
 TEST_F(DatePickerTest, HangsBelowTheBoxRightEdgesFlushWithTheFramesOffset)
@@ -103,7 +91,8 @@ TEST_F(DatePickerTest, HangsBelowTheBoxRightEdgesFlushWithTheFramesOffset)
         EXPECT_TRUE(cal()->isVisible()) << i;
         // Directly below the box, right edges flush; the frame's offset added for box 3.
         const QPoint offset = i == 3 ? f->Frame1->pos() : QPoint();
-        EXPECT_EQ(cal()->x(), offset.x() + box->x() + box->width() - cal()->width()) << i;
+        // Moved right just enough where it would pass the window's left edge.
+        EXPECT_EQ(cal()->x(), std::max(0, offset.x() + box->x() + box->width() - cal()->width())) << i;
         EXPECT_EQ(cal()->y(), offset.y() + box->y() + box->height()) << i;
         EXPECT_EQ(f->picker->tag(), QString::number(i));
     }
@@ -121,10 +110,13 @@ TEST_F(DatePickerTest, ShowsTheBoxDateOrTodayAndRefusesTextThatIsNoDate)
     EXPECT_EQ(cal()->monthShown(), 12);
     EXPECT_EQ(f->picker->tag(), QStringLiteral("2"));
 
-    // Not a date: the message; the picker moved but still serves box 2, with its date.
+    // Not a date: the date message, once; the picker moved but still serves box 2, with its
+    // date; the box keeps its text.
     f->txtCOND[3]->setText(QStringLiteral("2008/13/45"));
     focus(f->txtCOND[3]);
     ASSERT_EQ(ui->prompts.size(), 1u);
+    EXPECT_EQ(ui->prompts[0].text, QStringLiteral("日付を指定してください。"));
+    EXPECT_EQ(f->txtCOND[3]->text(), QStringLiteral("2008/13/45"));
     EXPECT_EQ(ui->prompts[0].style, hb::kMsgExclamation);
     EXPECT_EQ(ui->prompts[0].title, hb::kProgramTitle);
     EXPECT_TRUE(cal()->isVisible());
@@ -137,6 +129,53 @@ TEST_F(DatePickerTest, ShowsTheBoxDateOrTodayAndRefusesTextThatIsNoDate)
     EXPECT_FALSE(cal()->isVisible());
     focus(f->txtCOND[3]);
     EXPECT_FALSE(cal()->isVisible());
+    EXPECT_EQ(ui->prompts.size(), 2u);
+    EXPECT_EQ(f->picker->tag(), QStringLiteral("2"));
+}
+
+// Where hanging under the box would cut it, it moves right just enough or opens above the box;
+// it never covers its box, and after a resize it hangs under its box again.
+TEST_F(DatePickerTest, StaysWholeInsideItsWindowAndNeverCoversItsBox)
+{
+    const auto boxRect = [this](QLineEdit *box) { return QRect(box->mapTo(f, QPoint(0, 0)), box->size()); };
+    struct Case {
+        const char *what;
+        QPoint at;  // where box 1 is put
+        bool right, above;
+    };
+    const int h = cal()->height();
+    const Case cases[] = {
+        {"room enough", QPoint(300, 30), false, false},
+        {"at the left edge", QPoint(2, 30), true, false},
+        {"at the bottom", QPoint(300, f->height() - 40), false, true},
+        {"bottom left corner", QPoint(0, f->height() - 32), true, true},
+        {"more room above than below", QPoint(300, h / 2 + 60), false, false},
+    };
+    for (const Case &c : cases) {
+        QLineEdit *box = f->txtCOND[1];
+        box->move(c.at);
+        focus(f->txtCOND[0]);
+        focus(box);
+        ASSERT_TRUE(cal()->isVisible()) << c.what;
+        const QRect b = boxRect(box);
+        const QRect g = cal()->geometry();
+        EXPECT_TRUE(f->rect().contains(g) || g.height() > f->height() - b.bottom() - 1) << c.what;
+        EXPECT_FALSE(g.intersects(b)) << c.what;
+        EXPECT_EQ(g.x(), c.right ? 0 : b.right() - g.width() + 1) << c.what;
+        EXPECT_EQ(g.y(), c.above ? b.y() - g.height() : b.bottom() + 1) << c.what;
+    }
+
+    // A resize moves the boxes with the window's scale; the open picker follows its box.
+    f->txtCOND[1]->move(200, 30);
+    f->SetDefSize();
+    focus(f->txtCOND[1]);
+    hbtest::resizeOuter(f, QSize(780, 700));
+    settle();
+    ASSERT_TRUE(cal()->isVisible());
+    const QRect b = boxRect(f->txtCOND[1]);
+    EXPECT_EQ(cal()->geometry().right(), b.right());
+    EXPECT_EQ(cal()->y(), b.bottom() + 1);
+    EXPECT_TRUE(f->rect().contains(cal()->geometry()));
 }
 
 TEST_F(DatePickerTest, NamedControlsHideItOthersAndTheConditionLeaveIt)
@@ -195,12 +234,29 @@ TEST_F(DatePickerTest, AClickedDayGoesIntoTheBoxAndTheFocusMovesOn)
     hbtest::savePicture(f, QStringLiteral("/tmp/listinput_datepicker.png"));
 }
 
-TEST_F(DatePickerTest, TypingGetsTheSlashes)
+// The help puts "/" after the year (and after "yyyy/mm"); a "/" typed right there is swallowed.
+TEST_F(DatePickerTest, TypingGetsTheSlashesOnce)
 {
-    focus(f->txtCOND[1]);
-    f->txtCOND[1]->clear();
-    QTest::keyClicks(f->txtCOND[1], QStringLiteral("20081201"));
-    EXPECT_EQ(f->txtCOND[1]->text(), QStringLiteral("2008/12/01"));
+    QLineEdit month(f);  // a year-month box with its own help
+    QObject::connect(&month, &QLineEdit::textChanged, &month, [&month] { hb::SetYMSlash(&month); });
+    struct Case {
+        QLineEdit *box;
+        const char *typed;
+        const char *shown;
+    };
+    const Case cases[] = {
+        {f->txtCOND[1], "20081201", "2008/12/01"},
+        {f->txtCOND[1], "2026/09/01", "2026/09/01"},
+        {f->txtCOND[1], "2026//", "2026//"},  // only the slash right after the help's is swallowed
+        {&month, "202609", "2026/09"},
+        {&month, "2026/09", "2026/09"},
+    };
+    for (const Case &c : cases) {
+        c.box->setFocus();
+        c.box->clear();
+        QTest::keyClicks(c.box, QString::fromUtf8(c.typed));
+        EXPECT_EQ(c.box->text(), QString::fromUtf8(c.shown)) << c.typed;
+    }
 }
 
 }  // namespace

@@ -157,11 +157,11 @@ TEST_P(PlantRecords, TheListQueryFiltersAndOrders)
     struct Case { hb::PlantFilter f; QStringList names; };
     const Case cases[] = {
         {{}, {"c", "d", "a", "b"}},  // every grower; year, crop, planting date
-        {{"2024", "", 0}, {"d", "a", "b"}},
-        {{"2024", "トマト", 0}, {"a", "b"}},
-        {{"", "トマト", 1}, {"b"}},
-        {{"", "O'Brien", 0}, {"d"}},
-        {{"1999", "", 0}, {}},
+        {{2024, "", 0}, {"d", "a", "b"}},
+        {{2024, "トマト", 0}, {"a", "b"}},
+        {{std::nullopt, "トマト", 1}, {"b"}},
+        {{std::nullopt, "O'Brien", 0}, {"d"}},
+        {{1999, "", 0}, {}},
     };
     for (const Case &c : cases) {
         QStringList names;
@@ -169,9 +169,8 @@ TEST_P(PlantRecords, TheListQueryFiltersAndOrders)
             names << r.PLANT_NM.toString();
             EXPECT_TRUE(r.IMG_PATH1.isEmpty() && r.IMG_PATH2.isEmpty()) << "the list leaves the picture paths out";
         }
-        EXPECT_EQ(names, c.names) << c.f.year.toStdString() << "/" << c.f.crop.toStdString();
+        EXPECT_EQ(names, c.names) << c.f.year.value_or(0) << "/" << c.f.crop.toStdString();
     }
-    EXPECT_THROW(hb::queryPlants({"20x4", "", 0}), hb::HbError);
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 
 #include "core/datepicker.h"
 
+#include <QApplication>
+#include <QCalendarWidget>
 #include <QPushButton>
 #include <QTreeWidget>
 
@@ -85,12 +87,14 @@ TEST_P(PlantWindows, FiltersQueryAndANonNumberYearIsReported)
         list.cmdMENU_Click(b);
     EXPECT_TRUE(ui->modalShown.isEmpty());
 
+    // A year that is no whole number: one message, the focus in the box, the list empty.
     list.txtCOND[0]->setText(QStringLiteral("2O24"));
     hbtest::click(list.cmdFIND);
     settle();
-    ASSERT_FALSE(ui->prompts.empty());
-    EXPECT_EQ(ui->prompts.back().text, QStringLiteral("型が一致しません。"));
+    ASSERT_EQ(ui->prompts.size(), 1U);
+    EXPECT_EQ(ui->prompts.back().text, QStringLiteral("数値を指定してください。"));
     EXPECT_EQ(ui->prompts.back().style, hb::kMsgExclamation);
+    EXPECT_EQ(QApplication::focusWidget(), list.txtCOND[0]);
     EXPECT_EQ(list.rowCount(), 0);
 
     // A resize keeps the filters and rows (no new query).
@@ -101,6 +105,30 @@ TEST_P(PlantWindows, FiltersQueryAndANonNumberYearIsReported)
     EXPECT_EQ(list.txtCOND[0]->text(), QString());
     EXPECT_EQ(list.cmbCOND[1]->currentIndex(), 2);
     EXPECT_EQ(list.rowCount(), 1);
+}
+
+// A year that is no whole number runs no statement (a query would fail on the renamed table
+// and report it) and leaves the list empty; a later valid search fills it again.
+TEST_P(PlantWindowSaves, ARefusedYearRunsNoStatementAndLeavesTheListEmpty)
+{
+    put({.fmr = 1, .id = 1, .name = Value("a"), .yyyy = Value(2024)});
+    put({.fmr = 2, .id = 1, .name = Value("b"), .yyyy = Value(2024)});
+    auto &list = openList();
+    ASSERT_EQ(list.rowCount(), 2);
+    hb::gDb->EXEC("ALTER TABLE D_PLANT RENAME TO D_PLANT_AWAY");
+    list.txtCOND[0]->setText(QStringLiteral("20a1"));
+    hbtest::click(list.cmdFIND);
+    settle();
+    ASSERT_EQ(ui->promptTexts(), QStringList{QStringLiteral("数値を指定してください。")});
+    EXPECT_EQ(ui->prompts[0].title, hb::kProgramTitle);
+    EXPECT_EQ(list.rowCount(), 0);
+    EXPECT_EQ(QApplication::focusWidget(), list.txtCOND[0]);
+    hb::gDb->EXEC("ALTER TABLE D_PLANT_AWAY RENAME TO D_PLANT");
+    list.txtCOND[0]->setText(QStringLiteral("2024"));
+    hbtest::click(list.cmdFIND);
+    settle();
+    EXPECT_EQ(list.rowCount(), 2);
+    EXPECT_EQ(ui->prompts.size(), 1U);
 }
 
 // ---- the input: adding ---------------------------------------------------------------------------
@@ -186,6 +214,7 @@ TEST_P(PlantWindows, FieldChecksRefuseAndStore)
                 EXPECT_EQ(ui->prompts[0].style, hb::kMsgExclamation);
                 EXPECT_TRUE(in.txtDATA[static_cast<std::size_t>(c.box)]->hasFocus()) << "the focus stays";
                 EXPECT_EQ(in.txtDATA[static_cast<std::size_t>(c.box)]->text().remove('/'), c.typed) << "the text is kept";
+                EXPECT_FALSE(in.txtDATA[static_cast<std::size_t>(c.box)]->hasSelectedText()) << "and not selected";
             }
             in.Unload();
         });
@@ -205,7 +234,12 @@ TEST_P(PlantWindows, HarvestMonthRollsOverAndTakesTheCurrentYearOrMonthForZero)
         {"2008", "-1", "200711", 2007},
         {"2024", "0", QStringLiteral("2024%1").arg(today.month(), 2, 10, QLatin1Char('0')), 2024},
         {"0", "5", QString::number(today.year()) + "05", today.year()},
+        // A year of one or two digits is one of this century.
         {"24", "6", "202406", 2024},
+        {"8", "1", "200801", 2008},
+        {"99", "12", "209912", 2099},
+        {"45", "3", "204503", 2045},
+        {"100", "3", "010003", 100},
     };
     for (const Case &c : cases) {
         onInput([&](hb::frmPlantInput &in) {
@@ -247,7 +281,7 @@ TEST_P(PlantWindows, ProductCodeLooksUpTheNameAndUnchangedBoxesStoreNothing)
     settle();
 }
 
-TEST_P(PlantWindows, RequiredNameThenYearAndAPlainAddWithZerosPasses)
+TEST_P(PlantWindows, RequiredNameThenYear)
 {
     // An emptied year box is refused on the save, after the name.
     onInput([&](hb::frmPlantInput &in) {
@@ -269,19 +303,35 @@ TEST_P(PlantWindows, RequiredNameThenYearAndAPlainAddWithZerosPasses)
     openList().cmdMENU_Click(1);
     settle();
     EXPECT_EQ(count(), 0);
+}
 
-    // A plain add still showing the zeros passes, and stores no year.
+// A plain add whose year and month boxes still show the zeros has no harvest year: refused with
+// the year message after the name check, the focus in the year box, nothing stored.
+TEST_P(PlantWindowSaves, APlainAddStillShowingTheZerosIsRefusedForItsYear)
+{
+    auto &list = openList();
     onInput([&](hb::frmPlantInput &in) {
         enter(in.txtDATA[8], QStringLiteral("新しい作付"));
         EXPECT_EQ(in.txtDATA[0]->text(), QStringLiteral("0000"));
+        EXPECT_EQ(in.txtDATA[1]->text(), QStringLiteral("00"));
+        hbtest::click(in.cmdMENU[1]);
+        settle();
+        ASSERT_EQ(ui->promptTexts(), QStringList({"収穫年は必須入力です。"}));
+        EXPECT_EQ(ui->prompts[0].style, hb::kMsgExclamation);
+        EXPECT_TRUE(in.txtDATA[0]->hasFocus());
+        EXPECT_TRUE(in.isVisible());
+        // A year typed then: 8 is 2008.
+        enter(in.txtDATA[0], QStringLiteral("8"));
+        EXPECT_EQ(in.txtDATA[0]->text(), QStringLiteral("2008"));
         hbtest::click(in.cmdMENU[1]);
         settle();
     });
-    hb::form<hb::frmPlantList>().cmdMENU_Click(1);
+    list.cmdMENU_Click(1);
     settle();
+    EXPECT_EQ(count(), 1);
     const hb::PlantRec s = row(1, 1);
-    EXPECT_EQ(s.PLANT_NM, Value("新しい作付"));
-    EXPECT_TRUE(s.YYYY.isNull() && s.HARVEST_SCHD_YM.isNull()) << "the zeros shown are not stored";
+    EXPECT_EQ(s.YYYY.toLong(), 2008);
+    EXPECT_EQ(s.HARVEST_SCHD_YM, Value(QStringLiteral("2008%1").arg(QDate::currentDate().month(), 2, 10, QLatin1Char('0'))));
 }
 
 // ---- copy, complete, delete, view ----------------------------------------------------------------
@@ -431,6 +481,13 @@ TEST_P(PlantWindows, ResizingDuringAnEditKeepsTheInputAndThePickerServesDates)
         hbtest::resizeOuter(&in, in.frameGeometry().size() * 1.25);
         EXPECT_EQ(in.txtDATA[8]->text(), QStringLiteral("書きかけ"));
         EXPECT_EQ(in.work.PLANT_NM, Value("書きかけ"));
+        // The Tab after the name opened the picker under the first date box; after the resize
+        // it hangs there again, over the boxes below, until the focus leaves the date boxes.
+        ASSERT_TRUE(in.picker->isShown());
+        EXPECT_EQ(in.picker->MonthView1()->geometry().top(),
+                  in.txtDATA[9]->mapTo(&in, QPoint(0, in.txtDATA[9]->height())).y());
+        hbtest::focusByClick(in.txtDATA[8]);
+        settle();
 
         hbtest::focusByClick(in.txtDATA[13]);
         settle();

@@ -6,6 +6,7 @@
 #include "common/harness.h"
 #include "core/forms.h"
 #include "core/globals.h"
+#include "cultivation/plantrec.h"
 #include "shipments/shiprec.h"
 #include "shipments/shipsave.h"
 
@@ -30,6 +31,7 @@ protected:
         hb::gLastShipID = Value();
         hb::gLastShipFmrID = Value();
         hb::gLastPlantID = Value();
+        hb::gLastPlantFmrID = Value();
         hb::gShip.assign(1, hb::ShipRec());
         putGrower(1, "緑丘 太郎", "緑丘");
         putGrower(2, "山田 花子", "山里");

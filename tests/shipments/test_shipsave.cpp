@@ -307,21 +307,76 @@ TEST_P(ShipAmounts, EntriesRecomputeSalesQuantityAmountAndFee)
     }
 }
 
-TEST_P(ShipAmounts, AProductCodeTakesTheNameOfTheShopInUse)
+// The product code is its leading whole number; the name is the one the record's shop gives it,
+// whatever shop is in use.
+TEST_P(ShipAmounts, AProductCodeTakesTheNameOfTheShipmentsShop)
 {
-    struct Case { long shop; Value code; Value name; };
-    const Case cases[] = {{1, 101, "トマト"}, {1, 201, Value::null()}, {2, 201, "きゅうり"}};
+    struct Case { long shop; Value code; Value storedCode; Value name; };
+    const Case cases[] = {
+        {1, Value(101), Value(101), Value("トマト")},
+        {1, Value(201), Value(201), Value::null()},
+        {2, Value(201), Value(201), Value("きゅうり")},
+        {2, Value("201番"), Value(201), Value("きゅうり")},
+        {1, Value(" 102.9"), Value(102), Value("なす")},
+        {1, Value("abc"), Value::null(), Value::null()},
+        {1, Value("99999999999"), Value::null(), Value::null()},
+    };
     for (const Case &c : cases) {
-        hb::gShopID = Value(c.shop);
+        hb::gShopID = Value(c.shop == 1 ? 2 : 1);  // the other shop is in use
         hb::ShipRec r;
+        r.SHOP_ID = Value(c.shop);
         r.PRD_NM = Value("前の名前");
         hb::ApplyShipEntry(r, hb::kBoxPrdId, c.code);
+        EXPECT_EQ(r.PRD_ID, c.storedCode) << c.code.displayText().toStdString();
         EXPECT_EQ(r.PRD_NM, c.name) << c.code.displayText().toStdString();
     }
     hb::ShipRec r;
     r.PRD_NM = Value("残る");
     hb::ApplyShipEntry(r, hb::kBoxPrdId, Value::null());
     EXPECT_EQ(r.PRD_NM, Value("残る")) << "an emptied code leaves the name";
+
+    // The fee rate's default is the record's shop's (shop 2: 12), never replacing a set rate.
+    hb::gShopID = Value(1);
+    hb::ShipRec f;
+    f.SHOP_ID = Value(2);
+    f.SHOP_PRC = Value(100);
+    f.RTN_QTY = Value(0);
+    hb::ApplyShipEntry(f, hb::kBoxShipQty, Value(10));
+    EXPECT_EQ(f.FEE_RT.toDouble(), 12);
+    EXPECT_EQ(f.FEE_AMT.toDouble(), 120);
+}
+
+// What each box's text gives its column.
+TEST(ShipText, EntriesFromTheBoxes)
+{
+    struct Case { int box; const char *text; bool ok; const char *stored; };
+    const Case cases[] = {
+        {hb::kBoxShipDate, "2024/05/03", true, "2024/05/03"},
+        {hb::kBoxShipDate, "2008/13/40", true, "'2008/13/40'"},  // kept as typed
+        {hb::kBoxShipDate, "", true, "NULL"},
+        {hb::kBoxShopPrc, "abc", true, "NULL"},
+        {hb::kBoxShopPrc, "1,200", true, "1200"},
+        {hb::kBoxShipQty, "abc", true, "NULL"},
+        {hb::kBoxShipQty, "2.5", false, ""},
+        {hb::kBoxShipQty, "3000000000", false, ""},
+        {hb::kBoxShipQty, "12", true, "12"},
+        {hb::kBoxRtnQty, "2.5", true, "2.5"},
+        {hb::kBoxFeeRt, "1e400", true, "NULL"},
+        {hb::kBoxFeeAmt, "-", true, "NULL"},
+        {hb::kBoxPrdId, "12ab", true, "'12ab'"},
+        {hb::kBoxNotes, "メモ", true, "'メモ'"},
+    };
+    for (const Case &c : cases) {
+        Value v = Value(7);
+        EXPECT_EQ(hb::ShipEntry(c.box, QString::fromUtf8(c.text), &v), c.ok) << c.text;
+        if (!c.ok)
+            continue;
+        const QString shown = v.isNull()     ? QStringLiteral("NULL")
+                              : v.isString() ? QLatin1Char('\'') + v.toString() + QLatin1Char('\'')
+                              : v.isDate()   ? v.toDate().toString("yyyy/MM/dd")
+                                             : v.displayText();
+        EXPECT_EQ(shown, QString::fromUtf8(c.stored)) << c.text;
+    }
 }
 
 TEST(ShipText, NumbersAndAmounts)

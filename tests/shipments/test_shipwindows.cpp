@@ -2,10 +2,14 @@
 // totals and buttons; the input's defaults, amounts, refusals, modes and save.
 
 #include "core/datepicker.h"
+#include "cultivation/frmplantinput.h"
+#include "cultivation/frmplantlist.h"
+#include "cultivation/plantrec.h"
 #include "shipments/frmshipinput.h"
 #include "shipments/frmshiplist.h"
 #include "test_shipfixture.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -81,6 +85,46 @@ protected:
         else
             hbtest::typeText(box, text);
     }
+    // Every column of one row, as text: two reads are equal when the row is byte for byte the same.
+    static QStringList rowText(const QString &sql)
+    {
+        QStringList out;
+        auto rs = hb::gDb->GetFwdOnlyRst(sql);
+        if (rs->eof())
+            return out;
+        for (int i = 0; i < rs->FieldCount(); ++i) {
+            const Value v = rs->Fields(i);
+            out << (v.isNull() ? QStringLiteral("<NULL>") : v.displayText());
+        }
+        return out;
+    }
+    static void closePopups()
+    {
+        for (int i = 0; i < 10 && QApplication::activePopupWidget(); ++i) {
+            QApplication::activePopupWidget()->close();
+            settle();
+        }
+    }
+    // Chooses the entry of that ID in a combo box and leaves the box with Tab, its list closed.
+    static void chooseItem(QComboBox *box, long id)
+    {
+        box->setFocus();
+        settle();
+        closePopups();
+        box->setCurrentIndex(box->findData(QVariant::fromValue<qlonglong>(id)));
+        hbtest::pressKey(Qt::Key_Tab, box);
+        settle();
+        closePopups();
+    }
+    // The row of the list showing that grower's shipment.
+    static long rowOf(long fmr, long ship)
+    {
+        for (std::size_t i = 0; i < hb::gShip.size(); ++i) {
+            if (hb::gShip[i].FMR_ID == Value(fmr) && hb::gShip[i].SHIP_ID == Value(ship))
+                return static_cast<long>(i);
+        }
+        return -1;
+    }
     void putSeason()
     {
         putPlant(1, 1, "春トマト", 2024, Value::null(), Value(101), Value("トマト"));
@@ -115,11 +159,12 @@ TEST_P(ShipWindows, ListShowsEveryGrowersPlantingsAndShipmentsByItsConditions)
 
     struct Case { const char *what; int state; QString year, from, to; int entry; QStringList entries; int rowCount; QString sums; };
     const Case cases[] = {
+        // A total over no values (no rows, or only missing discounts) is empty.
         {"grower 2's planting 1 alone", 3, "2024", "2024/05/01", "2024/05/31", 2, {"", "春トマト", "夏なす", "秋だいこん"}, 1,
-         "5 5 0 1,000 100"},
-        {"before shipping", 0, "2024", "2024/05/01", "2024/05/31", 0, {"", "秋だいこん"}, 0, "0 0 0 0 0"},
+         "5 5  1,000 100"},
+        {"before shipping", 0, "2024", "2024/05/01", "2024/05/31", 0, {"", "秋だいこん"}, 0, "    "},
         {"shipping", 1, "2024", "", "", 0, {"", "春トマト"}, 2, "14 12 50 1,750 115"},
-        {"done", 2, "2024", "", "", 0, {"", "夏なす"}, 1, "5 5 0 1,000 100"},
+        {"done", 2, "2024", "", "", 0, {"", "夏なす"}, 1, "5 5  1,000 100"},
         {"every year, any day", 3, "", "", "", 0, {"", "春トマト", "夏なす", "秋だいこん", "去年のかぶ"}, 4,
          "20 18 50 2,840 215"},
     };
@@ -144,7 +189,7 @@ TEST_P(ShipWindows, ListShowsEveryGrowersPlantingsAndShipmentsByItsConditions)
     hbtest::click(list.cmdFIND);
     settle();
     ASSERT_EQ(ui->prompts.size(), 1U);
-    EXPECT_EQ(ui->prompts[0].text, "数値を入力してください。");
+    EXPECT_EQ(ui->prompts[0].text, "数値を指定してください。");
     EXPECT_EQ(ui->prompts[0].style, hb::kMsgExclamation);
 
     // A resize rescales and keeps the conditions and rows.
@@ -154,6 +199,120 @@ TEST_P(ShipWindows, ListShowsEveryGrowersPlantingsAndShipmentsByItsConditions)
     settle();
     EXPECT_EQ(list.txtCOND[0]->text(), "2023");
     EXPECT_EQ(list.rowCount(), before);
+    list.Unload();
+}
+
+// A filter box that holds no year or no date runs no statement (a query would fail on the
+// renamed tables and report it): one message, the focus in the box with its picker shut, and
+// the plantings, the shipments, the totals and gShip empty; a later valid search fills them.
+TEST_P(ShipWindows, ARefusedFilterRunsNoStatementAndLeavesEverythingEmpty)
+{
+    putSeason();
+    auto &list = openList();
+    const auto tablesAway = [](bool away) {
+        for (const char *t : {"D_PLANT", "D_SHIP"}) {
+            const QString name = QString::fromLatin1(t);
+            hb::gDb->EXEC(away ? QStringLiteral("ALTER TABLE %1 RENAME TO %1_AWAY").arg(name)
+                               : QStringLiteral("ALTER TABLE %1_AWAY RENAME TO %1").arg(name));
+        }
+    };
+    const auto isEmptied = [&list](const char *what) {
+        EXPECT_EQ(list.List1->count(), 0) << what;
+        EXPECT_EQ(list.rowCount(), 0) << what;
+        EXPECT_EQ(sums(list), "    ") << what;
+        ASSERT_EQ(hb::gShip.size(), 1U) << what;
+        EXPECT_TRUE(hb::gShip[0].SHIP_ID.isEmpty()) << what;
+    };
+    struct Case {
+        int box;
+        const char *text;
+        const char *msg;
+    };
+    const Case cases[] = {
+        {0, "20a1", "数値を指定してください。"},
+        {1, "2008/02/30", "日付を指定してください。"},
+        {2, "2008/02/30", "日付を指定してください。"},
+    };
+    for (const Case &c : cases) {
+        list.txtCOND[0]->setText("2024");
+        list.txtCOND[1]->setText("2024/05/01");
+        list.txtCOND[2]->setText("2024/05/31");
+        hbtest::click(list.cmdFIND);
+        settle();
+        ASSERT_EQ(list.rowCount(), 2) << c.text;
+        tablesAway(true);
+        ui->prompts.clear();
+        QLineEdit *box = list.txtCOND[static_cast<std::size_t>(c.box)];
+        box->setText(c.text);
+        hbtest::click(list.cmdFIND);
+        settle();
+        EXPECT_EQ(ui->promptTexts(), QStringList{c.msg}) << c.box;
+        EXPECT_EQ(QApplication::focusWidget(), box) << c.box;
+        EXPECT_FALSE(list.picker->isShown()) << c.box;
+        EXPECT_EQ(box->text(), c.text);
+        isEmptied(c.text);
+        tablesAway(false);
+    }
+
+    // Choosing a planting with a bad day in a box: refused the same way.
+    list.txtCOND[2]->setText("2024/05/31");
+    hbtest::click(list.cmdFIND);
+    settle();
+    ASSERT_EQ(list.List1->count(), 4);
+    tablesAway(true);
+    ui->prompts.clear();
+    list.txtCOND[1]->setText("2024/13/01");
+    hbtest::click(list.List1);
+    list.List1->setCurrentRow(1);
+    settle();
+    EXPECT_EQ(ui->promptTexts(), QStringList{"日付を指定してください。"});
+    isEmptied("choosing a planting");
+    tablesAway(false);
+
+    list.txtCOND[1]->setText("2024/05/01");
+    hbtest::click(list.cmdFIND);
+    settle();
+    EXPECT_EQ(list.List1->count(), 4);
+    EXPECT_EQ(list.rowCount(), 2);
+    EXPECT_EQ(sums(list), "15 13 50 2,150 215");
+    EXPECT_EQ(ui->prompts.size(), 1U);
+    list.Unload();
+}
+
+// Plantings are numbered per grower: the planting saved last is current in the list by its
+// own grower, not the current grower's planting of the same number.
+TEST_P(ShipWindows, ThePlantingSavedLastIsCurrentByItsOwnGrower)
+{
+    putPlant(1, 3, "一の三", 2024);
+    putPlant(2, 3, "二の三", 2024);
+    hb::gDb->EXEC("UPDATE D_PLANT SET HARVEST_SCHD_YM='202409'");
+    hb::gFmrID = Value(1);
+    auto &plants = hb::form<hb::frmPlantList>();
+    plants.showModeless();
+    hbtest::activate(&plants);
+    settle();
+    long row = -1;
+    for (std::size_t i = 0; i < hb::gPlant.size(); ++i) {
+        if (hb::gPlant[i].FMR_ID == Value(2) && hb::gPlant[i].PLANT_ID == Value(3))
+            row = static_cast<long>(i);
+    }
+    ASSERT_GE(row, 0);
+    plants.selectRow(row);
+    hbtest::onModal(ui.get(), QStringLiteral("frmPlantInput"), [](QDialog *d) {
+        settle();
+        hbtest::click(static_cast<hb::frmPlantInput *>(d)->cmdMENU[1]);
+        settle();
+    });
+    hbtest::click(plants.cmdMENU[2]);
+    settle();
+    ASSERT_TRUE(ui->prompts.empty()) << ui->prompts.front().text.toStdString();
+    plants.Unload();
+    settle();
+
+    auto &list = openList();
+    ASSERT_GE(list.List1->currentRow(), 1);
+    EXPECT_EQ(list.List1->currentItem()->text(), "二の三");
+    EXPECT_EQ(list.rowCount(), 0) << "grower 2's planting 3 has no shipment";
     list.Unload();
 }
 
@@ -201,13 +360,15 @@ TEST_P(ShipWindows, AddThroughTheInputWindowSavesAndTheListSelectsTheNewShipment
         EXPECT_EQ(in.txtDATA[hb::kBoxFeeRt]->text(), "1");
         EXPECT_EQ(in.txtDATA[hb::kBoxFeeAmt]->text(), "15");
 
-        // What is no number is refused, keeps the focus and the text, and changes nothing.
+        // A discount that is no number is stored as none, without a word: the fee goes until an
+        // amount is entered again; the amount shown is the one without discount.
         type(in.txtDATA[hb::kBoxDscAmt], "50yen");
         hbtest::pressKey(Qt::Key_Tab);
         settle();
-        ASSERT_EQ(ui->prompts.size(), 1U);
-        EXPECT_EQ(ui->prompts[0].text, "数値を入力してください。");
-        EXPECT_EQ(QApplication::focusWidget(), in.txtDATA[hb::kBoxDscAmt]);
+        EXPECT_TRUE(ui->prompts.empty());
+        EXPECT_TRUE(in.work.DSC_AMT.isNull());
+        EXPECT_TRUE(in.work.FEE_AMT.isNull());
+        EXPECT_EQ(in.txtDATA[hb::kBoxDscAmt]->text(), "");
         EXPECT_EQ(in.lblDATA[7]->text(), "1,500");
         type(in.txtDATA[hb::kBoxDscAmt], "100");
         type(in.txtDATA[hb::kBoxNotes], "朝どれ");
@@ -239,6 +400,257 @@ TEST_P(ShipWindows, AddThroughTheInputWindowSavesAndTheListSelectsTheNewShipment
     settle();
     ASSERT_GE(list.selectedRow(), 0);
     EXPECT_EQ(hb::gShip[static_cast<std::size_t>(list.selectedRow())].SHIP_ID, Value(5));
+    list.Unload();
+}
+
+// A stored shipment keeps its grower: the box shows it and cannot be changed, so saving grower
+// 2's shipment 1 never touches grower 1's shipment 1 or grower 1's voucher of the same number.
+TEST_P(ShipWindows, AStoredShipmentKeepsItsGrowerAndTouchesNoOtherGrowersRows)
+{
+    putSeason();
+    hb::gDb->EXEC("UPDATE D_SHIP SET LEDGE_ID_S=41 WHERE FMR_ID=2 AND SHIP_ID=1");
+    hb::gDb->EXEC("INSERT INTO D_LEDGE (FMR_ID, LEDGE_ID, LEDGE_DATE, D_ACC_ID, C_ACC_ID, AMT) "
+                  "VALUES (2, 41, #2024-05-05#, 1040, 4000, 1000)");
+    hb::gDb->EXEC("INSERT INTO D_LEDGE (FMR_ID, LEDGE_ID, LEDGE_DATE, D_ACC_ID, C_ACC_ID, CTR_NM, AMT) "
+                  "VALUES (1, 41, #2024-01-09#, 1010, 1000, '銀行', 5555)");
+    const QString ship1 = "SELECT * FROM D_SHIP WHERE FMR_ID=1 AND SHIP_ID=1";
+    const QString voucher1 = "SELECT * FROM D_LEDGE WHERE FMR_ID=1 AND LEDGE_ID=41";
+    const QStringList shipBefore = rowText(ship1);
+    const QStringList voucherBefore = rowText(voucher1);
+    ASSERT_FALSE(shipBefore.isEmpty());
+    ASSERT_FALSE(voucherBefore.isEmpty());
+
+    auto &list = openList();
+    list.selectRow(rowOf(2, 1));
+    bool driven = false;
+    onInput([&](hb::frmShipInput &in) {
+        driven = true;
+        settle();
+        EXPECT_EQ(in.cmbDATA[0]->currentText(), "山田 花子");
+        EXPECT_FALSE(in.cmbDATA[0]->isEnabled()) << "shown, never changed";
+        // Forced into the box and validated, grower 1 changes nothing.
+        in.cmbDATA[0]->setEnabled(true);
+        chooseItem(in.cmbDATA[0], 1);
+        EXPECT_EQ(in.work.FMR_ID, Value(2));
+        EXPECT_EQ(in.cmbDATA[0]->currentText(), "山田 花子");
+        hbtest::click(in.cmdMENU[1]);
+        settle();
+    });
+    hbtest::click(list.cmdMENU[2]);
+    settle();
+    ASSERT_TRUE(driven);
+    EXPECT_TRUE(ui->prompts.empty());
+    EXPECT_FALSE(hb::IsFormLoaded("frmShipInput"));
+    EXPECT_EQ(rowText(ship1), shipBefore);
+    EXPECT_EQ(rowText(voucher1), voucherBefore);
+    EXPECT_EQ(count("SELECT COUNT(*) FROM D_LEDGE WHERE FMR_ID=2 AND LEDGE_ID=41 AND AMT=1000"), 1)
+        << "grower 2's own sales voucher is posted again";
+    EXPECT_EQ(count("SELECT COUNT(*) FROM D_SHIP WHERE FMR_ID=2 AND SHIP_ID=1 AND UDATE IS NOT NULL"), 1);
+
+    // Add: the grower chosen after the planting takes the planting away.
+    onInput([&](hb::frmShipInput &in) {
+        settle();
+        EXPECT_TRUE(in.cmbDATA[0]->isEnabled());
+        in.work.SHIP_DATE = day(2024, 5, 20);
+        in.DispData();
+        in.List1->setCurrentRow(0);
+        settle();
+        ASSERT_FALSE(hb::isBlank(in.work.PLANT_ID));
+        type(in.txtDATA[hb::kBoxShipQty], "3");
+        chooseItem(in.cmbDATA[0], 2);
+        EXPECT_EQ(in.work.FMR_ID, Value(2));
+        EXPECT_TRUE(hb::isBlank(in.work.PLANT_ID));
+        EXPECT_EQ(in.List1->currentRow(), -1);
+        hbtest::click(in.cmdMENU[1]);
+        settle();
+        EXPECT_EQ(ui->promptTexts(), QStringList{"作付を指定してください。"});
+        hbtest::click(in.cmdMENU[0]);
+    });
+    hbtest::click(list.cmdMENU[1]);
+    settle();
+
+    // A copy of grower 2's shipment made while grower 1 is current: grower 1's, no planting.
+    ui->prompts.clear();
+    list.selectRow(rowOf(2, 1));
+    onInput([&](hb::frmShipInput &in) {
+        settle();
+        EXPECT_EQ(in.work.FMR_ID, Value(1));
+        EXPECT_TRUE(hb::isBlank(in.work.PLANT_ID));
+        EXPECT_EQ(in.cmbDATA[0]->currentText(), "緑丘 太郎");
+        EXPECT_EQ(in.work.SHOP_PRC.toDouble(), 200) << "the rest is copied";
+        hbtest::click(in.cmdMENU[0]);
+    });
+    hbtest::click(list.cmdMENU[5]);
+    settle();
+    list.Unload();
+}
+
+// The product name and the default fee rate come from the shipment's shop, not the shop in use.
+TEST_P(ShipWindows, AShipmentToAnotherShopTakesThatShopsProductAndFeeRate)
+{
+    putSeason();
+    auto &list = openList();
+    onInput([&](hb::frmShipInput &in) {
+        settle();
+        chooseItem(in.cmbDATA[1], 2);
+        EXPECT_EQ(in.work.SHOP_ID, Value(2));
+        EXPECT_TRUE(in.Option1[0]->isChecked()) << "shop 2 pays in cash";
+        type(in.txtDATA[hb::kBoxPrdId], "201");
+        type(in.txtDATA[hb::kBoxShopPrc], "100");
+        type(in.txtDATA[hb::kBoxShipQty], "10");
+        type(in.txtDATA[hb::kBoxRtnQty], "0");
+        type(in.txtDATA[hb::kBoxNotes], "");
+        settle();
+        EXPECT_EQ(in.txtDATA[hb::kBoxPrdNm]->text(), "きゅうり");
+        EXPECT_EQ(in.txtDATA[hb::kBoxFeeRt]->text(), "12");
+        EXPECT_EQ(in.txtDATA[hb::kBoxFeeAmt]->text(), "120");
+        // A rate already set is never replaced.
+        type(in.txtDATA[hb::kBoxFeeRt], "5");
+        type(in.txtDATA[hb::kBoxShipQty], "20");
+        type(in.txtDATA[hb::kBoxNotes], "");
+        settle();
+        EXPECT_EQ(in.txtDATA[hb::kBoxFeeRt]->text(), "5");
+        EXPECT_EQ(in.txtDATA[hb::kBoxFeeAmt]->text(), "100");
+        EXPECT_TRUE(ui->prompts.empty());
+        hbtest::click(in.cmdMENU[0]);
+    });
+    hbtest::click(list.cmdMENU[1]);
+    settle();
+    list.Unload();
+}
+
+// What is no number is stored as none without a word, and so are the amounts computed from it;
+// only a shipped quantity that is no whole number is refused, the focus kept.
+TEST_P(ShipWindows, NumbersThatAreNoNumbersAreNoneAndAFractionOfItemsIsRefused)
+{
+    putSeason();
+    auto &list = openList();
+    bool saved = false;
+    onInput([&](hb::frmShipInput &in) {
+        settle();
+        in.work.SHIP_DATE = day(2024, 5, 20);
+        in.DispData();
+        in.List1->setCurrentRow(1);  // 春トマト
+        settle();
+        type(in.txtDATA[hb::kBoxShopPrc], "150");
+        type(in.txtDATA[hb::kBoxShipQty], "10");
+        type(in.txtDATA[hb::kBoxRtnQty], "0");
+        type(in.txtDATA[hb::kBoxNotes], "");
+        settle();
+        ASSERT_EQ(in.lblDATA[7]->text(), "1,500");
+
+        struct Case {
+            int box;
+            const char *typed;
+            const char *message;
+            const char *shown;
+        };
+        const Case cases[] = {
+            {hb::kBoxShopPrc, "abc", "", ""},
+            {hb::kBoxShipQty, "2.5", "数値を指定してください。", "2.5"},
+            {hb::kBoxShipQty, "abc", "", ""},
+            {hb::kBoxFeeRt, "x", "", ""},
+            {hb::kBoxFeeAmt, "１０", "", ""},
+            {hb::kBoxPrdId, "102号", "", "102"},
+            {hb::kBoxPrdId, "abc", "", ""},
+        };
+        for (const Case &c : cases) {
+            ui->prompts.clear();
+            QLineEdit *box = in.txtDATA[static_cast<std::size_t>(c.box)];
+            type(box, QString::fromUtf8(c.typed));
+            hbtest::pressKey(Qt::Key_Tab, box);
+            settle();
+            closePopups();
+            EXPECT_EQ(box->text(), QString::fromUtf8(c.shown)) << c.typed;
+            if (*c.message) {
+                EXPECT_EQ(ui->promptTexts(), QStringList{QString::fromUtf8(c.message)}) << c.typed;
+                EXPECT_EQ(QApplication::focusWidget(), box) << c.typed;
+                type(box, "4");  // corrected
+                hbtest::pressKey(Qt::Key_Tab, box);
+                settle();
+            } else {
+                EXPECT_TRUE(ui->prompts.empty()) << c.typed;
+            }
+            switch (c.box) {
+            case hb::kBoxShopPrc:
+                EXPECT_TRUE(in.work.SHOP_PRC.isNull());
+                EXPECT_TRUE(in.work.SALES_AMT.isNull() && in.work.FEE_AMT.isNull());
+                EXPECT_EQ(in.lblDATA[7]->text(), "");
+                break;
+            case hb::kBoxShipQty:
+                if (!*c.message) {
+                    EXPECT_TRUE(in.work.SHIP_QTY.isNull());
+                    EXPECT_TRUE(in.work.SALES_QTY.isNull() && in.work.SALES_AMT.isNull() && in.work.FEE_AMT.isNull());
+                } else {
+                    EXPECT_EQ(in.work.SHIP_QTY, Value(4)) << "the corrected whole number";
+                }
+                break;
+            case hb::kBoxFeeRt:
+                EXPECT_TRUE(in.work.FEE_RT.isNull() && in.work.FEE_AMT.isNull());
+                break;
+            case hb::kBoxFeeAmt:
+                EXPECT_TRUE(in.work.FEE_AMT.isNull());
+                break;
+            default:
+                EXPECT_EQ(in.work.PRD_ID, std::string(c.shown).empty() ? Value::null() : Value(102)) << c.typed;
+                EXPECT_EQ(in.work.PRD_NM, std::string(c.shown).empty() ? Value::null() : Value("なす")) << c.typed;
+                break;
+            }
+        }
+        // Saved as it stands: price 120, 7 shipped, the product code of its look-up.
+        type(in.txtDATA[hb::kBoxPrdId], "101");
+        type(in.txtDATA[hb::kBoxShopPrc], "120");
+        type(in.txtDATA[hb::kBoxShipQty], "7");
+        type(in.txtDATA[hb::kBoxNotes], "");
+        settle();
+        hbtest::click(in.cmdMENU[1]);
+        settle();
+        saved = !in.isLoaded();
+    });
+    hbtest::click(list.cmdMENU[1]);
+    settle();
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(count("SELECT COUNT(*) FROM D_SHIP WHERE FMR_ID=1 AND SHIP_ID=5 AND SHIP_QTY=7 AND SHOP_PRC=120 AND "
+                    "PRD_ID=101 AND SALES_AMT=840"),
+              1);
+    list.Unload();
+}
+
+// A shipment deleted meanwhile on another computer: the message, nothing written, the list and
+// the calendar follow and the window closes.
+TEST_P(ShipWindows, AShipmentGoneMeanwhileIsReportedTheListFollowsAndTheWindowCloses)
+{
+    putSeason();
+    auto &list = openList();
+    for (const int button : {2, 4}) {
+        SCOPED_TRACE(button);
+        list.txtCOND[0]->setText("2024");
+        hbtest::click(list.cmdFIND);
+        settle();
+        const long row = rowOf(1, 1) >= 0 ? rowOf(1, 1) : rowOf(2, 1);
+        ASSERT_GE(row, 0);
+        const long fmr = hb::gShip[static_cast<std::size_t>(row)].FMR_ID.toLong();
+        list.selectRow(row);
+        ui->prompts.clear();
+        const long lines = count("SELECT COUNT(*) FROM D_DIARY_DTL");
+        bool closed = false;
+        onInput([&](hb::frmShipInput &in) {
+            settle();
+            hb::gDb->EXEC("DELETE FROM D_SHIP WHERE FMR_ID=? AND SHIP_ID=1", {Value(fmr)});
+            closePopups();
+            hbtest::click(in.cmdMENU[1]);
+            settle();
+            closed = !in.isLoaded();
+        });
+        hbtest::click(list.cmdMENU[static_cast<std::size_t>(button)]);
+        settle();
+        ASSERT_EQ(ui->promptTexts(), QStringList{"該当データが存在しません。"}) << ui->modalShown.join(",").toStdString();
+        EXPECT_EQ(ui->prompts[0].style, hb::kMsgCritical);
+        EXPECT_TRUE(closed);
+        EXPECT_EQ(count("SELECT COUNT(*) FROM D_SHIP WHERE FMR_ID=? AND SHIP_ID=1", {Value(fmr)}), 0);
+        EXPECT_EQ(count("SELECT COUNT(*) FROM D_DIARY_DTL"), lines) << "nothing written";
+        EXPECT_EQ(rowOf(fmr, 1), -1) << "the list was queried again";
+    }
     list.Unload();
 }
 
@@ -314,6 +726,39 @@ TEST_P(ShipWindowsSqlite, ButtonsNeedASelectedRowAndOpenViewCopyAndDelete)
     list.Unload();
 }
 
+// The window is shown again for each action: each showing has its own mode's Tab order, whatever
+// the window showed before.
+TEST_P(ShipWindowsSqlite, EachShowingHasTheTabOrderOfItsMode)
+{
+    putSeason();
+    auto &list = openList();
+    struct Case { int button; Qt::FocusPolicy date, price, returns; bool grower; };
+    const Case cases[] = {
+        {2, Qt::ClickFocus, Qt::ClickFocus, Qt::StrongFocus, false},   // modify
+        {1, Qt::StrongFocus, Qt::StrongFocus, Qt::ClickFocus, true},   // add
+        {3, Qt::NoFocus, Qt::NoFocus, Qt::NoFocus, false},             // view
+        {1, Qt::StrongFocus, Qt::StrongFocus, Qt::ClickFocus, true},
+    };
+    for (const Case &c : cases) {
+        list.selectRow(0);
+        bool driven = false;
+        onInput([&](hb::frmShipInput &in) {
+            driven = true;
+            settle();
+            EXPECT_EQ(in.txtDATA[hb::kBoxShipDate]->focusPolicy(), c.date) << c.button;
+            EXPECT_EQ(in.txtDATA[hb::kBoxShopPrc]->focusPolicy(), c.price) << c.button;
+            EXPECT_EQ(in.txtDATA[hb::kBoxRtnQty]->focusPolicy(), c.returns) << c.button;
+            EXPECT_EQ(in.cmbDATA[0]->isEnabled(), c.grower) << c.button;
+            closePopups();
+            hbtest::click(in.cmdMENU[0]);
+        });
+        hbtest::click(list.cmdMENU[static_cast<std::size_t>(c.button)]);
+        settle();
+        EXPECT_TRUE(driven);
+    }
+    list.Unload();
+}
+
 TEST_P(ShipWindowsSqlite, ChecksRefuseWithTheirMessagesAndKeepTheWindowOpen)
 {
     putSeason();
@@ -337,13 +782,28 @@ TEST_P(ShipWindowsSqlite, ChecksRefuseWithTheirMessagesAndKeepTheWindowOpen)
             EXPECT_EQ(ui->prompts[0].text, c.msg);
             EXPECT_TRUE(in.isVisible());
         }
+        // A day that is no date: nothing said on leaving, the text stays in the box and the
+        // record, no planting is listed, and the save refuses it.
+        in.work.SHIP_DATE = day(2024, 5, 20);
+        in.work.FMR_ID = Value(1);
+        in.DispData();
+        ASSERT_GT(in.List1->count(), 0);
         type(in.txtDATA[hb::kBoxShipDate], "20241340");  // the typing help adds the slashes
         ui->prompts.clear();
         hbtest::pressKey(Qt::Key_Tab);
         settle();
-        ASSERT_EQ(ui->prompts.size(), 1U);
-        EXPECT_EQ(ui->prompts[0].text, "日付を指定してください。");
+        EXPECT_TRUE(ui->prompts.empty());
         EXPECT_EQ(in.txtDATA[hb::kBoxShipDate]->text(), "2024/13/40");
+        EXPECT_EQ(in.work.SHIP_DATE, Value("2024/13/40"));
+        EXPECT_EQ(in.List1->count(), 0);
+        while (QApplication::activePopupWidget()) {  // the grower's list opened on the Tab
+            QApplication::activePopupWidget()->close();
+            settle();
+        }
+        hbtest::click(in.cmdMENU[1]);
+        settle();
+        EXPECT_EQ(ui->promptTexts(), QStringList{"日付を指定してください。"});
+        EXPECT_TRUE(in.isVisible());
         hbtest::click(in.cmdMENU[0]);
     });
     hbtest::click(list.cmdMENU[1]);
