@@ -9,6 +9,7 @@ pkgs=(
   libgtest-dev libbenchmark-dev
   mariadb-server-core mariadb-client odbc-mariadb
   zbar-tools poppler-utils
+  clang-14 libclang-rt-14-dev
 )
 missing=()
 for p in "${pkgs[@]}"; do

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Private MariaDB server for the tests: start DIR PORT | stop DIR
+# Private MariaDB server for the tests: start DIR PORT | stop DIR (start again on the same DIR
+# keeps its data)
 # start writes DIR/odbc.ini and DIR/odbcinst.ini with the data source "hbtest"
 # and prints nothing else; stop ends the server by its pid.
 set -euo pipefail
@@ -11,8 +12,11 @@ start)
   chmod 777 "$dir" "$dir/data" "$dir/run" || true
   user_opt=()
   [ "$(id -u)" -eq 0 ] && user_opt=(--user=root)
-  mariadb-install-db --no-defaults --datadir="$dir/data" "${user_opt[@]}" \
-    --auth-root-authentication-method=normal --skip-test-db --force >"$dir/install.log" 2>&1
+  # A folder that holds a server's data already is started again as it is.
+  if [ ! -d "$dir/data/mysql" ]; then
+    mariadb-install-db --no-defaults --datadir="$dir/data" "${user_opt[@]}" \
+      --auth-root-authentication-method=normal --skip-test-db --force >"$dir/install.log" 2>&1
+  fi
   mariadbd --no-defaults --datadir="$dir/data" "${user_opt[@]}" \
     --socket="$dir/run/mysqld.sock" --pid-file="$dir/run/mysqld.pid" \
     --port="$port" --bind-address=127.0.0.1 --skip-networking=0 \

@@ -1,6 +1,7 @@
 #include "core/db.h"
 
 #include "core/log.h"
+#include "core/textlimit.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -14,6 +15,7 @@
 #include <QSqlRecord>
 #include <QSqlResult>
 #include <sqlite3.h>
+#include <cerrno>
 #include <sql.h>
 #include <odbcinst.h>
 
@@ -25,19 +27,27 @@ std::unique_ptr<clsMst> gMst;
 std::unique_ptr<clsWork> gWork;
 
 std::function<void(const QString &)> DbObject::composedStatementHook;
+std::function<void(const QString &)> DbObject::statementDoneHook;
 
 namespace {
 
 QString gAppPathValue;
 
-HbError dbError(const QSqlError &err, const QString &sql)
+// Client and server errors that mean the connection to the server is gone.
+bool isLostConnection(int code)
 {
-    QString text = err.databaseText().isEmpty() ? err.text() : err.databaseText();
-    if (!sql.isEmpty())
-        text += QStringLiteral(" [%1]").arg(sql);
-    bool ok = false;
-    const int native = err.nativeErrorCode().toInt(&ok);
-    return HbError(ok && native != 0 ? native : kErrDatabase, text);
+    switch (code) {
+    case 1053:  // the server is shutting down
+    case 1927:  // the connection was killed
+    case 2002:
+    case 2003:  // cannot connect
+    case 2006:  // the server has gone away
+    case 2013:  // lost connection during a query
+    case 2055:  // lost connection, with a system error
+        return true;
+    default:
+        return false;
+    }
 }
 
 // Plain: an expression or a column of another type; Text: a text column, read as it is stored.
@@ -63,7 +73,8 @@ ColKind kindFromMysqlField(const QSqlField &field)
     switch (field.typeID()) {
     case 0:    // DECIMAL
     case 246:  // NEWDECIMAL
-        return ColKind::Currency;
+        // Money has four decimals; a quotient computed with more is kept as a real number.
+        return field.precision() > 4 ? ColKind::Plain : ColKind::Currency;
     case 7:    // TIMESTAMP
     case 10:   // DATE
     case 12:   // DATETIME
@@ -519,7 +530,7 @@ QString DbObject::DBTYPE() const
 
 bool DbObject::isOpen() const
 {
-    return QSqlDatabase::contains(connName_) && QSqlDatabase::database(connName_, false).isOpen();
+    return lost_ || (QSqlDatabase::contains(connName_) && QSqlDatabase::database(connName_, false).isOpen());
 }
 
 QSqlDatabase DbObject::connection() const
@@ -547,7 +558,8 @@ void DbObject::openFile(const QString &path, bool mayCreate)
             const QSqlError err = db.lastError();
             db = QSqlDatabase();
             QSqlDatabase::removeDatabase(connName_);
-            throw HbError(-2147467259, QStringLiteral("データベース '%1' を開けません。%2").arg(path, err.text()));
+            WriteLog(QStringLiteral("%1 [OPEN %2]").arg(err.text(), path));
+            throw HbError(-2147467259, QStringLiteral("データベース '%1' を開けません。").arg(path));
         }
         // A file that is no database fails on its first read; find out now.
         QSqlQuery q(db);
@@ -557,7 +569,8 @@ void DbObject::openFile(const QString &path, bool mayCreate)
             db.close();
             db = QSqlDatabase();
             QSqlDatabase::removeDatabase(connName_);
-            throw HbError(-2147467259, QStringLiteral("データベース '%1' を開けません。%2").arg(path, err.text()));
+            WriteLog(QStringLiteral("%1 [OPEN %2]").arg(err.text(), path));
+            throw HbError(-2147467259, QStringLiteral("データベース '%1' を開けません。").arg(path));
         }
     }
 }
@@ -566,7 +579,19 @@ void DbObject::openServer(const ServerParams &params)
 {
     CloseCnn();
     kind_ = DbKind::Server;
-    const ResolvedServer r = resolveServer(params);
+    server_ = params;
+    try {
+        connectServer();
+    } catch (const HbError &e) {
+        throw HbError(e.number(), QStringLiteral("データソース '%1' に接続できません。%2").arg(params.dsn, e.description()));
+    }
+}
+
+// Opens the server connection and sets its session up; every set-up statement is checked.
+// Waits are bounded: 5 s to connect, 30 s for a read or a write, 10 s for a locked row.
+void DbObject::connectServer()
+{
+    const ResolvedServer r = resolveServer(server_);
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QMYSQL"), connName_);
     db.setHostName(r.host);
     db.setPort(r.port);
@@ -574,19 +599,197 @@ void DbObject::openServer(const ServerParams &params)
     db.setUserName(r.user);
     db.setPassword(r.password);
     // Rows matched, not rows changed: an update that rewrites the same values still finds its row.
-    db.setConnectOptions(QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=5;CLIENT_FOUND_ROWS"));
-    if (!db.open()) {
-        const QSqlError err = db.lastError();
+    // The client's own reconnect stays off: it would drop an open transaction silently.
+    db.setConnectOptions(QStringLiteral(
+        "MYSQL_OPT_CONNECT_TIMEOUT=5;MYSQL_OPT_READ_TIMEOUT=30;MYSQL_OPT_WRITE_TIMEOUT=30;CLIENT_FOUND_ROWS"));
+    const auto drop = [this, &db] {
+        db.close();
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase(connName_);
-        throw HbError(-2147467259, QStringLiteral("データソース '%1' に接続できません。%2").arg(params.dsn, err.text()));
+    };
+    if (!db.open()) {
+        const HbError e = failure(db.lastError(), QStringLiteral("CONNECT"));
+        drop();
+        lost_ = false;
+        throw e;
     }
-    QSqlQuery q(db);
-    q.exec(QStringLiteral("SET NAMES utf8mb4"));
+    lost_ = false;
+    inTransaction_ = false;
+    try {
+        checkSession();
+    } catch (const HbError &) {
+        drop();
+        throw;
+    }
+}
+
+// The session means what the file kind means: a backslash inside quotes is itself, an
+// over-long text is refused, a division keeps its decimals.
+void DbObject::checkSession()
+{
+    static const char *const setUp[] = {
+        "SET NAMES utf8mb4",
+        "SET SESSION sql_mode = CONCAT_WS(',', NULLIF(@@SESSION.sql_mode, ''), 'STRICT_TRANS_TABLES', "
+        "'NO_BACKSLASH_ESCAPES')",
+        "SET SESSION innodb_lock_wait_timeout = 10",
+        "SET SESSION div_precision_increment = 30",
+    };
+    QSqlQuery q(connection());
+    for (const char *statement : setUp) {
+        if (!q.exec(QString::fromLatin1(statement)))
+            throw failure(q.lastError(), QString::fromLatin1(statement));
+    }
+    const QString check = QStringLiteral(
+        "SELECT @@SESSION.sql_mode, @@SESSION.innodb_lock_wait_timeout, @@SESSION.div_precision_increment, "
+        "@@SESSION.character_set_connection");
+    if (!q.exec(check) || !q.next())
+        throw failure(q.lastError(), check);
+    const QStringList mode = q.value(0).toString().split(QLatin1Char(','));
+    if (!mode.contains(QLatin1String("STRICT_TRANS_TABLES")) || !mode.contains(QLatin1String("NO_BACKSLASH_ESCAPES")) ||
+        q.value(1).toInt() != 10 || q.value(2).toInt() != 30 || q.value(3).toString() != QLatin1String("utf8mb4")) {
+        const QString raw = QStringLiteral("session set-up not in force: %1 / %2 / %3 / %4")
+                                .arg(q.value(0).toString(), q.value(1).toString(), q.value(2).toString(),
+                                     q.value(3).toString());
+        WriteLog(raw);
+        throw HbError(kErrDatabase, otherFailureText(raw));
+    }
+}
+
+void DbObject::ensureLive()
+{
+    requireOpen();
+    if (!lost_)
+        return;
+    {
+        QSqlDatabase db = QSqlDatabase::database(connName_, false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(connName_);
+    lengths_.clear();
+    try {
+        connectServer();
+    } catch (const HbError &) {
+        lost_ = true;  // still counts as open: the next statement tries again
+        throw HbError(2006, lostServerText());
+    }
+}
+
+QString DbObject::readOnlyText(const QString &where)
+{
+    return QStringLiteral("データベースに書き込めません（読み取り専用）：") + where;
+}
+
+QString DbObject::diskFullText(const QString &where)
+{
+    return QStringLiteral("ディスクの空き容量が足りません：") + where;
+}
+
+QString DbObject::lostServerText()
+{
+    return QStringLiteral("データベースサーバーとの接続が切れました。もう一度実行してください。");
+}
+
+QString DbObject::tooLongText(const QString &column)
+{
+    return QStringLiteral("文字数が多すぎます：") + column;
+}
+
+QString DbObject::lockedText()
+{
+    return QStringLiteral("ほかのコンピュータが使用中です。しばらくしてからもう一度実行してください。");
+}
+
+QString DbObject::otherFailureText(const QString &raw)
+{
+    return QStringLiteral("データベースのエラーです：") + raw;
+}
+
+QString DbObject::whereText() const
+{
+    if (kind_ == DbKind::Server) {
+        const ResolvedServer r = resolveServer(server_);
+        return QStringLiteral("%1 (%2:%3)").arg(r.database, r.host).arg(r.port);
+    }
+    return QDir::toNativeSeparators(QSqlDatabase::database(connName_, false).databaseName());
+}
+
+HbError DbObject::failure(const QSqlError &err, const QString &sql)
+{
+    const QString raw = err.databaseText().isEmpty() ? err.text() : err.databaseText();
+    WriteLog(QStringLiteral("%1 (%2) [%3]").arg(raw, err.nativeErrorCode(), sql));
+    bool ok = false;
+    int code = err.nativeErrorCode().toInt(&ok);
+    if (!ok)
+        code = 0;
+    const int number = code != 0 ? code : kErrDatabase;
+    if (kind_ == DbKind::Server) {
+        if (isLostConnection(code)) {
+            lost_ = true;
+            inTransaction_ = false;
+            return HbError(number, lostServerText());
+        }
+        static const QRegularExpression columnRe(QStringLiteral("column '([^']+)'"));
+        switch (code) {
+        case 1205:  // lock wait timeout
+        case 1213:  // deadlock
+            return HbError(number, lockedText());
+        case 1406:  // data too long
+            return HbError(number, tooLongText(columnRe.match(raw).captured(1)));
+        case 1021:  // disk full
+        case 1114:  // table full
+            return HbError(number, diskFullText(whereText()));
+        case 1036:  // table read only
+        case 1290:  // server read only
+            return HbError(number, readOnlyText(whereText()));
+        default: {
+            // The server quotes the statement from the place it stumbled on: not for the message.
+            QString shown = raw;
+            const int near = shown.indexOf(QLatin1String(" near '"));
+            if (near > 0)
+                shown.truncate(near);
+            return HbError(number, otherFailureText(shown));
+        }
+        }
+    }
+    if (kind_ == DbKind::File) {
+        int extended = code;
+        int sysErrno = 0;
+        const QVariant h = connection().isOpen() ? connection().driver()->handle() : QVariant();
+        if (h.isValid() && qstrcmp(h.typeName(), "sqlite3*") == 0) {
+            if (sqlite3 *handle = *static_cast<sqlite3 *const *>(h.constData())) {
+                if ((sqlite3_extended_errcode(handle) & 0xff) == (code & 0xff) || code == 0)
+                    extended = sqlite3_extended_errcode(handle);
+                sysErrno = sqlite3_system_errno(handle);
+            }
+        }
+        static const QRegularExpression checkRe(QStringLiteral("length\\((\\w+)\\)"));
+        switch (extended & 0xff) {
+        case SQLITE_READONLY:
+            return HbError(number, readOnlyText(whereText()));
+        case SQLITE_FULL:
+            return HbError(number, diskFullText(whereText()));
+        case SQLITE_IOERR:
+            if (sysErrno == ENOSPC || sysErrno == EFBIG)
+                return HbError(number, diskFullText(whereText()));
+            break;
+        case SQLITE_BUSY:
+        case SQLITE_LOCKED:
+            return HbError(number, lockedText());
+        case SQLITE_CONSTRAINT:
+            if (const auto m = checkRe.match(raw); m.hasMatch() && raw.contains(QLatin1String("CHECK")))
+                return HbError(number, tooLongText(m.captured(1)));
+            break;
+        default:
+            break;
+        }
+    }
+    return HbError(number, otherFailureText(raw));
 }
 
 void DbObject::CloseCnn()
 {
+    lengths_.clear();
+    lost_ = false;
     if (!QSqlDatabase::contains(connName_))
         return;
     {
@@ -601,13 +804,15 @@ void DbObject::CloseCnn()
 
 void DbObject::Begintrans()
 {
-    requireOpen();
+    ensureLive();
     if (inTransaction_)
         throw HbError(3246, QStringLiteral("トランザクションは既に開始されています。"));
     QSqlDatabase db = connection();
     if (!db.transaction())
-        throw dbError(db.lastError(), QStringLiteral("BEGIN"));
+        throw failure(db.lastError(), QStringLiteral("BEGIN"));
     inTransaction_ = true;
+    if (statementDoneHook)
+        statementDoneHook(QStringLiteral("BEGIN"));
 }
 
 void DbObject::CommitTrans()
@@ -617,12 +822,15 @@ void DbObject::CommitTrans()
         throw HbError(3034, QStringLiteral("トランザクションが開始されていません。"));
     QSqlDatabase db = connection();
     if (!db.commit()) {
-        const QSqlError err = db.lastError();
-        db.rollback();
+        const HbError e = failure(db.lastError(), QStringLiteral("COMMIT"));
+        if (!lost_)
+            db.rollback();
         inTransaction_ = false;
-        throw dbError(err, QStringLiteral("COMMIT"));
+        throw e;
     }
     inTransaction_ = false;
+    if (statementDoneHook)
+        statementDoneHook(QStringLiteral("COMMIT"));
 }
 
 void DbObject::RollbackTrans()
@@ -633,7 +841,7 @@ void DbObject::RollbackTrans()
     inTransaction_ = false;
     QSqlDatabase db = connection();
     if (!db.rollback())
-        throw dbError(db.lastError(), QStringLiteral("ROLLBACK"));
+        throw failure(db.lastError(), QStringLiteral("ROLLBACK"));
 }
 
 RecordsetPtr DbObject::OpenSchema(int schema, const Value &restriction, const Value &)
@@ -742,8 +950,19 @@ RecordsetPtr DbObject::openRecordset(const QString &sql, const std::vector<Value
 
 QSqlQuery DbObject::run(const QString &sql, const std::vector<Value> &params)
 {
-    requireOpen();
-    const QString text = translateSql(sql, kind_);
+    ensureLive();
+    QString text;
+    try {
+        text = translateSql(sql, kind_);
+    } catch (const HbError &e) {
+        WriteLog(QStringLiteral("%1 [%2]").arg(e.description(), sql));
+        throw;
+    }
+    if (kind_ == DbKind::File && !params.empty())
+        checkTextLengths(sql, params);
+    static const QRegularExpression ddl(QStringLiteral("^\\s*(CREATE|DROP|ALTER)\\b"), QRegularExpression::CaseInsensitiveOption);
+    if (ddl.match(text).hasMatch())
+        lengths_.clear();
     QSqlQuery q(connection());
     q.setForwardOnly(true);
     bool ok;
@@ -758,8 +977,46 @@ QSqlQuery DbObject::run(const QString &sql, const std::vector<Value> &params)
         }
     }
     if (!ok)
-        throw dbError(q.lastError(), sql);
+        throw failure(q.lastError(), sql);
+    if (statementDoneHook)
+        statementDoneHook(sql);
     return q;
+}
+
+void DbObject::checkTextLengths(const QString &sql, const std::vector<Value> &params)
+{
+    QString table;
+    const QStringList columns = placeholderColumns(sql, &table);
+    for (int i = 0; i < columns.size() && i < static_cast<int>(params.size()); ++i) {
+        if (columns.at(i).isEmpty() || !params[i].isString())
+            continue;
+        const int n = declaredLength(table, columns.at(i));
+        if (n > 0 && characterCount(params[i].displayText()) > n) {
+            WriteLog(QStringLiteral("text longer than %1 for %2.%3 [%4]").arg(n).arg(table, columns.at(i), sql));
+            throw HbError(kErrDatabase, tooLongText(columns.at(i)));
+        }
+    }
+}
+
+// The n of a column declared VARCHAR(n) (or CHAR(n)); 0 for any other column.
+int DbObject::declaredLength(const QString &table, const QString &column)
+{
+    const QString t = table.toUpper();
+    if (!lengths_.contains(t)) {
+        QHash<QString, int> cols;
+        static const QRegularExpression lenRe(QStringLiteral("CHAR\\s*\\(\\s*(\\d+)\\s*\\)"),
+                                              QRegularExpression::CaseInsensitiveOption);
+        QSqlQuery q(connection());
+        if (q.exec(QStringLiteral("PRAGMA table_info(%1)").arg(sqlQuote(table)))) {
+            while (q.next()) {
+                const auto m = lenRe.match(q.value(2).toString());
+                if (m.hasMatch())
+                    cols.insert(q.value(1).toString().toUpper(), m.captured(1).toInt());
+            }
+        }
+        lengths_.insert(t, cols);
+    }
+    return lengths_.value(t).value(column.toUpper(), 0);
 }
 
 long DbObject::execTranslated(const QString &sql, const std::vector<Value> &params)

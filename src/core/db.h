@@ -6,6 +6,7 @@
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -146,6 +147,19 @@ public:
 
     // Sees every domain-function statement as composed, before translation (tests use it).
     static std::function<void(const QString &)> composedStatementHook;
+    // Called after every statement that ran (BEGIN and COMMIT included), with its text
+    // (the drills use it to stop a save between two statements).
+    static std::function<void(const QString &)> statementDoneHook;
+
+    // The decided descriptions of the usual causes of a failure.
+    static QString readOnlyText(const QString &where);
+    static QString diskFullText(const QString &where);
+    static QString lostServerText();
+    static QString tooLongText(const QString &column);
+    static QString lockedText();
+    static QString otherFailureText(const QString &raw);
+    // What the messages name this object's database by: the file, or the server's database.
+    QString whereText() const;
 
 protected:
     DbObject();
@@ -163,6 +177,16 @@ private:
                                bool log);
     Value domain(const QString &head, const QString &wcs, bool joinAll);
     void requireOpen() const;
+    // A server connection found dead is replaced by a new one before the next statement.
+    void ensureLive();
+    void connectServer();
+    void checkSession();
+    // The failure of a statement as the grower reads it; the raw text and the statement go to
+    // the log. A lost server connection is dropped here (its transaction is gone with it).
+    HbError failure(const QSqlError &err, const QString &sql);
+    // Texts longer than their column's declared length are refused before the statement.
+    void checkTextLengths(const QString &sql, const std::vector<Value> &params);
+    int declaredLength(const QString &table, const QString &column);
     long execTranslated(const QString &sql, const std::vector<Value> &params);
     // Translates, binds and runs one statement; raises the database's error.
     QSqlQuery run(const QString &sql, const std::vector<Value> &params);
@@ -170,6 +194,9 @@ private:
     QString connName_;
     DbKind kind_ = DbKind::None;
     bool inTransaction_ = false;
+    bool lost_ = false;
+    ServerParams server_;
+    QHash<QString, QHash<QString, int>> lengths_;
 };
 
 // The settings database (ini/INFO.MDB beside the program's folder).

@@ -3,6 +3,7 @@
 #include "core/controls.h"
 #include "core/db.h"
 #include "core/helpers.h"
+#include "core/log.h"
 #include "core/startup.h"
 
 #include <QComboBox>
@@ -91,9 +92,12 @@ void fdlSetConCtrl::LoadData()
 
 bool fdlSetConCtrl::SaveData()
 {
+    // A transaction that cannot begin is a failed save: nothing is written.
     try {
         gINI->Begintrans();
-    } catch (const HbError &) {
+    } catch (const HbError &e) {
+        WriteLog(QStringLiteral("(%1)").arg(e.number()) + e.description());
+        return false;
     }
     const bool saved = trapped(Trap::Rollback, [this] {
         for (QWidget *c : controls()) {

@@ -82,11 +82,28 @@ QString createdTable(const QString &statement)
     return m.hasMatch() ? m.captured(1) : QString();
 }
 
+// A database file stores a text of any length in a VARCHAR(n) column: every such column gets a
+// check of its length in characters, so the file refuses what the server refuses. (The server
+// needs none: its strict mode refuses an over-long text, and its length() counts bytes.)
+QString withLengthChecks(const QString &createTable)
+{
+    static const QRegularExpression column(QStringLiteral("(^|[(,]\\s*)(\\w+)(\\s+VARCHAR\\s*\\(\\s*(\\d+)\\s*\\))"),
+                                           QRegularExpression::CaseInsensitiveOption |
+                                               QRegularExpression::MultilineOption);
+    QString out = createTable;
+    out.replace(column, QStringLiteral("\\1\\2\\3 CHECK(length(\\2) <= \\4)"));
+    return out;
+}
+
 void execAll(DbObject &db, const QStringList &statements)
 {
     const bool server = db.kind() == DbKind::Server;
-    for (const QString &s : statements)
-        db.EXEC(server && !createdTable(s).isEmpty() ? s + QLatin1String(kServerTableOptions) : s);
+    for (const QString &s : statements) {
+        if (createdTable(s).isEmpty())
+            db.EXEC(s);
+        else
+            db.EXEC(server ? s + QLatin1String(kServerTableOptions) : withLengthChecks(s));
+    }
 }
 
 QString failure(const QString &what, const QString &path, const QString &why)

@@ -10,56 +10,94 @@ namespace hb {
 
 namespace {
 
-// A statement cut into runs of plain SQL and quoted literals (quotes included).
+// A statement cut into runs of plain SQL and protected pieces: quoted literals ('...' and
+// "..."), back-quoted names and comments ("-- " to the end of the line, /* ... */), each with
+// its delimiters. Nothing in a protected piece is ever rewritten. A piece left open at the end
+// of the statement runs to its end. A backslash is an ordinary character in every piece, as it
+// is on both backends (the server session runs without backslash escapes).
+enum class PieceKind { Plain, Literal, Name, Comment };
+
 struct Piece {
     QString text;
-    bool quoted = false;
+    bool quoted = false;  // protected: a literal, a name or a comment
+    PieceKind kind = PieceKind::Plain;
+    bool closed = true;   // its closing delimiter is there
 };
+
+// "--" starts a comment only when a blank, a control character or the end follows: the same
+// rule on both backends.
+bool startsLineComment(const QString &sql, int i)
+{
+    if (i + 1 >= sql.size() || sql.at(i) != QLatin1Char('-') || sql.at(i + 1) != QLatin1Char('-'))
+        return false;
+    return i + 2 >= sql.size() || sql.at(i + 2).unicode() <= 0x20;
+}
 
 std::vector<Piece> splitQuoted(const QString &sql)
 {
     std::vector<Piece> out;
     QString cur;
+    const auto flushPlain = [&] {
+        if (!cur.isEmpty()) {
+            out.push_back({cur, false, PieceKind::Plain});
+            cur.clear();
+        }
+    };
     int i = 0;
     const int n = sql.size();
     while (i < n) {
         const QChar c = sql.at(i);
-        if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
-            if (!cur.isEmpty()) {
-                out.push_back({cur, false});
-                cur.clear();
-            }
-            QString lit(c);
-            ++i;
-            while (i < n) {
-                const QChar d = sql.at(i);
-                lit += d;
-                ++i;
-                if (d == c) {
-                    if (i < n && sql.at(i) == c) {  // doubled quote inside the literal
-                        lit += c;
-                        ++i;
+        if (c == QLatin1Char('\'') || c == QLatin1Char('"') || c == QLatin1Char('`')) {
+            flushPlain();
+            int j = i + 1;
+            bool closed = false;
+            while (j < n) {
+                if (sql.at(j) == c) {
+                    if (j + 1 < n && sql.at(j + 1) == c) {  // a doubled delimiter stands for itself
+                        j += 2;
                         continue;
                     }
+                    ++j;
+                    closed = true;
                     break;
                 }
+                ++j;
             }
-            out.push_back({lit, true});
+            out.push_back({sql.mid(i, j - i), true, c == QLatin1Char('`') ? PieceKind::Name : PieceKind::Literal, closed});
+            i = j;
+        } else if (startsLineComment(sql, i)) {
+            flushPlain();
+            int j = sql.indexOf(QLatin1Char('\n'), i);
+            if (j < 0)
+                j = n;
+            out.push_back({sql.mid(i, j - i), true, PieceKind::Comment});
+            i = j;
+        } else if (c == QLatin1Char('/') && i + 1 < n && sql.at(i + 1) == QLatin1Char('*')) {
+            flushPlain();
+            const int e = sql.indexOf(QStringLiteral("*/"), i + 2);
+            const int j = e < 0 ? n : e + 2;
+            out.push_back({sql.mid(i, j - i), true, PieceKind::Comment, e >= 0});
+            i = j;
         } else {
             cur += c;
             ++i;
         }
     }
-    if (!cur.isEmpty())
-        out.push_back({cur, false});
+    flushPlain();
     return out;
 }
 
 QString join(const std::vector<Piece> &pieces)
 {
     QString s;
-    for (const auto &p : pieces)
-        s += p.text;
+    for (size_t k = 0; k < pieces.size(); ++k) {
+        // Two literals side by side (a date literal written next to a quoted text) would read
+        // as one text with a doubled quote: a blank keeps them apart.
+        if (k > 0 && pieces[k].kind == PieceKind::Literal && pieces[k - 1].kind == PieceKind::Literal &&
+            pieces[k - 1].text.endsWith(pieces[k].text.at(0)))
+            s += QLatin1Char(' ');
+        s += pieces[k].text;
+    }
     return s;
 }
 
@@ -80,11 +118,11 @@ void translateDateLiterals(std::vector<Piece> &pieces)
                 const int end = t.indexOf(QLatin1Char('#'), i + 1);
                 QDateTime dt;
                 if (end < 0 || !parseDateText(t.mid(i + 1, end - i - 1), &dt))
-                    throw HbError(kErrDatabase, QStringLiteral("日付の指定が不正です: %1").arg(t.mid(i)));
+                    throw HbError(kErrDatabase, QStringLiteral("日付の指定が不正です。"));
                 if (!plain.isEmpty())
                     out.push_back({plain, false});
                 plain.clear();
-                out.push_back({QLatin1Char('\'') + canonicalDateText(dt) + QLatin1Char('\''), true});
+                out.push_back({QLatin1Char('\'') + canonicalDateText(dt) + QLatin1Char('\''), true, PieceKind::Literal});
                 i = end + 1;
             } else {
                 plain += t.at(i);
@@ -104,7 +142,7 @@ void translateLikeWildcards(std::vector<Piece> &pieces)
                                               QRegularExpression::CaseInsensitiveOption);
     for (size_t k = 1; k < pieces.size(); ++k) {
         Piece &p = pieces[k];
-        if (!p.quoted || p.text.size() < 2 || pieces[k - 1].quoted)
+        if (p.kind != PieceKind::Literal || !p.closed || p.text.size() < 2 || pieces[k - 1].quoted)
             continue;
         if (!likeAtEnd.match(pieces[k - 1].text).hasMatch())
             continue;
@@ -121,8 +159,20 @@ void translateLikeWildcards(std::vector<Piece> &pieces)
 void translateDivision(std::vector<Piece> &pieces)
 {
     for (auto &p : pieces) {
-        if (!p.quoted)
-            p.text.replace(QLatin1Char('/'), QStringLiteral("*1.0/"));
+        if (p.quoted || !p.text.contains(QLatin1Char('/')))
+            continue;
+        QString out;
+        for (int i = 0; i < p.text.size(); ++i) {
+            if (p.text.at(i) != QLatin1Char('/')) {
+                out += p.text.at(i);
+                continue;
+            }
+            out += QStringLiteral("*1.0/");
+            // "//" would otherwise become "/*1.0/", the start of a comment.
+            if (i + 1 < p.text.size() && p.text.at(i + 1) == QLatin1Char('/'))
+                out += QLatin1Char(' ');
+        }
+        p.text = out;
     }
 }
 
@@ -183,6 +233,28 @@ QStringList splitTopLevel(const QString &text)
     return parts;
 }
 
+// Where the "=" of an assignment stands (outside its protected pieces), or -1.
+int assignmentEquals(const QString &assignment)
+{
+    int pos = 0;
+    for (const auto &p : splitQuoted(assignment)) {
+        if (!p.quoted) {
+            const int eq = p.text.indexOf(QLatin1Char('='));
+            if (eq >= 0)
+                return pos + eq;
+        }
+        pos += p.text.size();
+    }
+    return -1;
+}
+
+// A target that is a plain column name, table-qualified or not.
+bool plainTarget(const QString &target)
+{
+    static const QRegularExpression re(QStringLiteral("^\\s*(\\w+\\s*\\.\\s*)?\\w+\\s*$"));
+    return re.match(target).hasMatch();
+}
+
 QString bareColumn(const QString &target)
 {
     QString t = target.trimmed();
@@ -203,6 +275,11 @@ bool translateJoinUpdate(QString &sql)
     const QString a = m.captured(1);
     const QString b = m.captured(2);
     const auto pieces = splitQuoted(sql);
+    // Its parts are moved about: a comment would swallow what comes after it.
+    for (const auto &p : pieces) {
+        if (p.kind == PieceKind::Comment || !p.closed)
+            return false;
+    }
     const int setPos = findKeyword(pieces, QStringLiteral("SET"), m.capturedEnd());
     if (setPos < 0)
         return false;
@@ -212,10 +289,11 @@ bool translateJoinUpdate(QString &sql)
     const QString where = wherePos < 0 ? QString() : sql.mid(wherePos + 5).trimmed();
     QStringList sets;
     for (const QString &as : splitTopLevel(assigns)) {
-        const int eq = as.indexOf(QLatin1Char('='));
-        if (eq < 0)
+        const int eq = assignmentEquals(as);
+        if (eq < 0 || !plainTarget(as.left(eq)))
             return false;
-        sets << QStringLiteral("%1 = (SELECT %2 FROM %3 WHERE %4 LIMIT 1)")
+        // Parenthesised: a part that ends in "--" must not start a comment at the blank after it.
+        sets << QStringLiteral("%1 = (SELECT (%2) FROM %3 WHERE (%4) LIMIT 1)")
                     .arg(bareColumn(as.left(eq)), as.mid(eq + 1).trimmed(), b, cond);
     }
     QString out = QStringLiteral("UPDATE %1 SET %2 WHERE EXISTS (SELECT 1 FROM %3 WHERE %4)")
@@ -242,8 +320,8 @@ void translateQualifiedSet(QString &sql)
     const int end = wherePos < 0 ? sql.size() : wherePos;
     QStringList out;
     for (const QString &as : splitTopLevel(sql.mid(start, end - start))) {
-        const int eq = as.indexOf(QLatin1Char('='));
-        if (eq < 0) {
+        const int eq = assignmentEquals(as);
+        if (eq < 0 || !plainTarget(as.left(eq))) {
             out << as;
             continue;
         }
@@ -252,7 +330,99 @@ void translateQualifiedSet(QString &sql)
     sql = sql.left(start) + out.join(QLatin1Char(',')) + (wherePos < 0 ? QString() : sql.mid(end));
 }
 
+// The statement with every protected piece blanked out (same length), so that searches for
+// keywords, commas and placeholders see plain SQL only.
+QString masked(const QString &sql)
+{
+    QString out;
+    for (const auto &p : splitQuoted(sql))
+        out += p.quoted ? QString(p.text.size(), QLatin1Char('x')) : p.text;
+    return out;
+}
+
+// Items of a list at parenthesis depth 0, with their offsets in the text.
+std::vector<std::pair<int, QString>> topLevelItems(const QString &text)
+{
+    std::vector<std::pair<int, QString>> items;
+    int depth = 0;
+    int start = 0;
+    for (int i = 0; i <= text.size(); ++i) {
+        const QChar c = i < text.size() ? text.at(i) : QLatin1Char(',');
+        if (c == QLatin1Char('('))
+            ++depth;
+        else if (c == QLatin1Char(')'))
+            --depth;
+        else if (c == QLatin1Char(',') && (depth == 0 || i == text.size())) {
+            items.emplace_back(start, text.mid(start, i - start));
+            start = i + 1;
+        }
+    }
+    return items;
+}
+
 }  // namespace
+
+QStringList placeholderColumns(const QString &sql, QString *table)
+{
+    static const QRegularExpression insertRe(
+        QStringLiteral("^\\s*INSERT\\s+INTO\\s+(\\w+)\\s*\\(([\\w\\s,]*)\\)\\s*VALUES\\s*\\((.*)\\)\\s*$"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression updateRe(QStringLiteral("^\\s*UPDATE\\s+(\\w+)\\s+SET\\s"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression setItemRe(QStringLiteral("^\\s*(?:\\w+\\s*\\.\\s*)?(\\w+)\\s*=\\s*\\?\\s*$"));
+    const QString text = masked(sql);
+    const int total = static_cast<int>(text.count(QLatin1Char('?')));
+    QStringList cols;
+    const auto addItem = [&cols](const QString &item, const QString &column) {
+        if (!column.isEmpty() && item.trimmed() == QLatin1String("?"))
+            cols << column;
+        else
+            for (int k = 0; k < item.count(QLatin1Char('?')); ++k)
+                cols << QString();
+    };
+    if (const auto m = insertRe.match(text); m.hasMatch()) {
+        QStringList names = m.captured(2).split(QLatin1Char(','));
+        const auto values = topLevelItems(m.captured(3));
+        if (values.size() != static_cast<size_t>(names.size()))
+            return {};
+        for (size_t i = 0; i < values.size(); ++i)
+            addItem(values[i].second, names.at(static_cast<int>(i)).trimmed());
+        if (table)
+            *table = m.captured(1);
+    } else if (const auto u = updateRe.match(text); u.hasMatch()) {
+        const QString rest = text.mid(u.capturedEnd());
+        static const QRegularExpression whereRe(QStringLiteral("\\bWHERE\\b"), QRegularExpression::CaseInsensitiveOption);
+        int end = rest.size();
+        int depth = 0;
+        for (int i = 0; i < rest.size(); ++i) {
+            if (rest.at(i) == QLatin1Char('('))
+                ++depth;
+            else if (rest.at(i) == QLatin1Char(')'))
+                --depth;
+            else if (depth == 0 && whereRe.match(rest, i, QRegularExpression::NormalMatch,
+                                                 QRegularExpression::AnchorAtOffsetMatchOption).hasMatch()) {
+                end = i;
+                break;
+            }
+        }
+        for (const auto &item : topLevelItems(rest.left(end))) {
+            const auto s = setItemRe.match(item.second);
+            if (s.hasMatch())
+                cols << s.captured(1);
+            else
+                addItem(item.second, QString());
+        }
+        for (int k = 0; k < rest.mid(end).count(QLatin1Char('?')); ++k)
+            cols << QString();
+        if (table)
+            *table = u.captured(1);
+    } else {
+        return {};
+    }
+    if (cols.size() != total)
+        return {};
+    return cols;
+}
 
 QString sqlQuote(const QString &text)
 {

@@ -3,6 +3,7 @@
 // into the dialect of the backend that runs it. Quoted texts are left as they are.
 
 #include <QString>
+#include <QStringList>
 
 namespace hb {
 
@@ -17,6 +18,12 @@ enum class DbKind { None, File, Server };
 //    and every division to a real division.
 // Throws HbError for a # literal that is no date (the server would read # as a comment).
 QString translateSql(const QString &sql, DbKind kind);
+
+// The columns a statement writes its '?' values into, one entry per placeholder in order, ""
+// where a value is not stored into a column (a condition, an expression). Knows
+// "INSERT INTO t (c, ...) VALUES (...)" and "UPDATE t SET c = ?, ... [WHERE ...]" (t in *table);
+// any other statement gives an empty list.
+QStringList placeholderColumns(const QString &sql, QString *table);
 
 // Quotes a text as an SQL literal (doubling quotes); for the few statements that must stay text.
 QString sqlQuote(const QString &text);

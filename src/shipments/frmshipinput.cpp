@@ -5,6 +5,7 @@
 #include "core/db.h"
 #include "core/globals.h"
 #include "core/helpers.h"
+#include "core/textlimit.h"
 #include "shipments/shipsave.h"
 
 #include <QCheckBox>
@@ -137,6 +138,7 @@ frmShipInput::frmShipInput() : InputForm(QStringLiteral("frmShipInput"), gShip, 
     box(kBoxFeeAmt, 295, 410, 80, right);
     caption(this, 20, QStringLiteral("備考"), 10, 442);
     box(kBoxNotes, 105, 442, 470);
+    limitToColumns({{txtDATA[kBoxLocate], "D_SHIP.LOCATE"}, {txtDATA[kBoxPrdNm], "D_SHIP.PRD_NM"}, {txtDATA[kBoxNotes], "D_SHIP.NOTES"}});
 
     makeMenuButton(1, QStringLiteral("登録"), 5850, 7425, 1500, 540);
     makeMenuButton(0, QStringLiteral("ｷｬﾝｾﾙ"), 7500, 7425, 1500, 540);

@@ -130,6 +130,30 @@ TEST_F(MenuAndSettings, ConnectionDialogFailedSaveChangesNothingAndStaysOpen)
     }
 }
 
+TEST_F(MenuAndSettings, ConnectionDialogWritesNothingWhenItsTransactionCannotBegin)
+{
+    // BEGIN fails while another transaction is open on the settings database: no key may be
+    // written into that transaction (its commit would take them along).
+    hb::gINI->SaveCtrl("DB_DSN", Value("before"));
+    const auto before = snapshot();
+    hb::gINI->Begintrans();
+    ui->prompts.clear();
+    auto &dlg = hb::form<hb::fdlSetConCtrl>();
+    hbtest::driveModal(&dlg, [&](QDialog *d) {
+        child<QLineEdit>(d, "Text1_1")->setText("changed");
+        hbtest::click(child<QPushButton>(d, "Command1_1"));
+        EXPECT_TRUE(d->isVisible());
+        EXPECT_EQ(child<QLineEdit>(d, "Text1_1")->text(), "changed");
+        dlg.Unload();
+    });
+    ASSERT_TRUE(hb::gINI->inTransaction());  // the other transaction is untouched
+    hb::gINI->CommitTrans();
+    EXPECT_EQ(snapshot(), before);
+    ASSERT_EQ(ui->prompts.size(), 1u) << ui->promptTexts().join('|').toStdString();
+    EXPECT_EQ(ui->prompts.back().text, "データの登録に失敗しました。");
+    EXPECT_EQ(ui->prompts.back().style, 48);
+}
+
 TEST_F(MenuAndSettings, AFailedConnectionOpensTheConnectionDialogAndRetries)
 {
     hb::gINI->SaveCtrl("DB_NAME", Value("../data/MOVED.MDB"));  // no such file

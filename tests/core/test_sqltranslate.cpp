@@ -38,7 +38,7 @@ TEST(SqlTranslate, RewritesOnlyOutsideQuotedTexts)
         {"UPDATE D_CHEMI SET  D_CHEMI.USED_QTY=3 WHERE D_CHEMI.CHEMI_ID=4", DbKind::Server,
          "UPDATE D_CHEMI SET  D_CHEMI.USED_QTY=3 WHERE D_CHEMI.CHEMI_ID=4"},
         {"UPDATE W INNER JOIN U ON (W.P = U.ID) AND (W.D = U.CHG_ID)  SET W.RT = U.RT", DbKind::File,
-         "UPDATE W SET RT = (SELECT U.RT FROM U WHERE (W.P = U.ID) AND (W.D = U.CHG_ID) LIMIT 1) "
+         "UPDATE W SET RT = (SELECT (U.RT) FROM U WHERE ((W.P = U.ID) AND (W.D = U.CHG_ID)) LIMIT 1) "
          "WHERE EXISTS (SELECT 1 FROM U WHERE (W.P = U.ID) AND (W.D = U.CHG_ID))"},
         {"SELECT 'it''s #x#' FROM T WHERE A=#2024-01-02 03:04:05#", DbKind::File,
          "SELECT 'it''s #x#' FROM T WHERE A='2024-01-02 03:04:05'"},
@@ -47,11 +47,65 @@ TEST(SqlTranslate, RewritesOnlyOutsideQuotedTexts)
         EXPECT_EQ(translateSql(QString::fromUtf8(c.in), c.kind), QString::fromUtf8(c.out)) << c.in;
 }
 
+TEST(SqlTranslate, NeverAltersQuotedTextsCommentsOrBackQuotedNames)
+{
+    const Case cases[] = {
+        {"SELECT 1 -- #x", DbKind::Server, "SELECT 1 -- #x"},
+        {"SELECT 1 -- #x\nFROM T WHERE A=#2024/5/1#", DbKind::Server,
+         "SELECT 1 -- #x\nFROM T WHERE A='2024-05-01 00:00:00'"},
+        {"SELECT 1 /* a/b #c# 'd */ FROM T", DbKind::File, "SELECT 1 /* a/b #c# 'd */ FROM T"},
+        {"SELECT `a#b`, `x/y` FROM T", DbKind::File, "SELECT `a#b`, `x/y` FROM T"},
+        {"SELECT 4--1", DbKind::File, "SELECT 4--1"},  // "--" without a blank is no comment
+        {"UPDATE T SET x'a=b' WHERE K=1", DbKind::File, "UPDATE T SET x'a=b' WHERE K=1"},
+        {"UPDATE T SET T.x='a=b', y = 'c.d=e' WHERE K=1", DbKind::File, "UPDATE T SET x ='a=b', y = 'c.d=e' WHERE K=1"},
+        {"UPDATE T SET `T`.x=1 WHERE K=1", DbKind::File, "UPDATE T SET `T`.x=1 WHERE K=1"},
+        {"UPDATE T SET a.b.c=1", DbKind::File, "UPDATE T SET a.b.c=1"},
+        {"UPDATE A INNER JOIN B ON A.I=B.I -- c\n SET A.X=B.X", DbKind::File,
+         "UPDATE A INNER JOIN B ON A.I=B.I -- c\n SET X =B.X"},
+        {"SELECT * FROM T WHERE N LIKE '*ab", DbKind::Server, "SELECT * FROM T WHERE N LIKE '*ab"},
+        {"SELECT * FROM T WHERE N LIKE `*a*`", DbKind::Server, "SELECT * FROM T WHERE N LIKE `*a*`"},
+        {"SELECT 'C:\\temp\\' FROM T WHERE A=#2024/5/1#", DbKind::Server,
+         "SELECT 'C:\\temp\\' FROM T WHERE A='2024-05-01 00:00:00'"},
+        {"SELECT 'it''s' /* x", DbKind::File, "SELECT 'it''s' /* x"},
+        {"SELECT 1//2", DbKind::File, "SELECT 1*1.0/ *1.0/2"},  // no "/*" made of two divisions
+        {"SELECT #2024/1/1#'x'", DbKind::Server, "SELECT '2024-01-01 00:00:00' 'x'"},  // two texts, not one
+        {"UPDATE A INNER JOIN B ON A.I=B.I--SET A.X=B.X", DbKind::File,
+         "UPDATE A SET X = (SELECT (B.X) FROM B WHERE (A.I=B.I--) LIMIT 1) WHERE EXISTS (SELECT 1 FROM B WHERE "
+         "A.I=B.I--)"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(translateSql(QString::fromUtf8(c.in), c.kind), QString::fromUtf8(c.out)) << c.in;
+}
+
+TEST(SqlTranslate, PlaceholdersAreMatchedWithTheColumnsTheyWrite)
+{
+    const struct {
+        const char *sql;
+        const char *table;
+        QStringList columns;
+    } cases[] = {
+        {"INSERT INTO T (A, B, C) VALUES (?, 1, ?)", "T", {"A", "C"}},
+        {"insert into T (A,B) values (COALESCE(?, ?), ?)", "T", {"", "", "B"}},
+        {"INSERT INTO T (A, B) VALUES ('?', ?)", "T", {"B"}},
+        {"UPDATE T SET A = ?, T.B=?, C=C+? WHERE K=? AND N LIKE '?'", "T", {"A", "B", "", ""}},
+        {"UPDATE T SET A=(SELECT MAX(X) FROM U WHERE Y=?), B=? WHERE K=?", "T", {"", "B", ""}},
+        {"SELECT * FROM T WHERE A=?", "", {}},
+        {"INSERT INTO T (A, B) VALUES (?, ?), (?, ?)", "", {}},
+    };
+    for (const auto &c : cases) {
+        QString table;
+        EXPECT_EQ(hb::placeholderColumns(QString::fromUtf8(c.sql), &table), c.columns) << c.sql;
+        if (!c.columns.isEmpty())
+            EXPECT_EQ(table, QString::fromUtf8(c.table)) << c.sql;
+    }
+}
+
 TEST(SqlTranslate, RefusesAHashThatIsNoDate)
 {
     // The server would read the rest of the statement as a comment.
     EXPECT_THROW(translateSql("SELECT * FROM T WHERE A=#x# AND B=1", DbKind::Server), hb::HbError);
     EXPECT_THROW(translateSql("SELECT * FROM T WHERE A=#2024/02/30#", DbKind::File), hb::HbError);
+    EXPECT_THROW(translateSql("SELECT * FROM T WHERE A=#2024/02/01 'x' #", DbKind::File), hb::HbError);
 }
 
 }  // namespace
