@@ -20,6 +20,7 @@
 #include "core/forms.h"
 #include "core/globals.h"
 #include "core/recordhold.h"
+#include "cultivation/chemirec.h"
 #include "cultivation/plantrec.h"
 #include "diary/diaryday.h"
 #include "diary/diarysave.h"
@@ -252,7 +253,33 @@ std::vector<Save> saves(hbtest::ScriptedUi &ui)
              hbtest::settle();
              return lastPrompt(ui);
          }},
-        // The pesticide purchase save: {"purchase", setup, run} once its service is in.
+        // A purchase modified: its voucher is posted anew under the number it keeps.
+        {"purchase",
+         [] {
+             exec(*hb::gDb, "INSERT INTO D_CHEMI (FMR_ID, CHEMI_ID, CHEMI_NM, PUR_DATE, PUR_QTY, PUR_UNIT, ACC_ID, PUR_AMT, "
+                            "USED_QTY, REST_QTY, LEDGE_ID, CHK_FLG) VALUES (1, 5, '薬剤5', ?, 2, 5, 1000, 3000, 0, 2, 17, -1)",
+                  {Value(QDate(2024, 6, 1))});
+             exec(*hb::gDb, "INSERT INTO D_LEDGE (FMR_ID, LEDGE_ID, LEDGE_DATE, D_ACC_ID, D_OPT_KBN, D_OPT_ID, C_ACC_ID, AMT) "
+                            "VALUES (1, 17, ?, 1130, 3, 5, 1000, 3000)",
+                  {Value(QDate(2024, 6, 1))});
+         },
+         [](const Arm &arm) {
+             hb::ChemiRec r;
+             auto rs = hb::gDb->GetFwdOnlyRst(QStringLiteral("SELECT * FROM D_CHEMI WHERE CHEMI_ID = 5"));
+             for (int i = 0; i < hb::ChemiRec::fieldCount(); ++i)
+                 r.field(i) = rs->Fields(i);
+             r.PUR_QTY = Value(4);
+             r.REST_QTY = Value(4);
+             r.PUR_AMT = Value(hb::Currency::fromDouble(6000));
+             r.PUR_DATE = Value(QDate(2024, 6, 2));
+             arm();
+             try {
+                 hb::SaveChemi(*hb::gDb, hb::kEditModify, r);
+             } catch (const hb::HbError &e) {
+                 return e.description();
+             }
+             return QString();
+         }},
     };
 }
 
