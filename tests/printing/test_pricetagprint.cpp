@@ -500,6 +500,7 @@ TEST_P(PriceTagPrint, PicturesAtTheDesignSizeMaximisedAndOfThePreview)
     EXPECT_TRUE(f.lblTitle->font().bold());
     EXPECT_FALSE(f.imgLOGO_S->isVisible());
     ASSERT_TRUE(hbtest::savePicture(&f, hbtest::picturePath("hb_pricetag_design.png")));
+    hbtest::focusByClick(f.txtCOND[1]);  // the picker goes up
     f.showMaximized();
     settle();
     ASSERT_TRUE(hbtest::savePicture(&f, hbtest::picturePath("hb_pricetag_maximised.png")));
