@@ -5,6 +5,7 @@
 // - SetList of 値札印刷 over one day of 1,000 shipments of ten growers: the query, the rows, the
 //   list and the totals.
 
+#include "benchprogram.h"
 #include "core/db.h"
 #include "core/forms.h"
 #include "core/globals.h"
@@ -15,7 +16,6 @@
 #include "printing/ptag.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTemporaryDir>
@@ -87,12 +87,7 @@ struct Program {
 
     Program()
     {
-        for (const char *sub : {"bin", "ini", "work", "data", "images"})
-            QDir(dir.path()).mkpath(QString::fromLatin1(sub));
-        hb::setAppPath(dir.filePath(QStringLiteral("bin")));
-        hb::createMissingDatabases();
-        hb::InitIni();
-        hb::InitWork();
+        bench::openProgramFolder(dir);
         hb::gShopID = hb::Value(1);
         hb::gFmrID = hb::Value(1);
         quietUi();
