@@ -430,6 +430,7 @@ TEST_P(PriceTagPrint, AChangeOfSizeListsAnewFromTheBoxes)
     leave(f.txtCOND[0], "2024/06/03");
     ASSERT_EQ(lines(f), QStringList{"1|大根|100|4"});
     const int designWidth = f.ListView1->columnWidth(1);
+    const QRect logoDesign = f.imgLOGO_S->geometry();
     // Typed but not left: the resize lists from what the boxes hold.
     hbtest::focusByClick(f.txtCOND[0]);
     f.txtCOND[0]->setText("2024/06/04");
@@ -440,10 +441,14 @@ TEST_P(PriceTagPrint, AChangeOfSizeListsAnewFromTheBoxes)
     EXPECT_EQ(lines(f), QStringList{"1|かぶ|100|6"});
     EXPECT_EQ(totals(f), "7 1");
     EXPECT_GT(f.ListView1->columnWidth(1), designWidth);
+    // The pictures move with the window and keep their size.
+    EXPECT_GT(f.imgLOGO_S->x(), logoDesign.x());
+    EXPECT_EQ(f.imgLOGO_S->size(), logoDesign.size());
     EXPECT_EQ(f.txtCOND[0]->text(), "2024/06/04");
     f.showNormal();
     settle();
     EXPECT_EQ(f.ListView1->columnWidth(1), designWidth);
+    EXPECT_EQ(f.imgLOGO_S->geometry(), logoDesign);
     EXPECT_EQ(lines(f), QStringList{"1|かぶ|100|6"});
 
     // WINDOW_STA opens it maximised, listing today.
