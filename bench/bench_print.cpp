@@ -2,6 +2,7 @@
 // where no printer is installed, with 100 or 1,000 different trace addresses; and the preview's
 // page turn. Fonts are warmed by one run before the measured ones.
 
+#include "benchprogram.h"
 #include "core/db.h"
 #include "core/forms.h"
 #include "core/globals.h"
@@ -12,7 +13,6 @@
 #include "printing/ptag.h"
 #include "printing/ptagsheet.h"
 
-#include <QDir>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -30,12 +30,7 @@ struct Fixture {
     QTemporaryDir dir;
     Fixture()
     {
-        for (const char *sub : {"bin", "ini", "work", "data", "images"})
-            QDir(dir.path()).mkpath(QString::fromLatin1(sub));
-        hb::setAppPath(dir.filePath(QStringLiteral("bin")));
-        hb::createMissingDatabases();
-        hb::InitIni();
-        hb::InitWork();
+        bench::openProgramFolder(dir);
         hb::gRepId = hb::kPtagReport;
         hb::setPrinterSystem(std::make_unique<NoPrinters>());
     }

@@ -2,7 +2,9 @@
 // Creating a window's controls at their design geometry (pixels = design twips / 15).
 
 #include <QAbstractButton>
+#include <QFont>
 #include <QLabel>
+#include <QLineEdit>
 #include <QString>
 #include <QWidget>
 
@@ -38,6 +40,27 @@ inline QLabel *makeTitleLabel(QWidget *parent, const QString &name, const QStrin
     f.setBold(true);
     label->setFont(f);
     return label;
+}
+
+// A font at that size in points, bold or not.
+inline QFont sizedFont(QFont font, double points, bool bold = false)
+{
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+// A text box of dates, numbers or paths: its font, at most maxLength characters, aligned, and
+// without the input method.
+inline QLineEdit *makePlainBox(QWidget *parent, const QString &name, const QRect &geometry, const QFont &font,
+                               int maxLength, Qt::Alignment align)
+{
+    auto *box = makeControl<QLineEdit>(parent, name, geometry.x(), geometry.y(), geometry.width(), geometry.height());
+    box->setFont(font);
+    box->setMaxLength(maxLength);
+    box->setAlignment(align);
+    box->setAttribute(Qt::WA_InputMethodEnabled, false);
+    return box;
 }
 
 }  // namespace hb

@@ -14,6 +14,7 @@
 #include "masters/fdlmstshopedit.h"
 #include "printing/fdlexppricetag.h"
 #include "printing/fdlprintaccrep.h"
+#include "printing/fdlprintpricetag.h"
 #include "printing/fdlprinttracerep.h"
 #include "printing/fdluploadtracedata.h"
 
@@ -150,6 +151,9 @@ void fmnMain::menuClick(int index)
     case 5:
         form<fdlPrintAccRep>().showModal(this);
         break;
+    case 7:
+        form<fdlPrintPriceTag>().showModal(this);
+        break;
     case 8:
         form<fdlExpPriceTag>().showModal(this);
         break;
@@ -166,7 +170,7 @@ void fmnMain::menuClick(int index)
         form<frmDairyCal>().showModal(this);
         break;
     default:
-        // Index 6 does not exist; the price-tag print dialog of 7 is not built yet.
+        // There is no button 6.
         break;
     }
 }

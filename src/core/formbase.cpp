@@ -57,11 +57,17 @@ bool startsWithAny(const QString &name, const QStringList &prefixes)
     return false;
 }
 
-// Menus, timers and images keep their geometry (compared case-sensitively).
-bool keepsGeometry(const QString &name)
+bool isImage(const QString &name)
+{
+    return name.startsWith(QLatin1String("img"));
+}
+
+// Menus, timers and (unless they move with the window) images keep their geometry (compared
+// case-sensitively).
+bool keepsGeometry(const QString &name, bool moveImages)
 {
     return name.startsWith(QLatin1String("mnu")) || name.startsWith(QLatin1String("Tim"))
-           || name.startsWith(QLatin1String("img"));
+           || (!moveImages && isImage(name));
 }
 
 bool isNamedControl(const QWidget *w)
@@ -375,14 +381,14 @@ void Form::SetDefSize()
         SizeRec r;
         r.control = w;
         const QString n = w->objectName();
-        if (!keepsGeometry(n)) {
+        if (!keepsGeometry(n, scaling_.moveImages)) {
             r.skipped = false;
             const QRect g = w->geometry();
             r.left = g.x();
             r.width = g.width();
             r.top = g.y();
             r.height = g.height();
-            if (scaling_.fonts && !startsWithAny(n, scaling_.keepFont))
+            if (scaling_.fonts && !startsWithAny(n, scaling_.keepFont) && !isImage(n))
                 r.fontSize = static_cast<float>(qMax(0.0, w->font().pointSizeF()));
         }
         recs_.push_back(r);
@@ -404,10 +410,12 @@ void Form::SetSize()
         QWidget *w = r.control;
         if (!w || r.skipped)
             continue;
+        // Images that move with the window keep their size.
+        const bool image = isImage(w->objectName());
         const float left = r.left * fx;
-        const float width = r.width * fx;
+        const float width = image ? r.width : r.width * fx;
         const float top = r.top * fy;
-        const float height = r.height * fy;
+        const float height = image ? r.height : r.height * fy;
         if (r.fontSize > 0) {
             const float scaled = r.fontSize * fx;
             const double points = std::nearbyint(static_cast<double>(scaled));  // halves to even
@@ -571,6 +579,13 @@ int Form::showModal(QWidget *owner)
     if (back && back != self.data() && back->isVisible())
         back->activateWindow();
     return r;
+}
+
+bool Form::LoadHidden()
+{
+    if (!loaded_ && !loading_)
+        Load();
+    return loaded_;
 }
 
 void Form::showModeless()

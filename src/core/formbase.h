@@ -85,6 +85,7 @@ public:
         QStringList keepHeight{QStringLiteral("cmb")};  // name prefixes whose height is left alone
         QStringList keepFont;        // name prefixes whose font size is left alone ("Sha")
         bool fonts = true;           // false: no control's font size is recorded or set
+        bool moveImages = false;     // images ("img") move with the window, keeping size and font
     };
 
     explicit Form(const QString &name, QWidget *parent = nullptr);
@@ -95,6 +96,8 @@ public:
     int showModal(QWidget *owner = nullptr);
     // Shows the window modeless (the main window).
     void showModeless();
+    // Loads the window without showing it (Load runs, no Resize); true when it is loaded.
+    bool LoadHidden();
     // Closes and unloads the window: runs Unload (which may refuse); true when unloaded.
     bool Unload();
     bool isLoaded() const { return loaded_; }

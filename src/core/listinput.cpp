@@ -8,7 +8,6 @@
 #include <QAbstractSpinBox>
 #include <QComboBox>
 #include <QEvent>
-#include <QHeaderView>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -160,19 +159,7 @@ ListForm::ListForm(const QString &name) : Form(name) {}
 
 void ListForm::makeListView(int leftTwips, int topTwips, int widthTwips, int heightTwips)
 {
-    const QRect g = px(leftTwips, topTwips, widthTwips, heightTwips);
-    ListView1 = makeControl<QTreeWidget>(this, QStringLiteral("ListView1"), g.x(), g.y(), g.width(), g.height());
-    ListView1->setRootIsDecorated(false);
-    ListView1->setItemsExpandable(false);
-    ListView1->setUniformRowHeights(true);
-    ListView1->setAllColumnsShowFocus(true);
-    ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
-    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ListView1->setSortingEnabled(false);
-    ListView1->header()->setStretchLastSection(false);
-    ListView1->header()->setSectionsMovable(false);
-    ListView1->setColumnCount(0);
+    ListView1 = makeReportView(this, QStringLiteral("ListView1"), px(leftTwips, topTwips, widthTwips, heightTwips));
 }
 
 void ListForm::makeMenuButtons(const std::array<QRect, 7> &twips)
@@ -193,7 +180,7 @@ void ListForm::onResize()
 {
     Form::onResize();
     if (!isFirstResize()) {
-        applyColumnWidths();
+        scaleReportColumns(ListView1, columns_, scaleX());
         return;
     }
     UpdatesOff quiet(this);
@@ -282,35 +269,12 @@ long ListForm::rowCount() const
 void ListForm::setColumns(const std::vector<ListColumn> &columns)
 {
     columns_ = columns;
-    ListView1->setColumnCount(static_cast<int>(columns.size()));
-    QStringList captions;
-    for (const ListColumn &c : columns)
-        captions << c.caption;
-    ListView1->setHeaderLabels(captions);
-    QTreeWidgetItem *header = ListView1->headerItem();
-    for (int i = 0; i < static_cast<int>(columns.size()); ++i)
-        header->setTextAlignment(i, columns[static_cast<std::size_t>(i)].align | Qt::AlignVCenter);
-    applyColumnWidths();
-}
-
-void ListForm::applyColumnWidths()
-{
-    if (!ListView1)
-        return;
-    for (int i = 0; i < static_cast<int>(columns_.size()); ++i) {
-        const int twips = columns_[static_cast<std::size_t>(i)].widthTwips;
-        ListView1->setColumnHidden(i, twips <= 0);
-        if (twips > 0)
-            ListView1->setColumnWidth(i, qRound(static_cast<float>(twips) * static_cast<float>(scaleX()) / kTwips));
-    }
+    setReportColumns(ListView1, columns_, scaleX());
 }
 
 QTreeWidgetItem *ListForm::addRow(const QStringList &cells)
 {
-    auto *item = new QTreeWidgetItem(ListView1, cells);
-    for (int i = 0; i < static_cast<int>(columns_.size()); ++i)
-        item->setTextAlignment(i, columns_[static_cast<std::size_t>(i)].align | Qt::AlignVCenter);
-    return item;
+    return addReportRow(ListView1, columns_, cells);
 }
 
 void ListForm::clearRows()

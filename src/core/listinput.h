@@ -52,6 +52,7 @@
 
 #include "core/formbase.h"
 #include "core/globals.h"
+#include "core/listview.h"
 
 #include <QRect>
 #include <QString>
@@ -66,14 +67,6 @@ class QTreeWidgetItem;
 namespace hb {
 
 // ---- list window -------------------------------------------------------------------------------
-
-// A column of ListView1: key, caption, design width in twips (0 hides it), alignment.
-struct ListColumn {
-    QString key;
-    QString caption;
-    int widthTwips = 0;
-    Qt::Alignment align = Qt::AlignLeft;
-};
 
 class ListForm : public Form {
 public:
@@ -126,7 +119,6 @@ protected:
 
 private:
     void openInput(int mode, long row);
-    void applyColumnWidths();
 
     RowRule rowRule_ = RowRule::NonEmptyList;
     std::vector<ListColumn> columns_;

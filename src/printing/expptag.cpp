@@ -2,6 +2,8 @@
 
 #include "core/value.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStringList>
 #include <iconv.h>
@@ -91,15 +93,15 @@ QString PtagCsvLine(const PtagRec &r)
     return items.join(QLatin1Char(','));
 }
 
-QByteArray toCp932(const QString &s)
+namespace {
+
+// The text in code page 932 through one converter; only a character without a code there
+// becomes "?".
+QByteArray cp932With(Cp932 &conv, const QString &s)
 {
-    Cp932 conv;
-    if (!conv.valid())
-        throw HbError(5, QStringLiteral("文字コードを変換できません。"));
     QByteArray out;
     if (conv.convert(s.toUtf8(), &out))
         return out;
-    // Character by character, so that only what has no code becomes "?".
     QByteArray all;
     for (const uint cp : s.toUcs4()) {
         QByteArray one;
@@ -109,6 +111,32 @@ QByteArray toCp932(const QString &s)
             all += '?';
     }
     return all;
+}
+
+void requireConverter(const Cp932 &conv)
+{
+    if (!conv.valid())
+        throw HbError(5, QStringLiteral("文字コードを変換できません。"));
+}
+
+// An existing file that may not be written: not writable for this program, or read-only by its
+// permission bits (which the administrator's account would otherwise pass over).
+bool isReadOnlyFile(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return false;
+    const QFile::Permissions writeBits = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+    return !info.isWritable() || !(info.permissions() & writeBits);
+}
+
+}  // namespace
+
+QByteArray toCp932(const QString &s)
+{
+    Cp932 conv;
+    requireConverter(conv);
+    return cp932With(conv, s);
 }
 
 QString PtagCsvFileName(const QDate &from, const QDate &to, long fmrId, long shopId)
@@ -125,9 +153,13 @@ QString PtagCsvPath(const QString &folder, const QString &fileName)
 
 int WritePtagCsv(const QString &path, const std::vector<PtagRec> &rows)
 {
+    if (isReadOnlyFile(path))
+        throw HbError(75, QStringLiteral("ファイルに書き込めません（読み取り専用）：") + QDir::toNativeSeparators(path));
+    Cp932 conv;
+    requireConverter(conv);
     QByteArray content;
     for (const PtagRec &r : rows)
-        content += toCp932(PtagCsvLine(r)) + "\r\n";
+        content += cp932With(conv, PtagCsvLine(r)) + "\r\n";
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit())
         throw HbError(75, QStringLiteral("パス/ファイル アクセス エラーです。"));

@@ -26,7 +26,8 @@ QString PtagCsvPath(const QString &folder, const QString &fileName);
 
 // Replaces the file at the path by the rows' lines, each ended by CR LF; returns the number of
 // lines. The file is complete or, when writing fails, left as it was; the failure raises a
-// file error (75).
+// file error (75). An existing file that is read-only (by its permission bits, whoever runs the
+// program) is refused and kept.
 int WritePtagCsv(const QString &path, const std::vector<PtagRec> &rows);
 
 }  // namespace hb

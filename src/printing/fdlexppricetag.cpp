@@ -50,20 +50,13 @@ bool dateOf(const Value &v, QDate *out)
     return true;
 }
 
-QFont sized(QFont f, double points, bool bold = false)
-{
-    f.setPointSizeF(points);
-    f.setBold(bold);
-    return f;
-}
-
 }  // namespace
 
 fdlExpPriceTag::fdlExpPriceTag() : Form(QStringLiteral("fdlExpPriceTag"))
 {
     setWindowTitle(QStringLiteral("値札ﾃﾞｰﾀ書出"));
     setDesignSize(9600, 7200);
-    const QFont text = sized(font(), 15.75);
+    const QFont text = sizedFont(font(), 15.75);
 
     const auto label = [&](int n, const QString &caption, int x, int y, int w, int h, Qt::Alignment align) {
         auto *l = makeCaptioned<QLabel>(this, ctlName(QStringLiteral("Label1"), n), caption, x, y, w, h);
@@ -72,23 +65,19 @@ fdlExpPriceTag::fdlExpPriceTag() : Form(QStringLiteral("fdlExpPriceTag"))
         return l;
     };
     const auto box = [&](int i, int x, int y, int w, int maxLength, Qt::Alignment align) {
-        auto *e = makeControl<QLineEdit>(this, ctlName(QStringLiteral("txtCOND"), i), x, y, w, 30);
-        e->setFont(text);
-        e->setMaxLength(maxLength);
-        e->setAlignment(align);
-        e->setAttribute(Qt::WA_InputMethodEnabled, false);
+        auto *e = makePlainBox(this, ctlName(QStringLiteral("txtCOND"), i), QRect(x, y, w, 30), text, maxLength, align);
         setSelectAllOnFocus(e);
         txtCOND[static_cast<std::size_t>(i)] = e;
     };
     const auto button = [&](int i, const QString &caption, int x, int y, int w, int h, double points) {
         auto *b = makeCaptioned<QPushButton>(this, ctlName(QStringLiteral("Command1"), i), caption, x, y, w, h);
-        b->setFont(sized(font(), points));
+        b->setFont(sizedFont(font(), points));
         b->setAutoDefault(false);
         Command1[static_cast<std::size_t>(i)] = b;
     };
 
     lblTitle = label(19, QStringLiteral("値札ﾃﾞｰﾀ書出"), 0, 5, 293, 37, Qt::AlignLeft);
-    lblTitle->setFont(sized(font(), 24, true));
+    lblTitle->setFont(sizedFont(font(), 24, true));
     label(15, QStringLiteral("出荷日"), 35, 85, 76, 26, Qt::AlignRight);
     box(0, 115, 85, 146, 10, Qt::AlignHCenter);
     label(0, QStringLiteral("～"), 280, 85, 26, 30, Qt::AlignHCenter);

@@ -59,6 +59,13 @@ void setBoxLocked(QLineEdit *box, bool locked)
 
 }  // namespace
 
+void PreviewReport(int repId, int pageCount, QWidget *owner)
+{
+    gRepId = repId;
+    gPageCount = pageCount;
+    form<fdlPreview>().showModal(owner);
+}
+
 QImage &PreviewPicture::clear()
 {
     image_ = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);

@@ -34,6 +34,10 @@ private:
     QImage image_;
 };
 
+// Hands a report to the preview (gRepId, gPageCount) and shows the preview modally over the
+// owner.
+void PreviewReport(int repId, int pageCount, QWidget *owner);
+
 class fdlPreview : public Form {
     Q_OBJECT
 public:

@@ -4,6 +4,8 @@
 #include "core/globals.h"
 #include "core/helpers.h"
 #include "core/startup.h"
+#include "printing/fdlpreview.h"
+#include "printing/ptagsheet.h"
 
 #include <QComboBox>
 #include <QDate>
@@ -80,11 +82,7 @@ void ReportCondDialog::onResize()
 
 void ReportCondDialog::printPreview()
 {
-    gRepId = 10;
-    gPageCount = 1;
-    // PREVIEW HOOK: the print preview window is not in the program yet. When it is, this is
-    //     form<fdlPreview>().showModal(this);
-    // Until then the button only hands over the report and its page count.
+    PreviewReport(kPtagReport, 1, this);
 }
 
 Trap ReportCondDialog::trapFor(Event event, QWidget *) const

@@ -28,8 +28,9 @@ public:
 protected:
     ReportCondDialog(const QString &name, const QString &caption, const QString &actionCaption);
     void onResize() override;
-    // The print button of the print dialogs: one page of report 10, the price-tag sheet, in the
-    // print preview over this dialog, whatever the boxes hold.
+    // The print button of the print dialogs: page 1 of report 10, the price-tag sheet drawn from
+    // the price-tag rows as the last print listing or export left them, in the print preview over
+    // this dialog, whatever the boxes hold.
     void printPreview();
     Trap trapFor(Event event, QWidget *control) const override;
 

@@ -2,13 +2,17 @@
 
 #include "core/appinit.h"
 #include "core/db.h"
+#include "core/forms.h"
 #include "core/globals.h"
 #include "core/helpers.h"
+#include "printing/fdlprintpricetag.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QFont>
+#include <QImageReader>
 #include <QPainter>
 #include <QPainterPath>
-#include <exception>
 
 namespace hb {
 
@@ -26,15 +30,6 @@ QFont pictureFont(int pixelSize, bool bold)
     f.setPixelSize(pixelSize);
     f.setBold(bold);
     return f;
-}
-
-// The frame option as stored: on only for a number other than 0.
-bool storedFrame()
-{
-    const Value v = gINI ? gINI->GetCtrl(QStringLiteral("PRINT_PTAG_FRAME")) : Value();
-    if (v.isEmpty() || v.isNull() || !IsNumeric(v))
-        return false;
-    return v.toLong() != 0;
 }
 
 }  // namespace
@@ -79,7 +74,15 @@ QImage plasticMarkPicture()
     return img;
 }
 
-QImage shopLogo()
+bool StoredPtagFrame()
+{
+    const Value v = gINI ? gINI->GetCtrl(QStringLiteral("PRINT_PTAG_FRAME")) : Value();
+    if (v.isEmpty() || v.isNull() || !IsNumeric(v))
+        return false;
+    return v.toLong() != 0;
+}
+
+QImage ShopPtagLogo()
 {
     if (!gMst || !IsNumeric(gShopID))
         return QImage();
@@ -89,64 +92,23 @@ QImage shopLogo()
         Value(QString()));
     if (name.toString().isEmpty())
         return QImage();
-    return QImage(imagesFolder() + name.toString());
-}
-
-void StoredSheetSource::load()
-{
-    if (loaded_)
-        return;
-    loaded_ = true;
-    frame_ = false;
-    logo_ = QImage();
-    // As the dialog loads them; what cannot be read leaves the option off and the built-in logo.
-    try {
-        frame_ = storedFrame();
-    } catch (const std::exception &) {
-    }
-    try {
-        logo_ = shopLogo();
-    } catch (const std::exception &) {
-    }
-    if (logo_.isNull())
-        logo_ = defaultPtagLogo();
-}
-
-bool StoredSheetSource::frameOn()
-{
-    load();
-    return frame_;
-}
-
-QImage StoredSheetSource::logo()
-{
-    load();
-    return logo_;
-}
-
-QImage StoredSheetSource::plasticMark()
-{
-    static const QImage mark = plasticMarkPicture();
-    return mark;
-}
-
-void StoredSheetSource::reload()
-{
-    loaded_ = false;
-    scratch_ = QrScratch();
-}
-
-StoredSheetSource &storedSheetSource()
-{
-    static StoredSheetSource source;
-    return source;
+    const QString path = imagesFolder() + name.toString();
+    if (!QFileInfo(path).isFile())
+        throw HbError(53, QStringLiteral("ファイルが見つかりません：") + QDir::toNativeSeparators(path));
+    QImageReader reader(path);
+    QImage picture = reader.read();
+    if (picture.isNull())
+        throw HbError(481, QStringLiteral("ピクチャが不正です：") + QDir::toNativeSeparators(path));
+    return picture;
 }
 
 PtagSheetSource &ptagSheetSource()
 {
     if (PtagSheetSource *s = installedSource())
         return *s;
-    return storedSheetSource();
+    fdlPrintPriceTag &dialog = form<fdlPrintPriceTag>();
+    dialog.LoadHidden();
+    return dialog;
 }
 
 void setPtagSheetSource(PtagSheetSource *source)

@@ -1,8 +1,6 @@
 #pragma once
 // What the price-tag sheet takes from the price-tag print dialog: the frame option, the logo,
-// the plastic-packaging mark and the scratch picture of the QR symbols. The dialog offers them
-// while it exists; otherwise the stored settings stand in, read once as the dialog reads them
-// when it loads.
+// the plastic-packaging mark and the scratch picture of the QR symbols.
 
 #include "printing/barcode.h"
 
@@ -20,30 +18,11 @@ public:
     virtual QrScratch &qrScratch() = 0;
 };
 
-// The stored settings: PRINT_PTAG_FRAME (Null, a missing key or a text that is no number reads
-// as off), the logo file the shop in use names (PTAG_LOGO, in the images folder beside the
-// program's folder; the built-in logo when it names none or the file is no picture) and the
-// built-in plastic mark. reload() reads them again at the next use, with a new scratch picture.
-class StoredSheetSource final : public PtagSheetSource {
-public:
-    bool frameOn() override;
-    QImage logo() override;
-    QImage plasticMark() override;
-    QrScratch &qrScratch() override { return scratch_; }
-    void reload();
-
-private:
-    void load();
-    bool loaded_ = false;
-    bool frame_ = false;
-    QImage logo_;
-    QrScratch scratch_;
-};
-
-// The source the sheet draws with: the one installed, else the stored settings.
+// The source the sheet draws with: the one installed, else the price-tag print dialog, which is
+// loaded without being shown when it is not loaded (its Load reads the stored frame option and
+// the shop's logo; it lists nothing).
 PtagSheetSource &ptagSheetSource();
-StoredSheetSource &storedSheetSource();
-// Installs a source (the price-tag print dialog, while it exists); null: the stored settings.
+// Installs a source in place of the dialog (null: the dialog again).
 void setPtagSheetSource(PtagSheetSource *source);
 
 // The built-in pictures: the logo (1064 x 151, monochrome) and the plastic-packaging mark
@@ -51,8 +30,13 @@ void setPtagSheetSource(PtagSheetSource *source);
 QImage defaultPtagLogo();
 QImage plasticMarkPicture();
 
-// The logo file of the shop in use in the images folder; a null picture when the shop names
-// none or the file is no picture.
-QImage shopLogo();
+// The stored frame option PRINT_PTAG_FRAME: on for a number other than 0; a missing key, Null
+// or a text that is no number reads as off.
+bool StoredPtagFrame();
+
+// The logo file the shop in use names (M_SHOP.PTAG_LOGO) in the images folder; a null picture
+// when it names none. A file that is missing (53) or is no picture (481) raises an error that
+// names it.
+QImage ShopPtagLogo();
 
 }  // namespace hb

@@ -371,7 +371,8 @@ TEST_F(MenuAndSettings, MenuButtonsOpenTheirWindowsModally)
         int index;
         const char *window;
     } buttons[] = {{1, "fdlSetConCtrl"},  {2, "fdlSetLocalCtrl"},   {3, "fdlMstFmrEdit"},
-                   {4, "fdlMstPrdEdit"},  {5, "fdlPrintAccRep"},    {8, "fdlExpPriceTag"},
+                   {4, "fdlMstPrdEdit"},  {5, "fdlPrintAccRep"},    {7, "fdlPrintPriceTag"},
+                   {8, "fdlExpPriceTag"},
                    {9, "fdlPrintTraceRep"}, {10, "fdlUploadTraceData"}, {11, "fdlMstShopEdit"},
                    {12, "frmDairyCal"}};
     for (const auto &b : buttons) {
@@ -379,9 +380,6 @@ TEST_F(MenuAndSettings, MenuButtonsOpenTheirWindowsModally)
         hbtest::click(menu.menuButton(b.index));
         EXPECT_EQ(ui->modalShown, QStringList{b.window}) << b.index;
     }
-    ui->modalShown.clear();
-    hbtest::click(menu.menuButton(7));  // the price-tag print dialog is not built yet
-    EXPECT_TRUE(ui->modalShown.isEmpty());
     EXPECT_TRUE(ui->endCodes.empty());
 }
 

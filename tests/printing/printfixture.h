@@ -105,6 +105,23 @@ inline QStringList texts(const std::vector<hb::RenderItem> &items)
     return out;
 }
 
+// Shop `id` in the master database, its bar code the product in digits 1-4, the price in 5-9 and
+// the grower in 10-12, with that trace site (Null: none).
+inline void putTagShop(long id, const hb::Value &url)
+{
+    hb::gMst->EXEC("INSERT INTO M_SHOP (SHOP_ID, SHOP_NM, BCD_PRD_ID_STA, BCD_PRD_ID_LEN, BCD_AMT_01_STA, "
+                   "BCD_AMT_01_LEN, BCD_FMR_ID_STA, BCD_FMR_ID_LEN, WWW_URL, UPLOAD_FILE_TYPE) "
+                   "VALUES (?, '直売所', 1, 4, 5, 5, 10, 3, ?, 1)",
+                   {hb::Value(id), url});
+}
+
+// Growers 1 (with a phone number) and 2 (without).
+inline void putTagGrowers()
+{
+    hb::gMst->EXEC("INSERT INTO M_FMR (FMR_ID, FMR_NM, TEL_NO_S) VALUES (1, '山田太郎', '0263-12-3456')");
+    hb::gMst->EXEC("INSERT INTO M_FMR (FMR_ID, FMR_NM, TEL_NO_S) VALUES (2, '鈴木花子', '')");
+}
+
 // ---- the sheet's source ---------------------------------------------------------------------
 
 // The frame option and pictures as a test sets them, installed for the scope of the object.
@@ -261,6 +278,17 @@ inline std::shared_ptr<FakePrintLog> useFakePrinters(std::vector<FakePrinters::P
     return log;
 }
 
+// Puts the printing state back as at the start: the platform's printers, no price-tag rows, no
+// report handed over.
+inline void resetPrinting()
+{
+    hb::setPrinterSystem(nullptr);
+    hb::gPtagData.assign(1, hb::PtagDataRec());
+    hb::gPtagLabel.clear();
+    hb::gRepId = 0;
+    hb::gPageCount = 0;
+}
+
 // ---- reading symbols back -------------------------------------------------------------------
 
 inline bool haveTool(const char *name)
@@ -346,11 +374,7 @@ protected:
     {
         hb::destroyForms();
         settle();
-        hb::setPrinterSystem(nullptr);
-        hb::gPtagData.assign(1, hb::PtagDataRec());
-        hb::gPtagLabel.clear();
-        hb::gRepId = 0;
-        hb::gPageCount = 0;
+        resetPrinting();
         ProgramDir::releaseGlobals();
     }
     // Stores the report's settings row as the margin dialog would.

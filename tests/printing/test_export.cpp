@@ -1,10 +1,8 @@
 // The price-tag export: the CSV line format and file, and the export dialog driven as a person
 // would, on both kinds of data database.
 
-#include "common/backends.h"
-#include "common/harness.h"
-#include "common/programdir.h"
-#include "common/scriptedui.h"
+#include "common/programbackends.h"
+#include "printing/printfixture.h"
 #include "core/datepicker.h"
 #include "core/db.h"
 #include "core/forms.h"
@@ -126,44 +124,69 @@ TEST(PriceTagCsv, FileNameAndFolder)
     EXPECT_EQ(hb::PtagCsvPath("/out/", "a.csv"), "/out/a.csv");
 }
 
-TEST(PriceTagCsv, ExistingFileIsReplacedAndAFailedWriteKeepsIt)
+TEST(PriceTagCsv, ExistingFileIsReplacedUnlessReadOnlyAndAFailedWriteKeepsIt)
 {
     QTemporaryDir tmp;
     const QString path = tmp.filePath("x.csv");
-    QFile old(path);
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-    old.write("old line 1\r\nold line 2\r\nold line 3\r\n");
-    old.close();
-    EXPECT_EQ(hb::WritePtagCsv(path, {tag("1", "a", 1, 1, true)}), 1);
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    const QByteArray content = f.readAll();
-    EXPECT_EQ(content.count("\r\n"), 1);
-    EXPECT_TRUE(content.startsWith("#FALSE#,1,0,\"1\""));
+    const QByteArray old = "old line 1\r\nold line 2\r\nold line 3\r\n";
+    // Read-only by the permission bits is refused whoever runs the program, the administrator too.
+    struct Case {
+        const char *what;
+        QFile::Permissions permissions;
+        bool replaced;
+    } cases[] = {
+        {"writable", QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther, true},
+        {"read-only", QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther, false},
+        {"no permission at all", {}, false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        QFile::remove(path);
+        {
+            QFile f(path);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(old);
+        }
+        ASSERT_TRUE(QFile::setPermissions(path, c.permissions));
+        if (c.replaced) {
+            EXPECT_EQ(hb::WritePtagCsv(path, {tag("1", "a", 1, 1, true)}), 1);
+        } else {
+            try {
+                hb::WritePtagCsv(path, {tag("1", "a", 1, 1, true)});
+                ADD_FAILURE() << "a read-only file was written";
+            } catch (const hb::HbError &e) {
+                EXPECT_EQ(e.number(), 75);
+                EXPECT_EQ(e.description(), "ファイルに書き込めません（読み取り専用）：" + path);
+            }
+        }
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        const QByteArray content = f.readAll();
+        if (c.replaced) {
+            EXPECT_EQ(content.count("\r\n"), 1);
+            EXPECT_TRUE(content.startsWith("#FALSE#,1,0,\"1\""));
+        } else {
+            EXPECT_EQ(content, old);
+        }
+    }
     EXPECT_THROW(hb::WritePtagCsv(tmp.filePath("missing/x.csv"), {tag("1", "a", 1, 1, true)}), hb::HbError);
+    EXPECT_EQ(QDir(tmp.path()).entryList(QDir::Files), QStringList{"x.csv"});
 }
 
-class PriceTagExport : public hbtest::BothBackends {
+class PriceTagExport : public hbtest::ProgramBackends {
 protected:
     void SetUp() override
     {
-        BothBackends::SetUp();
+        ProgramBackends::SetUp();
         if (IsSkipped())
             return;
-        dir.createAndOpen();
-        if (GetParam() == Backend::MariaDb)
-            dir.useServer(fresh().serverParams().dsn, fresh().serverParams().database);
         hb::gShopID = Value(1);
         hb::gFmrID = Value(1);
         hb::gPtagData.clear();
-        for (long shop : {1L, 2L}) {
-            hb::gMst->EXEC("INSERT INTO M_SHOP (SHOP_ID, SHOP_NM, BCD_PRD_ID_STA, BCD_PRD_ID_LEN, BCD_AMT_01_STA, "
-                           "BCD_AMT_01_LEN, BCD_FMR_ID_STA, BCD_FMR_ID_LEN, WWW_URL, UPLOAD_FILE_TYPE) "
-                           "VALUES (?, '直売所', 1, 4, 5, 5, 10, 3, ?, 1)",
-                           {Value(shop), shop == 1 ? Value("shop.example") : Value::null()});
-        }
-        hb::gMst->EXEC("INSERT INTO M_FMR (FMR_ID, FMR_NM, TEL_NO_S) VALUES (1, '山田太郎', '0263-12-3456')");
-        hb::gMst->EXEC("INSERT INTO M_FMR (FMR_ID, FMR_NM, TEL_NO_S) VALUES (2, '鈴木花子', '')");
+        hbtest::putTagShop(1, Value("shop.example"));
+        hbtest::putTagShop(2, Value::null());
+        hbtest::putTagGrowers();
     }
     void TearDown() override
     {
@@ -171,8 +194,7 @@ protected:
         hb::gPtagData.assign(1, hb::PtagDataRec());  // as at the start
         hb::gShopID = Value();
         hb::gFmrID = Value();
-        hbtest::ProgramDir::releaseGlobals();
-        BothBackends::TearDown();
+        ProgramBackends::TearDown();
     }
 
     static QString literal(const QDate &d) { return "#" + d.toString("yyyy-MM-dd") + "#"; }
@@ -196,8 +218,6 @@ protected:
     static QString text(const hb::Value &v) { return v.isEmpty() || v.isNull() ? QString() : v.toString(); }
     static QString ymd(const QDate &d) { return d.toString("yyyy/MM/dd"); }
 
-    hbtest::ProgramDir dir;
-    hbtest::ScopedScriptedUi ui;
     QTemporaryDir out;
 };
 
@@ -370,6 +390,35 @@ TEST_P(PriceTagExport, RefusedExportsSayWhyKeepTheDialogAndWriteNothing)
     }
     EXPECT_TRUE(text(hb::gINI->GetCtrl("LAST_EXP_PTAG_DATE")).isEmpty());
     EXPECT_EQ(QDir(out.path()).entryList(QDir::Files), QStringList({"240610-240612-1-1.csv", "plain"}));
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), "kept");
+}
+
+TEST_P(PriceTagExport, AReadOnlyFileOfThePeriodIsRefusedAndKept)
+{
+    ship(1, 1, QDate(2024, 6, 3), 1, "トマト", 198, Value(3));
+    const QString path = out.filePath("240603-240603-1-1.csv");
+    {
+        QFile kept(path);
+        ASSERT_TRUE(kept.open(QIODevice::WriteOnly));
+        kept.write("kept");
+    }
+    ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    auto &f = open();
+    f.txtCOND[0]->setText("2024/06/03");
+    f.txtCOND[1]->setText("2024/06/03");
+    f.txtCOND[2]->setText(out.path());
+    hbtest::click(f.Command1[1]);
+    settle();
+    ASSERT_EQ(ui->prompts.size(), 1u);
+    EXPECT_EQ(ui->prompts[0].text, "ファイルに書き込めません（読み取り専用）：" + path);
+    EXPECT_EQ(ui->prompts[0].style, 48);
+    EXPECT_EQ(ui->prompts[0].title, hb::kProgramTitle);
+    EXPECT_TRUE(hb::IsFormLoaded("fdlExpPriceTag"));
+    EXPECT_TRUE(text(hb::gINI->GetCtrl("LAST_EXP_PTAG_DATE")).isEmpty());
+    EXPECT_EQ(QDir(out.path()).entryList(QDir::Files), QStringList{"240603-240603-1-1.csv"});
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    QFile kept(path);
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
     EXPECT_EQ(kept.readAll(), "kept");
 }

@@ -1,9 +1,7 @@
 // Price-tag rows built from shipments, the bar-code text of a shop's layout and the trace
 // address, on both kinds of data and master database.
 
-#include "common/backends.h"
-#include "common/programdir.h"
-#include "common/scriptedui.h"
+#include "common/programbackends.h"
 #include "core/db.h"
 #include "core/globals.h"
 #include "printing/ptag.h"
@@ -36,16 +34,13 @@ Value opt(const std::optional<int> &v)
     return v ? Value(*v) : Value::null();
 }
 
-class PriceTags : public hbtest::BothBackends {
+class PriceTags : public hbtest::ProgramBackends {
 protected:
     void SetUp() override
     {
-        BothBackends::SetUp();
+        ProgramBackends::SetUp();
         if (IsSkipped())
             return;
-        dir.createAndOpen();
-        if (GetParam() == Backend::MariaDb)
-            dir.useServer(fresh().serverParams().dsn, fresh().serverParams().database);
         hb::gShopID = Value(1);
         hb::gPtagData.assign(1, hb::PtagDataRec());
     }
@@ -53,8 +48,7 @@ protected:
     {
         hb::gPtagData.assign(1, hb::PtagDataRec());  // as at the start
         hb::gShopID = Value();
-        hbtest::ProgramDir::releaseGlobals();
-        BothBackends::TearDown();
+        ProgramBackends::TearDown();
     }
 
     static void shop(long id, const Layout &l, const Value &url = Value::null(), const Value &type = Value::null())
@@ -83,9 +77,6 @@ protected:
         return hb::gDb->GetFwdOnlyRst("SELECT " + columns + " FROM D_SHIP ORDER BY D_SHIP.FMR_ID, D_SHIP.SHIP_ID");
     }
     static const std::vector<hb::PtagRec> &rows() { return hb::gPtagData.at(0).PTAG; }
-
-    hbtest::ProgramDir dir;
-    hbtest::ScopedScriptedUi ui;
 };
 
 // Product from 1 for 4, price from 5 for 5, grower from 10 for 3.

@@ -1,17 +1,19 @@
 // The trial-balance, production-history and upload dialogs: defaults, the planting box on both
 // kinds of database, print, upload and cancel.
 
-#include "common/backends.h"
-#include "common/harness.h"
-#include "common/programdir.h"
-#include "common/scriptedui.h"
+#include "common/programbackends.h"
 #include "core/db.h"
 #include "core/forms.h"
 #include "core/globals.h"
 #include "core/startup.h"
+#include "printing/fdlexppricetag.h"
+#include "printing/fdlpreview.h"
 #include "printing/fdlprintaccrep.h"
+#include "printing/fdlprintpricetag.h"
 #include "printing/fdlprinttracerep.h"
 #include "printing/fdluploadtracedata.h"
+#include "printing/printfixture.h"
+#include "printing/ptag.h"
 
 #include <QComboBox>
 #include <QDate>
@@ -21,31 +23,22 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <functional>
 
 using hb::Value;
 
 namespace {
 
-class ReportDialogs : public hbtest::BothBackends {
+class ReportDialogs : public hbtest::ProgramBackends {
 protected:
     void SetUp() override
     {
-        BothBackends::SetUp();
+        ProgramBackends::SetUp();
         if (IsSkipped())
             return;
-        dir.createAndOpen();
-        if (GetParam() == hbtest::Backend::MariaDb)
-            dir.useServer(fresh().serverParams().dsn, fresh().serverParams().database);
         hb::gRepId = 0;
         hb::gPageCount = 0;
-    }
-    void TearDown() override
-    {
-        hb::destroyForms();
-        hbtest::settle();
-        hbtest::ProgramDir::releaseGlobals();
-        BothBackends::TearDown();
     }
 
     template <class T>
@@ -81,8 +74,6 @@ protected:
         hbtest::typeText(box, text);
     }
 
-    hbtest::ProgramDir dir;
-    hbtest::ScopedScriptedUi ui;
     const int year = QDate::currentDate().year();
 };
 
@@ -206,35 +197,117 @@ TEST_P(ReportDialogs, AnUnreadablePlantingTableIsReportedAndTheDialogStillOpens)
     EXPECT_EQ(entries(f.condBox(1)), QStringList({"=0"}));  // what was added before the failure
 }
 
-TEST_P(ReportDialogs, PrintHandsOverOnePageOfThePriceTagSheetWhateverTheBoxesHold)
+// What the preview showed when a print dialog opened it.
+struct PreviewSeen {
+    bool shown = false;
+    QString caption;
+    QString page, pages;
+    bool pageLocked = false;
+    std::vector<int> positions;
+    int outlines = 0;            // tags drawn with their outline
+    std::size_t items = 0;       // everything drawn, the paper's outline included
+    bool tagDialogLoaded = false;
+    bool tagDialogVisible = false;
+};
+
+TEST_P(ReportDialogs, PrintPreviewsPageOneOfTheLastPriceTagBuildWhateverTheBoxesHold)
 {
-    struct Case {
+    hb::gShopID = Value(1);
+    hb::gFmrID = Value(1);
+    hb::gPtagData.assign(1, hb::PtagDataRec());
+    hbtest::useFakePrinters();
+    hb::gMst->EXEC("INSERT INTO M_SHOP (SHOP_ID, SHOP_NM, BCD_PRD_ID_STA, BCD_PRD_ID_LEN, WWW_URL, UPLOAD_FILE_TYPE) "
+                   "VALUES (1, '直売所', 1, 4, 'shop.example', 1)");
+    hb::gMst->EXEC("INSERT INTO M_FMR (FMR_ID, FMR_NM) VALUES (1, '山田太郎')");
+    for (long id = 1; id <= 3; ++id)
+        hb::gDb->EXEC("INSERT INTO D_SHIP (FMR_ID, SHIP_ID, SHIP_DATE, SHOP_ID, PLANT_ID, PRD_ID, PRD_NM, SHOP_PRC, "
+                      "SHIP_QTY) VALUES (1, ?, #2024-06-03 00:00:00#, 1, 1, ?, '大根', 100, 1)",
+                      {Value(id), Value(id)});
+
+    PreviewSeen seen;
+    hbtest::onModal(ui.get(), "fdlPreview", [&](QDialog *d) {
+        auto *p = static_cast<hb::fdlPreview *>(d);
+        seen.shown = true;
+        seen.caption = p->windowTitle();
+        seen.page = p->txtPAGE->text();
+        seen.pages = p->txtPAGES->text();
+        seen.pageLocked = p->txtPAGE->isReadOnly();
+        seen.positions = hbtest::tagPositions(p->renderModel(), p->originX(), p->originY());
+        const hb::RenderModel &m = p->renderModel();
+        for (const hb::RenderTag &t : m.tags)
+            for (const hb::RenderItem &i : m.itemsOf(t))
+                seen.outlines += i.kind == hb::RenderItem::Kind::Box && i.rect.topLeft() == t.corner
+                                 && qAbs(i.rect.width() - hb::kTagPitchX) < 1;
+        seen.items = m.items.size();
+        seen.tagDialogLoaded = hb::IsFormLoaded("fdlPrintPriceTag");
+        seen.tagDialogVisible = seen.tagDialogLoaded && hb::form<hb::fdlPrintPriceTag>().isVisible();
+    });
+    struct Dialog {
         const char *name;
         std::function<hb::ReportCondDialog &()> open;
         std::function<void(hb::ReportCondDialog &)> blank;
-    } cases[] = {
+    } dialogs[] = {
         {"fdlPrintAccRep", [this]() -> hb::ReportCondDialog & { return open<hb::fdlPrintAccRep>(); },
          [](hb::ReportCondDialog &f) { f.cond(0)->clear(); f.cond(1)->setText("xx"); }},
         {"fdlPrintTraceRep", [this]() -> hb::ReportCondDialog & { return open<hb::fdlPrintTraceRep>(); },
          [](hb::ReportCondDialog &f) { f.cond(0)->clear(); f.condBox(1)->clear(); }},
     };
-    for (const auto &c : cases) {
-        for (bool blank : {false, true}) {
-            hb::gRepId = 0;
-            hb::gPageCount = 0;
-            auto &f = c.open();
-            if (blank)
-                c.blank(f);
-            EXPECT_EQ(f.command(1)->text(), "印刷");
-            hbtest::click(f.command(1));
-            EXPECT_EQ(hb::gRepId, 10) << c.name;
-            EXPECT_EQ(hb::gPageCount, 1) << c.name;
-            EXPECT_TRUE(hb::IsFormLoaded(c.name)) << c.name;
-            EXPECT_TRUE(ui->prompts.empty()) << c.name;
-            f.Unload();
-            hbtest::settle();
+    const auto print = [&](const Dialog &d, bool blank) {
+        hb::gRepId = 0;
+        hb::gPageCount = 0;
+        seen = PreviewSeen();
+        auto &f = d.open();
+        if (blank)
+            d.blank(f);
+        EXPECT_EQ(f.command(1)->text(), "印刷");
+        hbtest::click(f.command(1));
+        EXPECT_EQ(hb::gRepId, 10) << d.name;
+        EXPECT_EQ(hb::gPageCount, 1) << d.name;
+        EXPECT_TRUE(seen.shown) << d.name;
+        EXPECT_EQ(seen.caption, "農産物値札") << d.name;
+        EXPECT_EQ(seen.page + "/" + seen.pages, "1/1") << d.name;
+        EXPECT_TRUE(seen.pageLocked) << d.name;
+        EXPECT_TRUE(hb::IsFormLoaded(d.name)) << d.name;
+        EXPECT_TRUE(ui->prompts.empty()) << d.name;
+        f.Unload();
+        hbtest::settle();
+    };
+
+    // Before any build: the paper's outline only, and the price-tag dialog is not needed.
+    for (const Dialog &d : dialogs) {
+        print(d, false);
+        EXPECT_TRUE(seen.positions.empty()) << d.name;
+        EXPECT_EQ(seen.items, 1u) << d.name;
+        EXPECT_FALSE(seen.tagDialogLoaded) << d.name;
+    }
+
+    // After an export of three shipments: their three tags, from the price-tag dialog loaded
+    // hidden, with the stored frame option.
+    QTemporaryDir out;
+    auto &exp = open<hb::fdlExpPriceTag>();
+    exp.txtCOND[0]->setText("2024/06/03");
+    exp.txtCOND[1]->setText("2024/06/03");
+    exp.txtCOND[2]->setText(out.path());
+    ASSERT_EQ(exp.ExpData(), 3);
+    exp.Unload();
+    hbtest::settle();
+    for (const char *frame : {"0", "1"}) {
+        hb::gINI->SaveCtrl("PRINT_PTAG_FRAME", Value(frame));
+        for (const Dialog &d : dialogs) {
+            for (bool blank : {false, true}) {
+                SCOPED_TRACE(std::string(d.name) + " frame " + frame + (blank ? " blank boxes" : ""));
+                if (hb::IsFormLoaded("fdlPrintPriceTag"))
+                    hb::form<hb::fdlPrintPriceTag>().Unload();
+                hbtest::settle();
+                print(d, blank);
+                EXPECT_EQ(seen.positions, (std::vector<int>{0, 1, 2}));
+                EXPECT_EQ(seen.outlines, *frame == '1' ? 3 : 0);
+                EXPECT_TRUE(seen.tagDialogLoaded);
+                EXPECT_FALSE(seen.tagDialogVisible);
+            }
         }
     }
+    hbtest::resetPrinting();
 }
 
 TEST_P(ReportDialogs, UploadDoesNothingAndCancelOrEscCloses)
