@@ -1,7 +1,7 @@
 #include <QApplication>
 
+#include "app/mainproc.h"
 #include "core/appinit.h"
-#include "core/startup.h"
 
 int main(int argc, char **argv)
 {

@@ -1,4 +1,4 @@
-#include "core/fdlsetconctrl.h"
+#include "app/fdlsetconctrl.h"
 
 #include "core/controls.h"
 #include "core/db.h"

@@ -1,4 +1,4 @@
-#include "core/fdlsetlocalctrl.h"
+#include "app/fdlsetlocalctrl.h"
 
 #include "core/controls.h"
 #include "core/db.h"

@@ -1,9 +1,9 @@
-#include "core/fmnmain.h"
+#include "app/fmnmain.h"
 
+#include "app/fdlsetconctrl.h"
+#include "app/fdlsetlocalctrl.h"
 #include "core/controls.h"
 #include "core/db.h"
-#include "core/fdlsetconctrl.h"
-#include "core/fdlsetlocalctrl.h"
 #include "core/forms.h"
 #include "core/globals.h"
 #include "core/picklist.h"

@@ -1,8 +1,10 @@
-// The start-up procedure.
+#include "app/mainproc.h"
 
+#include "app/fdlsetconctrl.h"
+#include "app/fdlsetlocalctrl.h"
+#include "app/fmnmain.h"
+#include "core/apphooks.h"
 #include "core/db.h"
-#include "core/fdlsetlocalctrl.h"
-#include "core/fmnmain.h"
 #include "core/forms.h"
 #include "core/globals.h"
 #include "core/helpers.h"
@@ -59,8 +61,15 @@ void checkDefault(const QString &key, const QString &table, const QString &idCol
 
 }  // namespace
 
+void installAppHooks()
+{
+    appHooks().connectionSettings = [] { form<fdlSetConCtrl>().showModal(nullptr); };
+    appHooks().mainMenu = [](QWidget *owner) { form<fmnMain>().showModal(owner); };
+}
+
 void Main()
 {
+    installAppHooks();
     try {
         createMissingDatabases();
     } catch (const HbError &e) {
@@ -97,11 +106,6 @@ void Main()
     default:
         EndApp();
     }
-}
-
-void showMainMenu(QWidget *owner)
-{
-    form<fmnMain>().showModal(owner);
 }
 
 }  // namespace hb

@@ -1,20 +1,13 @@
 // Opening the four databases.
 
 #include "core/db.h"
-#include "core/fdlsetconctrl.h"
-#include "core/forms.h"
+#include "core/apphooks.h"
 #include "core/helpers.h"
 #include "core/uiservices.h"
 
 namespace hb {
 
 namespace {
-
-std::function<void()> &connectionDialog()
-{
-    static std::function<void()> f;
-    return f;
-}
 
 // The settings and work files: a file that cannot be opened is reported and the program ends.
 template <class F>
@@ -29,11 +22,6 @@ void openOrEnd(F &&open)
 }
 
 }  // namespace
-
-void setConnectionSettingsDialog(std::function<void()> show)
-{
-    connectionDialog() = std::move(show);
-}
 
 void InitIni()
 {
@@ -127,12 +115,10 @@ void DbObject::openBySettings(bool master)
             }
             return;
         } catch (const HbError &) {
-            if (ShowMsg(question, kMsgYesNo | kMsgCritical) != kAnsYes)
+            // Without a settings dialog to correct them with, the settings cannot change.
+            if (ShowMsg(question, kMsgYesNo | kMsgCritical) != kAnsYes || !appHooks().connectionSettings)
                 ui().endProgram(0);
-            if (connectionDialog())
-                connectionDialog()();
-            else
-                form<fdlSetConCtrl>().showModal(nullptr);
+            appHooks().connectionSettings();
         }
     }
 }

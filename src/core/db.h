@@ -252,10 +252,6 @@ void InitIni();
 void InitDb();
 void InitMst();
 void InitWork();
-// What the data and master objects show when the user answers Yes to the connection
-// question: the connection settings dialog, run modally without owner (tests may put
-// something else in its place; an empty function restores the dialog).
-void setConnectionSettingsDialog(std::function<void()> show);
 
 // A plain object over one database file or server, for creating databases and for tests.
 class DirectDb : public DbObject {

@@ -1,9 +1,9 @@
 #include "core/listinput.h"
 
 #include "core/controls.h"
+#include "core/datachanged.h"
 #include "core/db.h"
 #include "core/forms.h"
-#include "diary/frmdairycal.h"
 
 #include <QAbstractSpinBox>
 #include <QComboBox>
@@ -362,10 +362,7 @@ void InputFormBase::refreshList()
 
 void InputFormBase::redrawCalendar()
 {
-    for (Form *f : loadedForms()) {
-        if (auto *cal = dynamic_cast<frmDairyCal *>(f))
-            cal->DispData();
-    }
+    dataChanged();
 }
 
 Trap InputFormBase::inputTrap(Event event, QWidget *control, std::initializer_list<Event> alsoStandard)

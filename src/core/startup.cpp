@@ -1,5 +1,6 @@
 #include "core/startup.h"
 
+#include "core/apphooks.h"
 #include "core/db.h"
 #include "core/forms.h"
 #include "core/uiservices.h"
@@ -17,6 +18,12 @@ void EndApp()
     gINI.reset();
     ui().endProgram(0);
     std::abort();  // not reached: ending the program does not return
+}
+
+void showMainMenu(QWidget *owner)
+{
+    if (appHooks().mainMenu)
+        appHooks().mainMenu(owner);
 }
 
 void cancelDialog(Form &dialog)

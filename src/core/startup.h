@@ -1,18 +1,15 @@
 #pragma once
-// Start-up and shutdown of the program.
+// Shutdown of the program and what the foundation opens through the program's shell.
 
 class QWidget;
 
 namespace hb {
 
-// The start-up: creates missing databases, opens the four, makes sure a default grower and shop
-// exist, resets unused pesticide use, and shows the main window that USE_TYPE names.
-void Main();
-
 // Unloads every loaded window, releases the four database objects and ends the program.
 [[noreturn]] void EndApp();
 
-// The main menu shown modally from the month calendar (single-grower mode).
+// The main menu shown modally from the month calendar (single-grower mode), as the program's
+// shell registered it; nothing when none is registered.
 void showMainMenu(QWidget *owner);
 
 // Cancel of a settings, master, print or export dialog: unloads the dialog when the main menu is

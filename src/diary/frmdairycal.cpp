@@ -40,7 +40,11 @@ QString layerKey(int index)
 
 }  // namespace
 
-frmDairyCal::frmDairyCal() : Form(QStringLiteral("frmDairyCal"))
+frmDairyCal::frmDairyCal()
+    : Form(QStringLiteral("frmDairyCal")), redrawOnChange_([this] {
+          if (isLoaded())
+              DispData();
+      })
 {
     setDesignSize(12400, 9200);  // client area 818 x 586 pixels
     setWindowTitle(QStringLiteral("日誌一覧"));

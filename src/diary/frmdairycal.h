@@ -1,8 +1,9 @@
 #pragma once
 // The month calendar of the current grower's diary ("日誌一覧"): the main window in
-// single-grower use, opened from the main menu in multi-grower use. Other windows call
-// DispData after their saves so that the calendar shows what was saved.
+// single-grower use, opened from the main menu in multi-grower use. While it is loaded it
+// redraws (DispData) whenever another window reports a save, so that it shows what was saved.
 
+#include "core/datachanged.h"
 #include "core/formbase.h"
 #include "diary/calendargrid.h"
 
@@ -56,6 +57,7 @@ private:
     CalendarPicture *Picture1_ = nullptr;
     std::array<QPushButton *, 7> cmdMENU_{};
 
+    DataChangedListener redrawOnChange_;
     bool ready_ = false;
     CalGeometry geometry_;
     CalView view_;

@@ -3,6 +3,7 @@
 #include "bookkeeping/frmdiaryledgeinput.h"
 #include "bookkeeping/ledger.h"
 #include "core/controls.h"
+#include "core/datachanged.h"
 #include "core/db.h"
 #include "core/forms.h"
 #include "core/globals.h"
@@ -12,7 +13,6 @@
 #include "core/picklist.h"
 #include "core/uiservices.h"
 #include "diary/diarysave.h"
-#include "diary/frmdairycal.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -899,8 +899,7 @@ void frmDairyInput::SaveData()
     loadedLedge_ = std::move(saved.loadedLedge);
     loadedChemiIds_ = std::move(saved.loadedChemiIds);
 
-    if (IsFormLoaded(QStringLiteral("frmDairyCal")))
-        form<frmDairyCal>().DispData();
+    dataChanged();
     Unload();
 }
 

@@ -3,6 +3,7 @@
 #include "common/backends.h"
 #include "common/programdir.h"
 #include "common/scriptedui.h"
+#include "core/apphooks.h"
 #include "core/db.h"
 #include "core/helpers.h"
 #include "core/log.h"
@@ -157,7 +158,7 @@ protected:
         ASSERT_TRUE(hb::gINI->isOpen());
         hb::DirectDb::file(dir.path("data/DATA.MDB"), true)->EXEC("CREATE TABLE T (A INTEGER)");
     }
-    void TearDown() override { hb::setConnectionSettingsDialog(nullptr); }
+    void TearDown() override { hb::appHooks().connectionSettings = nullptr; }
     hbtest::ProgramDir dir;
     hbtest::ScopedScriptedUi ui;
 };
@@ -213,11 +214,11 @@ TEST_F(Connections, YesOpensTheSettingsDialogAndRetries)
 {
     putCtrl(*hb::gINI, "DB_TYPE", Value("0"));
     int shown = 0;
-    hb::setConnectionSettingsDialog([&] {
+    hb::appHooks().connectionSettings = [&] {
         ++shown;
         hb::gINI->SaveCtrl("DB_TYPE", Value("2"));
         hb::gINI->SaveCtrl("DB_NAME", Value("../data/DATA.MDB"));
-    });
+    };
     ui->answers = {hb::kAnsYes};
     hb::InitDb();
     EXPECT_EQ(shown, 1);

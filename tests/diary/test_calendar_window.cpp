@@ -4,6 +4,7 @@
 
 #include "test_calendar_data.h"
 
+#include "app/mainproc.h"
 #include "common/harness.h"
 #include "core/appinit.h"
 #include "core/forms.h"
@@ -38,6 +39,7 @@ protected:
         CalendarDb::SetUp();
         if (IsSkipped())
             return;
+        hb::installAppHooks();  // the menu button opens the shell's main menu
         hb::gUseType = hb::kUseSingle;
         hb::gFmrID = Value(1);
         hb::gWorkDate = Value();

@@ -4,6 +4,7 @@
 
 #include "diaryfixture.h"
 #include "bookkeeping/frmdiaryledgeinput.h"
+#include "core/datachanged.h"
 #include "diary/frmdairycal.h"
 
 #include <QComboBox>
@@ -196,6 +197,20 @@ TEST_P(DiarySaveWindow, AFailedSaveChangesNothingAndTheNextKeepsBothVouchers)
                          .toDouble(),
                      2);
     EXPECT_EQ(count("D_LEDGE"), 3);
+}
+
+TEST_P(DiarySaveWindow, AFailingRedrawAfterTheSaveReachesTheButtonsTrapAndTheWindowStays)
+{
+    hb::DataChangedListener failing([] { throw hb::HbError(3021, "再描画できません。"); });
+    openDay(kDay, [&](hb::frmDairyInput &f) {
+        typeAndLeave(ctl(&f, "txtDATA_2"), "晴れ");
+        hbtest::click(ctl(&f, "cmdMENU_1"));  // 登録
+        EXPECT_TRUE(f.isVisible());
+        ASSERT_EQ(ui->prompts.size(), 1u);
+        EXPECT_EQ(ui->prompts[0].text, "再描画できません。");
+        EXPECT_EQ(ui->prompts[0].style, hb::kMsgExclamation);
+    });
+    EXPECT_EQ(one("SELECT ONE_MSG FROM D_DIARY"), Value("晴れ")) << "saved before the redraw";
 }
 
 TEST_P(DiarySaveWindow, ADayThatFailedToLoadIsNotSaved)

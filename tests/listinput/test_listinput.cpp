@@ -3,6 +3,7 @@
 
 #include "common/globaldbs.h"
 #include "common/harness.h"
+#include "core/datachanged.h"
 #include "core/forms.h"
 #include "listinput_windows.h"
 
@@ -307,6 +308,26 @@ TEST_P(ListInputBoth, RegisterSavesThenRefreshesTheListThenTheCalendarThenCloses
             EXPECT_EQ(list.ListView1->topLevelItem(1)->text(1), c.name1);
         }
     }
+}
+
+TEST_P(ListInputBoth, AFailingRedrawAfterASaveIsReportedInTheButtonsFormAndTheWindowStillCloses)
+{
+    addPlant(1, QStringLiteral("春トマト"));
+    auto &list = openList();
+    hb::DataChangedListener failing([] { throw hb::HbError(3021, QStringLiteral("再描画できません。")); });
+    onInput([&](lt::frmTestInput &in) {
+        hbtest::typeText(in.txtDATA[0], QStringLiteral("夏なす"));
+        hbtest::click(in.cmdMENU[1]);
+        settle();
+        EXPECT_FALSE(in.isLoaded()) << "a second register would write the row again";
+    });
+    hbtest::click(list.cmdMENU[1]);
+    settle();
+    EXPECT_EQ(plantCount(), 2);
+    EXPECT_EQ(list.rowCount(), 2) << "the list followed before the redraw";
+    ASSERT_EQ(ui->prompts.size(), 1u);
+    EXPECT_EQ(ui->prompts[0].text, QStringLiteral("再描画できません。"));
+    EXPECT_EQ(ui->prompts[0].style, hb::kMsgExclamation);
 }
 
 TEST_P(ListInputBoth, AFailedSaveOrARefusedCheckKeepsTheWindowOpenWithItsInput)

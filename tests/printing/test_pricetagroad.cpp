@@ -3,7 +3,7 @@
 // printed where no printer is installed; every symbol of the PDF reads back as the shipment's
 // bar-code text and trace address.
 
-#include "core/fmnmain.h"
+#include "app/fmnmain.h"
 #include "printing/fdlprintpricetag.h"
 #include "printing/printfixture.h"
 #include "shipments/frmshipinput.h"

@@ -8,6 +8,7 @@
 #include "core/forms.h"
 #include "core/globals.h"
 #include "core/schema.h"
+#include "app/mainproc.h"
 #include "core/startup.h"
 #include "diary/frmdairycal.h"
 #include "masters/fdlmstfmredit.h"

@@ -3,11 +3,12 @@
 #include "common/harness.h"
 #include "common/printers.h"
 #include "common/programdir.h"
+#include "app/fdlsetconctrl.h"
+#include "app/fdlsetlocalctrl.h"
+#include "app/fmnmain.h"
+#include "app/mainproc.h"
 #include "common/scriptedui.h"
 #include "core/db.h"
-#include "core/fdlsetconctrl.h"
-#include "core/fdlsetlocalctrl.h"
-#include "core/fmnmain.h"
 #include "core/forms.h"
 #include "core/globals.h"
 
@@ -27,7 +28,11 @@ namespace {
 
 class MenuAndSettings : public ::testing::Test {
 protected:
-    void SetUp() override { dir.createAndOpen(); }
+    void SetUp() override
+    {
+        hb::installAppHooks();
+        dir.createAndOpen();
+    }
     void TearDown() override
     {
         hb::destroyForms();
