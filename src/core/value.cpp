@@ -18,6 +18,13 @@ HbError overflow()
     return HbError(kErrOverflow, QStringLiteral("オーバーフローしました。"));
 }
 
+// Day 0 of the date serial numbers: 1899-12-30 00:00.
+const QDateTime &serialEpoch()
+{
+    static const QDateTime epoch(QDate(1899, 12, 30), QTime(0, 0), DateSpec);
+    return epoch;
+}
+
 }  // namespace
 
 std::int64_t roundHalfEven(double v)
@@ -88,7 +95,7 @@ bool parseDateText(const QString &text, QDateTime *out)
             return false;
     }
     if (out)
-        *out = QDateTime(d, t);
+        *out = QDateTime(d, t, DateSpec);
     return true;
 }
 
@@ -161,11 +168,9 @@ double Value::toDouble() const
     case Type::Single:
     case Type::Double:
         return d_;
-    case Type::Date: {
+    case Type::Date:
         // Days since 1899-12-30, with the time as a fraction.
-        static const QDateTime epoch(QDate(1899, 12, 30), QTime(0, 0));
-        return static_cast<double>(epoch.msecsTo(dt_)) / 86400000.0;
-    }
+        return static_cast<double>(serialEpoch().msecsTo(dt_)) / 86400000.0;
     case Type::String: {
         double v = 0;
         if (parseNumber(s_, &v))
@@ -216,7 +221,14 @@ Currency Value::toCurrency() const
     return Currency::fromDouble(toDouble());
 }
 
-QDateTime Value::toDate() const
+QDateTime Value::dateFields(const QDateTime &dt)
+{
+    if (dt.timeSpec() == DateSpec || !dt.isValid())
+        return dt;
+    return QDateTime(dt.date(), dt.time(), DateSpec);
+}
+
+QDateTime Value::toDateFields() const
 {
     if (type_ == Type::Date)
         return dt_;
@@ -225,11 +237,15 @@ QDateTime Value::toDate() const
         if (parseDateText(s_, &dt))
             return dt;
     }
-    if (isNumber()) {
-        static const QDateTime epoch(QDate(1899, 12, 30), QTime(0, 0));
-        return epoch.addMSecs(static_cast<qint64>(std::llround(toDouble() * 86400000.0)));
-    }
+    if (isNumber())
+        return serialEpoch().addMSecs(static_cast<qint64>(std::llround(toDouble() * 86400000.0)));
     throw typeMismatch();
+}
+
+QDateTime Value::toDate() const
+{
+    const QDateTime f = toDateFields();
+    return QDateTime(f.date(), f.time());
 }
 
 QString Value::displayText() const
