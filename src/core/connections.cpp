@@ -4,6 +4,7 @@
 #include "core/fdlsetconctrl.h"
 #include "core/forms.h"
 #include "core/helpers.h"
+#include "core/schema.h"
 #include "core/uiservices.h"
 
 namespace hb {
@@ -89,6 +90,7 @@ clsDb::clsDb()
 void clsDb::OpenCnn()
 {
     openBySettings(false);
+    addMissingIndexes(*this, Schema::Data);
 }
 
 clsMst::clsMst()
