@@ -3,6 +3,7 @@
 #include "core/db.h"
 
 #include <QStringList>
+#include <algorithm>
 #include <map>
 #include <set>
 
@@ -97,31 +98,47 @@ void CalChemiStock(const QDateTime &workDate, long fmrId, const std::vector<long
     if (!dayHasLines && loadedChemiIds.empty())
         return;
 
-    // Every line of the grower, on any day, naming one of them, with the purchase's unit.
+    // Every line of the grower, on any day, naming one of them: their quantities summed per
+    // purchase and pair of units (the purchase's, the line's), which is all the conversion needs.
     std::vector<Value> params = {Value(fmrId)};
     for (long id : ids)
         params.push_back(Value(id));
-    auto lines = db.GetFwdOnlyRst(
+    auto groups = db.GetFwdOnlyRst(
         QStringLiteral("SELECT D_DIARY_DTL.CHEMI_ID, D_CHEMI.PUR_UNIT AS PUR_UNIT_ID,"
-                       " D_DIARY_DTL.UNIT_ID AS DTL_UNIT_ID, D_DIARY_DTL.QTY"
+                       " D_DIARY_DTL.UNIT_ID AS DTL_UNIT_ID, SUM(D_DIARY_DTL.QTY) AS QTY"
                        " FROM D_DIARY_DTL INNER JOIN D_CHEMI"
                        " ON D_DIARY_DTL.CHEMI_ID = D_CHEMI.CHEMI_ID AND D_DIARY_DTL.FMR_ID = D_CHEMI.FMR_ID"
                        " WHERE D_DIARY_DTL.FMR_ID=? AND D_DIARY_DTL.CHEMI_ID IN(") +
-            marks(ids.size()) + QStringLiteral(")"),
+            marks(ids.size()) +
+            QStringLiteral(") GROUP BY D_DIARY_DTL.CHEMI_ID, D_CHEMI.PUR_UNIT, D_DIARY_DTL.UNIT_ID"),
         params);
+    std::vector<Value> rows;
+    for (; !groups->eof(); groups->MoveNext()) {
+        for (int f = 0; f < 4; ++f)
+            rows.push_back(groups->Fields(f));
+    }
+    groups->Close();
 
     // Converted in the work database, where the unit table lies. The work table holds this
-    // run's lines only: rows of an earlier run are never summed again.
+    // run's rows only: rows of an earlier run are never summed again.
     std::map<long, double> used;
     {
         TransactionScope scope(work);
         work.EXEC(QStringLiteral("DELETE W_CHEMI_USE.* FROM W_CHEMI_USE"));
-        if (!lines->eof()) {
-            for (; !lines->eof(); lines->MoveNext())
-                work.EXEC(QStringLiteral("INSERT INTO W_CHEMI_USE (CHEMI_ID, QTY, PUR_UNIT_ID, DTL_UNIT_ID) "
-                                         "VALUES (?, ?, ?, ?)"),
-                          {lines->Fields(QStringLiteral("CHEMI_ID")), lines->Fields(QStringLiteral("QTY")),
-                           lines->Fields(QStringLiteral("PUR_UNIT_ID")), lines->Fields(QStringLiteral("DTL_UNIT_ID"))});
+        if (!rows.empty()) {
+            constexpr std::size_t kColumns = 4;
+            constexpr std::size_t kRowsPerStatement = 200;
+            const QString tuple = QStringLiteral("(") + marks(kColumns) + QStringLiteral(")");
+            for (std::size_t at = 0; at < rows.size(); at += kColumns * kRowsPerStatement) {
+                const std::size_t end = std::min(rows.size(), at + kColumns * kRowsPerStatement);
+                QStringList tuples;
+                for (std::size_t r = at; r < end; r += kColumns)
+                    tuples << tuple;
+                work.EXEC(QStringLiteral("INSERT INTO W_CHEMI_USE (CHEMI_ID, PUR_UNIT_ID, DTL_UNIT_ID, QTY) VALUES ") +
+                              tuples.join(QStringLiteral(", ")),
+                          std::vector<Value>(rows.begin() + static_cast<std::ptrdiff_t>(at),
+                                             rows.begin() + static_cast<std::ptrdiff_t>(end)));
+            }
             // A line in the unit the purchase's unit converts to gets the inverse rate; the
             // opposite direction gets the rate itself and wins where both are listed; equal
             // units count 1. An unlisted pair keeps no rate and adds nothing.
