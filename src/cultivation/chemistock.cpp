@@ -99,25 +99,36 @@ void CalChemiStock(const QDateTime &workDate, long fmrId, const std::vector<long
         return;
 
     // Every line of the grower, on any day, naming one of them: their quantities summed per
-    // purchase and pair of units (the purchase's, the line's), which is all the conversion needs.
-    std::vector<Value> params = {Value(fmrId)};
-    for (long id : ids)
-        params.push_back(Value(id));
-    auto groups = db.GetFwdOnlyRst(
-        QStringLiteral("SELECT D_DIARY_DTL.CHEMI_ID, D_CHEMI.PUR_UNIT AS PUR_UNIT_ID,"
-                       " D_DIARY_DTL.UNIT_ID AS DTL_UNIT_ID, SUM(D_DIARY_DTL.QTY) AS QTY"
-                       " FROM D_DIARY_DTL INNER JOIN D_CHEMI"
-                       " ON D_DIARY_DTL.CHEMI_ID = D_CHEMI.CHEMI_ID AND D_DIARY_DTL.FMR_ID = D_CHEMI.FMR_ID"
-                       " WHERE D_DIARY_DTL.FMR_ID=? AND D_DIARY_DTL.CHEMI_ID IN(") +
-            marks(ids.size()) +
-            QStringLiteral(") GROUP BY D_DIARY_DTL.CHEMI_ID, D_CHEMI.PUR_UNIT, D_DIARY_DTL.UNIT_ID"),
-        params);
-    std::vector<Value> rows;
-    for (; !groups->eof(); groups->MoveNext()) {
-        for (int f = 0; f < 4; ++f)
-            rows.push_back(groups->Fields(f));
+    // purchase and line unit, with the purchase's unit (a purchase has one), which is all the
+    // conversion needs. A line counts for its own grower's purchase only. A line naming 0 names
+    // no purchase (purchases are numbered from 1): those lines, most of a grower's, are not read.
+    std::vector<Value> named;
+    for (long id : ids) {
+        if (id > 0)
+            named.push_back(Value(id));
     }
-    groups->Close();
+    std::vector<Value> rows;
+    if (!named.empty()) {
+        std::vector<Value> params = {Value(fmrId)};
+        params.insert(params.end(), named.begin(), named.end());
+        params.push_back(Value(fmrId));
+        params.insert(params.end(), named.begin(), named.end());
+        auto groups = db.GetFwdOnlyRst(
+            QStringLiteral("SELECT U.CHEMI_ID, D_CHEMI.PUR_UNIT AS PUR_UNIT_ID, U.DTL_UNIT_ID, U.QTY FROM"
+                           " (SELECT D_DIARY_DTL.CHEMI_ID, D_DIARY_DTL.UNIT_ID AS DTL_UNIT_ID, SUM(D_DIARY_DTL.QTY) AS QTY"
+                           " FROM D_DIARY_DTL WHERE D_DIARY_DTL.FMR_ID=? AND D_DIARY_DTL.CHEMI_ID IN(") +
+                marks(named.size()) +
+                QStringLiteral(") GROUP BY D_DIARY_DTL.CHEMI_ID, D_DIARY_DTL.UNIT_ID) U"
+                               " INNER JOIN D_CHEMI ON U.CHEMI_ID = D_CHEMI.CHEMI_ID WHERE D_CHEMI.FMR_ID=?"
+                               " AND D_CHEMI.CHEMI_ID IN(") +
+                marks(named.size()) + QStringLiteral(")"),
+            params);
+        for (; !groups->eof(); groups->MoveNext()) {
+            for (int f = 0; f < 4; ++f)
+                rows.push_back(groups->Fields(f));
+        }
+        groups->Close();
+    }
 
     // Converted in the work database, where the unit table lies. The work table holds this
     // run's rows only: rows of an earlier run are never summed again.
@@ -169,7 +180,10 @@ void CalChemiStock(const QDateTime &workDate, long fmrId, const std::vector<long
         db.EXEC(QStringLiteral("UPDATE D_CHEMI SET USED_QTY=? WHERE D_CHEMI.FMR_ID=? AND D_CHEMI.CHEMI_ID=?"),
                 {Value(it == used.end() ? 0.0 : it->second), Value(fmrId), Value(id)});
     }
-    db.EXEC(QStringLiteral("UPDATE D_CHEMI SET REST_QTY=PUR_QTY-USED_QTY"));
+    // Every purchase of every grower: the rows that already hold their rest are left as they
+    // are, so a save does not rewrite years of purchases.
+    db.EXEC(QStringLiteral("UPDATE D_CHEMI SET REST_QTY=PUR_QTY-USED_QTY WHERE REST_QTY IS NULL OR PUR_QTY IS NULL"
+                           " OR USED_QTY IS NULL OR REST_QTY<>PUR_QTY-USED_QTY"));
     scope.commit();
 }
 
