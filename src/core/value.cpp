@@ -78,8 +78,41 @@ bool parseNumber(const QString &text, double *out)
     return true;
 }
 
+namespace {
+
+// The stored form "yyyy-mm-dd hh:nn:ss", read without a pattern (the databases hand back every
+// date in it); false for any other text.
+bool parseCanonicalDate(const QString &text, QDateTime *out)
+{
+    if (text.size() != 19 || text.at(4) != QLatin1Char('-') || text.at(7) != QLatin1Char('-')
+        || text.at(10) != QLatin1Char(' ') || text.at(13) != QLatin1Char(':') || text.at(16) != QLatin1Char(':'))
+        return false;
+    int n[6] = {};
+    const int starts[6] = {0, 5, 8, 11, 14, 17};
+    const int lengths[6] = {4, 2, 2, 2, 2, 2};
+    for (int f = 0; f < 6; ++f) {
+        for (int i = starts[f]; i < starts[f] + lengths[f]; ++i) {
+            const char16_t c = text.at(i).unicode();
+            if (c < u'0' || c > u'9')
+                return false;
+            n[f] = n[f] * 10 + (c - u'0');
+        }
+    }
+    const QDate d(n[0], n[1], n[2]);
+    const QTime t(n[3], n[4], n[5]);
+    if (!d.isValid() || !t.isValid())
+        return false;
+    if (out)
+        *out = QDateTime(d, t, DateSpec);
+    return true;
+}
+
+}  // namespace
+
 bool parseDateText(const QString &text, QDateTime *out)
 {
+    if (parseCanonicalDate(text, out))
+        return true;
     static const QRegularExpression re(QStringLiteral(
         "^\\s*(\\d{4})[/-](\\d{1,2})[/-](\\d{1,2})(?:[ T](\\d{1,2}):(\\d{1,2})(?::(\\d{1,2}))?(?:\\.\\d+)?)?\\s*$"));
     const auto m = re.match(text);

@@ -121,6 +121,21 @@ TEST(Dates, TextComesBackAsWrittenWithItsDayNumber)
     }
 }
 
+TEST(Dates, TextThatIsNoDateIsRefusedInEveryForm)
+{
+    struct Case {
+        const char *text;
+        bool date;
+    } cases[] = {
+        {"2024-06-12 00:00:00", true},  {"2024-06-12 00:00", true},      {"2024/06/12", true},
+        {"2023-02-29 00:00:00", false}, {"2024-01-01 24:00:00", false},  {"2024-01-01 23:60:00", false},
+        {"2024-01-01 23:59:60", false}, {"2024-13-01 00:00:00", false},  {"2024-1a-01 00:00:00", false},
+        {"2024-01-01T00:00:00", true},  {"2024-01-01 00:00:00 ", true},  {"+024-01-01 00:00:00", false},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(hb::IsDate(Value(QString::fromLatin1(c.text))), c.date) << c.text;
+}
+
 TEST(Dates, OrderAndDayArithmeticIgnoreSummerTime)
 {
     // Midnights and noons across the summer-time changes of New York (2021-03-14, 2021-11-07),
