@@ -1,0 +1,131 @@
+// The diary day 2024-06-12 of grower 1 on each history (three work lines, one a pesticide use
+// of a purchase used all through the history, and the day's three vouchers):
+//  BM_OpenDay        the diary-day window opened on the day, the window already created: Load
+//                    and the first Resize (the pick lists, the day's plantings, the caption, the
+//                    day row with its hold, the lines and the vouchers) and its first painting;
+//  BM_OpenDayFirst   the first opening of the process (window created and opened), measured
+//                    once before the other benchmarks on the 20-year history of each backend;
+//  BM_SaveDay        the day saved again as loaded ("登録"): one transaction rewriting its
+//                    vouchers, the use's voucher, the day row, the lines and the stock;
+//  BM_LunisolarDate  the day's lunisolar date (the caption's old date).
+
+#include "history.h"
+
+#include "core/forms.h"
+#include "core/globals.h"
+#include "diary/diaryday.h"
+#include "diary/diarysave.h"
+#include "diary/frmdairyinput.h"
+#include "diary/lunisolar.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+
+namespace {
+
+const QDateTime kWorkDate = hbbench::kDay.startOfDay();
+
+// Opens the day in the window and reports whether it came as built.
+bool openDay(hb::frmDairyInput &f)
+{
+    f.showModeless();
+    QCoreApplication::processEvents();
+    return f.lines().size() == 3;
+}
+
+void closeDay(hb::frmDairyInput &f)
+{
+    f.Unload();
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);  // the unloaded window goes
+}
+
+void BM_OpenDay(benchmark::State &state)
+{
+    if (!hbbench::historyFor(state))
+        return;
+    hb::gWorkDate = hb::Value(hbbench::kDay);
+    for (auto _ : state) {
+        state.PauseTiming();
+        hb::frmDairyInput &f = hb::form<hb::frmDairyInput>();
+        state.ResumeTiming();
+        const bool ok = openDay(f);
+        state.PauseTiming();
+        closeDay(f);
+        if (!ok) {
+            state.SkipWithError("the day did not load as built");
+            break;
+        }
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_OpenDay)->Apply(hbbench::historyArgs);
+
+void BM_SaveDay(benchmark::State &state)
+{
+    if (!hbbench::historyFor(state))
+        return;
+    const hb::DiaryDay d = hb::LoadDiaryDay(hbbench::kGrower, kWorkDate);
+    hb::DiarySave day;
+    day.day = d.day;
+    day.day.NOTES1 = hb::Value(QStringLiteral("散布後 雨なし"));
+    day.lines = d.lines;
+    day.ledge = d.ledge;
+    day.loadedLedge = d.ledge;
+    day.loadedChemiIds = d.loadedChemiIds;
+    if (day.lines.size() != 3 || day.ledge.size() != 3 || day.loadedChemiIds.size() != 1) {
+        state.SkipWithError("the day did not load as built");
+        return;
+    }
+    for (auto _ : state) {
+        // The same day saved again and again: the same numbers, the same rows.
+        const hb::DiarySave saved = hb::SaveDiaryDay(day);
+        benchmark::DoNotOptimize(saved);
+    }
+    if (hb::IdOf(hb::gDb->DCount("*", "D_LEDGE", "FMR_ID=1 AND LEDGE_DATE=#2024-06-12 00:00:00#")) != 3)
+        state.SkipWithError("the day's vouchers were not written back as they were");
+}
+BENCHMARK(BM_SaveDay)->Apply(hbbench::historyArgs);
+
+void BM_LunisolarDate(benchmark::State &state)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(hb::GetOldDateStr(kWorkDate));
+}
+BENCHMARK(BM_LunisolarDate)->Apply(hbbench::plainArgs);
+
+}  // namespace
+
+namespace hbbench {
+
+// The first opening of the diary-day window in this process, on the 20-year history of each
+// backend (the file first: the process's very first), reported as benchmarks of one iteration.
+void registerFirstOpenings()
+{
+    for (int server : {0, 1}) {
+        History *h = History::get(server ? Backend::MariaDb : Backend::Sqlite, 20, 1);
+        if (!h)
+            continue;
+        h->activate();
+        hb::gWorkDate = hb::Value(kDay);
+        QElapsedTimer t;
+        t.start();
+        hb::frmDairyInput &f = hb::form<hb::frmDairyInput>();
+        const bool ok = openDay(f);
+        const double seconds = t.nsecsElapsed() / 1e9;
+        closeDay(f);
+        benchmark::RegisterBenchmark(QStringLiteral("BM_OpenDayFirst/server:%1/years:20/growers:1").arg(server).toUtf8().constData(),
+                                     [seconds, ok](benchmark::State &state) {
+                                         for (auto _ : state)
+                                             state.SetIterationTime(seconds);
+                                         if (!ok)
+                                             state.SkipWithError("the day did not load as built");
+                                     })
+            ->UseManualTime()
+            ->Iterations(1)
+            ->Repetitions(1)
+            ->Unit(benchmark::kMillisecond);
+    }
+}
+
+}  // namespace hbbench
