@@ -18,6 +18,7 @@
 #include <QVariant>
 #include <array>
 #include <map>
+#include <memory>
 #include <sqlite3.h>
 
 namespace {
@@ -118,20 +119,15 @@ void readSqlite(sqlite3 *db, RawMonth &m)
     }
 }
 
+// The server's connection itself, opened as the program opens it, used without the program's
+// statement layer.
 QSqlDatabase rawServer(const hb::ServerParams &params)
 {
-    const QString name = QStringLiteral("raw_") + params.database;
-    if (QSqlDatabase::contains(name))
-        return QSqlDatabase::database(name);
-    const hb::ResolvedServer r = hb::resolveServer(params);
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QMYSQL"), name);
-    db.setHostName(r.host);
-    db.setPort(r.port);
-    db.setDatabaseName(r.database);
-    db.setUserName(r.user);
-    db.setPassword(r.password);
-    db.open();
-    return db;
+    static std::map<QString, std::unique_ptr<hb::DirectDb>> open;
+    std::unique_ptr<hb::DirectDb> &db = open[params.database];
+    if (!db)
+        db = hb::DirectDb::server(params);
+    return db->connection();
 }
 
 void readServer(QSqlDatabase &db, RawMonth &m)
