@@ -1,5 +1,7 @@
 #include "history.h"
 
+#include "benchprogram.h"
+
 #include "../tests/diary/test_calendar_benchdata.h"
 
 #include "core/forms.h"
@@ -201,23 +203,15 @@ void fillHistory(hb::DbObject &db, int years, int growers, unsigned seed)
 
 namespace {
 
+// The program folder of the histories (settings and work databases), made once.
 struct Program {
     QTemporaryDir dir;
+    bench::KeptProgram kept{dir};
     Program()
     {
-        for (const char *sub : {"bin", "ini", "work", "data"})
-            QDir(dir.path()).mkpath(QString::fromLatin1(sub));
-        hb::setAppPath(dir.filePath(QStringLiteral("bin")));
         hb::setCompNameSource([] { return QStringLiteral("PC-BENCH"); });
-        hb::createMissingDatabases(hb::appPath());
-        hb::InitIni();
-        hb::InitWork();
         for (int i = 0; i < 5; ++i)  // every calendar layer on
             hb::gINI->SaveCtrl(QStringLiteral("CAL_OPT%1").arg(i), Value(1));
-        hb::gUseType = hb::kUseSingle;
-        hb::gFmrID = Value(kGrower);
-        hb::gWorkDate = Value(kDay);
-        hb::gCalMonth = kMonth;
     }
 };
 
@@ -280,7 +274,6 @@ History::~History()
         hb::gDb.reset();
         activeHistory() = nullptr;
     }
-    program_.reset();
     if (!params_.database.isEmpty()) {
         try {
             hb::ServerParams admin = params_;
@@ -293,24 +286,27 @@ History::~History()
 
 void History::activate()
 {
+    // Another benchmark may have put its own program folder in place, or changed the globals.
+    program().kept.enter();
+    hb::setCompNameSource([] { return QStringLiteral("PC-BENCH"); });
+    hb::gUseType = hb::kUseSingle;
+    hb::gFmrID = Value(kGrower);
+    hb::gWorkDate = Value(kDay);
+    hb::gCalMonth = kMonth;
     History *&active = activeHistory();
-    if (active == this)
+    if (active == this && hb::gDb)
         return;
-    if (active)
-        std::swap(hb::gDb, active->program_);
-    if (!program_) {
-        const bool server = backend_ == Backend::MariaDb;
-        hb::gINI->SaveCtrl(QStringLiteral("DB_TYPE"), Value(server ? "1" : "2"));
-        hb::gINI->SaveCtrl(QStringLiteral("DB_DSN"), Value(params_.dsn));
-        hb::gINI->SaveCtrl(QStringLiteral("DB_NAME"), Value(server ? params_.database : path_));
-        program_ = std::make_unique<hb::clsDb>();
-    }
-    std::swap(hb::gDb, program_);
+    const bool server = backend_ == Backend::MariaDb;
+    hb::gINI->SaveCtrl(QStringLiteral("DB_TYPE"), Value(server ? "1" : "2"));
+    hb::gINI->SaveCtrl(QStringLiteral("DB_DSN"), Value(params_.dsn));
+    hb::gINI->SaveCtrl(QStringLiteral("DB_NAME"), Value(server ? params_.database : path_));
+    hb::InitDb();
     active = this;
 }
 
 void dropHistories()
 {
+    program().kept.enter();
     hb::destroyForms();
     histories().clear();
     hb::gDb.reset();

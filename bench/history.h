@@ -44,7 +44,6 @@ private:
     Backend backend_ = Backend::Sqlite;
     QString path_;
     hb::ServerParams params_;
-    std::unique_ptr<hb::clsDb> program_;  // the program's data object while another is active
 };
 
 // Drops the server's databases; called before the application goes.
