@@ -3,6 +3,7 @@
 #include "core/db.h"
 #include "core/apphooks.h"
 #include "core/helpers.h"
+#include "core/schema.h"
 #include "core/uiservices.h"
 
 namespace hb {
@@ -77,6 +78,7 @@ clsDb::clsDb()
 void clsDb::OpenCnn()
 {
     openBySettings(false);
+    addMissingIndexes(*this, Schema::Data);
 }
 
 clsMst::clsMst()
