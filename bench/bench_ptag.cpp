@@ -114,10 +114,8 @@ struct Program {
             hb::gINI->SaveCtrl(p + QStringLiteral("DSN"), hb::Value(admin.dsn));
             hb::gINI->SaveCtrl(p + QStringLiteral("NAME"), hb::Value(serverName));
         }
-        hb::InitDb();
+        hb::InitDb();  // the empty server database gets its tables when connected
         hb::InitMst();
-        hb::loadSchema(*hb::gDb, hb::Schema::Data);
-        hb::loadSchema(*hb::gMst, hb::Schema::Master);
         fill(*hb::gDb, *hb::gMst);
         serverDb = std::move(hb::gDb);
         serverMst = std::move(hb::gMst);

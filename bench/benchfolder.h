@@ -48,10 +48,8 @@ public:
             hb::gINI->SaveCtrl(QStringLiteral("DB_DSN"), hb::Value(params_.dsn));
             hb::gINI->SaveCtrl(QStringLiteral("DB_NAME"), hb::Value(database_));
         }
-        hb::InitDb();
+        hb::InitDb();  // an empty server database gets its tables when connected
         hb::InitWork();
-        if (server)
-            hb::loadSchema(*hb::gDb, hb::Schema::Data);
     }
     ~BenchFolder()
     {

@@ -95,6 +95,7 @@ void DbObject::openBySettings(bool master)
 {
     const QString question = master ? QStringLiteral("ﾏｽﾀﾃﾞｰﾀが不正ですので設定してください。")
                                     : QStringLiteral("ﾃﾞｰﾀﾍﾞｰｽが不正ですので設定してください。");
+    const QString prefix = master ? QStringLiteral("MST_") : QStringLiteral("DB_");
     for (;;) {
         try {
             if (!gINI)
@@ -110,15 +111,25 @@ void DbObject::openBySettings(bool master)
                 p.password = master ? ini.MST_PSWD() : ini.DB_PSWD();
                 openServer(p);
             } else if (type == QLatin1String("2")) {
-                openFile(master ? ini.MST_NAME() : ini.DB_NAME(), false);
+                // The name completed and found, or "" when there is no such file.
+                const QString path = master ? ini.MST_NAME() : ini.DB_NAME();
+                if (path.isEmpty()) {
+                    throw HbError(kErrDatabase,
+                                  fileMissingText(NullToVal(ini.GetCtrl(prefix + QStringLiteral("NAME")), Value(QString()))
+                                                      .displayText()));
+                }
+                openFile(path, false);
             } else {
-                CloseCnn();
-                throw HbError(3706, QStringLiteral("接続の種類が設定されていません。"));
+                throw HbError(3706, noKindText());
             }
+            requireTables(*this, master ? Schema::Master : Schema::Data);
             return;
-        } catch (const HbError &) {
-            // Without a settings dialog to correct them with, the settings cannot change.
-            if (ShowMsg(question, kMsgYesNo | kMsgCritical) != kAnsYes || !appHooks().connectionSettings)
+        } catch (const HbError &e) {
+            CloseCnn();
+            // The question names the cause on its second line. Without a settings dialog to
+            // correct them with, the settings cannot change.
+            if (ShowMsg(question + QLatin1Char('\n') + e.description(), kMsgYesNo | kMsgCritical) != kAnsYes ||
+                !appHooks().connectionSettings)
                 ui().endProgram(0);
             appHooks().connectionSettings();
         }

@@ -132,6 +132,14 @@ QString odbcValue(const QString &dsn, const char *key)
     return QString::fromLocal8Bit(buf);
 }
 
+// A data source is configured when its section in odbc.ini holds at least one entry.
+bool dataSourceConfigured(const QString &dsn)
+{
+    char buf[1024] = {0};
+    const QByteArray d = dsn.toLocal8Bit();
+    return SQLGetPrivateProfileString(d.constData(), nullptr, "", buf, sizeof(buf), "odbc.ini") > 0 && buf[0] != 0;
+}
+
 QString firstOf(const QString &dsn, std::initializer_list<const char *> keys)
 {
     for (const char *k : keys) {
@@ -549,7 +557,7 @@ void DbObject::openFile(const QString &path, bool mayCreate)
     CloseCnn();
     kind_ = DbKind::File;
     if (path.isEmpty() || (!mayCreate && !QFileInfo(path).isFile()))
-        throw HbError(-2147467259, QStringLiteral("ファイル '%1' が見つかりません。").arg(path));
+        throw HbError(kErrDatabase, fileMissingText(QDir::toNativeSeparators(path)));
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connName_);
         db.setDatabaseName(path);
@@ -580,11 +588,10 @@ void DbObject::openServer(const ServerParams &params)
     CloseCnn();
     kind_ = DbKind::Server;
     server_ = params;
-    try {
-        connectServer();
-    } catch (const HbError &e) {
-        throw HbError(e.number(), QStringLiteral("データソース '%1' に接続できません。%2").arg(params.dsn, e.description()));
-    }
+    // A named data source must be configured: its server, port and database come from there.
+    if (!params.dsn.isEmpty() && !dataSourceConfigured(params.dsn))
+        throw HbError(kErrNoConnection, dataSourceMissingText(params.dsn));
+    connectServer();
 }
 
 // Opens the server connection and sets its session up; every set-up statement is checked.
@@ -608,7 +615,27 @@ void DbObject::connectServer()
         QSqlDatabase::removeDatabase(connName_);
     };
     if (!db.open()) {
-        const HbError e = failure(db.lastError(), QStringLiteral("CONNECT"));
+        const QSqlError err = db.lastError();
+        HbError e = failure(err, QStringLiteral("CONNECT"));
+        // Why no connection came about, as the person who set it up can act on it.
+        switch (err.nativeErrorCode().toInt()) {
+        case 2002:
+        case 2003:  // nothing answers at the host and port
+        case 2005:  // unknown host
+            e = HbError(e.number(), serverUnreachableText(QStringLiteral("%1:%2").arg(r.host).arg(r.port)));
+            break;
+        case 1044:  // no right to the database
+        case 1045:  // wrong user or password
+        case 1698:
+            e = HbError(e.number(), accessDeniedText(r.user));
+            break;
+        case 1049:  // unknown database
+        case 1102:  // a name that cannot be a database's
+            e = HbError(e.number(), databaseMissingText(r.database));
+            break;
+        default:
+            break;
+        }
         drop();
         lost_ = false;
         throw e;
@@ -702,6 +729,43 @@ QString DbObject::lockedText()
 QString DbObject::otherFailureText(const QString &raw)
 {
     return QStringLiteral("データベースのエラーです：") + raw;
+}
+
+QString DbObject::fileMissingText(const QString &file)
+{
+    if (file.isEmpty())
+        return QStringLiteral("データベースファイルの名前が設定されていません。");
+    return QStringLiteral("データベースファイルが見つかりません：") + file;
+}
+
+QString DbObject::dataSourceMissingText(const QString &dsn)
+{
+    return QStringLiteral("ODBCの設定（odbc.ini）にデータソースがありません：") + dsn;
+}
+
+QString DbObject::serverUnreachableText(const QString &where)
+{
+    return QStringLiteral("データベースサーバーに接続できません：") + where;
+}
+
+QString DbObject::accessDeniedText(const QString &user)
+{
+    return QStringLiteral("データベースサーバーへのアクセスが拒否されました（ユーザー・パスワード・権限）：") + user;
+}
+
+QString DbObject::databaseMissingText(const QString &database)
+{
+    return QStringLiteral("データベースがサーバーにありません：") + database;
+}
+
+QString DbObject::tableMissingText(const QString &table)
+{
+    return QStringLiteral("データベースに表がありません：") + table;
+}
+
+QString DbObject::noKindText()
+{
+    return QStringLiteral("接続の種類が設定されていません。");
 }
 
 QString DbObject::whereText() const

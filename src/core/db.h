@@ -158,6 +158,14 @@ public:
     static QString tooLongText(const QString &column);
     static QString lockedText();
     static QString otherFailureText(const QString &raw);
+    // The causes of a connection that cannot be made.
+    static QString fileMissingText(const QString &file);
+    static QString dataSourceMissingText(const QString &dsn);
+    static QString serverUnreachableText(const QString &where);
+    static QString accessDeniedText(const QString &user);
+    static QString databaseMissingText(const QString &database);
+    static QString tableMissingText(const QString &table);
+    static QString noKindText();
     // What the messages name this object's database by: the file, or the server's database.
     QString whereText() const;
 
@@ -167,8 +175,9 @@ protected:
     void openFile(const QString &path, bool mayCreate);
     void openServer(const ServerParams &params);
     void setKind(DbKind k) { kind_ = k; }
-    // The data and master objects: open as the DB_ (or MST_) settings say; on failure ask
-    // whether to correct the settings, and retry or end the program.
+    // The data and master objects: open as the DB_ (or MST_) settings say and make sure the
+    // database holds its tables (a server database holding none of them gets them); on failure
+    // ask whether to correct the settings, naming the cause, and retry or end the program.
     void openBySettings(bool master);
 
 private:

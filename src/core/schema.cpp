@@ -97,14 +97,19 @@ QString withLengthChecks(const QString &createTable)
     return out;
 }
 
-void execAll(DbObject &db, const QStringList &statements)
+// Runs the statements in order; the tables made are added to *made when given.
+void execAll(DbObject &db, const QStringList &statements, QStringList *made = nullptr)
 {
     const bool server = db.kind() == DbKind::Server;
     for (const QString &s : statements) {
-        if (createdTable(s).isEmpty())
+        const QString table = createdTable(s);
+        if (table.isEmpty()) {
             db.EXEC(s);
-        else
-            db.EXEC(server ? s + QLatin1String(kServerTableOptions) : withLengthChecks(s));
+            continue;
+        }
+        db.EXEC(server ? s + QLatin1String(kServerTableOptions) : withLengthChecks(s));
+        if (made)
+            *made << table;
     }
 }
 
@@ -202,6 +207,9 @@ QHash<QString, QString> fileSettings(const QString &iniPath)
 
 }  // namespace
 
+// loadSchema, adding the tables made to *made.
+static void loadSchema(DbObject &db, Schema which, QStringList *made);
+
 QStringList schemaTables(Schema which)
 {
     QStringList tables;
@@ -215,11 +223,16 @@ QStringList schemaTables(Schema which)
 
 void loadSchema(DbObject &db, Schema which)
 {
+    loadSchema(db, which, nullptr);
+}
+
+static void loadSchema(DbObject &db, Schema which, QStringList *made)
+{
     const QStringList tables = sqlStatements(schemaResource(which));
     const QStringList rows =
         which == Schema::Work ? sqlStatements(QStringLiteral(":/db/work_data.sql")) : QStringList();
     if (db.kind() == DbKind::Server) {
-        execAll(db, tables);  // each CREATE commits by itself on a server
+        execAll(db, tables, made);  // each CREATE commits by itself on a server
         TransactionScope scope(db);
         execAll(db, rows);
         scope.commit();
@@ -229,6 +242,38 @@ void loadSchema(DbObject &db, Schema which)
     execAll(db, tables);
     execAll(db, rows);
     scope.commit();
+}
+
+void requireTables(DbObject &db, Schema which)
+{
+    QStringList present;
+    for (const QString &t : db.connection().tables())
+        present << t.toUpper();
+    const QStringList wanted = schemaTables(which);
+    QStringList missing;
+    for (const QString &t : wanted) {
+        if (!present.contains(t.toUpper()))
+            missing << t;
+    }
+    if (missing.isEmpty())
+        return;
+    if (missing.size() < wanted.size() || db.kind() != DbKind::Server)
+        throw HbError(kErrDatabase, DbObject::tableMissingText(missing.first()));
+    // Each CREATE commits by itself on a server: what a failure leaves behind is undone by hand.
+    QStringList made;
+    try {
+        loadSchema(db, which, &made);
+        WriteLog(QStringLiteral("%1の表を作成しました: %2").arg(databaseLabel(which), db.whereText()));
+    } catch (const HbError &) {
+        for (auto t = made.crbegin(); t != made.crend(); ++t) {
+            try {
+                db.EXEC(QStringLiteral("DROP TABLE ") + *t);
+            } catch (const HbError &e) {
+                WriteLog(QStringLiteral("表 %1 を削除できません: %2").arg(*t, e.description()));
+            }
+        }
+        throw;
+    }
 }
 
 QStringList addMissingIndexes(DbObject &db, Schema which)

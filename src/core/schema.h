@@ -20,6 +20,13 @@ QStringList schemaTables(Schema which);
 // must not be called inside an open transaction there.
 void loadSchema(DbObject &db, Schema which);
 
+// Makes sure a data or master database holds the tables of its schema, when it is connected. A
+// server database holding none of them gets them now, as a new file does at the first start; when
+// that fails the tables it made are dropped again and the error raised. A database lacking only
+// some of them (a file lacking any: files are made only at the first start) raises HbError naming
+// the first one missing.
+void requireTables(DbObject &db, Schema which);
+
 // Adds the indexes of a database's schema that it lacks (a database made by an earlier build),
 // each looked up first. A failure (a read-only file, no privilege, a table held by another
 // computer beyond a few seconds) is logged and no further index is tried; the database stays

@@ -174,7 +174,8 @@ TEST_F(MenuAndSettings, AFailedConnectionOpensTheConnectionDialogAndRetries)
     });
     hb::InitDb();
     EXPECT_EQ(shown, 1);
-    EXPECT_EQ(ui->promptTexts(), QStringList{"ﾃﾞｰﾀﾍﾞｰｽが不正ですので設定してください。"});
+    EXPECT_EQ(ui->promptTexts(),
+              QStringList{"ﾃﾞｰﾀﾍﾞｰｽが不正ですので設定してください。\nデータベースファイルが見つかりません：../data/MOVED.MDB"});
     ASSERT_TRUE(hb::gDb && hb::gDb->isOpen());
     EXPECT_EQ(hb::gDb->DCount("*", "D_DIARY", "").toInt(), 0);
     EXPECT_EQ(ctrl("DB_NAME"), Value("../data/DATA.MDB"));

@@ -1,5 +1,6 @@
 // The start-up checks and the main window chosen by the use type.
 
+#include "common/backends.h"
 #include "common/harness.h"
 #include "common/printers.h"
 #include "common/programdir.h"
@@ -8,12 +9,15 @@
 #include "core/forms.h"
 #include "core/globals.h"
 #include "core/schema.h"
+#include "app/fdlsetconctrl.h"
 #include "app/mainproc.h"
 #include "core/startup.h"
 #include "diary/frmdairycal.h"
 #include "masters/fdlmstfmredit.h"
 #include "masters/fdlmstshopedit.h"
 
+#include <QComboBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <gtest/gtest.h>
 
@@ -167,6 +171,67 @@ TEST_F(StartUp, ASettingsFileThatIsNoDatabaseEndsTheProgram)
     ASSERT_EQ(ui->prompts.size(), 1u);
     EXPECT_EQ(ui->prompts[0].style, 16);
     EXPECT_TRUE(ui->prompts[0].text.contains("INFO.MDB"));
+}
+
+TEST_F(StartUp, EmptyServerDatabasesRegisteredInTheConnectionDialogGetTheirTables)
+{
+    std::string why;
+    if (!hbtest::serverAvailable(&why))
+        GTEST_SKIP() << why;
+    hbtest::FreshDatabase data(hbtest::Backend::MariaDb), master(hbtest::Backend::MariaDb);
+    addGrower(1);
+    addShop(1);
+    ASSERT_FALSE(runMain());  // on the files of the first start
+
+    // 接続設定: both kinds MYSQL, the data source and each server database's name, 登録.
+    auto &dialog = hb::form<hb::fdlSetConCtrl>();
+    hbtest::driveModal(&dialog, [&](QDialog *d) {
+        for (const char *combo : {"cmbTYPE_5", "cmbTYPE_6"})
+            hbtest::choose(hbtest::ctl<QComboBox>(d, combo), "MYSQL");
+        hbtest::enter(hbtest::ctl<QLineEdit>(d, "Text1_1"), data.serverParams().dsn);
+        hbtest::enter(hbtest::ctl<QLineEdit>(d, "Text1_2"), data.serverParams().database);
+        hbtest::enter(hbtest::ctl<QLineEdit>(d, "Text1_7"), master.serverParams().dsn);
+        hbtest::enter(hbtest::ctl<QLineEdit>(d, "Text1_8"), master.serverParams().database);
+        hbtest::click(hbtest::ctl<QPushButton>(d, "Command1_1"));
+    });
+    EXPECT_TRUE(ui->prompts.empty()) << ui->promptTexts().join('|').toStdString();
+    EXPECT_EQ(hb::gDb->DBTYPE(), "MYSQL");
+    for (const QString &t : hb::schemaTables(hb::Schema::Data))
+        EXPECT_FALSE(data.db().tableColumns(t).isEmpty()) << t.toStdString();
+    for (const QString &t : hb::schemaTables(hb::Schema::Master))
+        EXPECT_FALSE(master.db().tableColumns(t).isEmpty()) << t.toStdString();
+
+    // The next start asks for the grower and the shop, as a first start does, and shows the calendar.
+    const auto restart = [&] {
+        hb::destroyForms();
+        hbtest::settle();
+        hbtest::ProgramDir::releaseGlobals();
+        ui->prompts.clear();
+        ui->modalShown.clear();
+        return runMain();
+    };
+    hbtest::onModal(ui.get(), "fdlMstFmrEdit", [&](QDialog *d) {
+        hbtest::typeText(static_cast<hb::fdlMstFmrEdit *>(d)->box(1), QStringLiteral("緑丘 太郎"));
+        hbtest::click(static_cast<hb::fdlMstFmrEdit *>(d)->command(1));
+    });
+    hbtest::onModal(ui.get(), "fdlMstShopEdit", [&](QDialog *d) {
+        hbtest::typeText(static_cast<hb::fdlMstShopEdit *>(d)->box(1), QStringLiteral("道の駅みどりの丘"));
+        hbtest::click(static_cast<hb::fdlMstShopEdit *>(d)->command(1));
+    });
+    EXPECT_FALSE(restart());
+    EXPECT_EQ(ui->promptTexts(), (QStringList{"生産者情報を設定してください。", "販売店情報を設定してください。"}));
+    EXPECT_TRUE(hb::IsFormLoaded("frmDairyCal"));
+    EXPECT_EQ(master.db().DLookup("FMR_NM", "M_FMR", "FMR_ID=1"), Value("緑丘 太郎"));
+    EXPECT_EQ(master.db().DLookup("SHOP_NM", "M_SHOP", "SHOP_ID=1"), Value("道の駅みどりの丘"));
+
+    // A master database that lost a table: the question names it, はい opens 接続設定.
+    master.db().EXEC("DROP TABLE M_SHOP");
+    ui->answers = {hb::kAnsYes};
+    hbtest::onModal(ui.get(), "fdlSetConCtrl", [](QDialog *d) { hbtest::click(hbtest::ctl<QPushButton>(d, "Command1_0")); });
+    EXPECT_TRUE(restart()) << "ｷｬﾝｾﾙ in the dialog ends the start";
+    EXPECT_EQ(ui->promptTexts(), QStringList{"ﾏｽﾀﾃﾞｰﾀが不正ですので設定してください。\nデータベースに表がありません：M_SHOP"});
+    EXPECT_EQ(ui->modalShown, QStringList{"fdlSetConCtrl"});
+    EXPECT_TRUE(master.db().tableColumns("M_SHOP").isEmpty()) << "a database lacking some tables is not completed";
 }
 
 }  // namespace

@@ -37,10 +37,8 @@ void ProgramDir::useServer(const QString &dsn, const QString &database)
         hb::gINI->SaveCtrl(p + QStringLiteral("DSN"), hb::Value(dsn));
         hb::gINI->SaveCtrl(p + QStringLiteral("NAME"), hb::Value(database));
     }
-    hb::InitDb();
+    hb::InitDb();  // an empty server database gets its tables when connected
     hb::InitMst();
-    hb::loadSchema(*hb::gDb, hb::Schema::Data);
-    hb::loadSchema(*hb::gMst, hb::Schema::Master);
 }
 
 void ProgramDir::releaseGlobals()

@@ -8,6 +8,7 @@
 #include "core/helpers.h"
 #include "core/log.h"
 #include "core/recordhold.h"
+#include "core/schema.h"
 
 #include <QFile>
 #include <QLineEdit>
@@ -156,7 +157,7 @@ protected:
         ini.reset();
         hb::InitIni();
         ASSERT_TRUE(hb::gINI->isOpen());
-        hb::DirectDb::file(dir.path("data/DATA.MDB"), true)->EXEC("CREATE TABLE T (A INTEGER)");
+        hb::loadSchema(*hb::DirectDb::file(dir.path("data/DATA.MDB"), true), hb::Schema::Data);
     }
     void TearDown() override { hb::appHooks().connectionSettings = nullptr; }
     hbtest::ProgramDir dir;
@@ -191,23 +192,34 @@ TEST_F(Connections, OnlyTheDomainFunctionsReopenAClosedConnection)
     EXPECT_TRUE(hb::gINI->isOpen());
 }
 
-TEST_F(Connections, AFailedOpenAsksAndNoEndsTheProgram)
+TEST_F(Connections, AFailedOpenAsksNamingTheCauseAndNoEndsTheProgram)
 {
-    for (const char *type : {"0", "2", ""}) {
-        putCtrl(*hb::gINI, "DB_TYPE", Value(type));
-        putCtrl(*hb::gINI, "DB_NAME", Value("../data/MISSING.MDB"));
+    const QString data = "ﾃﾞｰﾀﾍﾞｰｽが不正ですので設定してください。\n";
+    const QString master = "ﾏｽﾀﾃﾞｰﾀが不正ですので設定してください。\n";
+    struct Case {
+        const char *prefix, *type, *name;
+        QString prompt;
+    } cases[] = {
+        {"DB_", "0", "../data/DATA.MDB", data + "接続の種類が設定されていません。"},
+        {"DB_", "", "../data/DATA.MDB", data + "接続の種類が設定されていません。"},
+        {"DB_", "2", "../data/MISSING.MDB", data + "データベースファイルが見つかりません：../data/MISSING.MDB"},
+        {"DB_", "2", "", data + "データベースファイルの名前が設定されていません。"},
+        // A file of another kind: the first table it lacks.
+        {"DB_", "2", "../ini/INFO.MDB", data + "データベースに表がありません：D_DIARY"},
+        {"MST_", "2", "", master + "データベースファイルの名前が設定されていません。"},
+        {"MST_", "2", "../data/DATA.MDB", master + "データベースに表がありません：M_FMR"},
+    };
+    for (const Case &c : cases) {
+        putCtrl(*hb::gINI, QString(c.prefix) + "TYPE", Value(c.type));
+        putCtrl(*hb::gINI, QString(c.prefix) + "NAME", Value(c.name));
         ui->prompts.clear();
         ui->answers = {hb::kAnsNo};
-        EXPECT_THROW(hb::InitDb(), hb::ProgramEnded) << type;
+        const bool isMaster = QString(c.prefix) == "MST_";
+        EXPECT_THROW(isMaster ? hb::InitMst() : hb::InitDb(), hb::ProgramEnded) << c.prefix << c.type << c.name;
         ASSERT_EQ(ui->prompts.size(), 1u);
-        EXPECT_EQ(ui->prompts[0].text, "ﾃﾞｰﾀﾍﾞｰｽが不正ですので設定してください。");
+        EXPECT_EQ(ui->prompts[0].text, c.prompt);
         EXPECT_EQ(ui->prompts[0].style, 20);
     }
-    putCtrl(*hb::gINI, "MST_TYPE", Value("2"));
-    ui->prompts.clear();
-    ui->answers = {hb::kAnsNo};
-    EXPECT_THROW(hb::InitMst(), hb::ProgramEnded);
-    EXPECT_EQ(ui->prompts.at(0).text, "ﾏｽﾀﾃﾞｰﾀが不正ですので設定してください。");
 }
 
 TEST_F(Connections, YesOpensTheSettingsDialogAndRetries)
@@ -223,7 +235,7 @@ TEST_F(Connections, YesOpensTheSettingsDialogAndRetries)
     hb::InitDb();
     EXPECT_EQ(shown, 1);
     EXPECT_TRUE(hb::gDb->isOpen());
-    EXPECT_EQ(hb::gDb->DCount("*", "T", "").toInt(), 0);
+    EXPECT_EQ(hb::gDb->DCount("*", "D_DIARY", "").toInt(), 0);
 }
 
 TEST_F(Connections, ServerKindConnectsThroughTheDataSource)
@@ -366,8 +378,8 @@ protected:
         work->EXEC("INSERT INTO L_KBN VALUES (15, 1, '殺虫剤')");
         work.reset();
         auto data = hb::DirectDb::file(dir.path("data/DATA.MDB"), true);
-        data->EXEC("CREATE TABLE D_LEDGE (FMR_ID INTEGER NOT NULL, LEDGE_ID INTEGER NOT NULL, PRIMARY KEY (FMR_ID, LEDGE_ID))");
-        data->EXEC("INSERT INTO D_LEDGE VALUES (2, 41)");
+        hb::loadSchema(*data, hb::Schema::Data);
+        data->EXEC("INSERT INTO D_LEDGE (FMR_ID, LEDGE_ID) VALUES (2, 41)");
         data.reset();
         auto ini = hb::DirectDb::file(dir.path("ini/INFO.MDB"), true);
         ini->EXEC(kCtrlTable);
