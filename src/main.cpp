@@ -5,7 +5,7 @@
 
 int main(int argc, char **argv)
 {
-    QApplication app(argc, argv);
+    hb::Application app(argc, argv);
     hb::initApplication(app);
     // The start-up's dialogs come and go before the main window exists.
     app.setQuitOnLastWindowClosed(false);

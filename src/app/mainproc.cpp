@@ -67,35 +67,51 @@ void installAppHooks()
     appHooks().mainMenu = [](QWidget *owner) { form<fmnMain>().showModal(owner); };
 }
 
-void Main()
+std::function<void(const QString &)> &startUpStepHook()
 {
-    installAppHooks();
-    try {
-        createMissingDatabases();
-    } catch (const HbError &e) {
-        ShowMsg(e.description(), kMsgCritical);
-        ui().endProgram(1);
-    }
+    static std::function<void(const QString &)> hook;
+    return hook;
+}
+
+namespace {
+
+void beginStep(const char *name)
+{
+    if (startUpStepHook())
+        startUpStepHook()(QString::fromLatin1(name));
+}
+
+// The start-up after the databases exist. Its steps trap nothing of their own.
+void startUp()
+{
     gFmrID = Value::integer(0);
     gShopID = Value::integer(1);
+    beginStep("settings");
     InitIni();
+    beginStep("data");
     InitDb();
+    beginStep("master");
     InitMst();
+    beginStep("work");
     InitWork();
 
     const long useType = settingNumber(QStringLiteral("USE_TYPE"));
     gUseType = (useType >= -32768 && useType <= 32767) ? static_cast<int>(useType) : 0;
 
+    beginStep("grower");
     checkDefault<fdlMstFmrEdit>(QStringLiteral("DEF_FMR_ID"), QStringLiteral("M_FMR"), QStringLiteral("FMR_ID"),
                                 QStringLiteral("既定生産者IDを設定してください。"),
                                 QStringLiteral("生産者情報を設定してください。"), &gFmrID);
     // The default shop only has to exist: the shop in use stays 1.
+    beginStep("shop");
     checkDefault<fdlMstShopEdit>(QStringLiteral("DEF_SHOP_ID"), QStringLiteral("M_SHOP"), QStringLiteral("SHOP_ID"),
                                  QStringLiteral("既定販売店IDを設定してください。"),
                                  QStringLiteral("販売店情報を設定してください。"), nullptr);
 
+    beginStep("pesticide");
     ClearChemiUse(gFmrID);
 
+    beginStep("window");
     switch (gUseType) {
     case kUseSingle:
         form<frmDairyCal>().showModeless();
@@ -106,6 +122,23 @@ void Main()
     default:
         EndApp();
     }
+}
+
+}  // namespace
+
+void Main()
+{
+    installAppHooks();
+    try {
+        createMissingDatabases();
+    } catch (const HbError &e) {
+        ShowMsg(e.description(), kMsgCritical);
+        ui().endProgram(1);
+    }
+    // An error that no step traps is reported (critical, its description) and the program ends,
+    // its windows unloaded and its databases released.
+    if (!trapped(Trap::Critical, startUp))
+        EndApp();
 }
 
 }  // namespace hb

@@ -1,6 +1,9 @@
 #pragma once
 // The program's start-up.
 
+#include <QString>
+#include <functional>
+
 namespace hb {
 
 // Registers the shell's windows that the foundation opens (the connection settings dialog on a
@@ -8,7 +11,12 @@ namespace hb {
 void installAppHooks();
 
 // The start-up: creates missing databases, opens the four, makes sure a default grower and shop
-// exist, resets unused pesticide use, and shows the main window that USE_TYPE names.
+// exist, resets unused pesticide use, and shows the main window that USE_TYPE names. An error
+// that none of these traps is reported (critical) and ends the program.
 void Main();
+
+// Called with the name of each step as the start-up begins it ("settings", "data", "master",
+// "work", "grower", "shop", "pesticide", "window"); tests make a step fail through it.
+std::function<void(const QString &)> &startUpStepHook();
 
 }  // namespace hb

@@ -5,6 +5,7 @@
 #include "common/printers.h"
 #include "common/programdir.h"
 #include "common/scriptedui.h"
+#include "core/appinit.h"
 #include "core/db.h"
 #include "core/forms.h"
 #include "core/globals.h"
@@ -20,6 +21,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <gtest/gtest.h>
+#include <stdexcept>
 
 using hb::Value;
 
@@ -173,6 +175,43 @@ TEST_F(StartUp, ASettingsFileThatIsNoDatabaseEndsTheProgram)
     EXPECT_TRUE(ui->prompts[0].text.contains("INFO.MDB"));
 }
 
+TEST_F(StartUp, AnErrorNoStepTrapsIsReportedAndEndsTheProgram)
+{
+    addGrower(1);
+    addShop(1);
+    struct Failure {
+        const char *what;
+        std::function<void()> raise;
+        QString description;
+    } failures[] = {
+        {"database error", [] { throw hb::HbError(3709, "接続が閉じています。"); }, "接続が閉じています。"},
+        {"other error", [] { throw std::runtime_error("out of order"); }, "out of order"},
+    };
+    for (const char *step : {"settings", "data", "master", "work", "grower", "shop", "pesticide", "window"}) {
+        for (const Failure &f : failures) {
+            SCOPED_TRACE(std::string(step) + ", " + f.what);
+            ui->prompts.clear();
+            ui->endCodes.clear();
+            hb::startUpStepHook() = [&](const QString &s) {
+                if (s == step)
+                    f.raise();
+            };
+            EXPECT_TRUE(runMain());
+            hb::startUpStepHook() = nullptr;
+            ASSERT_EQ(ui->prompts.size(), 1u) << ui->promptTexts().join('|').toStdString();
+            EXPECT_EQ(ui->prompts[0].text, f.description);
+            EXPECT_EQ(ui->prompts[0].style, hb::kMsgCritical);
+            EXPECT_EQ(ui->prompts[0].title, "緑丘作業手帳");
+            EXPECT_EQ(ui->endCodes, std::vector<int>{0});
+            EXPECT_TRUE(hb::loadedForms().isEmpty());
+            EXPECT_FALSE(hb::gDb || hb::gMst || hb::gINI || hb::gWork) << "the databases are released";
+        }
+    }
+    // Nothing left over: the next start goes through.
+    EXPECT_FALSE(runMain());
+    EXPECT_TRUE(hb::IsFormLoaded("frmDairyCal"));
+}
+
 TEST_F(StartUp, EmptyServerDatabasesRegisteredInTheConnectionDialogGetTheirTables)
 {
     std::string why;
@@ -232,6 +271,38 @@ TEST_F(StartUp, EmptyServerDatabasesRegisteredInTheConnectionDialogGetTheirTable
     EXPECT_EQ(ui->promptTexts(), QStringList{"ﾏｽﾀﾃﾞｰﾀが不正ですので設定してください。\nデータベースに表がありません：M_SHOP"});
     EXPECT_EQ(ui->modalShown, QStringList{"fdlSetConCtrl"});
     EXPECT_TRUE(master.db().tableColumns("M_SHOP").isEmpty()) << "a database lacking some tables is not completed";
+}
+
+TEST(EventTrap, AnErrorLeavingAnEventIsReportedOnceAndTheProgramGoesOn)
+{
+    hbtest::ScopedScriptedUi ui;
+    EXPECT_TRUE(hb::deliverTrapped([] { return true; }));
+    EXPECT_FALSE(hb::deliverTrapped([] () -> bool { throw hb::HbError(3021, "現在のレコードがありません。"); }));
+    EXPECT_FALSE(hb::deliverTrapped([] () -> bool { throw std::logic_error("broken"); }));
+    EXPECT_EQ(ui->promptTexts(), (QStringList{"現在のレコードがありません。", "broken"}));
+    EXPECT_EQ(ui->prompts.at(0).style, hb::kMsgCritical);
+    // An error of an event delivered while the box is up (its repaint failing again) only logs.
+    ui->prompts.clear();
+    int nested = 0;
+    struct NestedUi : hbtest::ScriptedUi {
+        int *nested;
+        int messageBox(QWidget *p, const QString &text, int style, const QString &title) override
+        {
+            ++*nested;
+            hb::deliverTrapped([] () -> bool { throw hb::HbError(5, "again"); });
+            return ScriptedUi::messageBox(p, text, style, title);
+        }
+    };
+    auto nestedUi = std::make_unique<NestedUi>();
+    nestedUi->nested = &nested;
+    NestedUi *raw = nestedUi.get();
+    auto previous = hb::setUi(std::move(nestedUi));
+    EXPECT_FALSE(hb::deliverTrapped([] () -> bool { throw hb::HbError(5, "first"); }));
+    EXPECT_EQ(nested, 1);
+    EXPECT_EQ(raw->promptTexts(), QStringList{"first"});
+    hb::setUi(std::move(previous));
+    // Program exit passes through.
+    EXPECT_THROW(hb::deliverTrapped([] () -> bool { hb::ui().endProgram(0); }), hb::ProgramEnded);
 }
 
 }  // namespace
