@@ -48,6 +48,14 @@ void InitWork()
     gWork = std::make_unique<clsWork>();
 }
 
+void releaseDatabases()
+{
+    gDb.reset();
+    gMst.reset();
+    gWork.reset();
+    gINI.reset();
+}
+
 clsINI::clsINI()
 {
     openOrEnd([this] { OpenCnn(); });

@@ -624,7 +624,9 @@ void DbObject::connectServer()
         case 2005:  // unknown host
             e = HbError(e.number(), serverUnreachableText(QStringLiteral("%1:%2").arg(r.host).arg(r.port)));
             break;
-        case 1044:  // no right to the database
+        case 1044:  // a database the user may not use (or that is missing: the server does not say)
+            e = HbError(e.number(), databaseDeniedText(r.database));
+            break;
         case 1045:  // wrong user or password
         case 1698:
             e = HbError(e.number(), accessDeniedText(r.user));
@@ -756,6 +758,11 @@ QString DbObject::accessDeniedText(const QString &user)
 QString DbObject::databaseMissingText(const QString &database)
 {
     return QStringLiteral("データベースがサーバーにありません：") + database;
+}
+
+QString DbObject::databaseDeniedText(const QString &database)
+{
+    return QStringLiteral("データベースがサーバーにないか、使う権限がありません：") + database;
 }
 
 QString DbObject::tableMissingText(const QString &table)

@@ -164,6 +164,7 @@ public:
     static QString serverUnreachableText(const QString &where);
     static QString accessDeniedText(const QString &user);
     static QString databaseMissingText(const QString &database);
+    static QString databaseDeniedText(const QString &database);
     static QString tableMissingText(const QString &table);
     static QString noKindText();
     // What the messages name this object's database by: the file, or the server's database.
@@ -261,6 +262,8 @@ void InitIni();
 void InitDb();
 void InitMst();
 void InitWork();
+// Releases the data, master, work and settings objects, in this order, closing their connections.
+void releaseDatabases();
 
 // A plain object over one database file or server, for creating databases and for tests.
 class DirectDb : public DbObject {

@@ -12,10 +12,7 @@ namespace hb {
 void EndApp()
 {
     unloadAll();
-    gDb.reset();
-    gMst.reset();
-    gWork.reset();
-    gINI.reset();
+    releaseDatabases();
     ui().endProgram(0);
     std::abort();  // not reached: ending the program does not return
 }

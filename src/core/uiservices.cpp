@@ -1,10 +1,13 @@
 #include "core/uiservices.h"
 
+#include "core/db.h"
+
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QUrl>
+#include <cstdio>
 #include <cstdlib>
 #include <vector>
 
@@ -99,7 +102,12 @@ int UiServices::execModal(QDialog *dialog)
 
 void UiServices::endProgram(int code)
 {
-    std::exit(code);
+    // The program ends here, from wherever it is (a connection question during start-up, say):
+    // the connections are closed now, and nothing is left for the destruction of statics, whose
+    // order would release a database object after the database layer it needs.
+    releaseDatabases();
+    std::fflush(nullptr);
+    std::_Exit(code);
 }
 
 }  // namespace hb

@@ -19,6 +19,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <gtest/gtest.h>
 #include <stdexcept>
@@ -271,6 +272,64 @@ TEST_F(StartUp, EmptyServerDatabasesRegisteredInTheConnectionDialogGetTheirTable
     EXPECT_EQ(ui->promptTexts(), QStringList{"ﾏｽﾀﾃﾞｰﾀが不正ですので設定してください。\nデータベースに表がありません：M_SHOP"});
     EXPECT_EQ(ui->modalShown, QStringList{"fdlSetConCtrl"});
     EXPECT_TRUE(master.db().tableColumns("M_SHOP").isEmpty()) << "a database lacking some tables is not completed";
+}
+
+// The start-up as its own process: how the program ends is read from its exit status.
+struct ChildRun {
+    QStringList boxes;  // "style text", the text's line breaks as "|"
+    QStringList shown;
+    QProcess::ExitStatus status = QProcess::CrashExit;
+    int code = -1;
+};
+
+ChildRun runStartChild(const QString &folder, const char *answer, const QString &failingStep = QString())
+{
+    QProcess p;
+    QStringList args{folder, QString::fromLatin1(answer)};
+    if (!failingStep.isEmpty())
+        args << failingStep;
+    p.start(QStringLiteral(HB_START_CHILD), args);
+    ChildRun r;
+    if (!p.waitForFinished(60000)) {
+        p.kill();
+        p.waitForFinished();
+        return r;
+    }
+    for (const QString &line : QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts)) {
+        if (line.startsWith("BOX "))
+            r.boxes << line.mid(4);
+        else if (line.startsWith("SHOWN "))
+            r.shown << line.mid(6);
+    }
+    r.status = p.exitStatus();
+    r.code = p.exitCode();
+    return r;
+}
+
+TEST_F(StartUp, AsAProcessEveryEndIsAnOrderlyExit)
+{
+    addGrower(1);
+    addShop(1);
+    const ChildRun normal = runStartChild(dir.bin(), "no");
+    EXPECT_EQ(normal.status, QProcess::NormalExit);
+    EXPECT_EQ(normal.code, 0);
+    EXPECT_TRUE(normal.boxes.isEmpty()) << normal.boxes.join('\n').toStdString();
+    EXPECT_EQ(normal.shown, QStringList{"frmDairyCal"});
+
+    for (const char *step : {"settings", "data", "master", "work", "grower", "shop", "pesticide", "window"}) {
+        const ChildRun r = runStartChild(dir.bin(), "no", QString::fromLatin1(step));
+        EXPECT_EQ(r.status, QProcess::NormalExit) << step;
+        EXPECT_EQ(r.code, 0) << step;
+        EXPECT_EQ(r.boxes, QStringList{QStringLiteral("16 失敗させた手順：") + step}) << step;
+        EXPECT_TRUE(r.shown.isEmpty()) << step;
+    }
+
+    // いいえ to the connection question ends the program at once, in order.
+    setCtrl("MST_TYPE", Value("0"));
+    const ChildRun no = runStartChild(dir.bin(), "no");
+    EXPECT_EQ(no.status, QProcess::NormalExit);
+    EXPECT_EQ(no.code, 0);
+    EXPECT_EQ(no.boxes, QStringList{"20 ﾏｽﾀﾃﾞｰﾀが不正ですので設定してください。|接続の種類が設定されていません。"});
 }
 
 TEST(EventTrap, AnErrorLeavingAnEventIsReportedOnceAndTheProgramGoesOn)
