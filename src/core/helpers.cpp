@@ -1,6 +1,7 @@
 #include "core/helpers.h"
 
 #include "core/db.h"
+#include "core/loadedrows.h"
 #include "core/log.h"
 #include "core/uiservices.h"
 
@@ -331,6 +332,11 @@ bool trapped(Trap form, const std::function<void()> &body, DbObject *rollbackOn)
     try {
         body();
         return true;
+    } catch (const ChangedElsewhere &e) {
+        // A save refused because another computer changed its rows is a refusal, whatever the
+        // procedure's trap: the message with the exclamation mark, the window keeps its input.
+        reportError(Trap::Rollback, e.number(), e.description(), rollbackOn);
+        ShowMsg(e.description(), kMsgExclamation);
     } catch (const HbError &e) {
         reportError(form, e.number(), e.description(), rollbackOn);
     } catch (const std::exception &e) {
