@@ -90,6 +90,15 @@ const std::vector<DiaryDtlRec::Column> &DiaryDtlRec::columns()
 
 // ---- loading -------------------------------------------------------------------------------
 
+std::vector<LoadedRows> DayRows(DbObject &db, long fmrId, const QDateTime &workDate)
+{
+    const QString grower = QStringLiteral("FMR_ID=") + QString::number(fmrId);
+    const QString day = dateLiteral(workDate);
+    return {LoadedRows::read(db, QStringLiteral("D_DIARY"), grower + QStringLiteral(" AND WORK_DATE=") + day, {}),
+            LoadedRows::read(db, QStringLiteral("D_DIARY_DTL"), grower + QStringLiteral(" AND WORK_DATE=") + day, {}),
+            LoadedRows::read(db, QStringLiteral("D_LEDGE"), grower + QStringLiteral(" AND LEDGE_DATE=") + day, {})};
+}
+
 DiaryDay LoadDiaryDay(long fmrId, const QDateTime &workDate)
 {
     DbObject &db = dataDb();
@@ -97,6 +106,8 @@ DiaryDay LoadDiaryDay(long fmrId, const QDateTime &workDate)
     out.day.FMR_ID = Value(fmrId);
     out.day.WORK_DATE = Value(workDate);
     out.day.IDATE = Value(QDateTime::currentDateTime());
+    // Read first: the window never shows older rows than its save compares with.
+    out.loadedRows = DayRows(db, fmrId, workDate);
     const QString where = QStringLiteral(" WHERE FMR_ID=") + QString::number(fmrId) + QStringLiteral(" AND WORK_DATE=")
                           + dateLiteral(workDate);
 

@@ -5,6 +5,7 @@
 // window's caption.
 
 #include "bookkeeping/ledger.h"
+#include "core/loadedrows.h"
 #include "core/rowrecord.h"
 #include "core/value.h"
 
@@ -68,12 +69,17 @@ struct DiaryDay {
     std::vector<LedgeRec> ledge{1};         // LEDGE_DATE, LEDGE_ID order; never empty
     std::vector<long> loadedChemiIds;       // the purchases the lines named, for the stock update
     bool hasRow = false;                    // the day had a D_DIARY row (now held by this computer)
+    std::vector<LoadedRows> loadedRows;     // what the day's save overwrites, as read (DayRows)
 };
 
 // Reads the grower's day: the D_DIARY row, which is then held by this computer (whoever held it
 // before); the work lines, also when the day has no D_DIARY row; and the vouchers dated exactly
 // that day. Raises on a database error; nothing but the hold is written.
 DiaryDay LoadDiaryDay(long fmrId, const QDateTime &workDate);
+
+// The rows a save of the grower's day overwrites or deletes, read now: the D_DIARY row (or its
+// absence), the work lines and the vouchers dated that day.
+std::vector<LoadedRows> DayRows(DbObject &db, long fmrId, const QDateTime &workDate);
 
 // The data database; raises when it is not open.
 DbObject &DiaryDataDb();

@@ -269,6 +269,8 @@ DiarySave SaveDiaryDay(DiarySave s)
     DbObject &db = DiaryDataDb();
     const QDateTime now = QDateTime::currentDateTime();
     TransactionScope scope(db);
+    for (const LoadedRows &rows : s.loadedRows)
+        rows.check(db);
     SaveLedgeData(db, s, now);
     SaveUseChemi(db, s, now);
     SaveDayRow(db, s);
@@ -277,6 +279,8 @@ DiarySave SaveDiaryDay(DiarySave s)
     // The day's vouchers as stored: the pesticide-use vouchers were posted, re-posted or removed
     // after `ledge` was written, and a voucher removed here must not come back with a later save.
     ReadDayLedge(db, s);
+    for (LoadedRows &rows : s.loadedRows)
+        rows = rows.reread(db);
     scope.commit();
 
     // What is stored now is what a later save starts from.

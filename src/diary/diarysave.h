@@ -29,6 +29,7 @@ struct DiarySave {
     std::vector<LedgeRec> ledge;         // the day's vouchers as edited (gLedge)
     std::vector<LedgeRec> loadedLedge;   // the vouchers as the day was loaded: their IDATE and UDATE
     std::vector<long> loadedChemiIds;    // the purchases the lines named when the day was loaded
+    std::vector<LoadedRows> loadedRows;  // the day's rows as loaded (DayRows)
 };
 
 // Writes the day and returns it as stored: the lines carry their voucher numbers (a new number
@@ -37,6 +38,10 @@ struct DiarySave {
 // and LEDGE_ID order. Every write runs in one transaction of the data database (joining one that
 // is open); on any failure it is rolled back and the error raised, so the caller, holding its own
 // records, has lost nothing.
+//
+// Before it writes, the save compares the day's rows with `loadedRows`: when another computer
+// changed them meanwhile it writes nothing and raises ChangedElsewhere. The day returned carries
+// the rows as stored, for a later save.
 //
 // Vouchers written back from `ledge` keep the IDATE they were loaded with and their UDATE when
 // unchanged, and get UDATE = now when changed; vouchers not loaded get IDATE = now. Every

@@ -366,6 +366,7 @@ void frmDairyInput::InitForm()
     lines_.assign(1, DiaryDtlRec());
     loadedChemiIds_.clear();
     loadedLedge_.assign(1, LedgeRec());
+    loadedRows_.clear();
     dayLoaded_ = false;
     for (int k = 0; k < static_cast<int>(cmbDATA_.size()); ++k)
         SetCmb(k);
@@ -386,6 +387,7 @@ void frmDairyInput::LoadData()
     gLedge = std::move(d.ledge);
     loadedLedge_ = gLedge;
     loadedChemiIds_ = std::move(d.loadedChemiIds);
+    loadedRows_ = std::move(d.loadedRows);
     current_ = -1;
     dayLoaded_ = true;
 }
@@ -892,12 +894,14 @@ void frmDairyInput::SaveData()
     s.ledge = gLedge;
     s.loadedLedge = loadedLedge_;
     s.loadedChemiIds = loadedChemiIds_;
+    s.loadedRows = loadedRows_;
     DiarySave saved = SaveDiaryDay(std::move(s));
     day_ = std::move(saved.day);
     lines_ = std::move(saved.lines);
     gLedge = std::move(saved.ledge);
     loadedLedge_ = std::move(saved.loadedLedge);
     loadedChemiIds_ = std::move(saved.loadedChemiIds);
+    loadedRows_ = std::move(saved.loadedRows);
 
     dataChanged();
     Unload();

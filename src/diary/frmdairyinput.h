@@ -106,6 +106,7 @@ private:
     int current_ = -1;
     std::vector<long> loadedChemiIds_;
     std::vector<LedgeRec> loadedLedge_;  // the vouchers as loaded (or last saved)
+    std::vector<LoadedRows> loadedRows_;  // what the save overwrites, as loaded (or last saved)
     bool dayLoaded_ = false;
     std::vector<LedgeBookColumn> bookColumns_;
 
