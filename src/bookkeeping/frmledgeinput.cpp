@@ -454,6 +454,12 @@ bool frmLedgeInput::ChkData()
 
 // One transaction: a new voucher takes its number inside it; a failure rolls back, is reported
 // and leaves the voucher in the window as it was.
+std::vector<LoadedRows> frmLedgeInput::loadedRowsOf(const LedgeRec &row)
+{
+    return {LoadedRows::record(QStringLiteral("D_LEDGE"), QStringLiteral("FMR_ID=? AND LEDGE_ID=?"),
+                               {row.FMR_ID, row.LEDGE_ID}, row)};
+}
+
 bool frmLedgeInput::SaveData()
 {
     const int mode = gEditMode;
@@ -461,7 +467,7 @@ bool frmLedgeInput::SaveData()
         return false;
     LedgeRec saved = work;
     bool missing = false;
-    const bool ok = trapped(Trap::Standard, [&saved, &missing, mode] {
+    const bool ok = trapped(Trap::Standard, [this, &saved, &missing, mode] {
         DbObject &db = need(gDb);
         TransactionScope tx(db);
         if (mode == kEditAdd) {
@@ -490,6 +496,8 @@ bool frmLedgeInput::SaveData()
                 missing = true;
                 return;
             }
+            for (const LoadedRows &rows : loaded)
+                rows.check(db);
             if (mode == kEditModify) {
                 const HoldColumns h = HoldColumns::forUpdate();
                 saved.UDATE = h.udate;

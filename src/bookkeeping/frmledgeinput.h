@@ -59,6 +59,8 @@ public:
 
 protected:
     void newRowDefaults(LedgeRec &r) override;
+    // What a save of the voucher overwrites: its row as the list read it.
+    std::vector<LoadedRows> loadedRowsOf(const LedgeRec &row) override;
     bool validate(QWidget *control) override;
     void gotFocus(QWidget *control) override;
     Trap trapFor(Event event, QWidget *control) const override;

@@ -116,6 +116,23 @@ bool RefuseGeneratedLedge(long fmrId, long ledgeId, int editMode)
     return true;
 }
 
+LoadedRows LoadedVouchers(DbObject &db, const Value &fmrId, std::initializer_list<Value> links)
+{
+    QStringList marks;
+    std::vector<Value> params{fmrId};
+    for (const Value &link : links) {
+        if (link.isNumber() && link.toLong() > 0) {
+            marks << QStringLiteral("?");
+            params.push_back(link);
+        }
+    }
+    if (marks.isEmpty())
+        return {};
+    return LoadedRows::read(db, QStringLiteral("D_LEDGE"),
+                            QStringLiteral("FMR_ID=? AND LEDGE_ID IN (%1)").arg(marks.join(QStringLiteral(", "))),
+                            params);
+}
+
 long WriteGeneratedLedge(const GeneratedLedge &v, double decidingValue, Currency amount, long backLink)
 {
     return WriteGeneratedLedge(dataDb(), v, decidingValue, amount, backLink);

@@ -2,6 +2,7 @@
 // The voucher: its row record, the shared array of the windows, the accounts and option kinds
 // the program itself posts to, the origin of a voucher, and the writer of generated vouchers.
 
+#include "core/loadedrows.h"
 #include "core/rowrecord.h"
 #include "core/value.h"
 
@@ -116,5 +117,9 @@ struct GeneratedLedge {
 long WriteGeneratedLedge(DbObject &db, const GeneratedLedge &voucher, double decidingValue, Currency amount,
                          long backLink);
 long WriteGeneratedLedge(const GeneratedLedge &voucher, double decidingValue, Currency amount, long backLink);
+
+// The grower's vouchers that a source row links to (the numbers above 0), read now: what the
+// save that rewrites them compares with. Nothing to compare when the row links to none.
+LoadedRows LoadedVouchers(DbObject &db, const Value &fmrId, std::initializer_list<Value> links);
 
 }  // namespace hb

@@ -53,6 +53,7 @@
 #include "core/formbase.h"
 #include "core/globals.h"
 #include "core/listview.h"
+#include "core/loadedrows.h"
 
 #include <QRect>
 #include <QString>
@@ -213,12 +214,7 @@ public:
     // window wants it), then DispData.
     void SetMode() override
     {
-        work = Rec();
-        if (gEditRow >= 0) {
-            if (gEditRow >= static_cast<long>(rows_.size()))
-                throw HbError(9, QStringLiteral("インデックスが有効範囲にありません。"));
-            work = rows_[static_cast<std::size_t>(gEditRow)];
-        }
+        takeListRow();
         if (gEditMode == kEditAdd)
             newRowDefaults(work);
         recordDefaults(work);
@@ -231,12 +227,32 @@ public:
 
     // The row being edited; validation and the save read and write only this record.
     Rec work;
+    // In modes 2 and 4, what the save will overwrite or delete as the window loaded it: the save
+    // compares it with what is stored, which another computer may have changed since.
+    std::vector<LoadedRows> loaded;
 
 protected:
+    // Working record anew, the row gEditRow copied in; in modes 2 and 4 what the save will
+    // overwrite, as loaded.
+    void takeListRow()
+    {
+        work = Rec();
+        loaded.clear();
+        if (gEditRow < 0)
+            return;
+        if (gEditRow >= static_cast<long>(rows_.size()))
+            throw HbError(9, QStringLiteral("インデックスが有効範囲にありません。"));
+        work = rows_[static_cast<std::size_t>(gEditRow)];
+        if (gEditMode == kEditModify || gEditMode == kEditDelete)
+            loaded = loadedRowsOf(work);
+    }
     // What a new row (or a copy) starts with besides the copied fields.
     virtual void newRowDefaults(Rec &rec) {}
     // What the working record gets in every mode, after the copy and the new-row defaults.
     virtual void recordDefaults(Rec &rec) {}
+    // The rows a save of the list's row overwrites or deletes, as loaded: the row as the list read
+    // it, and what else the save rewrites, read now.
+    virtual std::vector<LoadedRows> loadedRowsOf(const Rec &row) { return {}; }
 
 private:
     std::vector<Rec> &rows_;

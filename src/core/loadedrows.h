@@ -34,14 +34,20 @@ public:
     static LoadedRows read(DbObject &db, const QString &table, const QString &where, std::vector<Value> params);
 
     // One row as a window holds it (the record a list read with "table.*"): the row that
-    // `where` selects is expected to hold these values.
+    // `where` selects is expected to hold these values. A field the record holds Empty was not
+    // read (a list leaves some columns out) and is not compared.
     template <class Rec>
     static LoadedRows record(const QString &table, const QString &where, std::vector<Value> params, const Rec &rec)
     {
+        QStringList columns;
         std::vector<Value> values;
-        for (int i = 0; i < Rec::fieldCount(); ++i)
+        for (int i = 0; i < Rec::fieldCount(); ++i) {
+            if (rec.field(i).isEmpty())
+                continue;
+            columns << Rec::columnNames().at(i);
             values.push_back(rec.field(i));
-        return LoadedRows(table, where, std::move(params), Rec::columnNames(), {values});
+        }
+        return LoadedRows(table, where, std::move(params), columns, {values});
     }
 
     bool isSet() const { return !table_.isEmpty(); }

@@ -228,7 +228,13 @@ Value chemiQtyText(const Value &qty, const Value &unit)
     return text.isEmpty() ? Value::null() : Value(text);
 }
 
-ChemiSaveResult SaveChemi(DbObject &db, int mode, ChemiRec &rec)
+std::vector<LoadedRows> LoadedChemi(DbObject &db, const ChemiRec &row)
+{
+    return {LoadedRows::record(QStringLiteral("D_CHEMI"), QStringLiteral("CHEMI_ID=?"), {stored(row.CHEMI_ID)}, row),
+            LoadedVouchers(db, stored(row.FMR_ID), {row.LEDGE_ID})};
+}
+
+ChemiSaveResult SaveChemi(DbObject &db, int mode, ChemiRec &rec, const std::vector<LoadedRows> &loaded)
 {
     if (mode != kEditAdd && mode != kEditModify && mode != kEditDelete)
         return ChemiSaveResult::Saved;
@@ -246,6 +252,8 @@ ChemiSaveResult SaveChemi(DbObject &db, int mode, ChemiRec &rec)
         rs->Close();
         if (!found)
             return ChemiSaveResult::Missing;
+        for (const LoadedRows &rows : loaded)
+            rows.check(db);
     }
 
     const long fmr = asLong(out.FMR_ID);

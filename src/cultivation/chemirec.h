@@ -4,6 +4,7 @@
 // the whole table (CHEMI_ID, unique across growers); each may post one voucher, whose number
 // (per grower) the row keeps in LEDGE_ID.
 
+#include "core/loadedrows.h"
 #include "core/rowrecord.h"
 #include "core/value.h"
 
@@ -98,6 +99,11 @@ enum class ChemiSaveResult { Saved, Missing };
 // writes them. Missing: modes 2 and 4 found no row; nothing written. On any failure nothing is
 // written and the error is raised. Only after the commit does rec take what was written (its
 // numbers, the audit columns).
-ChemiSaveResult SaveChemi(DbObject &db, int mode, ChemiRec &rec);
+// Modes 2 and 4 first compare what is stored with `loaded` (LoadedChemi, as the window loaded it)
+// and raise ChangedElsewhere, writing nothing, when another computer changed it.
+ChemiSaveResult SaveChemi(DbObject &db, int mode, ChemiRec &rec, const std::vector<LoadedRows> &loaded = {});
+
+// What a save of the purchase overwrites: its row as the list read it, and its voucher read now.
+std::vector<LoadedRows> LoadedChemi(DbObject &db, const ChemiRec &row);
 
 }  // namespace hb

@@ -479,7 +479,7 @@ bool frmChemiInput::SaveData()
     ChemiRec saved = work;
     if (gEditMode == kEditAdd || gEditMode == kEditModify)
         saved.REST_QTY = chemiRestQty(saved);
-    if (SaveChemi(*gDb, gEditMode, saved) == ChemiSaveResult::Missing) {
+    if (SaveChemi(*gDb, gEditMode, saved, loaded) == ChemiSaveResult::Missing) {
         rowGone();  // deleted meanwhile elsewhere: nothing written
         return false;
     }

@@ -69,6 +69,7 @@ public:
 protected:
     void newRowDefaults(ChemiRec &r) override;
     void recordDefaults(ChemiRec &r) override;
+    std::vector<LoadedRows> loadedRowsOf(const ChemiRec &row) override { return LoadedChemi(*gDb, row); }
     bool keepsEditable(QWidget *control) const override;
     void onResize() override;
     bool validate(QWidget *control) override;

@@ -573,7 +573,7 @@ bool frmPlantInput::ChkData()
 bool frmPlantInput::SaveData()
 {
     PlantRec saved = work;
-    if (savePlant(gEditMode, saved) == PlantSaveResult::Missing) {
+    if (savePlant(gEditMode, saved, loaded) == PlantSaveResult::Missing) {
         rowGone();  // deleted meanwhile elsewhere: nothing to write; the list shows what is there now
         return false;
     }

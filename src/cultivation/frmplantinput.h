@@ -42,6 +42,7 @@ public:
 
 protected:
     void newRowDefaults(PlantRec &r) override;
+    std::vector<LoadedRows> loadedRowsOf(const PlantRec &row) override { return LoadedPlant(row); }
     void onActivate() override;
     bool validate(QWidget *control) override;
     void gotFocus(QWidget *control) override;

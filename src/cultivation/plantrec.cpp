@@ -2,6 +2,7 @@
 
 #include "core/db.h"
 #include "core/globals.h"
+#include "core/loadedrows.h"
 #include "core/recordhold.h"
 
 #include <QStringList>
@@ -157,7 +158,13 @@ QString plantDeleteRefusal(const Value &fmrId, const Value &plantId)
     return QString();
 }
 
-PlantSaveResult savePlant(int mode, PlantRec &rec)
+std::vector<LoadedRows> LoadedPlant(const PlantRec &row)
+{
+    return {LoadedRows::record(QStringLiteral("D_PLANT"), QStringLiteral("FMR_ID=? AND PLANT_ID=?"),
+                               {stored(row.FMR_ID), stored(row.PLANT_ID)}, row)};
+}
+
+PlantSaveResult savePlant(int mode, PlantRec &rec, const std::vector<LoadedRows> &loaded)
 {
     PlantRec out = rec;
     out.IMG_PATH1 = Value::null();
@@ -197,6 +204,8 @@ PlantSaveResult savePlant(int mode, PlantRec &rec)
             return PlantSaveResult::Missing;
         const Value idate = rs->Fields(0);
         rs->Close();
+        for (const LoadedRows &rows : loaded)
+            rows.check(*gDb);
         if (mode == kEditDelete) {
             gDb->EXEC(QStringLiteral("DELETE FROM D_PLANT WHERE FMR_ID=? AND PLANT_ID=?"), key);
         } else {

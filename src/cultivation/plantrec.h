@@ -3,6 +3,7 @@
 // checks and writes of the planting input. Plantings are numbered per grower: the key is
 // FMR_ID + PLANT_ID, and every look-up by PLANT_ID also matches FMR_ID.
 
+#include "core/loadedrows.h"
 #include "core/rowrecord.h"
 #include "core/value.h"
 
@@ -83,6 +84,11 @@ enum class PlantSaveResult { Saved, Missing };
 // IMG_PATH1/2; an insert sets IDATE (UDATE Null), an update UDATE (IDATE kept). One transaction:
 // on any failure nothing is written and the error is raised. On success rec holds what was
 // written (its new number, the audit columns). Missing: modes 2 and 4 found no row; nothing done.
-PlantSaveResult savePlant(int mode, PlantRec &rec);
+// Modes 2 and 4 first compare what is stored with `loaded` (LoadedPlant, as the window loaded it)
+// and raise ChangedElsewhere, writing nothing, when another computer changed it.
+PlantSaveResult savePlant(int mode, PlantRec &rec, const std::vector<LoadedRows> &loaded = {});
+
+// What a save of the planting overwrites: its row, as the list read it.
+std::vector<LoadedRows> LoadedPlant(const PlantRec &row);
 
 }  // namespace hb

@@ -256,14 +256,14 @@ void frmShipInput::newRowDefaults(ShipRec &r)
         r.field(i) = null;
 }
 
+std::vector<LoadedRows> frmShipInput::loadedRowsOf(const ShipRec &row)
+{
+    return LoadedShip(*gDb, row);
+}
+
 void frmShipInput::SetMode()
 {
-    work = ShipRec();
-    if (gEditRow >= 0) {
-        if (gEditRow >= static_cast<long>(gShip.size()))
-            throw HbError(9, QStringLiteral("インデックスが有効範囲にありません。"));
-        work = gShip[static_cast<std::size_t>(gEditRow)];
-    }
+    takeListRow();
     if (gEditMode == kEditAdd)
         newRowDefaults(work);
     applyCaptions(gEditMode);
@@ -499,7 +499,7 @@ bool frmShipInput::SaveData()
 {
     ShipRec rec = work;
     int result = 0;
-    if (!trapped(Trap::Standard, [&] { result = SaveShipment(rec, gEditMode); }))
+    if (!trapped(Trap::Standard, [&] { result = SaveShipment(rec, gEditMode, loaded); }))
         return false;
     if (result != 1) {
         rowGone(true);  // reported by the save; nothing was written

@@ -47,6 +47,7 @@ public:
 
 protected:
     void newRowDefaults(ShipRec &r) override;
+    std::vector<LoadedRows> loadedRowsOf(const ShipRec &row) override;
     bool validate(QWidget *control) override;
     void gotFocus(QWidget *control) override;
     Trap trapFor(Event event, QWidget *control) const override;

@@ -144,7 +144,17 @@ void deleteDiaryLine(const ShipRec &r)
 
 }  // namespace
 
-int SaveShipment(ShipRec &rec, int mode)
+std::vector<LoadedRows> LoadedShip(DbObject &db, const ShipRec &row)
+{
+    const Value fmr(asLong(row.FMR_ID));
+    const Value ship(asLong(row.SHIP_ID));
+    return {LoadedRows::record(QStringLiteral("D_SHIP"), QStringLiteral("FMR_ID=? AND SHIP_ID=?"), {fmr, ship}, row),
+            LoadedVouchers(db, fmr, {row.LEDGE_ID_S, row.LEDGE_ID_F}),
+            LoadedRows::read(db, QStringLiteral("D_DIARY_DTL"), QStringLiteral("FMR_ID=? AND WORK_KBN=? AND SHIP_ID=?"),
+                             {fmr, Value(kWorkKbnShip), ship})};
+}
+
+int SaveShipment(ShipRec &rec, int mode, const std::vector<LoadedRows> &loaded)
 {
     if (mode != kEditAdd && mode != kEditModify && mode != kEditDelete) {
         gLastShipID = rec.SHIP_ID;
@@ -164,6 +174,9 @@ int SaveShipment(ShipRec &rec, int mode)
             r.LEDGE_ID_S = r.LEDGE_ID_F = Value::null();
         } else if (!rowExists(fmr, asLong(r.SHIP_ID))) {
             missing = true;
+        } else {
+            for (const LoadedRows &rows : loaded)
+                rows.check(*gDb);
         }
         if (!missing) {
             if (mode == kEditDelete) {

@@ -2,6 +2,7 @@
 // Saving a shipment: its sales and fee vouchers, the D_SHIP row, the diary day and the diary's
 // shipment line, all in one transaction of the data database.
 
+#include "core/loadedrows.h"
 #include "core/value.h"
 #include "shipments/shiprec.h"
 
@@ -16,6 +17,12 @@ extern Value gLastShipFmrID;
 // Returns 1 when written; 0 when the row to modify or delete no longer exists (reported as
 // "該当データが存在しません。", nothing written). A failing statement rolls everything back and
 // raises. The record (its SHIP_ID and voucher numbers) is updated only after the commit.
-int SaveShipment(ShipRec &rec, int mode);
+// Modes 2 and 4 first compare what is stored with `loaded` (LoadedShip, as the window loaded it)
+// and raise ChangedElsewhere, writing nothing, when another computer changed it.
+int SaveShipment(ShipRec &rec, int mode, const std::vector<LoadedRows> &loaded = {});
+
+// What a save of the shipment overwrites: its row as the list read it; its sales and fee
+// vouchers and its line in the diary, read now.
+std::vector<LoadedRows> LoadedShip(DbObject &db, const ShipRec &row);
 
 }  // namespace hb
