@@ -305,6 +305,8 @@ void fdlMstPrdEdit::InitFrm()
 
 long fdlMstPrdEdit::LoadData()
 {
+    // What the save deletes and writes anew, read first: the window never shows older rows.
+    loaded_ = LoadedRows::read(masterDb(), QStringLiteral("M_PRD"), QStringLiteral("1=1"), {});
     auto rs = masterDb().GetFwdOnlyRst(QStringLiteral("SELECT M_PRD.* FROM M_PRD ORDER BY PRD_ID"));
     const long n = PrdRec::loadArray(*rs, prd_);
     rs->Close();
@@ -397,6 +399,7 @@ long fdlMstPrdEdit::SaveData()
     const Value now(QDateTime::currentDateTime());
     long count = 0;
     TransactionScope tx(db);
+    loaded_.check(db);  // another computer's products are not deleted unseen
     db.EXEC(QStringLiteral("DELETE M_PRD.* FROM M_PRD"));
     for (const PrdRec &rec : prd_) {
         if (!IsNumeric(rec.PRD_ID) || rec.PRD_ID.isEmpty() || rec.PRD_ID.toDouble() <= 0)
@@ -414,7 +417,9 @@ long fdlMstPrdEdit::SaveData()
         db.EXEC(insert, values);
         ++count;
     }
+    LoadedRows stored = loaded_.reread(db);
     tx.commit();
+    loaded_ = std::move(stored);  // a second 登録 of this window compares with what it wrote
     return count;
 }
 

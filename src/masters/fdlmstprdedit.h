@@ -3,6 +3,7 @@
 // the current product shown in the boxes, and Register replacing the table in one transaction.
 
 #include "core/formbase.h"
+#include "core/loadedrows.h"
 #include "core/rowrecord.h"
 
 #include <QCheckBox>
@@ -66,6 +67,7 @@ private:
     bool checkId(long *id);
 
     std::vector<PrdRec> prd_;
+    LoadedRows loaded_;  // the products as loaded (or last saved)
     int cur_ = 0;
     bool filling_ = false;
 };

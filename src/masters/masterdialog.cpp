@@ -184,6 +184,9 @@ void MasterRowDialog::setMode(int mode)
 
 bool MasterRowDialog::GetData(long id)
 {
+    // What the save overwrites, read first: the boxes never show an older row than this.
+    loaded_ = LoadedRows::read(masterDb(), table_, keyColumn_ + QStringLiteral("=?"), {Value(id)});
+    loadedId_ = id;
     auto rs = masterDb().GetFwdOnlyRst(QStringLiteral("SELECT %1.* FROM %1 WHERE %2=").arg(table_, keyColumn_)
                                      + QString::number(id));
     if (rs->eof()) {
@@ -219,10 +222,20 @@ Value MasterRowDialog::boxValue(const MasterField &f) const
 bool MasterRowDialog::SaveData(long id)
 {
     DbObject *db = gMst.get();
+    refused_ = false;
     return trapped(
         Trap::Rollback,
         [&] {
             TransactionScope tx(masterDb());
+            // The row as the boxes showed it, unless another computer changed it since.
+            if (loadedId_ == id) {
+                try {
+                    loaded_.check(masterDb());
+                } catch (const ChangedElsewhere &) {
+                    refused_ = true;
+                    throw;
+                }
+            }
             auto rs = masterDb().GetDynamicRst(QStringLiteral("SELECT %1.* FROM %1 WHERE %2=").arg(table_, keyColumn_)
                                              + QString::number(id));
             adding_ = rs->eof();
@@ -306,7 +319,7 @@ void MasterRowDialog::Register()
     ChkData();
     if (SaveData(id))
         Unload();
-    else
+    else if (!refused_)  // a refusal has said why
         ShowMsg(QStringLiteral("データの登録に失敗しました。"), kMsgExclamation);
 }
 

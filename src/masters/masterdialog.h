@@ -7,6 +7,7 @@
 
 #include "core/db.h"
 #include "core/formbase.h"
+#include "core/loadedrows.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -55,7 +56,8 @@ public:
     // Fills the boxes from the row with that key; false when there is none (boxes unchanged).
     bool GetData(long id);
     // Inserts or updates the row with that key from the boxes, in one transaction; false (rolled
-    // back, nothing shown) on failure.
+    // back, nothing shown) on failure. A row that another computer changed (or made) since the
+    // boxes showed it is left as it is: the refusal is shown and false returned.
     bool SaveData(long id);
     bool ChkData() { return true; }
 
@@ -108,6 +110,9 @@ private:
     std::vector<MasterField> fields_;
     int mode_ = 0;
     bool adding_ = false;
+    LoadedRows loaded_;    // the row of loadedId_ as the boxes were filled (none: no row)
+    long loadedId_ = -1;
+    bool refused_ = false;  // the last save found the row changed elsewhere
 };
 
 }  // namespace hb

@@ -2,16 +2,32 @@
 // refused with its input kept; reopened, the second's save goes through. A computer that saves
 // the same rows twice in a row is never refused.
 
+#include "bookkeeping/frmledgeinput.h"
+#include "bookkeeping/frmledgelist.h"
 #include "common/harness.h"
 #include "common/scriptedui.h"
 #include "common/twocomputers.h"
 #include "core/forms.h"
 #include "core/globals.h"
+#include "cultivation/chemirec.h"
+#include "cultivation/frmchemiinput.h"
+#include "cultivation/frmchemilist.h"
+#include "cultivation/frmplantinput.h"
+#include "cultivation/frmplantlist.h"
+#include "cultivation/plantrec.h"
 #include "diary/diaryday.h"
 #include "diary/diarysave.h"
 #include "diary/frmdairyinput.h"
+#include "masters/fdlmstfmredit.h"
+#include "masters/fdlmstprdedit.h"
+#include "masters/fdlmstshopedit.h"
+#include "shipments/frmshipinput.h"
+#include "shipments/frmshiplist.h"
+#include "shipments/shipcalc.h"
+#include "shipments/shipsave.h"
 
 #include <QLineEdit>
+#include <QPushButton>
 #include <QPlainTextEdit>
 #include <gtest/gtest.h>
 
@@ -70,6 +86,35 @@ protected:
         hbtest::onModal(ui.get(), name, [&drive](QDialog *dlg) { drive(static_cast<W &>(*dlg)); });
         hb::form<W>().showModal(nullptr);
         settle();
+    }
+    // The first row of a table that a condition selects, as a record of its type.
+    template <class Rec>
+    static Rec rowOf(const QString &table, const QString &where)
+    {
+        auto rs = hb::gDb->GetFwdOnlyRst("SELECT " + table + ".* FROM " + table + " WHERE " + where);
+        return Rec::fromRow(*rs);
+    }
+    // The list window L shown (its search run again when it is open), its first row opened for a
+    // change in the input window I, which `drive` acts on.
+    template <class L, class I>
+    void modifyFirstRow(const QString &input, const std::function<void(I &)> &drive)
+    {
+        auto &list = hb::form<L>();
+        if (list.isVisible())
+            hbtest::click(list.cmdFIND);
+        list.showModeless();
+        hbtest::activate(&list);
+        settle();
+        ASSERT_GE(list.rowCount(), 1);
+        list.selectRow(0);
+        bool driven = false;
+        hbtest::onModal(ui.get(), input, [&](QDialog *d) {
+            driven = true;
+            drive(static_cast<I &>(*d));
+        });
+        list.cmdMENU_Click(2);  // 修正
+        settle();
+        EXPECT_TRUE(driven);
     }
     // The prompts shown since the last call.
     QStringList takePrompts()
@@ -131,6 +176,266 @@ TEST_P(TwoComputersTest, TheDiaryDay)
         EXPECT_EQ(one("SELECT NOTES1 FROM D_DIARY"), Value(memo));
         EXPECT_EQ(one("SELECT ONE_MSG FROM D_DIARY"), Value("雨"));
         EXPECT_EQ(one("SELECT LAST_TM FROM D_DIARY"), Value("pc2"));
+    }
+}
+
+TEST_P(TwoComputersTest, APlanting)
+{
+    hb::gCalMonth = QDate(2026, 12, 1);
+    hb::gDb->EXEC("INSERT INTO D_PLANT (FMR_ID, PLANT_ID, PLANT_NM, YYYY, HARVEST_SCHD_YM, IDATE, LAST_TM) "
+                  "VALUES (1, 1, '畑A', 2026, '202612', #2026-04-01 08:00:00#, 'pc1')");
+    pcs->use(1);
+    modifyFirstRow<hb::frmPlantList, hb::frmPlantInput>("frmPlantInput", [&](hb::frmPlantInput &in) {
+        // pc1, which opened the planting too, renames it.
+        pcs->use(0);
+        hb::PlantRec row = rowOf<hb::PlantRec>("D_PLANT", "FMR_ID=1 AND PLANT_ID=1");
+        const auto loaded = hb::LoadedPlant(row);
+        row.PLANT_NM = Value("畑A（東）");
+        EXPECT_EQ(hb::savePlant(hb::kEditModify, row, loaded), hb::PlantSaveResult::Saved);
+        pcs->use(1);
+
+        hbtest::enter(in.txtDATA[7], "3.5");  // 面積
+        hbtest::click(in.cmdMENU[1]);          // 登録
+        EXPECT_EQ(takePrompts(), QStringList{kRefused});
+        EXPECT_TRUE(in.isVisible());
+        EXPECT_EQ(in.txtDATA[7]->text(), "3.5");
+        hbtest::click(in.cmdMENU[0]);
+    });
+    EXPECT_EQ(one("SELECT PLANT_NM FROM D_PLANT"), Value("畑A（東）"));
+    EXPECT_TRUE(one("SELECT AREA FROM D_PLANT").isNull());
+    EXPECT_EQ(one("SELECT LAST_TM FROM D_PLANT"), Value("pc1"));
+
+    // Opened again (the list searched again): accepted, twice in a row.
+    for (const char *area : {"3.5", "4"}) {
+        modifyFirstRow<hb::frmPlantList, hb::frmPlantInput>("frmPlantInput", [&](hb::frmPlantInput &in) {
+            EXPECT_EQ(in.txtDATA[8]->text(), "畑A（東）");
+            hbtest::enter(in.txtDATA[7], area);
+            hbtest::click(in.cmdMENU[1]);
+            EXPECT_FALSE(in.isVisible());
+        });
+        EXPECT_TRUE(takePrompts().isEmpty());
+        EXPECT_EQ(one("SELECT AREA FROM D_PLANT").toDouble(), QString(area).toDouble());
+        EXPECT_EQ(one("SELECT PLANT_NM FROM D_PLANT"), Value("畑A（東）"));
+        EXPECT_EQ(one("SELECT LAST_TM FROM D_PLANT"), Value("pc2"));
+    }
+}
+
+TEST_P(TwoComputersTest, AShipment)
+{
+    hb::gCalMonth = QDate(2026, 12, 1);
+    hb::gMst->EXEC("INSERT INTO M_PRD (SHOP_ID, PRD_ID, PRD_NM) VALUES (1, 101, 'トマト')");
+    hb::gDb->EXEC("INSERT INTO D_PLANT (FMR_ID, PLANT_ID, PLANT_NM, YYYY, PLANT_DATE, START_DATE, PRD_ID, PRD_NM, "
+                  "CROP_NM1) VALUES (1, 1, '冬トマト', 2026, #2026-09-01#, #2026-09-01#, 101, 'トマト', 'トマト')");
+    hb::gDb->EXEC("INSERT INTO D_SHIP (FMR_ID, SHIP_ID, SHIP_DATE, PLANT_ID, SHOP_ID, PRD_ID, PRD_NM, PLAS, ACC_ID, "
+                  "SHOP_PRC, SHIP_QTY, RTN_QTY, SALES_QTY, SALES_AMT, FEE_RT, FEE_AMT, LEDGE_ID_S, LEDGE_ID_F, IDATE, "
+                  "LAST_TM) VALUES (1, 1, #2026-12-08#, 1, 1, 101, 'トマト', -1, 1040, 150, 10, 0, 10, 1500, 10, 150, "
+                  "0, 0, #2026-12-08 07:00:00#, 'pc1')");
+    pcs->use(1);
+    modifyFirstRow<hb::frmShipList, hb::frmShipInput>("frmShipInput", [&](hb::frmShipInput &in) {
+        // pc1, which opened the shipment too, notes it.
+        pcs->use(0);
+        hb::ShipRec row = rowOf<hb::ShipRec>("D_SHIP", "FMR_ID=1 AND SHIP_ID=1");
+        const auto loaded = hb::LoadedShip(*hb::gDb, row);
+        row.NOTES = Value("朝どれ");
+        EXPECT_EQ(hb::SaveShipment(row, hb::kEditModify, loaded), 1);
+        pcs->use(1);
+
+        hbtest::enter(in.txtDATA[hb::kBoxLocate], "東畑");
+        hbtest::click(in.cmdMENU[1]);  // 登録
+        EXPECT_EQ(takePrompts(), QStringList{kRefused});
+        EXPECT_TRUE(in.isVisible());
+        EXPECT_EQ(in.txtDATA[hb::kBoxLocate]->text(), "東畑");
+        hbtest::click(in.cmdMENU[0]);
+    });
+    EXPECT_EQ(one("SELECT NOTES FROM D_SHIP"), Value("朝どれ"));
+    EXPECT_TRUE(one("SELECT LOCATE FROM D_SHIP").isNull());
+    EXPECT_EQ(one("SELECT LAST_TM FROM D_SHIP"), Value("pc1"));
+    EXPECT_EQ(one("SELECT COUNT(*) FROM D_DIARY_DTL WHERE WORK_KBN=8 AND SHIP_ID=1").toLong(), 1);
+
+    for (const char *locate : {"東畑", "西畑"}) {
+        modifyFirstRow<hb::frmShipList, hb::frmShipInput>("frmShipInput", [&](hb::frmShipInput &in) {
+            EXPECT_EQ(in.txtDATA[hb::kBoxNotes]->text(), "朝どれ");
+            hbtest::enter(in.txtDATA[hb::kBoxLocate], locate);
+            hbtest::click(in.cmdMENU[1]);
+            EXPECT_FALSE(in.isVisible());
+        });
+        EXPECT_TRUE(takePrompts().isEmpty());
+        EXPECT_EQ(one("SELECT LOCATE FROM D_SHIP"), Value(locate));
+        EXPECT_EQ(one("SELECT NOTES FROM D_SHIP"), Value("朝どれ"));
+        EXPECT_EQ(one("SELECT LAST_TM FROM D_SHIP"), Value("pc2"));
+        EXPECT_EQ(one("SELECT COUNT(*) FROM D_DIARY_DTL WHERE WORK_KBN=8 AND SHIP_ID=1").toLong(), 1);
+    }
+}
+
+TEST_P(TwoComputersTest, AVoucher)
+{
+    hb::gCalMonth = QDate(2026, 12, 1);
+    hb::gDb->EXEC("INSERT INTO D_LEDGE (FMR_ID, LEDGE_ID, LEDGE_DATE, D_ACC_ID, C_ACC_ID, CTR_NM, AMT, IDATE, LAST_TM) "
+                  "VALUES (1, 1, #2026-12-08#, 1000, 4020, '直売所', 500, #2026-12-08 07:00:00#, 'pc1')");
+    pcs->use(1);
+    modifyFirstRow<hb::frmLedgeList, hb::frmLedgeInput>("frmLedgeInput", [&](hb::frmLedgeInput &in) {
+        // pc1, which opened the voucher too, saves another counterparty (as its voucher input writes it).
+        pcs->use(0);
+        hb::gDb->EXEC("UPDATE D_LEDGE SET CTR_NM='朝市', UDATE=?, LAST_TM='pc1', HOLD_TM=NULL WHERE FMR_ID=1 AND LEDGE_ID=1",
+                      {Value(QDateTime::currentDateTime())});
+        pcs->use(1);
+
+        hbtest::enter(in.txtDATA[5], "釣銭");  // 備考
+        hbtest::click(in.cmdMENU[1]);         // 登録
+        EXPECT_EQ(takePrompts(), QStringList{kRefused});
+        EXPECT_TRUE(in.isVisible());
+        EXPECT_EQ(in.txtDATA[5]->text(), "釣銭");
+        hbtest::click(in.cmdMENU[0]);
+    });
+    EXPECT_EQ(one("SELECT CTR_NM FROM D_LEDGE"), Value("朝市"));
+    EXPECT_TRUE(one("SELECT NOTES FROM D_LEDGE").isNull());
+
+    for (const char *notes : {"釣銭", "釣銭込み"}) {
+        modifyFirstRow<hb::frmLedgeList, hb::frmLedgeInput>("frmLedgeInput", [&](hb::frmLedgeInput &in) {
+            EXPECT_EQ(in.txtDATA[1]->text(), "朝市");
+            hbtest::enter(in.txtDATA[5], notes);
+            hbtest::click(in.cmdMENU[1]);
+            EXPECT_FALSE(in.isVisible());
+        });
+        EXPECT_TRUE(takePrompts().isEmpty());
+        EXPECT_EQ(one("SELECT NOTES FROM D_LEDGE"), Value(notes));
+        EXPECT_EQ(one("SELECT CTR_NM FROM D_LEDGE"), Value("朝市"));
+        EXPECT_EQ(one("SELECT LAST_TM FROM D_LEDGE"), Value("pc2"));
+    }
+}
+
+TEST_P(TwoComputersTest, TheProductMaster)
+{
+    hb::gMst->EXEC("INSERT INTO M_PRD (SHOP_ID, PRD_ID, PRD_NM, CHK_FLG, IDATE, LAST_TM) "
+                   "VALUES (1, 101, 'トマト', -1, #2026-01-05 09:00:00#, 'pc1')");
+    const auto productName = [] {
+        auto rs = hb::gMst->GetFwdOnlyRst("SELECT PRD_NM, PRD_OMT, LAST_TM FROM M_PRD WHERE PRD_ID=101");
+        return QStringList{rs->Fields(0).displayText(), rs->Fields(1).isNull() ? "<null>" : rs->Fields(1).displayText(),
+                           rs->Fields(2).displayText()};
+    };
+    const auto openMaster = [] {
+        auto &f = hb::form<hb::fdlMstPrdEdit>();
+        f.showModeless();
+        hbtest::activate(&f);
+        settle();
+        return &f;
+    };
+    pcs->use(1);
+    hb::fdlMstPrdEdit *f = openMaster();  // pc2 opens the product master
+    // pc1, which opened it too, renames the product (as its product master writes it).
+    pcs->use(0);
+    hb::gMst->EXEC("UPDATE M_PRD SET PRD_NM='完熟トマト', UDATE=?, LAST_TM='pc1' WHERE PRD_ID=101",
+                   {Value(QDateTime::currentDateTime())});
+    pcs->use(1);
+    typeAndLeave(f->txtDATA[2], "トマ");  // 略称
+    hbtest::click(f->cmdMENU[1]);        // 登録
+    EXPECT_EQ(takePrompts(), QStringList{kRefused});
+    EXPECT_TRUE(f->isVisible());
+    EXPECT_EQ(f->txtDATA[2]->text(), "トマ");
+    EXPECT_EQ(productName(), (QStringList{"完熟トマト", "<null>", "pc1"}));
+    f->Unload();
+    settle();
+
+    for (const char *omit : {"トマ", "完熟"}) {
+        f = openMaster();
+        EXPECT_EQ(f->txtDATA[1]->text(), "完熟トマト");
+        typeAndLeave(f->txtDATA[2], omit);
+        hbtest::click(f->cmdMENU[1]);
+        EXPECT_TRUE(takePrompts().isEmpty());
+        EXPECT_FALSE(hb::IsFormLoaded("fdlMstPrdEdit"));
+        EXPECT_EQ(productName(), (QStringList{"完熟トマト", omit, "pc2"}));
+        settle();
+    }
+}
+
+TEST_P(TwoComputersTest, APesticidePurchase)
+{
+    hb::gCalMonth = QDate(2026, 12, 1);
+    hb::gDb->EXEC("INSERT INTO D_CHEMI (FMR_ID, CHEMI_ID, CHEMI_NM, PUR_DATE, PUR_QTY, USED_QTY, REST_QTY, LEDGE_ID, "
+                  "CHK_FLG, IDATE, LAST_TM) VALUES (1, 1, 'A剤', #2026-12-01#, 10, 0, 10, 0, -1, #2026-12-01 09:00:00#, "
+                  "'pc1')");
+    pcs->use(1);
+    modifyFirstRow<hb::frmChemiList, hb::frmChemiInput>("frmChemiInput", [&](hb::frmChemiInput &in) {
+        pcs->use(0);
+        hb::ChemiRec row = rowOf<hb::ChemiRec>("D_CHEMI", "CHEMI_ID=1");
+        const auto loaded = hb::LoadedChemi(*hb::gDb, row);
+        row.MAKER_NM = Value("緑丘化学");
+        EXPECT_EQ(hb::SaveChemi(*hb::gDb, hb::kEditModify, row, loaded), hb::ChemiSaveResult::Saved);
+        pcs->use(1);
+
+        hbtest::enter(in.txtDATA[5], "農協");  // 購入先
+        hbtest::click(in.cmdMENU[1]);
+        EXPECT_EQ(takePrompts(), QStringList{kRefused});
+        EXPECT_TRUE(in.isVisible());
+        EXPECT_EQ(in.txtDATA[5]->text(), "農協");
+        hbtest::click(in.cmdMENU[0]);
+    });
+    EXPECT_EQ(one("SELECT MAKER_NM FROM D_CHEMI"), Value("緑丘化学"));
+    EXPECT_TRUE(one("SELECT PUR_SHOP FROM D_CHEMI").isNull());
+
+    for (const char *shop : {"農協", "農協本店"}) {
+        modifyFirstRow<hb::frmChemiList, hb::frmChemiInput>("frmChemiInput", [&](hb::frmChemiInput &in) {
+            hbtest::enter(in.txtDATA[5], shop);
+            hbtest::click(in.cmdMENU[1]);
+            EXPECT_FALSE(in.isVisible());
+        });
+        EXPECT_TRUE(takePrompts().isEmpty());
+        EXPECT_EQ(one("SELECT PUR_SHOP FROM D_CHEMI"), Value(shop));
+        EXPECT_EQ(one("SELECT MAKER_NM FROM D_CHEMI"), Value("緑丘化学"));
+        EXPECT_EQ(one("SELECT LAST_TM FROM D_CHEMI"), Value("pc2"));
+    }
+}
+
+// The grower and the shop master: one row each, reloaded whenever the dialog becomes active.
+TEST_P(TwoComputersTest, TheGrowerAndTheShopMaster)
+{
+    struct Case {
+        const char *dialog, *table, *key;
+        const char *box2;  // the column of box 2 (住所, 母体名)
+        std::function<hb::Form &()> form;
+    } cases[] = {
+        {"fdlMstFmrEdit", "M_FMR", "FMR_ID", "ADRS", [] () -> hb::Form & { return hb::form<hb::fdlMstFmrEdit>(); }},
+        {"fdlMstShopEdit", "M_SHOP", "SHOP_ID", "OWNER_NM",
+         [] () -> hb::Form & { return hb::form<hb::fdlMstShopEdit>(); }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.dialog);
+        const QString select = QStringLiteral("SELECT %2 FROM %1 WHERE %3=1").arg(c.table);
+        const auto cell = [&](const char *column) {
+            return hb::gMst->GetFwdOnlyRst(select.arg(column, c.key))->Fields(0);
+        };
+        const auto open = [&]() -> hb::MasterRowDialog & {
+            hb::Form &f = c.form();
+            f.showModeless();
+            hbtest::activate(&f);
+            settle();
+            return dynamic_cast<hb::MasterRowDialog &>(f);
+        };
+        pcs->use(1);
+        hb::MasterRowDialog *d = &open();  // pc2 opens the dialog
+        pcs->use(0);
+        hb::gMst->EXEC(QStringLiteral("UPDATE %1 SET NOTES='休業日 水' WHERE %2=1").arg(c.table, c.key));
+        pcs->use(1);
+        typeAndLeave(d->box(2), "東区 1-2");
+        hbtest::click(d->command(1));         // 登録
+        EXPECT_EQ(takePrompts(), QStringList{kRefused}) << "the refusal alone";
+        EXPECT_TRUE(d->isVisible());
+        EXPECT_EQ(d->box(2)->text(), "東区 1-2");
+        EXPECT_EQ(cell("NOTES"), Value("休業日 水"));
+        EXPECT_TRUE(cell(c.box2).isNull());
+        d->Unload();
+        settle();
+
+        for (const char *address : {"東区 1-2", "東区 1-3"}) {
+            d = &open();
+            typeAndLeave(d->box(2), address);
+            hbtest::click(d->command(1));
+            EXPECT_TRUE(takePrompts().isEmpty());
+            EXPECT_FALSE(d->isVisible());
+            EXPECT_EQ(cell(c.box2), Value(address));
+            EXPECT_EQ(cell("NOTES"), Value("休業日 水"));
+            settle();
+        }
     }
 }
 
