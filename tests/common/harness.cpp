@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QInputMethodEvent>
 #include <QPixmap>
+#include <QPlainTextEdit>
 #include <QTest>
 #include <QWindow>
 
@@ -87,6 +88,8 @@ void enter(QWidget *box, const QString &text)
     closePopups();
     if (auto *e = qobject_cast<QLineEdit *>(box))
         e->selectAll();
+    if (auto *p = qobject_cast<QPlainTextEdit *>(box))
+        p->selectAll();
     bool latin = true;
     for (QChar c : text)
         latin = latin && c.unicode() < 0x80;
