@@ -77,7 +77,7 @@ void fdlSetConCtrl::LoadData()
         const QString tag = c->property(kTag).toString();
         if (tag.isEmpty())
             continue;
-        const Value v = NullToVal(gINI->GetCtrl(tag), Value(QString()));
+        const Value v = NullToVal(iniDb().GetCtrl(tag), Value(QString()));
         const QString text = v.displayText();
         if (auto *txt = qobject_cast<QLineEdit *>(c)) {
             txt->setText(text);
@@ -94,7 +94,7 @@ bool fdlSetConCtrl::SaveData()
 {
     // A transaction that cannot begin is a failed save: nothing is written.
     try {
-        gINI->Begintrans();
+        iniDb().Begintrans();
     } catch (const HbError &e) {
         WriteLog(QStringLiteral("(%1)").arg(e.number()) + e.description());
         return false;
@@ -111,11 +111,11 @@ bool fdlSetConCtrl::SaveData()
                 value = QString::number(cmb->currentIndex());
             else
                 continue;
-            if (!gINI->SaveCtrl(tag, Value(value)))
+            if (!iniDb().SaveCtrl(tag, Value(value)))
                 throw HbError(kErrDatabase, QStringLiteral("設定 %1 を保存できません。").arg(tag));
         }
-        gINI->CommitTrans();
-    }, gINI.get());
+        iniDb().CommitTrans();
+    }, &iniDb());
     return saved;
 }
 

@@ -87,7 +87,7 @@ void fdlSetLocalCtrl::onLoad()
 
 void fdlSetLocalCtrl::LoadData()
 {
-    auto rs = gINI->GetFwdOnlyRst(QStringLiteral("SELECT S_CTRL.* FROM S_CTRL"));
+    auto rs = iniDb().GetFwdOnlyRst(QStringLiteral("SELECT S_CTRL.* FROM S_CTRL"));
     while (!rs->eof()) {
         const QString key = rs->Fields(QStringLiteral("CTRL_CD")).displayText();
         const Value v = rs->Fields(QStringLiteral("CTRL_VALUE"));
@@ -131,7 +131,7 @@ long fdlSetLocalCtrl::SaveData()
         {"BACK_DIR", textOrNull(txtDATA[2]), false, 10},
         {"WINDOW_STA", Value(Check1->isChecked() ? 1 : 0), false, 1},
     };
-    auto rs = gINI->GetDynamicRst(QStringLiteral("SELECT S_CTRL.* FROM S_CTRL"));
+    auto rs = iniDb().GetDynamicRst(QStringLiteral("SELECT S_CTRL.* FROM S_CTRL"));
     for (const Row &r : rows) {
         const QString key = QString::fromLatin1(r.key);
         if (rs->RecordCount() > 0) {

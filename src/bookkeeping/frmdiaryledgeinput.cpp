@@ -135,14 +135,6 @@ private:
     bool locked_ = false;
 };
 
-template <class T>
-DbObject &need(const std::unique_ptr<T> &db)
-{
-    if (!db)
-        throw HbError(91, QStringLiteral("オブジェクト変数が設定されていません。"));
-    return *db;
-}
-
 [[noreturn]] void outOfRange()
 {
     throw HbError(9, QStringLiteral("インデックスが有効範囲にありません。"));
@@ -310,7 +302,7 @@ void frmDiaryLedgeInput::SetCmb(int index)
     QComboBox *box = cmbDATA[1];
     box->clear();
     box->addItem(QString(), QVariant(qlonglong(0)));
-    addPickRows(box, *need(gWork).GetFwdOnlyRst(
+    addPickRows(box, *workDb().GetFwdOnlyRst(
                      QStringLiteral("SELECT  L_ACC.ACC_ID,  L_ACC.ACC_NM  FROM L_ACC  ORDER BY ACC_ID")));
 }
 
@@ -330,7 +322,7 @@ void frmDiaryLedgeInput::SetCmbOpt(int index)
         sql = QStringLiteral("SELECT  D_PLANT.PLANT_ID,  D_PLANT.PLANT_NM  FROM D_PLANT  WHERE FMR_ID=? ORDER BY PLANT_ID");
     if (sql.isEmpty())
         return;
-    addPickRows(box, *need(gDb).GetFwdOnlyRst(sql, {Value(currentFmrId())}));
+    addPickRows(box, *dataDb().GetFwdOnlyRst(sql, {Value(currentFmrId())}));
     box->setCurrentIndex(-1);
 }
 

@@ -26,14 +26,6 @@ QRect tw(int left, int top, int width, int height)
     return QRect(qRound(left / 15.0), qRound(top / 15.0), qRound(width / 15.0), qRound(height / 15.0));
 }
 
-template <class T>
-DbObject &need(const std::unique_ptr<T> &db)
-{
-    if (!db)
-        throw HbError(91, QStringLiteral("オブジェクト変数が設定されていません。"));
-    return *db;
-}
-
 // Shows a stored text whole: the typing limit applies to typing, not to what was read.
 void setBoxText(QLineEdit *box, const QString &text)
 {
@@ -268,14 +260,14 @@ void frmLedgeInput::SetCmb(int index)
         QComboBox *box = cmbDATA[static_cast<std::size_t>(index)];
         box->clear();
         box->addItem(QString(), QVariant(qlonglong(0)));
-        addPickRows(box, *need(gWork).GetFwdOnlyRst(
+        addPickRows(box, *workDb().GetFwdOnlyRst(
                              QStringLiteral("SELECT  L_ACC.ACC_ID,  L_ACC.ACC_NM  FROM L_ACC  ORDER BY ACC_ID")));
     } else if (index == 0) {
         QComboBox *box = cmbDATA[0];
         box->setCurrentIndex(-1);
         box->clear();
         box->addItem(QString(), QVariant(qlonglong(0)));
-        addPickRows(box, *need(gMst).GetFwdOnlyRst(QStringLiteral(
+        addPickRows(box, *masterDb().GetFwdOnlyRst(QStringLiteral(
                              "SELECT  M_FMR.FMR_ID,  M_FMR.FMR_NM  FROM M_FMR  WHERE CHK_FLG<>0 ORDER BY FMR_ID")));
     }
 }
@@ -297,7 +289,7 @@ void frmLedgeInput::SetCmbOpt(int index)
                              "ORDER BY CHEMI_ID");
     if (sql.isEmpty())
         return;
-    addPickRows(box, *need(gDb).GetFwdOnlyRst(sql, {Value(currentFmrId())}));
+    addPickRows(box, *dataDb().GetFwdOnlyRst(sql, {Value(currentFmrId())}));
     box->setCurrentIndex(-1);
 }
 
@@ -462,7 +454,7 @@ bool frmLedgeInput::SaveData()
     LedgeRec saved = work;
     bool missing = false;
     const bool ok = trapped(Trap::Standard, [&saved, &missing, mode] {
-        DbObject &db = need(gDb);
+        DbObject &db = dataDb();
         TransactionScope tx(db);
         if (mode == kEditAdd) {
             const long fmr = currentFmrId();

@@ -33,14 +33,6 @@ public:
     WaitCursor &operator=(const WaitCursor &) = delete;
 };
 
-template <class T>
-DbObject &need(const std::unique_ptr<T> &db)
-{
-    if (!db)
-        throw HbError(91, QStringLiteral("オブジェクト変数が設定されていません。"));
-    return *db;
-}
-
 // A statement's condition with its bound values.
 struct Condition {
     QStringList parts;
@@ -308,7 +300,7 @@ void frmLedgeList::SetCmb(int index)
     box->setCurrentIndex(-1);
     box->clear();
     box->addItem(QString(), QVariant(qlonglong(0)));
-    addPickRows(box, *need(gWork).GetFwdOnlyRst(
+    addPickRows(box, *workDb().GetFwdOnlyRst(
                          QStringLiteral("SELECT  L_ACC.ACC_ID,  L_ACC.ACC_NM  FROM L_ACC  ORDER BY ACC_ID")));
 }
 
@@ -414,7 +406,7 @@ void frmLedgeList::SetList()
     Currency running;
     if (ledger) {
         const auto kind = [acc](const QString &field) {
-            const Value v = need(gWork).DLookup(field, QStringLiteral("L_ACC"),
+            const Value v = workDb().DLookup(field, QStringLiteral("L_ACC"),
                                                 QStringLiteral("ACC_ID=") + QString::number(acc));
             if (v.isNull() || v.isEmpty() || !IsNumeric(v))
                 throw HbError(94, QStringLiteral("Null の使い方が不正です。"));
@@ -441,7 +433,7 @@ void frmLedgeList::SetList()
         const auto side = [&open, acc](const char *column) {
             std::vector<Value> params = open.params;
             params.push_back(Value(acc));
-            auto rs = need(gDb).GetFwdOnlyRst(QStringLiteral("SELECT SUM(AMT) FROM D_LEDGE WHERE ") + open.text() +
+            auto rs = dataDb().GetFwdOnlyRst(QStringLiteral("SELECT SUM(AMT) FROM D_LEDGE WHERE ") + open.text() +
                                                   QStringLiteral(" AND ") + QLatin1String(column) +
                                                   QStringLiteral("=?"),
                                               params);
@@ -460,7 +452,7 @@ void frmLedgeList::SetList()
     clearRows();
     QHash<long, QString> accNames;
     {
-        auto rs = need(gWork).GetFwdOnlyRst(QStringLiteral("SELECT ACC_ID, ACC_NM FROM L_ACC"));
+        auto rs = workDb().GetFwdOnlyRst(QStringLiteral("SELECT ACC_ID, ACC_NM FROM L_ACC"));
         for (; !rs->eof(); rs->MoveNext())
             accNames.insert(ledgeNum(rs->Fields(0)), NullToVal(rs->Fields(1), Value("")).displayText());
         rs->Close();
@@ -470,7 +462,7 @@ void frmLedgeList::SetList()
     };
     const auto text = [](const Value &v) { return NullToVal(v, Value("")).displayText(); };
 
-    auto rs = need(gDb).GetFwdOnlyRst(QStringLiteral("SELECT  D_LEDGE.*  FROM D_LEDGE  WHERE ") + cond.text() +
+    auto rs = dataDb().GetFwdOnlyRst(QStringLiteral("SELECT  D_LEDGE.*  FROM D_LEDGE  WHERE ") + cond.text() +
                                           QStringLiteral(" ORDER BY D_LEDGE.LEDGE_DATE, D_LEDGE.LEDGE_ID"),
                                       cond.params);
     const bool any = LedgeRec::loadArray(*rs, gLedge) > 0;
@@ -513,7 +505,7 @@ void frmLedgeList::SetList()
         selectRow(chosen >= 0 ? chosen : 0);
     }
 
-    auto totals = need(gDb).GetFwdOnlyRst(
+    auto totals = dataDb().GetFwdOnlyRst(
         QStringLiteral("SELECT  COUNT(*),  SUM(D_LEDGE.AMT)  FROM D_LEDGE  WHERE ") + cond.text(), cond.params);
     if (totals->eof()) {
         clearSums();

@@ -13,13 +13,6 @@ std::vector<LedgeRec> gLedge(1);
 
 namespace {
 
-DbObject &dataDb()
-{
-    if (!gDb)
-        throw HbError(91, QStringLiteral("オブジェクト変数が設定されていません。"));
-    return *gDb;
-}
-
 }  // namespace
 
 const std::vector<LedgeRec::Column> &LedgeRec::columns()
@@ -51,9 +44,7 @@ long AccountOptKind(long accId)
 {
     if (accId == 0)
         return kOptNone;
-    if (!gWork)
-        throw HbError(91, QStringLiteral("オブジェクト変数が設定されていません。"));
-    const Value kind = gWork->DLookup(QStringLiteral("OPT_KBN"), QStringLiteral("L_ACC"),
+    const Value kind = workDb().DLookup(QStringLiteral("OPT_KBN"), QStringLiteral("L_ACC"),
                                       QStringLiteral("ACC_ID=") + QString::number(accId));
     return kind.isNull() || kind.isEmpty() || !IsNumeric(kind) ? kOptNone : static_cast<long>(kind.toLong());
 }

@@ -21,7 +21,35 @@ void openOrEnd(F &&open)
     }
 }
 
+template <class T>
+DbObject &existing(const std::unique_ptr<T> &db)
+{
+    if (!db)
+        throw HbError(kErrNoObject, QStringLiteral("オブジェクト変数が設定されていません。"));
+    return *db;
+}
+
 }  // namespace
+
+DbObject &iniDb()
+{
+    return existing(gINI);
+}
+
+DbObject &dataDb()
+{
+    return existing(gDb);
+}
+
+DbObject &masterDb()
+{
+    return existing(gMst);
+}
+
+DbObject &workDb()
+{
+    return existing(gWork);
+}
 
 void InitIni()
 {

@@ -281,6 +281,12 @@ extern std::unique_ptr<clsDb> gDb;
 extern std::unique_ptr<clsMst> gMst;
 extern std::unique_ptr<clsWork> gWork;
 
+// The four objects, each raising "no object" (91) when it was not created.
+DbObject &iniDb();
+DbObject &dataDb();
+DbObject &masterDb();
+DbObject &workDb();
+
 // The program's folder (where the executable lies); the databases are found beside it.
 QString appPath();
 void setAppPath(const QString &path);

@@ -459,7 +459,7 @@ void Form::applyWindowSta()
     bool maximised = false;
     if (gINI && gINI->isOpen()) {
         try {
-            const Value v = gINI->GetCtrl(QStringLiteral("WINDOW_STA"));
+            const Value v = iniDb().GetCtrl(QStringLiteral("WINDOW_STA"));
             maximised = !v.isEmpty() && !v.isNull() && v.toBool();
         } catch (const HbError &) {
             maximised = false;

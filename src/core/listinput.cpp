@@ -314,7 +314,7 @@ void InputFormBase::onResize()
 bool InputFormBase::onUnload()
 {
     if (gDb && !table_.isEmpty())
-        gDb->ReleaseData(table_, QString());
+        dataDb().ReleaseData(table_, QString());
     return true;
 }
 

@@ -32,6 +32,7 @@ enum ErrNo : int {
     kErrNoConnection = 3704,
     kErrNoCurrentRow = 3021,
     kErrNotUpdatable = 3251,
+    kErrNoObject = 91,
 };
 
 // Fixed-point money with four decimals, stored as ten-thousandths.

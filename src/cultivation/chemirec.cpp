@@ -176,7 +176,7 @@ std::vector<ChemiRec> queryChemi(const ChemiFilter &f)
         conds << QStringLiteral(" ((D_CHEMI.REST_QTY<=0) OR (D_CHEMI.REST_QTY IS NULL))");
     const QString sql = QStringLiteral("SELECT  D_CHEMI.*  FROM D_CHEMI  WHERE ") + conds.join(QStringLiteral(" AND "))
                         + QStringLiteral(" ORDER BY D_CHEMI.PUR_DATE, D_CHEMI.CHEMI_NM");
-    auto rs = gDb->GetFwdOnlyRst(sql, params);
+    auto rs = dataDb().GetFwdOnlyRst(sql, params);
     std::vector<ChemiRec> rows;
     if (!rs->eof())
         ChemiRec::loadArray(*rs, rows);
@@ -187,7 +187,7 @@ std::vector<ChemiRec> queryChemi(const ChemiFilter &f)
 std::map<long, QString> chemiUseNames()
 {
     std::map<long, QString> names;
-    auto rs = gWork->GetFwdOnlyRst(QStringLiteral("SELECT L_KBN.ID, L_KBN.NM FROM L_KBN WHERE L_KBN.KBN=15"));
+    auto rs = workDb().GetFwdOnlyRst(QStringLiteral("SELECT L_KBN.ID, L_KBN.NM FROM L_KBN WHERE L_KBN.KBN=15"));
     for (; !rs->eof(); rs->MoveNext()) {
         const Value nm = rs->Fields(1);
         names.emplace(asLong(rs->Fields(0)), nm.isNull() ? QString() : nm.displayText());
@@ -199,9 +199,9 @@ std::map<long, QString> chemiUseNames()
 QString chemiDeleteRefusal(const Value &fmrId, const Value &chemiId)
 {
     const QString cond = QStringLiteral("FMR_ID=%1 AND CHEMI_ID=%2").arg(asLong(fmrId)).arg(asLong(chemiId));
-    if (gDb->DCount(QStringLiteral("*"), QStringLiteral("D_DIARY_DTL"), cond).toLong() == 0)
+    if (dataDb().DCount(QStringLiteral("*"), QStringLiteral("D_DIARY_DTL"), cond).toLong() == 0)
         return QString();
-    const Value d = gDb->DMin(QStringLiteral("WORK_DATE"), QStringLiteral("D_DIARY_DTL"), cond);
+    const Value d = dataDb().DMin(QStringLiteral("WORK_DATE"), QStringLiteral("D_DIARY_DTL"), cond);
     const QString day = blank(d) ? QString() : d.toDate().toString(QStringLiteral("M/d"));
     return QStringLiteral("この農薬は") + day + QStringLiteral("に使用されています。削除できません。");
 }

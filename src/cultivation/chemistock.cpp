@@ -10,13 +10,6 @@ namespace hb {
 
 namespace {
 
-DbObject &require(DbObject *db)
-{
-    if (!db)
-        throw HbError(91, QStringLiteral("オブジェクト変数が設定されていません。"));
-    return *db;
-}
-
 // "?, ?, ?" for n values.
 QString marks(size_t n)
 {
@@ -57,7 +50,7 @@ double GetUnitRate(long first, long second)
 
 void ClearChemiUse(const Value &fmrId)
 {
-    DbObject &db = require(gDb.get());
+    DbObject &db = dataDb();
     const Value fmr = fmrId.isEmpty() ? Value::null() : fmrId;
     auto rs = db.GetFwdOnlyRst(QStringLiteral("SELECT D_CHEMI.CHEMI_ID"
                                               " FROM D_CHEMI LEFT JOIN D_DIARY_DTL ON D_CHEMI.CHEMI_ID = D_DIARY_DTL.CHEMI_ID"
@@ -79,8 +72,8 @@ void ClearChemiUse(const Value &fmrId)
 
 void CalChemiStock(const QDateTime &workDate, long fmrId, const std::vector<long> &loadedChemiIds)
 {
-    DbObject &db = require(gDb.get());
-    DbObject &work = require(gWork.get());
+    DbObject &db = dataDb();
+    DbObject &work = workDb();
 
     // The purchases the day's lines name now (Null as 0), and those they named when loaded.
     std::set<long> ids(loadedChemiIds.begin(), loadedChemiIds.end());

@@ -226,7 +226,7 @@ void frmChemiInput::SetCmb(int index)
     default:
         return;
     }
-    auto rs = gWork->GetFwdOnlyRst(sql);
+    auto rs = workDb().GetFwdOnlyRst(sql);
     fillPickList(cmbDATA[static_cast<std::size_t>(index)], *rs);
 }
 
@@ -479,7 +479,7 @@ bool frmChemiInput::SaveData()
     ChemiRec saved = work;
     if (gEditMode == kEditAdd || gEditMode == kEditModify)
         saved.REST_QTY = chemiRestQty(saved);
-    if (SaveChemi(*gDb, gEditMode, saved) == ChemiSaveResult::Missing) {
+    if (SaveChemi(dataDb(), gEditMode, saved) == ChemiSaveResult::Missing) {
         rowGone();  // deleted meanwhile elsewhere: nothing written
         return false;
     }

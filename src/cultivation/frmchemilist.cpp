@@ -136,7 +136,7 @@ void frmChemiList::SetCmb(int index)
 {
     if (index != 0)
         return;
-    auto rs = gWork->GetFwdOnlyRst(QStringLiteral("SELECT  L_KBN.ID,  L_KBN.NM  FROM L_KBN  WHERE KBN=15 ORDER BY ID"));
+    auto rs = workDb().GetFwdOnlyRst(QStringLiteral("SELECT  L_KBN.ID,  L_KBN.NM  FROM L_KBN  WHERE KBN=15 ORDER BY ID"));
     fillPickList(cmbCOND[0], *rs);
 }
 

@@ -210,18 +210,18 @@ void frmPlantInput::SetCmb(int index)
         return;
     QComboBox *box = cmbDATA[static_cast<std::size_t>(index)];
     const auto kbn = [](int kind) {
-        return gWork->GetFwdOnlyRst(
+        return workDb().GetFwdOnlyRst(
             QStringLiteral("SELECT  L_KBN.ID,  L_KBN.NM  FROM L_KBN  WHERE KBN=%1 ORDER BY ID").arg(kind));
     };
     switch (index) {
     case 0: {
-        auto rs = gMst->GetFwdOnlyRst(
+        auto rs = masterDb().GetFwdOnlyRst(
             QStringLiteral("SELECT  M_FMR.FMR_ID,  M_FMR.FMR_NM  FROM M_FMR  WHERE CHK_FLG<>0 ORDER BY FMR_ID"));
         fillPickList(box, *rs);
         return;
     }
     case 1: {
-        auto rs = gWork->GetFwdOnlyRst(QStringLiteral(
+        auto rs = workDb().GetFwdOnlyRst(QStringLiteral(
             "SELECT DISTINCT L_CROP_KBN.CROP_KBN,  L_CROP_KBN.CROP_KBN_NM  FROM L_CROP_KBN  ORDER BY CROP_KBN"));
         fillPickList(box, *rs);
         return;
@@ -235,7 +235,7 @@ void frmPlantInput::SetCmb(int index)
             params.emplace_back(QString::number(kbn) + QLatin1Char('%'));
         }
         sql += QStringLiteral(" ORDER BY CROP_NM1");
-        auto rs = gWork->GetFwdOnlyRst(sql, params);
+        auto rs = workDb().GetFwdOnlyRst(sql, params);
         box->setCurrentIndex(-1);
         box->clear();
         box->addItem(QString(), QVariant::fromValue<qlonglong>(0));
@@ -305,7 +305,7 @@ void frmPlantInput::DispData()
     cmbDATA[2]->setCurrentIndex(0);
     const QString crop = shownText(work.CROP_NM);
     if (!crop.isEmpty()) {
-        auto rs = gWork->GetFwdOnlyRst(QStringLiteral("SELECT CROP_KBN FROM L_CROP WHERE CROP_NM1=?"), {Value(crop)});
+        auto rs = workDb().GetFwdOnlyRst(QStringLiteral("SELECT CROP_KBN FROM L_CROP WHERE CROP_NM1=?"), {Value(crop)});
         const QString code = rs->eof() ? QString() : shownText(rs->Fields(0));
         rs->Close();
         const int k = findItemId(cmbDATA[1], static_cast<long>(wholeOf(code)));
@@ -399,7 +399,7 @@ bool frmPlantInput::txtDATA_Validate(int index)
                 return false;
             }
             work.PRD_ID = Value(static_cast<long long>(roundHalfEven(number)));
-            auto rs = gMst->GetFwdOnlyRst(QStringLiteral("SELECT PRD_NM FROM M_PRD WHERE PRD_ID=?"), {work.PRD_ID});
+            auto rs = masterDb().GetFwdOnlyRst(QStringLiteral("SELECT PRD_NM FROM M_PRD WHERE PRD_ID=?"), {work.PRD_ID});
             work.PRD_NM = rs->eof() ? Value("") : rs->Fields(0);
             rs->Close();
         } else {
@@ -480,7 +480,7 @@ bool frmPlantInput::cmbDATA_Validate(int index)
             txtDATA[2]->setText(text);
             changed_ = true;
             txtDATA_Validate(2);
-            auto rs = gWork->GetFwdOnlyRst(QStringLiteral("SELECT CROP_NM2 FROM L_CROP WHERE CROP_NM1=?"), {Value(text)});
+            auto rs = workDb().GetFwdOnlyRst(QStringLiteral("SELECT CROP_NM2 FROM L_CROP WHERE CROP_NM1=?"), {Value(text)});
             const Value item = rs->eof() ? Value::null() : rs->Fields(0);
             rs->Close();
             txtDATA[3]->setText(shownText(NullToVal(item, Value(""))));

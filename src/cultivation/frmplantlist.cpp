@@ -115,14 +115,14 @@ void frmPlantList::SetCmb(int index)
         return;
     QComboBox *box = cmbCOND[static_cast<std::size_t>(index)];
     if (index == 1) {
-        auto rs = gWork->GetFwdOnlyRst(QStringLiteral("SELECT  L_KBN.ID,  L_KBN.NM  FROM L_KBN  WHERE KBN=11 ORDER BY ID"));
+        auto rs = workDb().GetFwdOnlyRst(QStringLiteral("SELECT  L_KBN.ID,  L_KBN.NM  FROM L_KBN  WHERE KBN=11 ORDER BY ID"));
         fillPickList(box, *rs);
         return;
     }
     box->setCurrentIndex(-1);
     box->clear();
     box->addItem(QString(), QVariant::fromValue<qlonglong>(0));
-    auto rs = gWork->GetFwdOnlyRst(QStringLiteral("SELECT  L_CROP.CROP_NM1  FROM L_CROP  ORDER BY CROP_NM1"));
+    auto rs = workDb().GetFwdOnlyRst(QStringLiteral("SELECT  L_CROP.CROP_NM1  FROM L_CROP  ORDER BY CROP_NM1"));
     qlonglong n = 1;
     for (; !rs->eof(); rs->MoveNext(), ++n)
         box->addItem(NullToVal(rs->Fields(0), Value("")).displayText(), QVariant::fromValue(n));

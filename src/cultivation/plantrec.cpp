@@ -117,7 +117,7 @@ std::vector<PlantRec> queryPlants(const PlantFilter &filter)
         sql += QStringLiteral(" WHERE ") + conds.join(QStringLiteral(" AND "));
     sql += QStringLiteral(" ORDER BY D_PLANT.YYYY, D_PLANT.CROP_NM, D_PLANT.PLANT_DATE");
 
-    auto rs = gDb->GetFwdOnlyRst(sql, params);
+    auto rs = dataDb().GetFwdOnlyRst(sql, params);
     std::vector<PlantRec> rows;
     std::vector<int> at;
     for (; !rs->eof(); rs->MoveNext()) {
@@ -145,13 +145,13 @@ QString plantDeleteRefusal(const Value &fmrId, const Value &plantId)
 {
     const QString cond = keyCondition(fmrId, plantId);
     const auto earliest = [&](const QString &field, const QString &table) {
-        const Value d = gDb->DMin(field, table, cond);
+        const Value d = dataDb().DMin(field, table, cond);
         return d.isDate() || d.isString() ? d.toDate().toString(QStringLiteral("M月d日")) : QString();
     };
-    if (gDb->DCount(QStringLiteral("*"), QStringLiteral("D_DIARY_DTL"), cond).toLong() != 0)
+    if (dataDb().DCount(QStringLiteral("*"), QStringLiteral("D_DIARY_DTL"), cond).toLong() != 0)
         return earliest(QStringLiteral("WORK_DATE"), QStringLiteral("D_DIARY_DTL"))
                + QStringLiteral("に作業登録されていますので、削除できません。");
-    if (gDb->DCount(QStringLiteral("*"), QStringLiteral("D_SHIP"), cond).toLong() != 0)
+    if (dataDb().DCount(QStringLiteral("*"), QStringLiteral("D_SHIP"), cond).toLong() != 0)
         return earliest(QStringLiteral("SHIP_DATE"), QStringLiteral("D_SHIP"))
                + QStringLiteral("に出荷登録されていますので、削除できません。");
     return QString();
@@ -164,9 +164,9 @@ PlantSaveResult savePlant(int mode, PlantRec &rec)
     out.IMG_PATH2 = Value::null();
     const long fmr = NullToVal(out.FMR_ID, Value(0)).toLong();
 
-    TransactionScope tx(*gDb);
+    TransactionScope tx(dataDb());
     if (mode == kEditAdd) {
-        const Value max = gDb->DMax(QStringLiteral("PLANT_ID"), QStringLiteral("D_PLANT"),
+        const Value max = dataDb().DMax(QStringLiteral("PLANT_ID"), QStringLiteral("D_PLANT"),
                                     QStringLiteral("FMR_ID=%1").arg(fmr));
         out.FMR_ID = Value(fmr);
         out.PLANT_ID = Value(static_cast<long long>(NullToVal(max, Value(0)).toLong() + 1));
@@ -187,18 +187,18 @@ PlantSaveResult savePlant(int mode, PlantRec &rec)
         QStringList marks;
         for (int i = 0; i < cols.size(); ++i)
             marks << QStringLiteral("?");
-        gDb->EXEC(QStringLiteral("INSERT INTO D_PLANT (%1) VALUES (%2)").arg(cols.join(QStringLiteral(", ")),
+        dataDb().EXEC(QStringLiteral("INSERT INTO D_PLANT (%1) VALUES (%2)").arg(cols.join(QStringLiteral(", ")),
                                                                          marks.join(QStringLiteral(", "))),
                   vals);
     } else if (mode == kEditModify || mode == kEditDelete) {
         const std::vector<Value> key{Value(fmr), stored(out.PLANT_ID)};
-        auto rs = gDb->GetFwdOnlyRst(QStringLiteral("SELECT IDATE FROM D_PLANT WHERE FMR_ID=? AND PLANT_ID=?"), key);
+        auto rs = dataDb().GetFwdOnlyRst(QStringLiteral("SELECT IDATE FROM D_PLANT WHERE FMR_ID=? AND PLANT_ID=?"), key);
         if (rs->eof())
             return PlantSaveResult::Missing;
         const Value idate = rs->Fields(0);
         rs->Close();
         if (mode == kEditDelete) {
-            gDb->EXEC(QStringLiteral("DELETE FROM D_PLANT WHERE FMR_ID=? AND PLANT_ID=?"), key);
+            dataDb().EXEC(QStringLiteral("DELETE FROM D_PLANT WHERE FMR_ID=? AND PLANT_ID=?"), key);
         } else {
             const HoldColumns h = HoldColumns::forUpdate();
             out.IDATE = idate;
@@ -214,7 +214,7 @@ PlantSaveResult savePlant(int mode, PlantRec &rec)
             sets << QStringLiteral("UDATE=?") << QStringLiteral("LAST_TM=?") << QStringLiteral("HOLD_TM=?");
             vals.insert(vals.end(), {out.UDATE, out.LAST_TM, out.HOLD_TM});
             vals.insert(vals.end(), key.begin(), key.end());
-            gDb->EXEC(QStringLiteral("UPDATE D_PLANT SET %1 WHERE FMR_ID=? AND PLANT_ID=?").arg(sets.join(QStringLiteral(", "))),
+            dataDb().EXEC(QStringLiteral("UPDATE D_PLANT SET %1 WHERE FMR_ID=? AND PLANT_ID=?").arg(sets.join(QStringLiteral(", "))),
                       vals);
         }
     } else {

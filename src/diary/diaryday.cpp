@@ -11,26 +11,7 @@
 
 namespace hb {
 
-DbObject &DiaryDataDb()
-{
-    if (!gDb)
-        throw HbError(91, QStringLiteral("オブジェクト変数が設定されていません。"));
-    return *gDb;
-}
-
 namespace {
-
-DbObject &dataDb()
-{
-    return DiaryDataDb();
-}
-
-DbObject &workDb()
-{
-    if (!gWork)
-        throw HbError(91, QStringLiteral("オブジェクト変数が設定されていません。"));
-    return *gWork;
-}
 
 // The date literal of a statement: #yyyy-mm-dd hh:nn:ss#.
 QString dateLiteral(const QDateTime &d)
@@ -438,9 +419,7 @@ QString FormatAmount(Currency amount)
 QString GetEtoNm(const QDateTime &d)
 {
     try {
-        if (!gWork)
-            return QString();
-        const Value v = gWork->DLookup(QStringLiteral("ETO_YM"), QStringLiteral("L_ETO"),
+        const Value v = workDb().DLookup(QStringLiteral("ETO_YM"), QStringLiteral("L_ETO"),
                                        QStringLiteral("ID=") + QString::number(GetDayEto(d)));
         return textOf(v);
     } catch (const std::exception &) {

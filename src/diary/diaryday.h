@@ -75,9 +75,6 @@ struct DiaryDay {
 // that day. Raises on a database error; nothing but the hold is written.
 DiaryDay LoadDiaryDay(long fmrId, const QDateTime &workDate);
 
-// The data database; raises when it is not open.
-DbObject &DiaryDataDb();
-
 // A value that stands for an ID or a line number: Null and Empty read as 0.
 long IdOf(const Value &v);
 

@@ -237,7 +237,7 @@ void ReadDayLedge(DbObject &db, DiarySave &s)
 
 Currency CalChemiAmt(long fmrId, long chemiId, Currency qty, long unitId)
 {
-    auto rs = DiaryDataDb().GetFwdOnlyRst(QStringLiteral("SELECT D_CHEMI.PUR_QTY, D_CHEMI.PUR_UNIT,D_CHEMI.PUR_AMT FROM D_CHEMI"
+    auto rs = dataDb().GetFwdOnlyRst(QStringLiteral("SELECT D_CHEMI.PUR_QTY, D_CHEMI.PUR_UNIT,D_CHEMI.PUR_AMT FROM D_CHEMI"
                                                     " WHERE FMR_ID=? AND CHEMI_ID=?"),
                                      {Value(fmrId), Value(chemiId)});
     Currency purQty;
@@ -266,7 +266,7 @@ QString ChemiUseText(const Value &qty, const Value &unitId)
 
 DiarySave SaveDiaryDay(DiarySave s)
 {
-    DbObject &db = DiaryDataDb();
+    DbObject &db = dataDb();
     const QDateTime now = QDateTime::currentDateTime();
     TransactionScope scope(db);
     SaveLedgeData(db, s, now);

@@ -309,8 +309,8 @@ void frmDairyInput::onResize()
 bool frmDairyInput::onUnload()
 {
     if (gDb) {
-        gDb->ReleaseData(QStringLiteral("D_DIARY"), QString());
-        gDb->ReleaseData(QStringLiteral("D_LEDGE"), QString());
+        dataDb().ReleaseData(QStringLiteral("D_DIARY"), QString());
+        dataDb().ReleaseData(QStringLiteral("D_LEDGE"), QString());
     }
     return true;
 }
@@ -585,7 +585,7 @@ void frmDairyInput::viewShipment()
     const long ship = IdOf(lines_[static_cast<std::size_t>(current_)].SHIP_ID);
     if (ship == 0)
         return;
-    auto rs = DiaryDataDb().GetFwdOnlyRst(
+    auto rs = dataDb().GetFwdOnlyRst(
         QStringLiteral("SELECT  D_SHIP.*  FROM D_SHIP INNER JOIN D_PLANT ON D_SHIP.PLANT_ID=D_PLANT.PLANT_ID"
                        " AND D_SHIP.FMR_ID=D_PLANT.FMR_ID WHERE D_SHIP.FMR_ID=? AND SHIP_ID=?"
                        " ORDER BY D_SHIP.SHIP_DATE,D_SHIP.PLANT_ID,D_SHIP.SHIP_ID"),

@@ -23,13 +23,6 @@ constexpr const char *kImeOffProperty = "hbInputMethodOff";
 
 }  // namespace
 
-DbObject &masterDb()
-{
-    if (!gMst)
-        throw HbError(91, QStringLiteral("オブジェクト変数が設定されていません。"));
-    return *gMst;
-}
-
 void setTypingLimit(QLineEdit *box, int limit)
 {
     box->setProperty(kLimitProperty, limit);

@@ -17,9 +17,6 @@ class QLabel;
 
 namespace hb {
 
-// The master database object; an error when there is none.
-DbObject &masterDb();
-
 // A box's typing limit: at most `limit` characters can be typed, while text that the program
 // puts there (a stored value) is shown whole, so a save never cuts what was read.
 void setTypingLimit(QLineEdit *box, int limit);

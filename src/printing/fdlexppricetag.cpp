@@ -124,7 +124,7 @@ void fdlExpPriceTag::gotFocus(QWidget *control)
 bool fdlExpPriceTag::validate(QWidget *control)
 {
     if (control == txtCOND[2])
-        gINI->SaveCtrl(kExpDir, Value(txtCOND[2]->text()));
+        iniDb().SaveCtrl(kExpDir, Value(txtCOND[2]->text()));
     return true;
 }
 
@@ -134,12 +134,12 @@ void fdlExpPriceTag::InitForm()
     const QDate today = QDate::currentDate();
 
     QDate last;
-    if (!dateOf(gINI->GetCtrl(kLastExpDate), &last))
+    if (!dateOf(iniDb().GetCtrl(kLastExpDate), &last))
         last = today;
     const QDate from = last == today ? today : last.addDays(1);
 
     QDate latest;
-    const Value max = gDb->DMax(QStringLiteral("SHIP_DATE"), QStringLiteral("D_SHIP"),
+    const Value max = dataDb().DMax(QStringLiteral("SHIP_DATE"), QStringLiteral("D_SHIP"),
                                 QStringLiteral("SHOP_ID=%1 AND FMR_ID=%2").arg(shopInUse()).arg(currentGrower()));
     if (!dateOf(max, &latest))
         latest = today;
@@ -152,7 +152,7 @@ void fdlExpPriceTag::InitForm()
         txtCOND[1]->setText(latest.toString(kDateFormat));
     }
 
-    const Value dir = gINI->GetCtrl(kExpDir);
+    const Value dir = iniDb().GetCtrl(kExpDir);
     txtCOND[2]->setText(dir.isEmpty() || dir.isNull() ? QString() : dir.toString());
 }
 
@@ -163,7 +163,7 @@ int fdlExpPriceTag::GetData(const QDate &from, const QDate &to)
                         from.toString(fmt) + QStringLiteral("#") + QStringLiteral(" AND D_SHIP.SHIP_DATE<=#") +
                         to.toString(fmt) + QStringLiteral("#") + QStringLiteral(" AND D_SHIP.FMR_ID=?") +
                         QStringLiteral(" AND D_SHIP.SHOP_ID=?");
-    auto rs = gDb->GetFwdOnlyRst(sql, {Value(currentGrower()), Value(shopInUse())});
+    auto rs = dataDb().GetFwdOnlyRst(sql, {Value(currentGrower()), Value(shopInUse())});
     int count = 0;
     if (!rs->eof()) {
         gPtagData.assign(1, PtagDataRec());
@@ -211,7 +211,7 @@ void fdlExpPriceTag::exportClick()
     const int count = ExpData();
     if (count == 0)
         return;
-    gINI->SaveCtrl(kLastExpDate, Value(txtCOND[1]->text()));
+    iniDb().SaveCtrl(kLastExpDate, Value(txtCOND[1]->text()));
     ShowMsg(QString::number(count) + QStringLiteral("件のラベルデータを書き出しました。"), 0);
     Unload();
 }
@@ -221,7 +221,7 @@ void fdlExpPriceTag::browseClick()
     const QString dir = OpenDir(this, Value(QStringLiteral("書出先ﾌｫﾙﾀﾞを指定してください。")));
     if (dir.isEmpty())
         return;
-    gINI->SaveCtrl(kExpDir, Value(dir));
+    iniDb().SaveCtrl(kExpDir, Value(dir));
     txtCOND[2]->setText(dir);
     txtCOND[2]->setFocus();
 }

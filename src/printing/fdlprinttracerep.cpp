@@ -44,7 +44,7 @@ void PlantingCondDialog::SetCmb(int index)
     double y = 0;
     const Value yearValue = parseNumber(year, &y) && y == static_cast<long>(y) ? Value(static_cast<long>(y)) : Value(year);
     box->addItem(QString(), QVariant::fromValue<qlonglong>(0));
-    auto rs = gDb->GetFwdOnlyRst(QStringLiteral("SELECT DISTINCT  D_PLANT.PLANT_ID,  D_PLANT.PLANT_NM FROM D_PLANT "
+    auto rs = dataDb().GetFwdOnlyRst(QStringLiteral("SELECT DISTINCT  D_PLANT.PLANT_ID,  D_PLANT.PLANT_NM FROM D_PLANT "
                                                 "  LEFT JOIN D_SHIP  ON (D_PLANT.PLANT_ID = D_SHIP.PLANT_ID) "
                                                 " AND (D_PLANT.FMR_ID = D_SHIP.FMR_ID) WHERE YYYY=?"
                                                 " ORDER BY D_PLANT.PLANT_ID"),

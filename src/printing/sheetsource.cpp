@@ -76,7 +76,7 @@ QImage plasticMarkPicture()
 
 bool StoredPtagFrame()
 {
-    const Value v = gINI ? gINI->GetCtrl(QStringLiteral("PRINT_PTAG_FRAME")) : Value();
+    const Value v = gINI ? iniDb().GetCtrl(QStringLiteral("PRINT_PTAG_FRAME")) : Value();
     if (v.isEmpty() || v.isNull() || !IsNumeric(v))
         return false;
     return v.toLong() != 0;
@@ -87,7 +87,7 @@ QImage ShopPtagLogo()
     if (!gMst || !IsNumeric(gShopID))
         return QImage();
     const Value name = NullToVal(
-        gMst->DLookup(QStringLiteral("PTAG_LOGO"), QStringLiteral("M_SHOP"),
+        masterDb().DLookup(QStringLiteral("PTAG_LOGO"), QStringLiteral("M_SHOP"),
                       QStringLiteral("SHOP_ID=") + QString::number(gShopID.toLong())),
         Value(QString()));
     if (name.toString().isEmpty())

@@ -193,7 +193,7 @@ void frmShipInput::SetCmb(int index)
                                                     "ORDER BY FMR_ID")
                                    : QStringLiteral("SELECT M_SHOP.SHOP_ID, M_SHOP.SHOP_NM FROM M_SHOP WHERE CHK_FLG<>0 "
                                                     "ORDER BY M_SHOP.SHOP_ID");
-    auto rs = gMst->GetFwdOnlyRst(sql);
+    auto rs = masterDb().GetFwdOnlyRst(sql);
     while (!rs->eof()) {
         c->addItem(NullToVal(rs->Fields(1), Value("")).toString(), QVariant::fromValue<qlonglong>(rs->Fields(0).toLong()));
         rs->MoveNext();
@@ -213,7 +213,7 @@ void frmShipInput::SetList(int index)
     if (!day.isValid())
         return;
     const Value fmr = isBlank(work.FMR_ID) ? NullToVal(gFmrID, Value(0)) : work.FMR_ID;
-    auto rs = gDb->GetFwdOnlyRst(QStringLiteral("SELECT D_PLANT.PLANT_ID, D_PLANT.PLANT_NM FROM D_PLANT WHERE FMR_ID=? "
+    auto rs = dataDb().GetFwdOnlyRst(QStringLiteral("SELECT D_PLANT.PLANT_ID, D_PLANT.PLANT_NM FROM D_PLANT WHERE FMR_ID=? "
                                                 "AND START_DATE<=? AND ((END_DATE IS NULL) OR (END_DATE>=?)) "
                                                 "ORDER BY PLANT_DATE, PLANT_ID"),
                                  {fmr, Value(day), Value(day)});
@@ -245,11 +245,11 @@ void frmShipInput::newRowDefaults(ShipRec &r)
     r.PLANT_ID = null;
     r.SHOP_ID = gShopID;
     r.PRD_ID = r.PRD_NM = null;
-    r.LOCATE = NullToVal(gMst->DLookup(QStringLiteral("LOCATE"), QStringLiteral("M_FMR"),
+    r.LOCATE = NullToVal(masterDb().DLookup(QStringLiteral("LOCATE"), QStringLiteral("M_FMR"),
                                        QStringLiteral("FMR_ID=") + QString::number(NullToVal(r.FMR_ID, Value(0)).toLong())),
                          Value(""));
     r.PLAS = Value(true);
-    r.ACC_ID = NullToVal(gMst->DLookup(QStringLiteral("ACC_ID"), QStringLiteral("M_SHOP"),
+    r.ACC_ID = NullToVal(masterDb().DLookup(QStringLiteral("ACC_ID"), QStringLiteral("M_SHOP"),
                                        QStringLiteral("SHOP_ID=") + QString::number(NullToVal(r.SHOP_ID, Value(0)).toLong())),
                          Value(0));
     for (int i = ShipRec::columnNames().indexOf(QLatin1String("SHOP_PRC")); i < ShipRec::fieldCount(); ++i)
@@ -359,7 +359,7 @@ void frmShipInput::DispPlantData()
         lblDATA[static_cast<std::size_t>(i)]->clear();
     if (isBlank(work.PLANT_ID))
         return;
-    auto rs = gDb->GetFwdOnlyRst(QStringLiteral("SELECT D_PLANT.* FROM D_PLANT WHERE PLANT_ID=? AND FMR_ID=?"),
+    auto rs = dataDb().GetFwdOnlyRst(QStringLiteral("SELECT D_PLANT.* FROM D_PLANT WHERE PLANT_ID=? AND FMR_ID=?"),
                                  {work.PLANT_ID, isBlank(work.FMR_ID) ? Value(0) : work.FMR_ID});
     if (rs->eof())
         return;
@@ -425,7 +425,7 @@ void frmShipInput::cmbDATA_Validate(int index)
         if (work.SHOP_ID == id)
             return;
         work.SHOP_ID = id;
-        work.ACC_ID = NullToVal(gMst->DLookup(QStringLiteral("ACC_ID"), QStringLiteral("M_SHOP"),
+        work.ACC_ID = NullToVal(masterDb().DLookup(QStringLiteral("ACC_ID"), QStringLiteral("M_SHOP"),
                                               QStringLiteral("SHOP_ID=") + QString::number(id.toLong())),
                                 Value(0));
     }
@@ -446,7 +446,7 @@ void frmShipInput::List1_Validate()
 {
     if (isBlank(work.PLANT_ID))
         return;
-    auto rs = gDb->GetFwdOnlyRst(QStringLiteral("SELECT PRD_ID, PRD_NM FROM D_PLANT WHERE PLANT_ID=? AND FMR_ID=?"),
+    auto rs = dataDb().GetFwdOnlyRst(QStringLiteral("SELECT PRD_ID, PRD_NM FROM D_PLANT WHERE PLANT_ID=? AND FMR_ID=?"),
                                  {work.PLANT_ID, isBlank(work.FMR_ID) ? Value(0) : work.FMR_ID});
     const Value prdId = rs->eof() ? Value::null() : rs->Fields(0);
     const Value prdNm = rs->eof() ? Value::null() : rs->Fields(1);
@@ -468,7 +468,7 @@ bool frmShipInput::ChkData()
     if (!editable())
         return true;
     if (isBlank(work.ACC_ID)) {
-        work.ACC_ID = NullToVal(gMst->DLookup(QStringLiteral("ACC_ID"), QStringLiteral("M_SHOP"),
+        work.ACC_ID = NullToVal(masterDb().DLookup(QStringLiteral("ACC_ID"), QStringLiteral("M_SHOP"),
                                               QStringLiteral("SHOP_ID=") +
                                                   QString::number(NullToVal(work.SHOP_ID, Value(0)).toLong())),
                                 Value(0));
@@ -485,7 +485,7 @@ bool frmShipInput::ChkData()
         return refuse("生産者をを指定してください。");
     // The planting must be one of the shipment's grower.
     if (isBlank(work.PLANT_ID) || !IsNumeric(work.PLANT_ID) || work.PLANT_ID.toDouble() <= 0 ||
-        gDb->DCount(QStringLiteral("*"), QStringLiteral("D_PLANT"),
+        dataDb().DCount(QStringLiteral("*"), QStringLiteral("D_PLANT"),
                     QStringLiteral("FMR_ID=%1 AND PLANT_ID=%2").arg(work.FMR_ID.toLong()).arg(work.PLANT_ID.toLong()))
                 .toLong() == 0)
         return refuse("作付を指定してください。");

@@ -225,7 +225,7 @@ void frmShipList::SetList1()
         blank->setData(kFmrIdRole, 0);
         listedYear_ = f.year;
         listedState_ = state;
-        auto rs = gDb->GetFwdOnlyRst(sql, params);
+        auto rs = dataDb().GetFwdOnlyRst(sql, params);
         while (!rs->eof()) {
             auto *item = new QListWidgetItem(NullToVal(rs->Fields(2), Value("")).toString(), List1);
             item->setData(kPlantIdRole, QVariant::fromValue<qlonglong>(NullToVal(rs->Fields(1), Value(0)).toLong()));
@@ -297,7 +297,7 @@ void frmShipList::listShipments(const Filters &f)
     const QString where = w.isEmpty() ? QString() : QStringLiteral(" WHERE ") + w.join(QStringLiteral(" AND "));
 
     clearRows();
-    auto rs = gDb->GetFwdOnlyRst(QStringLiteral("SELECT D_SHIP.*") + from + where +
+    auto rs = dataDb().GetFwdOnlyRst(QStringLiteral("SELECT D_SHIP.*") + from + where +
                                      QStringLiteral(" ORDER BY D_SHIP.SHIP_DATE,D_SHIP.PLANT_ID,D_SHIP.SHIP_ID"),
                                  params);
     const long n = SetShipAry(*rs);
@@ -316,7 +316,7 @@ void frmShipList::listShipments(const Filters &f)
     selectRow(selected);
 
     // Totals over no rows are empty.
-    auto sums = gDb->GetFwdOnlyRst(QStringLiteral("SELECT SUM(D_SHIP.SHIP_QTY), SUM(D_SHIP.SALES_QTY), "
+    auto sums = dataDb().GetFwdOnlyRst(QStringLiteral("SELECT SUM(D_SHIP.SHIP_QTY), SUM(D_SHIP.SALES_QTY), "
                                                   "SUM(D_SHIP.DSC_AMT), SUM(D_SHIP.SALES_AMT), SUM(D_SHIP.FEE_AMT)") +
                                        from + where,
                                    params);

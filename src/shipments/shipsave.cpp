@@ -32,7 +32,7 @@ Value textOrNull(const Value &v)
 
 bool rowExists(long fmr, long shipId)
 {
-    auto rs = gDb->GetFwdOnlyRst(QStringLiteral("SELECT COUNT(*) FROM D_SHIP WHERE FMR_ID=? AND SHIP_ID=?"),
+    auto rs = dataDb().GetFwdOnlyRst(QStringLiteral("SELECT COUNT(*) FROM D_SHIP WHERE FMR_ID=? AND SHIP_ID=?"),
                                  {Value(fmr), Value(shipId)});
     return !rs->eof() && rs->Fields(0).toLong() > 0;
 }
@@ -94,7 +94,7 @@ void writeRow(const ShipRec &r, int mode)
         QStringList marks;
         for (qsizetype i = 0; i < names.size(); ++i)
             marks << QStringLiteral("?");
-        gDb->EXEC(QStringLiteral("INSERT INTO D_SHIP (%1) VALUES (%2)")
+        dataDb().EXEC(QStringLiteral("INSERT INTO D_SHIP (%1) VALUES (%2)")
                       .arg(names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))),
                   values);
         return;
@@ -109,7 +109,7 @@ void writeRow(const ShipRec &r, int mode)
     values.push_back(h.holdTm);
     values.push_back(r.FMR_ID);
     values.push_back(r.SHIP_ID);
-    gDb->EXEC(QStringLiteral("UPDATE D_SHIP SET %1 WHERE FMR_ID=? AND SHIP_ID=?").arg(sets.join(QStringLiteral(", "))),
+    dataDb().EXEC(QStringLiteral("UPDATE D_SHIP SET %1 WHERE FMR_ID=? AND SHIP_ID=?").arg(sets.join(QStringLiteral(", "))),
               values);
 }
 
@@ -118,18 +118,18 @@ void writeDiary(const ShipRec &r, const QDateTime &now)
 {
     const Value fmr(asLong(r.FMR_ID));
     const Value day(valueDate(r.SHIP_DATE));
-    auto count = gDb->GetFwdOnlyRst(QStringLiteral("SELECT COUNT(*) FROM D_DIARY WHERE FMR_ID=? AND WORK_DATE=?"),
+    auto count = dataDb().GetFwdOnlyRst(QStringLiteral("SELECT COUNT(*) FROM D_DIARY WHERE FMR_ID=? AND WORK_DATE=?"),
                                     {fmr, day});
     if (count->eof() || count->Fields(0).toLong() == 0) {
-        gDb->EXEC(QStringLiteral("INSERT INTO D_DIARY (FMR_ID, WORK_DATE, IDATE, LAST_TM) VALUES (?, ?, ?, ?)"),
+        dataDb().EXEC(QStringLiteral("INSERT INTO D_DIARY (FMR_ID, WORK_DATE, IDATE, LAST_TM) VALUES (?, ?, ?, ?)"),
                   {fmr, day, Value(now), Value(GetCompName())});
     }
     count->Close();
-    auto max = gDb->GetFwdOnlyRst(QStringLiteral("SELECT MAX(DTL_NO) FROM D_DIARY_DTL WHERE FMR_ID=? AND WORK_DATE=?"),
+    auto max = dataDb().GetFwdOnlyRst(QStringLiteral("SELECT MAX(DTL_NO) FROM D_DIARY_DTL WHERE FMR_ID=? AND WORK_DATE=?"),
                                   {fmr, day});
     const long dtlNo = (max->eof() ? 0 : asLong(max->Fields(0))) + 1;
     max->Close();
-    gDb->EXEC(QStringLiteral("INSERT INTO D_DIARY_DTL (FMR_ID, WORK_DATE, DTL_NO, PLANT_ID, WORK_KBN, WORK_NM, NOTES, "
+    dataDb().EXEC(QStringLiteral("INSERT INTO D_DIARY_DTL (FMR_ID, WORK_DATE, DTL_NO, PLANT_ID, WORK_KBN, WORK_NM, NOTES, "
                              "SHIP_ID) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
               {fmr, day, Value(dtlNo), Value(asLong(r.PLANT_ID)), Value(kWorkKbnShip), Value("出荷"),
                isBlank(r.NOTES) ? Value::null() : r.NOTES, Value(asLong(r.SHIP_ID))});
@@ -137,7 +137,7 @@ void writeDiary(const ShipRec &r, const QDateTime &now)
 
 void deleteDiaryLine(const ShipRec &r)
 {
-    gDb->EXEC(QStringLiteral("DELETE D_DIARY_DTL.* FROM D_DIARY_DTL WHERE D_DIARY_DTL.FMR_ID=? AND "
+    dataDb().EXEC(QStringLiteral("DELETE D_DIARY_DTL.* FROM D_DIARY_DTL WHERE D_DIARY_DTL.FMR_ID=? AND "
                              "D_DIARY_DTL.WORK_KBN=8 AND D_DIARY_DTL.SHIP_ID=?"),
               {Value(asLong(r.FMR_ID)), Value(asLong(r.SHIP_ID))});
 }
@@ -155,10 +155,10 @@ int SaveShipment(ShipRec &rec, int mode)
     const QDateTime now = QDateTime::currentDateTime();
     bool missing = false;
     {
-        TransactionScope tx(*gDb);
+        TransactionScope tx(dataDb());
         const long fmr = asLong(r.FMR_ID);
         if (mode == kEditAdd) {
-            const Value max = gDb->DMax(QStringLiteral("SHIP_ID"), QStringLiteral("D_SHIP"),
+            const Value max = dataDb().DMax(QStringLiteral("SHIP_ID"), QStringLiteral("D_SHIP"),
                                         QStringLiteral("FMR_ID=") + QString::number(fmr));
             r.SHIP_ID = Value(asLong(max) + 1);
             r.LEDGE_ID_S = r.LEDGE_ID_F = Value::null();
@@ -169,10 +169,10 @@ int SaveShipment(ShipRec &rec, int mode)
             if (mode == kEditDelete) {
                 for (const Value &id : {r.LEDGE_ID_S, r.LEDGE_ID_F}) {
                     if (asLong(id) > 0)
-                        gDb->EXEC(QStringLiteral("DELETE D_LEDGE.* FROM D_LEDGE WHERE FMR_ID=? AND LEDGE_ID=?"),
+                        dataDb().EXEC(QStringLiteral("DELETE D_LEDGE.* FROM D_LEDGE WHERE FMR_ID=? AND LEDGE_ID=?"),
                                   {Value(fmr), Value(asLong(id))});
                 }
-                gDb->EXEC(QStringLiteral("DELETE FROM D_SHIP WHERE FMR_ID=? AND SHIP_ID=?"),
+                dataDb().EXEC(QStringLiteral("DELETE FROM D_SHIP WHERE FMR_ID=? AND SHIP_ID=?"),
                           {Value(fmr), Value(asLong(r.SHIP_ID))});
                 deleteDiaryLine(r);
             } else {
