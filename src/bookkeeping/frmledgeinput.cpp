@@ -6,9 +6,7 @@
 #include "core/globals.h"
 #include "core/helpers.h"
 #include "core/picklist.h"
-#include "core/recordhold.h"
 
-#include <QLocale>
 #include <QPushButton>
 #include <cmath>
 
@@ -39,45 +37,7 @@ Value textValue(const QLineEdit *box)
     return box->text().isEmpty() ? Value::null() : Value(box->text());
 }
 
-bool noValue(const Value &v)
-{
-    return v.isNull() || v.isEmpty();
-}
-
 }  // namespace
-
-// ---- shared by the voucher windows ----------------------------------------------------------
-
-long ledgeNum(const Value &v)
-{
-    if (noValue(v))
-        return 0;
-    if (v.isString()) {
-        double d = 0;
-        return parseNumber(v.displayText(), &d) ? static_cast<long>(roundHalfEven(d)) : 0;
-    }
-    return v.isNumber() ? static_cast<long>(v.toLong()) : 0;
-}
-
-QString ledgeDateText(const Value &v)
-{
-    if (noValue(v))
-        return QString();
-    if (v.isDate())
-        return v.toDate().date().toString(QStringLiteral("yyyy/MM/dd"));
-    QDateTime dt;
-    if (v.isString() && parseDateText(v.displayText(), &dt) && dt.time() == QTime(0, 0))
-        return dt.date().toString(QStringLiteral("yyyy/MM/dd"));
-    return v.displayText();
-}
-
-QString FormatLedgeAmount(Currency amount)
-{
-    // Whole units, half away from zero.
-    const std::int64_t s = amount.scaled;
-    const std::int64_t whole = (s >= 0 ? s + 5000 : s - 5000) / 10000;
-    return QLocale(QLocale::English).toString(static_cast<qlonglong>(whole));
-}
 
 // ---- window --------------------------------------------------------------------------------
 
@@ -330,7 +290,7 @@ void frmLedgeInput::DispData()
     setBoxText(txtDATA[5], text(work.NOTES));
 
     cmbDATA[0]->setCurrentIndex(0);
-    if (!noValue(work.FMR_ID)) {
+    if (!isBlank(work.FMR_ID)) {
         const int i = findItemId(cmbDATA[0], ledgeNum(work.FMR_ID));
         if (i >= 0)
             cmbDATA[0]->setCurrentIndex(i);
@@ -340,7 +300,7 @@ void frmLedgeInput::DispData()
     for (int side = 0; side < 2; ++side) {
         QComboBox *acc = cmbDATA[static_cast<std::size_t>(1 + side)];
         acc->setCurrentIndex(0);
-        if (!noValue(*accounts[side])) {
+        if (!isBlank(*accounts[side])) {
             const long id = ledgeNum(*accounts[side]);
             const int i = findItemId(acc, id);
             if (i >= 0)
@@ -350,7 +310,7 @@ void frmLedgeInput::DispData()
     }
     for (int side = 0; side < 2; ++side) {
         QComboBox *opt = cmbDATA[static_cast<std::size_t>(3 + side)];
-        opt->setCurrentIndex(noValue(*options[side]) ? -1 : findItemId(opt, ledgeNum(*options[side])));
+        opt->setCurrentIndex(isBlank(*options[side]) ? -1 : findItemId(opt, ledgeNum(*options[side])));
     }
     changed_ = false;
 }
@@ -444,65 +404,18 @@ bool frmLedgeInput::ChkData()
     return true;
 }
 
-// One transaction: a new voucher takes its number inside it; a failure rolls back, is reported
-// and leaves the voucher in the window as it was.
+// A failure is reported and leaves the voucher in the window as it was; a voucher gone meanwhile
+// writes nothing and closes the window.
 bool frmLedgeInput::SaveData()
 {
     const int mode = gEditMode;
     if (mode != kEditAdd && mode != kEditModify && mode != kEditDelete)
         return false;
     LedgeRec saved = work;
-    bool missing = false;
-    const bool ok = trapped(Trap::Standard, [&saved, &missing, mode] {
-        DbObject &db = dataDb();
-        TransactionScope tx(db);
-        if (mode == kEditAdd) {
-            const long fmr = currentFmrId();
-            saved.FMR_ID = Value(fmr);
-            saved.LEDGE_ID = Value(GetNewLedgeIDByFmr(fmr));
-            const HoldColumns h = HoldColumns::forInsert();
-            saved.IDATE = h.idate;
-            saved.UDATE = h.udate;
-            saved.LAST_TM = h.lastTm;
-            saved.HOLD_TM = h.holdTm;
-            QStringList marks;
-            std::vector<Value> values;
-            for (int i = 0; i < LedgeRec::fieldCount(); ++i) {
-                marks << QStringLiteral("?");
-                values.push_back(saved.field(i));
-            }
-            db.EXEC(QStringLiteral("INSERT INTO D_LEDGE (") + LedgeRec::columnNames().join(QStringLiteral(", ")) +
-                        QStringLiteral(") VALUES (") + marks.join(QStringLiteral(", ")) + QStringLiteral(")"),
-                    values);
-        } else {
-            const Value n = db.GetFwdOnlyRst(QStringLiteral("SELECT COUNT(*) FROM D_LEDGE WHERE FMR_ID=? AND LEDGE_ID=?"),
-                                             {saved.FMR_ID, saved.LEDGE_ID})
-                                ->Fields(0);
-            if (n.toLong() == 0) {
-                missing = true;
-                return;
-            }
-            if (mode == kEditModify) {
-                const HoldColumns h = HoldColumns::forUpdate();
-                saved.UDATE = h.udate;
-                saved.LAST_TM = h.lastTm;
-                saved.HOLD_TM = h.holdTm;
-                db.EXEC(QStringLiteral("UPDATE D_LEDGE SET LEDGE_DATE=?, D_ACC_ID=?, D_OPT_KBN=?, D_OPT_ID=?, "
-                                       "D_OPT_NM=?, C_ACC_ID=?, C_OPT_KBN=?, C_OPT_ID=?, C_OPT_NM=?, CTR_NM=?, AMT=?, "
-                                       "NOTES=?, UDATE=?, LAST_TM=?, HOLD_TM=? WHERE FMR_ID=? AND LEDGE_ID=?"),
-                        {saved.LEDGE_DATE, saved.D_ACC_ID, saved.D_OPT_KBN, saved.D_OPT_ID, saved.D_OPT_NM,
-                         saved.C_ACC_ID, saved.C_OPT_KBN, saved.C_OPT_ID, saved.C_OPT_NM, saved.CTR_NM, saved.AMT,
-                         saved.NOTES, saved.UDATE, saved.LAST_TM, saved.HOLD_TM, saved.FMR_ID, saved.LEDGE_ID});
-            } else {
-                db.EXEC(QStringLiteral("DELETE FROM D_LEDGE WHERE FMR_ID=? AND LEDGE_ID=?"),
-                        {saved.FMR_ID, saved.LEDGE_ID});
-            }
-        }
-        tx.commit();
-    });
-    if (!ok)
+    LedgeSaveResult result = LedgeSaveResult::Saved;
+    if (!trapped(Trap::Standard, [&] { result = SaveLedge(dataDb(), mode, currentFmrId(), saved); }))
         return false;
-    if (missing) {
+    if (result == LedgeSaveResult::Missing) {
         rowGone();  // deleted meanwhile elsewhere: nothing was written
         return false;
     }

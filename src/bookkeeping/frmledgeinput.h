@@ -27,14 +27,6 @@ namespace hb {
 
 class DatePicker;
 
-// A voucher's ID or account as a number: Null, Empty and what is no number give 0.
-long ledgeNum(const Value &v);
-// A voucher date as the windows show it ("yyyy/MM/dd"); "" for none; text stays as it is.
-QString ledgeDateText(const Value &v);
-// An amount as the voucher windows show it ("#,##0"): whole, half away from zero, thousands
-// separated, a leading "-" when negative.
-QString FormatLedgeAmount(Currency amount);
-
 class frmLedgeInput : public InputForm<LedgeRec> {
 public:
     frmLedgeInput();

@@ -1,6 +1,7 @@
 #include "bookkeeping/frmledgelist.h"
 
 #include "bookkeeping/frmledgeinput.h"
+#include "bookkeeping/ledgelist.h"
 #include "core/controls.h"
 #include "core/datepicker.h"
 #include "core/db.h"
@@ -32,23 +33,6 @@ public:
     WaitCursor(const WaitCursor &) = delete;
     WaitCursor &operator=(const WaitCursor &) = delete;
 };
-
-// A statement's condition with its bound values.
-struct Condition {
-    QStringList parts;
-    std::vector<Value> params;
-    void add(const QString &part, std::initializer_list<Value> values = {})
-    {
-        parts << part;
-        params.insert(params.end(), values);
-    }
-    QString text() const { return parts.join(QStringLiteral(" AND ")); }
-};
-
-Value dayValue(const QDate &d)
-{
-    return Value(QDateTime(d, QTime(0, 0)));
-}
 
 }  // namespace
 
@@ -378,98 +362,31 @@ void frmLedgeList::SetList()
     }
     bool yearOk = false;
     const int year = txtCOND[3]->text().toInt(&yearOk);
-    const std::optional<QDate> yearStart = yearOk ? std::optional<QDate>(QDate(year, 1, 1)) : std::nullopt;
 
-    const long fmr = currentFmrId();
-    const long acc = accIndex >= 1 ? itemId(cmbCOND[0], accIndex) : 0;
-    // The counterparty matches anywhere; "%" and "_" stay wildcards, other characters are
-    // themselves.
-    const bool byName = !txtCOND[0]->text().isEmpty();
-    const Value pattern = likeContainsPattern(txtCOND[0]->text());
-    const QString nameCond = QStringLiteral("D_LEDGE.CTR_NM") + likeContains();
-
-    Condition cond;
-    cond.add(QStringLiteral("D_LEDGE.FMR_ID=?"), {Value(fmr)});
-    if (accIndex >= 1)
-        cond.add(QStringLiteral("((D_LEDGE.D_ACC_ID=?) OR (D_LEDGE.C_ACC_ID=?))"), {Value(acc), Value(acc)});
-    if (byName)
-        cond.add(nameCond, {pattern});
-    if (from)
-        cond.add(QStringLiteral("D_LEDGE.LEDGE_DATE>=?"), {dayValue(*from)});
-    if (to)
-        cond.add(QStringLiteral("D_LEDGE.LEDGE_DATE<=?"), {dayValue(*to)});
-    if (yearStart)
-        cond.add(QStringLiteral("D_LEDGE.LEDGE_DATE>=?"), {dayValue(*yearStart)});
+    LedgeFilter filter;
+    filter.fmrId = currentFmrId();
+    filter.accId = accIndex >= 1 ? itemId(cmbCOND[0], accIndex) : 0;
+    filter.counterparty = txtCOND[0]->text();
+    filter.from = from;
+    filter.to = to;
+    filter.yearStart = yearOk ? std::optional<QDate>(QDate(year, 1, 1)) : std::nullopt;
+    const long acc = filter.accId;
 
     // The ledger's opening balance, from the vouchers before the period.
-    long dcKbn = 0;
-    Currency running;
-    if (ledger) {
-        const auto kind = [acc](const QString &field) {
-            const Value v = workDb().DLookup(field, QStringLiteral("L_ACC"),
-                                                QStringLiteral("ACC_ID=") + QString::number(acc));
-            if (v.isNull() || v.isEmpty() || !IsNumeric(v))
-                throw HbError(94, QStringLiteral("Null の使い方が不正です。"));
-            return static_cast<long>(v.toLong());
-        };
-        dcKbn = kind(QStringLiteral("DC_KBN"));
-        const long pgKbn = kind(QStringLiteral("PG_KBN"));
-        // The opening counts the vouchers before the list's first day: the later of the from-date
-        // and 1 January of the year (only those from 1 January on for an account not carried
-        // over the years), so that no voucher is in neither.
-        std::optional<QDate> start = from;
-        if (yearStart && (!start || *start < *yearStart))
-            start = yearStart;
-        Condition open;
-        open.add(QStringLiteral("D_LEDGE.FMR_ID=?"), {Value(fmr)});
-        if (byName)
-            open.add(nameCond, {pattern});
-        if (start)
-            open.add(QStringLiteral("D_LEDGE.LEDGE_DATE<?"), {dayValue(*start)});
-        else
-            open.add(QStringLiteral("D_LEDGE.LEDGE_DATE IS NULL"));
-        if (pgKbn != 1 && yearStart)
-            open.add(QStringLiteral("D_LEDGE.LEDGE_DATE>=?"), {dayValue(*yearStart)});
-        const auto side = [&open, acc](const char *column) {
-            std::vector<Value> params = open.params;
-            params.push_back(Value(acc));
-            auto rs = dataDb().GetFwdOnlyRst(QStringLiteral("SELECT SUM(AMT) FROM D_LEDGE WHERE ") + open.text() +
-                                                  QStringLiteral(" AND ") + QLatin1String(column) +
-                                                  QStringLiteral("=?"),
-                                              params);
-            const Value v = rs->eof() ? Value::null() : rs->Fields(0);
-            rs->Close();
-            return v.isNull() || v.isEmpty() ? Currency{} : v.toCurrency();
-        };
-        const Currency debit = side("D_ACC_ID");
-        const Currency credit = side("C_ACC_ID");
-        running.scaled = dcKbn == 2 ? credit.scaled - debit.scaled : debit.scaled - credit.scaled;
-    }
-    const Currency opening = running;
+    std::optional<AccountBalance> balance;
+    if (ledger)
+        balance = LedgerOpening(dataDb(), workDb(), filter);
 
     ListView1->clearSelection();
     gLedge.assign(1, LedgeRec());
     clearRows();
-    QHash<long, QString> accNames;
-    {
-        auto rs = workDb().GetFwdOnlyRst(QStringLiteral("SELECT ACC_ID, ACC_NM FROM L_ACC"));
-        for (; !rs->eof(); rs->MoveNext())
-            accNames.insert(ledgeNum(rs->Fields(0)), NullToVal(rs->Fields(1), Value("")).displayText());
-        rs->Close();
-    }
+    const QHash<long, QString> accNames = AccountNames(workDb());
     const auto accName = [&accNames](const Value &id) {
         return id.isNull() || id.isEmpty() ? QString() : accNames.value(ledgeNum(id));
     };
     const auto text = [](const Value &v) { return NullToVal(v, Value("")).displayText(); };
 
-    auto rs = dataDb().GetFwdOnlyRst(QStringLiteral("SELECT  D_LEDGE.*  FROM D_LEDGE  WHERE ") + cond.text() +
-                                          QStringLiteral(" ORDER BY D_LEDGE.LEDGE_DATE, D_LEDGE.LEDGE_ID"),
-                                      cond.params);
-    const bool any = LedgeRec::loadArray(*rs, gLedge) > 0;
-    rs->Close();
-    Currency increases;
-    Currency decreases;
-    if (any) {
+    if (LoadLedges(dataDb(), filter, gLedge)) {
         ListView1->setUpdatesEnabled(false);
         for (const LedgeRec &r : gLedge) {
             const QString date = ledgeDateText(r.LEDGE_DATE);
@@ -482,17 +399,10 @@ void frmLedgeList::SetList()
             const bool creditIsAcc = ledgeNum(r.C_ACC_ID) == acc && !r.C_ACC_ID.isNull();
             // A voucher without amount shows empty amount cells and adds nothing.
             const bool noAmount = r.AMT.isNull() || r.AMT.isEmpty();
-            const Currency amt = noAmount ? Currency{} : r.AMT.toCurrency();
-            // A credit raises a credit-normal account and lowers a debit-normal one.
-            const bool increase = dcKbn == 2 ? creditIsAcc : !creditIsAcc;
-            const Currency inc = increase ? amt : Currency{};
-            const Currency dec = increase ? Currency{} : amt;
-            running.scaled += inc.scaled - dec.scaled;
-            increases.scaled += inc.scaled;
-            decreases.scaled += dec.scaled;
+            const AccountBalance::Step step = balance->post(creditIsAcc, noAmount ? Currency{} : r.AMT.toCurrency());
             addRow({text(r.LEDGE_ID), date, debitIsAcc ? accName(r.C_ACC_ID) : accName(r.D_ACC_ID), text(r.CTR_NM),
-                    text(r.NOTES), noAmount ? QString() : FormatLedgeAmount(inc),
-                    noAmount ? QString() : FormatLedgeAmount(dec), FormatLedgeAmount(running)});
+                    text(r.NOTES), noAmount ? QString() : FormatLedgeAmount(step.increase),
+                    noAmount ? QString() : FormatLedgeAmount(step.decrease), FormatLedgeAmount(balance->balance())});
         }
         ListView1->setUpdatesEnabled(true);
         long chosen = -1;
@@ -505,22 +415,20 @@ void frmLedgeList::SetList()
         selectRow(chosen >= 0 ? chosen : 0);
     }
 
-    auto totals = dataDb().GetFwdOnlyRst(
-        QStringLiteral("SELECT  COUNT(*),  SUM(D_LEDGE.AMT)  FROM D_LEDGE  WHERE ") + cond.text(), cond.params);
-    if (totals->eof()) {
+    const std::optional<LedgeTotals> totals = LedgeListTotals(dataDb(), filter);
+    const QString count = totals ? FormatLedgeAmount(Currency::fromScaled(totals->count * 10000)) : QString();
+    if (!totals) {
         clearSums();
     } else if (!ledger) {
-        const Value sum = totals->Fields(1);
-        lblSUM[0]->setText(FormatLedgeAmount(Currency::fromScaled(totals->Fields(0).toLong() * 10000)));
-        lblSUM[4]->setText(sum.isNull() || sum.isEmpty() ? QString() : FormatLedgeAmount(sum.toCurrency()));
+        lblSUM[0]->setText(count);
+        lblSUM[4]->setText(totals->sum.isNull() || totals->sum.isEmpty() ? QString() : FormatLedgeAmount(totals->sum.toCurrency()));
     } else {
-        lblSUM[0]->setText(FormatLedgeAmount(Currency::fromScaled(totals->Fields(0).toLong() * 10000)));
-        lblSUM[1]->setText(FormatLedgeAmount(opening));
-        lblSUM[2]->setText(FormatLedgeAmount(increases));
-        lblSUM[3]->setText(FormatLedgeAmount(decreases));
-        lblSUM[4]->setText(FormatLedgeAmount(running));
+        lblSUM[0]->setText(count);
+        lblSUM[1]->setText(FormatLedgeAmount(balance->opening()));
+        lblSUM[2]->setText(FormatLedgeAmount(balance->increases()));
+        lblSUM[3]->setText(FormatLedgeAmount(balance->decreases()));
+        lblSUM[4]->setText(FormatLedgeAmount(balance->balance()));
     }
-    totals->Close();
 }
 
 }  // namespace hb

@@ -1,19 +1,17 @@
 #include "bookkeeping/ledger.h"
 
 #include "core/db.h"
+#include "core/globals.h"
 #include "core/helpers.h"
 #include "core/recordhold.h"
 #include "core/uiservices.h"
 
+#include <QLocale>
 #include <iterator>
 
 namespace hb {
 
 std::vector<LedgeRec> gLedge(1);
-
-namespace {
-
-}  // namespace
 
 const std::vector<LedgeRec::Column> &LedgeRec::columns()
 {
@@ -155,6 +153,82 @@ long WriteGeneratedLedge(DbObject &db, const GeneratedLedge &v, double decidingV
             values);
     scope.commit();
     return ledgeId;
+}
+
+long ledgeNum(const Value &v)
+{
+    if (isBlank(v))
+        return 0;
+    if (v.isString()) {
+        double d = 0;
+        return parseNumber(v.displayText(), &d) ? static_cast<long>(roundHalfEven(d)) : 0;
+    }
+    return v.isNumber() ? static_cast<long>(v.toLong()) : 0;
+}
+
+QString ledgeDateText(const Value &v)
+{
+    if (isBlank(v))
+        return QString();
+    if (v.isDate())
+        return v.toDate().date().toString(QStringLiteral("yyyy/MM/dd"));
+    QDateTime dt;
+    if (v.isString() && parseDateText(v.displayText(), &dt) && dt.time() == QTime(0, 0))
+        return dt.date().toString(QStringLiteral("yyyy/MM/dd"));
+    return v.displayText();
+}
+
+QString FormatLedgeAmount(Currency amount)
+{
+    // Whole units, half away from zero.
+    const std::int64_t s = amount.scaled;
+    const std::int64_t whole = (s >= 0 ? s + 5000 : s - 5000) / 10000;
+    return QLocale(QLocale::English).toString(static_cast<qlonglong>(whole));
+}
+
+LedgeSaveResult SaveLedge(DbObject &db, int mode, long fmrId, LedgeRec &saved)
+{
+    TransactionScope tx(db);
+    if (mode == kEditAdd) {
+        saved.FMR_ID = Value(fmrId);
+        saved.LEDGE_ID = Value(GetNewLedgeIDByFmr(db, fmrId));
+        const HoldColumns h = HoldColumns::forInsert();
+        saved.IDATE = h.idate;
+        saved.UDATE = h.udate;
+        saved.LAST_TM = h.lastTm;
+        saved.HOLD_TM = h.holdTm;
+        QStringList marks;
+        std::vector<Value> values;
+        for (int i = 0; i < LedgeRec::fieldCount(); ++i) {
+            marks << QStringLiteral("?");
+            values.push_back(saved.field(i));
+        }
+        db.EXEC(QStringLiteral("INSERT INTO D_LEDGE (") + LedgeRec::columnNames().join(QStringLiteral(", ")) +
+                    QStringLiteral(") VALUES (") + marks.join(QStringLiteral(", ")) + QStringLiteral(")"),
+                values);
+    } else {
+        const Value n = db.GetFwdOnlyRst(QStringLiteral("SELECT COUNT(*) FROM D_LEDGE WHERE FMR_ID=? AND LEDGE_ID=?"),
+                                         {saved.FMR_ID, saved.LEDGE_ID})
+                            ->Fields(0);
+        if (n.toLong() == 0)
+            return LedgeSaveResult::Missing;
+        if (mode == kEditModify) {
+            const HoldColumns h = HoldColumns::forUpdate();
+            saved.UDATE = h.udate;
+            saved.LAST_TM = h.lastTm;
+            saved.HOLD_TM = h.holdTm;
+            db.EXEC(QStringLiteral("UPDATE D_LEDGE SET LEDGE_DATE=?, D_ACC_ID=?, D_OPT_KBN=?, D_OPT_ID=?, "
+                                   "D_OPT_NM=?, C_ACC_ID=?, C_OPT_KBN=?, C_OPT_ID=?, C_OPT_NM=?, CTR_NM=?, AMT=?, "
+                                   "NOTES=?, UDATE=?, LAST_TM=?, HOLD_TM=? WHERE FMR_ID=? AND LEDGE_ID=?"),
+                    {saved.LEDGE_DATE, saved.D_ACC_ID, saved.D_OPT_KBN, saved.D_OPT_ID, saved.D_OPT_NM,
+                     saved.C_ACC_ID, saved.C_OPT_KBN, saved.C_OPT_ID, saved.C_OPT_NM, saved.CTR_NM, saved.AMT,
+                     saved.NOTES, saved.UDATE, saved.LAST_TM, saved.HOLD_TM, saved.FMR_ID, saved.LEDGE_ID});
+        } else {
+            db.EXEC(QStringLiteral("DELETE FROM D_LEDGE WHERE FMR_ID=? AND LEDGE_ID=?"), {saved.FMR_ID, saved.LEDGE_ID});
+        }
+    }
+    tx.commit();
+    return LedgeSaveResult::Saved;
 }
 
 }  // namespace hb

@@ -117,4 +117,24 @@ long WriteGeneratedLedge(DbObject &db, const GeneratedLedge &voucher, double dec
                          long backLink);
 long WriteGeneratedLedge(const GeneratedLedge &voucher, double decidingValue, Currency amount, long backLink);
 
+// A voucher's ID or account as a number: Null, Empty and what is no number give 0.
+long ledgeNum(const Value &v);
+// A voucher date as the windows show it ("yyyy/MM/dd"); "" for none; text stays as it is.
+QString ledgeDateText(const Value &v);
+// An amount as the voucher windows show it ("#,##0"): whole, half away from zero, thousands
+// separated, a leading "-" when negative.
+QString FormatLedgeAmount(Currency amount);
+
+// How a save of the voucher input ended.
+enum class LedgeSaveResult {
+    Saved,
+    Missing,  // the voucher to modify or delete is gone (deleted meanwhile elsewhere): nothing written
+};
+
+// The voucher input's save of a free voucher (edit mode 1 add, 2 modify, 4 delete) in one
+// transaction on the database: a new voucher belongs to the grower and takes the grower's next
+// number inside the transaction; the record receives its number and hold columns. A failure
+// rolls back and raises.
+LedgeSaveResult SaveLedge(DbObject &db, int mode, long fmrId, LedgeRec &voucher);
+
 }  // namespace hb

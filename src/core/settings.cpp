@@ -47,11 +47,6 @@ Value convertSetting(const Value &raw, long type)
     }
 }
 
-bool emptyText(const Value &v)
-{
-    return v.isEmpty() || v.isNull() || (v.isString() && v.displayText().isEmpty());
-}
-
 }  // namespace
 
 Value DbObject::GetCtrl(const QString &key)
@@ -79,7 +74,7 @@ bool DbObject::SaveCtrl(const QString &key, const Value &value, long)
         auto rs = GetDynamicRst(QStringLiteral("SELECT * FROM S_CTRL WHERE CTRL_CD=?"), {Value(key)});
         if (!rs->eof()) {
             Value stored;
-            if (emptyText(value)) {
+            if (isBlankText(value)) {
                 stored = Value::null();
             } else {
                 switch (NullToVal(rs->Fields(QStringLiteral("CTRL_TYPE")), Value(0)).toLong()) {
@@ -97,7 +92,7 @@ bool DbObject::SaveCtrl(const QString &key, const Value &value, long)
         } else {
             rs->AddNew();
             rs->setField(QStringLiteral("CTRL_CD"), Value(key));
-            rs->setField(QStringLiteral("CTRL_VALUE"), emptyText(value) ? Value::null() : Value(value.toString()));
+            rs->setField(QStringLiteral("CTRL_VALUE"), isBlankText(value) ? Value::null() : Value(value.toString()));
         }
         rs->Update();
         rs->Close();

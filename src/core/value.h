@@ -112,6 +112,11 @@ bool IsDate(const Value &v);
 // The one stored form of a date (and the literal the translator writes): "yyyy-mm-dd hh:nn:ss".
 QString canonicalDateText(const QDateTime &dt);
 
+// No value: Empty or Null.
+inline bool isBlank(const Value &v) { return v.isEmpty() || v.isNull(); }
+// No value or the empty text.
+inline bool isBlankText(const Value &v) { return isBlank(v) || (v.isString() && v.displayText().isEmpty()); }
+
 // The Null-to-default conversion: Null gives the default, anything else (Empty included) itself.
 Value NullToVal(const Value &v, const Value &def);
 

@@ -9,15 +9,10 @@ namespace hb {
 
 namespace {
 
-bool blank(const Value &v)
-{
-    return v.isEmpty() || v.isNull();
-}
-
 // An element of the comma-separated list equals one of the texts; empty elements never do.
 bool listHas(const Value &list, const QString &a, const QString &b = QString())
 {
-    if (blank(list))
+    if (isBlank(list))
         return false;
     const QStringList elements = list.displayText().split(QLatin1Char(','));
     for (const QString &e : elements) {
@@ -31,7 +26,7 @@ bool listHas(const Value &list, const QString &a, const QString &b = QString())
 
 Value registrationNumber(const Value &typed)
 {
-    if (blank(typed))
+    if (isBlank(typed))
         return Value::null();
     long n = 0;
     return leadingWholeNumber(typed.displayText(), &n) ? Value(n) : Value::null();
@@ -40,7 +35,7 @@ Value registrationNumber(const Value &typed)
 RegisteredChemi lookupRegisteredChemi(const Value &regNo)
 {
     RegisteredChemi r;
-    if (blank(regNo))
+    if (isBlank(regNo))
         return r;
     // The kinds stand in the joins: a wording without its kind row leaves that ID 0, not the row out.
     auto rs = workDb().GetFwdOnlyRst(
@@ -72,7 +67,7 @@ bool coversCrop(const CropLists &l, const QString &crop, const QString &crop2, c
 std::vector<ApplRec> applicableRules(const Value &regNo, const QString &crop)
 {
     std::vector<ApplRec> rules;
-    if (blank(regNo) || crop.isEmpty())
+    if (isBlank(regNo) || crop.isEmpty())
         return rules;
     auto rs = workDb().GetFwdOnlyRst(
         QStringLiteral("SELECT DISTINCT  L_CHEMI_APPL.TARGET,  L_CHEMI_APPL.PURPOSE,  L_CHEMI_APPL.DILUTION, "

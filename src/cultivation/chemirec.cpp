@@ -47,11 +47,6 @@ const std::vector<ChemiRec::Column> &ChemiRec::columns()
 
 namespace {
 
-bool blank(const Value &v)
-{
-    return v.isEmpty() || v.isNull();
-}
-
 // Empty fields are written as Null.
 Value stored(const Value &v)
 {
@@ -60,19 +55,19 @@ Value stored(const Value &v)
 
 long asLong(const Value &v)
 {
-    return blank(v) || !IsNumeric(v) ? 0 : static_cast<long>(v.toLong());
+    return isBlank(v) || !IsNumeric(v) ? 0 : static_cast<long>(v.toLong());
 }
 
 // A quantity as the row stores it: the number held, 0 when none.
 Value quantity(const Value &v)
 {
-    return Value(blank(v) || !IsNumeric(v) ? 0.0 : v.toDouble());
+    return Value(isBlank(v) || !IsNumeric(v) ? 0.0 : v.toDouble());
 }
 
 // The amount: money with four decimals, 0 when none.
 Currency amountOf(const Value &v)
 {
-    return blank(v) || !IsNumeric(v) ? Currency{} : v.toCurrency();
+    return isBlank(v) || !IsNumeric(v) ? Currency{} : v.toCurrency();
 }
 
 // The purchase voucher of the record: 1130 (the purchase, its quantity text) against the
@@ -85,8 +80,8 @@ GeneratedLedge purchaseVoucher(const ChemiRec &r, int mode, const QDateTime &now
     v.debit = {Value(static_cast<long>(kAccChemiStock)), Value(static_cast<long>(kOptChemi)), Value(asLong(r.CHEMI_ID)),
                chemiQtyText(r.PUR_QTY, r.PUR_UNIT)};
     v.credit = {stored(r.ACC_ID), Value(0), Value(0), Value::null()};
-    v.ctrNm = blank(r.PUR_SHOP) || r.PUR_SHOP.toString().isEmpty() ? Value::null() : r.PUR_SHOP;
-    v.notes = blank(r.NOTES) ? Value(QString::fromLatin1("")) : r.NOTES;
+    v.ctrNm = isBlank(r.PUR_SHOP) || r.PUR_SHOP.toString().isEmpty() ? Value::null() : r.PUR_SHOP;
+    v.notes = isBlank(r.NOTES) ? Value(QString::fromLatin1("")) : r.NOTES;
     if (mode == kEditModify) {
         v.idate = r.IDATE;
         v.udate = Value(now);
@@ -202,7 +197,7 @@ QString chemiDeleteRefusal(const Value &fmrId, const Value &chemiId)
     if (dataDb().DCount(QStringLiteral("*"), QStringLiteral("D_DIARY_DTL"), cond).toLong() == 0)
         return QString();
     const Value d = dataDb().DMin(QStringLiteral("WORK_DATE"), QStringLiteral("D_DIARY_DTL"), cond);
-    const QString day = blank(d) ? QString() : d.toDate().toString(QStringLiteral("M/d"));
+    const QString day = isBlank(d) ? QString() : d.toDate().toString(QStringLiteral("M/d"));
     return QStringLiteral("この農薬は") + day + QStringLiteral("に使用されています。削除できません。");
 }
 
@@ -210,7 +205,7 @@ Value chemiRestQty(const ChemiRec &r)
 {
     if (r.PUR_QTY.isNull())
         return Value::null();
-    const double used = blank(r.USED_QTY) || !IsNumeric(r.USED_QTY) ? 0.0 : r.USED_QTY.toDouble();
+    const double used = isBlank(r.USED_QTY) || !IsNumeric(r.USED_QTY) ? 0.0 : r.USED_QTY.toDouble();
     const double bought = IsNumeric(r.PUR_QTY) ? r.PUR_QTY.toDouble() : 0.0;
     return Value(bought - used);
 }
@@ -218,7 +213,7 @@ Value chemiRestQty(const ChemiRec &r)
 Value chemiQtyText(const Value &qty, const Value &unit)
 {
     QString text;
-    if (!blank(qty) && IsNumeric(qty)) {
+    if (!isBlank(qty) && IsNumeric(qty)) {
         double tenths = std::round(qty.toDouble() * 10.0);
         if (tenths == 0)
             tenths = 0;  // no "-0.0"

@@ -1,5 +1,6 @@
 #include "diary/diaryday.h"
 
+#include "bookkeeping/accountbalance.h"
 #include "core/db.h"
 #include "core/helpers.h"
 #include "core/recordhold.h"
@@ -350,16 +351,6 @@ Currency sumOf(const Value &v)
     return NullToVal(v, Value(0)).toCurrency();
 }
 
-Currency plus(Currency a, Currency b)
-{
-    return Currency::fromScaled(a.scaled + b.scaled);
-}
-
-Currency minus(Currency a, Currency b)
-{
-    return Currency::fromScaled(a.scaled - b.scaled);
-}
-
 }  // namespace
 
 LedgeBook BuildLedgeBook(long accId, long fmrId, const QDateTime &workDate, const std::vector<LedgeRec> &ledge)
@@ -372,11 +363,11 @@ LedgeBook BuildLedgeBook(long accId, long fmrId, const QDateTime &workDate, cons
                                           before + QStringLiteral(" AND D_ACC_ID=") + acc));
     const Currency credits = sumOf(db.DSUM(QStringLiteral("AMT"), QStringLiteral("D_LEDGE"),
                                            before + QStringLiteral(" AND C_ACC_ID=") + acc));
-    const bool payable = accId == kAccPayable;
+    // The payable book grows on the credit side, the other three on the debit side.
+    AccountBalance balance(accId == kAccPayable, debits, credits);
 
     LedgeBook book;
-    book.opening = payable ? minus(credits, debits) : minus(debits, credits);
-    book.balance = book.opening;
+    book.opening = balance.opening();
     for (const LedgeRec &l : ledge) {
         const bool debit = isAccount(l.D_ACC_ID, accId);
         const bool credit = isAccount(l.C_ACC_ID, accId);
@@ -388,19 +379,15 @@ LedgeBook BuildLedgeBook(long accId, long fmrId, const QDateTime &workDate, cons
         row.accNm = textOf(GetAccNm(debit ? l.C_ACC_ID : l.D_ACC_ID));
         row.ctrNm = textOf(l.CTR_NM);
         row.notes = textOf(l.NOTES);
-        const Currency amount = sumOf(l.AMT);
-        // Only the credit side decides: a voucher with the account on both sides is a decrease
-        // (an increase of the payable book).
-        if (credit != payable)
-            row.decrease = amount;
-        else
-            row.increase = amount;
-        book.balance = minus(plus(book.balance, row.increase), row.decrease);
-        book.increaseTotal = plus(book.increaseTotal, row.increase);
-        book.decreaseTotal = plus(book.decreaseTotal, row.decrease);
-        row.balance = book.balance;
+        const AccountBalance::Step step = balance.post(credit, sumOf(l.AMT));
+        row.increase = step.increase;
+        row.decrease = step.decrease;
+        row.balance = balance.balance();
         book.rows.push_back(std::move(row));
     }
+    book.increaseTotal = balance.increases();
+    book.decreaseTotal = balance.decreases();
+    book.balance = balance.balance();
     return book;
 }
 

@@ -14,11 +14,6 @@ namespace hb {
 
 namespace {
 
-bool blank(const Value &v)
-{
-    return v.isEmpty() || v.isNull();
-}
-
 // A value bound to a numeric column: a number held as text goes as that number, empty text as
 // NULL; text that is no number raises a type mismatch instead of reaching the column.
 Value numeric(const Value &v)
@@ -48,8 +43,8 @@ Currency multiply(Currency a, Currency b)
 // Empty and Null count the same, and a number held as text counts by its value.
 bool sameField(const Value &a, const Value &b)
 {
-    if (blank(a) || blank(b))
-        return blank(a) && blank(b);
+    if (isBlank(a) || isBlank(b))
+        return isBlank(a) && isBlank(b);
     if (a == b)
         return true;
     if (a.isString() != b.isString() && IsNumeric(a) && IsNumeric(b))
@@ -105,7 +100,7 @@ void SaveLedgeData(DbObject &db, DiarySave &s, const QDateTime &now)
         if (id <= 0)
             continue;
         const LedgeRec *loaded = findLedge(s.loadedLedge, id);
-        if (loaded && !blank(loaded->IDATE))
+        if (loaded && !isBlank(loaded->IDATE))
             l.IDATE = loaded->IDATE;
         else
             l.IDATE = Value(now);
@@ -145,7 +140,7 @@ void SaveUseChemi(DbObject &db, DiarySave &s, const QDateTime &now)
             continue;
         }
         const Value qty = numeric(line.QTY);
-        const double q = blank(qty) ? 0.0 : qty.toDouble();
+        const double q = isBlank(qty) ? 0.0 : qty.toDouble();
         Currency cost;
         if (q != 0)
             cost = CalChemiAmt(fmr, chemi, Currency::fromDouble(q), IdOf(line.UNIT_ID));
@@ -158,7 +153,7 @@ void SaveUseChemi(DbObject &db, DiarySave &s, const QDateTime &now)
         v.credit = {Value(static_cast<long>(kAccChemiStock)), Value(static_cast<long>(kOptChemi)), Value(chemi),
                     q != 0 ? Value(ChemiUseText(qty, line.UNIT_ID)) : Value::null()};
         v.ctrNm = Value::null();
-        v.notes = blank(line.NOTES) ? Value(QString::fromLatin1("")) : line.NOTES;
+        v.notes = isBlank(line.NOTES) ? Value(QString::fromLatin1("")) : line.NOTES;
         v.idate = s.day.IDATE;
         v.udate = Value(now);
         line.LEDGE_ID = Value(WriteGeneratedLedge(v, q, cost, std::max(link, 0L)));
@@ -258,7 +253,7 @@ Currency CalChemiAmt(long fmrId, long chemiId, Currency qty, long unitId)
 QString ChemiUseText(const Value &qty, const Value &unitId)
 {
     const Value q = numeric(qty);
-    double tenths = std::round((blank(q) ? 0.0 : q.toDouble()) * 10.0);
+    double tenths = std::round((isBlank(q) ? 0.0 : q.toDouble()) * 10.0);
     if (tenths == 0)
         tenths = 0;  // no "-0.0"
     return QString::number(tenths / 10.0, 'f', 1) + GetChemiUnitNm(unitId);
