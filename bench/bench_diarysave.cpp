@@ -103,7 +103,7 @@ void BM_SaveDiaryDay(benchmark::State &state)
     }
     for (auto _ : state) {
         // The same day saved again and again: the same numbers, the same rows.
-        const hb::DiarySave saved = hb::SaveDiaryDay(day);
+        const hb::DiarySave saved = hb::SaveDiaryDay(*hb::gDb, day);
         benchmark::DoNotOptimize(saved);
     }
     if (hb::IdOf(hb::gDb->DCount("*", "D_LEDGE", "FMR_ID=1 AND LEDGE_DATE=#2015-06-12 00:00:00#")) != 5)

@@ -94,7 +94,7 @@ void Main()
                                  QStringLiteral("既定販売店IDを設定してください。"),
                                  QStringLiteral("販売店情報を設定してください。"), nullptr);
 
-    ClearChemiUse(gFmrID);
+    ClearChemiUse(dataDb(), gFmrID);
 
     switch (gUseType) {
     case kUseSingle:

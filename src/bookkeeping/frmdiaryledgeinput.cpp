@@ -302,8 +302,8 @@ void frmDiaryLedgeInput::SetCmb(int index)
     QComboBox *box = cmbDATA[1];
     box->clear();
     box->addItem(QString(), QVariant(qlonglong(0)));
-    addPickRows(box, *workDb().GetFwdOnlyRst(
-                     QStringLiteral("SELECT  L_ACC.ACC_ID,  L_ACC.ACC_NM  FROM L_ACC  ORDER BY ACC_ID")));
+    addPickRows(box, workDb(),
+                     QStringLiteral("SELECT  L_ACC.ACC_ID,  L_ACC.ACC_NM  FROM L_ACC  ORDER BY ACC_ID"));
 }
 
 void frmDiaryLedgeInput::SetCmbOpt(int index)
@@ -322,7 +322,7 @@ void frmDiaryLedgeInput::SetCmbOpt(int index)
         sql = QStringLiteral("SELECT  D_PLANT.PLANT_ID,  D_PLANT.PLANT_NM  FROM D_PLANT  WHERE FMR_ID=? ORDER BY PLANT_ID");
     if (sql.isEmpty())
         return;
-    addPickRows(box, *dataDb().GetFwdOnlyRst(sql, {Value(currentFmrId())}));
+    addPickRows(box, dataDb(), sql, {Value(currentFmrId())});
     box->setCurrentIndex(-1);
 }
 

@@ -220,15 +220,15 @@ void frmLedgeInput::SetCmb(int index)
         QComboBox *box = cmbDATA[static_cast<std::size_t>(index)];
         box->clear();
         box->addItem(QString(), QVariant(qlonglong(0)));
-        addPickRows(box, *workDb().GetFwdOnlyRst(
-                             QStringLiteral("SELECT  L_ACC.ACC_ID,  L_ACC.ACC_NM  FROM L_ACC  ORDER BY ACC_ID")));
+        addPickRows(box, workDb(),
+                             QStringLiteral("SELECT  L_ACC.ACC_ID,  L_ACC.ACC_NM  FROM L_ACC  ORDER BY ACC_ID"));
     } else if (index == 0) {
         QComboBox *box = cmbDATA[0];
         box->setCurrentIndex(-1);
         box->clear();
         box->addItem(QString(), QVariant(qlonglong(0)));
-        addPickRows(box, *masterDb().GetFwdOnlyRst(QStringLiteral(
-                             "SELECT  M_FMR.FMR_ID,  M_FMR.FMR_NM  FROM M_FMR  WHERE CHK_FLG<>0 ORDER BY FMR_ID")));
+        addPickRows(box, masterDb(), QStringLiteral(
+                             "SELECT  M_FMR.FMR_ID,  M_FMR.FMR_NM  FROM M_FMR  WHERE CHK_FLG<>0 ORDER BY FMR_ID"));
     }
 }
 
@@ -249,7 +249,7 @@ void frmLedgeInput::SetCmbOpt(int index)
                              "ORDER BY CHEMI_ID");
     if (sql.isEmpty())
         return;
-    addPickRows(box, *dataDb().GetFwdOnlyRst(sql, {Value(currentFmrId())}));
+    addPickRows(box, dataDb(), sql, {Value(currentFmrId())});
     box->setCurrentIndex(-1);
 }
 

@@ -284,8 +284,8 @@ void frmLedgeList::SetCmb(int index)
     box->setCurrentIndex(-1);
     box->clear();
     box->addItem(QString(), QVariant(qlonglong(0)));
-    addPickRows(box, *workDb().GetFwdOnlyRst(
-                         QStringLiteral("SELECT  L_ACC.ACC_ID,  L_ACC.ACC_NM  FROM L_ACC  ORDER BY ACC_ID")));
+    addPickRows(box, workDb(),
+                         QStringLiteral("SELECT  L_ACC.ACC_ID,  L_ACC.ACC_NM  FROM L_ACC  ORDER BY ACC_ID"));
 }
 
 void frmLedgeList::InitList()

@@ -105,11 +105,6 @@ bool RefuseGeneratedLedge(long fmrId, long ledgeId, int editMode)
     return true;
 }
 
-long WriteGeneratedLedge(const GeneratedLedge &v, double decidingValue, Currency amount, long backLink)
-{
-    return WriteGeneratedLedge(dataDb(), v, decidingValue, amount, backLink);
-}
-
 long WriteGeneratedLedge(DbObject &db, const GeneratedLedge &v, double decidingValue, Currency amount, long backLink)
 {
     TransactionScope scope(db);

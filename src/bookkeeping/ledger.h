@@ -111,11 +111,9 @@ struct GeneratedLedge {
 // number to keep in the back-link. The old voucher is deleted; a deciding value of 0 posts
 // nothing and gives 0; a negative one swaps the sides and stores the amount negated. The
 // voucher keeps the old number, or takes the grower's highest number plus one.
-// Runs in the database's open transaction, or in one of its own; without a database, in the
-// data database.
+// Runs in the database's open transaction, or in one of its own.
 long WriteGeneratedLedge(DbObject &db, const GeneratedLedge &voucher, double decidingValue, Currency amount,
                          long backLink);
-long WriteGeneratedLedge(const GeneratedLedge &voucher, double decidingValue, Currency amount, long backLink);
 
 // A voucher's ID or account as a number: Null, Empty and what is no number give 0.
 long ledgeNum(const Value &v);

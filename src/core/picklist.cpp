@@ -41,4 +41,14 @@ void fillPickList(QComboBox *box, Recordset &rs)
     box->setCurrentIndex(-1);
 }
 
+void addPickRows(QComboBox *box, DbObject &db, const QString &sql, const std::vector<Value> &params)
+{
+    addPickRows(box, *db.GetFwdOnlyRst(sql, params));
+}
+
+void fillPickList(QComboBox *box, DbObject &db, const QString &sql, const std::vector<Value> &params)
+{
+    fillPickList(box, *db.GetFwdOnlyRst(sql, params));
+}
+
 }  // namespace hb

@@ -48,9 +48,8 @@ double GetUnitRate(long first, long second)
     return 0;
 }
 
-void ClearChemiUse(const Value &fmrId)
+void ClearChemiUse(DbObject &db, const Value &fmrId)
 {
-    DbObject &db = dataDb();
     const Value fmr = fmrId.isEmpty() ? Value::null() : fmrId;
     auto rs = db.GetFwdOnlyRst(QStringLiteral("SELECT D_CHEMI.CHEMI_ID"
                                               " FROM D_CHEMI LEFT JOIN D_DIARY_DTL ON D_CHEMI.CHEMI_ID = D_DIARY_DTL.CHEMI_ID"
@@ -70,10 +69,9 @@ void ClearChemiUse(const Value &fmrId)
     scope.commit();
 }
 
-void CalChemiStock(const QDateTime &workDate, long fmrId, const std::vector<long> &loadedChemiIds)
+void CalChemiStock(DbObject &db, DbObject &work, const QDateTime &workDate, long fmrId,
+                   const std::vector<long> &loadedChemiIds)
 {
-    DbObject &db = dataDb();
-    DbObject &work = workDb();
 
     // The purchases the day's lines name now (Null as 0), and those they named when loaded.
     std::set<long> ids(loadedChemiIds.begin(), loadedChemiIds.end());

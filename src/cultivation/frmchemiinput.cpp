@@ -226,8 +226,7 @@ void frmChemiInput::SetCmb(int index)
     default:
         return;
     }
-    auto rs = workDb().GetFwdOnlyRst(sql);
-    fillPickList(cmbDATA[static_cast<std::size_t>(index)], *rs);
+    fillPickList(cmbDATA[static_cast<std::size_t>(index)], workDb(), sql);
 }
 
 void frmChemiInput::SetCmbInfo()

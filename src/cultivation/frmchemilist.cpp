@@ -136,8 +136,7 @@ void frmChemiList::SetCmb(int index)
 {
     if (index != 0)
         return;
-    auto rs = workDb().GetFwdOnlyRst(QStringLiteral("SELECT  L_KBN.ID,  L_KBN.NM  FROM L_KBN  WHERE KBN=15 ORDER BY ID"));
-    fillPickList(cmbCOND[0], *rs);
+    fillPickList(cmbCOND[0], workDb(), QStringLiteral("SELECT  L_KBN.ID,  L_KBN.NM  FROM L_KBN  WHERE KBN=15 ORDER BY ID"));
 }
 
 bool frmChemiList::readFilter(ChemiFilter *f)
@@ -202,7 +201,7 @@ void frmChemiList::cmdFIND_Click()
     ChemiFilter filter;
     if (!readFilter(&filter))
         return;
-    ClearChemiUse(gFmrID);
+    ClearChemiUse(dataDb(), gFmrID);
     fill(filter);
 }
 

@@ -210,20 +210,17 @@ void frmPlantInput::SetCmb(int index)
         return;
     QComboBox *box = cmbDATA[static_cast<std::size_t>(index)];
     const auto kbn = [](int kind) {
-        return workDb().GetFwdOnlyRst(
-            QStringLiteral("SELECT  L_KBN.ID,  L_KBN.NM  FROM L_KBN  WHERE KBN=%1 ORDER BY ID").arg(kind));
+        return QStringLiteral("SELECT  L_KBN.ID,  L_KBN.NM  FROM L_KBN  WHERE KBN=%1 ORDER BY ID").arg(kind);
     };
     switch (index) {
     case 0: {
-        auto rs = masterDb().GetFwdOnlyRst(
+        fillPickList(box, masterDb(),
             QStringLiteral("SELECT  M_FMR.FMR_ID,  M_FMR.FMR_NM  FROM M_FMR  WHERE CHK_FLG<>0 ORDER BY FMR_ID"));
-        fillPickList(box, *rs);
         return;
     }
     case 1: {
-        auto rs = workDb().GetFwdOnlyRst(QStringLiteral(
+        fillPickList(box, workDb(), QStringLiteral(
             "SELECT DISTINCT L_CROP_KBN.CROP_KBN,  L_CROP_KBN.CROP_KBN_NM  FROM L_CROP_KBN  ORDER BY CROP_KBN"));
-        fillPickList(box, *rs);
         return;
     }
     case 2: {
@@ -247,13 +244,13 @@ void frmPlantInput::SetCmb(int index)
         return;
     }
     case 3:
-        fillPickList(box, *kbn(11));
+        fillPickList(box, workDb(), kbn(11));
         return;
     case 4:
-        fillPickList(box, *kbn(13));
+        fillPickList(box, workDb(), kbn(13));
         return;
     case 5:
-        fillPickList(box, *kbn(12));
+        fillPickList(box, workDb(), kbn(12));
         return;
     default:
         return;
@@ -573,7 +570,7 @@ bool frmPlantInput::ChkData()
 bool frmPlantInput::SaveData()
 {
     PlantRec saved = work;
-    if (savePlant(gEditMode, saved) == PlantSaveResult::Missing) {
+    if (savePlant(dataDb(), gEditMode, saved) == PlantSaveResult::Missing) {
         rowGone();  // deleted meanwhile elsewhere: nothing to write; the list shows what is there now
         return false;
     }

@@ -115,8 +115,7 @@ void frmPlantList::SetCmb(int index)
         return;
     QComboBox *box = cmbCOND[static_cast<std::size_t>(index)];
     if (index == 1) {
-        auto rs = workDb().GetFwdOnlyRst(QStringLiteral("SELECT  L_KBN.ID,  L_KBN.NM  FROM L_KBN  WHERE KBN=11 ORDER BY ID"));
-        fillPickList(box, *rs);
+        fillPickList(box, workDb(), QStringLiteral("SELECT  L_KBN.ID,  L_KBN.NM  FROM L_KBN  WHERE KBN=11 ORDER BY ID"));
         return;
     }
     box->setCurrentIndex(-1);

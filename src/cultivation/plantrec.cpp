@@ -157,16 +157,16 @@ QString plantDeleteRefusal(const Value &fmrId, const Value &plantId)
     return QString();
 }
 
-PlantSaveResult savePlant(int mode, PlantRec &rec)
+PlantSaveResult savePlant(DbObject &db, int mode, PlantRec &rec)
 {
     PlantRec out = rec;
     out.IMG_PATH1 = Value::null();
     out.IMG_PATH2 = Value::null();
     const long fmr = NullToVal(out.FMR_ID, Value(0)).toLong();
 
-    TransactionScope tx(dataDb());
+    TransactionScope tx(db);
     if (mode == kEditAdd) {
-        const Value max = dataDb().DMax(QStringLiteral("PLANT_ID"), QStringLiteral("D_PLANT"),
+        const Value max = db.DMax(QStringLiteral("PLANT_ID"), QStringLiteral("D_PLANT"),
                                     QStringLiteral("FMR_ID=%1").arg(fmr));
         out.FMR_ID = Value(fmr);
         out.PLANT_ID = Value(static_cast<long long>(NullToVal(max, Value(0)).toLong() + 1));
@@ -187,18 +187,18 @@ PlantSaveResult savePlant(int mode, PlantRec &rec)
         QStringList marks;
         for (int i = 0; i < cols.size(); ++i)
             marks << QStringLiteral("?");
-        dataDb().EXEC(QStringLiteral("INSERT INTO D_PLANT (%1) VALUES (%2)").arg(cols.join(QStringLiteral(", ")),
+        db.EXEC(QStringLiteral("INSERT INTO D_PLANT (%1) VALUES (%2)").arg(cols.join(QStringLiteral(", ")),
                                                                          marks.join(QStringLiteral(", "))),
                   vals);
     } else if (mode == kEditModify || mode == kEditDelete) {
         const std::vector<Value> key{Value(fmr), stored(out.PLANT_ID)};
-        auto rs = dataDb().GetFwdOnlyRst(QStringLiteral("SELECT IDATE FROM D_PLANT WHERE FMR_ID=? AND PLANT_ID=?"), key);
+        auto rs = db.GetFwdOnlyRst(QStringLiteral("SELECT IDATE FROM D_PLANT WHERE FMR_ID=? AND PLANT_ID=?"), key);
         if (rs->eof())
             return PlantSaveResult::Missing;
         const Value idate = rs->Fields(0);
         rs->Close();
         if (mode == kEditDelete) {
-            dataDb().EXEC(QStringLiteral("DELETE FROM D_PLANT WHERE FMR_ID=? AND PLANT_ID=?"), key);
+            db.EXEC(QStringLiteral("DELETE FROM D_PLANT WHERE FMR_ID=? AND PLANT_ID=?"), key);
         } else {
             const HoldColumns h = HoldColumns::forUpdate();
             out.IDATE = idate;
@@ -214,7 +214,7 @@ PlantSaveResult savePlant(int mode, PlantRec &rec)
             sets << QStringLiteral("UDATE=?") << QStringLiteral("LAST_TM=?") << QStringLiteral("HOLD_TM=?");
             vals.insert(vals.end(), {out.UDATE, out.LAST_TM, out.HOLD_TM});
             vals.insert(vals.end(), key.begin(), key.end());
-            dataDb().EXEC(QStringLiteral("UPDATE D_PLANT SET %1 WHERE FMR_ID=? AND PLANT_ID=?").arg(sets.join(QStringLiteral(", "))),
+            db.EXEC(QStringLiteral("UPDATE D_PLANT SET %1 WHERE FMR_ID=? AND PLANT_ID=?").arg(sets.join(QStringLiteral(", "))),
                       vals);
         }
     } else {

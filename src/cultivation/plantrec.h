@@ -12,6 +12,8 @@
 
 namespace hb {
 
+class DbObject;
+
 // One row of D_PLANT, field by field in column order. A fresh record holds Empty everywhere.
 struct PlantRec : RowRecord<PlantRec> {
     Value PLANT_ID;
@@ -83,6 +85,6 @@ enum class PlantSaveResult { Saved, Missing };
 // IMG_PATH1/2; an insert sets IDATE (UDATE Null), an update UDATE (IDATE kept). One transaction:
 // on any failure nothing is written and the error is raised. On success rec holds what was
 // written (its new number, the audit columns). Missing: modes 2 and 4 found no row; nothing done.
-PlantSaveResult savePlant(int mode, PlantRec &rec);
+PlantSaveResult savePlant(DbObject &db, int mode, PlantRec &rec);
 
 }  // namespace hb

@@ -143,7 +143,7 @@ void SaveUseChemi(DbObject &db, DiarySave &s, const QDateTime &now)
         const double q = isBlank(qty) ? 0.0 : qty.toDouble();
         Currency cost;
         if (q != 0)
-            cost = CalChemiAmt(fmr, chemi, Currency::fromDouble(q), IdOf(line.UNIT_ID));
+            cost = CalChemiAmt(db, fmr, chemi, Currency::fromDouble(q), IdOf(line.UNIT_ID));
 
         GeneratedLedge v;
         v.fmrId = fmr;
@@ -156,7 +156,7 @@ void SaveUseChemi(DbObject &db, DiarySave &s, const QDateTime &now)
         v.notes = isBlank(line.NOTES) ? Value(QString::fromLatin1("")) : line.NOTES;
         v.idate = s.day.IDATE;
         v.udate = Value(now);
-        line.LEDGE_ID = Value(WriteGeneratedLedge(v, q, cost, std::max(link, 0L)));
+        line.LEDGE_ID = Value(WriteGeneratedLedge(db, v, q, cost, std::max(link, 0L)));
     }
 }
 
@@ -230,9 +230,9 @@ void ReadDayLedge(DbObject &db, DiarySave &s)
 
 }  // namespace
 
-Currency CalChemiAmt(long fmrId, long chemiId, Currency qty, long unitId)
+Currency CalChemiAmt(DbObject &db, long fmrId, long chemiId, Currency qty, long unitId)
 {
-    auto rs = dataDb().GetFwdOnlyRst(QStringLiteral("SELECT D_CHEMI.PUR_QTY, D_CHEMI.PUR_UNIT,D_CHEMI.PUR_AMT FROM D_CHEMI"
+    auto rs = db.GetFwdOnlyRst(QStringLiteral("SELECT D_CHEMI.PUR_QTY, D_CHEMI.PUR_UNIT,D_CHEMI.PUR_AMT FROM D_CHEMI"
                                                     " WHERE FMR_ID=? AND CHEMI_ID=?"),
                                      {Value(fmrId), Value(chemiId)});
     Currency purQty;
@@ -259,16 +259,15 @@ QString ChemiUseText(const Value &qty, const Value &unitId)
     return QString::number(tenths / 10.0, 'f', 1) + GetChemiUnitNm(unitId);
 }
 
-DiarySave SaveDiaryDay(DiarySave s)
+DiarySave SaveDiaryDay(DbObject &db, DiarySave s)
 {
-    DbObject &db = dataDb();
     const QDateTime now = QDateTime::currentDateTime();
     TransactionScope scope(db);
     SaveLedgeData(db, s, now);
     SaveUseChemi(db, s, now);
     SaveDayRow(db, s);
     SaveLines(db, s);
-    CalChemiStock(s.day.WORK_DATE.toDate(), IdOf(s.day.FMR_ID), s.loadedChemiIds);
+    CalChemiStock(db, workDb(), s.day.WORK_DATE.toDate(), IdOf(s.day.FMR_ID), s.loadedChemiIds);
     // The day's vouchers as stored: the pesticide-use vouchers were posted, re-posted or removed
     // after `ledge` was written, and a voucher removed here must not come back with a later save.
     ReadDayLedge(db, s);

@@ -892,7 +892,7 @@ void frmDairyInput::SaveData()
     s.ledge = gLedge;
     s.loadedLedge = loadedLedge_;
     s.loadedChemiIds = loadedChemiIds_;
-    DiarySave saved = SaveDiaryDay(std::move(s));
+    DiarySave saved = SaveDiaryDay(dataDb(), std::move(s));
     day_ = std::move(saved.day);
     lines_ = std::move(saved.lines);
     gLedge = std::move(saved.ledge);

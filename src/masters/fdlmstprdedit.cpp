@@ -4,9 +4,9 @@
 
 #include "core/globals.h"
 #include "core/helpers.h"
-#include "core/recordhold.h"
 #include "core/startup.h"
 #include "masters/masterdialog.h"
+#include "masters/products.h"
 
 #include <QLabel>
 #include <QRegularExpression>
@@ -42,21 +42,6 @@ QString text(const Value &v)
 }
 
 }  // namespace
-
-const std::vector<PrdRec::Column> &PrdRec::columns()
-{
-    static const std::vector<Column> c = {
-        {"SHOP_ID", &PrdRec::SHOP_ID}, {"PRD_ID", &PrdRec::PRD_ID},         {"PRD_NM", &PrdRec::PRD_NM},
-        {"PRD_OMT", &PrdRec::PRD_OMT}, {"PRD_YM", &PrdRec::PRD_YM},         {"M_CD", &PrdRec::M_CD},
-        {"S_CD", &PrdRec::S_CD},       {"PRD_CD", &PrdRec::PRD_CD},         {"PRD_KBN", &PrdRec::PRD_KBN},
-        {"REP_KBN", &PrdRec::REP_KBN}, {"NOTES", &PrdRec::NOTES},           {"I_NM", &PrdRec::I_NM},
-        {"I_MTLS", &PrdRec::I_MTLS},   {"I_WEIGHT", &PrdRec::I_WEIGHT},     {"I_UNIT", &PrdRec::I_UNIT},
-        {"I_PSRV", &PrdRec::I_PSRV},   {"I_TERM", &PrdRec::I_TERM},         {"I_DEF_DAYS", &PrdRec::I_DEF_DAYS},
-        {"CHK_FLG", &PrdRec::CHK_FLG}, {"IDATE", &PrdRec::IDATE},           {"UDATE", &PrdRec::UDATE},
-        {"LAST_TM", &PrdRec::LAST_TM}, {"HOLD_TM", &PrdRec::HOLD_TM},
-    };
-    return c;
-}
 
 fdlMstPrdEdit::fdlMstPrdEdit() : Form(QStringLiteral("fdlMstPrdEdit"))
 {
@@ -305,19 +290,15 @@ void fdlMstPrdEdit::InitFrm()
 
 long fdlMstPrdEdit::LoadData()
 {
-    auto rs = masterDb().GetFwdOnlyRst(QStringLiteral("SELECT M_PRD.* FROM M_PRD ORDER BY PRD_ID"));
-    const long n = PrdRec::loadArray(*rs, prd_);
-    rs->Close();
-    return n;
+    return LoadProducts(masterDb(), prd_);
 }
 
 void fdlMstPrdEdit::SetCmb(int k)
 {
     if (k != 0)
         return;
-    auto rs = masterDb().GetFwdOnlyRst(
+    fillPickList(cmbDATA, masterDb(),
         QStringLiteral("SELECT  M_SHOP.SHOP_ID,  M_SHOP.SHOP_NM  FROM M_SHOP  WHERE CHK_FLG<>0 ORDER BY M_SHOP.SHOP_ID"));
-    fillPickList(cmbDATA, *rs);
 }
 
 void fdlMstPrdEdit::SetList()
@@ -387,35 +368,7 @@ void fdlMstPrdEdit::DispData()
 
 long fdlMstPrdEdit::SaveData()
 {
-    DbObject &db = masterDb();
-    const QStringList columns = PrdRec::columnNames();
-    QStringList marks;
-    for (int i = 0; i < columns.size(); ++i)
-        marks << QStringLiteral("?");
-    const QString insert = QStringLiteral("INSERT INTO M_PRD (%1) VALUES (%2)")
-                               .arg(columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
-    const Value now(QDateTime::currentDateTime());
-    long count = 0;
-    TransactionScope tx(db);
-    db.EXEC(QStringLiteral("DELETE M_PRD.* FROM M_PRD"));
-    for (const PrdRec &rec : prd_) {
-        if (!IsNumeric(rec.PRD_ID) || rec.PRD_ID.isEmpty() || rec.PRD_ID.toDouble() <= 0)
-            continue;
-        // Stored for the first time: inserted now, never updated; else updated now.
-        const bool first = rec.IDATE.isEmpty();
-        const HoldColumns hold = HoldColumns::forInsert(first ? now : rec.IDATE, first ? Value::null() : now);
-        std::vector<Value> values;
-        for (int i = 0; i < PrdRec::fieldCount(); ++i)
-            values.push_back(rec.field(i));
-        values[PrdRec::columnNames().indexOf(QStringLiteral("IDATE"))] = hold.idate;
-        values[PrdRec::columnNames().indexOf(QStringLiteral("UDATE"))] = hold.udate;
-        values[PrdRec::columnNames().indexOf(QStringLiteral("LAST_TM"))] = hold.lastTm;
-        values[PrdRec::columnNames().indexOf(QStringLiteral("HOLD_TM"))] = hold.holdTm;
-        db.EXEC(insert, values);
-        ++count;
-    }
-    tx.commit();
-    return count;
+    return SaveProducts(masterDb(), prd_);
 }
 
 }  // namespace hb

@@ -499,7 +499,7 @@ bool frmShipInput::SaveData()
 {
     ShipRec rec = work;
     int result = 0;
-    if (!trapped(Trap::Standard, [&] { result = SaveShipment(rec, gEditMode); }))
+    if (!trapped(Trap::Standard, [&] { result = SaveShipment(dataDb(), rec, gEditMode); }))
         return false;
     if (result != 1) {
         rowGone(true);  // reported by the save; nothing was written

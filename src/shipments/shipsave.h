@@ -7,6 +7,8 @@
 
 namespace hb {
 
+class DbObject;
+
 // The grower of the shipment saved last (gLastShipID is its number); shipments are numbered
 // per grower, so the list reselects by both.
 extern Value gLastShipFmrID;
@@ -16,6 +18,6 @@ extern Value gLastShipFmrID;
 // Returns 1 when written; 0 when the row to modify or delete no longer exists (reported as
 // "該当データが存在しません。", nothing written). A failing statement rolls everything back and
 // raises. The record (its SHIP_ID and voucher numbers) is updated only after the commit.
-int SaveShipment(ShipRec &rec, int mode);
+int SaveShipment(DbObject &db, ShipRec &rec, int mode);
 
 }  // namespace hb

@@ -685,7 +685,7 @@ TEST_P(ShipWindowsSqlite, ButtonsNeedASelectedRowAndOpenViewCopyAndDelete)
 
     // Copy: today, no number or vouchers; the copy gets its own.
     hb::ShipRec first;
-    ASSERT_TRUE(hb::SaveShipment(first = hb::gShip[0], hb::kEditModify) == 1);  // give shipment 1 its vouchers
+    ASSERT_TRUE(hb::SaveShipment(*hb::gDb, first = hb::gShip[0], hb::kEditModify) == 1);  // give shipment 1 its vouchers
     const long s1 = first.LEDGE_ID_S.toLong();
     hbtest::click(list.cmdFIND);
     settle();
