@@ -31,6 +31,12 @@ DbObject &existing(const std::unique_ptr<T> &db)
 
 }  // namespace
 
+void openDataDb()
+{
+    if (!gDb)
+        InitDb();
+}
+
 DbObject &iniDb()
 {
     return existing(gINI);

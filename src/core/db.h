@@ -281,6 +281,9 @@ extern std::unique_ptr<clsDb> gDb;
 extern std::unique_ptr<clsMst> gMst;
 extern std::unique_ptr<clsWork> gWork;
 
+// Opens the data database by its settings when it is not open yet (asking on failure, as InitDb).
+void openDataDb();
+
 // The four objects, each raising "no object" (91) when it was not created.
 DbObject &iniDb();
 DbObject &dataDb();

@@ -26,5 +26,8 @@ void fillPickList(QComboBox *box, Recordset &rs);
 // The same for the rows of a statement (column 0 the ID, column 1 the name) on a database.
 void addPickRows(QComboBox *box, DbObject &db, const QString &sql, const std::vector<Value> &params = {});
 void fillPickList(QComboBox *box, DbObject &db, const QString &sql, const std::vector<Value> &params = {});
+// A list of names (column 0 of a statement, Null as ""): the empty entry with ID 0, then the
+// names numbered 1, 2, 3 ... as item data; nothing selected.
+void fillNameList(QComboBox *box, DbObject &db, const QString &sql, const std::vector<Value> &params = {});
 
 }  // namespace hb

@@ -15,6 +15,12 @@ std::function<QString()> &compNameSource()
 }
 }  // namespace
 
+void ReleaseDataHolds(const QString &table)
+{
+    if (gDb)
+        gDb->ReleaseData(table, QString());
+}
+
 QString GetCompName()
 {
     const QString name = compNameSource() ? compNameSource()() : QSysInfo::machineHostName();

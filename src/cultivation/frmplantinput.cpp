@@ -232,15 +232,7 @@ void frmPlantInput::SetCmb(int index)
             params.emplace_back(QString::number(kbn) + QLatin1Char('%'));
         }
         sql += QStringLiteral(" ORDER BY CROP_NM1");
-        auto rs = workDb().GetFwdOnlyRst(sql, params);
-        box->setCurrentIndex(-1);
-        box->clear();
-        box->addItem(QString(), QVariant::fromValue<qlonglong>(0));
-        qlonglong n = 1;
-        for (; !rs->eof(); rs->MoveNext(), ++n)
-            box->addItem(NullToVal(rs->Fields(0), Value("")).displayText(), QVariant::fromValue(n));
-        rs->Close();
-        box->setCurrentIndex(-1);
+        fillNameList(box, workDb(), sql, params);
         return;
     }
     case 3:
@@ -302,9 +294,7 @@ void frmPlantInput::DispData()
     cmbDATA[2]->setCurrentIndex(0);
     const QString crop = shownText(work.CROP_NM);
     if (!crop.isEmpty()) {
-        auto rs = workDb().GetFwdOnlyRst(QStringLiteral("SELECT CROP_KBN FROM L_CROP WHERE CROP_NM1=?"), {Value(crop)});
-        const QString code = rs->eof() ? QString() : shownText(rs->Fields(0));
-        rs->Close();
+        const QString code = shownText(CropKind(workDb(), crop));
         const int k = findItemId(cmbDATA[1], static_cast<long>(wholeOf(code)));
         if (k >= 0 && !code.isEmpty())
             cmbDATA[1]->setCurrentIndex(k);
@@ -396,9 +386,7 @@ bool frmPlantInput::txtDATA_Validate(int index)
                 return false;
             }
             work.PRD_ID = Value(static_cast<long long>(roundHalfEven(number)));
-            auto rs = masterDb().GetFwdOnlyRst(QStringLiteral("SELECT PRD_NM FROM M_PRD WHERE PRD_ID=?"), {work.PRD_ID});
-            work.PRD_NM = rs->eof() ? Value("") : rs->Fields(0);
-            rs->Close();
+            work.PRD_NM = ProductName(masterDb(), work.PRD_ID);
         } else {
             work.PRD_ID = Value::null();
             work.PRD_NM = Value::null();
@@ -477,9 +465,7 @@ bool frmPlantInput::cmbDATA_Validate(int index)
             txtDATA[2]->setText(text);
             changed_ = true;
             txtDATA_Validate(2);
-            auto rs = workDb().GetFwdOnlyRst(QStringLiteral("SELECT CROP_NM2 FROM L_CROP WHERE CROP_NM1=?"), {Value(text)});
-            const Value item = rs->eof() ? Value::null() : rs->Fields(0);
-            rs->Close();
+            const Value item = CropItemName(workDb(), text);
             txtDATA[3]->setText(shownText(NullToVal(item, Value(""))));
             changed_ = true;
             txtDATA_Validate(3);

@@ -118,15 +118,7 @@ void frmPlantList::SetCmb(int index)
         fillPickList(box, workDb(), QStringLiteral("SELECT  L_KBN.ID,  L_KBN.NM  FROM L_KBN  WHERE KBN=11 ORDER BY ID"));
         return;
     }
-    box->setCurrentIndex(-1);
-    box->clear();
-    box->addItem(QString(), QVariant::fromValue<qlonglong>(0));
-    auto rs = workDb().GetFwdOnlyRst(QStringLiteral("SELECT  L_CROP.CROP_NM1  FROM L_CROP  ORDER BY CROP_NM1"));
-    qlonglong n = 1;
-    for (; !rs->eof(); rs->MoveNext(), ++n)
-        box->addItem(NullToVal(rs->Fields(0), Value("")).displayText(), QVariant::fromValue(n));
-    rs->Close();
-    box->setCurrentIndex(-1);
+    fillNameList(box, workDb(), QStringLiteral("SELECT  L_CROP.CROP_NM1  FROM L_CROP  ORDER BY CROP_NM1"));
 }
 
 void frmPlantList::SetList()

@@ -157,6 +157,43 @@ QString plantDeleteRefusal(const Value &fmrId, const Value &plantId)
     return QString();
 }
 
+namespace {
+
+// The first column of the first row of a statement; `none` when there is no row.
+Value firstValue(DbObject &db, const QString &sql, const std::vector<Value> &params, const Value &none)
+{
+    auto rs = db.GetFwdOnlyRst(sql, params);
+    const Value v = rs->eof() ? none : rs->Fields(0);
+    rs->Close();
+    return v;
+}
+
+}  // namespace
+
+std::optional<PlantRec> FindPlanting(DbObject &db, const Value &fmrId, const Value &plantId)
+{
+    auto rs = db.GetFwdOnlyRst(QStringLiteral("SELECT D_PLANT.* FROM D_PLANT WHERE PLANT_ID=? AND FMR_ID=?"),
+                               {plantId, fmrId});
+    if (rs->eof())
+        return std::nullopt;
+    return PlantRec::fromRow(*rs);
+}
+
+Value CropKind(DbObject &work, const QString &crop)
+{
+    return firstValue(work, QStringLiteral("SELECT CROP_KBN FROM L_CROP WHERE CROP_NM1=?"), {Value(crop)}, Value());
+}
+
+Value CropItemName(DbObject &work, const QString &crop)
+{
+    return firstValue(work, QStringLiteral("SELECT CROP_NM2 FROM L_CROP WHERE CROP_NM1=?"), {Value(crop)}, Value::null());
+}
+
+Value ProductName(DbObject &master, const Value &prdId)
+{
+    return firstValue(master, QStringLiteral("SELECT PRD_NM FROM M_PRD WHERE PRD_ID=?"), {prdId}, Value(""));
+}
+
 PlantSaveResult savePlant(DbObject &db, int mode, PlantRec &rec)
 {
     PlantRec out = rec;

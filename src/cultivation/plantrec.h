@@ -77,6 +77,16 @@ QString plantDeleteRefusal(const Value &fmrId, const Value &plantId);
 // A date column as the list and the input window show it: "yyyy/mm/dd"; "" for no date.
 QString plantDateText(const Value &v);
 
+// The grower's planting of that number; none when there is no such row.
+std::optional<PlantRec> FindPlanting(DbObject &db, const Value &fmrId, const Value &plantId);
+
+// The look-ups of the planting input: a crop's category code (L_CROP.CROP_KBN; Empty when the
+// crop is not listed) and item name (CROP_NM2; Null when not listed), and a product's name
+// ("" when there is no such product).
+Value CropKind(DbObject &work, const QString &crop);
+Value CropItemName(DbObject &work, const QString &crop);
+Value ProductName(DbObject &master, const Value &prdId);
+
 enum class PlantSaveResult { Saved, Missing };
 
 // Writes the record: mode 1 inserts it under the grower's next number (taken inside the save's

@@ -135,8 +135,7 @@ void frmDairyCal::onLoad()
     }
     const QDate today = QDate::currentDate();
     gCalMonth = QDate(today.year(), today.month(), 1);
-    if (!gDb)
-        InitDb();
+    openDataDb();
 }
 
 // The calendar only draws what it shows: every resize rescales and redraws.

@@ -11,6 +11,7 @@
 #include "shipments/shiprec.h"
 #include "shipments/frmshipinput.h"
 #include "core/picklist.h"
+#include "core/recordhold.h"
 #include "core/uiservices.h"
 #include "diary/diarysave.h"
 
@@ -308,10 +309,8 @@ void frmDairyInput::onResize()
 
 bool frmDairyInput::onUnload()
 {
-    if (gDb) {
-        dataDb().ReleaseData(QStringLiteral("D_DIARY"), QString());
-        dataDb().ReleaseData(QStringLiteral("D_LEDGE"), QString());
-    }
+    ReleaseDataHolds(QStringLiteral("D_DIARY"));
+    ReleaseDataHolds(QStringLiteral("D_LEDGE"));
     return true;
 }
 
@@ -585,13 +584,7 @@ void frmDairyInput::viewShipment()
     const long ship = IdOf(lines_[static_cast<std::size_t>(current_)].SHIP_ID);
     if (ship == 0)
         return;
-    auto rs = dataDb().GetFwdOnlyRst(
-        QStringLiteral("SELECT  D_SHIP.*  FROM D_SHIP INNER JOIN D_PLANT ON D_SHIP.PLANT_ID=D_PLANT.PLANT_ID"
-                       " AND D_SHIP.FMR_ID=D_PLANT.FMR_ID WHERE D_SHIP.FMR_ID=? AND SHIP_ID=?"
-                       " ORDER BY D_SHIP.SHIP_DATE,D_SHIP.PLANT_ID,D_SHIP.SHIP_ID"),
-        {Value(static_cast<long long>(fmrId())), Value(static_cast<long long>(ship))});
-    SetShipAry(*rs);
-    rs->Close();
+    LoadShipment(dataDb(), fmrId(), ship);
     gEditMode = kEditView;
     gEditRow = 0;
     form<frmShipInput>().showModal(this);
