@@ -185,7 +185,7 @@ bool MasterRowDialog::GetData(long id)
     }
     for (const MasterField &f : fields_)
         setBoxText(box(f.box), NullToVal(rs->Fields(QLatin1String(f.column)), Value("")).displayText());
-    readExtra(*rs);
+    readExtra([&rs](const QString &column) { return rs->Fields(column); });
     rs->Close();
     return true;
 }
@@ -225,7 +225,7 @@ bool MasterRowDialog::SaveData(long id)
             }
             for (const MasterField &f : fields_)
                 put(*rs, QLatin1String(f.column), boxValue(f));
-            writeExtra(*rs);
+            writeExtra([this, &rs](const QString &column, const Value &value) { put(*rs, column, value); });
             rs->Update();
             rs->Close();
             tx.commit();

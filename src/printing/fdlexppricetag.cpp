@@ -139,8 +139,7 @@ void fdlExpPriceTag::InitForm()
     const QDate from = last == today ? today : last.addDays(1);
 
     QDate latest;
-    const Value max = dataDb().DMax(QStringLiteral("SHIP_DATE"), QStringLiteral("D_SHIP"),
-                                QStringLiteral("SHOP_ID=%1 AND FMR_ID=%2").arg(shopInUse()).arg(currentGrower()));
+    const Value max = LastShipDay(dataDb(), currentGrower(), shopInUse());
     if (!dateOf(max, &latest))
         latest = today;
 
@@ -158,19 +157,7 @@ void fdlExpPriceTag::InitForm()
 
 int fdlExpPriceTag::GetData(const QDate &from, const QDate &to)
 {
-    const QString fmt = QStringLiteral("yyyy-MM-dd 00:00:00");
-    const QString sql = QStringLiteral("SELECT D_SHIP.* FROM D_SHIP ") + QStringLiteral(" WHERE D_SHIP.SHIP_DATE>=#") +
-                        from.toString(fmt) + QStringLiteral("#") + QStringLiteral(" AND D_SHIP.SHIP_DATE<=#") +
-                        to.toString(fmt) + QStringLiteral("#") + QStringLiteral(" AND D_SHIP.FMR_ID=?") +
-                        QStringLiteral(" AND D_SHIP.SHOP_ID=?");
-    auto rs = dataDb().GetFwdOnlyRst(sql, {Value(currentGrower()), Value(shopInUse())});
-    int count = 0;
-    if (!rs->eof()) {
-        gPtagData.assign(1, PtagDataRec());
-        count = SetPriceTagData(*rs);
-    }
-    rs->Close();
-    return count;
+    return LoadPriceTagData(dataDb(), from, to, currentGrower(), shopInUse());
 }
 
 int fdlExpPriceTag::ExpData()
