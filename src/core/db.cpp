@@ -27,6 +27,7 @@ std::unique_ptr<clsMst> gMst;
 std::unique_ptr<clsWork> gWork;
 
 std::function<void(const QString &)> DbObject::composedStatementHook;
+std::function<void(const DbObject &, const QString &)> DbObject::statementStartHook;
 std::function<void(const QString &)> DbObject::statementDoneHook;
 
 namespace {
@@ -807,6 +808,8 @@ void DbObject::Begintrans()
     ensureLive();
     if (inTransaction_)
         throw HbError(3246, QStringLiteral("トランザクションは既に開始されています。"));
+    if (statementStartHook)
+        statementStartHook(*this, QStringLiteral("BEGIN"));
     QSqlDatabase db = connection();
     if (!db.transaction())
         throw failure(db.lastError(), QStringLiteral("BEGIN"));
@@ -821,6 +824,16 @@ void DbObject::CommitTrans()
     if (!inTransaction_)
         throw HbError(3034, QStringLiteral("トランザクションが開始されていません。"));
     QSqlDatabase db = connection();
+    if (statementStartHook) {
+        try {
+            statementStartHook(*this, QStringLiteral("COMMIT"));
+        } catch (...) {
+            // A commit that fails ends the transaction as a failed commit does.
+            db.rollback();
+            inTransaction_ = false;
+            throw;
+        }
+    }
     if (!db.commit()) {
         const HbError e = failure(db.lastError(), QStringLiteral("COMMIT"));
         if (!lost_)
@@ -963,6 +976,8 @@ QSqlQuery DbObject::run(const QString &sql, const std::vector<Value> &params)
     static const QRegularExpression ddl(QStringLiteral("^\\s*(CREATE|DROP|ALTER)\\b"), QRegularExpression::CaseInsensitiveOption);
     if (ddl.match(text).hasMatch())
         lengths_.clear();
+    if (statementStartHook)
+        statementStartHook(*this, sql);
     QSqlQuery q(connection());
     q.setForwardOnly(true);
     bool ok;

@@ -147,6 +147,10 @@ public:
 
     // Sees every domain-function statement as composed, before translation (tests use it).
     static std::function<void(const QString &)> composedStatementHook;
+    // Called before every statement (BEGIN and COMMIT included) with the object and the text; an
+    // error it raises fails that statement as the database would (the drills fail a save's
+    // statements one by one with it).
+    static std::function<void(const DbObject &, const QString &)> statementStartHook;
     // Called after every statement that ran (BEGIN and COMMIT included), with its text
     // (the drills use it to stop a save between two statements).
     static std::function<void(const QString &)> statementDoneHook;

@@ -4,6 +4,7 @@
 
 #include "bookkeeping/frmledgeinput.h"
 #include "bookkeeping/frmledgelist.h"
+#include "common/failingstatement.h"
 #include "common/globaldbs.h"
 #include "common/harness.h"
 #include "core/datepicker.h"
@@ -369,6 +370,44 @@ TEST_P(LedgeInputBoth, BadInputAndFailedSavesKeepTheWindowOpenWithItsInput)
         EXPECT_FALSE(in.isLoaded());
     });
     EXPECT_EQ(cell("AMT", 1, 6).toCurrency(), hb::Currency::fromDouble(250));
+}
+
+// Each statement of a save failing in turn (an add, then a modify): the failure is reported as
+// the window reports a failed save, the vouchers and the window stay as they were, and the save
+// after the last one goes through.
+TEST_P(LedgeInputBoth, EachFailingStatementOfASaveLeavesTheVouchersAndTheWindowAsTheyWere)
+{
+    auto &list = openList();
+    for (int button : {1, 2}) {
+        long statements = 0;
+        press(list, button, 4, [&](hb::frmLedgeInput &in) {
+            enter(in.txtDATA[4], QStringLiteral("1200"));
+            const QStringList rows = hbtest::dumpRows(*hb::gDb, "D_LEDGE", "FMR_ID, LEDGE_ID");
+            QStringList texts;
+            for (QLineEdit *box : in.txtDATA)
+                texts << box->text();
+            statements = hbtest::failEachStatement(
+                *hb::gDb, [&] {
+                    ui->prompts.clear();
+                    hbtest::click(in.cmdMENU[1]);
+                    settle();
+                },
+                [&](long k, const QString &sql) {
+                    EXPECT_EQ(ui->promptTexts(), QStringList({hbtest::failedStatementText(k)})) << sql.toStdString();
+                    EXPECT_TRUE(in.isVisible()) << k;
+                    QStringList now;
+                    for (QLineEdit *box : in.txtDATA)
+                        now << box->text();
+                    EXPECT_EQ(now, texts) << k;
+                    EXPECT_EQ(hbtest::dumpRows(*hb::gDb, "D_LEDGE", "FMR_ID, LEDGE_ID"), rows) << k;
+                });
+            EXPECT_FALSE(in.isLoaded());
+        });
+        EXPECT_GE(statements, 3) << "button " << button;
+        EXPECT_TRUE(ui->prompts.empty());
+    }
+    EXPECT_EQ(cell("AMT", 1, 4).toCurrency(), hb::Currency::fromDouble(1200));
+    EXPECT_EQ(cell("AMT", 1, 6).toCurrency(), hb::Currency::fromDouble(1200));
 }
 
 // A voucher deleted meanwhile on another computer: modify or delete writes nothing; the message,
