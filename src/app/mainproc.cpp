@@ -23,7 +23,7 @@ namespace {
 long settingNumber(const QString &key)
 {
     const Value v = iniDb().GetCtrl(key);
-    if (v.isEmpty() || v.isNull() || !IsNumeric(v))
+    if (isBlank(v) || !IsNumeric(v))
         return 0;
     return static_cast<long>(v.toLong());
 }

@@ -4,7 +4,7 @@ namespace hb {
 
 AccountBalance::AccountBalance(bool creditNormal, Currency debits, Currency credits)
     : creditNormal_(creditNormal),
-      opening_(Currency::fromScaled(creditNormal ? credits.scaled - debits.scaled : debits.scaled - credits.scaled)),
+      opening_(creditNormal ? credits - debits : debits - credits),
       balance_(opening_)
 {
 }
@@ -16,9 +16,9 @@ AccountBalance::Step AccountBalance::post(bool creditSide, Currency amount)
         s.increase = amount;
     else
         s.decrease = amount;
-    balance_.scaled += s.increase.scaled - s.decrease.scaled;
-    increases_.scaled += s.increase.scaled;
-    decreases_.scaled += s.decrease.scaled;
+    balance_ += s.increase - s.decrease;
+    increases_ += s.increase;
+    decreases_ += s.decrease;
     return s;
 }
 

@@ -19,11 +19,6 @@ constexpr const char *kLimitProperty = "hbTypingLimit";
 const QString kNoDateMsg = QStringLiteral("日付を指定してください。");
 const QString kNotNumberMsg = QStringLiteral("数値を指定してください。");
 
-QRect tw(int left, int top, int width, int height)
-{
-    return QRect(qRound(left / 15.0), qRound(top / 15.0), qRound(width / 15.0), qRound(height / 15.0));
-}
-
 // Shows a stored text whole: the typing limit applies to typing, not to what was read.
 void setBoxText(QLineEdit *box, const QString &text)
 {
@@ -54,7 +49,7 @@ void frmLedgeInput::buildControls()
 {
     // The two halves are drawn first, so that the boxes lie above them.
     for (int i = 0; i < 2; ++i) {
-        const QRect g = tw(i == 0 ? 150 : 6210, 2700, 5925, 2850);
+        const QRect g = twipsRect(i == 0 ? 150 : 6210, 2700, 5925, 2850);
         QFrame *f = makeControl<QFrame>(this, ctlName(QStringLiteral("Shape1"), i), g.x(), g.y(), g.width(), g.height());
         f->setFrameStyle(QFrame::Box | QFrame::Sunken);
         Shape1[static_cast<std::size_t>(i)] = f;
@@ -98,45 +93,45 @@ void frmLedgeInput::buildControls()
         return c;
     };
 
-    caption(QStringLiteral("ID"), tw(300, 825, 975, 390));
-    const QRect id = tw(1350, 750, 1500, 450);
+    caption(QStringLiteral("ID"), twipsRect(300, 825, 975, 390));
+    const QRect id = twipsRect(1350, 750, 1500, 450);
     lblDATA[0] = makeCaptioned<QLabel>(this, QStringLiteral("lblDATA_0"), QString(), id.x(), id.y(), id.width(),
                                        id.height());
     lblDATA[0]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     lblDATA[0]->setAlignment(Qt::AlignCenter);
 
     // The grower box is kept with the voucher but never shown.
-    QLabel *grower = caption(QStringLiteral("生産者"), tw(6450, 825, 975, 390));
-    combo(0, tw(7500, 750, 3000, 435), false);
+    QLabel *grower = caption(QStringLiteral("生産者"), twipsRect(6450, 825, 975, 390));
+    combo(0, twipsRect(7500, 750, 3000, 435), false);
     grower->hide();
     cmbDATA[0]->hide();
 
-    caption(QStringLiteral("日付"), tw(300, 1425, 975, 390));
-    box(0, tw(1350, 1350, 2190, 450), 10)->setAlignment(Qt::AlignCenter);
+    caption(QStringLiteral("日付"), twipsRect(300, 1425, 975, 390));
+    box(0, twipsRect(1350, 1350, 2190, 450), 10)->setAlignment(Qt::AlignCenter);
     txtDATA[0]->setAttribute(Qt::WA_InputMethodEnabled, false);
-    caption(QStringLiteral("相手先"), tw(300, 2025, 975, 390));
-    box(1, tw(1350, 1950, 5000, 450), 50);
+    caption(QStringLiteral("相手先"), twipsRect(300, 2025, 975, 390));
+    box(1, twipsRect(1350, 1950, 5000, 450), 50);
 
     for (int side = 0; side < 2; ++side) {
         const int x = side == 0 ? 150 : 6210;
-        QLabel *head = caption(side == 0 ? QStringLiteral("借方") : QStringLiteral("貸方"), tw(x + 150, 2800, 900, 390));
+        QLabel *head = caption(side == 0 ? QStringLiteral("借方") : QStringLiteral("貸方"), twipsRect(x + 150, 2800, 900, 390));
         head->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         QFont bold = head->font();
         bold.setBold(true);
         head->setFont(bold);
-        caption(QStringLiteral("科目"), tw(x + 150, 3375, 825, 390));
-        combo(1 + side, tw(x + 1050, 3300, 4650, 435), true);
-        QLabel *opt = caption(QStringLiteral("補助"), tw(x + 150, 3975, 825, 390));
+        caption(QStringLiteral("科目"), twipsRect(x + 150, 3375, 825, 390));
+        combo(1 + side, twipsRect(x + 1050, 3300, 4650, 435), true);
+        QLabel *opt = caption(QStringLiteral("補助"), twipsRect(x + 150, 3975, 825, 390));
         opt->hide();
-        combo(3 + side, tw(x + 1050, 3900, 4650, 435), true)->hide();
-        caption(QStringLiteral("摘要"), tw(x + 150, 4575, 825, 390));
-        box(2 + side, tw(x + 1050, 4500, 4650, 450), 50);
+        combo(3 + side, twipsRect(x + 1050, 3900, 4650, 435), true)->hide();
+        caption(QStringLiteral("摘要"), twipsRect(x + 150, 4575, 825, 390));
+        box(2 + side, twipsRect(x + 1050, 4500, 4650, 450), 50);
     }
 
-    caption(QStringLiteral("備考"), tw(300, 5925, 975, 390));
-    box(5, tw(1350, 5850, 7000, 450), 50);
-    caption(QStringLiteral("金額"), tw(300, 6525, 975, 390));
-    box(4, tw(1350, 6450, 2500, 450), 12);
+    caption(QStringLiteral("備考"), twipsRect(300, 5925, 975, 390));
+    box(5, twipsRect(1350, 5850, 7000, 450), 50);
+    caption(QStringLiteral("金額"), twipsRect(300, 6525, 975, 390));
+    box(4, twipsRect(1350, 6450, 2500, 450), 12);
     txtDATA[4]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     txtDATA[4]->setAttribute(Qt::WA_InputMethodEnabled, false);
 
@@ -291,7 +286,7 @@ void frmLedgeInput::DispData()
 
     cmbDATA[0]->setCurrentIndex(0);
     if (!isBlank(work.FMR_ID)) {
-        const int i = findItemId(cmbDATA[0], ledgeNum(work.FMR_ID));
+        const int i = findItemId(cmbDATA[0], IdOrZero(work.FMR_ID));
         if (i >= 0)
             cmbDATA[0]->setCurrentIndex(i);
     }
@@ -301,7 +296,7 @@ void frmLedgeInput::DispData()
         QComboBox *acc = cmbDATA[static_cast<std::size_t>(1 + side)];
         acc->setCurrentIndex(0);
         if (!isBlank(*accounts[side])) {
-            const long id = ledgeNum(*accounts[side]);
+            const long id = IdOrZero(*accounts[side]);
             const int i = findItemId(acc, id);
             if (i >= 0)
                 acc->setCurrentIndex(i);
@@ -310,7 +305,7 @@ void frmLedgeInput::DispData()
     }
     for (int side = 0; side < 2; ++side) {
         QComboBox *opt = cmbDATA[static_cast<std::size_t>(3 + side)];
-        opt->setCurrentIndex(isBlank(*options[side]) ? -1 : findItemId(opt, ledgeNum(*options[side])));
+        opt->setCurrentIndex(isBlank(*options[side]) ? -1 : findItemId(opt, IdOrZero(*options[side])));
     }
     changed_ = false;
 }

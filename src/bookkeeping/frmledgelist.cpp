@@ -9,6 +9,7 @@
 #include "core/forms.h"
 #include "core/globals.h"
 #include "core/helpers.h"
+#include "core/waitcursor.h"
 #include "core/picklist.h"
 
 #include <QApplication>
@@ -17,24 +18,6 @@
 #include <QTreeWidget>
 
 namespace hb {
-
-namespace {
-
-QRect tw(int left, int top, int width, int height)
-{
-    return QRect(qRound(left / 15.0), qRound(top / 15.0), qRound(width / 15.0), qRound(height / 15.0));
-}
-
-// The hourglass while a query runs, restored on every path.
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor &) = delete;
-    WaitCursor &operator=(const WaitCursor &) = delete;
-};
-
-}  // namespace
 
 frmLedgeList::frmLedgeList() : ListForm(QStringLiteral("frmLedgeList"))
 {
@@ -67,8 +50,8 @@ void frmLedgeList::buildControls()
         return e;
     };
 
-    caption(3, QStringLiteral("年度"), tw(5700, 150, 840, 390));
-    QLineEdit *year = box(3, tw(6600, 100, 1140, 450), 10);
+    caption(3, QStringLiteral("年度"), twipsRect(5700, 150, 840, 390));
+    QLineEdit *year = box(3, twipsRect(6600, 100, 1140, 450), 10);
     year->setReadOnly(true);
     year->setFocusPolicy(Qt::NoFocus);
     year->setAlignment(Qt::AlignCenter);
@@ -78,11 +61,11 @@ void frmLedgeList::buildControls()
         grey.setColor(g, QPalette::Base, palette().color(QPalette::Window));
     year->setPalette(grey);
 
-    caption(0, QStringLiteral("種類"), tw(8025, 150, 1065, 390));
-    const QRect f = tw(9150, 0, 3015, 540);
+    caption(0, QStringLiteral("種類"), twipsRect(8025, 150, 1065, 390));
+    const QRect f = twipsRect(9150, 0, 3015, 540);
     Frame1 = makeCaptioned<QGroupBox>(this, QStringLiteral("Frame1"), QString(), f.x(), f.y(), f.width(), f.height());
-    const QRect o0 = tw(375, 150, 1000, 315);
-    const QRect o1 = tw(1650, 150, 1000, 315);
+    const QRect o0 = twipsRect(375, 150, 1000, 315);
+    const QRect o1 = twipsRect(1650, 150, 1000, 315);
     Option1[0] = makeCaptioned<QRadioButton>(Frame1, QStringLiteral("Option1_0"), QStringLiteral("伝票"), o0.x(), o0.y(),
                                              o0.width(), o0.height());
     Option1[1] = makeCaptioned<QRadioButton>(Frame1, QStringLiteral("Option1_1"), QStringLiteral("元帳"), o1.x(), o1.y(),
@@ -95,8 +78,8 @@ void frmLedgeList::buildControls()
         });
     }
 
-    caption(1, QStringLiteral("科目"), tw(600, 825, 765, 390));
-    const QRect c = tw(1425, 750, 4000, 435);
+    caption(1, QStringLiteral("科目"), twipsRect(600, 825, 765, 390));
+    const QRect c = twipsRect(1425, 750, 4000, 435);
     auto *acc = makeControl<QComboBox>(this, QStringLiteral("cmbCOND_0"), c.x(), c.y(), c.width(), c.height());
     acc->setEditable(true);
     acc->setInsertPolicy(QComboBox::NoInsert);
@@ -104,19 +87,19 @@ void frmLedgeList::buildControls()
     acc->setMaxVisibleItems(16);
     cmbCOND[0] = acc;
 
-    caption(2, QStringLiteral("相手名"), tw(5700, 825, 1065, 390));
-    box(0, tw(6825, 750, 3255, 450), 50);
+    caption(2, QStringLiteral("相手名"), twipsRect(5700, 825, 1065, 390));
+    box(0, twipsRect(6825, 750, 3255, 450), 50);
 
-    const QRect fb = tw(10500, 825, 1600, 1000);
+    const QRect fb = twipsRect(10500, 825, 1600, 1000);
     cmdFIND = makeCaptioned<QPushButton>(this, QStringLiteral("cmdFIND"), QStringLiteral("検索"), fb.x(), fb.y(),
                                          fb.width(), fb.height());
     onClick(cmdFIND, [this] { cmdFIND_Click(); });
 
-    caption(15, QStringLiteral("日付"), tw(525, 1425, 840, 390));
-    box(1, tw(1425, 1350, 2190, 450), 10);
-    QLabel *tilde = caption(16, QStringLiteral("～"), tw(3675, 1350, 390, 390));
+    caption(15, QStringLiteral("日付"), twipsRect(525, 1425, 840, 390));
+    box(1, twipsRect(1425, 1350, 2190, 450), 10);
+    QLabel *tilde = caption(16, QStringLiteral("～"), twipsRect(3675, 1350, 390, 390));
     tilde->setAlignment(Qt::AlignCenter);
-    box(2, tw(4125, 1350, 2190, 450), 10);
+    box(2, twipsRect(4125, 1350, 2190, 450), 10);
     for (int i : {1, 2}) {
         txtCOND[static_cast<std::size_t>(i)]->setAlignment(Qt::AlignCenter);
         txtCOND[static_cast<std::size_t>(i)]->setAttribute(Qt::WA_InputMethodEnabled, false);
@@ -139,14 +122,14 @@ void frmLedgeList::buildControls()
         l->setMargin(2);
         lblSUM[static_cast<std::size_t>(index)] = l;
     };
-    sumCap(0, QStringLiteral("件数"), tw(1500, 7050, 1065, 390));
-    sum(0, tw(2625, 7050, 1020, 390));
-    sumCap(1, QStringLiteral("合　計"), tw(3900, 7050, 990, 390));
-    sum(1, tw(4950, 7050, 1800, 390));
-    sum(2, tw(6745, 7050, 1695, 390));
-    sum(3, tw(8435, 7050, 1695, 390));
-    sumCap(2, QStringLiteral("合　計"), tw(9000, 7050, 1065, 390));
-    sum(4, tw(10125, 7050, 1800, 390));
+    sumCap(0, QStringLiteral("件数"), twipsRect(1500, 7050, 1065, 390));
+    sum(0, twipsRect(2625, 7050, 1020, 390));
+    sumCap(1, QStringLiteral("合　計"), twipsRect(3900, 7050, 990, 390));
+    sum(1, twipsRect(4950, 7050, 1800, 390));
+    sum(2, twipsRect(6745, 7050, 1695, 390));
+    sum(3, twipsRect(8435, 7050, 1695, 390));
+    sumCap(2, QStringLiteral("合　計"), twipsRect(9000, 7050, 1065, 390));
+    sum(4, twipsRect(10125, 7050, 1800, 390));
 
     std::array<QRect, 7> buttons;
     buttons[0] = QRect(10350, 7575, 1800, 1000);
@@ -255,7 +238,7 @@ bool frmLedgeList::mayOpen(int mode, long row)
     if (row < 0 || row >= static_cast<long>(gLedge.size()))
         return false;
     const LedgeRec &r = gLedge[static_cast<std::size_t>(row)];
-    return !RefuseGeneratedLedge(ledgeNum(r.FMR_ID), ledgeNum(r.LEDGE_ID), mode);
+    return !RefuseGeneratedLedge(IdOrZero(r.FMR_ID), IdOrZero(r.LEDGE_ID), mode);
 }
 
 // ---- procedures ------------------------------------------------------------------------------
@@ -382,7 +365,7 @@ void frmLedgeList::SetList()
     clearRows();
     const QHash<long, QString> accNames = AccountNames(workDb());
     const auto accName = [&accNames](const Value &id) {
-        return id.isNull() || id.isEmpty() ? QString() : accNames.value(ledgeNum(id));
+        return isBlank(id) ? QString() : accNames.value(IdOrZero(id));
     };
     const auto text = [](const Value &v) { return NullToVal(v, Value("")).displayText(); };
 
@@ -392,13 +375,13 @@ void frmLedgeList::SetList()
             const QString date = ledgeDateText(r.LEDGE_DATE);
             if (!ledger) {
                 addRow({text(r.LEDGE_ID), date, accName(r.D_ACC_ID), accName(r.C_ACC_ID), text(r.CTR_NM),
-                        text(r.NOTES), r.AMT.isNull() || r.AMT.isEmpty() ? QString() : FormatLedgeAmount(r.AMT.toCurrency())});
+                        text(r.NOTES), isBlank(r.AMT) ? QString() : FormatLedgeAmount(r.AMT.toCurrency())});
                 continue;
             }
-            const bool debitIsAcc = ledgeNum(r.D_ACC_ID) == acc && !r.D_ACC_ID.isNull();
-            const bool creditIsAcc = ledgeNum(r.C_ACC_ID) == acc && !r.C_ACC_ID.isNull();
+            const bool debitIsAcc = IdOrZero(r.D_ACC_ID) == acc && !r.D_ACC_ID.isNull();
+            const bool creditIsAcc = IdOrZero(r.C_ACC_ID) == acc && !r.C_ACC_ID.isNull();
             // A voucher without amount shows empty amount cells and adds nothing.
-            const bool noAmount = r.AMT.isNull() || r.AMT.isEmpty();
+            const bool noAmount = isBlank(r.AMT);
             const AccountBalance::Step step = balance->post(creditIsAcc, noAmount ? Currency{} : r.AMT.toCurrency());
             addRow({text(r.LEDGE_ID), date, debitIsAcc ? accName(r.C_ACC_ID) : accName(r.D_ACC_ID), text(r.CTR_NM),
                     text(r.NOTES), noAmount ? QString() : FormatLedgeAmount(step.increase),
@@ -408,7 +391,7 @@ void frmLedgeList::SetList()
         long chosen = -1;
         if (!gLastLedgeID.isEmpty() && !gLastLedgeID.isNull()) {
             for (std::size_t i = 0; i < gLedge.size(); ++i) {
-                if (ledgeNum(gLedge[i].LEDGE_ID) == ledgeNum(gLastLedgeID))
+                if (IdOrZero(gLedge[i].LEDGE_ID) == IdOrZero(gLastLedgeID))
                     chosen = static_cast<long>(i);
             }
         }

@@ -55,7 +55,7 @@ AccountBalance LedgerOpening(DbObject &data, DbObject &work, const LedgeFilter &
 {
     const auto kind = [&work, &f](const QString &field) {
         const Value v = work.DLookup(field, QStringLiteral("L_ACC"), QStringLiteral("ACC_ID=") + QString::number(f.accId));
-        if (v.isNull() || v.isEmpty() || !IsNumeric(v))
+        if (isBlank(v) || !IsNumeric(v))
             throw HbError(94, QStringLiteral("Null の使い方が不正です。"));
         return static_cast<long>(v.toLong());
     };
@@ -82,7 +82,7 @@ AccountBalance LedgerOpening(DbObject &data, DbObject &work, const LedgeFilter &
                                      params);
         const Value v = rs->eof() ? Value::null() : rs->Fields(0);
         rs->Close();
-        return v.isNull() || v.isEmpty() ? Currency{} : v.toCurrency();
+        return isBlank(v) ? Currency{} : v.toCurrency();
     };
     const Currency debit = side("D_ACC_ID");
     const Currency credit = side("C_ACC_ID");
@@ -105,7 +105,7 @@ QHash<long, QString> AccountNames(DbObject &work)
     QHash<long, QString> names;
     auto rs = work.GetFwdOnlyRst(QStringLiteral("SELECT ACC_ID, ACC_NM FROM L_ACC"));
     for (; !rs->eof(); rs->MoveNext())
-        names.insert(ledgeNum(rs->Fields(0)), NullToVal(rs->Fields(1), Value("")).displayText());
+        names.insert(IdOrZero(rs->Fields(0)), NullToVal(rs->Fields(1), Value("")).displayText());
     rs->Close();
     return names;
 }

@@ -44,17 +44,14 @@ long AccountOptKind(long accId)
         return kOptNone;
     const Value kind = workDb().DLookup(QStringLiteral("OPT_KBN"), QStringLiteral("L_ACC"),
                                       QStringLiteral("ACC_ID=") + QString::number(accId));
-    return kind.isNull() || kind.isEmpty() || !IsNumeric(kind) ? kOptNone : static_cast<long>(kind.toLong());
+    return IdOrZero(kind);
 }
 
 // A side's option ID is read by the kind: a PLANT_ID under kind 2, a CHEMI_ID under kind 3.
 void SetLedgeOptKinds(LedgeRec &v)
 {
-    const auto accountOf = [](const Value &acc) {
-        return acc.isNull() || acc.isEmpty() || !IsNumeric(acc) ? 0L : static_cast<long>(acc.toLong());
-    };
-    v.D_OPT_KBN = Value(AccountOptKind(accountOf(v.D_ACC_ID)));
-    v.C_OPT_KBN = Value(AccountOptKind(accountOf(v.C_ACC_ID)));
+    v.D_OPT_KBN = Value(AccountOptKind(IdOrZero(v.D_ACC_ID)));
+    v.C_OPT_KBN = Value(AccountOptKind(IdOrZero(v.C_ACC_ID)));
 }
 
 long GetLedgeSrcKbn(long fmrId, long ledgeId)
@@ -148,17 +145,6 @@ long WriteGeneratedLedge(DbObject &db, const GeneratedLedge &v, double decidingV
             values);
     scope.commit();
     return ledgeId;
-}
-
-long ledgeNum(const Value &v)
-{
-    if (isBlank(v))
-        return 0;
-    if (v.isString()) {
-        double d = 0;
-        return parseNumber(v.displayText(), &d) ? static_cast<long>(roundHalfEven(d)) : 0;
-    }
-    return v.isNumber() ? static_cast<long>(v.toLong()) : 0;
 }
 
 QString ledgeDateText(const Value &v)

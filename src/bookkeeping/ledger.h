@@ -115,8 +115,6 @@ struct GeneratedLedge {
 long WriteGeneratedLedge(DbObject &db, const GeneratedLedge &voucher, double decidingValue, Currency amount,
                          long backLink);
 
-// A voucher's ID or account as a number: Null, Empty and what is no number give 0.
-long ledgeNum(const Value &v);
 // A voucher date as the windows show it ("yyyy/MM/dd"); "" for none; text stays as it is.
 QString ledgeDateText(const Value &v);
 // An amount as the voucher windows show it ("#,##0"): whole, half away from zero, thousands

@@ -865,7 +865,7 @@ RecordsetPtr DbObject::OpenSchema(int schema, const Value &restriction, const Va
     rs->cursor_ = Recordset::Static;
     if (schema == 4) {
         rs->names_ = {QStringLiteral("TABLE_NAME"), QStringLiteral("COLUMN_NAME"), QStringLiteral("ORDINAL_POSITION")};
-        const QString table = restriction.isEmpty() || restriction.isNull() ? QString() : restriction.displayText();
+        const QString table = isBlank(restriction) ? QString() : restriction.displayText();
         const QStringList tables = table.isEmpty() ? connection().tables() : QStringList{table};
         for (const QString &t : tables) {
             const QStringList cols = tableColumns(t);

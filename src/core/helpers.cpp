@@ -106,16 +106,6 @@ double Val(const QString &text)
     return m.hasMatch() ? m.captured(1).toDouble() : 0.0;
 }
 
-BusyCursor::BusyCursor()
-{
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-}
-
-BusyCursor::~BusyCursor()
-{
-    QApplication::restoreOverrideCursor();
-}
-
 Currency RoundEx(const Value &value, int mode, int digits)
 {
     Currency result;
@@ -230,7 +220,7 @@ void SetYMSlash(QLineEdit *box)
 
 QString shownText(const Value &v)
 {
-    return (v.isNull() || v.isEmpty()) ? QString() : v.displayText();
+    return isBlank(v) ? QString() : v.displayText();
 }
 
 Value GetKbnNm(const Value &id)

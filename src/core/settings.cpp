@@ -105,7 +105,7 @@ bool DbObject::SaveCtrl(const QString &key, const Value &value, long)
 QString clsINI::text(const QString &key)
 {
     const Value v = GetCtrl(key);
-    return (v.isEmpty() || v.isNull()) ? QString() : v.displayText();
+    return isBlank(v) ? QString() : v.displayText();
 }
 
 QString clsINI::fileName(const QString &typeKey, const QString &nameKey)

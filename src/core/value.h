@@ -43,6 +43,16 @@ struct Currency {
     double toDouble() const { return static_cast<double>(scaled) / 10000.0; }
     QString toString() const;
     bool operator==(const Currency &o) const = default;
+    auto operator<=>(const Currency &o) const = default;
+
+    // Sums and differences are exact; the product is rounded to four decimals half to even.
+    // A result outside the range raises an overflow (6).
+    Currency operator+(Currency o) const;
+    Currency operator-(Currency o) const;
+    Currency operator*(Currency o) const;
+    Currency operator-() const;
+    Currency &operator+=(Currency o) { return *this = *this + o; }
+    Currency &operator-=(Currency o) { return *this = *this - o; }
 };
 
 class Value {
@@ -116,6 +126,13 @@ QString canonicalDateText(const QDateTime &dt);
 inline bool isBlank(const Value &v) { return v.isEmpty() || v.isNull(); }
 // No value or the empty text.
 inline bool isBlankText(const Value &v) { return isBlank(v) || (v.isString() && v.displayText().isEmpty()); }
+
+// An ID, number or count held in a value: Empty and Null give 0, a number its whole value
+// (half to even), a text its number ("1,000" is 1000, " 7 " is 7). IdOf raises a type mismatch
+// (13) for a text that is no number ("" included) and gives a date's day number; IdOrZero gives 0
+// for both.
+long IdOf(const Value &v);
+long IdOrZero(const Value &v);
 
 // The Null-to-default conversion: Null gives the default, anything else (Empty included) itself.
 Value NullToVal(const Value &v, const Value &def);

@@ -53,11 +53,6 @@ Value stored(const Value &v)
     return v.isEmpty() ? Value::null() : v;
 }
 
-long asLong(const Value &v)
-{
-    return isBlank(v) || !IsNumeric(v) ? 0 : static_cast<long>(v.toLong());
-}
-
 // A quantity as the row stores it: the number held, 0 when none.
 Value quantity(const Value &v)
 {
@@ -75,9 +70,9 @@ Currency amountOf(const Value &v)
 GeneratedLedge purchaseVoucher(const ChemiRec &r, int mode, const QDateTime &now)
 {
     GeneratedLedge v;
-    v.fmrId = asLong(r.FMR_ID);
+    v.fmrId = IdOrZero(r.FMR_ID);
     v.ledgeDate = r.PUR_DATE.isDate() ? r.PUR_DATE.toDate().date() : QDate();
-    v.debit = {Value(static_cast<long>(kAccChemiStock)), Value(static_cast<long>(kOptChemi)), Value(asLong(r.CHEMI_ID)),
+    v.debit = {Value(static_cast<long>(kAccChemiStock)), Value(static_cast<long>(kOptChemi)), Value(IdOrZero(r.CHEMI_ID)),
                chemiQtyText(r.PUR_QTY, r.PUR_UNIT)};
     v.credit = {stored(r.ACC_ID), Value(0), Value(0), Value::null()};
     v.ctrNm = isBlank(r.PUR_SHOP) || r.PUR_SHOP.toString().isEmpty() ? Value::null() : r.PUR_SHOP;
@@ -185,7 +180,7 @@ std::map<long, QString> chemiUseNames()
     auto rs = workDb().GetFwdOnlyRst(QStringLiteral("SELECT L_KBN.ID, L_KBN.NM FROM L_KBN WHERE L_KBN.KBN=15"));
     for (; !rs->eof(); rs->MoveNext()) {
         const Value nm = rs->Fields(1);
-        names.emplace(asLong(rs->Fields(0)), nm.isNull() ? QString() : nm.displayText());
+        names.emplace(IdOrZero(rs->Fields(0)), nm.isNull() ? QString() : nm.displayText());
     }
     rs->Close();
     return names;
@@ -193,7 +188,7 @@ std::map<long, QString> chemiUseNames()
 
 QString chemiDeleteRefusal(const Value &fmrId, const Value &chemiId)
 {
-    const QString cond = QStringLiteral("FMR_ID=%1 AND CHEMI_ID=%2").arg(asLong(fmrId)).arg(asLong(chemiId));
+    const QString cond = QStringLiteral("FMR_ID=%1 AND CHEMI_ID=%2").arg(IdOrZero(fmrId)).arg(IdOrZero(chemiId));
     if (dataDb().DCount(QStringLiteral("*"), QStringLiteral("D_DIARY_DTL"), cond).toLong() == 0)
         return QString();
     const Value d = dataDb().DMin(QStringLiteral("WORK_DATE"), QStringLiteral("D_DIARY_DTL"), cond);
@@ -243,8 +238,8 @@ ChemiSaveResult SaveChemi(DbObject &db, int mode, ChemiRec &rec)
             return ChemiSaveResult::Missing;
     }
 
-    const long fmr = asLong(out.FMR_ID);
-    const long link = asLong(out.LEDGE_ID);
+    const long fmr = IdOrZero(out.FMR_ID);
+    const long link = IdOrZero(out.LEDGE_ID);
     const std::vector<Value> key{stored(out.CHEMI_ID)};
     if (mode == kEditDelete) {
         if (link > 0)

@@ -251,7 +251,7 @@ void frmChemiInput::newRowDefaults(ChemiRec &r)
 // A purchase that never had a payment account pays in cash, as the window shows it.
 void frmChemiInput::recordDefaults(ChemiRec &r)
 {
-    if (r.ACC_ID.isEmpty() || r.ACC_ID.isNull())
+    if (isBlank(r.ACC_ID))
         r.ACC_ID = Value(static_cast<long>(kAccCash));
 }
 

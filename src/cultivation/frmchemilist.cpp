@@ -178,7 +178,7 @@ void frmChemiList::fill(const ChemiFilter &filter)
                 dayCell(r.PUR_DATE), quantityCell(r.PUR_QTY), quantityCell(r.USED_QTY), quantityCell(r.REST_QTY)});
     }
     ListView1->setUpdatesEnabled(true);
-    if (gLastChemiID.isEmpty() || gLastChemiID.isNull())
+    if (isBlank(gLastChemiID))
         return;
     for (std::size_t j = 0; j < gChemi.size(); ++j) {
         if (gChemi[j].CHEMI_ID == gLastChemiID)

@@ -543,7 +543,7 @@ bool frmPlantInput::ChkData()
             return false;
         }
         // The boxes of a plain add show zeros while the record has no year: that is no year.
-        if (txtDATA[0]->text().isEmpty() || work.YYYY.isEmpty() || work.YYYY.isNull()) {
+        if (txtDATA[0]->text().isEmpty() || isBlank(work.YYYY)) {
             ShowMsg(QStringLiteral("収穫年は必須入力です。"), kMsgExclamation);
             txtDATA[0]->setFocus();
             return false;

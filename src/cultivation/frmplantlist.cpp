@@ -24,7 +24,7 @@ namespace {
 // "yyyymm" shown as "yyyy/mm"; no text for Null.
 QString monthCell(const Value &v)
 {
-    if (v.isNull() || v.isEmpty())
+    if (isBlank(v))
         return QString();
     double n = 0;
     const QString text = v.displayText();
@@ -144,7 +144,7 @@ void frmPlantList::SetList()
                 monthCell(r.HARVEST_SCHD_YM), NullToVal(r.CROP_NM1, Value("")).displayText(),
                 NullToVal(r.AREA, Value(0)).displayText()});
     }
-    if (gLastPlantID.isEmpty() || gLastPlantID.isNull())
+    if (isBlank(gLastPlantID))
         return;
     for (std::size_t j = 0; j < gPlant.size(); ++j) {
         const PlantRec &r = gPlant[j];

@@ -22,13 +22,13 @@ QString dateLiteral(const QDateTime &d)
 
 QString textOf(const Value &v)
 {
-    return v.isNull() || v.isEmpty() ? QString() : v.displayText();
+    return isBlank(v) ? QString() : v.displayText();
 }
 
 // HARVEST_SCHD_YM (year and month as six digits) as "yyyy/mm".
 QString yearMonthText(const Value &v)
 {
-    if (v.isNull() || v.isEmpty())
+    if (isBlank(v))
         return QString();
     double n = 0;
     if (!parseNumber(v.displayText(), &n))
@@ -127,13 +127,6 @@ DiaryDay LoadDiaryDay(long fmrId, const QDateTime &workDate)
 }
 
 // ---- lines ---------------------------------------------------------------------------------
-
-long IdOf(const Value &v)
-{
-    if (v.isNull() || v.isEmpty())
-        return 0;
-    return static_cast<long>(v.toLong());
-}
 
 int AddLine(std::vector<DiaryDtlRec> &lines, const DiaryRec &day, const Value &plantId)
 {

@@ -75,9 +75,6 @@ struct DiaryDay {
 // that day. Raises on a database error; nothing but the hold is written.
 DiaryDay LoadDiaryDay(long fmrId, const QDateTime &workDate);
 
-// A value that stands for an ID or a line number: Null and Empty read as 0.
-long IdOf(const Value &v);
-
 // Adds a line for the planting (Empty for none) and returns its index: the empty element of a
 // day without lines is used, otherwise the line is appended. Its number is the highest of the
 // day plus one, so it is unique however the numbers run; WORK_KBN 0, the rest Empty.

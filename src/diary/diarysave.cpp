@@ -25,20 +25,6 @@ Value numeric(const Value &v)
     return Value(v.toDouble());
 }
 
-// The Currency product, rounded to four decimals half to even.
-Currency multiply(Currency a, Currency b)
-{
-    const __int128 p = static_cast<__int128>(a.scaled) * b.scaled;
-    __int128 q = p / 10000;
-    const __int128 r = p % 10000;
-    const __int128 twice = (r < 0 ? -r : r) * 2;
-    if (twice > 10000 || (twice == 10000 && q % 2 != 0))
-        q += p < 0 ? -1 : 1;
-    if (q > std::numeric_limits<std::int64_t>::max() || q < std::numeric_limits<std::int64_t>::min())
-        throw HbError(kErrOverflow, QStringLiteral("オーバーフローしました。"));
-    return Currency::fromScaled(static_cast<std::int64_t>(q));
-}
-
 // Content of a voucher as the voucher dialog edits it (everything but the audit columns);
 // Empty and Null count the same, and a number held as text counts by its value.
 bool sameField(const Value &a, const Value &b)
@@ -247,7 +233,7 @@ Currency CalChemiAmt(DbObject &db, long fmrId, long chemiId, Currency qty, long 
     const double rate = GetUnitRate(purUnit, unitId);
     const Currency price =
         purQty.scaled == 0 ? Currency() : Currency::fromDouble(purAmt.toDouble() / purQty.toDouble());
-    return RoundEx(Value(multiply(qty, price).toDouble() * rate), 3, 0);
+    return RoundEx(Value((qty * price).toDouble() * rate), 3, 0);
 }
 
 QString ChemiUseText(const Value &qty, const Value &unitId)

@@ -151,7 +151,7 @@ void frmDairyCal::DispData()
     SetCmb(0);
     for (int i = 0; i < kCalLayerCount; ++i) {
         const Value v = iniDb().GetCtrl(layerKey(i));
-        const long long on = (v.isEmpty() || v.isNull()) ? 0 : v.toLong();
+        const long long on = isBlank(v) ? 0 : v.toLong();
         chkCOND_[static_cast<std::size_t>(i)]->setChecked(on == 1);
     }
     DispCal();

@@ -778,7 +778,7 @@ void frmDairyInput::applyLedgeColumnWidths()
     QHeaderView *header = ListView1_->header();
     header->setMinimumSectionSize(0);
     for (int i = 0; i < static_cast<int>(bookColumns_.size()) && i < ListView1_->columnCount(); ++i) {
-        const int width = static_cast<int>(std::lround(bookColumns_[i].twips * scaleX() / 15.0));
+        const int width = static_cast<int>(std::lround(bookColumns_[i].twips * scaleX() / kTwipsPerPixel));
         ListView1_->setColumnWidth(i, width);
         ListView1_->setColumnHidden(i, width == 0);
     }
@@ -851,7 +851,7 @@ void frmDairyInput::cmdEDIT_Click(int index)
     }
     auto &dialog = form<frmDiaryLedgeInput>();
     dialog.ledgeChanged = [this](const Value &acc) {
-        const long a = acc.isNull() || acc.isEmpty() ? 0 : static_cast<long>(acc.toLong());
+        const long a = isBlank(acc) ? 0 : static_cast<long>(acc.toLong());
         InitLedgeList(a);
         SetLedgeList(a);
     };

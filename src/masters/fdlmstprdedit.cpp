@@ -28,14 +28,6 @@ bool sameId(const Value &v, long id)
     return IsNumeric(v) && v.toDouble() == static_cast<double>(id);
 }
 
-// An ID as an item's data: Null and Empty give 0.
-long itemId(const Value &v)
-{
-    if (v.isNull() || v.isEmpty() || !IsNumeric(v))
-        return 0;
-    return static_cast<long>(v.toLong());
-}
-
 QString text(const Value &v)
 {
     return NullToVal(v, Value("")).displayText();
@@ -235,7 +227,7 @@ Trap fdlMstPrdEdit::trapFor(Event event, QWidget *control) const
 
 void fdlMstPrdEdit::listClicked(int row)
 {
-    GetIdx(itemId(Value::fromVariant(List1->item(row)->data(Qt::UserRole))));
+    GetIdx(IdOrZero(Value::fromVariant(List1->item(row)->data(Qt::UserRole))));
     DispData();
 }
 
@@ -303,7 +295,7 @@ void fdlMstPrdEdit::SetCmb(int k)
 
 void fdlMstPrdEdit::SetList()
 {
-    const long c = cur_ >= 0 && cur_ < static_cast<int>(prd_.size()) ? itemId(prd_[cur_].PRD_ID) : 0;
+    const long c = cur_ >= 0 && cur_ < static_cast<int>(prd_.size()) ? IdOrZero(prd_[cur_].PRD_ID) : 0;
     const QString filter = txtCOND->text();
     filling_ = true;
     List1->clear();
@@ -313,7 +305,7 @@ void fdlMstPrdEdit::SetList()
             && (rec.PRD_NM.isEmpty() || !rec.PRD_NM.displayText().contains(filter, Qt::CaseSensitive)))
             continue;
         auto *item = new QListWidgetItem(text(rec.PRD_NM), List1);
-        item->setData(Qt::UserRole, static_cast<qlonglong>(itemId(rec.PRD_ID)));
+        item->setData(Qt::UserRole, static_cast<qlonglong>(IdOrZero(rec.PRD_ID)));
     }
     filling_ = false;
     for (int i = 0; i < List1->count(); ++i) {
@@ -339,7 +331,7 @@ long fdlMstPrdEdit::GetMaxPrdId() const
 {
     long max = 0;
     for (const PrdRec &rec : prd_) {
-        const long id = itemId(rec.PRD_ID);
+        const long id = IdOrZero(rec.PRD_ID);
         if (id > max)
             max = id;
     }

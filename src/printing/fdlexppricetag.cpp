@@ -26,18 +26,18 @@ const QString kDateFormat = QStringLiteral("yyyy/MM/dd");
 // The current grower and the shop in use as numbers; no grower is 0 (none has it), no shop is 1.
 long currentGrower()
 {
-    return gFmrID.isNull() || gFmrID.isEmpty() ? 0L : static_cast<long>(gFmrID.toLong());
+    return isBlank(gFmrID) ? 0L : static_cast<long>(gFmrID.toLong());
 }
 
 long shopInUse()
 {
-    return gShopID.isNull() || gShopID.isEmpty() ? 1L : static_cast<long>(gShopID.toLong());
+    return isBlank(gShopID) ? 1L : static_cast<long>(gShopID.toLong());
 }
 
 // A stored or typed date; false for no value or a text that is no date.
 bool dateOf(const Value &v, QDate *out)
 {
-    if (v.isEmpty() || v.isNull())
+    if (isBlank(v))
         return false;
     if (v.isDate()) {
         *out = v.toDate().date();
@@ -152,7 +152,7 @@ void fdlExpPriceTag::InitForm()
     }
 
     const Value dir = iniDb().GetCtrl(kExpDir);
-    txtCOND[2]->setText(dir.isEmpty() || dir.isNull() ? QString() : dir.toString());
+    txtCOND[2]->setText(isBlank(dir) ? QString() : dir.toString());
 }
 
 int fdlExpPriceTag::GetData(const QDate &from, const QDate &to)

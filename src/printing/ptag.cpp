@@ -62,7 +62,7 @@ QString toText(const Value &v)
 // The shop in use as GetBarcode and GetTraceURL take it: no shop (Null or unset) is shop 1.
 Value shopInUse()
 {
-    if (gShopID.isNull() || gShopID.isEmpty())
+    if (isBlank(gShopID))
         return Value(1);
     return Value(static_cast<long long>(gShopID.toLong()));
 }

@@ -77,7 +77,7 @@ QImage plasticMarkPicture()
 bool StoredPtagFrame()
 {
     const Value v = gINI ? iniDb().GetCtrl(QStringLiteral("PRINT_PTAG_FRAME")) : Value();
-    if (v.isEmpty() || v.isNull() || !IsNumeric(v))
+    if (isBlank(v) || !IsNumeric(v))
         return false;
     return v.toLong() != 0;
 }

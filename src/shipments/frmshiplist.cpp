@@ -7,6 +7,7 @@
 #include "core/forms.h"
 #include "core/globals.h"
 #include "core/helpers.h"
+#include "core/waitcursor.h"
 #include "cultivation/plantrec.h"
 #include "shipments/frmshipinput.h"
 #include "shipments/shipcalc.h"
@@ -30,15 +31,6 @@ namespace {
 
 constexpr int kPlantIdRole = Qt::UserRole;
 constexpr int kFmrIdRole = Qt::UserRole + 1;
-
-// The hourglass pointer for the length of a query, restored on every path.
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor &) = delete;
-    WaitCursor &operator=(const WaitCursor &) = delete;
-};
 
 }  // namespace
 

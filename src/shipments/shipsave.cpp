@@ -17,11 +17,6 @@ namespace {
 
 constexpr long kWorkKbnShip = 8;
 
-long asLong(const Value &v)
-{
-    return isBlank(v) ? 0 : static_cast<long>(v.toLong());
-}
-
 // A text that is empty or missing is written as NULL.
 Value textOrNull(const Value &v)
 {
@@ -42,11 +37,11 @@ bool rowExists(DbObject &db, long fmr, long shipId)
 long postVoucher(DbObject &db, const ShipRec &r, bool sales, int mode, const QDateTime &now)
 {
     GeneratedLedge v;
-    v.fmrId = asLong(r.FMR_ID);
+    v.fmrId = IdOf(r.FMR_ID);
     v.ledgeDate = valueDate(r.SHIP_DATE);
     const LedgeSide plain{r.ACC_ID, Value(0), Value(0), Value::null()};
     const LedgeSide planting{Value(sales ? kAccSales : kAccShopFee), Value(static_cast<long>(kOptPlant)),
-                             Value(asLong(r.PLANT_ID)), textOrNull(r.PRD_NM)};
+                             Value(IdOf(r.PLANT_ID)), textOrNull(r.PRD_NM)};
     v.debit = sales ? plain : planting;
     v.credit = sales ? planting : plain;
     v.ctrNm = textOrNull(NullToVal(GetShopNm(r.SHOP_ID), Value("")));
@@ -58,7 +53,7 @@ long postVoucher(DbObject &db, const ShipRec &r, bool sales, int mode, const QDa
     const Value &amount = sales ? r.SALES_AMT : r.FEE_AMT;
     const double deciding = isBlank(amount) ? 0.0 : amount.toDouble();
     const Currency amt = isBlank(amount) ? Currency{} : amount.toCurrency();
-    return WriteGeneratedLedge(db, v, deciding, amt, asLong(sales ? r.LEDGE_ID_S : r.LEDGE_ID_F));
+    return WriteGeneratedLedge(db, v, deciding, amt, IdOf(sales ? r.LEDGE_ID_S : r.LEDGE_ID_F));
 }
 
 const char *const kRowColumns[] = {"SHIP_DATE", "PLANT_ID", "DTL_NO",    "SHOP_ID",    "PRD_ID",    "PRD_NM",
@@ -116,7 +111,7 @@ void writeRow(DbObject &db, const ShipRec &r, int mode)
 // The day row when the day has none, then the shipment line at the end of the day.
 void writeDiary(DbObject &db, const ShipRec &r, const QDateTime &now)
 {
-    const Value fmr(asLong(r.FMR_ID));
+    const Value fmr(IdOf(r.FMR_ID));
     const Value day(valueDate(r.SHIP_DATE));
     auto count = db.GetFwdOnlyRst(QStringLiteral("SELECT COUNT(*) FROM D_DIARY WHERE FMR_ID=? AND WORK_DATE=?"),
                                     {fmr, day});
@@ -127,19 +122,19 @@ void writeDiary(DbObject &db, const ShipRec &r, const QDateTime &now)
     count->Close();
     auto max = db.GetFwdOnlyRst(QStringLiteral("SELECT MAX(DTL_NO) FROM D_DIARY_DTL WHERE FMR_ID=? AND WORK_DATE=?"),
                                   {fmr, day});
-    const long dtlNo = (max->eof() ? 0 : asLong(max->Fields(0))) + 1;
+    const long dtlNo = (max->eof() ? 0 : IdOf(max->Fields(0))) + 1;
     max->Close();
     db.EXEC(QStringLiteral("INSERT INTO D_DIARY_DTL (FMR_ID, WORK_DATE, DTL_NO, PLANT_ID, WORK_KBN, WORK_NM, NOTES, "
                              "SHIP_ID) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
-              {fmr, day, Value(dtlNo), Value(asLong(r.PLANT_ID)), Value(kWorkKbnShip), Value("出荷"),
-               isBlank(r.NOTES) ? Value::null() : r.NOTES, Value(asLong(r.SHIP_ID))});
+              {fmr, day, Value(dtlNo), Value(IdOf(r.PLANT_ID)), Value(kWorkKbnShip), Value("出荷"),
+               isBlank(r.NOTES) ? Value::null() : r.NOTES, Value(IdOf(r.SHIP_ID))});
 }
 
 void deleteDiaryLine(DbObject &db, const ShipRec &r)
 {
     db.EXEC(QStringLiteral("DELETE D_DIARY_DTL.* FROM D_DIARY_DTL WHERE D_DIARY_DTL.FMR_ID=? AND "
                              "D_DIARY_DTL.WORK_KBN=8 AND D_DIARY_DTL.SHIP_ID=?"),
-              {Value(asLong(r.FMR_ID)), Value(asLong(r.SHIP_ID))});
+              {Value(IdOf(r.FMR_ID)), Value(IdOf(r.SHIP_ID))});
 }
 
 }  // namespace
@@ -156,24 +151,24 @@ int SaveShipment(DbObject &db, ShipRec &rec, int mode)
     bool missing = false;
     {
         TransactionScope tx(db);
-        const long fmr = asLong(r.FMR_ID);
+        const long fmr = IdOf(r.FMR_ID);
         if (mode == kEditAdd) {
             const Value max = db.DMax(QStringLiteral("SHIP_ID"), QStringLiteral("D_SHIP"),
                                         QStringLiteral("FMR_ID=") + QString::number(fmr));
-            r.SHIP_ID = Value(asLong(max) + 1);
+            r.SHIP_ID = Value(IdOf(max) + 1);
             r.LEDGE_ID_S = r.LEDGE_ID_F = Value::null();
-        } else if (!rowExists(db, fmr, asLong(r.SHIP_ID))) {
+        } else if (!rowExists(db, fmr, IdOf(r.SHIP_ID))) {
             missing = true;
         }
         if (!missing) {
             if (mode == kEditDelete) {
                 for (const Value &id : {r.LEDGE_ID_S, r.LEDGE_ID_F}) {
-                    if (asLong(id) > 0)
+                    if (IdOf(id) > 0)
                         db.EXEC(QStringLiteral("DELETE D_LEDGE.* FROM D_LEDGE WHERE FMR_ID=? AND LEDGE_ID=?"),
-                                  {Value(fmr), Value(asLong(id))});
+                                  {Value(fmr), Value(IdOf(id))});
                 }
                 db.EXEC(QStringLiteral("DELETE FROM D_SHIP WHERE FMR_ID=? AND SHIP_ID=?"),
-                          {Value(fmr), Value(asLong(r.SHIP_ID))});
+                          {Value(fmr), Value(IdOf(r.SHIP_ID))});
                 deleteDiaryLine(db, r);
             } else {
                 r.LEDGE_ID_S = Value(postVoucher(db, r, true, mode, now));
