@@ -120,7 +120,7 @@ private:
 
 [[noreturn]] void outOfRange()
 {
-    throw HbError(9, QStringLiteral("インデックスが有効範囲にありません。"));
+    throw HbError(kErrSubscript, QStringLiteral("インデックスが有効範囲にありません。"));
 }
 
 

@@ -56,7 +56,7 @@ AccountBalance LedgerOpening(DbObject &data, DbObject &work, const LedgeFilter &
     const auto kind = [&work, &f](const QString &field) {
         const Value v = work.DLookup(field, QStringLiteral("L_ACC"), QStringLiteral("ACC_ID=") + QString::number(f.accId));
         if (isBlank(v) || !IsNumeric(v))
-            throw HbError(94, QStringLiteral("Null の使い方が不正です。"));
+            throw HbError(kErrInvalidNull, QStringLiteral("Null の使い方が不正です。"));
         return static_cast<long>(v.toLong());
     };
     const long dcKbn = kind(QStringLiteral("DC_KBN"));

@@ -1,11 +1,48 @@
-// Opening the four databases.
+// The four databases: creating and opening them, and the program's folder they lie beside.
 
-#include "core/db.h"
+#include "core/databases.h"
+
 #include "core/apphooks.h"
 #include "core/helpers.h"
 #include "core/uiservices.h"
 
+#include <QCoreApplication>
+#include <QDir>
+
 namespace hb {
+
+std::unique_ptr<clsINI> gINI;
+std::unique_ptr<clsDb> gDb;
+std::unique_ptr<clsMst> gMst;
+std::unique_ptr<clsWork> gWork;
+
+// The program's folder and the files beside it.
+
+namespace {
+QString gAppPathValue;
+}  // namespace
+
+QString appPath()
+{
+    if (gAppPathValue.isEmpty())
+        return QCoreApplication::applicationDirPath();
+    return gAppPathValue;
+}
+
+void setAppPath(const QString &path)
+{
+    gAppPathValue = path;
+}
+
+QString iniDbPath()
+{
+    return QDir::cleanPath(appPath() + QStringLiteral("/../ini/INFO.MDB"));
+}
+
+QString workDbPath()
+{
+    return QDir::cleanPath(appPath() + QStringLiteral("/../work/WORK.MDB"));
+}
 
 namespace {
 
@@ -145,7 +182,7 @@ void DbObject::openBySettings(bool master)
                 openFile(master ? ini.MST_NAME() : ini.DB_NAME(), false);
             } else {
                 CloseCnn();
-                throw HbError(3706, QStringLiteral("接続の種類が設定されていません。"));
+                throw HbError(kErrNoConnectionKind, QStringLiteral("接続の種類が設定されていません。"));
             }
             return;
         } catch (const HbError &) {

@@ -216,7 +216,7 @@ public:
         work = Rec();
         if (gEditRow >= 0) {
             if (gEditRow >= static_cast<long>(rows_.size()))
-                throw HbError(9, QStringLiteral("インデックスが有効範囲にありません。"));
+                throw HbError(kErrSubscript, QStringLiteral("インデックスが有効範囲にありません。"));
             work = rows_[static_cast<std::size_t>(gEditRow)];
         }
         if (gEditMode == kEditAdd)

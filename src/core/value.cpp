@@ -297,7 +297,7 @@ QString Value::displayText() const
 QString Value::toString() const
 {
     if (type_ == Type::Null)
-        throw HbError(94, QStringLiteral("Null の使い方が不正です。"));
+        throw HbError(kErrInvalidNull, QStringLiteral("Null の使い方が不正です。"));
     return displayText();
 }
 

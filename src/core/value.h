@@ -24,15 +24,30 @@ private:
     QString description_;
 };
 
-// Error numbers used by the runtime (the numbers a person may see in "(n)..." reports).
+// Error numbers the program raises (the numbers a person may see in "(n)..." reports).
 enum ErrNo : int {
-    kErrTypeMismatch = 13,
+    kErrInvalidCall = 5,          // a text that cannot be converted for the file
     kErrOverflow = 6,
-    kErrDatabase = -2147467259,
-    kErrNoConnection = 3704,
+    kErrSubscript = 9,            // an index outside its array or range
+    kErrDivisionByZero = 11,
+    kErrTypeMismatch = 13,
+    kErrFileNotFound = 53,
+    kErrPathAccess = 75,          // a file that cannot be written
+    kErrNoObject = 91,            // a database object that was not created
+    kErrInvalidNull = 94,
+    kErrInvalidPicture = 481,
+    kErrPrinter = 482,
+    kErrServerGone = 2006,        // the server connection was lost
+    kErrBadArguments = 3001,
     kErrNoCurrentRow = 3021,
+    kErrNoTransaction = 3034,
+    kErrInTransaction = 3246,
     kErrNotUpdatable = 3251,
-    kErrNoObject = 91,
+    kErrItemNotFound = 3265,
+    kErrNoConnection = 3704,
+    kErrNoConnectionKind = 3706,
+    kErrRowChanged = -2147217864, // the row to update is gone or changed
+    kErrDatabase = -2147467259,
 };
 
 // Fixed-point money with four decimals, stored as ten-thousandths.

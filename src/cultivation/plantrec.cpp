@@ -125,7 +125,7 @@ std::vector<PlantRec> queryPlants(const PlantFilter &filter)
             for (const QString &name : PlantRec::columnNames()) {
                 const int i = rs->fieldIndex(name);
                 if (i < 0)
-                    throw HbError(3265, QStringLiteral("項目 %1 が見つかりません。").arg(name));
+                    throw HbError(kErrItemNotFound, QStringLiteral("項目 %1 が見つかりません。").arg(name));
                 at.push_back(i);
             }
         }

@@ -117,7 +117,7 @@ QByteArray cp932With(Cp932 &conv, const QString &s)
 void requireConverter(const Cp932 &conv)
 {
     if (!conv.valid())
-        throw HbError(5, QStringLiteral("文字コードを変換できません。"));
+        throw HbError(kErrInvalidCall, QStringLiteral("文字コードを変換できません。"));
 }
 
 // An existing file that may not be written: not writable for this program, or read-only by its
@@ -155,7 +155,7 @@ QString PtagCsvPath(const QString &folder, const QString &fileName)
 int WritePtagCsv(const QString &path, const std::vector<PtagRec> &rows)
 {
     if (isReadOnlyFile(path))
-        throw HbError(75, QStringLiteral("ファイルに書き込めません（読み取り専用）：") + QDir::toNativeSeparators(path));
+        throw HbError(kErrPathAccess, QStringLiteral("ファイルに書き込めません（読み取り専用）：") + QDir::toNativeSeparators(path));
     Cp932 conv;
     requireConverter(conv);
     QByteArray content;
@@ -163,7 +163,7 @@ int WritePtagCsv(const QString &path, const std::vector<PtagRec> &rows)
         content += cp932With(conv, PtagCsvLine(r)) + "\r\n";
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit())
-        throw HbError(75, QStringLiteral("パス/ファイル アクセス エラーです。"));
+        throw HbError(kErrPathAccess, QStringLiteral("パス/ファイル アクセス エラーです。"));
     return static_cast<int>(rows.size());
 }
 

@@ -23,13 +23,13 @@ namespace {
 
 HbError outOfRange()
 {
-    return HbError(9, QStringLiteral("インデックスが有効範囲にありません。"));
+    return HbError(kErrSubscript, QStringLiteral("インデックスが有効範囲にありません。"));
 }
 
 // A bar-code block that would start outside the 12 data digits.
 HbError layoutOutOfRange()
 {
-    return HbError(9, QStringLiteral("販売店のバーコード設定が範囲外です。"));
+    return HbError(kErrSubscript, QStringLiteral("販売店のバーコード設定が範囲外です。"));
 }
 
 HbError overflow()

@@ -94,11 +94,11 @@ QImage ShopPtagLogo()
         return QImage();
     const QString path = imagesFolder() + name.toString();
     if (!QFileInfo(path).isFile())
-        throw HbError(53, QStringLiteral("ファイルが見つかりません：") + QDir::toNativeSeparators(path));
+        throw HbError(kErrFileNotFound, QStringLiteral("ファイルが見つかりません：") + QDir::toNativeSeparators(path));
     QImageReader reader(path);
     QImage picture = reader.read();
     if (picture.isNull())
-        throw HbError(481, QStringLiteral("ピクチャが不正です：") + QDir::toNativeSeparators(path));
+        throw HbError(kErrInvalidPicture, QStringLiteral("ピクチャが不正です：") + QDir::toNativeSeparators(path));
     return picture;
 }
 

@@ -249,7 +249,7 @@ void frmShipInput::SetMode()
     work = ShipRec();
     if (gEditRow >= 0) {
         if (gEditRow >= static_cast<long>(gShip.size()))
-            throw HbError(9, QStringLiteral("インデックスが有効範囲にありません。"));
+            throw HbError(kErrSubscript, QStringLiteral("インデックスが有効範囲にありません。"));
         work = gShip[static_cast<std::size_t>(gEditRow)];
     }
     if (gEditMode == kEditAdd)
