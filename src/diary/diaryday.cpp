@@ -384,16 +384,6 @@ LedgeBook BuildLedgeBook(long accId, long fmrId, const QDateTime &workDate, cons
     return book;
 }
 
-QString FormatAmount(Currency amount)
-{
-    const std::int64_t magnitude = amount.scaled < 0 ? -amount.scaled : amount.scaled;
-    const std::int64_t whole = (magnitude + 5000) / 10000;
-    QString digits = QString::number(whole);
-    for (qsizetype i = digits.size() - 3; i > 0; i -= 3)
-        digits.insert(i, QLatin1Char(','));
-    return (amount.scaled < 0 && whole != 0 ? QStringLiteral("-") : QString()) + digits;
-}
-
 // ---- caption -------------------------------------------------------------------------------
 
 QString GetEtoNm(const QDateTime &d)

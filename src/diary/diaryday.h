@@ -172,8 +172,6 @@ struct LedgeBook {
 // way round). Raises on a database error.
 LedgeBook BuildLedgeBook(long accId, long fmrId, const QDateTime &workDate, const std::vector<LedgeRec> &ledge);
 
-// An amount as the books show it ("#,##0"): whole, half away from zero, thousands separated.
-QString FormatAmount(Currency amount);
 
 // The sexagenary label of a day from L_ETO; "" when it cannot be found.
 QString GetEtoNm(const QDateTime &d);

@@ -794,9 +794,9 @@ void frmDairyInput::SetLedgeList(long accId)
                                    r.accNm,
                                    r.ctrNm,
                                    r.notes,
-                                   FormatAmount(r.increase),
-                                   FormatAmount(r.decrease),
-                                   FormatAmount(r.balance)};
+                                   FormatLedgeAmount(r.increase),
+                                   FormatLedgeAmount(r.decrease),
+                                   FormatLedgeAmount(r.balance)};
         auto *item = new QTreeWidgetItem(ListView1_);
         for (int i = 0; i < columns && i < texts.size(); ++i) {
             item->setText(i, texts.at(i));
@@ -804,10 +804,10 @@ void frmDairyInput::SetLedgeList(long accId)
             item->setTextAlignment(i, (right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
         }
     }
-    lblSUM_[0]->setText(FormatAmount(book.opening));
-    lblSUM_[1]->setText(FormatAmount(book.increaseTotal));
-    lblSUM_[2]->setText(FormatAmount(book.decreaseTotal));
-    lblSUM_[3]->setText(FormatAmount(book.balance));
+    lblSUM_[0]->setText(FormatLedgeAmount(book.opening));
+    lblSUM_[1]->setText(FormatLedgeAmount(book.increaseTotal));
+    lblSUM_[2]->setText(FormatLedgeAmount(book.decreaseTotal));
+    lblSUM_[3]->setText(FormatLedgeAmount(book.balance));
 }
 
 // Add (0), modify (1) or delete (2) a voucher of the book through the diary's voucher dialog.

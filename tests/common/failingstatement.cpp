@@ -1,5 +1,6 @@
 #include "common/failingstatement.h"
 
+#include "common/harness.h"
 #include "core/value.h"
 
 #include <gtest/gtest.h>
@@ -45,6 +46,22 @@ long failEachStatement(hb::DbObject &db, const std::function<void()> &attempt,
             return count;
         }
     }
+}
+
+long failEachClick(hb::DbObject &db, ScriptedUi &ui, QWidget *button,
+                   const std::function<void(long k, const QString &statement)> &failed)
+{
+    return failEachStatement(
+        db,
+        [&] {
+            ui.prompts.clear();
+            click(button);
+            settle();
+        },
+        [&](long k, const QString &sql) {
+            EXPECT_EQ(ui.promptTexts(), QStringList({failedStatementText(k)})) << sql.toStdString();
+            failed(k, sql);
+        });
 }
 
 }  // namespace hbtest

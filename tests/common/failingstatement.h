@@ -4,10 +4,13 @@
 // (k = 1, 2, ...), until an attempt runs to its end without reaching statement k. A sound save leaves the database and its window as they were after each
 // failure, so the attempts can follow one another on the same state, and the last one saves.
 
+#include "common/scriptedui.h"
 #include "core/db.h"
 
 #include <QString>
 #include <functional>
+
+class QWidget;
 
 namespace hbtest {
 
@@ -19,5 +22,11 @@ QString failedStatementText(long k);
 // last attempt, which ran without a failure.
 long failEachStatement(hb::DbObject &db, const std::function<void()> &attempt,
                        const std::function<void(long k, const QString &statement)> &failed);
+
+// The same for the save a button starts: each attempt clears the prompts and clicks the
+// button; after each failure the one prompt shown must be the failure's description, then
+// `failed` checks the rest.
+long failEachClick(hb::DbObject &db, ScriptedUi &ui, QWidget *button,
+                   const std::function<void(long k, const QString &statement)> &failed);
 
 }  // namespace hbtest
