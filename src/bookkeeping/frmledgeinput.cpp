@@ -102,15 +102,15 @@ void frmLedgeInput::buildControls()
 
     // The grower box is kept with the voucher but never shown.
     QLabel *grower = caption(QStringLiteral("生産者"), twipsRect(6450, 825, 975, 390));
-    combo(0, twipsRect(7500, 750, 3000, 435), false);
+    combo(kCmbGrower, twipsRect(7500, 750, 3000, 435), false);
     grower->hide();
-    cmbDATA[0]->hide();
+    cmbDATA[kCmbGrower]->hide();
 
     caption(QStringLiteral("日付"), twipsRect(300, 1425, 975, 390));
-    box(0, twipsRect(1350, 1350, 2190, 450), 10)->setAlignment(Qt::AlignCenter);
-    txtDATA[0]->setAttribute(Qt::WA_InputMethodEnabled, false);
+    box(kBoxDate, twipsRect(1350, 1350, 2190, 450), 10)->setAlignment(Qt::AlignCenter);
+    txtDATA[kBoxDate]->setAttribute(Qt::WA_InputMethodEnabled, false);
     caption(QStringLiteral("相手先"), twipsRect(300, 2025, 975, 390));
-    box(1, twipsRect(1350, 1950, 5000, 450), 50);
+    box(kBoxCounterparty, twipsRect(1350, 1950, 5000, 450), 50);
 
     for (int side = 0; side < 2; ++side) {
         const int x = side == 0 ? 150 : 6210;
@@ -120,32 +120,32 @@ void frmLedgeInput::buildControls()
         bold.setBold(true);
         head->setFont(bold);
         caption(QStringLiteral("科目"), twipsRect(x + 150, 3375, 825, 390));
-        combo(1 + side, twipsRect(x + 1050, 3300, 4650, 435), true);
+        combo(kCmbDebitAcc + side, twipsRect(x + 1050, 3300, 4650, 435), true);
         QLabel *opt = caption(QStringLiteral("補助"), twipsRect(x + 150, 3975, 825, 390));
         opt->hide();
-        combo(3 + side, twipsRect(x + 1050, 3900, 4650, 435), true)->hide();
+        combo(kCmbDebitOpt + side, twipsRect(x + 1050, 3900, 4650, 435), true)->hide();
         caption(QStringLiteral("摘要"), twipsRect(x + 150, 4575, 825, 390));
-        box(2 + side, twipsRect(x + 1050, 4500, 4650, 450), 50);
+        box(kBoxDebitText + side, twipsRect(x + 1050, 4500, 4650, 450), 50);
     }
 
     caption(QStringLiteral("備考"), twipsRect(300, 5925, 975, 390));
-    box(5, twipsRect(1350, 5850, 7000, 450), 50);
+    box(kBoxNotes, twipsRect(1350, 5850, 7000, 450), 50);
     caption(QStringLiteral("金額"), twipsRect(300, 6525, 975, 390));
-    box(4, twipsRect(1350, 6450, 2500, 450), 12);
-    txtDATA[4]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    txtDATA[4]->setAttribute(Qt::WA_InputMethodEnabled, false);
+    box(kBoxAmount, twipsRect(1350, 6450, 2500, 450), 12);
+    txtDATA[kBoxAmount]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    txtDATA[kBoxAmount]->setAttribute(Qt::WA_InputMethodEnabled, false);
 
     makeMenuButton(1, QStringLiteral("登録"), 150, 7575, 1600, 1000);
     makeMenuButton(0, QStringLiteral("閉じる"), 10350, 7575, 1800, 1000);
     setCancelButton(cmdMENU[0]);
 
     picker_ = new DatePicker(*this);
-    picker_->addBox(0, txtDATA[0]);
+    picker_->addBox(0, txtDATA[kBoxDate]);
     picker_->setCondition([] { return gEditMode == kEditAdd || gEditMode == kEditModify; });
     picker_->hideOn({QStringLiteral("txtDATA"), QStringLiteral("cmbDATA"), QStringLiteral("cmdMENU")});
 
-    const QList<QWidget *> order{txtDATA[0], txtDATA[1], cmbDATA[1], cmbDATA[3], txtDATA[2], cmbDATA[2],
-                                 cmbDATA[4], txtDATA[3], txtDATA[5], txtDATA[4], cmdMENU[1], cmdMENU[0]};
+    const QList<QWidget *> order{txtDATA[kBoxDate], txtDATA[kBoxCounterparty], cmbDATA[kCmbDebitAcc], cmbDATA[kCmbDebitOpt], txtDATA[kBoxDebitText], cmbDATA[kCmbCreditAcc],
+                                 cmbDATA[kCmbCreditOpt], txtDATA[kBoxCreditText], txtDATA[kBoxNotes], txtDATA[kBoxAmount], cmdMENU[1], cmdMENU[0]};
     for (int i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 }
@@ -211,14 +211,14 @@ void frmLedgeInput::InitForm()
 
 void frmLedgeInput::SetCmb(int index)
 {
-    if (index == 1 || index == 2) {
+    if (index == kCmbDebitAcc || index == kCmbCreditAcc) {
         QComboBox *box = cmbDATA[static_cast<std::size_t>(index)];
         box->clear();
         box->addItem(QString(), QVariant(qlonglong(0)));
         addPickRows(box, workDb(),
                              QStringLiteral("SELECT  L_ACC.ACC_ID,  L_ACC.ACC_NM  FROM L_ACC  ORDER BY ACC_ID"));
-    } else if (index == 0) {
-        QComboBox *box = cmbDATA[0];
+    } else if (index == kCmbGrower) {
+        QComboBox *box = cmbDATA[kCmbGrower];
         box->setCurrentIndex(-1);
         box->clear();
         box->addItem(QString(), QVariant(qlonglong(0)));
@@ -229,13 +229,13 @@ void frmLedgeInput::SetCmb(int index)
 
 void frmLedgeInput::SetCmbOpt(int index)
 {
-    if (index != 3 && index != 4)
+    if (index != kCmbDebitOpt && index != kCmbCreditOpt)
         return;
     QComboBox *box = cmbDATA[static_cast<std::size_t>(index)];
     box->clear();
     box->addItem(QString(), QVariant(qlonglong(0)));
     box->setCurrentIndex(-1);
-    const long kind = optKbn_[static_cast<std::size_t>(index - 3)];
+    const long kind = optKbn_[static_cast<std::size_t>(index - kCmbDebitOpt)];
     QString sql;
     if (kind == kOptPlant)
         sql = QStringLiteral("SELECT  D_PLANT.PLANT_ID,  D_PLANT.PLANT_NM  FROM D_PLANT  WHERE FMR_ID=? ORDER BY PLANT_ID");
@@ -269,7 +269,7 @@ void frmLedgeInput::applyOptRule(int side, long kind)
     if (kind == current)
         return;
     current = kind;
-    SetCmbOpt(3 + side);
+    SetCmbOpt(kCmbDebitOpt + side);
     box->show();
 }
 
@@ -277,18 +277,18 @@ void frmLedgeInput::DispData()
 {
     const auto text = [](const Value &v) { return NullToVal(v, Value("")).displayText(); };
     lblDATA[0]->setText(text(work.LEDGE_ID));
-    setBoxText(txtDATA[0], ledgeDateText(work.LEDGE_DATE));
-    setBoxText(txtDATA[1], text(work.CTR_NM));
-    setBoxText(txtDATA[2], text(work.D_OPT_NM));
-    setBoxText(txtDATA[3], text(work.C_OPT_NM));
-    setBoxText(txtDATA[4], text(work.AMT));
-    setBoxText(txtDATA[5], text(work.NOTES));
+    setBoxText(txtDATA[kBoxDate], ledgeDateText(work.LEDGE_DATE));
+    setBoxText(txtDATA[kBoxCounterparty], text(work.CTR_NM));
+    setBoxText(txtDATA[kBoxDebitText], text(work.D_OPT_NM));
+    setBoxText(txtDATA[kBoxCreditText], text(work.C_OPT_NM));
+    setBoxText(txtDATA[kBoxAmount], text(work.AMT));
+    setBoxText(txtDATA[kBoxNotes], text(work.NOTES));
 
-    cmbDATA[0]->setCurrentIndex(0);
+    cmbDATA[kCmbGrower]->setCurrentIndex(0);
     if (!isBlank(work.FMR_ID)) {
-        const int i = findItemId(cmbDATA[0], IdOrZero(work.FMR_ID));
+        const int i = findItemId(cmbDATA[kCmbGrower], IdOrZero(work.FMR_ID));
         if (i >= 0)
-            cmbDATA[0]->setCurrentIndex(i);
+            cmbDATA[kCmbGrower]->setCurrentIndex(i);
     }
     const Value *accounts[2] = {&work.D_ACC_ID, &work.C_ACC_ID};
     const Value *options[2] = {&work.D_OPT_ID, &work.C_OPT_ID};
@@ -326,9 +326,9 @@ bool frmLedgeInput::cmbDATA_Validate(int index)
     const int selected = box->currentIndex();
     const long id = selected >= 0 ? itemId(box, selected) : 0;
     switch (index) {
-    case 1:
-    case 2: {
-        const int side = index - 1;
+    case kCmbDebitAcc:
+    case kCmbCreditAcc: {
+        const int side = index - kCmbDebitAcc;
         (side == 0 ? work.D_ACC_ID : work.C_ACC_ID) = Value(id);
         const long before = optKbn_[static_cast<std::size_t>(side)];
         applyOptRule(side, selected >= 0 ? AccountOptKind(id) : 0);
@@ -338,10 +338,10 @@ bool frmLedgeInput::cmbDATA_Validate(int index)
             (side == 0 ? work.D_OPT_ID : work.C_OPT_ID) = Value::null();
         break;
     }
-    case 3:
+    case kCmbDebitOpt:
         work.D_OPT_ID = Value(id);
         break;
-    case 4:
+    case kCmbCreditOpt:
         work.C_OPT_ID = Value(id);
         break;
     default:
@@ -355,6 +355,7 @@ void frmLedgeInput::txtDATA_Validate(int index)
 {
     if (!changed_)
         return;
+    // In the order of the slots.
     Value *fields[6] = {&work.LEDGE_DATE, &work.CTR_NM, &work.D_OPT_NM, &work.C_OPT_NM, &work.AMT, &work.NOTES};
     *fields[index] = textValue(txtDATA[static_cast<std::size_t>(index)]);
     DispData();
@@ -376,25 +377,25 @@ bool frmLedgeInput::ChkData()
         return false;
     };
     Value date = Value::null();
-    if (!txtDATA[0]->text().isEmpty()) {
+    if (!txtDATA[kBoxDate]->text().isEmpty()) {
         QDateTime dt;
-        if (!parseDateText(txtDATA[0]->text(), &dt))
-            return refuse(txtDATA[0], kNoDateMsg);
+        if (!parseDateText(txtDATA[kBoxDate]->text(), &dt))
+            return refuse(txtDATA[kBoxDate], kNoDateMsg);
         date = Value(QDateTime(dt.date(), QTime(0, 0)));
     }
     Value amount = Value::null();
-    if (!txtDATA[4]->text().trimmed().isEmpty()) {
+    if (!txtDATA[kBoxAmount]->text().trimmed().isEmpty()) {
         double v = 0;
-        if (!parseNumber(txtDATA[4]->text(), &v) || std::fabs(v) >= 922337203685477.0)
-            return refuse(txtDATA[4], kNotNumberMsg);
+        if (!parseNumber(txtDATA[kBoxAmount]->text(), &v) || std::fabs(v) >= 922337203685477.0)
+            return refuse(txtDATA[kBoxAmount], kNotNumberMsg);
         amount = Value(Currency::fromDouble(v));
     }
     work.LEDGE_DATE = date;
     work.AMT = amount;
-    work.CTR_NM = textValue(txtDATA[1]);
-    work.D_OPT_NM = textValue(txtDATA[2]);
-    work.C_OPT_NM = textValue(txtDATA[3]);
-    work.NOTES = textValue(txtDATA[5]);
+    work.CTR_NM = textValue(txtDATA[kBoxCounterparty]);
+    work.D_OPT_NM = textValue(txtDATA[kBoxDebitText]);
+    work.C_OPT_NM = textValue(txtDATA[kBoxCreditText]);
+    work.NOTES = textValue(txtDATA[kBoxNotes]);
     SetLedgeOptKinds(work);
     return true;
 }

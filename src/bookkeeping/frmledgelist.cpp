@@ -138,12 +138,12 @@ void frmLedgeList::buildControls()
     makeMenuButtons(buttons);
 
     picker_ = new DatePicker(*this, 7725, 3075);
-    picker_->addBox(1, txtCOND[1]);
-    picker_->addBox(2, txtCOND[2]);
+    picker_->addBox(1, txtCOND[kCondFrom]);
+    picker_->addBox(2, txtCOND[kCondTo]);
     picker_->hideOn({QStringLiteral("txtCOND"), QStringLiteral("cmbCOND"), QStringLiteral("cmdFIND"),
                      QStringLiteral("Option1"), QStringLiteral("ListView1")});
 
-    const QList<QWidget *> order{Option1[0], Option1[1], cmbCOND[0], txtCOND[0], txtCOND[1], txtCOND[2],
+    const QList<QWidget *> order{Option1[0], Option1[1], cmbCOND[0], txtCOND[kCondCounterparty], txtCOND[kCondFrom], txtCOND[kCondTo],
                                  cmdFIND,    ListView1,  cmdMENU[1], cmdMENU[2], cmdMENU[3], cmdMENU[4],
                                  cmdMENU[5], cmdMENU[6], cmdMENU[0]};
     for (int i = 1; i < order.size(); ++i)
@@ -162,7 +162,7 @@ void frmLedgeList::onLoad()
         const QSignalBlocker b1(Option1[1]);
         Option1[0]->setChecked(true);
     }
-    txtCOND[0]->clear();
+    txtCOND[kCondCounterparty]->clear();
     picker_->hide();
     for (QLabel *l : lblSUM)
         l->setText(QStringLiteral("0"));
@@ -250,9 +250,9 @@ void frmLedgeList::InitForm()
     cmbCOND[0]->setCurrentIndex(0);
     QDate month = gCalMonth.isValid() ? gCalMonth : QDate::currentDate();
     month = QDate(month.year(), month.month(), 1);
-    txtCOND[1]->setText(month.toString(QStringLiteral("yyyy/MM/dd")));
-    txtCOND[2]->setText(month.addMonths(1).addDays(-1).toString(QStringLiteral("yyyy/MM/dd")));
-    txtCOND[3]->setText(QString::number(month.year()));
+    txtCOND[kCondFrom]->setText(month.toString(QStringLiteral("yyyy/MM/dd")));
+    txtCOND[kCondTo]->setText(month.addMonths(1).addDays(-1).toString(QStringLiteral("yyyy/MM/dd")));
+    txtCOND[kCondYear]->setText(QString::number(month.year()));
     picker_->hide();
     // The view's columns and captions; the first refresh follows.
     InitList();
@@ -314,7 +314,7 @@ void frmLedgeList::dispCaptions()
         lblSUM[static_cast<std::size_t>(i)]->setVisible(ledger);
     lblSUM_CAP[1]->setVisible(ledger);
     lblSUM_CAP[2]->setVisible(!ledger);
-    lblSUM[4]->setVisible(true);
+    lblSUM[kSumTotal]->setVisible(true);
 }
 
 void frmLedgeList::clearSums()
@@ -329,7 +329,7 @@ void frmLedgeList::SetList()
     // the focus in the box) and the list, its totals and gLedge are left empty.
     std::optional<QDate> from;
     std::optional<QDate> to;
-    if (!filterDate(txtCOND[1], &from) || !filterDate(txtCOND[2], &to)) {
+    if (!filterDate(txtCOND[kCondFrom], &from) || !filterDate(txtCOND[kCondTo], &to)) {
         ListView1->clearSelection();
         gLedge.assign(1, LedgeRec());
         clearRows();
@@ -344,12 +344,12 @@ void frmLedgeList::SetList()
         return;
     }
     bool yearOk = false;
-    const int year = txtCOND[3]->text().toInt(&yearOk);
+    const int year = txtCOND[kCondYear]->text().toInt(&yearOk);
 
     LedgeFilter filter;
     filter.fmrId = currentFmrId();
     filter.accId = accIndex >= 1 ? itemId(cmbCOND[0], accIndex) : 0;
-    filter.counterparty = txtCOND[0]->text();
+    filter.counterparty = txtCOND[kCondCounterparty]->text();
     filter.from = from;
     filter.to = to;
     filter.yearStart = yearOk ? std::optional<QDate>(QDate(year, 1, 1)) : std::nullopt;
@@ -403,14 +403,14 @@ void frmLedgeList::SetList()
     if (!totals) {
         clearSums();
     } else if (!ledger) {
-        lblSUM[0]->setText(count);
-        lblSUM[4]->setText(totals->sum.isNull() || totals->sum.isEmpty() ? QString() : FormatLedgeAmount(totals->sum.toCurrency()));
+        lblSUM[kSumCount]->setText(count);
+        lblSUM[kSumTotal]->setText(totals->sum.isNull() || totals->sum.isEmpty() ? QString() : FormatLedgeAmount(totals->sum.toCurrency()));
     } else {
-        lblSUM[0]->setText(count);
-        lblSUM[1]->setText(FormatLedgeAmount(balance->opening()));
-        lblSUM[2]->setText(FormatLedgeAmount(balance->increases()));
-        lblSUM[3]->setText(FormatLedgeAmount(balance->decreases()));
-        lblSUM[4]->setText(FormatLedgeAmount(balance->balance()));
+        lblSUM[kSumCount]->setText(count);
+        lblSUM[kSumOpening]->setText(FormatLedgeAmount(balance->opening()));
+        lblSUM[kSumIncreases]->setText(FormatLedgeAmount(balance->increases()));
+        lblSUM[kSumDecreases]->setText(FormatLedgeAmount(balance->decreases()));
+        lblSUM[kSumTotal]->setText(FormatLedgeAmount(balance->balance()));
     }
 }
 

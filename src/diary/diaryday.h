@@ -5,6 +5,7 @@
 // window's caption.
 
 #include "bookkeeping/ledger.h"
+#include "core/globals.h"
 #include "core/rowrecord.h"
 #include "core/value.h"
 
@@ -14,12 +15,6 @@
 #include <vector>
 
 namespace hb {
-
-// Kinds of work (L_KBN 20) that the diary treats on their own.
-enum WorkKbn : long {
-    kWorkChemi = 5,  // pesticide application: the pesticide frame
-    kWorkShip = 8,   // shipment line, written by the shipment input
-};
 
 // One row of D_DIARY, field by field in column order.
 struct DiaryRec : RowRecord<DiaryRec> {

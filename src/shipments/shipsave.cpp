@@ -15,7 +15,6 @@ Value gLastShipFmrID;
 
 namespace {
 
-constexpr long kWorkKbnShip = 8;
 
 // A text that is empty or missing is written as NULL.
 Value textOrNull(const Value &v)
@@ -126,15 +125,15 @@ void writeDiary(DbObject &db, const ShipRec &r, const QDateTime &now)
     max->Close();
     db.EXEC(QStringLiteral("INSERT INTO D_DIARY_DTL (FMR_ID, WORK_DATE, DTL_NO, PLANT_ID, WORK_KBN, WORK_NM, NOTES, "
                              "SHIP_ID) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
-              {fmr, day, Value(dtlNo), Value(IdOf(r.PLANT_ID)), Value(kWorkKbnShip), Value("出荷"),
+              {fmr, day, Value(dtlNo), Value(IdOf(r.PLANT_ID)), Value(static_cast<long>(kWorkShip)), Value("出荷"),
                isBlank(r.NOTES) ? Value::null() : r.NOTES, Value(IdOf(r.SHIP_ID))});
 }
 
 void deleteDiaryLine(DbObject &db, const ShipRec &r)
 {
     db.EXEC(QStringLiteral("DELETE D_DIARY_DTL.* FROM D_DIARY_DTL WHERE D_DIARY_DTL.FMR_ID=? AND "
-                             "D_DIARY_DTL.WORK_KBN=8 AND D_DIARY_DTL.SHIP_ID=?"),
-              {Value(IdOf(r.FMR_ID)), Value(IdOf(r.SHIP_ID))});
+                             "D_DIARY_DTL.WORK_KBN=? AND D_DIARY_DTL.SHIP_ID=?"),
+              {Value(IdOf(r.FMR_ID)), Value(static_cast<long>(kWorkShip)), Value(IdOf(r.SHIP_ID))});
 }
 
 }  // namespace
