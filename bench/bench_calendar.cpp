@@ -1,119 +1,228 @@
-// The month calendar's redraw on ten years of a grower's daily diary (a diary row, a voucher, a
-// pesticide line and a shipment on every day), all five layers on: what one redraw reads from the
-// data database (the planting filter's list, the diary rows and the three marks), with the marks
-// counted per month (as the calendar does) and per day, on a SQLite file and on the private
-// MariaDB server (data source HB_TEST_DSN; skipped when it is not set).
-//
-// The window's painting needs a GUI application; this program runs a core application, so the
-// figures are the database side of the redraw, which is where its time goes.
+// The month calendar of June 2024 for grower 1, every layer on, on each history:
+//  BM_CalendarData   what one redraw reads: the planting filter's list and the month (diary
+//                    rows and the three marks), as the calendar reads them;
+//  BM_CalendarRaw    the same rows read by hand-written SQL through the raw driver (the sqlite3
+//                    C API; on the server a QMYSQL connection, one statement per list and layer);
+//  BM_CalendarRedraw the window's whole redraw, DispData, painted offscreen and shown.
 
-#include "../tests/diary/test_calendar_benchdata.h"
+#include "history.h"
 
-#include "core/db.h"
-#include "core/schema.h"
+#include "core/forms.h"
+#include "core/globals.h"
 #include "diary/calendargrid.h"
+#include "diary/frmdairycal.h"
 
-#include <QCoreApplication>
-#include <QTemporaryDir>
-#include <benchmark/benchmark.h>
+#include <QApplication>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QVariant>
+#include <array>
+#include <map>
 #include <memory>
+#include <sqlite3.h>
 
 namespace {
 
-namespace cb = hbtest::calbench;
+using hbbench::History;
 
-struct CalendarFixture {
-    QTemporaryDir dir;
-    std::unique_ptr<hb::DirectDb> db;
-    hb::ServerParams admin;
-    QString serverDb;
+const hb::CalLayers kAllLayers{true, true, true, true, true};
 
-    ~CalendarFixture()
-    {
-        db.reset();
-        if (!serverDb.isEmpty()) {
-            try {
-                hb::DirectDb::server(admin)->EXEC(QStringLiteral("DROP DATABASE IF EXISTS ") + serverDb);
-            } catch (...) {
-            }
-        }
+void BM_CalendarData(benchmark::State &state)
+{
+    if (!hbbench::historyFor(state))
+        return;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(hb::loadCalPlantings(*hb::gDb, hbbench::kMonth, hbbench::kGrower));
+        benchmark::DoNotOptimize(hb::loadCalMonth(*hb::gDb, hbbench::kMonth, hbbench::kGrower, kAllLayers, 0));
     }
+}
+BENCHMARK(BM_CalendarData)->Apply(hbbench::historyArgs);
+
+// ---- the raw driver ------------------------------------------------------------------------------
+
+// What the calendar shows of a month, as the hand-written reads collect it.
+struct RawMonth {
+    std::vector<std::pair<long long, std::string>> plantings;
+    std::array<bool, 32> diary{}, money{}, pesticide{}, shipment{};
+    std::array<double, 32> lo{}, hi{};
+    std::array<int, 32> weather{};
+    std::array<std::string, 32> note;
 };
 
-CalendarFixture *sqliteFixture()
+const char *const kFirst = "2024-06-01 00:00:00";
+const char *const kLast = "2024-06-30 00:00:00";
+
+// The statements, with ?1 the grower, ?2 the month's first day and ?3 its last.
+const char *const kRawPlantings =
+    "SELECT PLANT_ID, PLANT_NM FROM D_PLANT WHERE FMR_ID = ?1 AND START_DATE <= ?3"
+    " AND (END_DATE IS NULL OR END_DATE >= ?2) ORDER BY PLANT_DATE";
+const char *const kRawDiary =
+    "SELECT WORK_DATE, WTH_ID, LO_TMP, HI_TMP, ONE_MSG FROM D_DIARY WHERE FMR_ID = ?1 AND WORK_DATE BETWEEN ?2 AND ?3";
+const char *const kRawMarks[3] = {
+    "SELECT LEDGE_DATE FROM D_LEDGE WHERE FMR_ID = ?1 AND LEDGE_DATE BETWEEN ?2 AND ?3"
+    " AND (D_ACC_ID IN (1000, 1010) OR C_ACC_ID IN (1000, 1010)) GROUP BY LEDGE_DATE",
+    "SELECT WORK_DATE FROM D_DIARY_DTL WHERE FMR_ID = ?1 AND WORK_DATE BETWEEN ?2 AND ?3 AND CHEMI_ID > 0"
+    " GROUP BY WORK_DATE",
+    "SELECT SHIP_DATE FROM D_SHIP WHERE FMR_ID = ?1 AND SHIP_DATE BETWEEN ?2 AND ?3 GROUP BY SHIP_DATE",
+};
+
+// The day of "yyyy-mm-dd 00:00:00", 0 for any other time.
+int midnightDay(const char *text)
 {
-    static std::unique_ptr<CalendarFixture> f = [] {
-        auto fx = std::make_unique<CalendarFixture>();
-        fx->db = hb::DirectDb::file(fx->dir.filePath(QStringLiteral("DATA.MDB")), true);
-        hb::loadSchema(*fx->db, hb::Schema::Data);
-        cb::fill(*fx->db);
-        return fx;
-    }();
-    return f.get();
+    if (!text || std::strlen(text) < 19 || std::strcmp(text + 10, " 00:00:00") != 0)
+        return 0;
+    return (text[8] - '0') * 10 + (text[9] - '0');
 }
 
-std::unique_ptr<CalendarFixture> &serverSlot()
+sqlite3 *rawFile(const QString &path)
 {
-    static std::unique_ptr<CalendarFixture> f;
-    return f;
+    static std::map<QString, sqlite3 *> open;
+    sqlite3 *&db = open[path];
+    if (!db)
+        sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    return db;
 }
 
-// The server database is dropped while the application still exists.
-void dropServerFixture()
+void readSqlite(sqlite3 *db, RawMonth &m)
 {
-    serverSlot().reset();
-}
-
-CalendarFixture *serverFixture()
-{
-    static CalendarFixture *f = []() -> CalendarFixture * {
-        if (qEnvironmentVariableIsEmpty("HB_TEST_DSN"))
-            return nullptr;
-        auto fx = std::make_unique<CalendarFixture>();
-        fx->admin.dsn = qEnvironmentVariable("HB_TEST_DSN");
-        fx->serverDb = QStringLiteral("hbbench_cal_%1").arg(QCoreApplication::applicationPid());
-        {
-            auto admin = hb::DirectDb::server(fx->admin);
-            admin->EXEC(QStringLiteral("DROP DATABASE IF EXISTS ") + fx->serverDb);
-            admin->EXEC(QStringLiteral("CREATE DATABASE ") + fx->serverDb
-                        + QStringLiteral(" CHARACTER SET utf8mb4 COLLATE utf8mb4_unicode_ci"));
+    const auto run = [db](const char *sql, const auto &row) {
+        sqlite3_stmt *st = nullptr;
+        sqlite3_prepare_v2(db, sql, -1, &st, nullptr);
+        sqlite3_bind_int64(st, 1, hbbench::kGrower);
+        sqlite3_bind_text(st, 2, kFirst, -1, SQLITE_STATIC);
+        sqlite3_bind_text(st, 3, kLast, -1, SQLITE_STATIC);
+        while (sqlite3_step(st) == SQLITE_ROW)
+            row(st);
+        sqlite3_finalize(st);
+    };
+    const auto text = [](sqlite3_stmt *st, int i) { return reinterpret_cast<const char *>(sqlite3_column_text(st, i)); };
+    run(kRawPlantings, [&](sqlite3_stmt *st) {
+        const char *name = text(st, 1);
+        m.plantings.emplace_back(sqlite3_column_int64(st, 0), name ? name : "");
+    });
+    run(kRawDiary, [&](sqlite3_stmt *st) {
+        if (const int d = midnightDay(text(st, 0))) {
+            m.diary[d] = true;
+            m.weather[d] = sqlite3_column_type(st, 1) == SQLITE_NULL ? 1 : sqlite3_column_int(st, 1);
+            m.lo[d] = sqlite3_column_double(st, 2);
+            m.hi[d] = sqlite3_column_double(st, 3);
+            const char *note = text(st, 4);
+            m.note[d] = note ? note : "";
         }
-        hb::ServerParams p = fx->admin;
-        p.database = fx->serverDb;
-        fx->db = hb::DirectDb::server(p);
-        hb::loadSchema(*fx->db, hb::Schema::Data);
-        cb::fill(*fx->db);
-        serverSlot() = std::move(fx);
-        qAddPostRoutine(dropServerFixture);
-        return serverSlot().get();
-    }();
-    return f;
+    });
+    std::array<bool, 32> *marks[3] = {&m.money, &m.pesticide, &m.shipment};
+    for (int layer = 0; layer < 3; ++layer) {
+        run(kRawMarks[layer], [&](sqlite3_stmt *st) {
+            if (const int d = midnightDay(text(st, 0)))
+                (*marks[layer])[d] = true;
+        });
+    }
 }
 
-// One redraw's reads: the planting filter, then the month with every layer on.
-void redraw(benchmark::State &state, CalendarFixture *fx, hb::CalMarkQuery how)
+// The server's connection itself, opened as the program opens it, used without the program's
+// statement layer.
+QSqlDatabase rawServer(const hb::ServerParams &params)
 {
-    if (!fx) {
-        state.SkipWithError("HB_TEST_DSN is not set: no MariaDB server to measure on");
+    static std::map<QString, std::unique_ptr<hb::DirectDb>> open;
+    std::unique_ptr<hb::DirectDb> &db = open[params.database];
+    if (!db)
+        db = hb::DirectDb::server(params);
+    return db->connection();
+}
+
+void readServer(QSqlDatabase &db, RawMonth &m)
+{
+    const auto run = [&db](const char *sql, const auto &row) {
+        QString text = QString::fromLatin1(sql);
+        text.replace(QLatin1String("?1"), QString::number(hbbench::kGrower))
+            .replace(QLatin1String("?2"), QStringLiteral("'%1'").arg(QLatin1String(kFirst)))
+            .replace(QLatin1String("?3"), QStringLiteral("'%1'").arg(QLatin1String(kLast)));
+        QSqlQuery q(db);
+        q.setForwardOnly(true);
+        q.exec(text);
+        while (q.next())
+            row(q);
+    };
+    const auto day = [](const QSqlQuery &q) {
+        const QDateTime dt = q.value(0).toDateTime();
+        return dt.time() == QTime(0, 0) ? dt.date().day() : 0;
+    };
+    run(kRawPlantings, [&](QSqlQuery &q) { m.plantings.emplace_back(q.value(0).toLongLong(), q.value(1).toString().toStdString()); });
+    run(kRawDiary, [&](QSqlQuery &q) {
+        if (const int d = day(q)) {
+            m.diary[d] = true;
+            m.weather[d] = q.value(1).isNull() ? 1 : q.value(1).toInt();
+            m.lo[d] = q.value(2).toDouble();
+            m.hi[d] = q.value(3).toDouble();
+            m.note[d] = q.value(4).toString().toStdString();
+        }
+    });
+    std::array<bool, 32> *marks[3] = {&m.money, &m.pesticide, &m.shipment};
+    for (int layer = 0; layer < 3; ++layer) {
+        run(kRawMarks[layer], [&](QSqlQuery &q) {
+            if (const int d = day(q))
+                (*marks[layer])[d] = true;
+        });
+    }
+}
+
+void BM_CalendarRaw(benchmark::State &state)
+{
+    History *h = hbbench::historyFor(state);
+    if (!h)
+        return;
+    // The hand-written reads must find what the calendar finds.
+    RawMonth check;
+    sqlite3 *file = nullptr;
+    QSqlDatabase server;
+    if (h->backend() == hbbench::Backend::Sqlite) {
+        file = rawFile(h->filePath());
+        readSqlite(file, check);
+    } else {
+        server = rawServer(h->serverParams());
+        readServer(server, check);
+    }
+    const hb::CalMonthData data = hb::loadCalMonth(*hb::gDb, hbbench::kMonth, hbbench::kGrower, kAllLayers, 0);
+    for (int d = 1; d <= 30; ++d) {
+        if (check.diary[d] != data.diary[d].has_value() || check.money[d] != data.money[d]
+            || check.pesticide[d] != data.pesticide[d] || check.shipment[d] != data.shipment[d]) {
+            state.SkipWithError("the hand-written reads disagree with the calendar");
+            return;
+        }
+    }
+    for (auto _ : state) {
+        RawMonth m;
+        if (file)
+            readSqlite(file, m);
+        else
+            readServer(server, m);
+        benchmark::DoNotOptimize(m);
+    }
+}
+BENCHMARK(BM_CalendarRaw)->Apply(hbbench::historyArgs);
+
+// ---- the window ----------------------------------------------------------------------------------
+
+void BM_CalendarRedraw(benchmark::State &state)
+{
+    if (!hbbench::historyFor(state))
+        return;
+    hb::frmDairyCal &cal = hb::form<hb::frmDairyCal>();
+    if (!cal.isLoaded()) {
+        cal.showModeless();
+        QCoreApplication::processEvents();
+    }
+    hb::gCalMonth = hbbench::kMonth;
+    cal.DispData();
+    if (cal.calView().cells.size() != 30 || !cal.calView().cellOfDay(12)->hasDiary) {
+        state.SkipWithError("the calendar did not draw the month as built");
         return;
     }
-    const hb::CalLayers all{true, true, true, true, true};
-    // The last month of the ten years: its diary days lie at the end of the grower's rows.
-    const QDate month = cb::kFirstDay.addYears(cb::kYears).addMonths(-1);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(hb::loadCalPlantings(*fx->db, month, cb::kGrower));
-        benchmark::DoNotOptimize(hb::loadCalMonth(*fx->db, month, cb::kGrower, all, 0, how));
+        cal.DispData();
+        QCoreApplication::processEvents();  // the picture shown on the window
     }
 }
-
-void BM_CalendarRedraw_Sqlite_PerMonth(benchmark::State &s) { redraw(s, sqliteFixture(), hb::CalMarkQuery::PerMonth); }
-void BM_CalendarRedraw_Sqlite_PerDay(benchmark::State &s) { redraw(s, sqliteFixture(), hb::CalMarkQuery::PerDay); }
-void BM_CalendarRedraw_MariaDb_PerMonth(benchmark::State &s) { redraw(s, serverFixture(), hb::CalMarkQuery::PerMonth); }
-void BM_CalendarRedraw_MariaDb_PerDay(benchmark::State &s) { redraw(s, serverFixture(), hb::CalMarkQuery::PerDay); }
-
-BENCHMARK(BM_CalendarRedraw_Sqlite_PerMonth)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_CalendarRedraw_Sqlite_PerDay)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_CalendarRedraw_MariaDb_PerMonth)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_CalendarRedraw_MariaDb_PerDay)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CalendarRedraw)->Apply(hbbench::historyArgs);
 
 }  // namespace

@@ -2,7 +2,6 @@
 
 #include "core/db.h"
 
-#include <QApplication>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -57,15 +56,3 @@ void BM_ForwardOnly30Rows(benchmark::State &state)
 BENCHMARK(BM_ForwardOnly30Rows)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-int main(int argc, char **argv)
-{
-    // Some benchmarks open windows: a headless application unless told otherwise.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

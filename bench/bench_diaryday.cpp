@@ -1,122 +1,131 @@
-// Opening a diary day: a day of 10 work lines (3 of them pesticide uses) and 5 vouchers, among
-// a year of earlier lines, on a SQLite file and (with HB_TEST_DSN set) on the MariaDB server.
-// BM_OpenDiaryDayData is every database step of the opening: the five pick lists, the plantings
-// of the day, the caption's look-up, the day row with its hold, the lines and the vouchers.
-// BM_OpenDiaryDayWindow opens and closes the window itself and needs a QApplication.
+// The diary day 2024-06-12 of grower 1 on each history (three work lines, one a pesticide use
+// of a purchase used all through the history, and the day's three vouchers):
+//  BM_OpenDay        the diary-day window opened on the day, the window already created: Load
+//                    and the first Resize (the pick lists, the day's plantings, the caption, the
+//                    day row with its hold, the lines and the vouchers) and its first painting;
+//  BM_OpenDayFirst   the first opening of the process (window created and opened), measured
+//                    once before the other benchmarks on the 20-year history of each backend;
+//  BM_SaveDay        the day saved again as loaded ("登録"): one transaction rewriting its
+//                    vouchers, the use's voucher, the day row, the lines and the stock;
+//  BM_LunisolarDate  the day's lunisolar date (the caption's old date).
 
-#include "benchfolder.h"
-#include "core/db.h"
+#include "history.h"
+
 #include "core/forms.h"
 #include "core/globals.h"
-#include "core/recordhold.h"
-#include "core/schema.h"
 #include "diary/diaryday.h"
+#include "diary/diarysave.h"
 #include "diary/frmdairyinput.h"
+#include "diary/lunisolar.h"
 
 #include <QApplication>
-#include <QCoreApplication>
-#include <QDir>
-#include <QTemporaryDir>
-#include <benchmark/benchmark.h>
-#include <memory>
+#include <QElapsedTimer>
 
 namespace {
 
-using hb::Value;
+const QDateTime kWorkDate = hbbench::kDay.startOfDay();
 
-const QDate kDay(2014, 10, 24);
-
-// A program folder with its databases and the day's rows; the data database on the server when
-// asked. Everything is dropped again when the object goes.
-class DiaryBench {
-public:
-    explicit DiaryBench(bool server) : folder_(server, QStringLiteral("hbbench"))
-    {
-        fill();
-        hb::gFmrID = Value(1);
-        hb::gWorkDate = Value(kDay);
-    }
-
-private:
-    static void fill()
-    {
-        hb::DbObject &db = *hb::gDb;
-        db.Begintrans();
-        for (int p = 1; p <= 3; ++p)
-            db.EXEC("INSERT INTO D_PLANT (FMR_ID, PLANT_ID, PLANT_NM, CROP_NM, CROP_NM1, START_DATE, PLANT_DATE, AREA) "
-                    "VALUES (1, ?, ?, ?, ?, #2014-03-01#, #2014-03-01#, 10)",
-                    {Value(p), Value(QStringLiteral("作付%1").arg(p)), Value(QStringLiteral("作物%1").arg(p)),
-                     Value(QStringLiteral("作物%1").arg(p))});
-        for (int c = 1; c <= 3; ++c)
-            db.EXEC("INSERT INTO D_CHEMI (FMR_ID, CHEMI_ID, CHEMI_NM, PUR_DATE, REG_NO, PUR_QTY, PUR_UNIT, PUR_AMT, CHK_FLG) "
-                    "VALUES (1, ?, ?, #2014-04-01#, ?, 500, 4, 2000, -1)",
-                    {Value(c), Value(QStringLiteral("薬剤%1").arg(c)), Value(100 + c)});
-        // A year of earlier work, then the day itself.
-        QDate d = kDay.addDays(-365);
-        for (int i = 0; i < 365; ++i, d = d.addDays(1))
-            db.EXEC("INSERT INTO D_DIARY_DTL (FMR_ID, WORK_DATE, DTL_NO, PLANT_ID, WORK_KBN, WORK_NM) VALUES (1, ?, 1, ?, ?, ?)",
-                    {Value(d), Value(1 + i % 3), Value(1 + i % 7), Value(QStringLiteral("作業%1").arg(i % 20))});
-        db.EXEC("INSERT INTO D_DIARY (FMR_ID, WORK_DATE, WTH_ID, LO_TMP, HI_TMP, ONE_MSG, LAST_TM) "
-                "VALUES (1, #2014-10-24#, 1, 8.5, 19, '朝露', 'PC-BENCH')");
-        for (int n = 1; n <= 10; ++n) {
-            const bool chemi = n <= 3;
-            db.EXEC("INSERT INTO D_DIARY_DTL (FMR_ID, WORK_DATE, DTL_NO, PLANT_ID, WORK_KBN, WORK_NM, CHEMI_ID, QTY, UNIT_ID, "
-                    "LEDGE_ID) VALUES (1, #2014-10-24#, ?, ?, ?, ?, ?, ?, ?, ?)",
-                    {Value(n), Value(1 + n % 3), Value(chemi ? 5 : 1), Value(QStringLiteral("作業%1").arg(n)),
-                     chemi ? Value(n) : Value::null(), chemi ? Value(2.5) : Value::null(), chemi ? Value(4) : Value::null(),
-                     Value(chemi ? n : 0)});
-        }
-        for (int v = 1; v <= 5; ++v)
-            db.EXEC("INSERT INTO D_LEDGE (FMR_ID, LEDGE_ID, LEDGE_DATE, D_ACC_ID, C_ACC_ID, AMT) VALUES (1, ?, #2014-10-24#, ?, ?, ?)",
-                    {Value(v), Value(v <= 3 ? 4160 : 1000), Value(v <= 3 ? 1130 : 4000), Value(100 * v)});
-        db.CommitTrans();
-    }
-
-    hbbench::BenchFolder folder_;
-};
-
-using hbbench::skipWithoutServer;
-
-void BM_OpenDiaryDayData(benchmark::State &state)
+// Opens the day in the window and reports whether it came as built.
+bool openDay(hb::frmDairyInput &f)
 {
-    const bool server = state.range(0) == 1;
-    if (skipWithoutServer(state, server))
-        return;
-    DiaryBench bench(server);
-    const QDateTime day = kDay.startOfDay();
-    for (auto _ : state) {
-        for (int k = 0; k <= 4; ++k)
-            benchmark::DoNotOptimize(hb::PickRows(k, 1, 0));
-        benchmark::DoNotOptimize(hb::PlantingsOfDay(1, day));
-        benchmark::DoNotOptimize(hb::DiaryCaption(day));
-        hb::DiaryDay d = hb::LoadDiaryDay(1, day);
-        if (d.lines.size() != 10 || d.ledge.size() != 5)
-            state.SkipWithError("the day did not load as built");
-        benchmark::DoNotOptimize(d);
-    }
+    f.showModeless();
+    QCoreApplication::processEvents();
+    return f.lines().size() == 3;
 }
-BENCHMARK(BM_OpenDiaryDayData)->Arg(0)->Arg(1)->ArgName("server")->Unit(benchmark::kMillisecond);
 
-void BM_OpenDiaryDayWindow(benchmark::State &state)
+void closeDay(hb::frmDairyInput &f)
 {
-    const bool server = state.range(0) == 1;
-    if (skipWithoutServer(state, server))
+    f.Unload();
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);  // the unloaded window goes
+}
+
+void BM_OpenDay(benchmark::State &state)
+{
+    if (!hbbench::historyFor(state))
         return;
-    if (!qobject_cast<QApplication *>(QCoreApplication::instance())) {
-        state.SkipWithError("windows need a QApplication; this program's main makes a QCoreApplication");
-        return;
-    }
-    DiaryBench bench(server);
+    hb::gWorkDate = hb::Value(hbbench::kDay);
     for (auto _ : state) {
+        state.PauseTiming();
         hb::frmDairyInput &f = hb::form<hb::frmDairyInput>();
-        f.showModeless();  // Load, the first Resize: the day is read and shown
-        QCoreApplication::processEvents();
-        if (f.lines().size() != 10)
+        state.ResumeTiming();
+        const bool ok = openDay(f);
+        state.PauseTiming();
+        closeDay(f);
+        if (!ok) {
             state.SkipWithError("the day did not load as built");
-        f.Unload();
-        QCoreApplication::processEvents();
+            break;
+        }
+        state.ResumeTiming();
     }
 }
-BENCHMARK(BM_OpenDiaryDayWindow)->Arg(0)->Arg(1)->ArgName("server")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenDay)->Apply(hbbench::historyArgs);
+
+void BM_SaveDay(benchmark::State &state)
+{
+    if (!hbbench::historyFor(state))
+        return;
+    const hb::DiaryDay d = hb::LoadDiaryDay(hbbench::kGrower, kWorkDate);
+    hb::DiarySave day;
+    day.day = d.day;
+    day.day.NOTES1 = hb::Value(QStringLiteral("散布後 雨なし"));
+    day.lines = d.lines;
+    day.ledge = d.ledge;
+    day.loadedLedge = d.ledge;
+    day.loadedChemiIds = d.loadedChemiIds;
+    if (day.lines.size() != 3 || day.ledge.size() != 3 || day.loadedChemiIds.size() != 1) {
+        state.SkipWithError("the day did not load as built");
+        return;
+    }
+    for (auto _ : state) {
+        // The same day saved again and again: the same numbers, the same rows.
+        const hb::DiarySave saved = hb::SaveDiaryDay(*hb::gDb, day);
+        benchmark::DoNotOptimize(saved);
+    }
+    if (hb::IdOf(hb::gDb->DCount("*", "D_LEDGE", "FMR_ID=1 AND LEDGE_DATE=#2024-06-12 00:00:00#")) != 3)
+        state.SkipWithError("the day's vouchers were not written back as they were");
+}
+BENCHMARK(BM_SaveDay)->Apply(hbbench::historyArgs);
+
+void BM_LunisolarDate(benchmark::State &state)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(hb::GetOldDateStr(kWorkDate));
+}
+BENCHMARK(BM_LunisolarDate)->Apply(hbbench::plainArgs);
 
 }  // namespace
+
+namespace hbbench {
+
+// The first opening of the diary-day window in this process, on the 20-year history of each
+// backend (the file first: the process's very first), reported as benchmarks of one iteration.
+void registerFirstOpenings()
+{
+    for (int server : {0, 1}) {
+        History *h = History::get(server ? Backend::MariaDb : Backend::Sqlite, 20, 1);
+        if (!h)
+            continue;
+        h->activate();
+        hb::gWorkDate = hb::Value(kDay);
+        QElapsedTimer t;
+        t.start();
+        hb::frmDairyInput &f = hb::form<hb::frmDairyInput>();
+        const bool ok = openDay(f);
+        const double seconds = t.nsecsElapsed() / 1e9;
+        closeDay(f);
+        benchmark::RegisterBenchmark(QStringLiteral("BM_OpenDayFirst/server:%1/years:20/growers:1").arg(server).toUtf8().constData(),
+                                     [seconds, ok](benchmark::State &state) {
+                                         for (auto _ : state)
+                                             state.SetIterationTime(seconds);
+                                         if (!ok)
+                                             state.SkipWithError("the day did not load as built");
+                                     })
+            ->UseManualTime()
+            ->Iterations(1)
+            ->Repetitions(1)
+            ->Unit(benchmark::kMillisecond);
+    }
+}
+
+}  // namespace hbbench

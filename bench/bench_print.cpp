@@ -28,9 +28,9 @@ public:
 
 struct Fixture {
     QTemporaryDir dir;
+    bench::KeptProgram kept{dir};
     Fixture()
     {
-        bench::openProgramFolder(dir);
         hb::gRepId = hb::kPtagReport;
         hb::setPrinterSystem(std::make_unique<NoPrinters>());
     }
@@ -47,6 +47,7 @@ struct Fixture {
 Fixture &fixture()
 {
     static Fixture f;
+    f.kept.enter();
     return f;
 }
 

@@ -79,6 +79,7 @@ void fill(hb::DbObject &data, hb::DbObject &master)
 // The program's folder and, per kind, its data and master objects, put in place by use().
 struct Program {
     QTemporaryDir dir;
+    bench::KeptProgram kept{dir};
     std::unique_ptr<hb::clsDb> sqliteDb, serverDb;
     std::unique_ptr<hb::clsMst> sqliteMst, serverMst;
     hb::ServerParams admin;
@@ -87,7 +88,6 @@ struct Program {
 
     Program()
     {
-        bench::openProgramFolder(dir);
         hb::gShopID = hb::Value(1);
         hb::gFmrID = hb::Value(1);
         quietUi();
@@ -144,6 +144,7 @@ struct Program {
     // Puts the objects of one kind in place of the global ones; false when there are none.
     bool use(bool server)
     {
+        kept.enter();
         hb::destroyForms();
         if (hb::gDb) {
             (hb::gDb->DBTYPE() == QLatin1String("MYSQL") ? serverDb : sqliteDb) = std::move(hb::gDb);

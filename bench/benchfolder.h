@@ -3,6 +3,7 @@
 // and the data database as a file beside them or, when asked, as a database of its own on the
 // private MariaDB server (data source HB_TEST_DSN). Everything is dropped again at the end.
 
+#include "benchprogram.h"
 #include "core/db.h"
 #include "core/forms.h"
 #include "core/recordhold.h"
@@ -30,6 +31,7 @@ public:
     // `prefix` names the server database (with the process id).
     BenchFolder(bool server, const QString &prefix)
     {
+        bench::KeptProgram::park();
         for (const char *sub : {"bin", "ini", "work", "data"})
             QDir(dir_.path()).mkpath(QString::fromLatin1(sub));
         hb::setAppPath(dir_.filePath(QStringLiteral("bin")));

@@ -154,3 +154,11 @@ CREATE TABLE D_LEDGE (
   HOLD_TM     VARCHAR(64),
   PRIMARY KEY (FMR_ID, LEDGE_ID)
 );
+
+-- Indexes of the reads that would otherwise go through all of a grower's years of rows: the
+-- calendar's month of vouchers and shipments, the day's vouchers (in number order, so that a
+-- file database takes this index rather than the key for the order), and every line naming a
+-- pesticide purchase (the stock). A database made without them gets them when it is opened.
+CREATE INDEX IX_D_DIARY_DTL_CHEMI ON D_DIARY_DTL (FMR_ID, CHEMI_ID, UNIT_ID, QTY);
+CREATE INDEX IX_D_LEDGE_DATE ON D_LEDGE (FMR_ID, LEDGE_DATE, LEDGE_ID);
+CREATE INDEX IX_D_SHIP_DATE ON D_SHIP (FMR_ID, SHIP_DATE);

@@ -4,6 +4,7 @@
 
 #include "core/apphooks.h"
 #include "core/helpers.h"
+#include "core/schema.h"
 #include "core/uiservices.h"
 
 #include <QCoreApplication>
@@ -148,6 +149,7 @@ clsDb::clsDb()
 void clsDb::OpenCnn()
 {
     openBySettings(false);
+    addMissingIndexes(*this, Schema::Data);
 }
 
 clsMst::clsMst()

@@ -1,5 +1,7 @@
 #include "core/schema.h"
 
+#include "core/log.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -227,6 +229,58 @@ void loadSchema(DbObject &db, Schema which)
     execAll(db, tables);
     execAll(db, rows);
     scope.commit();
+}
+
+QStringList addMissingIndexes(DbObject &db, Schema which)
+{
+    static const QRegularExpression re(QStringLiteral("^CREATE\\s+INDEX\\s+(\\w+)\\s+ON\\s+(\\w+)"),
+                                       QRegularExpression::CaseInsensitiveOption);
+    struct Index {
+        QString name, table, statement;
+    };
+    std::vector<Index> wanted;
+    for (const QString &s : sqlStatements(schemaResource(which))) {
+        const auto m = re.match(s);
+        if (m.hasMatch())
+            wanted.push_back({m.captured(1).toUpper(), m.captured(2), s});
+    }
+    QStringList created;
+    if (wanted.empty())
+        return created;
+    const bool server = db.kind() == DbKind::Server;
+    try {
+        QStringList present;
+        auto rs = db.GetFwdOnlyRst(server ? QStringLiteral("SELECT DISTINCT INDEX_NAME FROM information_schema.STATISTICS"
+                                                           " WHERE TABLE_SCHEMA = DATABASE()")
+                                          : QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index'"));
+        for (; !rs->eof(); rs->MoveNext())
+            present << rs->Fields(0).displayText().toUpper();
+        rs->Close();
+        // A table in use by another computer holds the index back: wait a few seconds, not
+        // the server's default of a day (a file waits its busy time-out).
+        Value oldWait;
+        for (const Index &i : wanted) {
+            if (present.contains(i.name))
+                continue;
+            if (server && oldWait.isEmpty()) {
+                auto wait = db.GetFwdOnlyRst(QStringLiteral("SELECT @@SESSION.lock_wait_timeout"));
+                oldWait = wait->eof() ? Value::null() : wait->Fields(0);
+                db.EXEC(QStringLiteral("SET SESSION lock_wait_timeout = 5"));
+            }
+            try {
+                db.EXEC(i.statement);
+                created << i.name;
+            } catch (const HbError &e) {
+                WriteLog(QStringLiteral("索引 %1 (%2) を作成できません: %3").arg(i.name, i.table, e.description()));
+                break;
+            }
+        }
+        if (!oldWait.isEmpty() && !oldWait.isNull())
+            db.EXEC(QStringLiteral("SET SESSION lock_wait_timeout = ") + QString::number(oldWait.toLong()));
+    } catch (const HbError &e) {
+        WriteLog(QStringLiteral("索引を確認できません: %1").arg(e.description()));
+    }
+    return created;
 }
 
 QStringList createMissingDatabases(const QString &programFolder)

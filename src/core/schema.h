@@ -20,6 +20,12 @@ QStringList schemaTables(Schema which);
 // must not be called inside an open transaction there.
 void loadSchema(DbObject &db, Schema which);
 
+// Adds the indexes of a database's schema that it lacks (a database made by an earlier build),
+// each looked up first. A failure (a read-only file, no privilege, a table held by another
+// computer beyond a few seconds) is logged and no further index is tried; the database stays
+// usable as it is. Must not be called inside an open transaction. Returns the names created.
+QStringList addMissingIndexes(DbObject &db, Schema which);
+
 // The first start, beside the program's folder:
 //  - ../ini/INFO.MDB, when missing, is created with the default settings (data and master as
 //    the default files, one grower, grower 1 and shop 1); ../work/WORK.MDB, when missing, with

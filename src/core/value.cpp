@@ -18,6 +18,13 @@ HbError overflow()
     return HbError(kErrOverflow, QStringLiteral("オーバーフローしました。"));
 }
 
+// Day 0 of the date serial numbers: 1899-12-30 00:00.
+const QDateTime &serialEpoch()
+{
+    static const QDateTime epoch(QDate(1899, 12, 30), QTime(0, 0), DateSpec);
+    return epoch;
+}
+
 }  // namespace
 
 std::int64_t roundHalfEven(double v)
@@ -105,8 +112,41 @@ bool parseNumber(const QString &text, double *out)
     return true;
 }
 
+namespace {
+
+// The stored form "yyyy-mm-dd hh:nn:ss", read without a pattern (the databases hand back every
+// date in it); false for any other text.
+bool parseCanonicalDate(const QString &text, QDateTime *out)
+{
+    if (text.size() != 19 || text.at(4) != QLatin1Char('-') || text.at(7) != QLatin1Char('-')
+        || text.at(10) != QLatin1Char(' ') || text.at(13) != QLatin1Char(':') || text.at(16) != QLatin1Char(':'))
+        return false;
+    int n[6] = {};
+    const int starts[6] = {0, 5, 8, 11, 14, 17};
+    const int lengths[6] = {4, 2, 2, 2, 2, 2};
+    for (int f = 0; f < 6; ++f) {
+        for (int i = starts[f]; i < starts[f] + lengths[f]; ++i) {
+            const char16_t c = text.at(i).unicode();
+            if (c < u'0' || c > u'9')
+                return false;
+            n[f] = n[f] * 10 + (c - u'0');
+        }
+    }
+    const QDate d(n[0], n[1], n[2]);
+    const QTime t(n[3], n[4], n[5]);
+    if (!d.isValid() || !t.isValid())
+        return false;
+    if (out)
+        *out = QDateTime(d, t, DateSpec);
+    return true;
+}
+
+}  // namespace
+
 bool parseDateText(const QString &text, QDateTime *out)
 {
+    if (parseCanonicalDate(text, out))
+        return true;
     static const QRegularExpression re(QStringLiteral(
         "^\\s*(\\d{4})[/-](\\d{1,2})[/-](\\d{1,2})(?:[ T](\\d{1,2}):(\\d{1,2})(?::(\\d{1,2}))?(?:\\.\\d+)?)?\\s*$"));
     const auto m = re.match(text);
@@ -122,7 +162,7 @@ bool parseDateText(const QString &text, QDateTime *out)
             return false;
     }
     if (out)
-        *out = QDateTime(d, t);
+        *out = QDateTime(d, t, DateSpec);
     return true;
 }
 
@@ -195,11 +235,9 @@ double Value::toDouble() const
     case Type::Single:
     case Type::Double:
         return d_;
-    case Type::Date: {
+    case Type::Date:
         // Days since 1899-12-30, with the time as a fraction.
-        static const QDateTime epoch(QDate(1899, 12, 30), QTime(0, 0));
-        return static_cast<double>(epoch.msecsTo(dt_)) / 86400000.0;
-    }
+        return static_cast<double>(serialEpoch().msecsTo(dt_)) / 86400000.0;
     case Type::String: {
         double v = 0;
         if (parseNumber(s_, &v))
@@ -250,7 +288,14 @@ Currency Value::toCurrency() const
     return Currency::fromDouble(toDouble());
 }
 
-QDateTime Value::toDate() const
+QDateTime Value::dateFields(const QDateTime &dt)
+{
+    if (dt.timeSpec() == DateSpec || !dt.isValid())
+        return dt;
+    return QDateTime(dt.date(), dt.time(), DateSpec);
+}
+
+QDateTime Value::toDateFields() const
 {
     if (type_ == Type::Date)
         return dt_;
@@ -259,11 +304,15 @@ QDateTime Value::toDate() const
         if (parseDateText(s_, &dt))
             return dt;
     }
-    if (isNumber()) {
-        static const QDateTime epoch(QDate(1899, 12, 30), QTime(0, 0));
-        return epoch.addMSecs(static_cast<qint64>(std::llround(toDouble() * 86400000.0)));
-    }
+    if (isNumber())
+        return serialEpoch().addMSecs(static_cast<qint64>(std::llround(toDouble() * 86400000.0)));
     throw typeMismatch();
+}
+
+QDateTime Value::toDate() const
+{
+    const QDateTime f = toDateFields();
+    return QDateTime(f.date(), f.time());
 }
 
 QString Value::displayText() const

@@ -70,6 +70,12 @@ struct Currency {
     Currency &operator-=(Currency o) { return *this = *this - o; }
 };
 
+// Date values carry no time zone: their fields are the wall-clock date and time as stored and
+// shown, held in this one fixed spec so that no value needs a local-time conversion (a
+// conversion per value reads the zone data each time). Text, comparisons and day arithmetic
+// therefore come out the same under every local time zone.
+constexpr Qt::TimeSpec DateSpec = Qt::UTC;
+
 class Value {
 public:
     enum class Type { Empty, Null, Boolean, Byte, Integer, Long, Currency, Single, Double, Date, String };
@@ -81,8 +87,10 @@ public:
     Value(long long v) : type_(Type::Long), i_(v) {}
     Value(double v) : type_(Type::Double), d_(v) {}
     Value(Currency c) : type_(Type::Currency), i_(c.scaled) {}
-    Value(const QDateTime &dt) : type_(Type::Date), dt_(dt) {}
-    Value(const QDate &d) : type_(Type::Date), dt_(d.startOfDay()) {}
+    // A date value keeps the fields it is given (year to second) and no time zone: whatever
+    // zone a date-time carries, its fields are taken as they read.
+    Value(const QDateTime &dt) : type_(Type::Date), dt_(dateFields(dt)) {}
+    Value(const QDate &d) : type_(Type::Date), dt_(d.startOfDay(DateSpec)) {}
     Value(const QString &s) : type_(Type::String), s_(s) {}
     Value(const char *s) : type_(Type::String), s_(QString::fromUtf8(s)) {}
 
@@ -107,7 +115,10 @@ public:
     int toInt() const { return static_cast<int>(toLong()); }
     bool toBool() const;               // non-zero -> true; "True"/"False" text
     Currency toCurrency() const;
-    QDateTime toDate() const;          // dates and date text
+    QDateTime toDate() const;          // dates and date text, as a local date-time with the same fields
+    // The same fields without any time-zone conversion (in the one spec of date values): for
+    // reading the day or the time of many values cheaply.
+    QDateTime toDateFields() const;
     QString toString() const;          // Empty -> "", Null raises
     QVariant toVariant() const;        // for binding: Empty and Null bind as NULL
 
@@ -118,6 +129,8 @@ public:
     bool operator!=(const Value &o) const { return !(*this == o); }
 
 private:
+    static QDateTime dateFields(const QDateTime &dt);
+
     Type type_ = Type::Empty;
     std::int64_t i_ = 0;
     double d_ = 0.0;
@@ -130,7 +143,8 @@ private:
 bool parseNumber(const QString &text, double *out);
 bool IsNumeric(const Value &v);
 
-// Dates typed or stored as text: "yyyy/mm/dd", "yyyy-mm-dd", either with " hh:nn[:ss]".
+// Dates typed or stored as text: "yyyy/mm/dd", "yyyy-mm-dd", either with " hh:nn[:ss]". The
+// result carries the fields as written in the one time spec of date values (see DateSpec).
 bool parseDateText(const QString &text, QDateTime *out);
 bool IsDate(const Value &v);
 

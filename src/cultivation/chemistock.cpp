@@ -3,6 +3,7 @@
 #include "core/db.h"
 
 #include <QStringList>
+#include <algorithm>
 #include <map>
 #include <set>
 
@@ -88,31 +89,58 @@ void CalChemiStock(DbObject &db, DbObject &work, const QDateTime &workDate, long
     if (!dayHasLines && loadedChemiIds.empty())
         return;
 
-    // Every line of the grower, on any day, naming one of them, with the purchase's unit.
-    std::vector<Value> params = {Value(fmrId)};
-    for (long id : ids)
-        params.push_back(Value(id));
-    auto lines = db.GetFwdOnlyRst(
-        QStringLiteral("SELECT D_DIARY_DTL.CHEMI_ID, D_CHEMI.PUR_UNIT AS PUR_UNIT_ID,"
-                       " D_DIARY_DTL.UNIT_ID AS DTL_UNIT_ID, D_DIARY_DTL.QTY"
-                       " FROM D_DIARY_DTL INNER JOIN D_CHEMI"
-                       " ON D_DIARY_DTL.CHEMI_ID = D_CHEMI.CHEMI_ID AND D_DIARY_DTL.FMR_ID = D_CHEMI.FMR_ID"
-                       " WHERE D_DIARY_DTL.FMR_ID=? AND D_DIARY_DTL.CHEMI_ID IN(") +
-            marks(ids.size()) + QStringLiteral(")"),
-        params);
+    // Every line of the grower, on any day, naming one of them: their quantities summed per
+    // purchase and line unit, with the purchase's unit (a purchase has one), which is all the
+    // conversion needs. A line counts for its own grower's purchase only. A line naming 0 names
+    // no purchase (purchases are numbered from 1): those lines, most of a grower's, are not read.
+    std::vector<Value> named;
+    for (long id : ids) {
+        if (id > 0)
+            named.push_back(Value(id));
+    }
+    std::vector<Value> rows;
+    if (!named.empty()) {
+        std::vector<Value> params = {Value(fmrId)};
+        params.insert(params.end(), named.begin(), named.end());
+        params.push_back(Value(fmrId));
+        params.insert(params.end(), named.begin(), named.end());
+        auto groups = db.GetFwdOnlyRst(
+            QStringLiteral("SELECT U.CHEMI_ID, D_CHEMI.PUR_UNIT AS PUR_UNIT_ID, U.DTL_UNIT_ID, U.QTY FROM"
+                           " (SELECT D_DIARY_DTL.CHEMI_ID, D_DIARY_DTL.UNIT_ID AS DTL_UNIT_ID, SUM(D_DIARY_DTL.QTY) AS QTY"
+                           " FROM D_DIARY_DTL WHERE D_DIARY_DTL.FMR_ID=? AND D_DIARY_DTL.CHEMI_ID IN(") +
+                marks(named.size()) +
+                QStringLiteral(") GROUP BY D_DIARY_DTL.CHEMI_ID, D_DIARY_DTL.UNIT_ID) U"
+                               " INNER JOIN D_CHEMI ON U.CHEMI_ID = D_CHEMI.CHEMI_ID WHERE D_CHEMI.FMR_ID=?"
+                               " AND D_CHEMI.CHEMI_ID IN(") +
+                marks(named.size()) + QStringLiteral(")"),
+            params);
+        for (; !groups->eof(); groups->MoveNext()) {
+            for (int f = 0; f < 4; ++f)
+                rows.push_back(groups->Fields(f));
+        }
+        groups->Close();
+    }
 
     // Converted in the work database, where the unit table lies. The work table holds this
-    // run's lines only: rows of an earlier run are never summed again.
+    // run's rows only: rows of an earlier run are never summed again.
     std::map<long, double> used;
     {
         TransactionScope scope(work);
         work.EXEC(QStringLiteral("DELETE W_CHEMI_USE.* FROM W_CHEMI_USE"));
-        if (!lines->eof()) {
-            for (; !lines->eof(); lines->MoveNext())
-                work.EXEC(QStringLiteral("INSERT INTO W_CHEMI_USE (CHEMI_ID, QTY, PUR_UNIT_ID, DTL_UNIT_ID) "
-                                         "VALUES (?, ?, ?, ?)"),
-                          {lines->Fields(QStringLiteral("CHEMI_ID")), lines->Fields(QStringLiteral("QTY")),
-                           lines->Fields(QStringLiteral("PUR_UNIT_ID")), lines->Fields(QStringLiteral("DTL_UNIT_ID"))});
+        if (!rows.empty()) {
+            constexpr std::size_t kColumns = 4;
+            constexpr std::size_t kRowsPerStatement = 200;
+            const QString tuple = QStringLiteral("(") + marks(kColumns) + QStringLiteral(")");
+            for (std::size_t at = 0; at < rows.size(); at += kColumns * kRowsPerStatement) {
+                const std::size_t end = std::min(rows.size(), at + kColumns * kRowsPerStatement);
+                QStringList tuples;
+                for (std::size_t r = at; r < end; r += kColumns)
+                    tuples << tuple;
+                work.EXEC(QStringLiteral("INSERT INTO W_CHEMI_USE (CHEMI_ID, PUR_UNIT_ID, DTL_UNIT_ID, QTY) VALUES ") +
+                              tuples.join(QStringLiteral(", ")),
+                          std::vector<Value>(rows.begin() + static_cast<std::ptrdiff_t>(at),
+                                             rows.begin() + static_cast<std::ptrdiff_t>(end)));
+            }
             // A line in the unit the purchase's unit converts to gets the inverse rate; the
             // opposite direction gets the rate itself and wins where both are listed; equal
             // units count 1. An unlisted pair keeps no rate and adds nothing.
@@ -143,7 +171,10 @@ void CalChemiStock(DbObject &db, DbObject &work, const QDateTime &workDate, long
         db.EXEC(QStringLiteral("UPDATE D_CHEMI SET USED_QTY=? WHERE D_CHEMI.FMR_ID=? AND D_CHEMI.CHEMI_ID=?"),
                 {Value(it == used.end() ? 0.0 : it->second), Value(fmrId), Value(id)});
     }
-    db.EXEC(QStringLiteral("UPDATE D_CHEMI SET REST_QTY=PUR_QTY-USED_QTY"));
+    // Every purchase of every grower: the rows that already hold their rest are left as they
+    // are, so a save does not rewrite years of purchases.
+    db.EXEC(QStringLiteral("UPDATE D_CHEMI SET REST_QTY=PUR_QTY-USED_QTY WHERE REST_QTY IS NULL OR PUR_QTY IS NULL"
+                           " OR USED_QTY IS NULL OR REST_QTY<>PUR_QTY-USED_QTY"));
     scope.commit();
 }
 

@@ -37,12 +37,17 @@ QString plantSuffix(long plantFilter)
     return plantFilter > 0 ? QStringLiteral(" AND PLANT_ID=") + QString::number(plantFilter) : QString();
 }
 
+// The vouchers that touch cash or the bank deposit on either side.
+QString moneyAccounts()
+{
+    return QStringLiteral(" AND ((D_ACC_ID IN(") + kAccCash + QStringLiteral(",") + kAccBank + QStringLiteral(")) ")
+           + QStringLiteral(" OR (C_ACC_ID IN(") + kAccCash + QStringLiteral(",") + kAccBank + QStringLiteral(")))");
+}
+
 // The conditions of the three marks for one day (key "yyyy/mm/dd").
 QString moneyCondition(long fmrId, const QString &key)
 {
-    return fmrCondition(fmrId) + QStringLiteral(" AND LEDGE_DATE=#") + key + QStringLiteral("#")
-           + QStringLiteral(" AND ((D_ACC_ID IN(") + kAccCash + QStringLiteral(",") + kAccBank + QStringLiteral(")) ")
-           + QStringLiteral(" OR (C_ACC_ID IN(") + kAccCash + QStringLiteral(",") + kAccBank + QStringLiteral(")))");
+    return fmrCondition(fmrId) + QStringLiteral(" AND LEDGE_DATE=#") + key + QStringLiteral("#") + moneyAccounts();
 }
 
 QString pesticideCondition(long fmrId, const QString &key, long plantFilter)
@@ -61,26 +66,75 @@ bool counted(const Value &count)
     return !count.isNull() && !count.isEmpty() && count.toLong() != 0;
 }
 
-// The days of the month on which a date column holds the day itself (time 00:00:00): one query
-// for the month with the same conditions as the daily count, the day's equality replaced by
-// the month's range.
+// The day of `month` that a date value stands for: only a value at 00:00:00 is the day itself
+// (as a search for "WORK_DATE=#day#" finds it); 0 for any other value.
+int midnightDay(const Value &v, const QDate &month)
+{
+    if (!v.isDate())
+        return 0;
+    const QDateTime dt = v.toDateFields();
+    if (dt.time() != QTime(0, 0) || dt.date().year() != month.year() || dt.date().month() != month.month())
+        return 0;
+    return dt.date().day();
+}
+
+// " AND <column>>=#first# AND <column><=#last#": the month's days at 00:00:00, which is all the
+// midnight rule can find.
+QString monthRange(const QString &dateColumn, const QDate &month)
+{
+    const QDate last = month.addMonths(1).addDays(-1);
+    return QStringLiteral(" AND ") + dateColumn + QStringLiteral(">=#") + dateKey(month) + QStringLiteral("# AND ")
+           + dateColumn + QStringLiteral("<=#") + dateKey(last) + QStringLiteral("#");
+}
+
+// The days of the month on which a date column holds the day itself: one grouped query for the
+// month with the same conditions as the daily count, the day's equality replaced by the
+// month's range.
 void markMonth(DbObject &db, const QString &table, const QString &dateColumn, const QString &rest, long fmrId,
                const QDate &month, std::array<bool, 32> &out)
 {
-    const QDate last = month.addMonths(1).addDays(-1);
-    const QString sql = QStringLiteral("SELECT DISTINCT ") + dateColumn + QStringLiteral(" FROM ") + table
-                        + QStringLiteral(" WHERE") + fmrCondition(fmrId) + QStringLiteral(" AND ") + dateColumn
-                        + QStringLiteral(">=#") + dateKey(month) + QStringLiteral("# AND ") + dateColumn
-                        + QStringLiteral("<=#") + dateKey(last) + QStringLiteral("#") + rest;
-    auto rs = db.GetFwdOnlyRst(sql);
+    auto rs = db.GetFwdOnlyRst(QStringLiteral("SELECT ") + dateColumn + QStringLiteral(" FROM ") + table
+                               + QStringLiteral(" WHERE") + fmrCondition(fmrId) + monthRange(dateColumn, month) + rest
+                               + QStringLiteral(" GROUP BY ") + dateColumn);
     for (; !rs->eof(); rs->MoveNext()) {
-        const Value v = rs->Fields(0);
-        if (!v.isDate())
+        if (const int d = midnightDay(rs->Fields(0), month))
+            out[static_cast<std::size_t>(d)] = true;
+    }
+    rs->Close();
+}
+
+// The month's diary rows, the columns drawn, looked up by day.
+void diaryOfMonth(DbObject &db, long fmrId, CalMonthData &data)
+{
+    auto rs = db.GetFwdOnlyRst(QStringLiteral("SELECT WORK_DATE, WTH_ID, LO_TMP, HI_TMP, ONE_MSG FROM D_DIARY WHERE")
+                               + fmrCondition(fmrId) + monthRange(QStringLiteral("WORK_DATE"), data.month)
+                               + QStringLiteral(" ORDER BY WORK_DATE"));
+    for (; !rs->eof(); rs->MoveNext()) {
+        if (const int d = midnightDay(rs->Fields(0), data.month))
+            data.diary[static_cast<std::size_t>(d)] = CalDiaryRow{rs->Fields(1), rs->Fields(2), rs->Fields(3), rs->Fields(4)};
+    }
+    rs->Close();
+}
+
+// The same rows found the day-by-day way: every diary row of the grower, searched for each day
+// of the month in turn.
+void diaryByDay(DbObject &db, long fmrId, CalMonthData &data)
+{
+    auto rs = db.GetStaticRst(QStringLiteral("SELECT D_DIARY.* FROM D_DIARY WHERE FMR_ID=") + QString::number(fmrId)
+                              + QStringLiteral(" ORDER BY WORK_DATE"));
+    const int iWth = rs->fieldIndex(QStringLiteral("WTH_ID"));
+    const int iLo = rs->fieldIndex(QStringLiteral("LO_TMP"));
+    const int iHi = rs->fieldIndex(QStringLiteral("HI_TMP"));
+    const int iMsg = rs->fieldIndex(QStringLiteral("ONE_MSG"));
+    const int n = data.month.daysInMonth();
+    for (int d = 1; d <= n; ++d) {
+        rs->Find(QStringLiteral("WORK_DATE=#") + dateKey(data.month.addDays(d - 1)) + QStringLiteral("#"));
+        if (rs->eof()) {
+            if (rs->RecordCount() > 0)
+                rs->MoveFirst();
             continue;
-        const QDateTime dt = v.toDate();
-        if (dt.time() != QTime(0, 0) || dt.date().year() != month.year() || dt.date().month() != month.month())
-            continue;
-        out[dt.date().day()] = true;
+        }
+        data.diary[static_cast<std::size_t>(d)] = CalDiaryRow{rs->Fields(iWth), rs->Fields(iLo), rs->Fields(iHi), rs->Fields(iMsg)};
     }
     rs->Close();
 }
@@ -150,28 +204,10 @@ CalMonthData loadCalMonth(DbObject &db, const QDate &month, long fmrId, const Ca
 {
     CalMonthData data;
     data.month = QDate(month.year(), month.month(), 1);
-    const int n = data.month.daysInMonth();
-
-    // Every diary day of the grower, searched day by day in date order.
-    auto rs = db.GetStaticRst(QStringLiteral("SELECT D_DIARY.* FROM D_DIARY WHERE FMR_ID=") + QString::number(fmrId)
-                              + QStringLiteral(" ORDER BY WORK_DATE"));
-    const int iWth = rs->fieldIndex(QStringLiteral("WTH_ID"));
-    const int iLo = rs->fieldIndex(QStringLiteral("LO_TMP"));
-    const int iHi = rs->fieldIndex(QStringLiteral("HI_TMP"));
-    const int iMsg = rs->fieldIndex(QStringLiteral("ONE_MSG"));
-    for (int d = 1; d <= n; ++d) {
-        const QString key = dateKey(data.month.addDays(d - 1));
-        rs->Find(QStringLiteral("WORK_DATE=#") + key + QStringLiteral("#"));
-        if (rs->eof()) {
-            if (rs->RecordCount() > 0)
-                rs->MoveFirst();
-            continue;
-        }
-        data.diary[d] = CalDiaryRow{rs->Fields(iWth), rs->Fields(iLo), rs->Fields(iHi), rs->Fields(iMsg)};
-    }
-    rs->Close();
 
     if (how == CalMarkQuery::PerDay) {
+        diaryByDay(db, fmrId, data);
+        const int n = data.month.daysInMonth();
         for (int d = 1; d <= n; ++d) {
             const QString key = dateKey(data.month.addDays(d - 1));
             if (layers[kLayerMoney])
@@ -186,12 +222,9 @@ CalMonthData loadCalMonth(DbObject &db, const QDate &month, long fmrId, const Ca
         return data;
     }
 
+    diaryOfMonth(db, fmrId, data);
     if (layers[kLayerMoney])
-        markMonth(db, QStringLiteral("D_LEDGE"), QStringLiteral("LEDGE_DATE"),
-                  QStringLiteral(" AND ((D_ACC_ID IN(") + kAccCash + QStringLiteral(",") + kAccBank
-                      + QStringLiteral(")) ") + QStringLiteral(" OR (C_ACC_ID IN(") + kAccCash + QStringLiteral(",")
-                      + kAccBank + QStringLiteral(")))"),
-                  fmrId, data.month, data.money);
+        markMonth(db, QStringLiteral("D_LEDGE"), QStringLiteral("LEDGE_DATE"), moneyAccounts(), fmrId, data.month, data.money);
     if (layers[kLayerPesticide])
         markMonth(db, QStringLiteral("D_DIARY_DTL"), QStringLiteral("WORK_DATE"),
                   QStringLiteral(" AND CHEMI_ID>0") + plantSuffix(plantFilter), fmrId, data.month, data.pesticide);

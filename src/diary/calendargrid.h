@@ -53,8 +53,10 @@ struct CalDiaryRow {
     Value oneMsg;
 };
 
-// How the three marks are counted: one count per day and layer, or one query per layer for the
-// whole month with the same conditions (the redraw uses the latter; both give the same marks).
+// How a month is read: day by day (every diary row of the grower searched for each day, one
+// count per day and mark layer), or by month (the month's diary rows and one grouped query per
+// mark layer, each bounded by the month's dates). Both give the same data; the redraw reads by
+// month, so its cost does not grow with the years of data.
 enum class CalMarkQuery { PerDay, PerMonth };
 
 // What the data database holds for the days of one month of one grower.

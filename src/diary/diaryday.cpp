@@ -222,9 +222,10 @@ std::vector<PickEntry> PickRows(int k, long fmrId, long chemiId)
             e.text = textOf(rs->Fields(1));
             if (k == 2) {
                 const Value bought = rs->Fields(2);
-                if (bought.isDate())
-                    e.text = QStringLiteral("%1/%2").arg(bought.toDate().date().month()).arg(bought.toDate().date().day())
-                             + e.text;
+                if (bought.isDate()) {
+                    const QDate d = bought.toDateFields().date();
+                    e.text = QStringLiteral("%1/%2").arg(d.month()).arg(d.day()) + e.text;
+                }
             }
         }
         out.push_back(std::move(e));

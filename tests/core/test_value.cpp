@@ -3,6 +3,7 @@
 #include "common/printers.h"
 #include "core/value.h"
 
+#include <QDateTime>
 #include <gtest/gtest.h>
 #include <functional>
 #include <limits>
@@ -161,6 +162,115 @@ TEST(Value, CurrencyArithmeticRoundsHalfToEvenAndRaisesOnOverflow)
     running += s(5);
     running -= s(20);
     EXPECT_EQ(running, s(-5));
+}
+
+// ---- dates: the same text, order and day numbers under every local time zone -----------------
+// (tests/CMakeLists.txt runs these again under a zone with summer time and under Japan time)
+
+// Days since 1899-12-30, counted on the calendar alone.
+double serialOf(const QDate &d, const QTime &t)
+{
+    return static_cast<double>(d.toJulianDay() - QDate(1899, 12, 30).toJulianDay()) + t.msecsSinceStartOfDay() / 86400000.0;
+}
+
+TEST(Dates, TextComesBackAsWrittenWithItsDayNumber)
+{
+    struct Case {
+        const char *text;
+        QDate date;
+        QTime time;
+    } cases[] = {
+        {"2008-12-03 04:05:06", {2008, 12, 3}, {4, 5, 6}},
+        {"2021-03-14 02:30:00", {2021, 3, 14}, {2, 30}},     // an hour skipped by summer time in New York
+        {"2021-11-07 01:30:00", {2021, 11, 7}, {1, 30}},     // an hour that New York lives twice
+        {"2021-03-28 02:30:00", {2021, 3, 28}, {2, 30}},     // skipped in central Europe
+        {"1948-05-02 00:30:00", {1948, 5, 2}, {0, 30}},      // Japan's post-war summer time
+        {"2024-02-29 23:59:59", {2024, 2, 29}, {23, 59, 59}},
+        {"1899-12-30 00:00:00", {1899, 12, 30}, {0, 0}},
+        {"1899-12-29 18:00:00", {1899, 12, 29}, {18, 0}},
+        {"9999-12-31 23:59:59", {9999, 12, 31}, {23, 59, 59}},
+    };
+    for (const Case &c : cases) {
+        const Value v(QString::fromLatin1(c.text));
+        ASSERT_TRUE(hb::IsDate(v)) << c.text;
+        const QDateTime f = v.toDateFields();
+        EXPECT_EQ(f.date(), c.date) << c.text;
+        EXPECT_EQ(f.time(), c.time) << c.text;
+        EXPECT_EQ(hb::canonicalDateText(f), c.text);
+        const Value stored(f);
+        EXPECT_EQ(hb::canonicalDateText(stored.toDateFields()), c.text);
+        EXPECT_EQ(stored.toVariant().toString(), c.text) << "bound as its canonical text";
+        EXPECT_DOUBLE_EQ(stored.toDouble(), serialOf(c.date, c.time)) << c.text;
+        // The day number converts back to the same fields.
+        EXPECT_EQ(hb::canonicalDateText(Value(stored.toDouble()).toDateFields()), c.text);
+        if (c.time == QTime(0, 0)) {
+            EXPECT_EQ(stored, Value(c.date)) << c.text;
+        }
+    }
+}
+
+TEST(Dates, TextThatIsNoDateIsRefusedInEveryForm)
+{
+    struct Case {
+        const char *text;
+        bool date;
+    } cases[] = {
+        {"2024-06-12 00:00:00", true},  {"2024-06-12 00:00", true},      {"2024/06/12", true},
+        {"2023-02-29 00:00:00", false}, {"2024-01-01 24:00:00", false},  {"2024-01-01 23:60:00", false},
+        {"2024-01-01 23:59:60", false}, {"2024-13-01 00:00:00", false},  {"2024-1a-01 00:00:00", false},
+        {"2024-01-01T00:00:00", true},  {"2024-01-01 00:00:00 ", true},  {"+024-01-01 00:00:00", false},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(hb::IsDate(Value(QString::fromLatin1(c.text))), c.date) << c.text;
+}
+
+TEST(Dates, OrderAndDayArithmeticIgnoreSummerTime)
+{
+    // Midnights and noons across the summer-time changes of New York (2021-03-14, 2021-11-07),
+    // central Europe (2021-03-28, 2021-10-31) and Japan (1948-05-02, 1948-09-11).
+    const QDate starts[] = {{2021, 3, 12}, {2021, 11, 5}, {2021, 3, 26}, {2021, 10, 29}, {1948, 4, 30}, {1948, 9, 9}};
+    for (const QDate &start : starts) {
+        Value previous;
+        for (int i = 0; i < 5; ++i) {
+            for (const QTime &t : {QTime(0, 0), QTime(12, 0)}) {
+                const QDate d = start.addDays(i);
+                const Value v(QDateTime(d, t, hb::DateSpec));
+                EXPECT_DOUBLE_EQ(v.toDouble(), serialOf(d, t)) << d.toString().toStdString();
+                if (!previous.isEmpty()) {
+                    EXPECT_DOUBLE_EQ(v.toDouble() - previous.toDouble(), 0.5) << d.toString().toStdString();
+                    EXPECT_LT(previous.toDateFields(), v.toDateFields());
+                    EXPECT_NE(previous, v);
+                }
+                previous = v;
+            }
+        }
+    }
+}
+
+TEST(Dates, LocalDateTimesAndNowKeepTheirFields)
+{
+    // A date-time from elsewhere in the program (local time, "now") is stored with the fields it
+    // shows; toDate() gives them back as a local date-time.
+    const QDateTime now = QDateTime::currentDateTime();
+    const QDateTime cases[] = {
+        now,
+        QDateTime(QDate(2014, 1, 2), QTime(3, 4, 5)),
+        QDateTime(QDate(2021, 7, 1), QTime(23, 59, 59)),
+        QDateTime(QDate(2021, 12, 31), QTime(0, 0)),
+        QDateTime(QDate(2021, 6, 30), QTime(9, 0), Qt::OffsetFromUTC, -5 * 3600),
+    };
+    for (const QDateTime &dt : cases) {
+        const Value v(dt);
+        const QString text = dt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        EXPECT_EQ(hb::canonicalDateText(v.toDateFields()), text);
+        EXPECT_EQ(v.toDateFields(), Value(text).toDateFields().addMSecs(dt.time().msec())) << text.toStdString();
+        EXPECT_EQ(v.toDate().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), text);
+        if (dt.timeSpec() == Qt::LocalTime) {
+            EXPECT_EQ(v.toDate(), dt) << text.toStdString();
+        }
+    }
+    EXPECT_EQ(Value(QDate(2021, 3, 14)).displayText(), "2021/03/14");
+    EXPECT_EQ(Value(QDate(2021, 3, 14)), Value(QDate(2021, 3, 14).startOfDay()));
 }
 
 }  // namespace

@@ -4,7 +4,11 @@
 #include "common/globaldbs.h"
 #include "cultivation/chemistock.h"
 
+#include <QStringList>
 #include <cmath>
+#include <map>
+#include <optional>
+#include <random>
 
 using hb::Value;
 
@@ -216,6 +220,83 @@ TEST_P(ChemiStock, ClearingResetsOnlyTheGrowersUnusedPurchases)
     }
     hb::ClearChemiUse(*hb::gDb, Value("1"));  // a grower ID held as text
     EXPECT_DOUBLE_EQ(col("USED_QTY", 3).toDouble(), 0);
+}
+
+TEST_P(ChemiStock, YearsOfLinesSumAsTheirLinesConvertedOneByOne)
+{
+    // The shipped unit table, with the opposite direction of g -> kg listed too.
+    units({{1, 2, 0.001}, {2, 3, 1000000}, {3, 1, 0.001}, {4, 5, 0.001}, {5, 4, 1000}, {6, 1, 0.25}});
+    const std::map<std::pair<long, long>, double> unitRows = {
+        {{1, 2}, 0.001}, {{2, 3}, 1000000}, {{3, 1}, 0.001}, {{4, 5}, 0.001}, {{5, 4}, 1000}, {{6, 1}, 0.25}};
+    // The factor that turns one line unit into purchase units, as the conversion steps give it.
+    const auto rate = [&](long pur, long dtl) -> std::optional<double> {
+        if (pur == dtl)
+            return 1.0;
+        std::optional<double> r;
+        if (auto it = unitRows.find({pur, dtl}); it != unitRows.end())
+            r = 1 / it->second;
+        if (auto it = unitRows.find({dtl, pur}); it != unitRows.end())
+            r = it->second;
+        return r;
+    };
+    // Purchases of two growers in every unit; three years of lines of all sorts of units and
+    // quantities (Null, negative, fractions), each day naming one or two purchases.
+    const long purchaseUnits[] = {1, 2, 3, 4, 5, 6, 1, 4};
+    for (long c = 1; c <= 8; ++c) {
+        purchase(1, c, 1000, purchaseUnits[c - 1]);
+        purchase(2, 100 + c, 1000, purchaseUnits[c - 1]);
+    }
+    std::mt19937 random(20240603);
+    std::map<long, double> expected;
+    std::vector<Value> values;
+    int rows = 0;
+    const auto flush = [&] {
+        if (rows == 0)
+            return;
+        QStringList tuples;
+        for (int i = 0; i < rows; ++i)
+            tuples << "(?, ?, ?, 5, ?, ?, ?)";
+        hb::gDb->EXEC("INSERT INTO D_DIARY_DTL (FMR_ID, WORK_DATE, DTL_NO, WORK_KBN, CHEMI_ID, QTY, UNIT_ID) VALUES "
+                          + tuples.join(", "),
+                      values);
+        values.clear();
+        rows = 0;
+    };
+    const QDate start = kDay.date().addYears(-3);
+    for (QDate d = start; d <= kDay.date(); d = d.addDays(1)) {
+        for (long no = 1; no <= 2; ++no) {
+            const long fmr = 1 + static_cast<long>(random() % 2);
+            const long chemi = (fmr == 1 ? 0 : 100) + 1 + static_cast<long>(random() % 8);
+            const long unit = static_cast<long>(random() % 7);
+            const int kind = static_cast<int>(random() % 10);
+            const Value qty = kind == 0 ? Value::null() : Value((kind == 1 ? -1.0 : 1.0) * (random() % 100000) / 64.0);
+            values.insert(values.end(), {Value(fmr), Value(d), Value(no), Value(chemi), qty, Value(unit)});
+            if (++rows == 300)
+                flush();
+            const auto r = rate(purchaseUnits[(chemi - 1) % 100], unit);
+            if (fmr == 1 && r && !qty.isNull())
+                expected[chemi] += qty.toDouble() * *r;
+        }
+    }
+    flush();
+    line(1, kDay, 3, 1, Value(2.5), 2);
+    line(1, kDay, 4, 2, Value(0.75), 3);
+    expected[1] += 2.5 * 1000;
+    expected[2] += 0.75 * 0.000001;
+
+    hb::CalChemiStock(*hb::gDb, *hb::gWork, kDay, 1, {3, 4, 5, 6, 7, 8});
+    for (long c = 1; c <= 8; ++c) {
+        const double got = col("USED_QTY", c).toDouble();
+        const double want = expected[c];
+        EXPECT_NEAR(got, want, 1e-9 * std::max(1.0, std::fabs(want))) << "purchase " << c;
+        EXPECT_TRUE(col("USED_QTY", 100 + c).isNull()) << "another grower's purchase " << 100 + c;
+    }
+    expectRestIsPurchaseLessUse();
+    // The work table holds one row per purchase and pair of units, not one per line.
+    auto rs = hb::gWork->GetFwdOnlyRst("SELECT COUNT(*), COUNT(DISTINCT CHEMI_ID * 100 + PUR_UNIT_ID * 10 + DTL_UNIT_ID) "
+                                       "FROM W_CHEMI_USE");
+    EXPECT_EQ(rs->Fields(0).toLong(), rs->Fields(1).toLong());
+    EXPECT_LE(rs->Fields(0).toLong(), 8 * 7);
 }
 
 HB_INSTANTIATE_BOTH_BACKENDS(ChemiStock);

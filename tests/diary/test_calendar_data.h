@@ -15,10 +15,12 @@ protected:
     using V = hb::Value;
     static V day(int y, int m, int d) { return V(QDate(y, m, d)); }
 
-    static void diary(long fmr, const QDate &d, const V &wth, const V &lo, const V &hi, const V &msg)
+    // A diary row of day d, or of the moment `when` when given.
+    static void diary(long fmr, const QDate &d, const V &wth, const V &lo, const V &hi, const V &msg,
+                      const QDateTime &when = QDateTime())
     {
         hb::gDb->EXEC("INSERT INTO D_DIARY (FMR_ID, WORK_DATE, WTH_ID, LO_TMP, HI_TMP, ONE_MSG) VALUES (?, ?, ?, ?, ?, ?)",
-                      {V(fmr), V(d), wth, lo, hi, msg});
+                      {V(fmr), when.isValid() ? V(when) : V(d), wth, lo, hi, msg});
     }
     static void voucher(long fmr, long id, const QDateTime &when, long debit, long credit)
     {

@@ -162,12 +162,36 @@ TEST_P(CalendarData, BothWaysGiveTheSameMarksOnTheBenchmarkData)
 {
     namespace cb = hbtest::calbench;
     cb::fill(*hb::gDb);
+    // Every fifth month of the ten years on the file database, every seventh on the server
+    // (each month reads all of the grower's diary days day by day, and the daily counts are a
+    // round trip each there): every calendar month and many month lengths and first weekdays.
+    const int step = GetParam() == hbtest::Backend::Sqlite ? 5 : 7;
+    // Around each of these months: rows at other times of day in the month and on both of its
+    // edges (the first and last day, the days just before and after), and a third grower's rows
+    // at midnight on those days.
+    constexpr long kThird = 3;
+    long id = 900000;
+    for (int m = 0; m < cb::kYears * 12; m += step) {
+        const QDate first = cb::kFirstDay.addMonths(m);
+        const QDate last = first.addMonths(1).addDays(-1);
+        const QDateTime times[] = {at(first.year(), first.month(), 1, 0, 1), at(last.year(), last.month(), last.day(), 23, 59),
+                                   at(first.year(), first.month(), 15, 12), QDateTime(first.addDays(-1), QTime(23, 59, 59)),
+                                   QDateTime(last.addDays(1), QTime(0, 0, 1))};
+        for (const QDateTime &t : times) {
+            diary(cb::kGrower, QDate(), V(3), V(1.0), V(2.0), V("時刻つき"), t);
+            voucher(cb::kGrower, ++id, t, 1000, 4000);
+            line(cb::kGrower, t, 1, V(2), V(9));
+            shipment(cb::kGrower, ++id, t, V(2));
+        }
+        for (const QDate &d : {first, last, first.addDays(-1), last.addDays(1)}) {
+            diary(kThird, d, V(4), V(3.0), V(4.0), V("三人目"));
+            voucher(kThird, ++id, d.startOfDay(), 1010, 4000);
+            line(kThird, d.startOfDay(), 1, V(2), V(9));
+            shipment(kThird, ++id, d.startOfDay(), V(2));
+        }
+    }
     int marked = 0;
     int unmarked = 0;
-    // Every fifth month of the ten years on the file database, every seventh on the server
-    // (each month reads all of the grower's diary days, and the daily counts are a round trip
-    // each there): every calendar month and many month lengths and first weekdays.
-    const int step = GetParam() == hbtest::Backend::Sqlite ? 5 : 7;
     for (int m = 0; m < cb::kYears * 12; m += step) {
         const QDate month = cb::kFirstDay.addMonths(m);
         for (long filter : {0L, 2L}) {
@@ -177,8 +201,18 @@ TEST_P(CalendarData, BothWaysGiveTheSameMarksOnTheBenchmarkData)
             ASSERT_EQ(days(perDay.money), days(perMonth.money)) << where;
             ASSERT_EQ(days(perDay.pesticide), days(perMonth.pesticide)) << where;
             ASSERT_EQ(days(perDay.shipment), days(perMonth.shipment)) << where;
-            for (int d = 1; d <= month.daysInMonth(); ++d) {
-                ASSERT_TRUE(perDay.diary[static_cast<std::size_t>(d)].has_value()) << where << " day " << d;
+            for (int d = 1; d <= 31; ++d) {
+                const auto &a = perDay.diary[static_cast<std::size_t>(d)];
+                const auto &b = perMonth.diary[static_cast<std::size_t>(d)];
+                ASSERT_EQ(a.has_value(), d <= month.daysInMonth()) << where << " day " << d;
+                ASSERT_EQ(a.has_value(), b.has_value()) << where << " day " << d;
+                if (!a)
+                    continue;
+                EXPECT_EQ(a->wthId, b->wthId) << where << " day " << d;
+                EXPECT_EQ(a->loTmp, b->loTmp) << where << " day " << d;
+                EXPECT_EQ(a->hiTmp, b->hiTmp) << where << " day " << d;
+                EXPECT_EQ(a->oneMsg, b->oneMsg) << where << " day " << d;
+                EXPECT_NE(b->oneMsg, V("時刻つき")) << where << " day " << d;
                 (perDay.money[static_cast<std::size_t>(d)] ? marked : unmarked)++;
             }
         }
@@ -196,25 +230,33 @@ TEST_P(CalendarData, DiaryRowsAreFoundForTheirDaysOnly)
     diary(1, QDate(2024, 5, 31), V(10), V(-2.0), V(12.0), V("末日 'quote' #1 100%"));
     diary(2, QDate(2024, 5, 20), V(3), V(1.0), V(2.0), V("他の生産者"));
     diary(1, QDate(2023, 5, 20), V(3), V(1.0), V(2.0), V("去年"));
-    const auto data = hb::loadCalMonth(*hb::gDb, QDate(2024, 5, 1), 1, kAllLayers, 0);
-    std::set<int> found;
-    for (int d = 1; d <= 31; ++d) {
-        if (data.diary[static_cast<std::size_t>(d)])
-            found.insert(d);
-    }
-    EXPECT_EQ(found, (std::set<int>{1, 15, 31}));
-    EXPECT_EQ(data.diary[1]->oneMsg, Value("初日"));
-    EXPECT_EQ(data.diary[1]->wthId.toLong(), 2);
-    EXPECT_DOUBLE_EQ(data.diary[1]->loTmp.toDouble(), 3.5);
-    EXPECT_TRUE(data.diary[15]->wthId.isNull());
-    EXPECT_TRUE(data.diary[15]->hiTmp.isNull());
-    EXPECT_EQ(data.diary[31]->oneMsg, Value("末日 'quote' #1 100%"));
-    // A grower without rows, and a month without rows.
-    const auto none = hb::loadCalMonth(*hb::gDb, QDate(2024, 5, 1), 3, kAllLayers, 0);
-    const auto empty = hb::loadCalMonth(*hb::gDb, QDate(2024, 7, 1), 1, kAllLayers, 0);
-    for (int d = 1; d <= 31; ++d) {
-        EXPECT_FALSE(none.diary[static_cast<std::size_t>(d)]);
-        EXPECT_FALSE(empty.diary[static_cast<std::size_t>(d)]);
+    diary(1, QDate(2024, 6, 1), V(3), V(1.0), V(2.0), V("翌月"));
+    // Rows with a time of day are never the day itself, on the edges of the month or inside it.
+    diary(1, QDate(), V(4), V(1.0), V(2.0), V("昼"), at(2024, 5, 20, 12));
+    diary(1, QDate(), V(4), V(1.0), V(2.0), V("月末の夜"), at(2024, 5, 31, 23, 59));
+    diary(1, QDate(), V(4), V(1.0), V(2.0), V("前月末の夜"), at(2024, 4, 30, 23, 59));
+    for (auto how : {hb::CalMarkQuery::PerDay, hb::CalMarkQuery::PerMonth}) {
+        const char *way = how == hb::CalMarkQuery::PerDay ? "day by day" : "by month";
+        const auto data = hb::loadCalMonth(*hb::gDb, QDate(2024, 5, 1), 1, kAllLayers, 0, how);
+        std::set<int> found;
+        for (int d = 1; d <= 31; ++d) {
+            if (data.diary[static_cast<std::size_t>(d)])
+                found.insert(d);
+        }
+        EXPECT_EQ(found, (std::set<int>{1, 15, 31})) << way;
+        EXPECT_EQ(data.diary[1]->oneMsg, Value("初日")) << way;
+        EXPECT_EQ(data.diary[1]->wthId.toLong(), 2) << way;
+        EXPECT_DOUBLE_EQ(data.diary[1]->loTmp.toDouble(), 3.5) << way;
+        EXPECT_TRUE(data.diary[15]->wthId.isNull()) << way;
+        EXPECT_TRUE(data.diary[15]->hiTmp.isNull()) << way;
+        EXPECT_EQ(data.diary[31]->oneMsg, Value("末日 'quote' #1 100%")) << way;
+        // A grower without rows, and a month without rows.
+        const auto none = hb::loadCalMonth(*hb::gDb, QDate(2024, 5, 1), 3, kAllLayers, 0, how);
+        const auto empty = hb::loadCalMonth(*hb::gDb, QDate(2024, 7, 1), 1, kAllLayers, 0, how);
+        for (int d = 1; d <= 31; ++d) {
+            EXPECT_FALSE(none.diary[static_cast<std::size_t>(d)]) << way;
+            EXPECT_FALSE(empty.diary[static_cast<std::size_t>(d)]) << way;
+        }
     }
 }
 

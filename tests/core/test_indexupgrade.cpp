@@ -1,0 +1,131 @@
+// The indexes of the data database: a new database has them, and one made by an earlier build
+// gets the missing ones when the program opens it, without stopping the start when it cannot.
+
+#include "common/globaldbs.h"
+#include "core/log.h"
+#include "core/schema.h"
+
+#include <QElapsedTimer>
+#include <QSet>
+
+using hb::Value;
+
+namespace {
+
+struct Index {
+    const char *name;
+    const char *table;
+};
+const Index kIndexes[] = {
+    {"IX_D_DIARY_DTL_CHEMI", "D_DIARY_DTL"},
+    {"IX_D_LEDGE_DATE", "D_LEDGE"},
+    {"IX_D_SHIP_DATE", "D_SHIP"},
+};
+
+class DataIndexes : public hbtest::GlobalDbs {
+protected:
+    bool server() const { return GetParam() == hbtest::Backend::MariaDb; }
+
+    QSet<QString> present()
+    {
+        auto rs = db().GetFwdOnlyRst(server() ? "SELECT DISTINCT INDEX_NAME FROM information_schema.STATISTICS"
+                                                " WHERE TABLE_SCHEMA = DATABASE()"
+                                              : "SELECT name FROM sqlite_master WHERE type = 'index'");
+        QSet<QString> out;
+        for (; !rs->eof(); rs->MoveNext())
+            out.insert(rs->Fields(0).displayText().toUpper());
+        return out;
+    }
+    QSet<QString> ours()
+    {
+        QSet<QString> out;
+        for (const Index &i : kIndexes) {
+            if (present().contains(QString::fromLatin1(i.name)))
+                out.insert(QString::fromLatin1(i.name));
+        }
+        return out;
+    }
+    // The database as an earlier build made it: without these indexes.
+    void drop(const std::vector<Index> &which)
+    {
+        for (const Index &i : which)
+            db().EXEC(server() ? QStringLiteral("DROP INDEX %1 ON %2").arg(QLatin1String(i.name), QLatin1String(i.table))
+                               : QStringLiteral("DROP INDEX %1").arg(QLatin1String(i.name)));
+    }
+    static QSet<QString> names(const QStringList &list) { return QSet<QString>(list.begin(), list.end()); }
+};
+
+TEST_P(DataIndexes, MissingIndexesAreAddedOnceAndOnlyThose)
+{
+    const QSet<QString> all{"IX_D_DIARY_DTL_CHEMI", "IX_D_LEDGE_DATE", "IX_D_SHIP_DATE"};
+    EXPECT_EQ(ours(), all) << "a new data database has them";
+    struct Case {
+        const char *what;
+        std::vector<Index> dropped;
+    } cases[] = {
+        {"none missing", {}},
+        {"all three missing", {kIndexes[0], kIndexes[1], kIndexes[2]}},
+        {"the vouchers' index missing", {kIndexes[1]}},
+        {"the lines' and the shipments' missing", {kIndexes[0], kIndexes[2]}},
+    };
+    for (const Case &c : cases) {
+        drop(c.dropped);
+        QSet<QString> expected;
+        for (const Index &i : c.dropped)
+            expected.insert(QString::fromLatin1(i.name));
+        EXPECT_EQ(names(hb::addMissingIndexes(db(), hb::Schema::Data)), expected) << c.what;
+        EXPECT_EQ(ours(), all) << c.what;
+        EXPECT_TRUE(hb::addMissingIndexes(db(), hb::Schema::Data).isEmpty()) << c.what << ": a second opening adds nothing";
+    }
+    EXPECT_TRUE(hb::addMissingIndexes(db(), hb::Schema::Master).isEmpty()) << "the master schema has none";
+}
+
+TEST_P(DataIndexes, OpeningTheDataDatabaseAddsThem)
+{
+    drop({kIndexes[0], kIndexes[1], kIndexes[2]});
+    hb::gDb->EXEC("INSERT INTO D_LEDGE (FMR_ID, LEDGE_ID, LEDGE_DATE, AMT) VALUES (1, 1, #2024-05-01#, 100)");
+    hb::InitDb();
+    EXPECT_EQ(ours().size(), 3u);
+    EXPECT_EQ(one("SELECT COUNT(*) FROM D_LEDGE WHERE FMR_ID=1 AND LEDGE_DATE=#2024-05-01#").toLong(), 1)
+        << "the rows stay";
+}
+
+TEST_P(DataIndexes, ATableHeldElsewhereIsLoggedAndTheStartGoesOn)
+{
+    drop({kIndexes[0], kIndexes[1], kIndexes[2]});
+    QStringList log;
+    hb::setLogSink([&log](const QString &line) { log << line; });
+    // Another computer is in the middle of a save on the vouchers.
+    auto other = fresh().connect();
+    other->Begintrans();
+    other->EXEC("INSERT INTO D_LEDGE (FMR_ID, LEDGE_ID, LEDGE_DATE, AMT) VALUES (2, 1, #2024-05-01#, 100)");
+
+    QElapsedTimer waited;
+    waited.start();
+    ASSERT_NO_THROW(hb::InitDb());
+    EXPECT_LT(waited.elapsed(), 20000) << "the wait is bounded";
+    ASSERT_TRUE(hb::gDb->isOpen());
+    EXPECT_EQ(one("SELECT COUNT(*) FROM D_LEDGE WHERE FMR_ID=1").toLong(), 0) << "the database is usable";
+    // A file locks as a whole: nothing is added; a server adds the lines' index before the
+    // vouchers' one waits in vain. No index is tried after a failure.
+    const QSet<QString> before = ours();
+    EXPECT_EQ(before, server() ? QSet<QString>{"IX_D_DIARY_DTL_CHEMI"} : QSet<QString>{});
+    const QStringList failures = log.filter(QStringLiteral("索引"));
+    ASSERT_EQ(failures.size(), 1) << log.join('\n').toStdString();
+    EXPECT_TRUE(failures.front().contains(server() ? "IX_D_LEDGE_DATE" : "IX_D_DIARY_DTL_CHEMI"))
+        << failures.front().toStdString();
+
+    other->CommitTrans();
+    other.reset();
+    hb::InitDb();
+    EXPECT_EQ(ours().size(), 3u) << "the next opening adds the rest";
+    if (server()) {
+        EXPECT_NE(hb::gDb->GetFwdOnlyRst("SELECT @@SESSION.lock_wait_timeout")->Fields(0).toLong(), 5)
+            << "the session's own wait is restored";
+    }
+    hb::setLogSink(nullptr);
+}
+
+HB_INSTANTIATE_BOTH_BACKENDS(DataIndexes);
+
+}  // namespace
