@@ -137,12 +137,7 @@ long WriteGeneratedLedge(DbObject &db, const GeneratedLedge &v, double decidingV
     columns << audit.insertColumns();
     const std::vector<Value> auditValues = audit.insertValues();
     values.insert(values.end(), auditValues.begin(), auditValues.end());
-    QStringList marks;
-    for (qsizetype i = 0; i < columns.size(); ++i)
-        marks << QStringLiteral("?");
-    db.EXEC(QStringLiteral("INSERT INTO D_LEDGE (%1) VALUES (%2)")
-                .arg(columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))),
-            values);
+    db.EXEC(insertStatement(QStringLiteral("D_LEDGE"), columns), values);
     scope.commit();
     return ledgeId;
 }
@@ -178,15 +173,10 @@ LedgeSaveResult SaveLedge(DbObject &db, int mode, long fmrId, LedgeRec &saved)
         saved.UDATE = h.udate;
         saved.LAST_TM = h.lastTm;
         saved.HOLD_TM = h.holdTm;
-        QStringList marks;
         std::vector<Value> values;
-        for (int i = 0; i < LedgeRec::fieldCount(); ++i) {
-            marks << QStringLiteral("?");
+        for (int i = 0; i < LedgeRec::fieldCount(); ++i)
             values.push_back(saved.field(i));
-        }
-        db.EXEC(QStringLiteral("INSERT INTO D_LEDGE (") + LedgeRec::columnNames().join(QStringLiteral(", ")) +
-                    QStringLiteral(") VALUES (") + marks.join(QStringLiteral(", ")) + QStringLiteral(")"),
-                values);
+        db.EXEC(insertStatement(QStringLiteral("D_LEDGE"), LedgeRec::columnNames()), values);
     } else {
         const Value n = db.GetFwdOnlyRst(QStringLiteral("SELECT COUNT(*) FROM D_LEDGE WHERE FMR_ID=? AND LEDGE_ID=?"),
                                          {saved.FMR_ID, saved.LEDGE_ID})

@@ -712,6 +712,15 @@ long DbObject::EXEC(const QString &sql, const std::vector<Value> &params)
 
 // ---------------------------------------------------------------- plain objects
 
+QString insertStatement(const QString &table, const QStringList &columns)
+{
+    QStringList marks;
+    for (qsizetype i = 0; i < columns.size(); ++i)
+        marks << QStringLiteral("?");
+    return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+        .arg(table, columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
+}
+
 std::unique_ptr<DirectDb> DirectDb::file(const QString &path, bool mayCreate)
 {
     std::unique_ptr<DirectDb> db(new DirectDb());

@@ -152,6 +152,9 @@ public:
     void OpenCnn() override {}
 };
 
+// "INSERT INTO table (c1, c2, ...) VALUES (?, ?, ...)": one bound value per column.
+QString insertStatement(const QString &table, const QStringList &columns);
+
 // Joins the open transaction of an object, or opens one of its own and commits it at commit().
 // An own transaction not committed is rolled back when the scope ends.
 class TransactionScope {

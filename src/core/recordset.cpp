@@ -138,12 +138,7 @@ void Recordset::Update()
     }
     if (mode_ == Mode::Add) {
         if (!cols.isEmpty()) {
-            QStringList marks;
-            for (int i = 0; i < cols.size(); ++i)
-                marks << QStringLiteral("?");
-            owner_->execTranslated(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                       .arg(table_, cols.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))),
-                                   params);
+            owner_->execTranslated(insertStatement(table_, cols), params);
         }
         rows_.push_back(buffer_);
         pos_ = static_cast<long>(rows_.size()) - 1;

@@ -280,12 +280,7 @@ ChemiSaveResult SaveChemi(DbObject &db, int mode, ChemiRec &rec)
                               QStringLiteral("HOLD_TM")};
         values.insert(values.begin(), {out.FMR_ID, out.CHEMI_ID});
         values.insert(values.end(), {out.IDATE, out.UDATE, out.LAST_TM, out.HOLD_TM});
-        QStringList marks;
-        for (qsizetype i = 0; i < names.size(); ++i)
-            marks << QStringLiteral("?");
-        db.EXEC(QStringLiteral("INSERT INTO D_CHEMI (%1) VALUES (%2)")
-                    .arg(names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))),
-                values);
+        db.EXEC(insertStatement(QStringLiteral("D_CHEMI"), names), values);
     } else {
         const HoldColumns h = HoldColumns::forUpdate();
         out.UDATE = h.udate;

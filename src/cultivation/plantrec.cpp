@@ -221,12 +221,7 @@ PlantSaveResult savePlant(DbObject &db, int mode, PlantRec &rec)
         cols << QStringLiteral("IDATE") << QStringLiteral("UDATE") << QStringLiteral("LAST_TM")
              << QStringLiteral("HOLD_TM");
         vals.insert(vals.end(), {out.IDATE, out.UDATE, out.LAST_TM, out.HOLD_TM});
-        QStringList marks;
-        for (int i = 0; i < cols.size(); ++i)
-            marks << QStringLiteral("?");
-        db.EXEC(QStringLiteral("INSERT INTO D_PLANT (%1) VALUES (%2)").arg(cols.join(QStringLiteral(", ")),
-                                                                         marks.join(QStringLiteral(", "))),
-                  vals);
+        db.EXEC(insertStatement(QStringLiteral("D_PLANT"), cols), vals);
     } else if (mode == kEditModify || mode == kEditDelete) {
         const std::vector<Value> key{Value(fmr), stored(out.PLANT_ID)};
         auto rs = db.GetFwdOnlyRst(QStringLiteral("SELECT IDATE FROM D_PLANT WHERE FMR_ID=? AND PLANT_ID=?"), key);

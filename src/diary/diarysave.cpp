@@ -57,15 +57,6 @@ const LedgeRec *findLedge(const std::vector<LedgeRec> &ledge, long ledgeId)
     return nullptr;
 }
 
-QString insertStatement(const QString &table, const QStringList &columns)
-{
-    QStringList marks;
-    for (qsizetype i = 0; i < columns.size(); ++i)
-        marks << QStringLiteral("?");
-    return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-        .arg(table, columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
-}
-
 // The day's vouchers: every voucher of the grower dated that day goes, then each voucher the
 // window holds comes back under its own number.
 void SaveLedgeData(DbObject &db, DiarySave &s, const QDateTime &now)

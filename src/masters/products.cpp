@@ -32,12 +32,7 @@ long LoadProducts(DbObject &db, std::vector<PrdRec> &products)
 
 long SaveProducts(DbObject &db, const std::vector<PrdRec> &products)
 {
-    const QStringList columns = PrdRec::columnNames();
-    QStringList marks;
-    for (int i = 0; i < columns.size(); ++i)
-        marks << QStringLiteral("?");
-    const QString insert = QStringLiteral("INSERT INTO M_PRD (%1) VALUES (%2)")
-                               .arg(columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
+    const QString insert = insertStatement(QStringLiteral("M_PRD"), PrdRec::columnNames());
     const Value now(QDateTime::currentDateTime());
     long count = 0;
     TransactionScope tx(db);

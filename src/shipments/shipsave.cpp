@@ -85,12 +85,7 @@ void writeRow(DbObject &db, const ShipRec &r, int mode)
         values.insert(values.begin(), {r.FMR_ID, r.SHIP_ID});
         for (const Value &v : h.insertValues())
             values.push_back(v);
-        QStringList marks;
-        for (qsizetype i = 0; i < names.size(); ++i)
-            marks << QStringLiteral("?");
-        db.EXEC(QStringLiteral("INSERT INTO D_SHIP (%1) VALUES (%2)")
-                      .arg(names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))),
-                  values);
+        db.EXEC(insertStatement(QStringLiteral("D_SHIP"), names), values);
         return;
     }
     const HoldColumns h = HoldColumns::forUpdate();
