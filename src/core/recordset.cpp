@@ -123,6 +123,25 @@ void Recordset::flushEdit()
         Update();
 }
 
+QString Recordset::keyCondition(std::vector<Value> &params) const
+{
+    QStringList where;
+    const auto &orig = rows_.at(pos_);
+    const QStringList keys = keys_.isEmpty() ? tableColumns_ : keys_;
+    for (const QString &k : keys) {
+        const int ki = fieldIndex(k);
+        if (ki < 0)
+            throw HbError(kErrNotUpdatable, QStringLiteral("キー項目 %1 がありません。").arg(k));
+        if (orig.at(ki).isNull()) {
+            where << k + QStringLiteral(" IS NULL");
+        } else {
+            where << k + QStringLiteral(" = ?");
+            params.push_back(orig.at(ki));
+        }
+    }
+    return where.join(QStringLiteral(" AND "));
+}
+
 void Recordset::Update()
 {
     requireUpdatable();
@@ -147,24 +166,9 @@ void Recordset::Update()
             QStringList sets;
             for (const QString &c : cols)
                 sets << c + QStringLiteral(" = ?");
-            QStringList where;
-            const auto &orig = rows_.at(pos_);
-            const QStringList keys = keys_.isEmpty() ? tableColumns_ : keys_;
-            for (const QString &k : keys) {
-                const int ki = fieldIndex(k);
-                if (ki < 0)
-                    throw HbError(kErrNotUpdatable, QStringLiteral("キー項目 %1 がありません。").arg(k));
-                if (orig.at(ki).isNull()) {
-                    where << k + QStringLiteral(" IS NULL");
-                } else {
-                    where << k + QStringLiteral(" = ?");
-                    params.push_back(orig.at(ki));
-                }
-            }
-            const long n = owner_->execTranslated(QStringLiteral("UPDATE %1 SET %2 WHERE %3")
-                                                      .arg(table_, sets.join(QStringLiteral(", ")),
-                                                           where.join(QStringLiteral(" AND "))),
-                                                  params);
+            const QString where = keyCondition(params);
+            const long n = owner_->execTranslated(
+                QStringLiteral("UPDATE %1 SET %2 WHERE %3").arg(table_, sets.join(QStringLiteral(", ")), where), params);
             if (n == 0)
                 throw HbError(kErrRowChanged, QStringLiteral("更新する行が見つかりません。ほかのユーザーが変更した可能性があります。"));
         }
@@ -182,22 +186,9 @@ void Recordset::Delete()
         return;
     }
     CancelUpdate();
-    QStringList where;
     std::vector<Value> params;
-    const auto &orig = rows_.at(pos_);
-    const QStringList keys = keys_.isEmpty() ? tableColumns_ : keys_;
-    for (const QString &k : keys) {
-        const int ki = fieldIndex(k);
-        if (ki < 0)
-            throw HbError(kErrNotUpdatable, QStringLiteral("キー項目 %1 がありません。").arg(k));
-        if (orig.at(ki).isNull()) {
-            where << k + QStringLiteral(" IS NULL");
-        } else {
-            where << k + QStringLiteral(" = ?");
-            params.push_back(orig.at(ki));
-        }
-    }
-    owner_->execTranslated(QStringLiteral("DELETE FROM %1 WHERE %2").arg(table_, where.join(QStringLiteral(" AND "))), params);
+    const QString where = keyCondition(params);
+    owner_->execTranslated(QStringLiteral("DELETE FROM %1 WHERE %2").arg(table_, where), params);
     rows_.erase(rows_.begin() + pos_);
 }
 

@@ -55,6 +55,9 @@ private:
     void requireRow() const;
     void requireUpdatable() const;
     void flushEdit();
+    // The current row's key as stored ("K = ?" per key column, "K IS NULL" for a Null), its
+    // values appended to params.
+    QString keyCondition(std::vector<Value> &params) const;
 
     Cursor cursor_ = ForwardOnly;
     DbObject *owner_ = nullptr;
