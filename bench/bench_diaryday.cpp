@@ -82,7 +82,7 @@ void BM_SaveDay(benchmark::State &state)
     for (auto _ : state) {
         // The same day saved again and again: the same numbers, the same rows; each save compares
         // with the rows the one before stored, as the window's next save would.
-        day = hb::SaveDiaryDay(day);
+        day = hb::SaveDiaryDay(*hb::gDb, day);
         benchmark::DoNotOptimize(day);
     }
     if (hb::IdOf(hb::gDb->DCount("*", "D_LEDGE", "FMR_ID=1 AND LEDGE_DATE=#2024-06-12 00:00:00#")) != 3)

@@ -3,7 +3,7 @@
 #include "core/controls.h"
 #include "core/db.h"
 #include "core/helpers.h"
-#include "core/log.h"
+#include "core/settings.h"
 #include "core/startup.h"
 
 #include <QComboBox>
@@ -77,7 +77,7 @@ void fdlSetConCtrl::LoadData()
         const QString tag = c->property(kTag).toString();
         if (tag.isEmpty())
             continue;
-        const Value v = NullToVal(gINI->GetCtrl(tag), Value(QString()));
+        const Value v = NullToVal(iniDb().GetCtrl(tag), Value(QString()));
         const QString text = v.displayText();
         if (auto *txt = qobject_cast<QLineEdit *>(c)) {
             txt->setText(text);
@@ -92,31 +92,17 @@ void fdlSetConCtrl::LoadData()
 
 bool fdlSetConCtrl::SaveData()
 {
-    // A transaction that cannot begin is a failed save: nothing is written.
-    try {
-        gINI->Begintrans();
-    } catch (const HbError &e) {
-        WriteLog(QStringLiteral("(%1)").arg(e.number()) + e.description());
-        return false;
+    std::vector<std::pair<QString, QString>> values;
+    for (QWidget *c : controls()) {
+        const QString tag = c->property(kTag).toString();
+        if (tag.isEmpty())
+            continue;
+        if (auto *txt = qobject_cast<QLineEdit *>(c))
+            values.emplace_back(tag, txt->text());
+        else if (auto *cmb = qobject_cast<QComboBox *>(c))
+            values.emplace_back(tag, QString::number(cmb->currentIndex()));
     }
-    const bool saved = trapped(Trap::Rollback, [this] {
-        for (QWidget *c : controls()) {
-            const QString tag = c->property(kTag).toString();
-            if (tag.isEmpty())
-                continue;
-            QString value;
-            if (auto *txt = qobject_cast<QLineEdit *>(c))
-                value = txt->text();
-            else if (auto *cmb = qobject_cast<QComboBox *>(c))
-                value = QString::number(cmb->currentIndex());
-            else
-                continue;
-            if (!gINI->SaveCtrl(tag, Value(value)))
-                throw HbError(kErrDatabase, QStringLiteral("設定 %1 を保存できません。").arg(tag));
-        }
-        gINI->CommitTrans();
-    }, gINI.get());
-    return saved;
+    return SaveSettingsTogether(iniDb(), values);
 }
 
 void fdlSetConCtrl::registerClicked()

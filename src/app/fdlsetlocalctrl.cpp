@@ -3,6 +3,7 @@
 #include "core/controls.h"
 #include "core/db.h"
 #include "core/helpers.h"
+#include "core/settings.h"
 #include "core/startup.h"
 #include "core/uiservices.h"
 
@@ -87,10 +88,10 @@ void fdlSetLocalCtrl::onLoad()
 
 void fdlSetLocalCtrl::LoadData()
 {
-    auto rs = gINI->GetFwdOnlyRst(QStringLiteral("SELECT S_CTRL.* FROM S_CTRL"));
-    while (!rs->eof()) {
-        const QString key = rs->Fields(QStringLiteral("CTRL_CD")).displayText();
-        const Value v = rs->Fields(QStringLiteral("CTRL_VALUE"));
+    const QHash<QString, Value> settings = ReadSettings(iniDb());
+    for (auto it = settings.cbegin(); it != settings.cend(); ++it) {
+        const QString &key = it.key();
+        const Value &v = it.value();
         if (key == QLatin1String("USE_TYPE")) {
             const Value n = NullToVal(v, Value(0));
             const double d = IsNumeric(n) ? n.toDouble() : 0;
@@ -109,47 +110,21 @@ void fdlSetLocalCtrl::LoadData()
         } else if (key == QLatin1String("WINDOW_STA")) {
             Check1->setChecked(NullToVal(v, Value(0)).toBool());
         }
-        rs->MoveNext();
     }
-    rs->Close();
 }
 
 long fdlSetLocalCtrl::SaveData()
 {
     auto textOrNull = [](const QLineEdit *box) { return box->text().isEmpty() ? Value::null() : Value(box->text()); };
-    struct Row {
-        const char *key;
-        Value value;
-        bool keep;  // the value is left as it is
-        int type;
-    };
-    const Row rows[] = {
-        {"USE_TYPE", Option1[0]->isChecked() ? Value(1) : Option1[1]->isChecked() ? Value(2) : Value::null(),
+    const std::vector<SettingRow> rows = {
+        {QStringLiteral("USE_TYPE"), Option1[0]->isChecked() ? Value(1) : Option1[1]->isChecked() ? Value(2) : Value::null(),
          !Option1[0]->isChecked() && !Option1[1]->isChecked(), 4},
-        {"DEF_FMR_ID", textOrNull(txtDATA[0]), false, 4},
-        {"DEF_SHOP_ID", textOrNull(txtDATA[1]), false, 4},
-        {"BACK_DIR", textOrNull(txtDATA[2]), false, 10},
-        {"WINDOW_STA", Value(Check1->isChecked() ? 1 : 0), false, 1},
+        {QStringLiteral("DEF_FMR_ID"), textOrNull(txtDATA[0]), false, 4},
+        {QStringLiteral("DEF_SHOP_ID"), textOrNull(txtDATA[1]), false, 4},
+        {QStringLiteral("BACK_DIR"), textOrNull(txtDATA[2]), false, 10},
+        {QStringLiteral("WINDOW_STA"), Value(Check1->isChecked() ? 1 : 0), false, 1},
     };
-    auto rs = gINI->GetDynamicRst(QStringLiteral("SELECT S_CTRL.* FROM S_CTRL"));
-    for (const Row &r : rows) {
-        const QString key = QString::fromLatin1(r.key);
-        if (rs->RecordCount() > 0) {
-            rs->MoveFirst();
-            rs->Find(QStringLiteral("CTRL_CD='%1'").arg(key));
-        }
-        const bool found = rs->RecordCount() > 0 && !rs->eof();
-        if (!found) {
-            rs->AddNew();
-            rs->setField(QStringLiteral("CTRL_CD"), Value(key));
-            rs->setField(QStringLiteral("CTRL_TYPE"), Value(r.type));
-        }
-        if (!r.keep)
-            rs->setField(QStringLiteral("CTRL_VALUE"), r.value.isNull() ? r.value : Value(r.value.displayText()));
-        if (!found || !r.keep)
-            rs->Update();
-    }
-    rs->Close();
+    WriteSettingRows(iniDb(), rows);
     return 5;
 }
 

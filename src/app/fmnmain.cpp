@@ -111,8 +111,7 @@ void fmnMain::SetCmb(int index)
 {
     if (index != 0)
         return;
-    auto rs = gMst->GetFwdOnlyRst(QStringLiteral("SELECT  M_FMR.FMR_ID,  M_FMR.FMR_NM  FROM M_FMR  WHERE CHK_FLG<>0 ORDER BY FMR_ID"));
-    fillPickList(cmbDATA_0, *rs);
+    fillPickList(cmbDATA_0, masterDb(), QStringLiteral("SELECT  M_FMR.FMR_ID,  M_FMR.FMR_NM  FROM M_FMR  WHERE CHK_FLG<>0 ORDER BY FMR_ID"));
 }
 
 bool fmnMain::validate(QWidget *control)

@@ -22,8 +22,8 @@ namespace {
 // A setting read as a whole number; missing, Null or unconvertible reads as 0.
 long settingNumber(const QString &key)
 {
-    const Value v = gINI->GetCtrl(key);
-    if (v.isEmpty() || v.isNull() || !IsNumeric(v))
+    const Value v = iniDb().GetCtrl(key);
+    if (isBlank(v) || !IsNumeric(v))
         return 0;
     return static_cast<long>(v.toLong());
 }
@@ -44,12 +44,12 @@ void checkDefault(const QString &key, const QString &table, const QString &idCol
             form<fdlSetLocalCtrl>().showModal(nullptr);
             continue;
         }
-        if (NullToVal(gMst->DCount(QStringLiteral("*"), table, QString()), Value(0)).toLong() == 0) {
+        if (NullToVal(masterDb().DCount(QStringLiteral("*"), table, QString()), Value(0)).toLong() == 0) {
             ShowMsg(noRows, kMsgExclamation);
             form<MasterDialog>().showModal(nullptr);
             continue;
         }
-        if (NullToVal(gMst->DCount(QStringLiteral("*"), table, idColumn + QLatin1Char('=') + QString::number(id)),
+        if (NullToVal(masterDb().DCount(QStringLiteral("*"), table, idColumn + QLatin1Char('=') + QString::number(id)),
                       Value(0)).toLong() == 0) {
             ShowMsg(missingId, kMsgExclamation);
             form<fdlSetLocalCtrl>().showModal(nullptr);
@@ -109,7 +109,7 @@ void startUp()
                                  QStringLiteral("販売店情報を設定してください。"), nullptr);
 
     beginStep("pesticide");
-    ClearChemiUse(gFmrID);
+    ClearChemiUse(dataDb(), gFmrID);
 
     beginStep("window");
     switch (gUseType) {

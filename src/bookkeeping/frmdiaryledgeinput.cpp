@@ -24,23 +24,6 @@ const QString kNotNumberMsg = QStringLiteral("数値を指定してください�
 const QString kNoAmountMsg = QStringLiteral("金額を入力してください。");
 
 // Design geometry in twips, as pixels.
-QRect tw(int left, int top, int width, int height)
-{
-    return QRect(qRound(left / 15.0), qRound(top / 15.0), qRound(width / 15.0), qRound(height / 15.0));
-}
-
-// An ID or account held in a value: Null and Empty and what is no number read as 0.
-long numOf(const Value &v)
-{
-    if (v.isNull() || v.isEmpty())
-        return 0;
-    if (v.isString()) {
-        double d = 0;
-        return parseNumber(v.displayText(), &d) ? static_cast<long>(roundHalfEven(d)) : 0;
-    }
-    return v.isNumber() ? static_cast<long>(v.toLong()) : 0;
-}
-
 // Whether a stored ID equals a number: Null equals nothing, Empty equals 0.
 bool sameId(const Value &v, long id)
 {
@@ -135,17 +118,9 @@ private:
     bool locked_ = false;
 };
 
-template <class T>
-DbObject &need(const std::unique_ptr<T> &db)
-{
-    if (!db)
-        throw HbError(91, QStringLiteral("オブジェクト変数が設定されていません。"));
-    return *db;
-}
-
 [[noreturn]] void outOfRange()
 {
-    throw HbError(9, QStringLiteral("インデックスが有効範囲にありません。"));
+    throw HbError(kErrSubscript, QStringLiteral("インデックスが有効範囲にありません。"));
 }
 
 
@@ -196,39 +171,39 @@ void frmDiaryLedgeInput::buildControls()
     };
     constexpr int kRow = 360;  // height of a box
 
-    caption(ctlName(QStringLiteral("Label1"), 12), QStringLiteral("相手先"), tw(225, 900, 1275, kRow));
-    box(1, tw(1575, 900, 4020, kRow), kTextLength);
+    caption(ctlName(QStringLiteral("Label1"), 12), QStringLiteral("相手先"), twipsRect(225, 900, 1275, kRow));
+    box(1, twipsRect(1575, 900, 4020, kRow), kTextLength);
     lblOPT_NM_CAP[1] =
-        caption(ctlName(QStringLiteral("lblOPT_NM_CAP"), 1), QStringLiteral("摘要"), tw(6150, 900, 1650, kRow));
-    box(2, tw(7875, 900, 4020, kRow), kTextLength);
+        caption(ctlName(QStringLiteral("lblOPT_NM_CAP"), 1), QStringLiteral("摘要"), twipsRect(6150, 900, 1650, kRow));
+    box(2, twipsRect(7875, 900, 4020, kRow), kTextLength);
 
-    caption(ctlName(QStringLiteral("Label1"), 6), QStringLiteral("科目"), tw(225, 1800, 1275, kRow));
-    combo(1, tw(1575, 1800, 4000, kRow));
-    lblOPT_CAP = caption(ctlName(QStringLiteral("lblOPT_CAP"), 0), QStringLiteral("補助"), tw(6150, 1800, 825, kRow));
-    combo(2, tw(7050, 1800, 4000, kRow));
+    caption(ctlName(QStringLiteral("Label1"), 6), QStringLiteral("科目"), twipsRect(225, 1800, 1275, kRow));
+    combo(1, twipsRect(1575, 1800, 4000, kRow));
+    lblOPT_CAP = caption(ctlName(QStringLiteral("lblOPT_CAP"), 0), QStringLiteral("補助"), twipsRect(6150, 1800, 825, kRow));
+    combo(2, twipsRect(7050, 1800, 4000, kRow));
     lblOPT_CAP->hide();
     cmbDATA[2]->hide();
 
     lblOPT_NM_CAP[0] =
-        caption(ctlName(QStringLiteral("lblOPT_NM_CAP"), 0), QStringLiteral("摘要"), tw(225, 2700, 1275, kRow));
-    box(3, tw(1575, 2700, 4020, kRow), kTextLength);
+        caption(ctlName(QStringLiteral("lblOPT_NM_CAP"), 0), QStringLiteral("摘要"), twipsRect(225, 2700, 1275, kRow));
+    box(3, twipsRect(1575, 2700, 4020, kRow), kTextLength);
 
-    caption(ctlName(QStringLiteral("Label1"), 11), QStringLiteral("備考"), tw(225, 3600, 1275, kRow));
-    box(4, tw(1575, 3600, 4845, kRow), kTextLength);
+    caption(ctlName(QStringLiteral("Label1"), 11), QStringLiteral("備考"), twipsRect(225, 3600, 1275, kRow));
+    box(4, twipsRect(1575, 3600, 4845, kRow), kTextLength);
 
     lblAMT_CAP[0] =
-        caption(ctlName(QStringLiteral("lblAMT_CAP"), 0), QStringLiteral("金額"), tw(2100, 4500, 1725, kRow));
-    box(5, tw(3900, 4500, 1890, kRow), kAmountLength);
+        caption(ctlName(QStringLiteral("lblAMT_CAP"), 0), QStringLiteral("金額"), twipsRect(2100, 4500, 1725, kRow));
+    box(5, twipsRect(3900, 4500, 1890, kRow), kAmountLength);
     lblAMT_CAP[1] =
-        caption(ctlName(QStringLiteral("lblAMT_CAP"), 1), QStringLiteral("金額"), tw(6150, 4500, 1650, kRow));
-    box(6, tw(7875, 4500, 1890, kRow), kAmountLength);
+        caption(ctlName(QStringLiteral("lblAMT_CAP"), 1), QStringLiteral("金額"), twipsRect(6150, 4500, 1650, kRow));
+    box(6, twipsRect(7875, 4500, 1890, kRow), kAmountLength);
     for (int i : {5, 6}) {
         txtDATA[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         txtDATA[i]->setAttribute(Qt::WA_InputMethodEnabled, false);
     }
 
-    const QRect reg = tw(225, 5550, 2400, 1000);
-    const QRect close = tw(9675, 5550, 2400, 1000);
+    const QRect reg = twipsRect(225, 5550, 2400, 1000);
+    const QRect close = twipsRect(9675, 5550, 2400, 1000);
     cmdMENU[1] = makeCaptioned<QPushButton>(this, ctlName(QStringLiteral("cmdMENU"), 1), QStringLiteral("設定"), reg.x(),
                                             reg.y(), reg.width(), reg.height());
     cmdMENU[0] = makeCaptioned<QPushButton>(this, ctlName(QStringLiteral("cmdMENU"), 0), QStringLiteral("閉じる"),
@@ -310,8 +285,8 @@ void frmDiaryLedgeInput::SetCmb(int index)
     QComboBox *box = cmbDATA[1];
     box->clear();
     box->addItem(QString(), QVariant(qlonglong(0)));
-    addPickRows(box, *need(gWork).GetFwdOnlyRst(
-                     QStringLiteral("SELECT  L_ACC.ACC_ID,  L_ACC.ACC_NM  FROM L_ACC  ORDER BY ACC_ID")));
+    addPickRows(box, workDb(),
+                     QStringLiteral("SELECT  L_ACC.ACC_ID,  L_ACC.ACC_NM  FROM L_ACC  ORDER BY ACC_ID"));
 }
 
 void frmDiaryLedgeInput::SetCmbOpt(int index)
@@ -330,13 +305,13 @@ void frmDiaryLedgeInput::SetCmbOpt(int index)
         sql = QStringLiteral("SELECT  D_PLANT.PLANT_ID,  D_PLANT.PLANT_NM  FROM D_PLANT  WHERE FMR_ID=? ORDER BY PLANT_ID");
     if (sql.isEmpty())
         return;
-    addPickRows(box, *need(gDb).GetFwdOnlyRst(sql, {Value(currentFmrId())}));
+    addPickRows(box, dataDb(), sql, {Value(currentFmrId())});
     box->setCurrentIndex(-1);
 }
 
 long frmDiaryLedgeInput::fixedAccount() const
 {
-    return numOf(gDiaryLedgeAcc);
+    return IdOrZero(gDiaryLedgeAcc);
 }
 
 void frmDiaryLedgeInput::SetMode()
@@ -425,12 +400,12 @@ void frmDiaryLedgeInput::DispData()
 
     cmbDATA[1]->setCurrentIndex(0);
     if (!otherAcc.isNull()) {
-        const int i = findItemId(cmbDATA[1], numOf(otherAcc));
+        const int i = findItemId(cmbDATA[1], IdOrZero(otherAcc));
         if (i >= 0)
             cmbDATA[1]->setCurrentIndex(i);
-        applyOptKind(AccountOptKind(numOf(otherAcc)));
+        applyOptKind(AccountOptKind(IdOrZero(otherAcc)));
     }
-    cmbDATA[2]->setCurrentIndex(otherOptId.isNull() ? -1 : findItemId(cmbDATA[2], numOf(otherOptId)));
+    cmbDATA[2]->setCurrentIndex(otherOptId.isNull() ? -1 : findItemId(cmbDATA[2], IdOrZero(otherOptId)));
 
     const auto text = [](const Value &v) { return NullToVal(v, Value("")).displayText(); };
     setBoxText(txtDATA[3], text(otherOptNm));
@@ -442,7 +417,7 @@ void frmDiaryLedgeInput::DispData()
     // other books one whose credit side is not the fixed account.
     const bool increase = acc == kAccPayable ? sameId(work_.C_ACC_ID, kAccPayable) : !sameId(work_.C_ACC_ID, acc);
     const QString amount =
-        work_.AMT.isNull() || work_.AMT.isEmpty() ? QStringLiteral("0") : work_.AMT.displayText();
+        isBlank(work_.AMT) ? QStringLiteral("0") : work_.AMT.displayText();
     setBoxText(txtDATA[5], increase ? amount : QStringLiteral("0"));
     setBoxText(txtDATA[6], increase ? QStringLiteral("0") : amount);
 }
@@ -535,7 +510,7 @@ bool frmDiaryLedgeInput::SaveData()
     switch (gEditMode) {
     case kEditAdd:
         // The diary's empty element of a day without vouchers is replaced.
-        if (gLedge.empty() || numOf(gLedge.back().LEDGE_ID) > 0)
+        if (gLedge.empty() || IdOrZero(gLedge.back().LEDGE_ID) > 0)
             gLedge.push_back(work_);
         else
             gLedge.back() = work_;
@@ -569,7 +544,7 @@ long frmDiaryLedgeInput::GetNewLedgeID(long fmrId)
 {
     long id = GetNewLedgeIDByFmr(fmrId);
     for (const LedgeRec &l : gLedge) {
-        const long n = numOf(l.LEDGE_ID);
+        const long n = IdOrZero(l.LEDGE_ID);
         if (id <= n)
             id = n + 1;
     }

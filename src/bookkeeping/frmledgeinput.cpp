@@ -6,9 +6,7 @@
 #include "core/globals.h"
 #include "core/helpers.h"
 #include "core/picklist.h"
-#include "core/recordhold.h"
 
-#include <QLocale>
 #include <QPushButton>
 #include <cmath>
 
@@ -20,19 +18,6 @@ constexpr const char *kLimitProperty = "hbTypingLimit";
 
 const QString kNoDateMsg = QStringLiteral("日付を指定してください。");
 const QString kNotNumberMsg = QStringLiteral("数値を指定してください。");
-
-QRect tw(int left, int top, int width, int height)
-{
-    return QRect(qRound(left / 15.0), qRound(top / 15.0), qRound(width / 15.0), qRound(height / 15.0));
-}
-
-template <class T>
-DbObject &need(const std::unique_ptr<T> &db)
-{
-    if (!db)
-        throw HbError(91, QStringLiteral("オブジェクト変数が設定されていません。"));
-    return *db;
-}
 
 // Shows a stored text whole: the typing limit applies to typing, not to what was read.
 void setBoxText(QLineEdit *box, const QString &text)
@@ -47,45 +32,7 @@ Value textValue(const QLineEdit *box)
     return box->text().isEmpty() ? Value::null() : Value(box->text());
 }
 
-bool noValue(const Value &v)
-{
-    return v.isNull() || v.isEmpty();
-}
-
 }  // namespace
-
-// ---- shared by the voucher windows ----------------------------------------------------------
-
-long ledgeNum(const Value &v)
-{
-    if (noValue(v))
-        return 0;
-    if (v.isString()) {
-        double d = 0;
-        return parseNumber(v.displayText(), &d) ? static_cast<long>(roundHalfEven(d)) : 0;
-    }
-    return v.isNumber() ? static_cast<long>(v.toLong()) : 0;
-}
-
-QString ledgeDateText(const Value &v)
-{
-    if (noValue(v))
-        return QString();
-    if (v.isDate())
-        return v.toDate().date().toString(QStringLiteral("yyyy/MM/dd"));
-    QDateTime dt;
-    if (v.isString() && parseDateText(v.displayText(), &dt) && dt.time() == QTime(0, 0))
-        return dt.date().toString(QStringLiteral("yyyy/MM/dd"));
-    return v.displayText();
-}
-
-QString FormatLedgeAmount(Currency amount)
-{
-    // Whole units, half away from zero.
-    const std::int64_t s = amount.scaled;
-    const std::int64_t whole = (s >= 0 ? s + 5000 : s - 5000) / 10000;
-    return QLocale(QLocale::English).toString(static_cast<qlonglong>(whole));
-}
 
 // ---- window --------------------------------------------------------------------------------
 
@@ -102,7 +49,7 @@ void frmLedgeInput::buildControls()
 {
     // The two halves are drawn first, so that the boxes lie above them.
     for (int i = 0; i < 2; ++i) {
-        const QRect g = tw(i == 0 ? 150 : 6210, 2700, 5925, 2850);
+        const QRect g = twipsRect(i == 0 ? 150 : 6210, 2700, 5925, 2850);
         QFrame *f = makeControl<QFrame>(this, ctlName(QStringLiteral("Shape1"), i), g.x(), g.y(), g.width(), g.height());
         f->setFrameStyle(QFrame::Box | QFrame::Sunken);
         Shape1[static_cast<std::size_t>(i)] = f;
@@ -146,59 +93,59 @@ void frmLedgeInput::buildControls()
         return c;
     };
 
-    caption(QStringLiteral("ID"), tw(300, 825, 975, 390));
-    const QRect id = tw(1350, 750, 1500, 450);
+    caption(QStringLiteral("ID"), twipsRect(300, 825, 975, 390));
+    const QRect id = twipsRect(1350, 750, 1500, 450);
     lblDATA[0] = makeCaptioned<QLabel>(this, QStringLiteral("lblDATA_0"), QString(), id.x(), id.y(), id.width(),
                                        id.height());
     lblDATA[0]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     lblDATA[0]->setAlignment(Qt::AlignCenter);
 
     // The grower box is kept with the voucher but never shown.
-    QLabel *grower = caption(QStringLiteral("生産者"), tw(6450, 825, 975, 390));
-    combo(0, tw(7500, 750, 3000, 435), false);
+    QLabel *grower = caption(QStringLiteral("生産者"), twipsRect(6450, 825, 975, 390));
+    combo(kCmbGrower, twipsRect(7500, 750, 3000, 435), false);
     grower->hide();
-    cmbDATA[0]->hide();
+    cmbDATA[kCmbGrower]->hide();
 
-    caption(QStringLiteral("日付"), tw(300, 1425, 975, 390));
-    box(0, tw(1350, 1350, 2190, 450), 10)->setAlignment(Qt::AlignCenter);
-    txtDATA[0]->setAttribute(Qt::WA_InputMethodEnabled, false);
-    caption(QStringLiteral("相手先"), tw(300, 2025, 975, 390));
-    box(1, tw(1350, 1950, 5000, 450), 50);
+    caption(QStringLiteral("日付"), twipsRect(300, 1425, 975, 390));
+    box(kBoxDate, twipsRect(1350, 1350, 2190, 450), 10)->setAlignment(Qt::AlignCenter);
+    txtDATA[kBoxDate]->setAttribute(Qt::WA_InputMethodEnabled, false);
+    caption(QStringLiteral("相手先"), twipsRect(300, 2025, 975, 390));
+    box(kBoxCounterparty, twipsRect(1350, 1950, 5000, 450), 50);
 
     for (int side = 0; side < 2; ++side) {
         const int x = side == 0 ? 150 : 6210;
-        QLabel *head = caption(side == 0 ? QStringLiteral("借方") : QStringLiteral("貸方"), tw(x + 150, 2800, 900, 390));
+        QLabel *head = caption(side == 0 ? QStringLiteral("借方") : QStringLiteral("貸方"), twipsRect(x + 150, 2800, 900, 390));
         head->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         QFont bold = head->font();
         bold.setBold(true);
         head->setFont(bold);
-        caption(QStringLiteral("科目"), tw(x + 150, 3375, 825, 390));
-        combo(1 + side, tw(x + 1050, 3300, 4650, 435), true);
-        QLabel *opt = caption(QStringLiteral("補助"), tw(x + 150, 3975, 825, 390));
+        caption(QStringLiteral("科目"), twipsRect(x + 150, 3375, 825, 390));
+        combo(kCmbDebitAcc + side, twipsRect(x + 1050, 3300, 4650, 435), true);
+        QLabel *opt = caption(QStringLiteral("補助"), twipsRect(x + 150, 3975, 825, 390));
         opt->hide();
-        combo(3 + side, tw(x + 1050, 3900, 4650, 435), true)->hide();
-        caption(QStringLiteral("摘要"), tw(x + 150, 4575, 825, 390));
-        box(2 + side, tw(x + 1050, 4500, 4650, 450), 50);
+        combo(kCmbDebitOpt + side, twipsRect(x + 1050, 3900, 4650, 435), true)->hide();
+        caption(QStringLiteral("摘要"), twipsRect(x + 150, 4575, 825, 390));
+        box(kBoxDebitText + side, twipsRect(x + 1050, 4500, 4650, 450), 50);
     }
 
-    caption(QStringLiteral("備考"), tw(300, 5925, 975, 390));
-    box(5, tw(1350, 5850, 7000, 450), 50);
-    caption(QStringLiteral("金額"), tw(300, 6525, 975, 390));
-    box(4, tw(1350, 6450, 2500, 450), 12);
-    txtDATA[4]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    txtDATA[4]->setAttribute(Qt::WA_InputMethodEnabled, false);
+    caption(QStringLiteral("備考"), twipsRect(300, 5925, 975, 390));
+    box(kBoxNotes, twipsRect(1350, 5850, 7000, 450), 50);
+    caption(QStringLiteral("金額"), twipsRect(300, 6525, 975, 390));
+    box(kBoxAmount, twipsRect(1350, 6450, 2500, 450), 12);
+    txtDATA[kBoxAmount]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    txtDATA[kBoxAmount]->setAttribute(Qt::WA_InputMethodEnabled, false);
 
     makeMenuButton(1, QStringLiteral("登録"), 150, 7575, 1600, 1000);
     makeMenuButton(0, QStringLiteral("閉じる"), 10350, 7575, 1800, 1000);
     setCancelButton(cmdMENU[0]);
 
     picker_ = new DatePicker(*this);
-    picker_->addBox(0, txtDATA[0]);
+    picker_->addBox(0, txtDATA[kBoxDate]);
     picker_->setCondition([] { return gEditMode == kEditAdd || gEditMode == kEditModify; });
     picker_->hideOn({QStringLiteral("txtDATA"), QStringLiteral("cmbDATA"), QStringLiteral("cmdMENU")});
 
-    const QList<QWidget *> order{txtDATA[0], txtDATA[1], cmbDATA[1], cmbDATA[3], txtDATA[2], cmbDATA[2],
-                                 cmbDATA[4], txtDATA[3], txtDATA[5], txtDATA[4], cmdMENU[1], cmdMENU[0]};
+    const QList<QWidget *> order{txtDATA[kBoxDate], txtDATA[kBoxCounterparty], cmbDATA[kCmbDebitAcc], cmbDATA[kCmbDebitOpt], txtDATA[kBoxDebitText], cmbDATA[kCmbCreditAcc],
+                                 cmbDATA[kCmbCreditOpt], txtDATA[kBoxCreditText], txtDATA[kBoxNotes], txtDATA[kBoxAmount], cmdMENU[1], cmdMENU[0]};
     for (int i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 }
@@ -264,31 +211,31 @@ void frmLedgeInput::InitForm()
 
 void frmLedgeInput::SetCmb(int index)
 {
-    if (index == 1 || index == 2) {
+    if (index == kCmbDebitAcc || index == kCmbCreditAcc) {
         QComboBox *box = cmbDATA[static_cast<std::size_t>(index)];
         box->clear();
         box->addItem(QString(), QVariant(qlonglong(0)));
-        addPickRows(box, *need(gWork).GetFwdOnlyRst(
-                             QStringLiteral("SELECT  L_ACC.ACC_ID,  L_ACC.ACC_NM  FROM L_ACC  ORDER BY ACC_ID")));
-    } else if (index == 0) {
-        QComboBox *box = cmbDATA[0];
+        addPickRows(box, workDb(),
+                             QStringLiteral("SELECT  L_ACC.ACC_ID,  L_ACC.ACC_NM  FROM L_ACC  ORDER BY ACC_ID"));
+    } else if (index == kCmbGrower) {
+        QComboBox *box = cmbDATA[kCmbGrower];
         box->setCurrentIndex(-1);
         box->clear();
         box->addItem(QString(), QVariant(qlonglong(0)));
-        addPickRows(box, *need(gMst).GetFwdOnlyRst(QStringLiteral(
-                             "SELECT  M_FMR.FMR_ID,  M_FMR.FMR_NM  FROM M_FMR  WHERE CHK_FLG<>0 ORDER BY FMR_ID")));
+        addPickRows(box, masterDb(), QStringLiteral(
+                             "SELECT  M_FMR.FMR_ID,  M_FMR.FMR_NM  FROM M_FMR  WHERE CHK_FLG<>0 ORDER BY FMR_ID"));
     }
 }
 
 void frmLedgeInput::SetCmbOpt(int index)
 {
-    if (index != 3 && index != 4)
+    if (index != kCmbDebitOpt && index != kCmbCreditOpt)
         return;
     QComboBox *box = cmbDATA[static_cast<std::size_t>(index)];
     box->clear();
     box->addItem(QString(), QVariant(qlonglong(0)));
     box->setCurrentIndex(-1);
-    const long kind = optKbn_[static_cast<std::size_t>(index - 3)];
+    const long kind = optKbn_[static_cast<std::size_t>(index - kCmbDebitOpt)];
     QString sql;
     if (kind == kOptPlant)
         sql = QStringLiteral("SELECT  D_PLANT.PLANT_ID,  D_PLANT.PLANT_NM  FROM D_PLANT  WHERE FMR_ID=? ORDER BY PLANT_ID");
@@ -297,7 +244,7 @@ void frmLedgeInput::SetCmbOpt(int index)
                              "ORDER BY CHEMI_ID");
     if (sql.isEmpty())
         return;
-    addPickRows(box, *need(gDb).GetFwdOnlyRst(sql, {Value(currentFmrId())}));
+    addPickRows(box, dataDb(), sql, {Value(currentFmrId())});
     box->setCurrentIndex(-1);
 }
 
@@ -322,7 +269,7 @@ void frmLedgeInput::applyOptRule(int side, long kind)
     if (kind == current)
         return;
     current = kind;
-    SetCmbOpt(3 + side);
+    SetCmbOpt(kCmbDebitOpt + side);
     box->show();
 }
 
@@ -330,26 +277,26 @@ void frmLedgeInput::DispData()
 {
     const auto text = [](const Value &v) { return NullToVal(v, Value("")).displayText(); };
     lblDATA[0]->setText(text(work.LEDGE_ID));
-    setBoxText(txtDATA[0], ledgeDateText(work.LEDGE_DATE));
-    setBoxText(txtDATA[1], text(work.CTR_NM));
-    setBoxText(txtDATA[2], text(work.D_OPT_NM));
-    setBoxText(txtDATA[3], text(work.C_OPT_NM));
-    setBoxText(txtDATA[4], text(work.AMT));
-    setBoxText(txtDATA[5], text(work.NOTES));
+    setBoxText(txtDATA[kBoxDate], ledgeDateText(work.LEDGE_DATE));
+    setBoxText(txtDATA[kBoxCounterparty], text(work.CTR_NM));
+    setBoxText(txtDATA[kBoxDebitText], text(work.D_OPT_NM));
+    setBoxText(txtDATA[kBoxCreditText], text(work.C_OPT_NM));
+    setBoxText(txtDATA[kBoxAmount], text(work.AMT));
+    setBoxText(txtDATA[kBoxNotes], text(work.NOTES));
 
-    cmbDATA[0]->setCurrentIndex(0);
-    if (!noValue(work.FMR_ID)) {
-        const int i = findItemId(cmbDATA[0], ledgeNum(work.FMR_ID));
+    cmbDATA[kCmbGrower]->setCurrentIndex(0);
+    if (!isBlank(work.FMR_ID)) {
+        const int i = findItemId(cmbDATA[kCmbGrower], IdOrZero(work.FMR_ID));
         if (i >= 0)
-            cmbDATA[0]->setCurrentIndex(i);
+            cmbDATA[kCmbGrower]->setCurrentIndex(i);
     }
     const Value *accounts[2] = {&work.D_ACC_ID, &work.C_ACC_ID};
     const Value *options[2] = {&work.D_OPT_ID, &work.C_OPT_ID};
     for (int side = 0; side < 2; ++side) {
         QComboBox *acc = cmbDATA[static_cast<std::size_t>(1 + side)];
         acc->setCurrentIndex(0);
-        if (!noValue(*accounts[side])) {
-            const long id = ledgeNum(*accounts[side]);
+        if (!isBlank(*accounts[side])) {
+            const long id = IdOrZero(*accounts[side]);
             const int i = findItemId(acc, id);
             if (i >= 0)
                 acc->setCurrentIndex(i);
@@ -358,7 +305,7 @@ void frmLedgeInput::DispData()
     }
     for (int side = 0; side < 2; ++side) {
         QComboBox *opt = cmbDATA[static_cast<std::size_t>(3 + side)];
-        opt->setCurrentIndex(noValue(*options[side]) ? -1 : findItemId(opt, ledgeNum(*options[side])));
+        opt->setCurrentIndex(isBlank(*options[side]) ? -1 : findItemId(opt, IdOrZero(*options[side])));
     }
     changed_ = false;
 }
@@ -379,9 +326,9 @@ bool frmLedgeInput::cmbDATA_Validate(int index)
     const int selected = box->currentIndex();
     const long id = selected >= 0 ? itemId(box, selected) : 0;
     switch (index) {
-    case 1:
-    case 2: {
-        const int side = index - 1;
+    case kCmbDebitAcc:
+    case kCmbCreditAcc: {
+        const int side = index - kCmbDebitAcc;
         (side == 0 ? work.D_ACC_ID : work.C_ACC_ID) = Value(id);
         const long before = optKbn_[static_cast<std::size_t>(side)];
         applyOptRule(side, selected >= 0 ? AccountOptKind(id) : 0);
@@ -391,10 +338,10 @@ bool frmLedgeInput::cmbDATA_Validate(int index)
             (side == 0 ? work.D_OPT_ID : work.C_OPT_ID) = Value::null();
         break;
     }
-    case 3:
+    case kCmbDebitOpt:
         work.D_OPT_ID = Value(id);
         break;
-    case 4:
+    case kCmbCreditOpt:
         work.C_OPT_ID = Value(id);
         break;
     default:
@@ -408,6 +355,7 @@ void frmLedgeInput::txtDATA_Validate(int index)
 {
     if (!changed_)
         return;
+    // In the order of the slots.
     Value *fields[6] = {&work.LEDGE_DATE, &work.CTR_NM, &work.D_OPT_NM, &work.C_OPT_NM, &work.AMT, &work.NOTES};
     *fields[index] = textValue(txtDATA[static_cast<std::size_t>(index)]);
     DispData();
@@ -429,96 +377,46 @@ bool frmLedgeInput::ChkData()
         return false;
     };
     Value date = Value::null();
-    if (!txtDATA[0]->text().isEmpty()) {
+    if (!txtDATA[kBoxDate]->text().isEmpty()) {
         QDateTime dt;
-        if (!parseDateText(txtDATA[0]->text(), &dt))
-            return refuse(txtDATA[0], kNoDateMsg);
+        if (!parseDateText(txtDATA[kBoxDate]->text(), &dt))
+            return refuse(txtDATA[kBoxDate], kNoDateMsg);
         date = Value(QDateTime(dt.date(), QTime(0, 0)));
     }
     Value amount = Value::null();
-    if (!txtDATA[4]->text().trimmed().isEmpty()) {
+    if (!txtDATA[kBoxAmount]->text().trimmed().isEmpty()) {
         double v = 0;
-        if (!parseNumber(txtDATA[4]->text(), &v) || std::fabs(v) >= 922337203685477.0)
-            return refuse(txtDATA[4], kNotNumberMsg);
+        if (!parseNumber(txtDATA[kBoxAmount]->text(), &v) || std::fabs(v) >= 922337203685477.0)
+            return refuse(txtDATA[kBoxAmount], kNotNumberMsg);
         amount = Value(Currency::fromDouble(v));
     }
     work.LEDGE_DATE = date;
     work.AMT = amount;
-    work.CTR_NM = textValue(txtDATA[1]);
-    work.D_OPT_NM = textValue(txtDATA[2]);
-    work.C_OPT_NM = textValue(txtDATA[3]);
-    work.NOTES = textValue(txtDATA[5]);
+    work.CTR_NM = textValue(txtDATA[kBoxCounterparty]);
+    work.D_OPT_NM = textValue(txtDATA[kBoxDebitText]);
+    work.C_OPT_NM = textValue(txtDATA[kBoxCreditText]);
+    work.NOTES = textValue(txtDATA[kBoxNotes]);
     SetLedgeOptKinds(work);
     return true;
 }
 
-// One transaction: a new voucher takes its number inside it; a failure rolls back, is reported
-// and leaves the voucher in the window as it was.
 std::vector<LoadedRows> frmLedgeInput::loadedRowsOf(const LedgeRec &row)
 {
-    return {LoadedRows::record(QStringLiteral("D_LEDGE"), QStringLiteral("FMR_ID=? AND LEDGE_ID=?"),
-                               {row.FMR_ID, row.LEDGE_ID}, row)};
+    return LoadedLedge(row);
 }
 
+// A failure is reported and leaves the voucher in the window as it was; a voucher gone meanwhile
+// writes nothing and closes the window.
 bool frmLedgeInput::SaveData()
 {
     const int mode = gEditMode;
     if (mode != kEditAdd && mode != kEditModify && mode != kEditDelete)
         return false;
     LedgeRec saved = work;
-    bool missing = false;
-    const bool ok = trapped(Trap::Standard, [this, &saved, &missing, mode] {
-        DbObject &db = need(gDb);
-        TransactionScope tx(db);
-        if (mode == kEditAdd) {
-            const long fmr = currentFmrId();
-            saved.FMR_ID = Value(fmr);
-            saved.LEDGE_ID = Value(GetNewLedgeIDByFmr(fmr));
-            const HoldColumns h = HoldColumns::forInsert();
-            saved.IDATE = h.idate;
-            saved.UDATE = h.udate;
-            saved.LAST_TM = h.lastTm;
-            saved.HOLD_TM = h.holdTm;
-            QStringList marks;
-            std::vector<Value> values;
-            for (int i = 0; i < LedgeRec::fieldCount(); ++i) {
-                marks << QStringLiteral("?");
-                values.push_back(saved.field(i));
-            }
-            db.EXEC(QStringLiteral("INSERT INTO D_LEDGE (") + LedgeRec::columnNames().join(QStringLiteral(", ")) +
-                        QStringLiteral(") VALUES (") + marks.join(QStringLiteral(", ")) + QStringLiteral(")"),
-                    values);
-        } else {
-            const Value n = db.GetFwdOnlyRst(QStringLiteral("SELECT COUNT(*) FROM D_LEDGE WHERE FMR_ID=? AND LEDGE_ID=?"),
-                                             {saved.FMR_ID, saved.LEDGE_ID})
-                                ->Fields(0);
-            if (n.toLong() == 0) {
-                missing = true;
-                return;
-            }
-            for (const LoadedRows &rows : loaded)
-                rows.check(db);
-            if (mode == kEditModify) {
-                const HoldColumns h = HoldColumns::forUpdate();
-                saved.UDATE = h.udate;
-                saved.LAST_TM = h.lastTm;
-                saved.HOLD_TM = h.holdTm;
-                db.EXEC(QStringLiteral("UPDATE D_LEDGE SET LEDGE_DATE=?, D_ACC_ID=?, D_OPT_KBN=?, D_OPT_ID=?, "
-                                       "D_OPT_NM=?, C_ACC_ID=?, C_OPT_KBN=?, C_OPT_ID=?, C_OPT_NM=?, CTR_NM=?, AMT=?, "
-                                       "NOTES=?, UDATE=?, LAST_TM=?, HOLD_TM=? WHERE FMR_ID=? AND LEDGE_ID=?"),
-                        {saved.LEDGE_DATE, saved.D_ACC_ID, saved.D_OPT_KBN, saved.D_OPT_ID, saved.D_OPT_NM,
-                         saved.C_ACC_ID, saved.C_OPT_KBN, saved.C_OPT_ID, saved.C_OPT_NM, saved.CTR_NM, saved.AMT,
-                         saved.NOTES, saved.UDATE, saved.LAST_TM, saved.HOLD_TM, saved.FMR_ID, saved.LEDGE_ID});
-            } else {
-                db.EXEC(QStringLiteral("DELETE FROM D_LEDGE WHERE FMR_ID=? AND LEDGE_ID=?"),
-                        {saved.FMR_ID, saved.LEDGE_ID});
-            }
-        }
-        tx.commit();
-    });
-    if (!ok)
+    LedgeSaveResult result = LedgeSaveResult::Saved;
+    if (!trapped(Trap::Standard, [&] { result = SaveLedge(dataDb(), mode, currentFmrId(), saved, loaded); }))
         return false;
-    if (missing) {
+    if (result == LedgeSaveResult::Missing) {
         rowGone();  // deleted meanwhile elsewhere: nothing was written
         return false;
     }

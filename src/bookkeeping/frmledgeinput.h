@@ -27,14 +27,6 @@ namespace hb {
 
 class DatePicker;
 
-// A voucher's ID or account as a number: Null, Empty and what is no number give 0.
-long ledgeNum(const Value &v);
-// A voucher date as the windows show it ("yyyy/MM/dd"); "" for none; text stays as it is.
-QString ledgeDateText(const Value &v);
-// An amount as the voucher windows show it ("#,##0"): whole, half away from zero, thousands
-// separated, a leading "-" when negative.
-QString FormatLedgeAmount(Currency amount);
-
 class frmLedgeInput : public InputForm<LedgeRec> {
 public:
     frmLedgeInput();
@@ -53,8 +45,11 @@ public:
 
     QLabel *lblTITLE = nullptr;
     std::array<QLabel *, 1> lblDATA{};
-    std::array<QLineEdit *, 6> txtDATA{};  // 0 date, 1 counterparty, 2 debit text, 3 credit text, 4 amount, 5 notes
-    std::array<QComboBox *, 5> cmbDATA{};  // 0 grower (never shown), 1 debit, 2 credit accounts, 3, 4 options
+    // The slots of the box arrays; each side's boxes are its debit slot plus 0 (debit) or 1 (credit).
+    enum Box : int { kBoxDate = 0, kBoxCounterparty = 1, kBoxDebitText = 2, kBoxCreditText = 3, kBoxAmount = 4, kBoxNotes = 5 };
+    enum Combo : int { kCmbGrower = 0, kCmbDebitAcc = 1, kCmbCreditAcc = 2, kCmbDebitOpt = 3, kCmbCreditOpt = 4 };
+    std::array<QLineEdit *, 6> txtDATA{};
+    std::array<QComboBox *, 5> cmbDATA{};  // the grower box is never shown
     std::array<QFrame *, 2> Shape1{};
 
 protected:

@@ -1,6 +1,7 @@
 #include "bookkeeping/frmledgelist.h"
 
 #include "bookkeeping/frmledgeinput.h"
+#include "bookkeeping/ledgelist.h"
 #include "core/controls.h"
 #include "core/datepicker.h"
 #include "core/db.h"
@@ -8,6 +9,7 @@
 #include "core/forms.h"
 #include "core/globals.h"
 #include "core/helpers.h"
+#include "core/waitcursor.h"
 #include "core/picklist.h"
 
 #include <QApplication>
@@ -16,49 +18,6 @@
 #include <QTreeWidget>
 
 namespace hb {
-
-namespace {
-
-QRect tw(int left, int top, int width, int height)
-{
-    return QRect(qRound(left / 15.0), qRound(top / 15.0), qRound(width / 15.0), qRound(height / 15.0));
-}
-
-// The hourglass while a query runs, restored on every path.
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor &) = delete;
-    WaitCursor &operator=(const WaitCursor &) = delete;
-};
-
-template <class T>
-DbObject &need(const std::unique_ptr<T> &db)
-{
-    if (!db)
-        throw HbError(91, QStringLiteral("オブジェクト変数が設定されていません。"));
-    return *db;
-}
-
-// A statement's condition with its bound values.
-struct Condition {
-    QStringList parts;
-    std::vector<Value> params;
-    void add(const QString &part, std::initializer_list<Value> values = {})
-    {
-        parts << part;
-        params.insert(params.end(), values);
-    }
-    QString text() const { return parts.join(QStringLiteral(" AND ")); }
-};
-
-Value dayValue(const QDate &d)
-{
-    return Value(QDateTime(d, QTime(0, 0)));
-}
-
-}  // namespace
 
 frmLedgeList::frmLedgeList() : ListForm(QStringLiteral("frmLedgeList"))
 {
@@ -91,8 +50,8 @@ void frmLedgeList::buildControls()
         return e;
     };
 
-    caption(3, QStringLiteral("年度"), tw(5700, 150, 840, 390));
-    QLineEdit *year = box(3, tw(6600, 100, 1140, 450), 10);
+    caption(3, QStringLiteral("年度"), twipsRect(5700, 150, 840, 390));
+    QLineEdit *year = box(3, twipsRect(6600, 100, 1140, 450), 10);
     year->setReadOnly(true);
     year->setFocusPolicy(Qt::NoFocus);
     year->setAlignment(Qt::AlignCenter);
@@ -102,11 +61,11 @@ void frmLedgeList::buildControls()
         grey.setColor(g, QPalette::Base, palette().color(QPalette::Window));
     year->setPalette(grey);
 
-    caption(0, QStringLiteral("種類"), tw(8025, 150, 1065, 390));
-    const QRect f = tw(9150, 0, 3015, 540);
+    caption(0, QStringLiteral("種類"), twipsRect(8025, 150, 1065, 390));
+    const QRect f = twipsRect(9150, 0, 3015, 540);
     Frame1 = makeCaptioned<QGroupBox>(this, QStringLiteral("Frame1"), QString(), f.x(), f.y(), f.width(), f.height());
-    const QRect o0 = tw(375, 150, 1000, 315);
-    const QRect o1 = tw(1650, 150, 1000, 315);
+    const QRect o0 = twipsRect(375, 150, 1000, 315);
+    const QRect o1 = twipsRect(1650, 150, 1000, 315);
     Option1[0] = makeCaptioned<QRadioButton>(Frame1, QStringLiteral("Option1_0"), QStringLiteral("伝票"), o0.x(), o0.y(),
                                              o0.width(), o0.height());
     Option1[1] = makeCaptioned<QRadioButton>(Frame1, QStringLiteral("Option1_1"), QStringLiteral("元帳"), o1.x(), o1.y(),
@@ -119,8 +78,8 @@ void frmLedgeList::buildControls()
         });
     }
 
-    caption(1, QStringLiteral("科目"), tw(600, 825, 765, 390));
-    const QRect c = tw(1425, 750, 4000, 435);
+    caption(1, QStringLiteral("科目"), twipsRect(600, 825, 765, 390));
+    const QRect c = twipsRect(1425, 750, 4000, 435);
     auto *acc = makeControl<QComboBox>(this, QStringLiteral("cmbCOND_0"), c.x(), c.y(), c.width(), c.height());
     acc->setEditable(true);
     acc->setInsertPolicy(QComboBox::NoInsert);
@@ -128,19 +87,19 @@ void frmLedgeList::buildControls()
     acc->setMaxVisibleItems(16);
     cmbCOND[0] = acc;
 
-    caption(2, QStringLiteral("相手名"), tw(5700, 825, 1065, 390));
-    box(0, tw(6825, 750, 3255, 450), 50);
+    caption(2, QStringLiteral("相手名"), twipsRect(5700, 825, 1065, 390));
+    box(0, twipsRect(6825, 750, 3255, 450), 50);
 
-    const QRect fb = tw(10500, 825, 1600, 1000);
+    const QRect fb = twipsRect(10500, 825, 1600, 1000);
     cmdFIND = makeCaptioned<QPushButton>(this, QStringLiteral("cmdFIND"), QStringLiteral("検索"), fb.x(), fb.y(),
                                          fb.width(), fb.height());
     onClick(cmdFIND, [this] { cmdFIND_Click(); });
 
-    caption(15, QStringLiteral("日付"), tw(525, 1425, 840, 390));
-    box(1, tw(1425, 1350, 2190, 450), 10);
-    QLabel *tilde = caption(16, QStringLiteral("～"), tw(3675, 1350, 390, 390));
+    caption(15, QStringLiteral("日付"), twipsRect(525, 1425, 840, 390));
+    box(1, twipsRect(1425, 1350, 2190, 450), 10);
+    QLabel *tilde = caption(16, QStringLiteral("～"), twipsRect(3675, 1350, 390, 390));
     tilde->setAlignment(Qt::AlignCenter);
-    box(2, tw(4125, 1350, 2190, 450), 10);
+    box(2, twipsRect(4125, 1350, 2190, 450), 10);
     for (int i : {1, 2}) {
         txtCOND[static_cast<std::size_t>(i)]->setAlignment(Qt::AlignCenter);
         txtCOND[static_cast<std::size_t>(i)]->setAttribute(Qt::WA_InputMethodEnabled, false);
@@ -163,14 +122,14 @@ void frmLedgeList::buildControls()
         l->setMargin(2);
         lblSUM[static_cast<std::size_t>(index)] = l;
     };
-    sumCap(0, QStringLiteral("件数"), tw(1500, 7050, 1065, 390));
-    sum(0, tw(2625, 7050, 1020, 390));
-    sumCap(1, QStringLiteral("合　計"), tw(3900, 7050, 990, 390));
-    sum(1, tw(4950, 7050, 1800, 390));
-    sum(2, tw(6745, 7050, 1695, 390));
-    sum(3, tw(8435, 7050, 1695, 390));
-    sumCap(2, QStringLiteral("合　計"), tw(9000, 7050, 1065, 390));
-    sum(4, tw(10125, 7050, 1800, 390));
+    sumCap(0, QStringLiteral("件数"), twipsRect(1500, 7050, 1065, 390));
+    sum(0, twipsRect(2625, 7050, 1020, 390));
+    sumCap(1, QStringLiteral("合　計"), twipsRect(3900, 7050, 990, 390));
+    sum(1, twipsRect(4950, 7050, 1800, 390));
+    sum(2, twipsRect(6745, 7050, 1695, 390));
+    sum(3, twipsRect(8435, 7050, 1695, 390));
+    sumCap(2, QStringLiteral("合　計"), twipsRect(9000, 7050, 1065, 390));
+    sum(4, twipsRect(10125, 7050, 1800, 390));
 
     std::array<QRect, 7> buttons;
     buttons[0] = QRect(10350, 7575, 1800, 1000);
@@ -179,12 +138,12 @@ void frmLedgeList::buildControls()
     makeMenuButtons(buttons);
 
     picker_ = new DatePicker(*this, 7725, 3075);
-    picker_->addBox(1, txtCOND[1]);
-    picker_->addBox(2, txtCOND[2]);
+    picker_->addBox(1, txtCOND[kCondFrom]);
+    picker_->addBox(2, txtCOND[kCondTo]);
     picker_->hideOn({QStringLiteral("txtCOND"), QStringLiteral("cmbCOND"), QStringLiteral("cmdFIND"),
                      QStringLiteral("Option1"), QStringLiteral("ListView1")});
 
-    const QList<QWidget *> order{Option1[0], Option1[1], cmbCOND[0], txtCOND[0], txtCOND[1], txtCOND[2],
+    const QList<QWidget *> order{Option1[0], Option1[1], cmbCOND[0], txtCOND[kCondCounterparty], txtCOND[kCondFrom], txtCOND[kCondTo],
                                  cmdFIND,    ListView1,  cmdMENU[1], cmdMENU[2], cmdMENU[3], cmdMENU[4],
                                  cmdMENU[5], cmdMENU[6], cmdMENU[0]};
     for (int i = 1; i < order.size(); ++i)
@@ -203,7 +162,7 @@ void frmLedgeList::onLoad()
         const QSignalBlocker b1(Option1[1]);
         Option1[0]->setChecked(true);
     }
-    txtCOND[0]->clear();
+    txtCOND[kCondCounterparty]->clear();
     picker_->hide();
     for (QLabel *l : lblSUM)
         l->setText(QStringLiteral("0"));
@@ -279,7 +238,7 @@ bool frmLedgeList::mayOpen(int mode, long row)
     if (row < 0 || row >= static_cast<long>(gLedge.size()))
         return false;
     const LedgeRec &r = gLedge[static_cast<std::size_t>(row)];
-    return !RefuseGeneratedLedge(ledgeNum(r.FMR_ID), ledgeNum(r.LEDGE_ID), mode);
+    return !RefuseGeneratedLedge(IdOrZero(r.FMR_ID), IdOrZero(r.LEDGE_ID), mode);
 }
 
 // ---- procedures ------------------------------------------------------------------------------
@@ -291,9 +250,9 @@ void frmLedgeList::InitForm()
     cmbCOND[0]->setCurrentIndex(0);
     QDate month = gCalMonth.isValid() ? gCalMonth : QDate::currentDate();
     month = QDate(month.year(), month.month(), 1);
-    txtCOND[1]->setText(month.toString(QStringLiteral("yyyy/MM/dd")));
-    txtCOND[2]->setText(month.addMonths(1).addDays(-1).toString(QStringLiteral("yyyy/MM/dd")));
-    txtCOND[3]->setText(QString::number(month.year()));
+    txtCOND[kCondFrom]->setText(month.toString(QStringLiteral("yyyy/MM/dd")));
+    txtCOND[kCondTo]->setText(month.addMonths(1).addDays(-1).toString(QStringLiteral("yyyy/MM/dd")));
+    txtCOND[kCondYear]->setText(QString::number(month.year()));
     picker_->hide();
     // The view's columns and captions; the first refresh follows.
     InitList();
@@ -308,8 +267,8 @@ void frmLedgeList::SetCmb(int index)
     box->setCurrentIndex(-1);
     box->clear();
     box->addItem(QString(), QVariant(qlonglong(0)));
-    addPickRows(box, *need(gWork).GetFwdOnlyRst(
-                         QStringLiteral("SELECT  L_ACC.ACC_ID,  L_ACC.ACC_NM  FROM L_ACC  ORDER BY ACC_ID")));
+    addPickRows(box, workDb(),
+                         QStringLiteral("SELECT  L_ACC.ACC_ID,  L_ACC.ACC_NM  FROM L_ACC  ORDER BY ACC_ID"));
 }
 
 void frmLedgeList::InitList()
@@ -355,7 +314,7 @@ void frmLedgeList::dispCaptions()
         lblSUM[static_cast<std::size_t>(i)]->setVisible(ledger);
     lblSUM_CAP[1]->setVisible(ledger);
     lblSUM_CAP[2]->setVisible(!ledger);
-    lblSUM[4]->setVisible(true);
+    lblSUM[kSumTotal]->setVisible(true);
 }
 
 void frmLedgeList::clearSums()
@@ -370,7 +329,7 @@ void frmLedgeList::SetList()
     // the focus in the box) and the list, its totals and gLedge are left empty.
     std::optional<QDate> from;
     std::optional<QDate> to;
-    if (!filterDate(txtCOND[1], &from) || !filterDate(txtCOND[2], &to)) {
+    if (!filterDate(txtCOND[kCondFrom], &from) || !filterDate(txtCOND[kCondTo], &to)) {
         ListView1->clearSelection();
         gLedge.assign(1, LedgeRec());
         clearRows();
@@ -385,150 +344,74 @@ void frmLedgeList::SetList()
         return;
     }
     bool yearOk = false;
-    const int year = txtCOND[3]->text().toInt(&yearOk);
-    const std::optional<QDate> yearStart = yearOk ? std::optional<QDate>(QDate(year, 1, 1)) : std::nullopt;
+    const int year = txtCOND[kCondYear]->text().toInt(&yearOk);
 
-    const long fmr = currentFmrId();
-    const long acc = accIndex >= 1 ? itemId(cmbCOND[0], accIndex) : 0;
-    // The counterparty matches anywhere; "%" and "_" stay wildcards, other characters are
-    // themselves.
-    const bool byName = !txtCOND[0]->text().isEmpty();
-    const Value pattern = likeContainsPattern(txtCOND[0]->text());
-    const QString nameCond = QStringLiteral("D_LEDGE.CTR_NM") + likeContains();
-
-    Condition cond;
-    cond.add(QStringLiteral("D_LEDGE.FMR_ID=?"), {Value(fmr)});
-    if (accIndex >= 1)
-        cond.add(QStringLiteral("((D_LEDGE.D_ACC_ID=?) OR (D_LEDGE.C_ACC_ID=?))"), {Value(acc), Value(acc)});
-    if (byName)
-        cond.add(nameCond, {pattern});
-    if (from)
-        cond.add(QStringLiteral("D_LEDGE.LEDGE_DATE>=?"), {dayValue(*from)});
-    if (to)
-        cond.add(QStringLiteral("D_LEDGE.LEDGE_DATE<=?"), {dayValue(*to)});
-    if (yearStart)
-        cond.add(QStringLiteral("D_LEDGE.LEDGE_DATE>=?"), {dayValue(*yearStart)});
+    LedgeFilter filter;
+    filter.fmrId = currentFmrId();
+    filter.accId = accIndex >= 1 ? itemId(cmbCOND[0], accIndex) : 0;
+    filter.counterparty = txtCOND[kCondCounterparty]->text();
+    filter.from = from;
+    filter.to = to;
+    filter.yearStart = yearOk ? std::optional<QDate>(QDate(year, 1, 1)) : std::nullopt;
+    const long acc = filter.accId;
 
     // The ledger's opening balance, from the vouchers before the period.
-    long dcKbn = 0;
-    Currency running;
-    if (ledger) {
-        const auto kind = [acc](const QString &field) {
-            const Value v = need(gWork).DLookup(field, QStringLiteral("L_ACC"),
-                                                QStringLiteral("ACC_ID=") + QString::number(acc));
-            if (v.isNull() || v.isEmpty() || !IsNumeric(v))
-                throw HbError(94, QStringLiteral("Null の使い方が不正です。"));
-            return static_cast<long>(v.toLong());
-        };
-        dcKbn = kind(QStringLiteral("DC_KBN"));
-        const long pgKbn = kind(QStringLiteral("PG_KBN"));
-        // The opening counts the vouchers before the list's first day: the later of the from-date
-        // and 1 January of the year (only those from 1 January on for an account not carried
-        // over the years), so that no voucher is in neither.
-        std::optional<QDate> start = from;
-        if (yearStart && (!start || *start < *yearStart))
-            start = yearStart;
-        Condition open;
-        open.add(QStringLiteral("D_LEDGE.FMR_ID=?"), {Value(fmr)});
-        if (byName)
-            open.add(nameCond, {pattern});
-        if (start)
-            open.add(QStringLiteral("D_LEDGE.LEDGE_DATE<?"), {dayValue(*start)});
-        else
-            open.add(QStringLiteral("D_LEDGE.LEDGE_DATE IS NULL"));
-        if (pgKbn != 1 && yearStart)
-            open.add(QStringLiteral("D_LEDGE.LEDGE_DATE>=?"), {dayValue(*yearStart)});
-        const auto side = [&open, acc](const char *column) {
-            std::vector<Value> params = open.params;
-            params.push_back(Value(acc));
-            auto rs = need(gDb).GetFwdOnlyRst(QStringLiteral("SELECT SUM(AMT) FROM D_LEDGE WHERE ") + open.text() +
-                                                  QStringLiteral(" AND ") + QLatin1String(column) +
-                                                  QStringLiteral("=?"),
-                                              params);
-            const Value v = rs->eof() ? Value::null() : rs->Fields(0);
-            rs->Close();
-            return v.isNull() || v.isEmpty() ? Currency{} : v.toCurrency();
-        };
-        const Currency debit = side("D_ACC_ID");
-        const Currency credit = side("C_ACC_ID");
-        running.scaled = dcKbn == 2 ? credit.scaled - debit.scaled : debit.scaled - credit.scaled;
-    }
-    const Currency opening = running;
+    std::optional<AccountBalance> balance;
+    if (ledger)
+        balance = LedgerOpening(dataDb(), workDb(), filter);
 
     ListView1->clearSelection();
     gLedge.assign(1, LedgeRec());
     clearRows();
-    QHash<long, QString> accNames;
-    {
-        auto rs = need(gWork).GetFwdOnlyRst(QStringLiteral("SELECT ACC_ID, ACC_NM FROM L_ACC"));
-        for (; !rs->eof(); rs->MoveNext())
-            accNames.insert(ledgeNum(rs->Fields(0)), NullToVal(rs->Fields(1), Value("")).displayText());
-        rs->Close();
-    }
+    const QHash<long, QString> accNames = AccountNames(workDb());
     const auto accName = [&accNames](const Value &id) {
-        return id.isNull() || id.isEmpty() ? QString() : accNames.value(ledgeNum(id));
+        return isBlank(id) ? QString() : accNames.value(IdOrZero(id));
     };
     const auto text = [](const Value &v) { return NullToVal(v, Value("")).displayText(); };
 
-    auto rs = need(gDb).GetFwdOnlyRst(QStringLiteral("SELECT  D_LEDGE.*  FROM D_LEDGE  WHERE ") + cond.text() +
-                                          QStringLiteral(" ORDER BY D_LEDGE.LEDGE_DATE, D_LEDGE.LEDGE_ID"),
-                                      cond.params);
-    const bool any = LedgeRec::loadArray(*rs, gLedge) > 0;
-    rs->Close();
-    Currency increases;
-    Currency decreases;
-    if (any) {
+    if (LoadLedges(dataDb(), filter, gLedge)) {
         ListView1->setUpdatesEnabled(false);
         for (const LedgeRec &r : gLedge) {
             const QString date = ledgeDateText(r.LEDGE_DATE);
             if (!ledger) {
                 addRow({text(r.LEDGE_ID), date, accName(r.D_ACC_ID), accName(r.C_ACC_ID), text(r.CTR_NM),
-                        text(r.NOTES), r.AMT.isNull() || r.AMT.isEmpty() ? QString() : FormatLedgeAmount(r.AMT.toCurrency())});
+                        text(r.NOTES), isBlank(r.AMT) ? QString() : FormatLedgeAmount(r.AMT.toCurrency())});
                 continue;
             }
-            const bool debitIsAcc = ledgeNum(r.D_ACC_ID) == acc && !r.D_ACC_ID.isNull();
-            const bool creditIsAcc = ledgeNum(r.C_ACC_ID) == acc && !r.C_ACC_ID.isNull();
+            const bool debitIsAcc = IdOrZero(r.D_ACC_ID) == acc && !r.D_ACC_ID.isNull();
+            const bool creditIsAcc = IdOrZero(r.C_ACC_ID) == acc && !r.C_ACC_ID.isNull();
             // A voucher without amount shows empty amount cells and adds nothing.
-            const bool noAmount = r.AMT.isNull() || r.AMT.isEmpty();
-            const Currency amt = noAmount ? Currency{} : r.AMT.toCurrency();
-            // A credit raises a credit-normal account and lowers a debit-normal one.
-            const bool increase = dcKbn == 2 ? creditIsAcc : !creditIsAcc;
-            const Currency inc = increase ? amt : Currency{};
-            const Currency dec = increase ? Currency{} : amt;
-            running.scaled += inc.scaled - dec.scaled;
-            increases.scaled += inc.scaled;
-            decreases.scaled += dec.scaled;
+            const bool noAmount = isBlank(r.AMT);
+            const AccountBalance::Step step = balance->post(creditIsAcc, noAmount ? Currency{} : r.AMT.toCurrency());
             addRow({text(r.LEDGE_ID), date, debitIsAcc ? accName(r.C_ACC_ID) : accName(r.D_ACC_ID), text(r.CTR_NM),
-                    text(r.NOTES), noAmount ? QString() : FormatLedgeAmount(inc),
-                    noAmount ? QString() : FormatLedgeAmount(dec), FormatLedgeAmount(running)});
+                    text(r.NOTES), noAmount ? QString() : FormatLedgeAmount(step.increase),
+                    noAmount ? QString() : FormatLedgeAmount(step.decrease), FormatLedgeAmount(balance->balance())});
         }
         ListView1->setUpdatesEnabled(true);
         long chosen = -1;
         if (!gLastLedgeID.isEmpty() && !gLastLedgeID.isNull()) {
             for (std::size_t i = 0; i < gLedge.size(); ++i) {
-                if (ledgeNum(gLedge[i].LEDGE_ID) == ledgeNum(gLastLedgeID))
+                if (IdOrZero(gLedge[i].LEDGE_ID) == IdOrZero(gLastLedgeID))
                     chosen = static_cast<long>(i);
             }
         }
         selectRow(chosen >= 0 ? chosen : 0);
     }
 
-    auto totals = need(gDb).GetFwdOnlyRst(
-        QStringLiteral("SELECT  COUNT(*),  SUM(D_LEDGE.AMT)  FROM D_LEDGE  WHERE ") + cond.text(), cond.params);
-    if (totals->eof()) {
+    const std::optional<LedgeTotals> totals = LedgeListTotals(dataDb(), filter);
+    const QString count = totals ? FormatLedgeAmount(Currency::fromScaled(totals->count * 10000)) : QString();
+    if (!totals) {
         clearSums();
     } else if (!ledger) {
-        const Value sum = totals->Fields(1);
-        lblSUM[0]->setText(FormatLedgeAmount(Currency::fromScaled(totals->Fields(0).toLong() * 10000)));
-        lblSUM[4]->setText(sum.isNull() || sum.isEmpty() ? QString() : FormatLedgeAmount(sum.toCurrency()));
+        lblSUM[kSumCount]->setText(count);
+        lblSUM[kSumTotal]->setText(totals->sum.isNull() || totals->sum.isEmpty() ? QString() : FormatLedgeAmount(totals->sum.toCurrency()));
     } else {
-        lblSUM[0]->setText(FormatLedgeAmount(Currency::fromScaled(totals->Fields(0).toLong() * 10000)));
-        lblSUM[1]->setText(FormatLedgeAmount(opening));
-        lblSUM[2]->setText(FormatLedgeAmount(increases));
-        lblSUM[3]->setText(FormatLedgeAmount(decreases));
-        lblSUM[4]->setText(FormatLedgeAmount(running));
+        lblSUM[kSumCount]->setText(count);
+        lblSUM[kSumOpening]->setText(FormatLedgeAmount(balance->opening()));
+        lblSUM[kSumIncreases]->setText(FormatLedgeAmount(balance->increases()));
+        lblSUM[kSumDecreases]->setText(FormatLedgeAmount(balance->decreases()));
+        lblSUM[kSumTotal]->setText(FormatLedgeAmount(balance->balance()));
     }
-    totals->Close();
 }
 
 }  // namespace hb

@@ -51,7 +51,10 @@ public:
     DatePicker *picker() const { return picker_; }
 
     QLabel *lblTITLE = nullptr;
-    std::array<QLineEdit *, 4> txtCOND{};     // 0 counterparty, 1 from, 2 to, 3 year (locked)
+    // The slots of the condition boxes and the totals.
+    enum Cond : int { kCondCounterparty = 0, kCondFrom = 1, kCondTo = 2, kCondYear = 3 };
+    enum Sum : int { kSumCount = 0, kSumOpening = 1, kSumIncreases = 2, kSumDecreases = 3, kSumTotal = 4 };
+    std::array<QLineEdit *, 4> txtCOND{};     // the year box is locked
     std::array<QComboBox *, 1> cmbCOND{};     // 0 account
     QGroupBox *Frame1 = nullptr;
     std::array<QRadioButton *, 2> Option1{};  // 0 "伝票", 1 "元帳"

@@ -1,26 +1,17 @@
 #include "bookkeeping/ledger.h"
 
 #include "core/db.h"
+#include "core/globals.h"
 #include "core/helpers.h"
 #include "core/recordhold.h"
 #include "core/uiservices.h"
 
+#include <QLocale>
 #include <iterator>
 
 namespace hb {
 
 std::vector<LedgeRec> gLedge(1);
-
-namespace {
-
-DbObject &dataDb()
-{
-    if (!gDb)
-        throw HbError(91, QStringLiteral("オブジェクト変数が設定されていません。"));
-    return *gDb;
-}
-
-}  // namespace
 
 const std::vector<LedgeRec::Column> &LedgeRec::columns()
 {
@@ -51,21 +42,16 @@ long AccountOptKind(long accId)
 {
     if (accId == 0)
         return kOptNone;
-    if (!gWork)
-        throw HbError(91, QStringLiteral("オブジェクト変数が設定されていません。"));
-    const Value kind = gWork->DLookup(QStringLiteral("OPT_KBN"), QStringLiteral("L_ACC"),
+    const Value kind = workDb().DLookup(QStringLiteral("OPT_KBN"), QStringLiteral("L_ACC"),
                                       QStringLiteral("ACC_ID=") + QString::number(accId));
-    return kind.isNull() || kind.isEmpty() || !IsNumeric(kind) ? kOptNone : static_cast<long>(kind.toLong());
+    return IdOrZero(kind);
 }
 
 // A side's option ID is read by the kind: a PLANT_ID under kind 2, a CHEMI_ID under kind 3.
 void SetLedgeOptKinds(LedgeRec &v)
 {
-    const auto accountOf = [](const Value &acc) {
-        return acc.isNull() || acc.isEmpty() || !IsNumeric(acc) ? 0L : static_cast<long>(acc.toLong());
-    };
-    v.D_OPT_KBN = Value(AccountOptKind(accountOf(v.D_ACC_ID)));
-    v.C_OPT_KBN = Value(AccountOptKind(accountOf(v.C_ACC_ID)));
+    v.D_OPT_KBN = Value(AccountOptKind(IdOrZero(v.D_ACC_ID)));
+    v.C_OPT_KBN = Value(AccountOptKind(IdOrZero(v.C_ACC_ID)));
 }
 
 long GetLedgeSrcKbn(long fmrId, long ledgeId)
@@ -121,9 +107,9 @@ LoadedRows LoadedVouchers(DbObject &db, const Value &fmrId, std::initializer_lis
     QStringList marks;
     std::vector<Value> params{fmrId};
     for (const Value &link : links) {
-        if (link.isNumber() && link.toLong() > 0) {
+        if (IdOrZero(link) > 0) {
             marks << QStringLiteral("?");
-            params.push_back(link);
+            params.push_back(Value(IdOrZero(link)));
         }
     }
     if (marks.isEmpty())
@@ -133,9 +119,10 @@ LoadedRows LoadedVouchers(DbObject &db, const Value &fmrId, std::initializer_lis
                             params);
 }
 
-long WriteGeneratedLedge(const GeneratedLedge &v, double decidingValue, Currency amount, long backLink)
+std::vector<LoadedRows> LoadedLedge(const LedgeRec &row)
 {
-    return WriteGeneratedLedge(dataDb(), v, decidingValue, amount, backLink);
+    return {LoadedRows::record(QStringLiteral("D_LEDGE"), QStringLiteral("FMR_ID=? AND LEDGE_ID=?"),
+                               {row.FMR_ID, row.LEDGE_ID}, row)};
 }
 
 long WriteGeneratedLedge(DbObject &db, const GeneratedLedge &v, double decidingValue, Currency amount, long backLink)
@@ -173,14 +160,71 @@ long WriteGeneratedLedge(DbObject &db, const GeneratedLedge &v, double decidingV
     columns << audit.insertColumns();
     const std::vector<Value> auditValues = audit.insertValues();
     values.insert(values.end(), auditValues.begin(), auditValues.end());
-    QStringList marks;
-    for (qsizetype i = 0; i < columns.size(); ++i)
-        marks << QStringLiteral("?");
-    db.EXEC(QStringLiteral("INSERT INTO D_LEDGE (%1) VALUES (%2)")
-                .arg(columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))),
-            values);
+    db.EXEC(insertStatement(QStringLiteral("D_LEDGE"), columns), values);
     scope.commit();
     return ledgeId;
+}
+
+QString ledgeDateText(const Value &v)
+{
+    if (isBlank(v))
+        return QString();
+    if (v.isDate())
+        return v.toDate().date().toString(QStringLiteral("yyyy/MM/dd"));
+    QDateTime dt;
+    if (v.isString() && parseDateText(v.displayText(), &dt) && dt.time() == QTime(0, 0))
+        return dt.date().toString(QStringLiteral("yyyy/MM/dd"));
+    return v.displayText();
+}
+
+QString FormatLedgeAmount(Currency amount)
+{
+    // Whole units, half away from zero.
+    const std::int64_t s = amount.scaled;
+    const std::int64_t whole = (s >= 0 ? s + 5000 : s - 5000) / 10000;
+    return QLocale(QLocale::English).toString(static_cast<qlonglong>(whole));
+}
+
+LedgeSaveResult SaveLedge(DbObject &db, int mode, long fmrId, LedgeRec &saved, const std::vector<LoadedRows> &loaded)
+{
+    TransactionScope tx(db);
+    if (mode == kEditAdd) {
+        saved.FMR_ID = Value(fmrId);
+        saved.LEDGE_ID = Value(GetNewLedgeIDByFmr(db, fmrId));
+        const HoldColumns h = HoldColumns::forInsert();
+        saved.IDATE = h.idate;
+        saved.UDATE = h.udate;
+        saved.LAST_TM = h.lastTm;
+        saved.HOLD_TM = h.holdTm;
+        std::vector<Value> values;
+        for (int i = 0; i < LedgeRec::fieldCount(); ++i)
+            values.push_back(saved.field(i));
+        db.EXEC(insertStatement(QStringLiteral("D_LEDGE"), LedgeRec::columnNames()), values);
+    } else {
+        const Value n = db.GetFwdOnlyRst(QStringLiteral("SELECT COUNT(*) FROM D_LEDGE WHERE FMR_ID=? AND LEDGE_ID=?"),
+                                         {saved.FMR_ID, saved.LEDGE_ID})
+                            ->Fields(0);
+        if (n.toLong() == 0)
+            return LedgeSaveResult::Missing;
+        for (const LoadedRows &rows : loaded)
+            rows.check(db);
+        if (mode == kEditModify) {
+            const HoldColumns h = HoldColumns::forUpdate();
+            saved.UDATE = h.udate;
+            saved.LAST_TM = h.lastTm;
+            saved.HOLD_TM = h.holdTm;
+            db.EXEC(QStringLiteral("UPDATE D_LEDGE SET LEDGE_DATE=?, D_ACC_ID=?, D_OPT_KBN=?, D_OPT_ID=?, "
+                                   "D_OPT_NM=?, C_ACC_ID=?, C_OPT_KBN=?, C_OPT_ID=?, C_OPT_NM=?, CTR_NM=?, AMT=?, "
+                                   "NOTES=?, UDATE=?, LAST_TM=?, HOLD_TM=? WHERE FMR_ID=? AND LEDGE_ID=?"),
+                    {saved.LEDGE_DATE, saved.D_ACC_ID, saved.D_OPT_KBN, saved.D_OPT_ID, saved.D_OPT_NM,
+                     saved.C_ACC_ID, saved.C_OPT_KBN, saved.C_OPT_ID, saved.C_OPT_NM, saved.CTR_NM, saved.AMT,
+                     saved.NOTES, saved.UDATE, saved.LAST_TM, saved.HOLD_TM, saved.FMR_ID, saved.LEDGE_ID});
+        } else {
+            db.EXEC(QStringLiteral("DELETE FROM D_LEDGE WHERE FMR_ID=? AND LEDGE_ID=?"), {saved.FMR_ID, saved.LEDGE_ID});
+        }
+    }
+    tx.commit();
+    return LedgeSaveResult::Saved;
 }
 
 }  // namespace hb

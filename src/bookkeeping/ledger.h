@@ -112,11 +112,33 @@ struct GeneratedLedge {
 // number to keep in the back-link. The old voucher is deleted; a deciding value of 0 posts
 // nothing and gives 0; a negative one swaps the sides and stores the amount negated. The
 // voucher keeps the old number, or takes the grower's highest number plus one.
-// Runs in the database's open transaction, or in one of its own; without a database, in the
-// data database.
+// Runs in the database's open transaction, or in one of its own.
 long WriteGeneratedLedge(DbObject &db, const GeneratedLedge &voucher, double decidingValue, Currency amount,
                          long backLink);
-long WriteGeneratedLedge(const GeneratedLedge &voucher, double decidingValue, Currency amount, long backLink);
+
+// A voucher date as the windows show it ("yyyy/MM/dd"); "" for none; text stays as it is.
+QString ledgeDateText(const Value &v);
+// An amount as the voucher windows show it ("#,##0"): whole, half away from zero, thousands
+// separated, a leading "-" when negative.
+QString FormatLedgeAmount(Currency amount);
+
+// How a save of the voucher input ended.
+enum class LedgeSaveResult {
+    Saved,
+    Missing,  // the voucher to modify or delete is gone (deleted meanwhile elsewhere): nothing written
+};
+
+// The voucher input's save of a free voucher (edit mode 1 add, 2 modify, 4 delete) in one
+// transaction on the database: a new voucher belongs to the grower and takes the grower's next
+// number inside the transaction; the record receives its number and hold columns. A failure
+// rolls back and raises. Modes 2 and 4 first compare what is stored with `loaded` (LoadedLedge,
+// as the window loaded it) and raise ChangedElsewhere, writing nothing, when another computer
+// changed it.
+LedgeSaveResult SaveLedge(DbObject &db, int mode, long fmrId, LedgeRec &voucher,
+                          const std::vector<LoadedRows> &loaded = {});
+
+// What a save of the voucher overwrites: its row, as the list read it.
+std::vector<LoadedRows> LoadedLedge(const LedgeRec &row);
 
 // The grower's vouchers that a source row links to (the numbers above 0), read now: what the
 // save that rewrites them compares with. Nothing to compare when the row links to none.

@@ -1,12 +1,49 @@
-// Opening the four databases.
+// The four databases: creating and opening them, and the program's folder they lie beside.
 
-#include "core/db.h"
+#include "core/databases.h"
+
 #include "core/apphooks.h"
 #include "core/helpers.h"
 #include "core/schema.h"
 #include "core/uiservices.h"
 
+#include <QCoreApplication>
+#include <QDir>
+
 namespace hb {
+
+std::unique_ptr<clsINI> gINI;
+std::unique_ptr<clsDb> gDb;
+std::unique_ptr<clsMst> gMst;
+std::unique_ptr<clsWork> gWork;
+
+// The program's folder and the files beside it.
+
+namespace {
+QString gAppPathValue;
+}  // namespace
+
+QString appPath()
+{
+    if (gAppPathValue.isEmpty())
+        return QCoreApplication::applicationDirPath();
+    return gAppPathValue;
+}
+
+void setAppPath(const QString &path)
+{
+    gAppPathValue = path;
+}
+
+QString iniDbPath()
+{
+    return QDir::cleanPath(appPath() + QStringLiteral("/../ini/INFO.MDB"));
+}
+
+QString workDbPath()
+{
+    return QDir::cleanPath(appPath() + QStringLiteral("/../work/WORK.MDB"));
+}
 
 namespace {
 
@@ -22,7 +59,41 @@ void openOrEnd(F &&open)
     }
 }
 
+template <class T>
+DbObject &existing(const std::unique_ptr<T> &db)
+{
+    if (!db)
+        throw HbError(kErrNoObject, QStringLiteral("オブジェクト変数が設定されていません。"));
+    return *db;
+}
+
 }  // namespace
+
+void openDataDb()
+{
+    if (!gDb)
+        InitDb();
+}
+
+DbObject &iniDb()
+{
+    return existing(gINI);
+}
+
+DbObject &dataDb()
+{
+    return existing(gDb);
+}
+
+DbObject &masterDb()
+{
+    return existing(gMst);
+}
+
+DbObject &workDb()
+{
+    return existing(gWork);
+}
 
 void InitIni()
 {
@@ -128,7 +199,7 @@ void DbObject::openBySettings(bool master)
                 }
                 openFile(path, false);
             } else {
-                throw HbError(3706, noKindText());
+                throw HbError(kErrNoConnectionKind, noKindText());
             }
             requireTables(*this, master ? Schema::Master : Schema::Data);
             return;

@@ -10,6 +10,16 @@
 
 namespace hb {
 
+// Twips in a pixel of the design.
+inline constexpr double kTwipsPerPixel = 15.0;
+
+// A design rectangle in twips as pixels, each side rounded.
+inline QRect twipsRect(int left, int top, int width, int height)
+{
+    return QRect(qRound(left / kTwipsPerPixel), qRound(top / kTwipsPerPixel), qRound(width / kTwipsPerPixel),
+                 qRound(height / kTwipsPerPixel));
+}
+
 template <class T>
 T *makeControl(QWidget *parent, const QString &name, int x, int y, int w, int h)
 {

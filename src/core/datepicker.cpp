@@ -190,7 +190,7 @@ void DatePicker::DateClick(const QDate &day)
         const int index = tag_.toInt(&ok);
         const auto it = ok ? boxes_.find(index) : boxes_.end();
         if (it == boxes_.end() || !it->second)
-            throw HbError(9, QStringLiteral("インデックスが有効範囲にありません。"));
+            throw HbError(kErrSubscript, QStringLiteral("インデックスが有効範囲にありません。"));
         QLineEdit *box = it->second;
         box->setText(day.toString(kDateForm));
         box->setFocus(Qt::OtherFocusReason);

@@ -1,5 +1,6 @@
 #include "core/formbase.h"
 
+#include "core/controls.h"
 #include "core/db.h"
 #include "core/forms.h"
 #include "core/uiservices.h"
@@ -28,7 +29,6 @@ namespace hb {
 
 namespace {
 
-constexpr float kTwipsPerPixel = 15.0f;
 // What the design sizes hold beyond the client area (the original's frame and caption), so a
 // window first appears with its frame about its design size.
 constexpr int kDesignFrameWidth = 8;
@@ -459,7 +459,7 @@ void Form::applyWindowSta()
     bool maximised = false;
     if (gINI && gINI->isOpen()) {
         try {
-            const Value v = gINI->GetCtrl(QStringLiteral("WINDOW_STA"));
+            const Value v = iniDb().GetCtrl(QStringLiteral("WINDOW_STA"));
             maximised = !v.isEmpty() && !v.isNull() && v.toBool();
         } catch (const HbError &) {
             maximised = false;

@@ -10,6 +10,12 @@ namespace hb {
 enum UseType : int { kUseSingle = 1, kUseMulti = 2 };
 enum EditMode : int { kEditAdd = 1, kEditModify = 2, kEditView = 3, kEditDelete = 4 };
 
+// Kinds of work (L_KBN 20, D_DIARY_DTL.WORK_KBN) that the program treats on their own.
+enum WorkKbn : long {
+    kWorkChemi = 5,  // pesticide application: the diary's pesticide frame
+    kWorkShip = 8,   // a shipment's line, written by the shipment input
+};
+
 extern int gUseType;           // USE_TYPE as read at start-up
 extern Value gFmrID;           // the current grower
 extern Value gShopID;          // the shop in use: 1

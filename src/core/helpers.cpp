@@ -58,19 +58,12 @@ QString answerTag(int style, int answer)
     }
 }
 
-DbObject *require(DbObject *db)
-{
-    if (!db)
-        throw HbError(91, QStringLiteral("オブジェクト変数が設定されていません。"));
-    return db;
-}
-
-Value lookupName(DbObject *db, const QString &sql, const Value &id)
+Value lookupName(DbObject &(*db)(), const QString &sql, const Value &id)
 {
     Value result;
     trapped(Trap::Standard, [&] {
         const long n = NullToVal(id, Value(0)).toLong();
-        auto rs = require(db)->GetFwdOnlyRst(sql + QString::number(n));
+        auto rs = db().GetFwdOnlyRst(sql + QString::number(n));
         result = rs->eof() ? Value::null() : rs->Fields(0);
         rs->Close();
     });
@@ -112,16 +105,6 @@ double Val(const QString &text)
     static const QRegularExpression re(QStringLiteral("^\\s*([+-]?(?:\\d+\\.?\\d*|\\.\\d+)(?:[eE][+-]?\\d+)?)"));
     const auto m = re.match(text);
     return m.hasMatch() ? m.captured(1).toDouble() : 0.0;
-}
-
-BusyCursor::BusyCursor()
-{
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-}
-
-BusyCursor::~BusyCursor()
-{
-    QApplication::restoreOverrideCursor();
 }
 
 Currency RoundEx(const Value &value, int mode, int digits)
@@ -238,34 +221,34 @@ void SetYMSlash(QLineEdit *box)
 
 QString shownText(const Value &v)
 {
-    return (v.isNull() || v.isEmpty()) ? QString() : v.displayText();
+    return isBlank(v) ? QString() : v.displayText();
 }
 
 Value GetKbnNm(const Value &id)
 {
-    return lookupName(gWork.get(), QStringLiteral("SELECT L_KBN.NM FROM L_KBN WHERE L_KBN.KBN=15 AND L_KBN.ID="), id);
+    return lookupName(workDb, QStringLiteral("SELECT L_KBN.NM FROM L_KBN WHERE L_KBN.KBN=15 AND L_KBN.ID="), id);
 }
 
 Value GetAccNm(const Value &id)
 {
-    return lookupName(gWork.get(), QStringLiteral("SELECT L_ACC.ACC_NM FROM L_ACC WHERE L_ACC.ACC_ID="), id);
+    return lookupName(workDb, QStringLiteral("SELECT L_ACC.ACC_NM FROM L_ACC WHERE L_ACC.ACC_ID="), id);
 }
 
 Value GetFmrNm(const Value &id)
 {
-    return lookupName(gMst.get(), QStringLiteral("SELECT M_FMR.FMR_NM FROM M_FMR WHERE M_FMR.FMR_ID="), id);
+    return lookupName(masterDb, QStringLiteral("SELECT M_FMR.FMR_NM FROM M_FMR WHERE M_FMR.FMR_ID="), id);
 }
 
 Value GetShopNm(const Value &id)
 {
-    return lookupName(gMst.get(), QStringLiteral("SELECT M_SHOP.SHOP_NM FROM M_SHOP WHERE M_SHOP.SHOP_ID="), id);
+    return lookupName(masterDb, QStringLiteral("SELECT M_SHOP.SHOP_NM FROM M_SHOP WHERE M_SHOP.SHOP_ID="), id);
 }
 
 QString GetChemiUnitNm(const Value &id)
 {
     const Value n = NullToVal(id, Value(0));
     const double num = n.isString() ? (IsNumeric(n) ? n.toDouble() : 0.0) : n.toDouble();
-    auto rs = require(gWork.get())->GetFwdOnlyRst(
+    auto rs = workDb().GetFwdOnlyRst(
         QStringLiteral("SELECT  L_CHEMI_UNIT.NM  FROM L_CHEMI_UNIT  WHERE ID=") + Value(num).displayText());
     if (rs->eof())
         return QString();
@@ -275,7 +258,7 @@ QString GetChemiUnitNm(const Value &id)
 
 long GetNewLedgeIDByFmr(long fmrId)
 {
-    return GetNewLedgeIDByFmr(*require(gDb.get()), fmrId);
+    return GetNewLedgeIDByFmr(dataDb(), fmrId);
 }
 
 long GetNewLedgeIDByFmr(DbObject &db, long fmrId)

@@ -32,15 +32,6 @@ Currency RoundEx(const Value &value, int mode, int digits);
 // exponent as far as they go; 0 when the text begins with no number ("2.5 pages" gives 2.5).
 double Val(const QString &text);
 
-// The hourglass pointer for the life of the object, restored on every way out.
-class BusyCursor {
-public:
-    BusyCursor();
-    ~BusyCursor();
-    BusyCursor(const BusyCursor &) = delete;
-    BusyCursor &operator=(const BusyCursor &) = delete;
-};
-
 // Typing help of "yyyy/mm/dd" and "yyyy/mm" boxes (connected to the box's text changes): "/"
 // after the four digits of the year (and after "yyyy/mm"); a "/" typed right where the help has
 // just put one is swallowed, so a date typed in full is not doubled.

@@ -4,6 +4,7 @@
 #include "core/datachanged.h"
 #include "core/db.h"
 #include "core/forms.h"
+#include "core/recordhold.h"
 
 #include <QAbstractSpinBox>
 #include <QComboBox>
@@ -313,8 +314,8 @@ void InputFormBase::onResize()
 
 bool InputFormBase::onUnload()
 {
-    if (gDb && !table_.isEmpty())
-        gDb->ReleaseData(table_, QString());
+    if (!table_.isEmpty())
+        ReleaseDataHolds(table_);
     return true;
 }
 

@@ -241,7 +241,7 @@ protected:
         if (gEditRow < 0)
             return;
         if (gEditRow >= static_cast<long>(rows_.size()))
-            throw HbError(9, QStringLiteral("インデックスが有効範囲にありません。"));
+            throw HbError(kErrSubscript, QStringLiteral("インデックスが有効範囲にありません。"));
         work = rows_[static_cast<std::size_t>(gEditRow)];
         if (gEditMode == kEditModify || gEditMode == kEditDelete)
             loaded = loadedRowsOf(work);

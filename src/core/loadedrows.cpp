@@ -37,7 +37,7 @@ QString rowText(const std::vector<Value> &values)
 }  // namespace
 
 ChangedElsewhere::ChangedElsewhere()
-    : HbError(-2147217864, QStringLiteral("ほかのコンピュータで変更されたため登録できません。開き直してください。"))
+    : HbError(kErrRowChanged, QStringLiteral("ほかのコンピュータで変更されたため登録できません。開き直してください。"))
 {
 }
 
@@ -86,7 +86,7 @@ QStringList LoadedRows::current(DbObject &db, bool lock, QStringList *columns) c
     for (const QString &c : columns ? *columns : columns_) {
         const int i = rs->fieldIndex(c);
         if (i < 0)
-            throw HbError(3265, QStringLiteral("項目 %1 が見つかりません。").arg(c));
+            throw HbError(kErrItemNotFound, QStringLiteral("項目 %1 が見つかりません。").arg(c));
         at.push_back(i);
     }
     QStringList rows;

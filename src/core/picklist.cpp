@@ -41,4 +41,27 @@ void fillPickList(QComboBox *box, Recordset &rs)
     box->setCurrentIndex(-1);
 }
 
+void addPickRows(QComboBox *box, DbObject &db, const QString &sql, const std::vector<Value> &params)
+{
+    addPickRows(box, *db.GetFwdOnlyRst(sql, params));
+}
+
+void fillPickList(QComboBox *box, DbObject &db, const QString &sql, const std::vector<Value> &params)
+{
+    fillPickList(box, *db.GetFwdOnlyRst(sql, params));
+}
+
+void fillNameList(QComboBox *box, DbObject &db, const QString &sql, const std::vector<Value> &params)
+{
+    auto rs = db.GetFwdOnlyRst(sql, params);
+    box->setCurrentIndex(-1);
+    box->clear();
+    box->addItem(QString(), QVariant::fromValue<qlonglong>(0));
+    qlonglong n = 1;
+    for (; !rs->eof(); rs->MoveNext(), ++n)
+        box->addItem(NullToVal(rs->Fields(0), Value("")).displayText(), QVariant::fromValue(n));
+    rs->Close();
+    box->setCurrentIndex(-1);
+}
+
 }  // namespace hb

@@ -15,6 +15,12 @@ std::function<QString()> &compNameSource()
 }
 }  // namespace
 
+void ReleaseDataHolds(const QString &table)
+{
+    if (gDb)
+        gDb->ReleaseData(table, QString());
+}
+
 QString GetCompName()
 {
     const QString name = compNameSource() ? compNameSource()() : QSysInfo::machineHostName();
@@ -30,7 +36,7 @@ HoldColumns HoldColumns::forInsert(const Value &earlierIdate, const Value &udate
 {
     const QDateTime now = QDateTime::currentDateTime();
     HoldColumns h;
-    h.idate = (earlierIdate.isEmpty() || earlierIdate.isNull()) ? Value(now) : earlierIdate;
+    h.idate = isBlank(earlierIdate) ? Value(now) : earlierIdate;
     h.udate = udate;
     h.lastTm = Value(GetCompName());
     h.holdTm = Value::null();

@@ -10,6 +10,9 @@ namespace hb {
 
 class Recordset;
 
+// Frees this computer's holds on a table of the data database, when that database is open.
+void ReleaseDataHolds(const QString &table);
+
 // This computer's name: the host name, at most 15 characters; "" when there is none.
 QString GetCompName();
 // Tests replace the name; an empty function restores the host name.

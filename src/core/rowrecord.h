@@ -58,7 +58,7 @@ struct RowRecord {
                 for (const QString &name : columnNames()) {
                     const int i = rs.fieldIndex(name);
                     if (i < 0)
-                        throw HbError(3265, QStringLiteral("項目 %1 が見つかりません。").arg(name));
+                        throw HbError(kErrItemNotFound, QStringLiteral("項目 %1 が見つかりません。").arg(name));
                     columns.push_back(i);
                 }
             }

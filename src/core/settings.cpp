@@ -1,7 +1,10 @@
 // The settings table and the connection-setting properties.
 
+#include "core/settings.h"
+
 #include "core/db.h"
 #include "core/helpers.h"
+#include "core/log.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -47,11 +50,6 @@ Value convertSetting(const Value &raw, long type)
     }
 }
 
-bool emptyText(const Value &v)
-{
-    return v.isEmpty() || v.isNull() || (v.isString() && v.displayText().isEmpty());
-}
-
 }  // namespace
 
 Value DbObject::GetCtrl(const QString &key)
@@ -79,7 +77,7 @@ bool DbObject::SaveCtrl(const QString &key, const Value &value, long)
         auto rs = GetDynamicRst(QStringLiteral("SELECT * FROM S_CTRL WHERE CTRL_CD=?"), {Value(key)});
         if (!rs->eof()) {
             Value stored;
-            if (emptyText(value)) {
+            if (isBlankText(value)) {
                 stored = Value::null();
             } else {
                 switch (NullToVal(rs->Fields(QStringLiteral("CTRL_TYPE")), Value(0)).toLong()) {
@@ -97,7 +95,7 @@ bool DbObject::SaveCtrl(const QString &key, const Value &value, long)
         } else {
             rs->AddNew();
             rs->setField(QStringLiteral("CTRL_CD"), Value(key));
-            rs->setField(QStringLiteral("CTRL_VALUE"), emptyText(value) ? Value::null() : Value(value.toString()));
+            rs->setField(QStringLiteral("CTRL_VALUE"), isBlankText(value) ? Value::null() : Value(value.toString()));
         }
         rs->Update();
         rs->Close();
@@ -107,7 +105,7 @@ bool DbObject::SaveCtrl(const QString &key, const Value &value, long)
 QString clsINI::text(const QString &key)
 {
     const Value v = GetCtrl(key);
-    return (v.isEmpty() || v.isNull()) ? QString() : v.displayText();
+    return isBlank(v) ? QString() : v.displayText();
 }
 
 QString clsINI::fileName(const QString &typeKey, const QString &nameKey)
@@ -136,5 +134,57 @@ QString clsINI::MST_NAME() { return fileName(QStringLiteral("MST_TYPE"), QString
 QString clsINI::MST_USER() { return text(QStringLiteral("MST_USER")); }
 QString clsINI::MST_PSWD() { return text(QStringLiteral("MST_PSWD")); }
 QString clsINI::MST_DBPW() { return text(QStringLiteral("MST_DBPW")); }
+
+QHash<QString, Value> ReadSettings(DbObject &ini)
+{
+    QHash<QString, Value> out;
+    auto rs = ini.GetFwdOnlyRst(QStringLiteral("SELECT S_CTRL.* FROM S_CTRL"));
+    for (; !rs->eof(); rs->MoveNext())
+        out.insert(rs->Fields(QStringLiteral("CTRL_CD")).displayText(), rs->Fields(QStringLiteral("CTRL_VALUE")));
+    rs->Close();
+    return out;
+}
+
+void WriteSettingRows(DbObject &ini, const std::vector<SettingRow> &rows)
+{
+    auto rs = ini.GetDynamicRst(QStringLiteral("SELECT S_CTRL.* FROM S_CTRL"));
+    for (const SettingRow &r : rows) {
+        if (rs->RecordCount() > 0) {
+            rs->MoveFirst();
+            rs->Find(QStringLiteral("CTRL_CD='%1'").arg(r.key));
+        }
+        const bool found = rs->RecordCount() > 0 && !rs->eof();
+        if (!found) {
+            rs->AddNew();
+            rs->setField(QStringLiteral("CTRL_CD"), Value(r.key));
+            rs->setField(QStringLiteral("CTRL_TYPE"), Value(r.type));
+        }
+        if (!r.keep)
+            rs->setField(QStringLiteral("CTRL_VALUE"), r.value.isNull() ? r.value : Value(r.value.displayText()));
+        if (!found || !r.keep)
+            rs->Update();
+    }
+    rs->Close();
+}
+
+bool SaveSettingsTogether(DbObject &ini, const std::vector<std::pair<QString, QString>> &values)
+{
+    try {
+        ini.Begintrans();
+    } catch (const HbError &e) {
+        WriteLog(QStringLiteral("(%1)").arg(e.number()) + e.description());
+        return false;
+    }
+    return trapped(
+        Trap::Rollback,
+        [&] {
+            for (const auto &[key, text] : values) {
+                if (!ini.SaveCtrl(key, Value(text)))
+                    throw HbError(kErrDatabase, QStringLiteral("設定 %1 を保存できません。").arg(key));
+            }
+            ini.CommitTrans();
+        },
+        &ini);
+}
 
 }  // namespace hb

@@ -15,12 +15,12 @@ namespace {
 // its delimiters. Nothing in a protected piece is ever rewritten. A piece left open at the end
 // of the statement runs to its end. A backslash is an ordinary character in every piece, as it
 // is on both backends (the server session runs without backslash escapes).
-enum class PieceKind { Plain, Literal, Name, Comment };
+enum class SegmentKind { Plain, Literal, Name, Comment };
 
-struct Piece {
+struct Segment {
     QString text;
     bool quoted = false;  // protected: a literal, a name or a comment
-    PieceKind kind = PieceKind::Plain;
+    SegmentKind kind = SegmentKind::Plain;
     bool closed = true;   // its closing delimiter is there
 };
 
@@ -33,13 +33,13 @@ bool startsLineComment(const QString &sql, int i)
     return i + 2 >= sql.size() || sql.at(i + 2).unicode() <= 0x20;
 }
 
-std::vector<Piece> splitQuoted(const QString &sql)
+std::vector<Segment> splitQuoted(const QString &sql)
 {
-    std::vector<Piece> out;
+    std::vector<Segment> out;
     QString cur;
     const auto flushPlain = [&] {
         if (!cur.isEmpty()) {
-            out.push_back({cur, false, PieceKind::Plain});
+            out.push_back({cur, false, SegmentKind::Plain});
             cur.clear();
         }
     };
@@ -63,20 +63,20 @@ std::vector<Piece> splitQuoted(const QString &sql)
                 }
                 ++j;
             }
-            out.push_back({sql.mid(i, j - i), true, c == QLatin1Char('`') ? PieceKind::Name : PieceKind::Literal, closed});
+            out.push_back({sql.mid(i, j - i), true, c == QLatin1Char('`') ? SegmentKind::Name : SegmentKind::Literal, closed});
             i = j;
         } else if (startsLineComment(sql, i)) {
             flushPlain();
             int j = sql.indexOf(QLatin1Char('\n'), i);
             if (j < 0)
                 j = n;
-            out.push_back({sql.mid(i, j - i), true, PieceKind::Comment});
+            out.push_back({sql.mid(i, j - i), true, SegmentKind::Comment});
             i = j;
         } else if (c == QLatin1Char('/') && i + 1 < n && sql.at(i + 1) == QLatin1Char('*')) {
             flushPlain();
             const int e = sql.indexOf(QStringLiteral("*/"), i + 2);
             const int j = e < 0 ? n : e + 2;
-            out.push_back({sql.mid(i, j - i), true, PieceKind::Comment, e >= 0});
+            out.push_back({sql.mid(i, j - i), true, SegmentKind::Comment, e >= 0});
             i = j;
         } else {
             cur += c;
@@ -87,13 +87,13 @@ std::vector<Piece> splitQuoted(const QString &sql)
     return out;
 }
 
-QString join(const std::vector<Piece> &pieces)
+QString join(const std::vector<Segment> &pieces)
 {
     QString s;
     for (size_t k = 0; k < pieces.size(); ++k) {
         // Two literals side by side (a date literal written next to a quoted text) would read
         // as one text with a doubled quote: a blank keeps them apart.
-        if (k > 0 && pieces[k].kind == PieceKind::Literal && pieces[k - 1].kind == PieceKind::Literal &&
+        if (k > 0 && pieces[k].kind == SegmentKind::Literal && pieces[k - 1].kind == SegmentKind::Literal &&
             pieces[k - 1].text.endsWith(pieces[k].text.at(0)))
             s += QLatin1Char(' ');
         s += pieces[k].text;
@@ -102,9 +102,9 @@ QString join(const std::vector<Piece> &pieces)
 }
 
 // #...# date literals in plain runs become quoted canonical dates.
-void translateDateLiterals(std::vector<Piece> &pieces)
+void translateDateLiterals(std::vector<Segment> &pieces)
 {
-    std::vector<Piece> out;
+    std::vector<Segment> out;
     for (auto &p : pieces) {
         if (p.quoted || !p.text.contains(QLatin1Char('#'))) {
             out.push_back(p);
@@ -122,7 +122,7 @@ void translateDateLiterals(std::vector<Piece> &pieces)
                 if (!plain.isEmpty())
                     out.push_back({plain, false});
                 plain.clear();
-                out.push_back({QLatin1Char('\'') + canonicalDateText(dt) + QLatin1Char('\''), true, PieceKind::Literal});
+                out.push_back({QLatin1Char('\'') + canonicalDateText(dt) + QLatin1Char('\''), true, SegmentKind::Literal});
                 i = end + 1;
             } else {
                 plain += t.at(i);
@@ -136,13 +136,13 @@ void translateDateLiterals(std::vector<Piece> &pieces)
 }
 
 // The file database's * wildcard at either end of a LIKE pattern.
-void translateLikeWildcards(std::vector<Piece> &pieces)
+void translateLikeWildcards(std::vector<Segment> &pieces)
 {
     static const QRegularExpression likeAtEnd(QStringLiteral("\\bLIKE\\s*$"),
                                               QRegularExpression::CaseInsensitiveOption);
     for (size_t k = 1; k < pieces.size(); ++k) {
-        Piece &p = pieces[k];
-        if (p.kind != PieceKind::Literal || !p.closed || p.text.size() < 2 || pieces[k - 1].quoted)
+        Segment &p = pieces[k];
+        if (p.kind != SegmentKind::Literal || !p.closed || p.text.size() < 2 || pieces[k - 1].quoted)
             continue;
         if (!likeAtEnd.match(pieces[k - 1].text).hasMatch())
             continue;
@@ -156,7 +156,7 @@ void translateLikeWildcards(std::vector<Piece> &pieces)
 }
 
 // Every division real: integer columns would otherwise divide as integers.
-void translateDivision(std::vector<Piece> &pieces)
+void translateDivision(std::vector<Segment> &pieces)
 {
     for (auto &p : pieces) {
         if (p.quoted || !p.text.contains(QLatin1Char('/')))
@@ -177,7 +177,7 @@ void translateDivision(std::vector<Piece> &pieces)
 }
 
 // Index in the joined text of a keyword at parenthesis depth 0 outside quotes, or -1.
-int findKeyword(const std::vector<Piece> &pieces, const QString &keyword, int from = 0)
+int findKeyword(const std::vector<Segment> &pieces, const QString &keyword, int from = 0)
 {
     const QRegularExpression re(QStringLiteral("\\b%1\\b").arg(keyword), QRegularExpression::CaseInsensitiveOption);
     int pos = 0;
@@ -277,7 +277,7 @@ bool translateJoinUpdate(QString &sql)
     const auto pieces = splitQuoted(sql);
     // Its parts are moved about: a comment would swallow what comes after it.
     for (const auto &p : pieces) {
-        if (p.kind == PieceKind::Comment || !p.closed)
+        if (p.kind == SegmentKind::Comment || !p.closed)
             return false;
     }
     const int setPos = findKeyword(pieces, QStringLiteral("SET"), m.capturedEnd());

@@ -41,6 +41,40 @@ Currency Currency::fromDouble(double v)
     return Currency{roundHalfEven(v * 10000.0)};
 }
 
+Currency Currency::operator+(Currency o) const
+{
+    std::int64_t r = 0;
+    if (__builtin_add_overflow(scaled, o.scaled, &r))
+        throw overflow();
+    return Currency{r};
+}
+
+Currency Currency::operator-(Currency o) const
+{
+    std::int64_t r = 0;
+    if (__builtin_sub_overflow(scaled, o.scaled, &r))
+        throw overflow();
+    return Currency{r};
+}
+
+Currency Currency::operator-() const
+{
+    return Currency{} - *this;
+}
+
+Currency Currency::operator*(Currency o) const
+{
+    const __int128 p = static_cast<__int128>(scaled) * o.scaled;
+    __int128 q = p / 10000;
+    const __int128 r = p % 10000;
+    const __int128 twice = (r < 0 ? -r : r) * 2;
+    if (twice > 10000 || (twice == 10000 && q % 2 != 0))
+        q += p < 0 ? -1 : 1;
+    if (q > std::numeric_limits<std::int64_t>::max() || q < std::numeric_limits<std::int64_t>::min())
+        throw overflow();
+    return Currency{static_cast<std::int64_t>(q)};
+}
+
 QString Currency::toString() const
 {
     std::int64_t whole = scaled / 10000;
@@ -312,7 +346,7 @@ QString Value::displayText() const
 QString Value::toString() const
 {
     if (type_ == Type::Null)
-        throw HbError(94, QStringLiteral("Null の使い方が不正です。"));
+        throw HbError(kErrInvalidNull, QStringLiteral("Null の使い方が不正です。"));
     return displayText();
 }
 
@@ -353,6 +387,16 @@ bool Value::operator==(const Value &o) const
     if (isNumber() && o.isNumber())
         return toDouble() == o.toDouble();
     return false;
+}
+
+long IdOf(const Value &v)
+{
+    return isBlank(v) ? 0 : static_cast<long>(v.toLong());
+}
+
+long IdOrZero(const Value &v)
+{
+    return isBlank(v) || !IsNumeric(v) ? 0 : static_cast<long>(v.toLong());
 }
 
 bool IsNumeric(const Value &v)

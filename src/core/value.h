@@ -24,14 +24,30 @@ private:
     QString description_;
 };
 
-// Error numbers used by the runtime (the numbers a person may see in "(n)..." reports).
+// Error numbers the program raises (the numbers a person may see in "(n)..." reports).
 enum ErrNo : int {
-    kErrTypeMismatch = 13,
+    kErrInvalidCall = 5,          // a text that cannot be converted for the file
     kErrOverflow = 6,
-    kErrDatabase = -2147467259,
-    kErrNoConnection = 3704,
+    kErrSubscript = 9,            // an index outside its array or range
+    kErrDivisionByZero = 11,
+    kErrTypeMismatch = 13,
+    kErrFileNotFound = 53,
+    kErrPathAccess = 75,          // a file that cannot be written
+    kErrNoObject = 91,            // a database object that was not created
+    kErrInvalidNull = 94,
+    kErrInvalidPicture = 481,
+    kErrPrinter = 482,
+    kErrServerGone = 2006,        // the server connection was lost
+    kErrBadArguments = 3001,
     kErrNoCurrentRow = 3021,
+    kErrNoTransaction = 3034,
+    kErrInTransaction = 3246,
     kErrNotUpdatable = 3251,
+    kErrItemNotFound = 3265,
+    kErrNoConnection = 3704,
+    kErrNoConnectionKind = 3706,
+    kErrRowChanged = -2147217864, // the row to update is gone or changed
+    kErrDatabase = -2147467259,
 };
 
 // Fixed-point money with four decimals, stored as ten-thousandths.
@@ -42,6 +58,16 @@ struct Currency {
     double toDouble() const { return static_cast<double>(scaled) / 10000.0; }
     QString toString() const;
     bool operator==(const Currency &o) const = default;
+    auto operator<=>(const Currency &o) const = default;
+
+    // Sums and differences are exact; the product is rounded to four decimals half to even.
+    // A result outside the range raises an overflow (6).
+    Currency operator+(Currency o) const;
+    Currency operator-(Currency o) const;
+    Currency operator*(Currency o) const;
+    Currency operator-() const;
+    Currency &operator+=(Currency o) { return *this = *this + o; }
+    Currency &operator-=(Currency o) { return *this = *this - o; }
 };
 
 // Date values carry no time zone: their fields are the wall-clock date and time as stored and
@@ -124,6 +150,18 @@ bool IsDate(const Value &v);
 
 // The one stored form of a date (and the literal the translator writes): "yyyy-mm-dd hh:nn:ss".
 QString canonicalDateText(const QDateTime &dt);
+
+// No value: Empty or Null.
+inline bool isBlank(const Value &v) { return v.isEmpty() || v.isNull(); }
+// No value or the empty text.
+inline bool isBlankText(const Value &v) { return isBlank(v) || (v.isString() && v.displayText().isEmpty()); }
+
+// An ID, number or count held in a value: Empty and Null give 0, a number its whole value
+// (half to even), a text its number ("1,000" is 1000, " 7 " is 7). IdOf raises a type mismatch
+// (13) for a text that is no number ("" included) and gives a date's day number; IdOrZero gives 0
+// for both.
+long IdOf(const Value &v);
+long IdOrZero(const Value &v);
 
 // The Null-to-default conversion: Null gives the default, anything else (Empty included) itself.
 Value NullToVal(const Value &v, const Value &def);

@@ -9,15 +9,10 @@ namespace hb {
 
 namespace {
 
-bool blank(const Value &v)
-{
-    return v.isEmpty() || v.isNull();
-}
-
 // An element of the comma-separated list equals one of the texts; empty elements never do.
 bool listHas(const Value &list, const QString &a, const QString &b = QString())
 {
-    if (blank(list))
+    if (isBlank(list))
         return false;
     const QStringList elements = list.displayText().split(QLatin1Char(','));
     for (const QString &e : elements) {
@@ -31,7 +26,7 @@ bool listHas(const Value &list, const QString &a, const QString &b = QString())
 
 Value registrationNumber(const Value &typed)
 {
-    if (blank(typed))
+    if (isBlank(typed))
         return Value::null();
     long n = 0;
     return leadingWholeNumber(typed.displayText(), &n) ? Value(n) : Value::null();
@@ -40,10 +35,10 @@ Value registrationNumber(const Value &typed)
 RegisteredChemi lookupRegisteredChemi(const Value &regNo)
 {
     RegisteredChemi r;
-    if (blank(regNo))
+    if (isBlank(regNo))
         return r;
     // The kinds stand in the joins: a wording without its kind row leaves that ID 0, not the row out.
-    auto rs = gWork->GetFwdOnlyRst(
+    auto rs = workDb().GetFwdOnlyRst(
         QStringLiteral("SELECT L_CHEMI.*,  L_MAKER.MAKER_NM,  L_KBN.ID AS USES_ID,  L_KBN_1.ID AS CHEMI_TYPE_ID "
                        " FROM ((L_CHEMI  LEFT JOIN L_MAKER  ON L_CHEMI.MAKER_OMT = L_MAKER.MAKER_OMT) "
                        " LEFT JOIN L_KBN  ON L_CHEMI.USES = L_KBN.NOTE AND L_KBN.KBN=15) "
@@ -72,9 +67,9 @@ bool coversCrop(const CropLists &l, const QString &crop, const QString &crop2, c
 std::vector<ApplRec> applicableRules(const Value &regNo, const QString &crop)
 {
     std::vector<ApplRec> rules;
-    if (blank(regNo) || crop.isEmpty())
+    if (isBlank(regNo) || crop.isEmpty())
         return rules;
-    auto rs = gWork->GetFwdOnlyRst(
+    auto rs = workDb().GetFwdOnlyRst(
         QStringLiteral("SELECT DISTINCT  L_CHEMI_APPL.TARGET,  L_CHEMI_APPL.PURPOSE,  L_CHEMI_APPL.DILUTION, "
                        " L_CHEMI_APPL.USE_QTY,  L_CHEMI_APPL.SEASON,  L_CHEMI_APPL.USE_TIMES,  L_CHEMI_APPL.USE_WAY, "
                        " L_CHEMI_APPL_MATCH.CROP_NM,  L_CHEMI_APPL_MATCH.CROP_KBN,  L_CHEMI_APPL_MATCH.CROP_NM_NG, "
@@ -89,7 +84,7 @@ std::vector<ApplRec> applicableRules(const Value &regNo, const QString &crop)
     QString kind;
     QString crop2;
     {
-        auto c = gWork->GetFwdOnlyRst(QStringLiteral("SELECT L_CROP.CROP_KBN, L_CROP.CROP_NM2 FROM L_CROP WHERE CROP_NM1=?"),
+        auto c = workDb().GetFwdOnlyRst(QStringLiteral("SELECT L_CROP.CROP_KBN, L_CROP.CROP_NM2 FROM L_CROP WHERE CROP_NM1=?"),
                                       {Value(crop)});
         if (!c->eof()) {
             kind = shownText(c->Fields(0));
@@ -110,7 +105,7 @@ std::vector<ApplRec> applicableRules(const Value &regNo, const QString &crop)
 QStringList cropNames()
 {
     QStringList names;
-    auto rs = gWork->GetFwdOnlyRst(QStringLiteral("SELECT  L_CROP.CROP_NM1  FROM L_CROP  ORDER BY CROP_NM1"));
+    auto rs = workDb().GetFwdOnlyRst(QStringLiteral("SELECT  L_CROP.CROP_NM1  FROM L_CROP  ORDER BY CROP_NM1"));
     for (; !rs->eof(); rs->MoveNext())
         names << shownText(rs->Fields(0));
     rs->Close();

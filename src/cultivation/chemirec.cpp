@@ -47,32 +47,22 @@ const std::vector<ChemiRec::Column> &ChemiRec::columns()
 
 namespace {
 
-bool blank(const Value &v)
-{
-    return v.isEmpty() || v.isNull();
-}
-
 // Empty fields are written as Null.
 Value stored(const Value &v)
 {
     return v.isEmpty() ? Value::null() : v;
 }
 
-long asLong(const Value &v)
-{
-    return blank(v) || !IsNumeric(v) ? 0 : static_cast<long>(v.toLong());
-}
-
 // A quantity as the row stores it: the number held, 0 when none.
 Value quantity(const Value &v)
 {
-    return Value(blank(v) || !IsNumeric(v) ? 0.0 : v.toDouble());
+    return Value(isBlank(v) || !IsNumeric(v) ? 0.0 : v.toDouble());
 }
 
 // The amount: money with four decimals, 0 when none.
 Currency amountOf(const Value &v)
 {
-    return blank(v) || !IsNumeric(v) ? Currency{} : v.toCurrency();
+    return isBlank(v) || !IsNumeric(v) ? Currency{} : v.toCurrency();
 }
 
 // The purchase voucher of the record: 1130 (the purchase, its quantity text) against the
@@ -80,13 +70,13 @@ Currency amountOf(const Value &v)
 GeneratedLedge purchaseVoucher(const ChemiRec &r, int mode, const QDateTime &now)
 {
     GeneratedLedge v;
-    v.fmrId = asLong(r.FMR_ID);
+    v.fmrId = IdOrZero(r.FMR_ID);
     v.ledgeDate = r.PUR_DATE.isDate() ? r.PUR_DATE.toDate().date() : QDate();
-    v.debit = {Value(static_cast<long>(kAccChemiStock)), Value(static_cast<long>(kOptChemi)), Value(asLong(r.CHEMI_ID)),
+    v.debit = {Value(static_cast<long>(kAccChemiStock)), Value(static_cast<long>(kOptChemi)), Value(IdOrZero(r.CHEMI_ID)),
                chemiQtyText(r.PUR_QTY, r.PUR_UNIT)};
     v.credit = {stored(r.ACC_ID), Value(0), Value(0), Value::null()};
-    v.ctrNm = blank(r.PUR_SHOP) || r.PUR_SHOP.toString().isEmpty() ? Value::null() : r.PUR_SHOP;
-    v.notes = blank(r.NOTES) ? Value(QString::fromLatin1("")) : r.NOTES;
+    v.ctrNm = isBlank(r.PUR_SHOP) || r.PUR_SHOP.toString().isEmpty() ? Value::null() : r.PUR_SHOP;
+    v.notes = isBlank(r.NOTES) ? Value(QString::fromLatin1("")) : r.NOTES;
     if (mode == kEditModify) {
         v.idate = r.IDATE;
         v.udate = Value(now);
@@ -176,7 +166,7 @@ std::vector<ChemiRec> queryChemi(const ChemiFilter &f)
         conds << QStringLiteral(" ((D_CHEMI.REST_QTY<=0) OR (D_CHEMI.REST_QTY IS NULL))");
     const QString sql = QStringLiteral("SELECT  D_CHEMI.*  FROM D_CHEMI  WHERE ") + conds.join(QStringLiteral(" AND "))
                         + QStringLiteral(" ORDER BY D_CHEMI.PUR_DATE, D_CHEMI.CHEMI_NM");
-    auto rs = gDb->GetFwdOnlyRst(sql, params);
+    auto rs = dataDb().GetFwdOnlyRst(sql, params);
     std::vector<ChemiRec> rows;
     if (!rs->eof())
         ChemiRec::loadArray(*rs, rows);
@@ -187,10 +177,10 @@ std::vector<ChemiRec> queryChemi(const ChemiFilter &f)
 std::map<long, QString> chemiUseNames()
 {
     std::map<long, QString> names;
-    auto rs = gWork->GetFwdOnlyRst(QStringLiteral("SELECT L_KBN.ID, L_KBN.NM FROM L_KBN WHERE L_KBN.KBN=15"));
+    auto rs = workDb().GetFwdOnlyRst(QStringLiteral("SELECT L_KBN.ID, L_KBN.NM FROM L_KBN WHERE L_KBN.KBN=15"));
     for (; !rs->eof(); rs->MoveNext()) {
         const Value nm = rs->Fields(1);
-        names.emplace(asLong(rs->Fields(0)), nm.isNull() ? QString() : nm.displayText());
+        names.emplace(IdOrZero(rs->Fields(0)), nm.isNull() ? QString() : nm.displayText());
     }
     rs->Close();
     return names;
@@ -198,11 +188,11 @@ std::map<long, QString> chemiUseNames()
 
 QString chemiDeleteRefusal(const Value &fmrId, const Value &chemiId)
 {
-    const QString cond = QStringLiteral("FMR_ID=%1 AND CHEMI_ID=%2").arg(asLong(fmrId)).arg(asLong(chemiId));
-    if (gDb->DCount(QStringLiteral("*"), QStringLiteral("D_DIARY_DTL"), cond).toLong() == 0)
+    const QString cond = QStringLiteral("FMR_ID=%1 AND CHEMI_ID=%2").arg(IdOrZero(fmrId)).arg(IdOrZero(chemiId));
+    if (dataDb().DCount(QStringLiteral("*"), QStringLiteral("D_DIARY_DTL"), cond).toLong() == 0)
         return QString();
-    const Value d = gDb->DMin(QStringLiteral("WORK_DATE"), QStringLiteral("D_DIARY_DTL"), cond);
-    const QString day = blank(d) ? QString() : d.toDate().toString(QStringLiteral("M/d"));
+    const Value d = dataDb().DMin(QStringLiteral("WORK_DATE"), QStringLiteral("D_DIARY_DTL"), cond);
+    const QString day = isBlank(d) ? QString() : d.toDate().toString(QStringLiteral("M/d"));
     return QStringLiteral("この農薬は") + day + QStringLiteral("に使用されています。削除できません。");
 }
 
@@ -210,7 +200,7 @@ Value chemiRestQty(const ChemiRec &r)
 {
     if (r.PUR_QTY.isNull())
         return Value::null();
-    const double used = blank(r.USED_QTY) || !IsNumeric(r.USED_QTY) ? 0.0 : r.USED_QTY.toDouble();
+    const double used = isBlank(r.USED_QTY) || !IsNumeric(r.USED_QTY) ? 0.0 : r.USED_QTY.toDouble();
     const double bought = IsNumeric(r.PUR_QTY) ? r.PUR_QTY.toDouble() : 0.0;
     return Value(bought - used);
 }
@@ -218,7 +208,7 @@ Value chemiRestQty(const ChemiRec &r)
 Value chemiQtyText(const Value &qty, const Value &unit)
 {
     QString text;
-    if (!blank(qty) && IsNumeric(qty)) {
+    if (!isBlank(qty) && IsNumeric(qty)) {
         double tenths = std::round(qty.toDouble() * 10.0);
         if (tenths == 0)
             tenths = 0;  // no "-0.0"
@@ -256,8 +246,8 @@ ChemiSaveResult SaveChemi(DbObject &db, int mode, ChemiRec &rec, const std::vect
             rows.check(db);
     }
 
-    const long fmr = asLong(out.FMR_ID);
-    const long link = asLong(out.LEDGE_ID);
+    const long fmr = IdOrZero(out.FMR_ID);
+    const long link = IdOrZero(out.LEDGE_ID);
     const std::vector<Value> key{stored(out.CHEMI_ID)};
     if (mode == kEditDelete) {
         if (link > 0)
@@ -298,12 +288,7 @@ ChemiSaveResult SaveChemi(DbObject &db, int mode, ChemiRec &rec, const std::vect
                               QStringLiteral("HOLD_TM")};
         values.insert(values.begin(), {out.FMR_ID, out.CHEMI_ID});
         values.insert(values.end(), {out.IDATE, out.UDATE, out.LAST_TM, out.HOLD_TM});
-        QStringList marks;
-        for (qsizetype i = 0; i < names.size(); ++i)
-            marks << QStringLiteral("?");
-        db.EXEC(QStringLiteral("INSERT INTO D_CHEMI (%1) VALUES (%2)")
-                    .arg(names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))),
-                values);
+        db.EXEC(insertStatement(QStringLiteral("D_CHEMI"), names), values);
     } else {
         const HoldColumns h = HoldColumns::forUpdate();
         out.UDATE = h.udate;

@@ -11,13 +11,6 @@ namespace hb {
 
 namespace {
 
-DbObject &require(DbObject *db)
-{
-    if (!db)
-        throw HbError(91, QStringLiteral("オブジェクト変数が設定されていません。"));
-    return *db;
-}
-
 // "?, ?, ?" for n values.
 QString marks(size_t n)
 {
@@ -56,9 +49,8 @@ double GetUnitRate(long first, long second)
     return 0;
 }
 
-void ClearChemiUse(const Value &fmrId)
+void ClearChemiUse(DbObject &db, const Value &fmrId)
 {
-    DbObject &db = require(gDb.get());
     const Value fmr = fmrId.isEmpty() ? Value::null() : fmrId;
     auto rs = db.GetFwdOnlyRst(QStringLiteral("SELECT D_CHEMI.CHEMI_ID"
                                               " FROM D_CHEMI LEFT JOIN D_DIARY_DTL ON D_CHEMI.CHEMI_ID = D_DIARY_DTL.CHEMI_ID"
@@ -78,10 +70,9 @@ void ClearChemiUse(const Value &fmrId)
     scope.commit();
 }
 
-void CalChemiStock(const QDateTime &workDate, long fmrId, const std::vector<long> &loadedChemiIds)
+void CalChemiStock(DbObject &db, DbObject &work, const QDateTime &workDate, long fmrId,
+                   const std::vector<long> &loadedChemiIds)
 {
-    DbObject &db = require(gDb.get());
-    DbObject &work = require(gWork.get());
 
     // The purchases the day's lines name now (Null as 0), and those they named when loaded.
     std::set<long> ids(loadedChemiIds.begin(), loadedChemiIds.end());

@@ -9,13 +9,15 @@
 
 namespace hb {
 
+class DbObject;
+
 // The number of `first` units in one `second` unit: 1 when the codes are equal or either is 0;
 // g 1, kg 2, mg 3 and mL 4, L 5 convert within their family; any other pair gives 0.
 double GetUnitRate(long first, long second);
 
 // Resets the stock of the grower's purchases that no diary line names: USED_QTY 0 and
 // REST_QTY = PUR_QTY.
-void ClearChemiUse(const Value &fmrId);
+void ClearChemiUse(DbObject &db, const Value &fmrId);
 
 // Recomputes USED_QTY of the purchases the grower's lines of the day name, and of those in
 // `loadedChemiIds` (the purchases the day's lines named when the day was loaded, so a purchase
@@ -24,6 +26,7 @@ void ClearChemiUse(const Value &fmrId);
 // Then REST_QTY = PUR_QTY - USED_QTY on every purchase. Nothing happens when neither the day's
 // lines nor the loaded list name anything.
 // The data database's writes run in its open transaction, or in one of their own.
-void CalChemiStock(const QDateTime &workDate, long fmrId, const std::vector<long> &loadedChemiIds = {});
+void CalChemiStock(DbObject &db, DbObject &work, const QDateTime &workDate, long fmrId,
+                   const std::vector<long> &loadedChemiIds = {});
 
 }  // namespace hb

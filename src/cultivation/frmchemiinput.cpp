@@ -226,8 +226,7 @@ void frmChemiInput::SetCmb(int index)
     default:
         return;
     }
-    auto rs = gWork->GetFwdOnlyRst(sql);
-    fillPickList(cmbDATA[static_cast<std::size_t>(index)], *rs);
+    fillPickList(cmbDATA[static_cast<std::size_t>(index)], workDb(), sql);
 }
 
 void frmChemiInput::SetCmbInfo()
@@ -252,7 +251,7 @@ void frmChemiInput::newRowDefaults(ChemiRec &r)
 // A purchase that never had a payment account pays in cash, as the window shows it.
 void frmChemiInput::recordDefaults(ChemiRec &r)
 {
-    if (r.ACC_ID.isEmpty() || r.ACC_ID.isNull())
+    if (isBlank(r.ACC_ID))
         r.ACC_ID = Value(static_cast<long>(kAccCash));
 }
 
@@ -479,7 +478,7 @@ bool frmChemiInput::SaveData()
     ChemiRec saved = work;
     if (gEditMode == kEditAdd || gEditMode == kEditModify)
         saved.REST_QTY = chemiRestQty(saved);
-    if (SaveChemi(*gDb, gEditMode, saved, loaded) == ChemiSaveResult::Missing) {
+    if (SaveChemi(dataDb(), gEditMode, saved, loaded) == ChemiSaveResult::Missing) {
         rowGone();  // deleted meanwhile elsewhere: nothing written
         return false;
     }

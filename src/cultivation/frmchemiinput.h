@@ -69,7 +69,7 @@ public:
 protected:
     void newRowDefaults(ChemiRec &r) override;
     void recordDefaults(ChemiRec &r) override;
-    std::vector<LoadedRows> loadedRowsOf(const ChemiRec &row) override { return LoadedChemi(*gDb, row); }
+    std::vector<LoadedRows> loadedRowsOf(const ChemiRec &row) override { return LoadedChemi(dataDb(), row); }
     bool keepsEditable(QWidget *control) const override;
     void onResize() override;
     bool validate(QWidget *control) override;

@@ -136,8 +136,7 @@ void frmChemiList::SetCmb(int index)
 {
     if (index != 0)
         return;
-    auto rs = gWork->GetFwdOnlyRst(QStringLiteral("SELECT  L_KBN.ID,  L_KBN.NM  FROM L_KBN  WHERE KBN=15 ORDER BY ID"));
-    fillPickList(cmbCOND[0], *rs);
+    fillPickList(cmbCOND[0], workDb(), QStringLiteral("SELECT  L_KBN.ID,  L_KBN.NM  FROM L_KBN  WHERE KBN=15 ORDER BY ID"));
 }
 
 bool frmChemiList::readFilter(ChemiFilter *f)
@@ -179,7 +178,7 @@ void frmChemiList::fill(const ChemiFilter &filter)
                 dayCell(r.PUR_DATE), quantityCell(r.PUR_QTY), quantityCell(r.USED_QTY), quantityCell(r.REST_QTY)});
     }
     ListView1->setUpdatesEnabled(true);
-    if (gLastChemiID.isEmpty() || gLastChemiID.isNull())
+    if (isBlank(gLastChemiID))
         return;
     for (std::size_t j = 0; j < gChemi.size(); ++j) {
         if (gChemi[j].CHEMI_ID == gLastChemiID)
@@ -202,7 +201,7 @@ void frmChemiList::cmdFIND_Click()
     ChemiFilter filter;
     if (!readFilter(&filter))
         return;
-    ClearChemiUse(gFmrID);
+    ClearChemiUse(dataDb(), gFmrID);
     fill(filter);
 }
 

@@ -21,8 +21,19 @@ namespace hb {
 
 namespace {
 
-bool isNumberBox(int i) { return i == 0 || i == 1 || i == 4 || i == 7 || i == 12; }
-bool isDateBox(int i) { return i == 9 || i == 10 || i == 11 || i == 13 || i == 14; }
+using Box = frmPlantInput::Box;
+
+bool isNumberBox(int i)
+{
+    return i == Box::kBoxHarvestYear || i == Box::kBoxHarvestMonth || i == Box::kBoxPrdId || i == Box::kBoxArea
+           || i == Box::kBoxShipEst;
+}
+
+bool isDateBox(int i)
+{
+    return i == Box::kBoxStart || i == Box::kBoxEnd || i == Box::kBoxPlantDate || i == Box::kBoxShipFrom
+           || i == Box::kBoxShipTo;
+}
 
 // The number a box holds, rounded to a whole number; 0 when it holds none.
 long long wholeOf(const QString &text)
@@ -105,51 +116,51 @@ void frmPlantInput::buildControls()
 
     // The grower is shown, never changed here.
     QLabel *fmrLabel = caption(this, QStringLiteral("生産者"), 16, 48);
-    combo(this, 0, 104, 48, 200, false);
+    combo(this, kCmbGrower, 104, 48, 200, false);
     fmrLabel->setEnabled(false);
-    cmbDATA[0]->setEnabled(false);
+    cmbDATA[kCmbGrower]->setEnabled(false);
 
     caption(this, QStringLiteral("収穫予定月"), 16, 80);
-    box(this, 0, 104, 80, 56, 4);
+    box(this, kBoxHarvestYear, 104, 80, 56, 4);
     caption(this, QStringLiteral("/"), 164, 80, 10);
-    box(this, 1, 176, 80, 36, 2);
+    box(this, kBoxHarvestMonth, 176, 80, 36, 2);
 
     caption(this, QStringLiteral("区分"), 16, 112);
-    combo(this, 1, 104, 112, 200, false);
+    combo(this, kCmbCropKind, 104, 112, 200, false);
     caption(this, QStringLiteral("作物"), 330, 112);
-    combo(this, 2, 418, 112, 200, true);
+    combo(this, kCmbCrop, 418, 112, 200, true);
 
     caption(this, QStringLiteral("品種"), 16, 144);
-    box(this, 2, 104, 144, 200, 50);
+    box(this, kBoxCrop1, 104, 144, 200, 50);
     caption(this, QStringLiteral("品目"), 330, 144);
-    box(this, 3, 418, 144, 200, 50);
+    box(this, kBoxCrop2, 418, 144, 200, 50);
 
     caption(this, QStringLiteral("商品コード"), 16, 176);
-    box(this, 4, 104, 176, 100, 8);
+    box(this, kBoxPrdId, 104, 176, 100, 8);
     caption(this, QStringLiteral("商品名"), 330, 176);
-    box(this, 5, 418, 176, 200, 50);
+    box(this, kBoxPrdNm, 418, 176, 200, 50);
 
     caption(this, QStringLiteral("作付区分"), 16, 208);
-    combo(this, 3, 104, 208, 200, false);
+    combo(this, kCmbPlantType, 104, 208, 200, false);
     caption(this, QStringLiteral("圃場/田畑"), 330, 208);
-    box(this, 6, 418, 208, 200, 50);
+    box(this, kBoxField, 418, 208, 200, 50);
 
     caption(this, QStringLiteral("面積"), 16, 240);
-    box(this, 7, 104, 240, 70, 5);
+    box(this, kBoxArea, 104, 240, 70, 5);
     caption(this, QStringLiteral("㌃"), 178, 240, 20);
     caption(this, QStringLiteral("栽培方式"), 330, 240);
-    combo(this, 4, 418, 240, 200, false);
+    combo(this, kCmbMethod, 418, 240, 200, false);
 
     caption(this, QStringLiteral("名称"), 16, 272);
-    box(this, 8, 104, 272, 514, 50);
+    box(this, kBoxName, 104, 272, 514, 50);
 
     Frame1 = makeControl<QGroupBox>(this, QStringLiteral("Frame1"), 12, 304, 644, 148);
     caption(Frame1, QStringLiteral("作業開始日"), 8, 16);
-    box(Frame1, 9, 92, 16, 110, 10);
+    box(Frame1, kBoxStart, 92, 16, 110, 10);
     caption(Frame1, QStringLiteral("作業終了日"), 318, 16);
-    box(Frame1, 10, 406, 16, 110, 10);
+    box(Frame1, kBoxEnd, 406, 16, 110, 10);
     caption(Frame1, QStringLiteral("作付日"), 8, 48);
-    box(Frame1, 11, 92, 48, 110, 10);
+    box(Frame1, kBoxPlantDate, 92, 48, 110, 10);
     caption(Frame1, QStringLiteral("収穫予定"), 8, 80);
     display(Frame1, 2, 92, 80, 110)->setEnabled(false);
     caption(Frame1, QStringLiteral("～"), 208, 80, 18);
@@ -159,37 +170,42 @@ void frmPlantInput::buildControls()
     lblDATA[1]->setEnabled(false);
     caption(Frame1, QStringLiteral("Kg"), 520, 80, 24);
     caption(Frame1, QStringLiteral("出荷予定日"), 8, 112);
-    box(Frame1, 13, 92, 112, 110, 10);
+    box(Frame1, kBoxShipFrom, 92, 112, 110, 10);
     caption(Frame1, QStringLiteral("～"), 208, 112, 18);
-    box(Frame1, 14, 228, 112, 110, 10);
+    box(Frame1, kBoxShipTo, 228, 112, 110, 10);
     caption(Frame1, QStringLiteral("予定出荷量"), 362, 112, 70);
-    box(Frame1, 12, 436, 112, 70, 5);
-    combo(Frame1, 5, 512, 112, 120, false);
+    box(Frame1, kBoxShipEst, 436, 112, 70, 5);
+    combo(Frame1, kCmbShipUnit, 512, 112, 120, false);
 
     caption(this, QStringLiteral("備考１"), 16, 464);
-    box(this, 15, 104, 464, 514, 50);
+    box(this, kBoxNotes1, 104, 464, 514, 50);
     caption(this, QStringLiteral("備考２"), 16, 496);
-    box(this, 16, 104, 496, 514, 50);
+    box(this, kBoxNotes2, 104, 496, 514, 50);
 
     makeMenuButton(1, QStringLiteral("登録"), 240, 8100, 1500, 540);
     makeMenuButton(2, QStringLiteral("完了"), 1860, 8100, 1500, 540);
     makeMenuButton(0, QStringLiteral("終了"), 8340, 8100, 1500, 540);
     setCancelButton(cmdMENU[0]);
 
-    for (int i = 1; i <= 5; ++i)
+    for (int i = kCmbCropKind; i < kCmbCount; ++i)
         setDropDownOnFocus(cmbDATA[static_cast<std::size_t>(i)]);
 
     picker = new DatePicker(*this);
-    for (int i : {9, 10, 11, 13, 14})
-        picker->addBox(i, txtDATA[static_cast<std::size_t>(i)]);
+    for (int i = 0; i < kBoxCount; ++i) {
+        if (isDateBox(i))
+            picker->addBox(i, txtDATA[static_cast<std::size_t>(i)]);
+    }
     picker->setCondition([] { return gEditMode == kEditAdd || gEditMode == kEditModify; });
     picker->hideOn({QStringLiteral("txtDATA"), QStringLiteral("cmbDATA"), QStringLiteral("cmdMENU")});
 
     const std::vector<QWidget *> order = {
-        txtDATA[0],  txtDATA[1],  cmbDATA[1],  cmbDATA[2],  txtDATA[2],  txtDATA[3],  txtDATA[4],
-        txtDATA[5],  cmbDATA[3],  txtDATA[6],  txtDATA[7],  cmbDATA[4],  txtDATA[8],  txtDATA[9],
-        txtDATA[11], txtDATA[12], cmbDATA[5],  txtDATA[13], txtDATA[14], txtDATA[15], txtDATA[16],
-        cmdMENU[1],  cmdMENU[2],  cmdMENU[0],  txtDATA[10],
+        txtDATA[kBoxHarvestYear], txtDATA[kBoxHarvestMonth], cmbDATA[kCmbCropKind], cmbDATA[kCmbCrop],
+        txtDATA[kBoxCrop1],       txtDATA[kBoxCrop2],        txtDATA[kBoxPrdId],    txtDATA[kBoxPrdNm],
+        cmbDATA[kCmbPlantType],   txtDATA[kBoxField],        txtDATA[kBoxArea],     cmbDATA[kCmbMethod],
+        txtDATA[kBoxName],        txtDATA[kBoxStart],        txtDATA[kBoxPlantDate], txtDATA[kBoxShipEst],
+        cmbDATA[kCmbShipUnit],    txtDATA[kBoxShipFrom],     txtDATA[kBoxShipTo],   txtDATA[kBoxNotes1],
+        txtDATA[kBoxNotes2],      cmdMENU[1],                cmdMENU[2],            cmdMENU[0],
+        txtDATA[kBoxEnd],
     };
     for (std::size_t i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
@@ -200,7 +216,7 @@ void frmPlantInput::buildControls()
 void frmPlantInput::InitForm()
 {
     work = PlantRec();
-    for (int i = 0; i < 6; ++i)
+    for (int i = 0; i < kCmbCount; ++i)
         SetCmb(i);
 }
 
@@ -210,50 +226,39 @@ void frmPlantInput::SetCmb(int index)
         return;
     QComboBox *box = cmbDATA[static_cast<std::size_t>(index)];
     const auto kbn = [](int kind) {
-        return gWork->GetFwdOnlyRst(
-            QStringLiteral("SELECT  L_KBN.ID,  L_KBN.NM  FROM L_KBN  WHERE KBN=%1 ORDER BY ID").arg(kind));
+        return QStringLiteral("SELECT  L_KBN.ID,  L_KBN.NM  FROM L_KBN  WHERE KBN=%1 ORDER BY ID").arg(kind);
     };
     switch (index) {
-    case 0: {
-        auto rs = gMst->GetFwdOnlyRst(
+    case kCmbGrower: {
+        fillPickList(box, masterDb(),
             QStringLiteral("SELECT  M_FMR.FMR_ID,  M_FMR.FMR_NM  FROM M_FMR  WHERE CHK_FLG<>0 ORDER BY FMR_ID"));
-        fillPickList(box, *rs);
         return;
     }
-    case 1: {
-        auto rs = gWork->GetFwdOnlyRst(QStringLiteral(
+    case kCmbCropKind: {
+        fillPickList(box, workDb(), QStringLiteral(
             "SELECT DISTINCT L_CROP_KBN.CROP_KBN,  L_CROP_KBN.CROP_KBN_NM  FROM L_CROP_KBN  ORDER BY CROP_KBN"));
-        fillPickList(box, *rs);
         return;
     }
-    case 2: {
+    case kCmbCrop: {
         QString sql = QStringLiteral("SELECT  L_CROP.CROP_NM1  FROM L_CROP ");
         std::vector<Value> params;
-        const long kbn = itemId(cmbDATA[1], cmbDATA[1]->currentIndex());
+        const long kbn = itemId(cmbDATA[kCmbCropKind], cmbDATA[kCmbCropKind]->currentIndex());
         if (kbn > 0) {
             sql += QStringLiteral(" WHERE L_CROP.CROP_KBN LIKE ?");
             params.emplace_back(QString::number(kbn) + QLatin1Char('%'));
         }
         sql += QStringLiteral(" ORDER BY CROP_NM1");
-        auto rs = gWork->GetFwdOnlyRst(sql, params);
-        box->setCurrentIndex(-1);
-        box->clear();
-        box->addItem(QString(), QVariant::fromValue<qlonglong>(0));
-        qlonglong n = 1;
-        for (; !rs->eof(); rs->MoveNext(), ++n)
-            box->addItem(NullToVal(rs->Fields(0), Value("")).displayText(), QVariant::fromValue(n));
-        rs->Close();
-        box->setCurrentIndex(-1);
+        fillNameList(box, workDb(), sql, params);
         return;
     }
-    case 3:
-        fillPickList(box, *kbn(11));
+    case kCmbPlantType:
+        fillPickList(box, workDb(), kbn(11));
         return;
-    case 4:
-        fillPickList(box, *kbn(13));
+    case kCmbMethod:
+        fillPickList(box, workDb(), kbn(13));
         return;
-    case 5:
-        fillPickList(box, *kbn(12));
+    case kCmbShipUnit:
+        fillPickList(box, workDb(), kbn(12));
         return;
     default:
         return;
@@ -284,41 +289,39 @@ void frmPlantInput::DispData()
                  ? QString::number(static_cast<long long>(roundHalfEven(n))).rightJustified(6, QLatin1Char('0'))
                  : t;
     }
-    txtDATA[0]->setText(ym.left(4));
-    txtDATA[1]->setText(ym.mid(4, 2));
+    txtDATA[kBoxHarvestYear]->setText(ym.left(4));
+    txtDATA[kBoxHarvestMonth]->setText(ym.mid(4, 2));
 
     const std::pair<int, const Value *> texts[] = {
-        {4, &work.PRD_ID},   {5, &work.PRD_NM}, {2, &work.CROP_NM1}, {3, &work.CROP_NM2},  {6, &work.FIELD_NM},
-        {7, &work.AREA},     {8, &work.PLANT_NM}, {12, &work.SHIP_EST}, {15, &work.NOTES1}, {16, &work.NOTES2},
+        {kBoxPrdId, &work.PRD_ID},   {kBoxPrdNm, &work.PRD_NM}, {kBoxCrop1, &work.CROP_NM1}, {kBoxCrop2, &work.CROP_NM2},  {kBoxField, &work.FIELD_NM},
+        {kBoxArea, &work.AREA},     {kBoxName, &work.PLANT_NM}, {kBoxShipEst, &work.SHIP_EST}, {kBoxNotes1, &work.NOTES1}, {kBoxNotes2, &work.NOTES2},
     };
     for (const auto &[i, v] : texts)
         txtDATA[static_cast<std::size_t>(i)]->setText(shownText(*v));
     const std::pair<int, const Value *> dates[] = {
-        {9, &work.START_DATE},       {10, &work.END_DATE},        {11, &work.PLANT_DATE},
-        {13, &work.SHIP_SCHD_DATE1}, {14, &work.SHIP_SCHD_DATE2},
+        {kBoxStart, &work.START_DATE},       {kBoxEnd, &work.END_DATE},        {kBoxPlantDate, &work.PLANT_DATE},
+        {kBoxShipFrom, &work.SHIP_SCHD_DATE1}, {kBoxShipTo, &work.SHIP_SCHD_DATE2},
     };
     for (const auto &[i, v] : dates)
         txtDATA[static_cast<std::size_t>(i)]->setText(plantDateText(*v));
 
     // The crop, with its category.
-    cmbDATA[1]->setCurrentIndex(0);
-    cmbDATA[2]->setCurrentIndex(0);
+    cmbDATA[kCmbCropKind]->setCurrentIndex(0);
+    cmbDATA[kCmbCrop]->setCurrentIndex(0);
     const QString crop = shownText(work.CROP_NM);
     if (!crop.isEmpty()) {
-        auto rs = gWork->GetFwdOnlyRst(QStringLiteral("SELECT CROP_KBN FROM L_CROP WHERE CROP_NM1=?"), {Value(crop)});
-        const QString code = rs->eof() ? QString() : shownText(rs->Fields(0));
-        rs->Close();
-        const int k = findItemId(cmbDATA[1], static_cast<long>(wholeOf(code)));
+        const QString code = shownText(CropKind(workDb(), crop));
+        const int k = findItemId(cmbDATA[kCmbCropKind], static_cast<long>(wholeOf(code)));
         if (k >= 0 && !code.isEmpty())
-            cmbDATA[1]->setCurrentIndex(k);
-        const int c = cmbDATA[2]->findText(crop, Qt::MatchExactly | Qt::MatchCaseSensitive);
+            cmbDATA[kCmbCropKind]->setCurrentIndex(k);
+        const int c = cmbDATA[kCmbCrop]->findText(crop, Qt::MatchExactly | Qt::MatchCaseSensitive);
         if (c >= 0)
-            cmbDATA[2]->setCurrentIndex(c);
+            cmbDATA[kCmbCrop]->setCurrentIndex(c);
     }
 
-    selectId(cmbDATA[0], work.FMR_ID);
-    selectId(cmbDATA[3], work.PLANT_TYPE);
-    selectId(cmbDATA[5], work.SHIP_EST_UNIT);
+    selectId(cmbDATA[kCmbGrower], work.FMR_ID);
+    selectId(cmbDATA[kCmbPlantType], work.PLANT_TYPE);
+    selectId(cmbDATA[kCmbShipUnit], work.SHIP_EST_UNIT);
     changed_ = false;
 }
 
@@ -361,14 +364,14 @@ bool frmPlantInput::txtDATA_Validate(int index)
     }
 
     switch (index) {
-    case 0:
-    case 1: {
+    case kBoxHarvestYear:
+    case kBoxHarvestMonth: {
         if (text.isEmpty()) {
             work.HARVEST_SCHD_YM = Value::null();
             break;
         }
-        long long y = wholeOf(txtDATA[0]->text());
-        long long m = wholeOf(txtDATA[1]->text());
+        long long y = wholeOf(txtDATA[kBoxHarvestYear]->text());
+        long long m = wholeOf(txtDATA[kBoxHarvestMonth]->text());
         if (y < 0) {
             refuse(index, QString::fromUtf8(kNumberMsg));
             return false;
@@ -392,37 +395,35 @@ bool frmPlantInput::txtDATA_Validate(int index)
         work.HARVEST_SCHD_YM = Value(QStringLiteral("%1%2").arg(year, 4, 10, QLatin1Char('0')).arg(month, 2, 10, QLatin1Char('0')));
         break;
     }
-    case 4:
+    case kBoxPrdId:
         if (isNumber) {
             if (std::fabs(number) > static_cast<double>(std::numeric_limits<int>::max())) {
                 refuse(index, QString::fromUtf8(kNumberMsg));
                 return false;
             }
             work.PRD_ID = Value(static_cast<long long>(roundHalfEven(number)));
-            auto rs = gMst->GetFwdOnlyRst(QStringLiteral("SELECT PRD_NM FROM M_PRD WHERE PRD_ID=?"), {work.PRD_ID});
-            work.PRD_NM = rs->eof() ? Value("") : rs->Fields(0);
-            rs->Close();
+            work.PRD_NM = ProductName(masterDb(), work.PRD_ID);
         } else {
             work.PRD_ID = Value::null();
             work.PRD_NM = Value::null();
         }
         break;
-    case 7:
+    case kBoxArea:
         work.AREA = isNumber ? Value(number) : Value::null();
         break;
-    case 12:
+    case kBoxShipEst:
         work.SHIP_EST = isNumber ? Value(number) : Value::null();
         break;
-    case 9:
-    case 10:
-    case 11:
-    case 13:
-    case 14: {
+    case kBoxStart:
+    case kBoxEnd:
+    case kBoxPlantDate:
+    case kBoxShipFrom:
+    case kBoxShipTo: {
         const Value v = isDate ? Value(date.date()) : Value::null();
-        Value *target = index == 9    ? &work.START_DATE
-                        : index == 10 ? &work.END_DATE
-                        : index == 11 ? &work.PLANT_DATE
-                        : index == 13 ? &work.SHIP_SCHD_DATE1
+        Value *target = index == kBoxStart    ? &work.START_DATE
+                        : index == kBoxEnd ? &work.END_DATE
+                        : index == kBoxPlantDate ? &work.PLANT_DATE
+                        : index == kBoxShipFrom ? &work.SHIP_SCHD_DATE1
                                       : &work.SHIP_SCHD_DATE2;
         *target = v;
         break;
@@ -430,13 +431,13 @@ bool frmPlantInput::txtDATA_Validate(int index)
     default: {
         const Value v = text.isEmpty() ? Value::null() : Value(text);
         switch (index) {
-        case 2: work.CROP_NM1 = v; break;
-        case 3: work.CROP_NM2 = v; break;
-        case 5: work.PRD_NM = v; break;
-        case 6: work.FIELD_NM = v; break;
-        case 8: work.PLANT_NM = v; break;
-        case 15: work.NOTES1 = v; break;
-        case 16: work.NOTES2 = v; break;
+        case kBoxCrop1: work.CROP_NM1 = v; break;
+        case kBoxCrop2: work.CROP_NM2 = v; break;
+        case kBoxPrdNm: work.PRD_NM = v; break;
+        case kBoxField: work.FIELD_NM = v; break;
+        case kBoxName: work.PLANT_NM = v; break;
+        case kBoxNotes1: work.NOTES1 = v; break;
+        case kBoxNotes2: work.NOTES2 = v; break;
         default: break;
         }
         break;
@@ -462,41 +463,39 @@ bool frmPlantInput::cmbDATA_Validate(int index)
     }
     const Value chosen(static_cast<long long>(itemId(box, box->currentIndex())));
     switch (index) {
-    case 0:
+    case kCmbGrower:
         work.FMR_ID = chosen;
         break;
-    case 3:
+    case kCmbPlantType:
         work.PLANT_TYPE = chosen;
         break;
-    case 5:
+    case kCmbShipUnit:
         work.SHIP_EST_UNIT = chosen;
         break;
-    case 2:
+    case kCmbCrop:
         if (text.isEmpty()) {
             work.CROP_NM = Value();
         } else if (text != shownText(work.CROP_NM)) {
             // A crop fills the variety with its name and the item with its item name.
             work.CROP_NM = Value(text);
-            txtDATA[2]->setText(text);
+            txtDATA[kBoxCrop1]->setText(text);
             changed_ = true;
             txtDATA_Validate(2);
-            auto rs = gWork->GetFwdOnlyRst(QStringLiteral("SELECT CROP_NM2 FROM L_CROP WHERE CROP_NM1=?"), {Value(text)});
-            const Value item = rs->eof() ? Value::null() : rs->Fields(0);
-            rs->Close();
-            txtDATA[3]->setText(shownText(NullToVal(item, Value(""))));
+            const Value item = CropItemName(workDb(), text);
+            txtDATA[kBoxCrop2]->setText(shownText(NullToVal(item, Value(""))));
             changed_ = true;
             txtDATA_Validate(3);
         }
         break;
-    case 1: {
+    case kCmbCropKind: {
         // The crop list follows the category; the crop stays chosen when the category has it.
-        cmbDATA[2]->setCurrentIndex(0);
+        cmbDATA[kCmbCrop]->setCurrentIndex(0);
         SetCmb(2);
-        cmbDATA[2]->setCurrentIndex(0);
+        cmbDATA[kCmbCrop]->setCurrentIndex(0);
         const QString crop = shownText(work.CROP_NM);
-        for (int i = cmbDATA[2]->count() - 1; i >= 0 && !crop.isEmpty(); --i) {
-            if (cmbDATA[2]->itemText(i) == crop) {
-                cmbDATA[2]->setCurrentIndex(i);
+        for (int i = cmbDATA[kCmbCrop]->count() - 1; i >= 0 && !crop.isEmpty(); --i) {
+            if (cmbDATA[kCmbCrop]->itemText(i) == crop) {
+                cmbDATA[kCmbCrop]->setCurrentIndex(i);
                 break;
             }
         }
@@ -538,7 +537,7 @@ void frmPlantInput::cmdMENU_Click(int index)
 void frmPlantInput::complete()
 {
     work.END_DATE = Value(QDate::currentDate());
-    txtDATA[10]->setText(QDate::currentDate().toString(QStringLiteral("yyyy/MM/dd")));
+    txtDATA[kBoxEnd]->setText(QDate::currentDate().toString(QStringLiteral("yyyy/MM/dd")));
 }
 
 // ---- checks and the save -----------------------------------------------------------------------
@@ -554,15 +553,15 @@ bool frmPlantInput::ChkData()
         return true;
     }
     if (gEditMode == kEditAdd || gEditMode == kEditModify) {
-        if (txtDATA[8]->text().isEmpty()) {
+        if (txtDATA[kBoxName]->text().isEmpty()) {
             ShowMsg(QStringLiteral("名称は必須入力です。"), kMsgExclamation);
-            txtDATA[8]->setFocus();
+            txtDATA[kBoxName]->setFocus();
             return false;
         }
         // The boxes of a plain add show zeros while the record has no year: that is no year.
-        if (txtDATA[0]->text().isEmpty() || work.YYYY.isEmpty() || work.YYYY.isNull()) {
+        if (txtDATA[kBoxHarvestYear]->text().isEmpty() || isBlank(work.YYYY)) {
             ShowMsg(QStringLiteral("収穫年は必須入力です。"), kMsgExclamation);
-            txtDATA[0]->setFocus();
+            txtDATA[kBoxHarvestYear]->setFocus();
             return false;
         }
     }
@@ -573,7 +572,7 @@ bool frmPlantInput::ChkData()
 bool frmPlantInput::SaveData()
 {
     PlantRec saved = work;
-    if (savePlant(gEditMode, saved, loaded) == PlantSaveResult::Missing) {
+    if (savePlant(dataDb(), gEditMode, saved, loaded) == PlantSaveResult::Missing) {
         rowGone();  // deleted meanwhile elsewhere: nothing to write; the list shows what is there now
         return false;
     }

@@ -33,8 +33,14 @@ public:
     // True when a text box changed since the record was last shown.
     bool changed() const { return changed_; }
 
-    std::array<QLineEdit *, 17> txtDATA{};
-    std::array<QComboBox *, 6> cmbDATA{};
+    // The slots of the box arrays.
+    enum Box : int {
+        kBoxHarvestYear, kBoxHarvestMonth, kBoxCrop1, kBoxCrop2, kBoxPrdId, kBoxPrdNm, kBoxField, kBoxArea, kBoxName,
+        kBoxStart, kBoxEnd, kBoxPlantDate, kBoxShipEst, kBoxShipFrom, kBoxShipTo, kBoxNotes1, kBoxNotes2, kBoxCount
+    };
+    enum Combo : int { kCmbGrower, kCmbCropKind, kCmbCrop, kCmbPlantType, kCmbMethod, kCmbShipUnit, kCmbCount };
+    std::array<QLineEdit *, kBoxCount> txtDATA{};
+    std::array<QComboBox *, kCmbCount> cmbDATA{};
     std::array<QLabel *, 4> lblDATA{};
     QGroupBox *Frame1 = nullptr;
     QLabel *lblTITLE = nullptr;

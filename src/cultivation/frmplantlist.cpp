@@ -24,7 +24,7 @@ namespace {
 // "yyyymm" shown as "yyyy/mm"; no text for Null.
 QString monthCell(const Value &v)
 {
-    if (v.isNull() || v.isEmpty())
+    if (isBlank(v))
         return QString();
     double n = 0;
     const QString text = v.displayText();
@@ -115,19 +115,10 @@ void frmPlantList::SetCmb(int index)
         return;
     QComboBox *box = cmbCOND[static_cast<std::size_t>(index)];
     if (index == 1) {
-        auto rs = gWork->GetFwdOnlyRst(QStringLiteral("SELECT  L_KBN.ID,  L_KBN.NM  FROM L_KBN  WHERE KBN=11 ORDER BY ID"));
-        fillPickList(box, *rs);
+        fillPickList(box, workDb(), QStringLiteral("SELECT  L_KBN.ID,  L_KBN.NM  FROM L_KBN  WHERE KBN=11 ORDER BY ID"));
         return;
     }
-    box->setCurrentIndex(-1);
-    box->clear();
-    box->addItem(QString(), QVariant::fromValue<qlonglong>(0));
-    auto rs = gWork->GetFwdOnlyRst(QStringLiteral("SELECT  L_CROP.CROP_NM1  FROM L_CROP  ORDER BY CROP_NM1"));
-    qlonglong n = 1;
-    for (; !rs->eof(); rs->MoveNext(), ++n)
-        box->addItem(NullToVal(rs->Fields(0), Value("")).displayText(), QVariant::fromValue(n));
-    rs->Close();
-    box->setCurrentIndex(-1);
+    fillNameList(box, workDb(), QStringLiteral("SELECT  L_CROP.CROP_NM1  FROM L_CROP  ORDER BY CROP_NM1"));
 }
 
 void frmPlantList::SetList()
@@ -153,7 +144,7 @@ void frmPlantList::SetList()
                 monthCell(r.HARVEST_SCHD_YM), NullToVal(r.CROP_NM1, Value("")).displayText(),
                 NullToVal(r.AREA, Value(0)).displayText()});
     }
-    if (gLastPlantID.isEmpty() || gLastPlantID.isNull())
+    if (isBlank(gLastPlantID))
         return;
     for (std::size_t j = 0; j < gPlant.size(); ++j) {
         const PlantRec &r = gPlant[j];

@@ -118,7 +118,7 @@ std::vector<PlantRec> queryPlants(const PlantFilter &filter)
         sql += QStringLiteral(" WHERE ") + conds.join(QStringLiteral(" AND "));
     sql += QStringLiteral(" ORDER BY D_PLANT.YYYY, D_PLANT.CROP_NM, D_PLANT.PLANT_DATE");
 
-    auto rs = gDb->GetFwdOnlyRst(sql, params);
+    auto rs = dataDb().GetFwdOnlyRst(sql, params);
     std::vector<PlantRec> rows;
     std::vector<int> at;
     for (; !rs->eof(); rs->MoveNext()) {
@@ -126,7 +126,7 @@ std::vector<PlantRec> queryPlants(const PlantFilter &filter)
             for (const QString &name : PlantRec::columnNames()) {
                 const int i = rs->fieldIndex(name);
                 if (i < 0)
-                    throw HbError(3265, QStringLiteral("項目 %1 が見つかりません。").arg(name));
+                    throw HbError(kErrItemNotFound, QStringLiteral("項目 %1 が見つかりません。").arg(name));
                 at.push_back(i);
             }
         }
@@ -146,13 +146,13 @@ QString plantDeleteRefusal(const Value &fmrId, const Value &plantId)
 {
     const QString cond = keyCondition(fmrId, plantId);
     const auto earliest = [&](const QString &field, const QString &table) {
-        const Value d = gDb->DMin(field, table, cond);
+        const Value d = dataDb().DMin(field, table, cond);
         return d.isDate() || d.isString() ? d.toDate().toString(QStringLiteral("M月d日")) : QString();
     };
-    if (gDb->DCount(QStringLiteral("*"), QStringLiteral("D_DIARY_DTL"), cond).toLong() != 0)
+    if (dataDb().DCount(QStringLiteral("*"), QStringLiteral("D_DIARY_DTL"), cond).toLong() != 0)
         return earliest(QStringLiteral("WORK_DATE"), QStringLiteral("D_DIARY_DTL"))
                + QStringLiteral("に作業登録されていますので、削除できません。");
-    if (gDb->DCount(QStringLiteral("*"), QStringLiteral("D_SHIP"), cond).toLong() != 0)
+    if (dataDb().DCount(QStringLiteral("*"), QStringLiteral("D_SHIP"), cond).toLong() != 0)
         return earliest(QStringLiteral("SHIP_DATE"), QStringLiteral("D_SHIP"))
                + QStringLiteral("に出荷登録されていますので、削除できません。");
     return QString();
@@ -164,16 +164,53 @@ std::vector<LoadedRows> LoadedPlant(const PlantRec &row)
                                {stored(row.FMR_ID), stored(row.PLANT_ID)}, row)};
 }
 
-PlantSaveResult savePlant(int mode, PlantRec &rec, const std::vector<LoadedRows> &loaded)
+namespace {
+
+// The first column of the first row of a statement; `none` when there is no row.
+Value firstValue(DbObject &db, const QString &sql, const std::vector<Value> &params, const Value &none)
+{
+    auto rs = db.GetFwdOnlyRst(sql, params);
+    const Value v = rs->eof() ? none : rs->Fields(0);
+    rs->Close();
+    return v;
+}
+
+}  // namespace
+
+std::optional<PlantRec> FindPlanting(DbObject &db, const Value &fmrId, const Value &plantId)
+{
+    auto rs = db.GetFwdOnlyRst(QStringLiteral("SELECT D_PLANT.* FROM D_PLANT WHERE PLANT_ID=? AND FMR_ID=?"),
+                               {plantId, fmrId});
+    if (rs->eof())
+        return std::nullopt;
+    return PlantRec::fromRow(*rs);
+}
+
+Value CropKind(DbObject &work, const QString &crop)
+{
+    return firstValue(work, QStringLiteral("SELECT CROP_KBN FROM L_CROP WHERE CROP_NM1=?"), {Value(crop)}, Value());
+}
+
+Value CropItemName(DbObject &work, const QString &crop)
+{
+    return firstValue(work, QStringLiteral("SELECT CROP_NM2 FROM L_CROP WHERE CROP_NM1=?"), {Value(crop)}, Value::null());
+}
+
+Value ProductName(DbObject &master, const Value &prdId)
+{
+    return firstValue(master, QStringLiteral("SELECT PRD_NM FROM M_PRD WHERE PRD_ID=?"), {prdId}, Value(""));
+}
+
+PlantSaveResult savePlant(DbObject &db, int mode, PlantRec &rec, const std::vector<LoadedRows> &loaded)
 {
     PlantRec out = rec;
     out.IMG_PATH1 = Value::null();
     out.IMG_PATH2 = Value::null();
     const long fmr = NullToVal(out.FMR_ID, Value(0)).toLong();
 
-    TransactionScope tx(*gDb);
+    TransactionScope tx(db);
     if (mode == kEditAdd) {
-        const Value max = gDb->DMax(QStringLiteral("PLANT_ID"), QStringLiteral("D_PLANT"),
+        const Value max = db.DMax(QStringLiteral("PLANT_ID"), QStringLiteral("D_PLANT"),
                                     QStringLiteral("FMR_ID=%1").arg(fmr));
         out.FMR_ID = Value(fmr);
         out.PLANT_ID = Value(static_cast<long long>(NullToVal(max, Value(0)).toLong() + 1));
@@ -191,23 +228,18 @@ PlantSaveResult savePlant(int mode, PlantRec &rec, const std::vector<LoadedRows>
         cols << QStringLiteral("IDATE") << QStringLiteral("UDATE") << QStringLiteral("LAST_TM")
              << QStringLiteral("HOLD_TM");
         vals.insert(vals.end(), {out.IDATE, out.UDATE, out.LAST_TM, out.HOLD_TM});
-        QStringList marks;
-        for (int i = 0; i < cols.size(); ++i)
-            marks << QStringLiteral("?");
-        gDb->EXEC(QStringLiteral("INSERT INTO D_PLANT (%1) VALUES (%2)").arg(cols.join(QStringLiteral(", ")),
-                                                                         marks.join(QStringLiteral(", "))),
-                  vals);
+        db.EXEC(insertStatement(QStringLiteral("D_PLANT"), cols), vals);
     } else if (mode == kEditModify || mode == kEditDelete) {
         const std::vector<Value> key{Value(fmr), stored(out.PLANT_ID)};
-        auto rs = gDb->GetFwdOnlyRst(QStringLiteral("SELECT IDATE FROM D_PLANT WHERE FMR_ID=? AND PLANT_ID=?"), key);
+        auto rs = db.GetFwdOnlyRst(QStringLiteral("SELECT IDATE FROM D_PLANT WHERE FMR_ID=? AND PLANT_ID=?"), key);
         if (rs->eof())
             return PlantSaveResult::Missing;
         const Value idate = rs->Fields(0);
         rs->Close();
         for (const LoadedRows &rows : loaded)
-            rows.check(*gDb);
+            rows.check(db);
         if (mode == kEditDelete) {
-            gDb->EXEC(QStringLiteral("DELETE FROM D_PLANT WHERE FMR_ID=? AND PLANT_ID=?"), key);
+            db.EXEC(QStringLiteral("DELETE FROM D_PLANT WHERE FMR_ID=? AND PLANT_ID=?"), key);
         } else {
             const HoldColumns h = HoldColumns::forUpdate();
             out.IDATE = idate;
@@ -223,7 +255,7 @@ PlantSaveResult savePlant(int mode, PlantRec &rec, const std::vector<LoadedRows>
             sets << QStringLiteral("UDATE=?") << QStringLiteral("LAST_TM=?") << QStringLiteral("HOLD_TM=?");
             vals.insert(vals.end(), {out.UDATE, out.LAST_TM, out.HOLD_TM});
             vals.insert(vals.end(), key.begin(), key.end());
-            gDb->EXEC(QStringLiteral("UPDATE D_PLANT SET %1 WHERE FMR_ID=? AND PLANT_ID=?").arg(sets.join(QStringLiteral(", "))),
+            db.EXEC(QStringLiteral("UPDATE D_PLANT SET %1 WHERE FMR_ID=? AND PLANT_ID=?").arg(sets.join(QStringLiteral(", "))),
                       vals);
         }
     } else {

@@ -13,6 +13,8 @@
 
 namespace hb {
 
+class DbObject;
+
 // One row of D_PLANT, field by field in column order. A fresh record holds Empty everywhere.
 struct PlantRec : RowRecord<PlantRec> {
     Value PLANT_ID;
@@ -76,6 +78,16 @@ QString plantDeleteRefusal(const Value &fmrId, const Value &plantId);
 // A date column as the list and the input window show it: "yyyy/mm/dd"; "" for no date.
 QString plantDateText(const Value &v);
 
+// The grower's planting of that number; none when there is no such row.
+std::optional<PlantRec> FindPlanting(DbObject &db, const Value &fmrId, const Value &plantId);
+
+// The look-ups of the planting input: a crop's category code (L_CROP.CROP_KBN; Empty when the
+// crop is not listed) and item name (CROP_NM2; Null when not listed), and a product's name
+// ("" when there is no such product).
+Value CropKind(DbObject &work, const QString &crop);
+Value CropItemName(DbObject &work, const QString &crop);
+Value ProductName(DbObject &master, const Value &prdId);
+
 enum class PlantSaveResult { Saved, Missing };
 
 // Writes the record: mode 1 inserts it under the grower's next number (taken inside the save's
@@ -86,7 +98,7 @@ enum class PlantSaveResult { Saved, Missing };
 // written (its new number, the audit columns). Missing: modes 2 and 4 found no row; nothing done.
 // Modes 2 and 4 first compare what is stored with `loaded` (LoadedPlant, as the window loaded it)
 // and raise ChangedElsewhere, writing nothing, when another computer changed it.
-PlantSaveResult savePlant(int mode, PlantRec &rec, const std::vector<LoadedRows> &loaded = {});
+PlantSaveResult savePlant(DbObject &db, int mode, PlantRec &rec, const std::vector<LoadedRows> &loaded = {});
 
 // What a save of the planting overwrites: its row, as the list read it.
 std::vector<LoadedRows> LoadedPlant(const PlantRec &row);

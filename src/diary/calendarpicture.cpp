@@ -1,5 +1,7 @@
 #include "diary/calendarpicture.h"
 
+#include "core/controls.h"
+
 #include <QFontMetricsF>
 #include <QMouseEvent>
 #include <QPainter>
@@ -9,7 +11,6 @@ namespace hb {
 
 namespace {
 
-constexpr double kTwipsPerPixel = 15.0;
 const QColor kPictureBack(Qt::white);
 
 template <std::size_t Count>

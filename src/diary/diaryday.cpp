@@ -1,5 +1,6 @@
 #include "diary/diaryday.h"
 
+#include "bookkeeping/accountbalance.h"
 #include "core/db.h"
 #include "core/helpers.h"
 #include "core/recordhold.h"
@@ -11,26 +12,7 @@
 
 namespace hb {
 
-DbObject &DiaryDataDb()
-{
-    if (!gDb)
-        throw HbError(91, QStringLiteral("オブジェクト変数が設定されていません。"));
-    return *gDb;
-}
-
 namespace {
-
-DbObject &dataDb()
-{
-    return DiaryDataDb();
-}
-
-DbObject &workDb()
-{
-    if (!gWork)
-        throw HbError(91, QStringLiteral("オブジェクト変数が設定されていません。"));
-    return *gWork;
-}
 
 // The date literal of a statement: #yyyy-mm-dd hh:nn:ss#.
 QString dateLiteral(const QDateTime &d)
@@ -40,13 +22,13 @@ QString dateLiteral(const QDateTime &d)
 
 QString textOf(const Value &v)
 {
-    return v.isNull() || v.isEmpty() ? QString() : v.displayText();
+    return isBlank(v) ? QString() : v.displayText();
 }
 
 // HARVEST_SCHD_YM (year and month as six digits) as "yyyy/mm".
 QString yearMonthText(const Value &v)
 {
-    if (v.isNull() || v.isEmpty())
+    if (isBlank(v))
         return QString();
     double n = 0;
     if (!parseNumber(v.displayText(), &n))
@@ -156,13 +138,6 @@ DiaryDay LoadDiaryDay(long fmrId, const QDateTime &workDate)
 }
 
 // ---- lines ---------------------------------------------------------------------------------
-
-long IdOf(const Value &v)
-{
-    if (v.isNull() || v.isEmpty())
-        return 0;
-    return static_cast<long>(v.toLong());
-}
 
 int AddLine(std::vector<DiaryDtlRec> &lines, const DiaryRec &day, const Value &plantId)
 {
@@ -381,16 +356,6 @@ Currency sumOf(const Value &v)
     return NullToVal(v, Value(0)).toCurrency();
 }
 
-Currency plus(Currency a, Currency b)
-{
-    return Currency::fromScaled(a.scaled + b.scaled);
-}
-
-Currency minus(Currency a, Currency b)
-{
-    return Currency::fromScaled(a.scaled - b.scaled);
-}
-
 }  // namespace
 
 LedgeBook BuildLedgeBook(long accId, long fmrId, const QDateTime &workDate, const std::vector<LedgeRec> &ledge)
@@ -403,11 +368,11 @@ LedgeBook BuildLedgeBook(long accId, long fmrId, const QDateTime &workDate, cons
                                           before + QStringLiteral(" AND D_ACC_ID=") + acc));
     const Currency credits = sumOf(db.DSUM(QStringLiteral("AMT"), QStringLiteral("D_LEDGE"),
                                            before + QStringLiteral(" AND C_ACC_ID=") + acc));
-    const bool payable = accId == kAccPayable;
+    // The payable book grows on the credit side, the other three on the debit side.
+    AccountBalance balance(accId == kAccPayable, debits, credits);
 
     LedgeBook book;
-    book.opening = payable ? minus(credits, debits) : minus(debits, credits);
-    book.balance = book.opening;
+    book.opening = balance.opening();
     for (const LedgeRec &l : ledge) {
         const bool debit = isAccount(l.D_ACC_ID, accId);
         const bool credit = isAccount(l.C_ACC_ID, accId);
@@ -419,30 +384,16 @@ LedgeBook BuildLedgeBook(long accId, long fmrId, const QDateTime &workDate, cons
         row.accNm = textOf(GetAccNm(debit ? l.C_ACC_ID : l.D_ACC_ID));
         row.ctrNm = textOf(l.CTR_NM);
         row.notes = textOf(l.NOTES);
-        const Currency amount = sumOf(l.AMT);
-        // Only the credit side decides: a voucher with the account on both sides is a decrease
-        // (an increase of the payable book).
-        if (credit != payable)
-            row.decrease = amount;
-        else
-            row.increase = amount;
-        book.balance = minus(plus(book.balance, row.increase), row.decrease);
-        book.increaseTotal = plus(book.increaseTotal, row.increase);
-        book.decreaseTotal = plus(book.decreaseTotal, row.decrease);
-        row.balance = book.balance;
+        const AccountBalance::Step step = balance.post(credit, sumOf(l.AMT));
+        row.increase = step.increase;
+        row.decrease = step.decrease;
+        row.balance = balance.balance();
         book.rows.push_back(std::move(row));
     }
+    book.increaseTotal = balance.increases();
+    book.decreaseTotal = balance.decreases();
+    book.balance = balance.balance();
     return book;
-}
-
-QString FormatAmount(Currency amount)
-{
-    const std::int64_t magnitude = amount.scaled < 0 ? -amount.scaled : amount.scaled;
-    const std::int64_t whole = (magnitude + 5000) / 10000;
-    QString digits = QString::number(whole);
-    for (qsizetype i = digits.size() - 3; i > 0; i -= 3)
-        digits.insert(i, QLatin1Char(','));
-    return (amount.scaled < 0 && whole != 0 ? QStringLiteral("-") : QString()) + digits;
 }
 
 // ---- caption -------------------------------------------------------------------------------
@@ -450,9 +401,7 @@ QString FormatAmount(Currency amount)
 QString GetEtoNm(const QDateTime &d)
 {
     try {
-        if (!gWork)
-            return QString();
-        const Value v = gWork->DLookup(QStringLiteral("ETO_YM"), QStringLiteral("L_ETO"),
+        const Value v = workDb().DLookup(QStringLiteral("ETO_YM"), QStringLiteral("L_ETO"),
                                        QStringLiteral("ID=") + QString::number(GetDayEto(d)));
         return textOf(v);
     } catch (const std::exception &) {

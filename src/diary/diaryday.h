@@ -5,6 +5,7 @@
 // window's caption.
 
 #include "bookkeeping/ledger.h"
+#include "core/globals.h"
 #include "core/loadedrows.h"
 #include "core/rowrecord.h"
 #include "core/value.h"
@@ -15,12 +16,6 @@
 #include <vector>
 
 namespace hb {
-
-// Kinds of work (L_KBN 20) that the diary treats on their own.
-enum WorkKbn : long {
-    kWorkChemi = 5,  // pesticide application: the pesticide frame
-    kWorkShip = 8,   // shipment line, written by the shipment input
-};
 
 // One row of D_DIARY, field by field in column order.
 struct DiaryRec : RowRecord<DiaryRec> {
@@ -80,12 +75,6 @@ DiaryDay LoadDiaryDay(long fmrId, const QDateTime &workDate);
 // The rows a save of the grower's day overwrites or deletes, read now: the D_DIARY row (or its
 // absence), the work lines and the vouchers dated that day.
 std::vector<LoadedRows> DayRows(DbObject &db, long fmrId, const QDateTime &workDate);
-
-// The data database; raises when it is not open.
-DbObject &DiaryDataDb();
-
-// A value that stands for an ID or a line number: Null and Empty read as 0.
-long IdOf(const Value &v);
 
 // Adds a line for the planting (Empty for none) and returns its index: the empty element of a
 // day without lines is used, otherwise the line is appended. Its number is the highest of the
@@ -184,8 +173,6 @@ struct LedgeBook {
 // way round). Raises on a database error.
 LedgeBook BuildLedgeBook(long accId, long fmrId, const QDateTime &workDate, const std::vector<LedgeRec> &ledge);
 
-// An amount as the books show it ("#,##0"): whole, half away from zero, thousands separated.
-QString FormatAmount(Currency amount);
 
 // The sexagenary label of a day from L_ETO; "" when it cannot be found.
 QString GetEtoNm(const QDateTime &d);

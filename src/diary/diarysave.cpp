@@ -14,11 +14,6 @@ namespace hb {
 
 namespace {
 
-bool blank(const Value &v)
-{
-    return v.isEmpty() || v.isNull();
-}
-
 // A value bound to a numeric column: a number held as text goes as that number, empty text as
 // NULL; text that is no number raises a type mismatch instead of reaching the column.
 Value numeric(const Value &v)
@@ -30,26 +25,12 @@ Value numeric(const Value &v)
     return Value(v.toDouble());
 }
 
-// The Currency product, rounded to four decimals half to even.
-Currency multiply(Currency a, Currency b)
-{
-    const __int128 p = static_cast<__int128>(a.scaled) * b.scaled;
-    __int128 q = p / 10000;
-    const __int128 r = p % 10000;
-    const __int128 twice = (r < 0 ? -r : r) * 2;
-    if (twice > 10000 || (twice == 10000 && q % 2 != 0))
-        q += p < 0 ? -1 : 1;
-    if (q > std::numeric_limits<std::int64_t>::max() || q < std::numeric_limits<std::int64_t>::min())
-        throw HbError(kErrOverflow, QStringLiteral("オーバーフローしました。"));
-    return Currency::fromScaled(static_cast<std::int64_t>(q));
-}
-
 // Content of a voucher as the voucher dialog edits it (everything but the audit columns);
 // Empty and Null count the same, and a number held as text counts by its value.
 bool sameField(const Value &a, const Value &b)
 {
-    if (blank(a) || blank(b))
-        return blank(a) && blank(b);
+    if (isBlank(a) || isBlank(b))
+        return isBlank(a) && isBlank(b);
     if (a == b)
         return true;
     if (a.isString() != b.isString() && IsNumeric(a) && IsNumeric(b))
@@ -76,15 +57,6 @@ const LedgeRec *findLedge(const std::vector<LedgeRec> &ledge, long ledgeId)
     return nullptr;
 }
 
-QString insertStatement(const QString &table, const QStringList &columns)
-{
-    QStringList marks;
-    for (qsizetype i = 0; i < columns.size(); ++i)
-        marks << QStringLiteral("?");
-    return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-        .arg(table, columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
-}
-
 // The day's vouchers: every voucher of the grower dated that day goes, then each voucher the
 // window holds comes back under its own number.
 void SaveLedgeData(DbObject &db, DiarySave &s, const QDateTime &now)
@@ -105,7 +77,7 @@ void SaveLedgeData(DbObject &db, DiarySave &s, const QDateTime &now)
         if (id <= 0)
             continue;
         const LedgeRec *loaded = findLedge(s.loadedLedge, id);
-        if (loaded && !blank(loaded->IDATE))
+        if (loaded && !isBlank(loaded->IDATE))
             l.IDATE = loaded->IDATE;
         else
             l.IDATE = Value(now);
@@ -145,10 +117,10 @@ void SaveUseChemi(DbObject &db, DiarySave &s, const QDateTime &now)
             continue;
         }
         const Value qty = numeric(line.QTY);
-        const double q = blank(qty) ? 0.0 : qty.toDouble();
+        const double q = isBlank(qty) ? 0.0 : qty.toDouble();
         Currency cost;
         if (q != 0)
-            cost = CalChemiAmt(fmr, chemi, Currency::fromDouble(q), IdOf(line.UNIT_ID));
+            cost = CalChemiAmt(db, fmr, chemi, Currency::fromDouble(q), IdOf(line.UNIT_ID));
 
         GeneratedLedge v;
         v.fmrId = fmr;
@@ -158,10 +130,10 @@ void SaveUseChemi(DbObject &db, DiarySave &s, const QDateTime &now)
         v.credit = {Value(static_cast<long>(kAccChemiStock)), Value(static_cast<long>(kOptChemi)), Value(chemi),
                     q != 0 ? Value(ChemiUseText(qty, line.UNIT_ID)) : Value::null()};
         v.ctrNm = Value::null();
-        v.notes = blank(line.NOTES) ? Value(QString::fromLatin1("")) : line.NOTES;
+        v.notes = isBlank(line.NOTES) ? Value(QString::fromLatin1("")) : line.NOTES;
         v.idate = s.day.IDATE;
         v.udate = Value(now);
-        line.LEDGE_ID = Value(WriteGeneratedLedge(v, q, cost, std::max(link, 0L)));
+        line.LEDGE_ID = Value(WriteGeneratedLedge(db, v, q, cost, std::max(link, 0L)));
     }
 }
 
@@ -235,9 +207,9 @@ void ReadDayLedge(DbObject &db, DiarySave &s)
 
 }  // namespace
 
-Currency CalChemiAmt(long fmrId, long chemiId, Currency qty, long unitId)
+Currency CalChemiAmt(DbObject &db, long fmrId, long chemiId, Currency qty, long unitId)
 {
-    auto rs = DiaryDataDb().GetFwdOnlyRst(QStringLiteral("SELECT D_CHEMI.PUR_QTY, D_CHEMI.PUR_UNIT,D_CHEMI.PUR_AMT FROM D_CHEMI"
+    auto rs = db.GetFwdOnlyRst(QStringLiteral("SELECT D_CHEMI.PUR_QTY, D_CHEMI.PUR_UNIT,D_CHEMI.PUR_AMT FROM D_CHEMI"
                                                     " WHERE FMR_ID=? AND CHEMI_ID=?"),
                                      {Value(fmrId), Value(chemiId)});
     Currency purQty;
@@ -252,21 +224,20 @@ Currency CalChemiAmt(long fmrId, long chemiId, Currency qty, long unitId)
     const double rate = GetUnitRate(purUnit, unitId);
     const Currency price =
         purQty.scaled == 0 ? Currency() : Currency::fromDouble(purAmt.toDouble() / purQty.toDouble());
-    return RoundEx(Value(multiply(qty, price).toDouble() * rate), 3, 0);
+    return RoundEx(Value((qty * price).toDouble() * rate), 3, 0);
 }
 
 QString ChemiUseText(const Value &qty, const Value &unitId)
 {
     const Value q = numeric(qty);
-    double tenths = std::round((blank(q) ? 0.0 : q.toDouble()) * 10.0);
+    double tenths = std::round((isBlank(q) ? 0.0 : q.toDouble()) * 10.0);
     if (tenths == 0)
         tenths = 0;  // no "-0.0"
     return QString::number(tenths / 10.0, 'f', 1) + GetChemiUnitNm(unitId);
 }
 
-DiarySave SaveDiaryDay(DiarySave s)
+DiarySave SaveDiaryDay(DbObject &db, DiarySave s)
 {
-    DbObject &db = DiaryDataDb();
     const QDateTime now = QDateTime::currentDateTime();
     TransactionScope scope(db);
     for (const LoadedRows &rows : s.loadedRows)
@@ -275,7 +246,7 @@ DiarySave SaveDiaryDay(DiarySave s)
     SaveUseChemi(db, s, now);
     SaveDayRow(db, s);
     SaveLines(db, s);
-    CalChemiStock(s.day.WORK_DATE.toDate(), IdOf(s.day.FMR_ID), s.loadedChemiIds);
+    CalChemiStock(db, workDb(), s.day.WORK_DATE.toDate(), IdOf(s.day.FMR_ID), s.loadedChemiIds);
     // The day's vouchers as stored: the pesticide-use vouchers were posted, re-posted or removed
     // after `ledge` was written, and a voucher removed here must not come back with a later save.
     ReadDayLedge(db, s);

@@ -10,13 +10,15 @@
 
 namespace hb {
 
+class DbObject;
+
 // The cost of using `qty`, counted in unit `unitId`, of the grower's pesticide purchase
 // `chemiId`: the purchase's unit price (amount / quantity, 4 decimals) times the quantity times
 // the number of purchase units in one line unit, rounded half away from zero to a whole amount.
 // A purchase that is gone or has no quantity, or a unit without a factor to the purchase's
 // unit, costs 0; a line without a unit counts in the purchase's unit. Negative for a negative
 // quantity.
-Currency CalChemiAmt(long fmrId, long chemiId, Currency qty, long unitId);
+Currency CalChemiAmt(DbObject &db, long fmrId, long chemiId, Currency qty, long unitId);
 
 // The text a pesticide-use voucher names its purchase side with: the quantity as "0.0" directly
 // followed by the unit's name ("" for a unit without a row).
@@ -46,6 +48,6 @@ struct DiarySave {
 // Vouchers written back from `ledge` keep the IDATE they were loaded with and their UDATE when
 // unchanged, and get UDATE = now when changed; vouchers not loaded get IDATE = now. Every
 // voucher of the grower dated that day that `ledge` does not hold is deleted.
-DiarySave SaveDiaryDay(DiarySave s);
+DiarySave SaveDiaryDay(DbObject &db, DiarySave s);
 
 }  // namespace hb

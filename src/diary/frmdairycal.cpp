@@ -135,8 +135,7 @@ void frmDairyCal::onLoad()
     }
     const QDate today = QDate::currentDate();
     gCalMonth = QDate(today.year(), today.month(), 1);
-    if (!gDb)
-        InitDb();
+    openDataDb();
 }
 
 // The calendar only draws what it shows: every resize rescales and redraws.
@@ -151,8 +150,8 @@ void frmDairyCal::DispData()
     ready_ = false;
     SetCmb(0);
     for (int i = 0; i < kCalLayerCount; ++i) {
-        const Value v = gINI->GetCtrl(layerKey(i));
-        const long long on = (v.isEmpty() || v.isNull()) ? 0 : v.toLong();
+        const Value v = iniDb().GetCtrl(layerKey(i));
+        const long long on = isBlank(v) ? 0 : v.toLong();
         chkCOND_[static_cast<std::size_t>(i)]->setChecked(on == 1);
     }
     DispCal();
@@ -174,7 +173,7 @@ void frmDairyCal::DispCal()
         layers[static_cast<std::size_t>(i)] = chkCOND_[static_cast<std::size_t>(i)]->isChecked();
     const long plantFilter =
         cmbCOND_->currentIndex() >= 1 ? static_cast<long>(cmbCOND_->currentData().toLongLong()) : 0;
-    const CalMonthData data = loadCalMonth(*gDb, gCalMonth, currentFmrId(), layers, plantFilter);
+    const CalMonthData data = loadCalMonth(dataDb(), gCalMonth, currentFmrId(), layers, plantFilter);
     view_ = buildCalView(data, geometry_, layers, T, windowColor, Picture1_->font());
     Picture1_->drawMonth(view_);
 }
@@ -186,7 +185,7 @@ void frmDairyCal::SetCmb(int index)
     cmbCOND_->setCurrentIndex(-1);
     cmbCOND_->clear();
     cmbCOND_->addItem(QString(), QVariant::fromValue<qlonglong>(0));
-    for (const CalPlanting &p : loadCalPlantings(*gDb, gCalMonth, currentFmrId()))
+    for (const CalPlanting &p : loadCalPlantings(dataDb(), gCalMonth, currentFmrId()))
         cmbCOND_->addItem(p.name, QVariant::fromValue<qlonglong>(p.id));
     cmbCOND_->setCurrentIndex(-1);
 }
@@ -202,7 +201,7 @@ void frmDairyCal::layerClicked(int index)
 {
     if (!ready_)
         return;
-    gINI->SaveCtrl(layerKey(index), Value(chkCOND_[static_cast<std::size_t>(index)]->isChecked() ? 1 : 0));
+    iniDb().SaveCtrl(layerKey(index), Value(chkCOND_[static_cast<std::size_t>(index)]->isChecked() ? 1 : 0));
     DispCal();
 }
 

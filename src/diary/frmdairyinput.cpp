@@ -11,6 +11,7 @@
 #include "shipments/shiprec.h"
 #include "shipments/frmshipinput.h"
 #include "core/picklist.h"
+#include "core/recordhold.h"
 #include "core/uiservices.h"
 #include "diary/diarysave.h"
 
@@ -308,10 +309,8 @@ void frmDairyInput::onResize()
 
 bool frmDairyInput::onUnload()
 {
-    if (gDb) {
-        gDb->ReleaseData(QStringLiteral("D_DIARY"), QString());
-        gDb->ReleaseData(QStringLiteral("D_LEDGE"), QString());
-    }
+    ReleaseDataHolds(QStringLiteral("D_DIARY"));
+    ReleaseDataHolds(QStringLiteral("D_LEDGE"));
     return true;
 }
 
@@ -587,13 +586,7 @@ void frmDairyInput::viewShipment()
     const long ship = IdOf(lines_[static_cast<std::size_t>(current_)].SHIP_ID);
     if (ship == 0)
         return;
-    auto rs = DiaryDataDb().GetFwdOnlyRst(
-        QStringLiteral("SELECT  D_SHIP.*  FROM D_SHIP INNER JOIN D_PLANT ON D_SHIP.PLANT_ID=D_PLANT.PLANT_ID"
-                       " AND D_SHIP.FMR_ID=D_PLANT.FMR_ID WHERE D_SHIP.FMR_ID=? AND SHIP_ID=?"
-                       " ORDER BY D_SHIP.SHIP_DATE,D_SHIP.PLANT_ID,D_SHIP.SHIP_ID"),
-        {Value(static_cast<long long>(fmrId())), Value(static_cast<long long>(ship))});
-    SetShipAry(*rs);
-    rs->Close();
+    LoadShipment(dataDb(), fmrId(), ship);
     gEditMode = kEditView;
     gEditRow = 0;
     form<frmShipInput>().showModal(this);
@@ -787,7 +780,7 @@ void frmDairyInput::applyLedgeColumnWidths()
     QHeaderView *header = ListView1_->header();
     header->setMinimumSectionSize(0);
     for (int i = 0; i < static_cast<int>(bookColumns_.size()) && i < ListView1_->columnCount(); ++i) {
-        const int width = static_cast<int>(std::lround(bookColumns_[i].twips * scaleX() / 15.0));
+        const int width = static_cast<int>(std::lround(bookColumns_[i].twips * scaleX() / kTwipsPerPixel));
         ListView1_->setColumnWidth(i, width);
         ListView1_->setColumnHidden(i, width == 0);
     }
@@ -803,9 +796,9 @@ void frmDairyInput::SetLedgeList(long accId)
                                    r.accNm,
                                    r.ctrNm,
                                    r.notes,
-                                   FormatAmount(r.increase),
-                                   FormatAmount(r.decrease),
-                                   FormatAmount(r.balance)};
+                                   FormatLedgeAmount(r.increase),
+                                   FormatLedgeAmount(r.decrease),
+                                   FormatLedgeAmount(r.balance)};
         auto *item = new QTreeWidgetItem(ListView1_);
         for (int i = 0; i < columns && i < texts.size(); ++i) {
             item->setText(i, texts.at(i));
@@ -813,10 +806,10 @@ void frmDairyInput::SetLedgeList(long accId)
             item->setTextAlignment(i, (right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
         }
     }
-    lblSUM_[0]->setText(FormatAmount(book.opening));
-    lblSUM_[1]->setText(FormatAmount(book.increaseTotal));
-    lblSUM_[2]->setText(FormatAmount(book.decreaseTotal));
-    lblSUM_[3]->setText(FormatAmount(book.balance));
+    lblSUM_[0]->setText(FormatLedgeAmount(book.opening));
+    lblSUM_[1]->setText(FormatLedgeAmount(book.increaseTotal));
+    lblSUM_[2]->setText(FormatLedgeAmount(book.decreaseTotal));
+    lblSUM_[3]->setText(FormatLedgeAmount(book.balance));
 }
 
 // Add (0), modify (1) or delete (2) a voucher of the book through the diary's voucher dialog.
@@ -860,7 +853,7 @@ void frmDairyInput::cmdEDIT_Click(int index)
     }
     auto &dialog = form<frmDiaryLedgeInput>();
     dialog.ledgeChanged = [this](const Value &acc) {
-        const long a = acc.isNull() || acc.isEmpty() ? 0 : static_cast<long>(acc.toLong());
+        const long a = isBlank(acc) ? 0 : static_cast<long>(acc.toLong());
         InitLedgeList(a);
         SetLedgeList(a);
     };
@@ -895,7 +888,7 @@ void frmDairyInput::SaveData()
     s.loadedLedge = loadedLedge_;
     s.loadedChemiIds = loadedChemiIds_;
     s.loadedRows = loadedRows_;
-    DiarySave saved = SaveDiaryDay(std::move(s));
+    DiarySave saved = SaveDiaryDay(dataDb(), std::move(s));
     day_ = std::move(saved.day);
     lines_ = std::move(saved.lines);
     gLedge = std::move(saved.ledge);

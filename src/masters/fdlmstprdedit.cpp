@@ -4,9 +4,9 @@
 
 #include "core/globals.h"
 #include "core/helpers.h"
-#include "core/recordhold.h"
 #include "core/startup.h"
 #include "masters/masterdialog.h"
+#include "masters/products.h"
 
 #include <QLabel>
 #include <QRegularExpression>
@@ -28,35 +28,12 @@ bool sameId(const Value &v, long id)
     return IsNumeric(v) && v.toDouble() == static_cast<double>(id);
 }
 
-// An ID as an item's data: Null and Empty give 0.
-long itemId(const Value &v)
-{
-    if (v.isNull() || v.isEmpty() || !IsNumeric(v))
-        return 0;
-    return static_cast<long>(v.toLong());
-}
-
 QString text(const Value &v)
 {
     return NullToVal(v, Value("")).displayText();
 }
 
 }  // namespace
-
-const std::vector<PrdRec::Column> &PrdRec::columns()
-{
-    static const std::vector<Column> c = {
-        {"SHOP_ID", &PrdRec::SHOP_ID}, {"PRD_ID", &PrdRec::PRD_ID},         {"PRD_NM", &PrdRec::PRD_NM},
-        {"PRD_OMT", &PrdRec::PRD_OMT}, {"PRD_YM", &PrdRec::PRD_YM},         {"M_CD", &PrdRec::M_CD},
-        {"S_CD", &PrdRec::S_CD},       {"PRD_CD", &PrdRec::PRD_CD},         {"PRD_KBN", &PrdRec::PRD_KBN},
-        {"REP_KBN", &PrdRec::REP_KBN}, {"NOTES", &PrdRec::NOTES},           {"I_NM", &PrdRec::I_NM},
-        {"I_MTLS", &PrdRec::I_MTLS},   {"I_WEIGHT", &PrdRec::I_WEIGHT},     {"I_UNIT", &PrdRec::I_UNIT},
-        {"I_PSRV", &PrdRec::I_PSRV},   {"I_TERM", &PrdRec::I_TERM},         {"I_DEF_DAYS", &PrdRec::I_DEF_DAYS},
-        {"CHK_FLG", &PrdRec::CHK_FLG}, {"IDATE", &PrdRec::IDATE},           {"UDATE", &PrdRec::UDATE},
-        {"LAST_TM", &PrdRec::LAST_TM}, {"HOLD_TM", &PrdRec::HOLD_TM},
-    };
-    return c;
-}
 
 fdlMstPrdEdit::fdlMstPrdEdit() : Form(QStringLiteral("fdlMstPrdEdit"))
 {
@@ -250,7 +227,7 @@ Trap fdlMstPrdEdit::trapFor(Event event, QWidget *control) const
 
 void fdlMstPrdEdit::listClicked(int row)
 {
-    GetIdx(itemId(Value::fromVariant(List1->item(row)->data(Qt::UserRole))));
+    GetIdx(IdOrZero(Value::fromVariant(List1->item(row)->data(Qt::UserRole))));
     DispData();
 }
 
@@ -305,26 +282,20 @@ void fdlMstPrdEdit::InitFrm()
 
 long fdlMstPrdEdit::LoadData()
 {
-    // What the save deletes and writes anew, read first: the window never shows older rows.
-    loaded_ = LoadedRows::read(masterDb(), QStringLiteral("M_PRD"), QStringLiteral("1=1"), {});
-    auto rs = masterDb().GetFwdOnlyRst(QStringLiteral("SELECT M_PRD.* FROM M_PRD ORDER BY PRD_ID"));
-    const long n = PrdRec::loadArray(*rs, prd_);
-    rs->Close();
-    return n;
+    return LoadProducts(masterDb(), prd_, &loaded_);
 }
 
 void fdlMstPrdEdit::SetCmb(int k)
 {
     if (k != 0)
         return;
-    auto rs = masterDb().GetFwdOnlyRst(
+    fillPickList(cmbDATA, masterDb(),
         QStringLiteral("SELECT  M_SHOP.SHOP_ID,  M_SHOP.SHOP_NM  FROM M_SHOP  WHERE CHK_FLG<>0 ORDER BY M_SHOP.SHOP_ID"));
-    fillPickList(cmbDATA, *rs);
 }
 
 void fdlMstPrdEdit::SetList()
 {
-    const long c = cur_ >= 0 && cur_ < static_cast<int>(prd_.size()) ? itemId(prd_[cur_].PRD_ID) : 0;
+    const long c = cur_ >= 0 && cur_ < static_cast<int>(prd_.size()) ? IdOrZero(prd_[cur_].PRD_ID) : 0;
     const QString filter = txtCOND->text();
     filling_ = true;
     List1->clear();
@@ -334,7 +305,7 @@ void fdlMstPrdEdit::SetList()
             && (rec.PRD_NM.isEmpty() || !rec.PRD_NM.displayText().contains(filter, Qt::CaseSensitive)))
             continue;
         auto *item = new QListWidgetItem(text(rec.PRD_NM), List1);
-        item->setData(Qt::UserRole, static_cast<qlonglong>(itemId(rec.PRD_ID)));
+        item->setData(Qt::UserRole, static_cast<qlonglong>(IdOrZero(rec.PRD_ID)));
     }
     filling_ = false;
     for (int i = 0; i < List1->count(); ++i) {
@@ -360,7 +331,7 @@ long fdlMstPrdEdit::GetMaxPrdId() const
 {
     long max = 0;
     for (const PrdRec &rec : prd_) {
-        const long id = itemId(rec.PRD_ID);
+        const long id = IdOrZero(rec.PRD_ID);
         if (id > max)
             max = id;
     }
@@ -389,38 +360,7 @@ void fdlMstPrdEdit::DispData()
 
 long fdlMstPrdEdit::SaveData()
 {
-    DbObject &db = masterDb();
-    const QStringList columns = PrdRec::columnNames();
-    QStringList marks;
-    for (int i = 0; i < columns.size(); ++i)
-        marks << QStringLiteral("?");
-    const QString insert = QStringLiteral("INSERT INTO M_PRD (%1) VALUES (%2)")
-                               .arg(columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
-    const Value now(QDateTime::currentDateTime());
-    long count = 0;
-    TransactionScope tx(db);
-    loaded_.check(db);  // another computer's products are not deleted unseen
-    db.EXEC(QStringLiteral("DELETE M_PRD.* FROM M_PRD"));
-    for (const PrdRec &rec : prd_) {
-        if (!IsNumeric(rec.PRD_ID) || rec.PRD_ID.isEmpty() || rec.PRD_ID.toDouble() <= 0)
-            continue;
-        // Stored for the first time: inserted now, never updated; else updated now.
-        const bool first = rec.IDATE.isEmpty();
-        const HoldColumns hold = HoldColumns::forInsert(first ? now : rec.IDATE, first ? Value::null() : now);
-        std::vector<Value> values;
-        for (int i = 0; i < PrdRec::fieldCount(); ++i)
-            values.push_back(rec.field(i));
-        values[PrdRec::columnNames().indexOf(QStringLiteral("IDATE"))] = hold.idate;
-        values[PrdRec::columnNames().indexOf(QStringLiteral("UDATE"))] = hold.udate;
-        values[PrdRec::columnNames().indexOf(QStringLiteral("LAST_TM"))] = hold.lastTm;
-        values[PrdRec::columnNames().indexOf(QStringLiteral("HOLD_TM"))] = hold.holdTm;
-        db.EXEC(insert, values);
-        ++count;
-    }
-    LoadedRows stored = loaded_.reread(db);
-    tx.commit();
-    loaded_ = std::move(stored);  // a second 登録 of this window compares with what it wrote
-    return count;
+    return SaveProducts(masterDb(), prd_, &loaded_);
 }
 
 }  // namespace hb

@@ -4,7 +4,7 @@
 
 #include "core/formbase.h"
 #include "core/loadedrows.h"
-#include "core/rowrecord.h"
+#include "masters/products.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -14,13 +14,6 @@
 #include <vector>
 
 namespace hb {
-
-// One M_PRD row.
-struct PrdRec : RowRecord<PrdRec> {
-    Value SHOP_ID, PRD_ID, PRD_NM, PRD_OMT, PRD_YM, M_CD, S_CD, PRD_CD, PRD_KBN, REP_KBN, NOTES, I_NM, I_MTLS,
-        I_WEIGHT, I_UNIT, I_PSRV, I_TERM, I_DEF_DAYS, CHK_FLG, IDATE, UDATE, LAST_TM, HOLD_TM;
-    static const std::vector<Column> &columns();
-};
 
 class fdlMstPrdEdit : public Form {
 public:

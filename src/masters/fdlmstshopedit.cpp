@@ -211,15 +211,15 @@ void fdlMstShopEdit::refuseNumber()
     ShowMsg(QStringLiteral("数値を指定してください。"), kMsgExclamation);
 }
 
-void fdlMstShopEdit::readExtra(const Recordset &rs)
+void fdlMstShopEdit::readExtra(const ColumnReader &field)
 {
-    const Value type = rs.Fields(QStringLiteral("UPLOAD_FILE_TYPE"));
+    const Value type = field(QStringLiteral("UPLOAD_FILE_TYPE"));
     if (type.isNumber()) {
         const double t = type.toDouble();
         if (t == 1 || t == 2 || t == 3)
             Option1[static_cast<int>(t) - 1]->setChecked(true);
     }
-    const Value acc = rs.Fields(QStringLiteral("ACC_ID"));
+    const Value acc = field(QStringLiteral("ACC_ID"));
     if (acc.isNumber()) {
         if (acc.toDouble() == 1000)
             Option2[0]->setChecked(true);
@@ -228,18 +228,18 @@ void fdlMstShopEdit::readExtra(const Recordset &rs)
     }
 }
 
-void fdlMstShopEdit::writeExtra(Recordset &rs)
+void fdlMstShopEdit::writeExtra(const ColumnWriter &put)
 {
     for (int i = 0; i < 3; ++i) {
         if (Option1[i]->isChecked()) {
-            put(rs, QStringLiteral("UPLOAD_FILE_TYPE"), Value::integer(i + 1));
+            put(QStringLiteral("UPLOAD_FILE_TYPE"), Value::integer(i + 1));
             break;
         }
     }
     if (Option2[0]->isChecked())
-        put(rs, QStringLiteral("ACC_ID"), Value(1000));
+        put(QStringLiteral("ACC_ID"), Value(1000));
     else if (Option2[1]->isChecked())
-        put(rs, QStringLiteral("ACC_ID"), Value(1040));
+        put(QStringLiteral("ACC_ID"), Value(1040));
 }
 
 }  // namespace hb

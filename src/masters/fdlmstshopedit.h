@@ -21,8 +21,8 @@ protected:
     bool opensInEditLook(int box) const override;
     bool numericBox(int box) const override;
     void refuseNumber() override;
-    void readExtra(const Recordset &rs) override;
-    void writeExtra(Recordset &rs) override;
+    void readExtra(const ColumnReader &field) override;
+    void writeExtra(const ColumnWriter &put) override;
 
 private:
     std::vector<QRadioButton *> Option1;  // file type: HTML, PHP, CGI

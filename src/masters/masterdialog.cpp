@@ -23,13 +23,6 @@ constexpr const char *kImeOffProperty = "hbInputMethodOff";
 
 }  // namespace
 
-DbObject &masterDb()
-{
-    if (!gMst)
-        throw HbError(91, QStringLiteral("オブジェクト変数が設定されていません。"));
-    return *gMst;
-}
-
 void setTypingLimit(QLineEdit *box, int limit)
 {
     box->setProperty(kLimitProperty, limit);
@@ -195,7 +188,7 @@ bool MasterRowDialog::GetData(long id)
     }
     for (const MasterField &f : fields_)
         setBoxText(box(f.box), NullToVal(rs->Fields(QLatin1String(f.column)), Value("")).displayText());
-    readExtra(*rs);
+    readExtra([&rs](const QString &column) { return rs->Fields(column); });
     rs->Close();
     return true;
 }
@@ -245,7 +238,7 @@ bool MasterRowDialog::SaveData(long id)
             }
             for (const MasterField &f : fields_)
                 put(*rs, QLatin1String(f.column), boxValue(f));
-            writeExtra(*rs);
+            writeExtra([this, &rs](const QString &column, const Value &value) { put(*rs, column, value); });
             rs->Update();
             rs->Close();
             tx.commit();

@@ -12,14 +12,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QString>
+#include <functional>
 #include <vector>
 
 class QLabel;
 
 namespace hb {
-
-// The master database object; an error when there is none.
-DbObject &masterDb();
 
 // A box's typing limit: at most `limit` characters can be typed, while text that the program
 // puts there (a stored value) is shown whole, so a save never cuts what was read.
@@ -86,9 +84,12 @@ protected:
     // Boxes whose non-empty text must be a number, and the refusal's message.
     virtual bool numericBox(int box) const = 0;
     virtual void refuseNumber() = 0;
-    // Columns besides the boxes (option groups); writeExtra sets them through put().
-    virtual void readExtra(const Recordset &rs) {}
-    virtual void writeExtra(Recordset &rs) {}
+    // Columns besides the boxes (option groups): read from the stored row by column name, and
+    // written through `put` (which writes only what differs from the stored row).
+    using ColumnReader = std::function<Value(const QString &column)>;
+    using ColumnWriter = std::function<void(const QString &column, const Value &value)>;
+    virtual void readExtra(const ColumnReader &field) {}
+    virtual void writeExtra(const ColumnWriter &put) {}
     // Sets a column of the row being saved.
     void put(Recordset &rs, const QString &column, const Value &value);
 

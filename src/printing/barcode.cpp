@@ -175,7 +175,7 @@ long GetQRVersion(const QString &text, long ecLevel)
         {335, 262, 189, 143}, {395, 311, 221, 174},
     };
     if (ecLevel < 1 || ecLevel > 4)
-        throw HbError(9, QStringLiteral("インデックスが有効範囲にありません。"));
+        throw HbError(kErrSubscript, QStringLiteral("インデックスが有効範囲にありません。"));
     const long bytes = 2L * text.size();
     for (int v = 1; v <= 10; ++v)
         if (kCapacity[v - 1][ecLevel - 1] > bytes)

@@ -1,5 +1,6 @@
 #include "printing/expptag.h"
 
+#include "core/db.h"
 #include "core/value.h"
 
 #include <QDir>
@@ -116,7 +117,7 @@ QByteArray cp932With(Cp932 &conv, const QString &s)
 void requireConverter(const Cp932 &conv)
 {
     if (!conv.valid())
-        throw HbError(5, QStringLiteral("文字コードを変換できません。"));
+        throw HbError(kErrInvalidCall, QStringLiteral("文字コードを変換できません。"));
 }
 
 // An existing file that may not be written: not writable for this program, or read-only by its
@@ -154,7 +155,7 @@ QString PtagCsvPath(const QString &folder, const QString &fileName)
 int WritePtagCsv(const QString &path, const std::vector<PtagRec> &rows)
 {
     if (isReadOnlyFile(path))
-        throw HbError(75, QStringLiteral("ファイルに書き込めません（読み取り専用）：") + QDir::toNativeSeparators(path));
+        throw HbError(kErrPathAccess, QStringLiteral("ファイルに書き込めません（読み取り専用）：") + QDir::toNativeSeparators(path));
     Cp932 conv;
     requireConverter(conv);
     QByteArray content;
@@ -162,8 +163,31 @@ int WritePtagCsv(const QString &path, const std::vector<PtagRec> &rows)
         content += cp932With(conv, PtagCsvLine(r)) + "\r\n";
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit())
-        throw HbError(75, QStringLiteral("パス/ファイル アクセス エラーです。"));
+        throw HbError(kErrPathAccess, QStringLiteral("パス/ファイル アクセス エラーです。"));
     return static_cast<int>(rows.size());
+}
+
+Value LastShipDay(DbObject &db, long fmrId, long shopId)
+{
+    return db.DMax(QStringLiteral("SHIP_DATE"), QStringLiteral("D_SHIP"),
+                   QStringLiteral("SHOP_ID=%1 AND FMR_ID=%2").arg(shopId).arg(fmrId));
+}
+
+int LoadPriceTagData(DbObject &db, const QDate &from, const QDate &to, long fmrId, long shopId)
+{
+    const QString fmt = QStringLiteral("yyyy-MM-dd 00:00:00");
+    const QString sql = QStringLiteral("SELECT D_SHIP.* FROM D_SHIP ") + QStringLiteral(" WHERE D_SHIP.SHIP_DATE>=#") +
+                        from.toString(fmt) + QStringLiteral("#") + QStringLiteral(" AND D_SHIP.SHIP_DATE<=#") +
+                        to.toString(fmt) + QStringLiteral("#") + QStringLiteral(" AND D_SHIP.FMR_ID=?") +
+                        QStringLiteral(" AND D_SHIP.SHOP_ID=?");
+    auto rs = db.GetFwdOnlyRst(sql, {Value(fmrId), Value(shopId)});
+    int count = 0;
+    if (!rs->eof()) {
+        gPtagData.assign(1, PtagDataRec());
+        count = SetPriceTagData(*rs);
+    }
+    rs->Close();
+    return count;
 }
 
 }  // namespace hb

@@ -10,6 +10,15 @@
 
 namespace hb {
 
+class DbObject;
+
+// The last shipment day of the grower at the shop (Null when there is none).
+Value LastShipDay(DbObject &db, long fmrId, long shopId);
+
+// The price-tag data of the grower's shipments at the shop from one day to another (both
+// included) in gPtagData (reset only when there is any); the number of rows.
+int LoadPriceTagData(DbObject &db, const QDate &from, const QDate &to, long fmrId, long shopId);
+
 // One line of the file, without its line end: the row's 24 items separated by ",". Texts stand
 // between double quotes (a quote inside a text is doubled), Booleans are #TRUE# / #FALSE#,
 // numbers plain decimal, the date between "#" as "yyyy-mm-dd hh:nn:ss".

@@ -26,18 +26,18 @@ const QString kDateFormat = QStringLiteral("yyyy/MM/dd");
 // The current grower and the shop in use as numbers; no grower is 0 (none has it), no shop is 1.
 long currentGrower()
 {
-    return gFmrID.isNull() || gFmrID.isEmpty() ? 0L : static_cast<long>(gFmrID.toLong());
+    return isBlank(gFmrID) ? 0L : static_cast<long>(gFmrID.toLong());
 }
 
 long shopInUse()
 {
-    return gShopID.isNull() || gShopID.isEmpty() ? 1L : static_cast<long>(gShopID.toLong());
+    return isBlank(gShopID) ? 1L : static_cast<long>(gShopID.toLong());
 }
 
 // A stored or typed date; false for no value or a text that is no date.
 bool dateOf(const Value &v, QDate *out)
 {
-    if (v.isEmpty() || v.isNull())
+    if (isBlank(v))
         return false;
     if (v.isDate()) {
         *out = v.toDate().date();
@@ -124,7 +124,7 @@ void fdlExpPriceTag::gotFocus(QWidget *control)
 bool fdlExpPriceTag::validate(QWidget *control)
 {
     if (control == txtCOND[2])
-        gINI->SaveCtrl(kExpDir, Value(txtCOND[2]->text()));
+        iniDb().SaveCtrl(kExpDir, Value(txtCOND[2]->text()));
     return true;
 }
 
@@ -134,13 +134,12 @@ void fdlExpPriceTag::InitForm()
     const QDate today = QDate::currentDate();
 
     QDate last;
-    if (!dateOf(gINI->GetCtrl(kLastExpDate), &last))
+    if (!dateOf(iniDb().GetCtrl(kLastExpDate), &last))
         last = today;
     const QDate from = last == today ? today : last.addDays(1);
 
     QDate latest;
-    const Value max = gDb->DMax(QStringLiteral("SHIP_DATE"), QStringLiteral("D_SHIP"),
-                                QStringLiteral("SHOP_ID=%1 AND FMR_ID=%2").arg(shopInUse()).arg(currentGrower()));
+    const Value max = LastShipDay(dataDb(), currentGrower(), shopInUse());
     if (!dateOf(max, &latest))
         latest = today;
 
@@ -152,25 +151,13 @@ void fdlExpPriceTag::InitForm()
         txtCOND[1]->setText(latest.toString(kDateFormat));
     }
 
-    const Value dir = gINI->GetCtrl(kExpDir);
-    txtCOND[2]->setText(dir.isEmpty() || dir.isNull() ? QString() : dir.toString());
+    const Value dir = iniDb().GetCtrl(kExpDir);
+    txtCOND[2]->setText(isBlank(dir) ? QString() : dir.toString());
 }
 
 int fdlExpPriceTag::GetData(const QDate &from, const QDate &to)
 {
-    const QString fmt = QStringLiteral("yyyy-MM-dd 00:00:00");
-    const QString sql = QStringLiteral("SELECT D_SHIP.* FROM D_SHIP ") + QStringLiteral(" WHERE D_SHIP.SHIP_DATE>=#") +
-                        from.toString(fmt) + QStringLiteral("#") + QStringLiteral(" AND D_SHIP.SHIP_DATE<=#") +
-                        to.toString(fmt) + QStringLiteral("#") + QStringLiteral(" AND D_SHIP.FMR_ID=?") +
-                        QStringLiteral(" AND D_SHIP.SHOP_ID=?");
-    auto rs = gDb->GetFwdOnlyRst(sql, {Value(currentGrower()), Value(shopInUse())});
-    int count = 0;
-    if (!rs->eof()) {
-        gPtagData.assign(1, PtagDataRec());
-        count = SetPriceTagData(*rs);
-    }
-    rs->Close();
-    return count;
+    return LoadPriceTagData(dataDb(), from, to, currentGrower(), shopInUse());
 }
 
 int fdlExpPriceTag::ExpData()
@@ -211,7 +198,7 @@ void fdlExpPriceTag::exportClick()
     const int count = ExpData();
     if (count == 0)
         return;
-    gINI->SaveCtrl(kLastExpDate, Value(txtCOND[1]->text()));
+    iniDb().SaveCtrl(kLastExpDate, Value(txtCOND[1]->text()));
     ShowMsg(QString::number(count) + QStringLiteral("件のラベルデータを書き出しました。"), 0);
     Unload();
 }
@@ -221,7 +208,7 @@ void fdlExpPriceTag::browseClick()
     const QString dir = OpenDir(this, Value(QStringLiteral("書出先ﾌｫﾙﾀﾞを指定してください。")));
     if (dir.isEmpty())
         return;
-    gINI->SaveCtrl(kExpDir, Value(dir));
+    iniDb().SaveCtrl(kExpDir, Value(dir));
     txtCOND[2]->setText(dir);
     txtCOND[2]->setFocus();
 }

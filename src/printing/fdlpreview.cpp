@@ -4,6 +4,7 @@
 #include "core/forms.h"
 #include "core/globals.h"
 #include "core/helpers.h"
+#include "core/waitcursor.h"
 #include "printing/fdlsetmgn.h"
 #include "printing/fdlsetprintcopy.h"
 #include "printing/printsetup.h"
@@ -28,7 +29,6 @@ namespace hb {
 
 namespace {
 
-constexpr double kTwipsPerPixel = 15.0;
 
 // A text as a 16-bit page number: halves to even; a text that is no number, or a number out
 // of range, is an error.
@@ -118,8 +118,7 @@ fdlPreview::fdlPreview() : Form(QStringLiteral("fdlPreview"))
     // Design positions in twips, below the menu bar.
     const int top = bar->sizeHint().height();
     const auto place = [top](QWidget *w, int x, int y, int width, int height) {
-        w->setGeometry(qRound(x / kTwipsPerPixel), top + qRound(y / kTwipsPerPixel), qRound(width / kTwipsPerPixel),
-                       qRound(height / kTwipsPerPixel));
+        w->setGeometry(twipsRect(x, y, width, height).translated(0, top));
     };
     struct Button {
         int index;
@@ -363,7 +362,7 @@ void fdlPreview::PrintPage()
 {
     QStringList files;
     {
-        const BusyCursor busy;
+        const WaitCursor busy;
         page_ = pageNumber(txtPAGE->text());
         files = PrintOnPrinter(gRepId, page_, page_);
     }

@@ -201,7 +201,7 @@ bool fdlPrintPriceTag::validate(QWidget *control)
     if (control == txtCOND[0] || control == txtCOND[1])
         return SetList();
     if (control == Check1)
-        gINI->SaveCtrl(kFrameKey, Value(Check1->isChecked() ? QStringLiteral("1") : QStringLiteral("0")));
+        iniDb().SaveCtrl(kFrameKey, Value(Check1->isChecked() ? QStringLiteral("1") : QStringLiteral("0")));
     return true;
 }
 

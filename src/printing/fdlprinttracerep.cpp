@@ -2,6 +2,7 @@
 
 #include "core/db.h"
 #include "core/helpers.h"
+#include "core/picklist.h"
 
 #include <QComboBox>
 #include <QDate>
@@ -44,17 +45,12 @@ void PlantingCondDialog::SetCmb(int index)
     double y = 0;
     const Value yearValue = parseNumber(year, &y) && y == static_cast<long>(y) ? Value(static_cast<long>(y)) : Value(year);
     box->addItem(QString(), QVariant::fromValue<qlonglong>(0));
-    auto rs = gDb->GetFwdOnlyRst(QStringLiteral("SELECT DISTINCT  D_PLANT.PLANT_ID,  D_PLANT.PLANT_NM FROM D_PLANT "
-                                                "  LEFT JOIN D_SHIP  ON (D_PLANT.PLANT_ID = D_SHIP.PLANT_ID) "
-                                                " AND (D_PLANT.FMR_ID = D_SHIP.FMR_ID) WHERE YYYY=?"
-                                                " ORDER BY D_PLANT.PLANT_ID"),
-                                 {yearValue});
-    for (; !rs->eof(); rs->MoveNext()) {
-        const Value name = NullToVal(rs->Fields(QStringLiteral("PLANT_NM")), Value(QString()));
-        const Value id = NullToVal(rs->Fields(QStringLiteral("PLANT_ID")), Value(0));
-        box->addItem(name.displayText(), QVariant::fromValue<qlonglong>(id.toLong()));
-    }
-    rs->Close();
+    addPickRows(box, dataDb(),
+                QStringLiteral("SELECT DISTINCT  D_PLANT.PLANT_ID,  D_PLANT.PLANT_NM FROM D_PLANT "
+                               "  LEFT JOIN D_SHIP  ON (D_PLANT.PLANT_ID = D_SHIP.PLANT_ID) "
+                               " AND (D_PLANT.FMR_ID = D_SHIP.FMR_ID) WHERE YYYY=?"
+                               " ORDER BY D_PLANT.PLANT_ID"),
+                {yearValue});
 }
 
 fdlPrintTraceRep::fdlPrintTraceRep()

@@ -3,6 +3,7 @@
 #include "core/controls.h"
 #include "core/globals.h"
 #include "core/helpers.h"
+#include "core/waitcursor.h"
 #include "printing/printer.h"
 #include "printing/printsetup.h"
 
@@ -112,7 +113,7 @@ void fdlSetPrintCopy::PrintCopies()
 
     QStringList files;
     {
-        const BusyCursor busy;
+        const WaitCursor busy;
         if (copies > 1)
             printer().setCopies(integerOf(txtDATA[2]->text()));
         const auto oneCopy = qScopeGuard([] { printer().setCopies(1); });

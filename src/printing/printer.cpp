@@ -22,12 +22,12 @@ constexpr double kTwipsPerInch = 1440.0;
 
 HbError printerError()
 {
-    return HbError(482, QStringLiteral("プリンタ エラーです。"));
+    return HbError(kErrPrinter, QStringLiteral("プリンタ エラーです。"));
 }
 
 HbError pdfWriteError(const QString &path)
 {
-    return HbError(75, QStringLiteral("PDFファイルを書き込めません：") + QDir::toNativeSeparators(path));
+    return HbError(kErrPathAccess, QStringLiteral("PDFファイルを書き込めません：") + QDir::toNativeSeparators(path));
 }
 
 // The platform's bin numbers as Qt names the paper sources; 0 when Qt has none for it.

@@ -18,7 +18,7 @@ namespace {
 double pixelsToMm(long px, int pixelsPerInch)
 {
     if (pixelsPerInch == 0)
-        throw HbError(11, QStringLiteral("0 で除算しました。"));
+        throw HbError(kErrDivisionByZero, QStringLiteral("0 で除算しました。"));
     return std::floor(px * 25.4 / pixelsPerInch + 0.5);
 }
 

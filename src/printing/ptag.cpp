@@ -23,25 +23,18 @@ namespace {
 
 HbError outOfRange()
 {
-    return HbError(9, QStringLiteral("インデックスが有効範囲にありません。"));
+    return HbError(kErrSubscript, QStringLiteral("インデックスが有効範囲にありません。"));
 }
 
 // A bar-code block that would start outside the 12 data digits.
 HbError layoutOutOfRange()
 {
-    return HbError(9, QStringLiteral("販売店のバーコード設定が範囲外です。"));
+    return HbError(kErrSubscript, QStringLiteral("販売店のバーコード設定が範囲外です。"));
 }
 
 HbError overflow()
 {
     return HbError(kErrOverflow, QStringLiteral("オーバーフローしました。"));
-}
-
-DbObject &master()
-{
-    if (!gMst)
-        throw HbError(91, QStringLiteral("オブジェクト変数が設定されていません。"));
-    return *gMst;
 }
 
 // A column value converted to a 16- or 32-bit integer field, Null giving 0.
@@ -69,7 +62,7 @@ QString toText(const Value &v)
 // The shop in use as GetBarcode and GetTraceURL take it: no shop (Null or unset) is shop 1.
 Value shopInUse()
 {
-    if (gShopID.isNull() || gShopID.isEmpty())
+    if (isBlank(gShopID))
         return Value(1);
     return Value(static_cast<long long>(gShopID.toLong()));
 }
@@ -91,7 +84,7 @@ ShopSettings readShop()
     static const char *const kLength[5] = {"BCD_OPT_LEN", "BCD_PRD_ID_LEN", "BCD_AMT_01_LEN", "BCD_AMT_10_LEN",
                                            "BCD_FMR_ID_LEN"};
     ShopSettings shop;
-    auto rs = master().GetFwdOnlyRst(QStringLiteral("SELECT M_SHOP.* FROM M_SHOP WHERE SHOP_ID=?"), {shopInUse()});
+    auto rs = masterDb().GetFwdOnlyRst(QStringLiteral("SELECT M_SHOP.* FROM M_SHOP WHERE SHOP_ID=?"), {shopInUse()});
     if (!rs->eof()) {
         shop.found = true;
         for (int b = 0; b < 5; ++b) {
@@ -236,7 +229,7 @@ int SetPriceTagData(Recordset &rs)
         if (g == growers.end()) {
             Grower grower;
             grower.name = toText(GetFmrNm(Value(row.FMR_ID)));
-            grower.phone = toText(master().DLookup(QStringLiteral("TEL_NO_S"), QStringLiteral("M_FMR"),
+            grower.phone = toText(masterDb().DLookup(QStringLiteral("TEL_NO_S"), QStringLiteral("M_FMR"),
                                                    QStringLiteral("FMR_ID=%1").arg(row.FMR_ID)));
             g = growers.emplace(row.FMR_ID, grower).first;
         }
@@ -260,7 +253,7 @@ int SetPriceTagData(Recordset &rs)
         label.JAN_CD = barcodeFor(*shop, row.PRD_ID, row.FMR_ID, label.SHOP_PRC, 0);
 
         if (!url)
-            url = toText(master().DLookup(QStringLiteral("WWW_URL"), QStringLiteral("M_SHOP"), shopCondition()));
+            url = toText(masterDb().DLookup(QStringLiteral("WWW_URL"), QStringLiteral("M_SHOP"), shopCondition()));
         if (!url->isEmpty())
             label.QR_TEXT = traceURLFor(*shop, row.FMR_ID, toLong(rs.Fields(QStringLiteral("PLANT_ID"))));
         else

@@ -20,7 +20,7 @@ std::int16_t PtagSkipCount(const QString &text)
 void BuildDayPtagData(const QDate &day, std::int16_t skip)
 {
     try {
-        auto rs = gDb->GetFwdOnlyRst(QStringLiteral("SELECT  D_SHIP.*  FROM D_SHIP  WHERE  D_SHIP.SHIP_DATE=?"
+        auto rs = dataDb().GetFwdOnlyRst(QStringLiteral("SELECT  D_SHIP.*  FROM D_SHIP  WHERE  D_SHIP.SHIP_DATE=?"
                                                     " ORDER BY D_SHIP.SHIP_ID, D_SHIP.PRD_NM, D_SHIP.SHOP_PRC DESC"),
                                      {Value(day)});
         gPtagData.assign(1, PtagDataRec());

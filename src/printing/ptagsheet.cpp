@@ -86,7 +86,7 @@ void PrintPtagPages(Canvas &canvas, float x, float y, int fromPage, int toPage)
 void MakePtagList()
 {
     if (gPtagData.empty())
-        throw HbError(9, QStringLiteral("インデックスが有効範囲にありません。"));
+        throw HbError(kErrSubscript, QStringLiteral("インデックスが有効範囲にありません。"));
     const PtagDataRec &data = gPtagData[0];
     // A skip below 0 counts as 0.
     const int skip = std::max<int>(0, data.SKIP_CNT);

@@ -39,7 +39,7 @@ std::optional<std::vector<Value>> readRepRow(DbObject &db, const QString &table,
 RepCatalogue ReadRepCatalogue(int repId)
 {
     RepCatalogue row;
-    if (const auto r = readRepRow(*gWork, QStringLiteral("L_REP"), repId, {"REP_NM", "HEIGHT", "WIDTH", "ORIENTATION"})) {
+    if (const auto r = readRepRow(workDb(), QStringLiteral("L_REP"), repId, {"REP_NM", "HEIGHT", "WIDTH", "ORIENTATION"})) {
         row.found = true;
         row.REP_NM = (*r)[0];
         row.HEIGHT = (*r)[1];
@@ -51,12 +51,12 @@ RepCatalogue ReadRepCatalogue(int repId)
 
 Value RepCatalogueValue(const QString &column, int repId)
 {
-    return gWork->DLookup(column, QStringLiteral("L_REP"), repCondition(repId));
+    return workDb().DLookup(column, QStringLiteral("L_REP"), repCondition(repId));
 }
 
 Value RepSettingValue(const QString &column, int repId)
 {
-    return gINI->DLookup(column, QStringLiteral("S_REP"), repCondition(repId));
+    return iniDb().DLookup(column, QStringLiteral("S_REP"), repCondition(repId));
 }
 
 RepMargins ReadRepMargins(int repId)
@@ -70,7 +70,7 @@ RepMargins ReadRepMargins(int repId)
 RepSettings ReadRepSettings(int repId)
 {
     RepSettings row;
-    if (const auto r = readRepRow(*gINI, QStringLiteral("S_REP"), repId, {"LEFT_MGN", "TOP_MGN", "PRINTER_NM", "PAPER_BIN"})) {
+    if (const auto r = readRepRow(iniDb(), QStringLiteral("S_REP"), repId, {"LEFT_MGN", "TOP_MGN", "PRINTER_NM", "PAPER_BIN"})) {
         row.found = true;
         row.LEFT_MGN = (*r)[0];
         row.TOP_MGN = (*r)[1];
@@ -83,8 +83,8 @@ RepSettings ReadRepSettings(int repId)
 void SaveRepSettings(int repId, double leftMargin, double topMargin, const QString &printerName,
                      std::optional<long> paperBin)
 {
-    TransactionScope tx(*gINI);
-    auto rs = gINI->GetDynamicRst(QStringLiteral("SELECT S_REP.* FROM S_REP WHERE REP_ID=?"), {Value(repId)});
+    TransactionScope tx(iniDb());
+    auto rs = iniDb().GetDynamicRst(QStringLiteral("SELECT S_REP.* FROM S_REP WHERE REP_ID=?"), {Value(repId)});
     if (rs->eof()) {
         rs->AddNew();
         rs->setField(QStringLiteral("REP_ID"), Value(repId));

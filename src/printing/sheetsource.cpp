@@ -76,8 +76,8 @@ QImage plasticMarkPicture()
 
 bool StoredPtagFrame()
 {
-    const Value v = gINI ? gINI->GetCtrl(QStringLiteral("PRINT_PTAG_FRAME")) : Value();
-    if (v.isEmpty() || v.isNull() || !IsNumeric(v))
+    const Value v = gINI ? iniDb().GetCtrl(QStringLiteral("PRINT_PTAG_FRAME")) : Value();
+    if (isBlank(v) || !IsNumeric(v))
         return false;
     return v.toLong() != 0;
 }
@@ -87,18 +87,18 @@ QImage ShopPtagLogo()
     if (!gMst || !IsNumeric(gShopID))
         return QImage();
     const Value name = NullToVal(
-        gMst->DLookup(QStringLiteral("PTAG_LOGO"), QStringLiteral("M_SHOP"),
+        masterDb().DLookup(QStringLiteral("PTAG_LOGO"), QStringLiteral("M_SHOP"),
                       QStringLiteral("SHOP_ID=") + QString::number(gShopID.toLong())),
         Value(QString()));
     if (name.toString().isEmpty())
         return QImage();
     const QString path = imagesFolder() + name.toString();
     if (!QFileInfo(path).isFile())
-        throw HbError(53, QStringLiteral("ファイルが見つかりません：") + QDir::toNativeSeparators(path));
+        throw HbError(kErrFileNotFound, QStringLiteral("ファイルが見つかりません：") + QDir::toNativeSeparators(path));
     QImageReader reader(path);
     QImage picture = reader.read();
     if (picture.isNull())
-        throw HbError(481, QStringLiteral("ピクチャが不正です：") + QDir::toNativeSeparators(path));
+        throw HbError(kErrInvalidPicture, QStringLiteral("ピクチャが不正です：") + QDir::toNativeSeparators(path));
     return picture;
 }
 

@@ -6,6 +6,9 @@
 #include "core/globals.h"
 #include "core/helpers.h"
 #include "core/textlimit.h"
+#include "core/picklist.h"
+#include "cultivation/plantrec.h"
+#include "shipments/shiplist.h"
 #include "shipments/shipsave.h"
 
 #include <QCheckBox>
@@ -193,12 +196,7 @@ void frmShipInput::SetCmb(int index)
                                                     "ORDER BY FMR_ID")
                                    : QStringLiteral("SELECT M_SHOP.SHOP_ID, M_SHOP.SHOP_NM FROM M_SHOP WHERE CHK_FLG<>0 "
                                                     "ORDER BY M_SHOP.SHOP_ID");
-    auto rs = gMst->GetFwdOnlyRst(sql);
-    while (!rs->eof()) {
-        c->addItem(NullToVal(rs->Fields(1), Value("")).toString(), QVariant::fromValue<qlonglong>(rs->Fields(0).toLong()));
-        rs->MoveNext();
-    }
-    rs->Close();
+    addPickRows(c, masterDb(), sql);
     c->setCurrentIndex(-1);
 }
 
@@ -213,16 +211,10 @@ void frmShipInput::SetList(int index)
     if (!day.isValid())
         return;
     const Value fmr = isBlank(work.FMR_ID) ? NullToVal(gFmrID, Value(0)) : work.FMR_ID;
-    auto rs = gDb->GetFwdOnlyRst(QStringLiteral("SELECT D_PLANT.PLANT_ID, D_PLANT.PLANT_NM FROM D_PLANT WHERE FMR_ID=? "
-                                                "AND START_DATE<=? AND ((END_DATE IS NULL) OR (END_DATE>=?)) "
-                                                "ORDER BY PLANT_DATE, PLANT_ID"),
-                                 {fmr, Value(day), Value(day)});
-    while (!rs->eof()) {
-        auto *item = new QListWidgetItem(NullToVal(rs->Fields(1), Value("")).toString(), List1);
-        item->setData(kPlantIdRole, QVariant::fromValue<qlonglong>(rs->Fields(0).toLong()));
-        rs->MoveNext();
+    for (const ShipPlanting &p : PlantingsOfDay(dataDb(), fmr, day)) {
+        auto *item = new QListWidgetItem(p.name, List1);
+        item->setData(kPlantIdRole, QVariant::fromValue<qlonglong>(p.plantId));
     }
-    rs->Close();
 }
 
 void frmShipInput::newRowDefaults(ShipRec &r)
@@ -245,20 +237,16 @@ void frmShipInput::newRowDefaults(ShipRec &r)
     r.PLANT_ID = null;
     r.SHOP_ID = gShopID;
     r.PRD_ID = r.PRD_NM = null;
-    r.LOCATE = NullToVal(gMst->DLookup(QStringLiteral("LOCATE"), QStringLiteral("M_FMR"),
-                                       QStringLiteral("FMR_ID=") + QString::number(NullToVal(r.FMR_ID, Value(0)).toLong())),
-                         Value(""));
+    r.LOCATE = GrowerLocation(masterDb(), r.FMR_ID);
     r.PLAS = Value(true);
-    r.ACC_ID = NullToVal(gMst->DLookup(QStringLiteral("ACC_ID"), QStringLiteral("M_SHOP"),
-                                       QStringLiteral("SHOP_ID=") + QString::number(NullToVal(r.SHOP_ID, Value(0)).toLong())),
-                         Value(0));
+    r.ACC_ID = ShopAccount(masterDb(), r.SHOP_ID);
     for (int i = ShipRec::columnNames().indexOf(QLatin1String("SHOP_PRC")); i < ShipRec::fieldCount(); ++i)
         r.field(i) = null;
 }
 
 std::vector<LoadedRows> frmShipInput::loadedRowsOf(const ShipRec &row)
 {
-    return LoadedShip(*gDb, row);
+    return LoadedShip(dataDb(), row);
 }
 
 void frmShipInput::SetMode()
@@ -359,17 +347,15 @@ void frmShipInput::DispPlantData()
         lblDATA[static_cast<std::size_t>(i)]->clear();
     if (isBlank(work.PLANT_ID))
         return;
-    auto rs = gDb->GetFwdOnlyRst(QStringLiteral("SELECT D_PLANT.* FROM D_PLANT WHERE PLANT_ID=? AND FMR_ID=?"),
-                                 {work.PLANT_ID, isBlank(work.FMR_ID) ? Value(0) : work.FMR_ID});
-    if (rs->eof())
+    const std::optional<PlantRec> p = FindPlanting(dataDb(), isBlank(work.FMR_ID) ? Value(0) : work.FMR_ID, work.PLANT_ID);
+    if (!p)
         return;
-    lblDATA[1]->setText(plainText(rs->Fields(QStringLiteral("CROP_NM1"))));
-    lblDATA[2]->setText(plainText(rs->Fields(QStringLiteral("CROP_NM2"))));
-    lblDATA[3]->setText(dayText(rs->Fields(QStringLiteral("PLANT_DATE"))));
-    lblDATA[4]->setText(plainText(rs->Fields(QStringLiteral("AREA"))));
-    lblDATA[5]->setText(dayText(rs->Fields(QStringLiteral("SHIP_SCHD_DATE1"))));
-    lblDATA[6]->setText(dayText(rs->Fields(QStringLiteral("SHIP_SCHD_DATE2"))));
-    rs->Close();
+    lblDATA[1]->setText(plainText(p->CROP_NM1));
+    lblDATA[2]->setText(plainText(p->CROP_NM2));
+    lblDATA[3]->setText(dayText(p->PLANT_DATE));
+    lblDATA[4]->setText(plainText(p->AREA));
+    lblDATA[5]->setText(dayText(p->SHIP_SCHD_DATE1));
+    lblDATA[6]->setText(dayText(p->SHIP_SCHD_DATE2));
 }
 
 bool frmShipInput::validate(QWidget *control)
@@ -425,9 +411,7 @@ void frmShipInput::cmbDATA_Validate(int index)
         if (work.SHOP_ID == id)
             return;
         work.SHOP_ID = id;
-        work.ACC_ID = NullToVal(gMst->DLookup(QStringLiteral("ACC_ID"), QStringLiteral("M_SHOP"),
-                                              QStringLiteral("SHOP_ID=") + QString::number(id.toLong())),
-                                Value(0));
+        work.ACC_ID = ShopAccount(masterDb(), id);
     }
     DispData();
 }
@@ -446,11 +430,9 @@ void frmShipInput::List1_Validate()
 {
     if (isBlank(work.PLANT_ID))
         return;
-    auto rs = gDb->GetFwdOnlyRst(QStringLiteral("SELECT PRD_ID, PRD_NM FROM D_PLANT WHERE PLANT_ID=? AND FMR_ID=?"),
-                                 {work.PLANT_ID, isBlank(work.FMR_ID) ? Value(0) : work.FMR_ID});
-    const Value prdId = rs->eof() ? Value::null() : rs->Fields(0);
-    const Value prdNm = rs->eof() ? Value::null() : rs->Fields(1);
-    rs->Close();
+    const std::optional<PlantRec> p = FindPlanting(dataDb(), isBlank(work.FMR_ID) ? Value(0) : work.FMR_ID, work.PLANT_ID);
+    const Value prdId = p ? p->PRD_ID : Value::null();
+    const Value prdNm = p ? p->PRD_NM : Value::null();
     work.PRD_ID = isBlank(prdId) ? Value::null() : prdId;
     work.PRD_NM = isBlank(prdNm) ? Value::null() : prdNm;
     txtDATA[kBoxPrdId]->setText(plainText(work.PRD_ID));
@@ -468,10 +450,7 @@ bool frmShipInput::ChkData()
     if (!editable())
         return true;
     if (isBlank(work.ACC_ID)) {
-        work.ACC_ID = NullToVal(gMst->DLookup(QStringLiteral("ACC_ID"), QStringLiteral("M_SHOP"),
-                                              QStringLiteral("SHOP_ID=") +
-                                                  QString::number(NullToVal(work.SHOP_ID, Value(0)).toLong())),
-                                Value(0));
+        work.ACC_ID = ShopAccount(masterDb(), work.SHOP_ID);
     }
     const auto refuse = [](const char *msg) {
         ShowMsg(QString::fromUtf8(msg), kMsgExclamation);
@@ -485,9 +464,7 @@ bool frmShipInput::ChkData()
         return refuse("生産者をを指定してください。");
     // The planting must be one of the shipment's grower.
     if (isBlank(work.PLANT_ID) || !IsNumeric(work.PLANT_ID) || work.PLANT_ID.toDouble() <= 0 ||
-        gDb->DCount(QStringLiteral("*"), QStringLiteral("D_PLANT"),
-                    QStringLiteral("FMR_ID=%1 AND PLANT_ID=%2").arg(work.FMR_ID.toLong()).arg(work.PLANT_ID.toLong()))
-                .toLong() == 0)
+        !FindPlanting(dataDb(), Value(work.FMR_ID.toLong()), Value(work.PLANT_ID.toLong())))
         return refuse("作付を指定してください。");
     if (isBlank(work.SHIP_QTY) || !IsNumeric(work.SHIP_QTY))
         return refuse("出荷数を指定してください。");
@@ -499,7 +476,7 @@ bool frmShipInput::SaveData()
 {
     ShipRec rec = work;
     int result = 0;
-    if (!trapped(Trap::Standard, [&] { result = SaveShipment(rec, gEditMode, loaded); }))
+    if (!trapped(Trap::Standard, [&] { result = SaveShipment(dataDb(), rec, gEditMode, loaded); }))
         return false;
     if (result != 1) {
         rowGone(true);  // reported by the save; nothing was written

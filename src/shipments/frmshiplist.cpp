@@ -7,9 +7,11 @@
 #include "core/forms.h"
 #include "core/globals.h"
 #include "core/helpers.h"
+#include "core/waitcursor.h"
 #include "cultivation/plantrec.h"
 #include "shipments/frmshipinput.h"
 #include "shipments/shipcalc.h"
+#include "shipments/shiplist.h"
 #include "shipments/shipsave.h"
 #include "shipments/shiprec.h"
 
@@ -29,15 +31,6 @@ namespace {
 
 constexpr int kPlantIdRole = Qt::UserRole;
 constexpr int kFmrIdRole = Qt::UserRole + 1;
-
-// The hourglass pointer for the length of a query, restored on every path.
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor &) = delete;
-    WaitCursor &operator=(const WaitCursor &) = delete;
-};
 
 }  // namespace
 
@@ -196,26 +189,7 @@ void frmShipList::SetList1()
     Filters f;
     if (!readFilters(&f))
         return;
-    QStringList w;
-    std::vector<Value> params;
-    if (f.year) {
-        w << QStringLiteral("D_PLANT.YYYY=?");
-        params.push_back(Value(*f.year));
-    }
     const int state = shippingState();
-    if (state == 0)
-        w << QStringLiteral("D_SHIP.SHIP_ID IS NULL");
-    else if (state == 1)
-        w << QStringLiteral("D_SHIP.SHIP_ID IS NOT NULL AND D_PLANT.END_DATE IS NULL");
-    else if (state == 2)
-        w << QStringLiteral("D_SHIP.SHIP_ID IS NOT NULL AND D_PLANT.END_DATE IS NOT NULL");
-    QString sql = QStringLiteral("SELECT DISTINCT D_PLANT.FMR_ID, D_PLANT.PLANT_ID, D_PLANT.PLANT_NM FROM D_PLANT "
-                                 "LEFT JOIN D_SHIP ON (D_PLANT.PLANT_ID = D_SHIP.PLANT_ID) AND "
-                                 "(D_PLANT.FMR_ID = D_SHIP.FMR_ID)");
-    if (!w.isEmpty())
-        sql += QStringLiteral(" WHERE ") + w.join(QStringLiteral(" AND "));
-    sql += QStringLiteral(" ORDER BY D_PLANT.PLANT_ID, D_PLANT.FMR_ID");
-
     clearRows();
     {
         const QSignalBlocker quiet(List1);
@@ -225,14 +199,11 @@ void frmShipList::SetList1()
         blank->setData(kFmrIdRole, 0);
         listedYear_ = f.year;
         listedState_ = state;
-        auto rs = gDb->GetFwdOnlyRst(sql, params);
-        while (!rs->eof()) {
-            auto *item = new QListWidgetItem(NullToVal(rs->Fields(2), Value("")).toString(), List1);
-            item->setData(kPlantIdRole, QVariant::fromValue<qlonglong>(NullToVal(rs->Fields(1), Value(0)).toLong()));
-            item->setData(kFmrIdRole, QVariant::fromValue<qlonglong>(NullToVal(rs->Fields(0), Value(0)).toLong()));
-            rs->MoveNext();
+        for (const ShipPlanting &p : QueryShipPlantings(dataDb(), f.year, state)) {
+            auto *item = new QListWidgetItem(p.name, List1);
+            item->setData(kPlantIdRole, QVariant::fromValue<qlonglong>(p.plantId));
+            item->setData(kFmrIdRole, QVariant::fromValue<qlonglong>(p.fmrId));
         }
-        rs->Close();
         // The planting saved last is current, the entry of its own grower; before any, the blank
         // entry.
         const long last = isBlank(gLastPlantID) ? 0 : static_cast<long>(gLastPlantID.toLong());
@@ -259,49 +230,21 @@ void frmShipList::SetList2()
 
 void frmShipList::listShipments(const Filters &f)
 {
-    QStringList w;
-    std::vector<Value> params;
-    if (f.year) {
-        w << QStringLiteral("D_PLANT.YYYY=?");
-        params.push_back(Value(*f.year));
-    }
+    ShipListFilter filter;
+    filter.year = f.year;
     const int row = List1->currentRow();
     if (row >= 1) {
         QListWidgetItem *item = List1->item(row);
-        w << QStringLiteral("D_SHIP.FMR_ID=? AND D_SHIP.PLANT_ID=?");
-        params.push_back(Value(static_cast<long>(item->data(kFmrIdRole).toLongLong())));
-        params.push_back(Value(static_cast<long>(item->data(kPlantIdRole).toLongLong())));
-    } else {
-        // Every listed planting: the conditions the list was filled by.
-        if (listedYear_) {
-            w << QStringLiteral("D_PLANT.YYYY=?");
-            params.push_back(Value(*listedYear_));
-        }
-        if (listedState_ == 0)
-            w << QStringLiteral("1=0");
-        else if (listedState_ == 1)
-            w << QStringLiteral("D_PLANT.END_DATE IS NULL");
-        else if (listedState_ == 2)
-            w << QStringLiteral("D_PLANT.END_DATE IS NOT NULL");
+        filter.planting = std::make_pair(static_cast<long>(item->data(kFmrIdRole).toLongLong()),
+                                         static_cast<long>(item->data(kPlantIdRole).toLongLong()));
     }
-    if (f.from) {
-        w << QStringLiteral("D_SHIP.SHIP_DATE>=?");
-        params.push_back(Value(*f.from));
-    }
-    if (f.to) {
-        w << QStringLiteral("D_SHIP.SHIP_DATE<=?");
-        params.push_back(Value(*f.to));
-    }
-    const QString from = QStringLiteral(" FROM D_SHIP INNER JOIN D_PLANT ON D_SHIP.PLANT_ID=D_PLANT.PLANT_ID AND "
-                                        "D_SHIP.FMR_ID=D_PLANT.FMR_ID");
-    const QString where = w.isEmpty() ? QString() : QStringLiteral(" WHERE ") + w.join(QStringLiteral(" AND "));
+    filter.listedYear = listedYear_;
+    filter.listedState = listedState_;
+    filter.from = f.from;
+    filter.to = f.to;
 
     clearRows();
-    auto rs = gDb->GetFwdOnlyRst(QStringLiteral("SELECT D_SHIP.*") + from + where +
-                                     QStringLiteral(" ORDER BY D_SHIP.SHIP_DATE,D_SHIP.PLANT_ID,D_SHIP.SHIP_ID"),
-                                 params);
-    const long n = SetShipAry(*rs);
-    rs->Close();
+    const long n = LoadShipList(dataDb(), filter);
     long selected = -1;
     for (long i = 0; i < n; ++i) {
         const ShipRec &r = gShip[static_cast<std::size_t>(i)];
@@ -316,13 +259,9 @@ void frmShipList::listShipments(const Filters &f)
     selectRow(selected);
 
     // Totals over no rows are empty.
-    auto sums = gDb->GetFwdOnlyRst(QStringLiteral("SELECT SUM(D_SHIP.SHIP_QTY), SUM(D_SHIP.SALES_QTY), "
-                                                  "SUM(D_SHIP.DSC_AMT), SUM(D_SHIP.SALES_AMT), SUM(D_SHIP.FEE_AMT)") +
-                                       from + where,
-                                   params);
+    const auto sums = ShipListTotals(dataDb(), filter);
     for (int i = 0; i < 5; ++i)
-        lblSUM[static_cast<std::size_t>(i)]->setText(sums->eof() ? QString() : fmtAmount(sums->Fields(i)));
-    sums->Close();
+        lblSUM[static_cast<std::size_t>(i)]->setText(sums ? fmtAmount((*sums)[static_cast<std::size_t>(i)]) : QString());
 }
 
 }  // namespace hb

@@ -30,7 +30,7 @@ long shopOf(const ShipRec &r)
 // The shop's fee rate, 1 when it has none.
 Value defaultFeeRate(const ShipRec &r)
 {
-    const Value rt = gMst->DLookup(QStringLiteral("FEE_RT"), QStringLiteral("M_SHOP"),
+    const Value rt = masterDb().DLookup(QStringLiteral("FEE_RT"), QStringLiteral("M_SHOP"),
                                    QStringLiteral("SHOP_ID=") + QString::number(shopOf(r)));
     return isBlank(rt) ? Value(1) : rt;
 }
@@ -159,7 +159,7 @@ void ApplyShipEntry(ShipRec &r, int box, const Value &entry)
         }
         const std::optional<long> code = leadingWhole(v.displayText());
         r.PRD_ID = code ? Value(*code) : null;
-        r.PRD_NM = gMst->DLookup(QStringLiteral("PRD_NM"), QStringLiteral("M_PRD"),
+        r.PRD_NM = masterDb().DLookup(QStringLiteral("PRD_NM"), QStringLiteral("M_PRD"),
                                  QStringLiteral("SHOP_ID=%1 AND PRD_ID=%2").arg(shopOf(r)).arg(code.value_or(0)));
         break;
     }

@@ -27,8 +27,6 @@ enum ShipBox : int {
     kShipBoxCount = 12,
 };
 
-// True for Empty and Null.
-inline bool isBlank(const Value &v) { return v.isEmpty() || v.isNull(); }
 
 // The number a box's text stands for: Null for an empty text; false when the text is no number
 // (or, where whole is asked, no whole number).

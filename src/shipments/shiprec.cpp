@@ -48,4 +48,16 @@ long SetShipAry(Recordset &rs)
     return ShipRec::loadArray(rs, gShip);
 }
 
+long LoadShipment(DbObject &db, long fmrId, long shipId)
+{
+    auto rs = db.GetFwdOnlyRst(
+        QStringLiteral("SELECT  D_SHIP.*  FROM D_SHIP INNER JOIN D_PLANT ON D_SHIP.PLANT_ID=D_PLANT.PLANT_ID"
+                       " AND D_SHIP.FMR_ID=D_PLANT.FMR_ID WHERE D_SHIP.FMR_ID=? AND SHIP_ID=?"
+                       " ORDER BY D_SHIP.SHIP_DATE,D_SHIP.PLANT_ID,D_SHIP.SHIP_ID"),
+        {Value(static_cast<long long>(fmrId)), Value(static_cast<long long>(shipId))});
+    const long n = SetShipAry(*rs);
+    rs->Close();
+    return n;
+}
+
 }  // namespace hb

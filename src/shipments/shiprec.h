@@ -9,6 +9,7 @@
 
 namespace hb {
 
+class DbObject;
 class Recordset;
 
 // One row of D_SHIP, field by field in column order. A fresh record holds Empty in every field.
@@ -53,5 +54,9 @@ extern std::vector<ShipRec> gShip;
 // columns of D_SHIP taken by name; returns the number of rows loaded. The recordset is left
 // open after its last row.
 long SetShipAry(Recordset &rs);
+
+// Reads the grower's shipment of that number (when its planting exists) into gShip; the number
+// of rows read.
+long LoadShipment(DbObject &db, long fmrId, long shipId);
 
 }  // namespace hb

@@ -15,12 +15,6 @@ Value gLastShipFmrID;
 
 namespace {
 
-constexpr long kWorkKbnShip = 8;
-
-long asLong(const Value &v)
-{
-    return isBlank(v) ? 0 : static_cast<long>(v.toLong());
-}
 
 // A text that is empty or missing is written as NULL.
 Value textOrNull(const Value &v)
@@ -30,23 +24,23 @@ Value textOrNull(const Value &v)
     return v;
 }
 
-bool rowExists(long fmr, long shipId)
+bool rowExists(DbObject &db, long fmr, long shipId)
 {
-    auto rs = gDb->GetFwdOnlyRst(QStringLiteral("SELECT COUNT(*) FROM D_SHIP WHERE FMR_ID=? AND SHIP_ID=?"),
+    auto rs = db.GetFwdOnlyRst(QStringLiteral("SELECT COUNT(*) FROM D_SHIP WHERE FMR_ID=? AND SHIP_ID=?"),
                                  {Value(fmr), Value(shipId)});
     return !rs->eof() && rs->Fields(0).toLong() > 0;
 }
 
 // The sales voucher (amount SALES_AMT) or the fee voucher (FEE_AMT) of the shipment; returns
 // the number to keep.
-long postVoucher(const ShipRec &r, bool sales, int mode, const QDateTime &now)
+long postVoucher(DbObject &db, const ShipRec &r, bool sales, int mode, const QDateTime &now)
 {
     GeneratedLedge v;
-    v.fmrId = asLong(r.FMR_ID);
+    v.fmrId = IdOf(r.FMR_ID);
     v.ledgeDate = valueDate(r.SHIP_DATE);
     const LedgeSide plain{r.ACC_ID, Value(0), Value(0), Value::null()};
     const LedgeSide planting{Value(sales ? kAccSales : kAccShopFee), Value(static_cast<long>(kOptPlant)),
-                             Value(asLong(r.PLANT_ID)), textOrNull(r.PRD_NM)};
+                             Value(IdOf(r.PLANT_ID)), textOrNull(r.PRD_NM)};
     v.debit = sales ? plain : planting;
     v.credit = sales ? planting : plain;
     v.ctrNm = textOrNull(NullToVal(GetShopNm(r.SHOP_ID), Value("")));
@@ -58,7 +52,7 @@ long postVoucher(const ShipRec &r, bool sales, int mode, const QDateTime &now)
     const Value &amount = sales ? r.SALES_AMT : r.FEE_AMT;
     const double deciding = isBlank(amount) ? 0.0 : amount.toDouble();
     const Currency amt = isBlank(amount) ? Currency{} : amount.toCurrency();
-    return WriteGeneratedLedge(v, deciding, amt, asLong(sales ? r.LEDGE_ID_S : r.LEDGE_ID_F));
+    return WriteGeneratedLedge(db, v, deciding, amt, IdOf(sales ? r.LEDGE_ID_S : r.LEDGE_ID_F));
 }
 
 const char *const kRowColumns[] = {"SHIP_DATE", "PLANT_ID", "DTL_NO",    "SHOP_ID",    "PRD_ID",    "PRD_NM",
@@ -79,7 +73,7 @@ std::vector<Value> rowValues(const ShipRec &r)
     return values;
 }
 
-void writeRow(const ShipRec &r, int mode)
+void writeRow(DbObject &db, const ShipRec &r, int mode)
 {
     QStringList names;
     for (const char *name : kRowColumns)
@@ -91,12 +85,7 @@ void writeRow(const ShipRec &r, int mode)
         values.insert(values.begin(), {r.FMR_ID, r.SHIP_ID});
         for (const Value &v : h.insertValues())
             values.push_back(v);
-        QStringList marks;
-        for (qsizetype i = 0; i < names.size(); ++i)
-            marks << QStringLiteral("?");
-        gDb->EXEC(QStringLiteral("INSERT INTO D_SHIP (%1) VALUES (%2)")
-                      .arg(names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))),
-                  values);
+        db.EXEC(insertStatement(QStringLiteral("D_SHIP"), names), values);
         return;
     }
     const HoldColumns h = HoldColumns::forUpdate();
@@ -109,52 +98,52 @@ void writeRow(const ShipRec &r, int mode)
     values.push_back(h.holdTm);
     values.push_back(r.FMR_ID);
     values.push_back(r.SHIP_ID);
-    gDb->EXEC(QStringLiteral("UPDATE D_SHIP SET %1 WHERE FMR_ID=? AND SHIP_ID=?").arg(sets.join(QStringLiteral(", "))),
+    db.EXEC(QStringLiteral("UPDATE D_SHIP SET %1 WHERE FMR_ID=? AND SHIP_ID=?").arg(sets.join(QStringLiteral(", "))),
               values);
 }
 
 // The day row when the day has none, then the shipment line at the end of the day.
-void writeDiary(const ShipRec &r, const QDateTime &now)
+void writeDiary(DbObject &db, const ShipRec &r, const QDateTime &now)
 {
-    const Value fmr(asLong(r.FMR_ID));
+    const Value fmr(IdOf(r.FMR_ID));
     const Value day(valueDate(r.SHIP_DATE));
-    auto count = gDb->GetFwdOnlyRst(QStringLiteral("SELECT COUNT(*) FROM D_DIARY WHERE FMR_ID=? AND WORK_DATE=?"),
+    auto count = db.GetFwdOnlyRst(QStringLiteral("SELECT COUNT(*) FROM D_DIARY WHERE FMR_ID=? AND WORK_DATE=?"),
                                     {fmr, day});
     if (count->eof() || count->Fields(0).toLong() == 0) {
-        gDb->EXEC(QStringLiteral("INSERT INTO D_DIARY (FMR_ID, WORK_DATE, IDATE, LAST_TM) VALUES (?, ?, ?, ?)"),
+        db.EXEC(QStringLiteral("INSERT INTO D_DIARY (FMR_ID, WORK_DATE, IDATE, LAST_TM) VALUES (?, ?, ?, ?)"),
                   {fmr, day, Value(now), Value(GetCompName())});
     }
     count->Close();
-    auto max = gDb->GetFwdOnlyRst(QStringLiteral("SELECT MAX(DTL_NO) FROM D_DIARY_DTL WHERE FMR_ID=? AND WORK_DATE=?"),
+    auto max = db.GetFwdOnlyRst(QStringLiteral("SELECT MAX(DTL_NO) FROM D_DIARY_DTL WHERE FMR_ID=? AND WORK_DATE=?"),
                                   {fmr, day});
-    const long dtlNo = (max->eof() ? 0 : asLong(max->Fields(0))) + 1;
+    const long dtlNo = (max->eof() ? 0 : IdOf(max->Fields(0))) + 1;
     max->Close();
-    gDb->EXEC(QStringLiteral("INSERT INTO D_DIARY_DTL (FMR_ID, WORK_DATE, DTL_NO, PLANT_ID, WORK_KBN, WORK_NM, NOTES, "
+    db.EXEC(QStringLiteral("INSERT INTO D_DIARY_DTL (FMR_ID, WORK_DATE, DTL_NO, PLANT_ID, WORK_KBN, WORK_NM, NOTES, "
                              "SHIP_ID) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
-              {fmr, day, Value(dtlNo), Value(asLong(r.PLANT_ID)), Value(kWorkKbnShip), Value("出荷"),
-               isBlank(r.NOTES) ? Value::null() : r.NOTES, Value(asLong(r.SHIP_ID))});
+              {fmr, day, Value(dtlNo), Value(IdOf(r.PLANT_ID)), Value(static_cast<long>(kWorkShip)), Value("出荷"),
+               isBlank(r.NOTES) ? Value::null() : r.NOTES, Value(IdOf(r.SHIP_ID))});
 }
 
-void deleteDiaryLine(const ShipRec &r)
+void deleteDiaryLine(DbObject &db, const ShipRec &r)
 {
-    gDb->EXEC(QStringLiteral("DELETE D_DIARY_DTL.* FROM D_DIARY_DTL WHERE D_DIARY_DTL.FMR_ID=? AND "
-                             "D_DIARY_DTL.WORK_KBN=8 AND D_DIARY_DTL.SHIP_ID=?"),
-              {Value(asLong(r.FMR_ID)), Value(asLong(r.SHIP_ID))});
+    db.EXEC(QStringLiteral("DELETE D_DIARY_DTL.* FROM D_DIARY_DTL WHERE D_DIARY_DTL.FMR_ID=? AND "
+                             "D_DIARY_DTL.WORK_KBN=? AND D_DIARY_DTL.SHIP_ID=?"),
+              {Value(IdOf(r.FMR_ID)), Value(static_cast<long>(kWorkShip)), Value(IdOf(r.SHIP_ID))});
 }
 
 }  // namespace
 
 std::vector<LoadedRows> LoadedShip(DbObject &db, const ShipRec &row)
 {
-    const Value fmr(asLong(row.FMR_ID));
-    const Value ship(asLong(row.SHIP_ID));
+    const Value fmr(IdOrZero(row.FMR_ID));
+    const Value ship(IdOrZero(row.SHIP_ID));
     return {LoadedRows::record(QStringLiteral("D_SHIP"), QStringLiteral("FMR_ID=? AND SHIP_ID=?"), {fmr, ship}, row),
             LoadedVouchers(db, fmr, {row.LEDGE_ID_S, row.LEDGE_ID_F}),
             LoadedRows::read(db, QStringLiteral("D_DIARY_DTL"), QStringLiteral("FMR_ID=? AND WORK_KBN=? AND SHIP_ID=?"),
-                             {fmr, Value(kWorkKbnShip), ship})};
+                             {fmr, Value(static_cast<long>(kWorkShip)), ship})};
 }
 
-int SaveShipment(ShipRec &rec, int mode, const std::vector<LoadedRows> &loaded)
+int SaveShipment(DbObject &db, ShipRec &rec, int mode, const std::vector<LoadedRows> &loaded)
 {
     if (mode != kEditAdd && mode != kEditModify && mode != kEditDelete) {
         gLastShipID = rec.SHIP_ID;
@@ -165,36 +154,36 @@ int SaveShipment(ShipRec &rec, int mode, const std::vector<LoadedRows> &loaded)
     const QDateTime now = QDateTime::currentDateTime();
     bool missing = false;
     {
-        TransactionScope tx(*gDb);
-        const long fmr = asLong(r.FMR_ID);
+        TransactionScope tx(db);
+        const long fmr = IdOf(r.FMR_ID);
         if (mode == kEditAdd) {
-            const Value max = gDb->DMax(QStringLiteral("SHIP_ID"), QStringLiteral("D_SHIP"),
+            const Value max = db.DMax(QStringLiteral("SHIP_ID"), QStringLiteral("D_SHIP"),
                                         QStringLiteral("FMR_ID=") + QString::number(fmr));
-            r.SHIP_ID = Value(asLong(max) + 1);
+            r.SHIP_ID = Value(IdOf(max) + 1);
             r.LEDGE_ID_S = r.LEDGE_ID_F = Value::null();
-        } else if (!rowExists(fmr, asLong(r.SHIP_ID))) {
+        } else if (!rowExists(db, fmr, IdOf(r.SHIP_ID))) {
             missing = true;
         } else {
             for (const LoadedRows &rows : loaded)
-                rows.check(*gDb);
+                rows.check(db);
         }
         if (!missing) {
             if (mode == kEditDelete) {
                 for (const Value &id : {r.LEDGE_ID_S, r.LEDGE_ID_F}) {
-                    if (asLong(id) > 0)
-                        gDb->EXEC(QStringLiteral("DELETE D_LEDGE.* FROM D_LEDGE WHERE FMR_ID=? AND LEDGE_ID=?"),
-                                  {Value(fmr), Value(asLong(id))});
+                    if (IdOf(id) > 0)
+                        db.EXEC(QStringLiteral("DELETE D_LEDGE.* FROM D_LEDGE WHERE FMR_ID=? AND LEDGE_ID=?"),
+                                  {Value(fmr), Value(IdOf(id))});
                 }
-                gDb->EXEC(QStringLiteral("DELETE FROM D_SHIP WHERE FMR_ID=? AND SHIP_ID=?"),
-                          {Value(fmr), Value(asLong(r.SHIP_ID))});
-                deleteDiaryLine(r);
+                db.EXEC(QStringLiteral("DELETE FROM D_SHIP WHERE FMR_ID=? AND SHIP_ID=?"),
+                          {Value(fmr), Value(IdOf(r.SHIP_ID))});
+                deleteDiaryLine(db, r);
             } else {
-                r.LEDGE_ID_S = Value(postVoucher(r, true, mode, now));
-                r.LEDGE_ID_F = Value(postVoucher(r, false, mode, now));
-                writeRow(r, mode);
+                r.LEDGE_ID_S = Value(postVoucher(db, r, true, mode, now));
+                r.LEDGE_ID_F = Value(postVoucher(db, r, false, mode, now));
+                writeRow(db, r, mode);
                 if (mode == kEditModify)
-                    deleteDiaryLine(r);
-                writeDiary(r, now);
+                    deleteDiaryLine(db, r);
+                writeDiary(db, r, now);
             }
             tx.commit();
         }

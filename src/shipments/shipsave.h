@@ -8,6 +8,8 @@
 
 namespace hb {
 
+class DbObject;
+
 // The grower of the shipment saved last (gLastShipID is its number); shipments are numbered
 // per grower, so the list reselects by both.
 extern Value gLastShipFmrID;
@@ -19,7 +21,7 @@ extern Value gLastShipFmrID;
 // raises. The record (its SHIP_ID and voucher numbers) is updated only after the commit.
 // Modes 2 and 4 first compare what is stored with `loaded` (LoadedShip, as the window loaded it)
 // and raise ChangedElsewhere, writing nothing, when another computer changed it.
-int SaveShipment(ShipRec &rec, int mode, const std::vector<LoadedRows> &loaded = {});
+int SaveShipment(DbObject &db, ShipRec &rec, int mode, const std::vector<LoadedRows> &loaded = {});
 
 // What a save of the shipment overwrites: its row as the list read it; its sales and fee
 // vouchers and its line in the diary, read now.

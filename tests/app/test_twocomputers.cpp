@@ -135,7 +135,7 @@ TEST_P(TwoComputersTest, TheDiaryDay)
         s.ledge = pc1Day.ledge;
         s.loadedLedge = pc1Day.ledge;
         s.loadedRows = pc1Day.loadedRows;
-        hb::SaveDiaryDay(s);
+        hb::SaveDiaryDay(*hb::gDb, s);
         pcs->use(1);
 
         // pc2 saves a change of メモ: refused, the window keeps its input.
@@ -194,7 +194,7 @@ TEST_P(TwoComputersTest, EveryInputOpenedFromItsList)
              hb::PlantRec row = rowOf<hb::PlantRec>("D_PLANT", "FMR_ID=1 AND PLANT_ID=1");
              const auto loaded = hb::LoadedPlant(row);
              row.PLANT_NM = Value("畑A（東）");
-             EXPECT_EQ(hb::savePlant(hb::kEditModify, row, loaded), hb::PlantSaveResult::Saved);
+             EXPECT_EQ(hb::savePlant(*hb::gDb, hb::kEditModify, row, loaded), hb::PlantSaveResult::Saved);
          },
          [](QDialog *d) { return static_cast<hb::frmPlantInput *>(d)->txtDATA[7]; },  // 面積
          "D_PLANT", "PLANT_NM", "畑A（東）", "AREA"},
@@ -222,7 +222,7 @@ TEST_P(TwoComputersTest, EveryInputOpenedFromItsList)
              hb::ShipRec row = rowOf<hb::ShipRec>("D_SHIP", "FMR_ID=1 AND SHIP_ID=1");
              const auto loaded = hb::LoadedShip(*hb::gDb, row);
              row.NOTES = Value("朝どれ");
-             EXPECT_EQ(hb::SaveShipment(row, hb::kEditModify, loaded), 1);
+             EXPECT_EQ(hb::SaveShipment(*hb::gDb, row, hb::kEditModify, loaded), 1);
          },
          [](QDialog *d) { return static_cast<hb::frmShipInput *>(d)->txtDATA[hb::kBoxLocate]; },
          "D_SHIP", "NOTES", "朝どれ", "LOCATE"},
@@ -230,10 +230,11 @@ TEST_P(TwoComputersTest, EveryInputOpenedFromItsList)
          {"INSERT INTO D_LEDGE (FMR_ID, LEDGE_ID, LEDGE_DATE, D_ACC_ID, C_ACC_ID, CTR_NM, AMT, IDATE, LAST_TM) "
           "VALUES (1, 1, #2026-12-08#, 1000, 4020, '直売所', 500, #2026-12-08 07:00:00#, 'pc1')"},
          window.operator()<hb::frmLedgeList, hb::frmLedgeInput>("frmLedgeInput"),
-         [] {  // as the voucher input writes it
-             hb::gDb->EXEC("UPDATE D_LEDGE SET CTR_NM='朝市', UDATE=?, LAST_TM='pc1', HOLD_TM=NULL "
-                           "WHERE FMR_ID=1 AND LEDGE_ID=1",
-                           {Value(QDateTime::currentDateTime())});
+         [] {
+             hb::LedgeRec row = rowOf<hb::LedgeRec>("D_LEDGE", "FMR_ID=1 AND LEDGE_ID=1");
+             const auto loaded = hb::LoadedLedge(row);
+             row.CTR_NM = Value("朝市");
+             EXPECT_EQ(hb::SaveLedge(*hb::gDb, hb::kEditModify, 1, row, loaded), hb::LedgeSaveResult::Saved);
          },
          [](QDialog *d) { return static_cast<hb::frmLedgeInput *>(d)->txtDATA[5]; },  // 備考
          "D_LEDGE", "CTR_NM", "朝市", "NOTES"},
@@ -301,10 +302,13 @@ TEST_P(TwoComputersTest, TheProductMaster)
     };
     pcs->use(1);
     hb::fdlMstPrdEdit *f = openMaster();  // pc2 opens the product master
-    // pc1, which opened it too, renames the product (as its product master writes it).
+    // pc1, which opened it too, renames the product.
     pcs->use(0);
-    hb::gMst->EXEC("UPDATE M_PRD SET PRD_NM='完熟トマト', UDATE=?, LAST_TM='pc1' WHERE PRD_ID=101",
-                   {Value(QDateTime::currentDateTime())});
+    std::vector<hb::PrdRec> products;
+    hb::LoadedRows loaded;
+    hb::LoadProducts(*hb::gMst, products, &loaded);
+    products.at(0).PRD_NM = Value("完熟トマト");
+    EXPECT_EQ(hb::SaveProducts(*hb::gMst, products, &loaded), 1);
     pcs->use(1);
     hbtest::enter(f->txtDATA[2], "トマ");  // 略称
     hbtest::click(f->cmdMENU[1]);        // 登録

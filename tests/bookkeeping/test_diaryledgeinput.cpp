@@ -3,6 +3,7 @@
 // modify and delete in gLedge, and what it refuses.
 
 #include "bookkeeping/frmdiaryledgeinput.h"
+#include "ledgefixture.h"
 #include "common/globaldbs.h"
 #include "common/harness.h"
 #include "core/forms.h"
@@ -27,19 +28,16 @@ long num(const Value &v)
     return v.isNull() || v.isEmpty() ? 0 : static_cast<long>(v.toLong());
 }
 
-class DiaryLedgeDialog : public hbtest::GlobalDbs {
+class DiaryLedgeDialog : public ledgetest::LedgeDb {
 protected:
     void SetUp() override
     {
-        GlobalDbs::SetUp();
+        LedgeDb::SetUp();
         if (IsSkipped())
             return;
-        hb::gFmrID = Value(1);
         hb::gWorkDate = Value(kDay);
         hb::gDiaryLedgeAcc = Value(1000);
         hb::gEditMode = hb::kEditAdd;
-        hb::gEditRow = -1;
-        hb::gLedge.assign(1, LedgeRec());
         // Stored vouchers: grower 1 up to 7; grower 2 has higher numbers.
         putStored(1, 3);
         putStored(1, 7);
@@ -52,16 +50,6 @@ protected:
                                           {1, 5, "殺菌剤B", -1}, {2, 3, "他の人の薬", -1}})
             hb::gDb->EXEC("INSERT INTO D_CHEMI (FMR_ID, CHEMI_ID, CHEMI_NM, CHK_FLG) VALUES (?, ?, ?, ?)",
                           {Value(fmr), Value(id), Value(name), Value(chk)});
-    }
-    void TearDown() override
-    {
-        hb::destroyForms();
-        settle();
-        hb::gFmrID = Value();
-        hb::gWorkDate = Value();
-        hb::gDiaryLedgeAcc = Value();
-        hb::gLedge.assign(1, LedgeRec());
-        GlobalDbs::TearDown();
     }
 
     static void putStored(long fmr, long id)

@@ -4,6 +4,8 @@
 
 #include "bookkeeping/frmledgeinput.h"
 #include "bookkeeping/frmledgelist.h"
+#include "common/failingstatement.h"
+#include "ledgefixture.h"
 #include "common/globaldbs.h"
 #include "common/harness.h"
 #include "core/datepicker.h"
@@ -21,19 +23,16 @@ using hbtest::settle;
 
 namespace {
 
-class LedgeInputTest : public hbtest::GlobalDbs {
+class LedgeInputTest : public ledgetest::LedgeDb {
 protected:
     void SetUp() override
     {
-        GlobalDbs::SetUp();
+        LedgeDb::SetUp();
         if (IsSkipped())
             return;
         openMaster();
         hb::gMst->EXEC("INSERT INTO M_FMR (FMR_ID, FMR_NM, CHK_FLG) VALUES (1, '緑丘 太郎', -1), (2, '山田 花子', -1)");
-        hb::gFmrID = Value(1);
         hb::gCalMonth = QDate(2008, 2, 1);
-        hb::gLastLedgeID = Value();
-        hb::gLedge.assign(1, LedgeRec());
         put(1, 4, "2008-02-10", 1000, 4000, 3000, "道の駅みどり");
         put(1, 5, "2008-02-05", 4160, 1000, 700, "農協");
         put(2, 4, "2008-02-10", 1000, 4000, 3000, "道の駅みどり");  // the same number, another grower
@@ -44,14 +43,6 @@ protected:
         for (auto [fmr, id, name, chk] : {std::tuple{1, 1, "殺虫剤A", -1}, {1, 2, "使い切った薬", 0}, {2, 3, "他の人の薬", -1}})
             hb::gDb->EXEC("INSERT INTO D_CHEMI (FMR_ID, CHEMI_ID, CHEMI_NM, CHK_FLG) VALUES (?, ?, ?, ?)",
                           {Value(fmr), Value(id), Value(name), Value(chk)});
-    }
-    void TearDown() override
-    {
-        hb::destroyForms();
-        settle();
-        hb::gLedge.assign(1, LedgeRec());
-        hb::gLastLedgeID = Value();
-        GlobalDbs::TearDown();
     }
 
     static void put(long fmr, long id, const char *date, long d, long c, long amt, const char *ctr)
@@ -369,6 +360,37 @@ TEST_P(LedgeInputBoth, BadInputAndFailedSavesKeepTheWindowOpenWithItsInput)
         EXPECT_FALSE(in.isLoaded());
     });
     EXPECT_EQ(cell("AMT", 1, 6).toCurrency(), hb::Currency::fromDouble(250));
+}
+
+// Each statement of a save failing in turn (an add, then a modify): the failure is reported as
+// the window reports a failed save, the vouchers and the window stay as they were, and the save
+// after the last one goes through.
+TEST_P(LedgeInputBoth, EachFailingStatementOfASaveLeavesTheVouchersAndTheWindowAsTheyWere)
+{
+    auto &list = openList();
+    for (int button : {1, 2}) {
+        long statements = 0;
+        press(list, button, 4, [&](hb::frmLedgeInput &in) {
+            enter(in.txtDATA[4], QStringLiteral("1200"));
+            const QStringList rows = hbtest::dumpRows(*hb::gDb, "D_LEDGE", "FMR_ID, LEDGE_ID");
+            QStringList texts;
+            for (QLineEdit *box : in.txtDATA)
+                texts << box->text();
+            statements = hbtest::failEachClick(*hb::gDb, ui.get(), in.cmdMENU[1], [&](long k, const QString &) {
+                    EXPECT_TRUE(in.isVisible()) << k;
+                    QStringList now;
+                    for (QLineEdit *box : in.txtDATA)
+                        now << box->text();
+                    EXPECT_EQ(now, texts) << k;
+                    EXPECT_EQ(hbtest::dumpRows(*hb::gDb, "D_LEDGE", "FMR_ID, LEDGE_ID"), rows) << k;
+                });
+            EXPECT_FALSE(in.isLoaded());
+        });
+        EXPECT_GE(statements, 3) << "button " << button;
+        EXPECT_TRUE(ui->prompts.empty());
+    }
+    EXPECT_EQ(cell("AMT", 1, 4).toCurrency(), hb::Currency::fromDouble(1200));
+    EXPECT_EQ(cell("AMT", 1, 6).toCurrency(), hb::Currency::fromDouble(1200));
 }
 
 // A voucher deleted meanwhile on another computer: modify or delete writes nothing; the message,

@@ -4,6 +4,7 @@
 
 #include "bookkeeping/frmledgeinput.h"
 #include "bookkeeping/frmledgelist.h"
+#include "ledgefixture.h"
 #include "common/globaldbs.h"
 #include "common/harness.h"
 #include "core/datepicker.h"
@@ -24,19 +25,16 @@ using hbtest::settle;
 
 namespace {
 
-class LedgeListTest : public hbtest::GlobalDbs {
+class LedgeListTest : public ledgetest::LedgeDb {
 protected:
     void SetUp() override
     {
-        GlobalDbs::SetUp();
+        LedgeDb::SetUp();
         if (IsSkipped())
             return;
         openMaster();
         hb::gMst->EXEC("INSERT INTO M_FMR (FMR_ID, FMR_NM, CHK_FLG) VALUES (1, '緑丘 太郎', -1)");
-        hb::gFmrID = Value(1);
         hb::gCalMonth = QDate(2008, 2, 1);
-        hb::gLastLedgeID = Value();
-        hb::gLedge.assign(1, LedgeRec());
         // Grower 1: two vouchers before the year, January, February, March and one undated.
         put(1, 1, "2007-12-15", 1000, 4000, 1000, "道の駅");
         put(1, 2, "2008-01-10", 1000, 4000, 500);
@@ -47,14 +45,6 @@ protected:
         put(1, 7, "2008-03-01", 1000, 4000, 9999);
         put(1, 8, nullptr, 1000, 4000, 50);
         put(2, 4, "2008-02-15", 1000, 4000, 77777, "道の駅");  // another grower's
-    }
-    void TearDown() override
-    {
-        hb::destroyForms();
-        settle();
-        hb::gLedge.assign(1, LedgeRec());
-        hb::gLastLedgeID = Value();
-        GlobalDbs::TearDown();
     }
 
     static void put(long fmr, long id, const char *date, long d, long c, long amt, const char *ctr = nullptr)

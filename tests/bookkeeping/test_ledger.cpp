@@ -100,7 +100,7 @@ TEST_P(Vouchers, TheSignOfTheDecidingValueChoosesTheSides)
     long expectedId = 0;
     for (const auto &c : cases) {
         const hb::GeneratedLedge g = purchase(1);
-        const long id = hb::WriteGeneratedLedge(g, c.deciding, Currency::fromDouble(c.amount), 0);
+        const long id = hb::WriteGeneratedLedge(*hb::gDb, g, c.deciding, Currency::fromDouble(c.amount), 0);
         EXPECT_EQ(id, ++expectedId);
         const hb::LedgeRec r = stored(1, id);
         const hb::LedgeSide &d = c.swapped ? g.credit : g.debit;
@@ -125,7 +125,7 @@ TEST_P(Vouchers, TheSignOfTheDecidingValueChoosesTheSides)
     const QDateTime idate(QDate(2024, 4, 2), QTime(9, 30, 0)), udate(QDate(2024, 5, 3), QTime(10, 0, 0));
     g.idate = Value(idate);
     g.udate = Value(udate);
-    const hb::LedgeRec r = stored(1, hb::WriteGeneratedLedge(g, 1, Currency::fromDouble(1), 0));
+    const hb::LedgeRec r = stored(1, hb::WriteGeneratedLedge(*hb::gDb, g, 1, Currency::fromDouble(1), 0));
     EXPECT_EQ(r.IDATE, Value(idate));
     EXPECT_EQ(r.UDATE, Value(udate));
 }
@@ -138,22 +138,22 @@ TEST_P(Vouchers, TheOldVoucherGoesFirstAndItsNumberIsKept)
     putLedge(2, 7, 999);
 
     // Rewritten under its own number, even below the grower's highest.
-    EXPECT_EQ(hb::WriteGeneratedLedge(purchase(1), 800, Currency::fromDouble(800), 2), 2);
+    EXPECT_EQ(hb::WriteGeneratedLedge(*hb::gDb, purchase(1), 800, Currency::fromDouble(800), 2), 2);
     EXPECT_EQ(stored(1, 2).AMT, Value(Currency::fromDouble(800)));
     EXPECT_EQ(stored(1, 2).NOTES, Value(""));
     EXPECT_EQ(count(1), 3);
     EXPECT_EQ(stored(2, 2).AMT, Value(Currency::fromDouble(999)));  // another grower's same number
 
     // Zero removes the voucher, posts nothing and gives the back-link 0.
-    EXPECT_EQ(hb::WriteGeneratedLedge(purchase(1), 0, Currency::fromDouble(0), 3), 0);
+    EXPECT_EQ(hb::WriteGeneratedLedge(*hb::gDb, purchase(1), 0, Currency::fromDouble(0), 3), 0);
     EXPECT_TRUE(stored(1, 3).LEDGE_ID.isEmpty());
     EXPECT_EQ(count(1), 2);
-    EXPECT_EQ(hb::WriteGeneratedLedge(purchase(1), 0, Currency::fromDouble(0), 0), 0);
+    EXPECT_EQ(hb::WriteGeneratedLedge(*hb::gDb, purchase(1), 0, Currency::fromDouble(0), 0), 0);
     EXPECT_EQ(count(1), 2);
 
     // New numbers are the grower's highest plus one; a grower's first voucher is 1.
-    EXPECT_EQ(hb::WriteGeneratedLedge(purchase(1), 1, Currency::fromDouble(1), 0), 3);
-    EXPECT_EQ(hb::WriteGeneratedLedge(purchase(3), 1, Currency::fromDouble(1), 0), 1);
+    EXPECT_EQ(hb::WriteGeneratedLedge(*hb::gDb, purchase(1), 1, Currency::fromDouble(1), 0), 3);
+    EXPECT_EQ(hb::WriteGeneratedLedge(*hb::gDb, purchase(3), 1, Currency::fromDouble(1), 0), 1);
     EXPECT_EQ(count(2), 2);
     EXPECT_FALSE(hb::gDb->inTransaction());
 }
@@ -165,7 +165,7 @@ TEST_P(Vouchers, TextsAreStoredAsTheyStand)
     g.debit.optNm = Value(awkward + "L");
     g.ctrNm = Value(awkward);
     g.notes = Value(QStringLiteral("'") + awkward);
-    const hb::LedgeRec r = stored(1, hb::WriteGeneratedLedge(g, 10, Currency::fromDouble(10), 0));
+    const hb::LedgeRec r = stored(1, hb::WriteGeneratedLedge(*hb::gDb, g, 10, Currency::fromDouble(10), 0));
     EXPECT_EQ(r.D_OPT_NM, g.debit.optNm);
     EXPECT_EQ(r.CTR_NM, g.ctrNm);
     EXPECT_EQ(r.NOTES, g.notes);
@@ -177,8 +177,8 @@ TEST_P(Vouchers, AFailedCallerTransactionLeavesTheOldVouchers)
     const hb::LedgeRec before = stored(1, 5);
     const bool failed = !hb::trapped(hb::Trap::Silent, [&] {
         hb::TransactionScope save(*hb::gDb);
-        EXPECT_EQ(hb::WriteGeneratedLedge(purchase(1), 100, Currency::fromDouble(100), 5), 5);
-        EXPECT_EQ(hb::WriteGeneratedLedge(purchase(1), 200, Currency::fromDouble(200), 0), 6);
+        EXPECT_EQ(hb::WriteGeneratedLedge(*hb::gDb, purchase(1), 100, Currency::fromDouble(100), 5), 5);
+        EXPECT_EQ(hb::WriteGeneratedLedge(*hb::gDb, purchase(1), 200, Currency::fromDouble(200), 0), 6);
         EXPECT_TRUE(hb::gDb->inTransaction());
         // Nothing is committed yet: another computer sees the old state.
         EXPECT_EQ(fresh().connect()->DCount("*", "D_LEDGE", "FMR_ID=1").toLong(), 1);
@@ -199,7 +199,7 @@ TEST_P(Vouchers, AFailedInsertLeavesTheOldVoucher)
                       ? "CREATE TRIGGER refuse_ledge BEFORE INSERT ON D_LEDGE BEGIN SELECT RAISE(ABORT, 'refused'); END"
                       : "CREATE TRIGGER refuse_ledge BEFORE INSERT ON D_LEDGE FOR EACH ROW "
                         "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'refused'");
-    EXPECT_THROW(hb::WriteGeneratedLedge(purchase(1), 100, Currency::fromDouble(100), 5), hb::HbError);
+    EXPECT_THROW(hb::WriteGeneratedLedge(*hb::gDb, purchase(1), 100, Currency::fromDouble(100), 5), hb::HbError);
     EXPECT_FALSE(hb::gDb->inTransaction());
     EXPECT_EQ(count(1), 1);
     EXPECT_EQ(stored(1, 5).NOTES, Value("before"));

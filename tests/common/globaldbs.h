@@ -4,6 +4,7 @@
 
 #include "common/backends.h"
 #include "common/programdir.h"
+#include "common/runglobals.h"
 #include "common/scriptedui.h"
 #include "core/db.h"
 #include "core/recordhold.h"
@@ -37,6 +38,7 @@ protected:
         BothBackends::SetUp();
         if (IsSkipped())
             return;
+        resetRunGlobals();
         hb::setCompNameSource([] { return QStringLiteral("PC-TEST"); });
         hb::loadSchema(db(), hb::Schema::Data);
         const bool server = GetParam() == Backend::MariaDb;
@@ -60,6 +62,7 @@ protected:
     {
         ProgramDir::releaseGlobals();
         hb::setCompNameSource(nullptr);
+        resetRunGlobals();
         BothBackends::TearDown();
     }
 

@@ -5,6 +5,9 @@
 
 #include <QDateTime>
 #include <gtest/gtest.h>
+#include <functional>
+#include <limits>
+#include <vector>
 
 using hb::Value;
 
@@ -74,6 +77,91 @@ TEST(Value, BooleansAndDates)
     EXPECT_EQ(Value(dt).displayText(), "2008/12/03 04:05:06");
     EXPECT_EQ(Value(QDate(2008, 12, 3)).displayText(), "2008/12/03");
     EXPECT_EQ(Value(QDate(1899, 12, 31)).toDouble(), 1.0);
+}
+
+// What the blank tests and the ID conversions give for the values the windows and saves meet:
+// the figures every call site relied on before it used these helpers.
+TEST(Value, BlankTestsAndIdConversionsByValue)
+{
+    constexpr long kRaises = -99999;
+    struct Case {
+        const char *name;
+        Value v;
+        bool blank;
+        bool blankText;
+        long id;       // IdOf
+        long idOrZero;
+    };
+    const Case cases[] = {
+        {"Null", Value::null(), true, true, 0, 0},
+        {"Empty", Value(), true, true, 0, 0},
+        {"\"\"", Value(""), false, true, kRaises, 0},
+        {"abc", Value("abc"), false, false, kRaises, 0},
+        {"\"2.5\"", Value("2.5"), false, false, 2, 2},
+        {"\"1,000\"", Value("1,000"), false, false, 1000, 1000},
+        {"\" 7 \"", Value(" 7 "), false, false, 7, 7},
+        {"2.5", Value(2.5), false, false, 2, 2},
+        {"3.5", Value(3.5), false, false, 4, 4},
+        {"true", Value(true), false, false, -1, -1},
+        {"2024-01-02", Value(QDateTime(QDate(2024, 1, 2), QTime(0, 0))), false, false, 45293, 0},
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(hb::isBlank(c.v), c.blank) << c.name;
+        EXPECT_EQ(hb::isBlankText(c.v), c.blankText) << c.name;
+        long id = 0;
+        try {
+            id = hb::IdOf(c.v);
+        } catch (const hb::HbError &e) {
+            EXPECT_EQ(e.number(), hb::kErrTypeMismatch) << c.name;
+            id = kRaises;
+        }
+        EXPECT_EQ(id, c.id) << c.name;
+        EXPECT_EQ(hb::IdOrZero(c.v), c.idOrZero) << c.name;
+    }
+}
+
+TEST(Value, CurrencyArithmeticRoundsHalfToEvenAndRaisesOnOverflow)
+{
+    using C = hb::Currency;
+    const auto s = [](std::int64_t scaled) { return C::fromScaled(scaled); };
+    struct Case {
+        const char *what;
+        C a, b;
+        C sum, difference, product;
+    };
+    const Case cases[] = {
+        {"whole", s(20000), s(30000), s(50000), s(-10000), s(60000)},
+        {"half of an odd last place rounds up", s(3), s(5000), s(5003), s(-4997), s(2)},
+        {"half of an even last place stays", s(1), s(5000), s(5001), s(-4999), s(0)},
+        {"negative half rounds to even", s(-3), s(5000), s(4997), s(-5003), s(-2)},
+        {"above half rounds away", s(7), s(7000), s(7007), s(-6993), s(5)},
+        {"yen by a quantity", C::fromDouble(12.5), C::fromDouble(2.5), C::fromDouble(15), C::fromDouble(10),
+         C::fromDouble(31.25)},
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(c.a + c.b, c.sum) << c.what;
+        EXPECT_EQ(c.a - c.b, c.difference) << c.what;
+        EXPECT_EQ(c.a * c.b, c.product) << c.what;
+    }
+    EXPECT_EQ(-s(5), s(-5));
+    EXPECT_LT(s(-1), s(0));
+    EXPECT_GT(s(10001), s(10000));
+    const C max = s(std::numeric_limits<std::int64_t>::max());
+    const C min = s(std::numeric_limits<std::int64_t>::min());
+    for (const auto &overflowing : std::vector<std::function<C()>>{
+             [&] { return max + s(1); }, [&] { return min - s(1); }, [&] { return -min; },
+             [&] { return max * C::fromDouble(2); }, [&] { return min * C::fromDouble(1.5); }}) {
+        try {
+            overflowing();
+            ADD_FAILURE() << "no overflow";
+        } catch (const hb::HbError &e) {
+            EXPECT_EQ(e.number(), hb::kErrOverflow);
+        }
+    }
+    C running = s(10);
+    running += s(5);
+    running -= s(20);
+    EXPECT_EQ(running, s(-5));
 }
 
 // ---- dates: the same text, order and day numbers under every local time zone -----------------

@@ -36,15 +36,12 @@ protected:
         hb::gFmrID = Value(1);
         hb::gCalMonth = QDate(2024, 6, 1);
         hb::gChemi.assign(1, hb::ChemiRec());
-        hb::gLastChemiID = Value();
     }
     void TearDown() override
     {
         hb::destroyForms();
         hbtest::settle();
         hb::gChemi.assign(1, hb::ChemiRec());
-        hb::gLastChemiID = Value();
-        hb::gFmrID = Value();
         GlobalDbs::TearDown();
     }
     bool server() const { return GetParam() == hbtest::Backend::MariaDb; }

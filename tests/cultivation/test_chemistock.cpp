@@ -89,7 +89,7 @@ TEST_P(ChemiStock, EitherDirectionOfTheUnitTableConverts)
         units({c.unitRow});
         purchase(1, 7, 2, 1);
         line(1, kDay, 1, 7, Value(500), c.lineUnit);
-        hb::CalChemiStock(kDay, 1);
+        hb::CalChemiStock(*hb::gDb, *hb::gWork, kDay, 1);
         EXPECT_DOUBLE_EQ(col("USED_QTY", 7).toDouble(), c.used) << std::get<0>(c.unitRow) << "->" << std::get<1>(c.unitRow);
         EXPECT_DOUBLE_EQ(col("REST_QTY", 7).toDouble(), 2 - c.used);
     }
@@ -106,7 +106,7 @@ TEST_P(ChemiStock, ShippedUnitTableAgreesWithTheFixedFactors)
             line(1, kDay, id, id, Value(500), use);
         }
     }
-    hb::CalChemiStock(kDay, 1);
+    hb::CalChemiStock(*hb::gDb, *hb::gWork, kDay, 1);
     id = 0;
     for (long pur = 1; pur <= 5; ++pur) {
         for (long use = 1; use <= 5; ++use) {
@@ -130,7 +130,7 @@ TEST_P(ChemiStock, SumsEveryDayOfTheGrowerOnly)
     line(1, kDay, 4, 0, Value::null(), 0);     // a line of another kind of work
     line(1, kOtherDay, 1, 1, Value(1.25), 2);  // the same purchase on another day
     line(2, kDay, 1, 1, Value(100), 2);        // another grower naming the number
-    hb::CalChemiStock(kDay, 1);
+    hb::CalChemiStock(*hb::gDb, *hb::gWork, kDay, 1);
     EXPECT_DOUBLE_EQ(col("USED_QTY", 1).toDouble(), 3.75);
     EXPECT_DOUBLE_EQ(col("REST_QTY", 1).toDouble(), 6.25);
     EXPECT_DOUBLE_EQ(col("USED_QTY", 2).toDouble(), 1);
@@ -147,16 +147,16 @@ TEST_P(ChemiStock, APurchaseWhoseLineWasRemovedIsRecomputed)
     line(1, kDay, 1, 1, Value(3), 2);
     line(1, kDay, 2, 2, Value(1), 2);
     line(1, kOtherDay, 1, 2, Value(2), 2);
-    hb::CalChemiStock(kDay, 1);
+    hb::CalChemiStock(*hb::gDb, *hb::gWork, kDay, 1);
     EXPECT_DOUBLE_EQ(col("USED_QTY", 1).toDouble(), 3);
     EXPECT_DOUBLE_EQ(col("USED_QTY", 2).toDouble(), 3);
 
     // The day is saved without its lines: without the loaded list nothing would be recomputed.
     hb::gDb->EXEC("DELETE FROM D_DIARY_DTL WHERE WORK_DATE=?", {Value(kDay)});
-    hb::CalChemiStock(kDay, 1);
+    hb::CalChemiStock(*hb::gDb, *hb::gWork, kDay, 1);
     EXPECT_DOUBLE_EQ(col("USED_QTY", 1).toDouble(), 3);
 
-    hb::CalChemiStock(kDay, 1, {1, 2, 3});
+    hb::CalChemiStock(*hb::gDb, *hb::gWork, kDay, 1, {1, 2, 3});
     EXPECT_DOUBLE_EQ(col("USED_QTY", 1).toDouble(), 0);
     EXPECT_DOUBLE_EQ(col("REST_QTY", 1).toDouble(), 10);
     EXPECT_DOUBLE_EQ(col("USED_QTY", 2).toDouble(), 2);  // its line of the other day remains
@@ -164,7 +164,7 @@ TEST_P(ChemiStock, APurchaseWhoseLineWasRemovedIsRecomputed)
 
     // A line moved to another purchase: the old one drops to 0, the new one counts it.
     line(1, kDay, 1, 2, Value(4), 2);
-    hb::CalChemiStock(kDay, 1, {1});
+    hb::CalChemiStock(*hb::gDb, *hb::gWork, kDay, 1, {1});
     EXPECT_DOUBLE_EQ(col("USED_QTY", 1).toDouble(), 0);
     EXPECT_DOUBLE_EQ(col("USED_QTY", 2).toDouble(), 6);
     expectRestIsPurchaseLessUse();
@@ -174,20 +174,20 @@ TEST_P(ChemiStock, ARunWithoutPurchasesWritesNothingOfTheLastRun)
 {
     purchase(1, 1, 10, 2);
     line(1, kDay, 1, 1, Value(2), 2);
-    hb::CalChemiStock(kDay, 1);
+    hb::CalChemiStock(*hb::gDb, *hb::gWork, kDay, 1);
     EXPECT_DOUBLE_EQ(col("USED_QTY", 1).toDouble(), 2);
 
     hb::gDb->EXEC("UPDATE D_CHEMI SET USED_QTY=7, REST_QTY=0 WHERE CHEMI_ID=1");
     line(1, kOtherDay, 1, 0, Value::null(), 0);  // that day names no purchase
     line(1, kOtherDay, 2, 9, Value(1), 2);       // nor one of the grower's
-    hb::CalChemiStock(kOtherDay, 1);
+    hb::CalChemiStock(*hb::gDb, *hb::gWork, kOtherDay, 1);
     EXPECT_DOUBLE_EQ(col("USED_QTY", 1).toDouble(), 7);
     EXPECT_DOUBLE_EQ(col("REST_QTY", 1).toDouble(), 3);
     EXPECT_EQ(hb::gWork->DCount("*", "W_CHEMI_USE", "").toLong(), 0);
 
     // A day with no lines and nothing loaded changes nothing at all.
     hb::gDb->EXEC("UPDATE D_CHEMI SET REST_QTY=0 WHERE CHEMI_ID=1");
-    hb::CalChemiStock(QDateTime(QDate(2024, 7, 1), QTime(0, 0)), 1);
+    hb::CalChemiStock(*hb::gDb, *hb::gWork, QDateTime(QDate(2024, 7, 1), QTime(0, 0)), 1);
     EXPECT_DOUBLE_EQ(col("REST_QTY", 1).toDouble(), 0);
 }
 
@@ -197,7 +197,7 @@ TEST_P(ChemiStock, RunsInsideTheCallersTransaction)
     line(1, kDay, 1, 1, Value(2), 2);
     {
         hb::TransactionScope save(*hb::gDb);
-        hb::CalChemiStock(kDay, 1);
+        hb::CalChemiStock(*hb::gDb, *hb::gWork, kDay, 1);
         EXPECT_TRUE(hb::gDb->inTransaction());
         EXPECT_DOUBLE_EQ(col("USED_QTY", 1).toDouble(), 2);
     }  // not committed: rolled back
@@ -212,13 +212,13 @@ TEST_P(ChemiStock, ClearingResetsOnlyTheGrowersUnusedPurchases)
     purchase(1, 3, 10, 2, Value(5), Value(5));  // another grower's, unused
     purchase(2, 4, 10, 2);                      // new: Null use
     line(2, kDay, 1, 2, Value(4), 2);
-    hb::ClearChemiUse(Value(2));
+    hb::ClearChemiUse(*hb::gDb, Value(2));
     struct { long id; double used, rest; } want[] = {{1, 0, 10}, {2, 4, 6}, {3, 5, 5}, {4, 0, 10}};
     for (const auto &w : want) {
         EXPECT_DOUBLE_EQ(col("USED_QTY", w.id).toDouble(), w.used) << w.id;
         EXPECT_DOUBLE_EQ(col("REST_QTY", w.id).toDouble(), w.rest) << w.id;
     }
-    hb::ClearChemiUse(Value("1"));  // a grower ID held as text
+    hb::ClearChemiUse(*hb::gDb, Value("1"));  // a grower ID held as text
     EXPECT_DOUBLE_EQ(col("USED_QTY", 3).toDouble(), 0);
 }
 
@@ -284,7 +284,7 @@ TEST_P(ChemiStock, YearsOfLinesSumAsTheirLinesConvertedOneByOne)
     expected[1] += 2.5 * 1000;
     expected[2] += 0.75 * 0.000001;
 
-    hb::CalChemiStock(kDay, 1, {3, 4, 5, 6, 7, 8});
+    hb::CalChemiStock(*hb::gDb, *hb::gWork, kDay, 1, {3, 4, 5, 6, 7, 8});
     for (long c = 1; c <= 8; ++c) {
         const double got = col("USED_QTY", c).toDouble();
         const double want = expected[c];

@@ -3,6 +3,7 @@
 // through the windows.
 
 #include "chemifixture.h"
+#include "common/failingstatement.h"
 #include "core/datepicker.h"
 
 #include <QCalendarWidget>
@@ -654,6 +655,34 @@ TEST_P(ChemiWindowSaves, AFailedSaveIsReportedAndTheWindowKeepsItsInputAndNumber
         in.Unload();
     });
     EXPECT_EQ(dumpPurchasesAndVouchers(), before) << "voucher 17 and the row as they were";
+}
+
+// Each statement of a modify's save failing in turn (the purchase and its voucher): reported as a
+// failed save, the purchases, the vouchers and the window as they were; the save after the last
+// one goes through.
+TEST_P(ChemiWindowSaves, EachFailingStatementOfTheSaveLeavesTheRowsAndTheWindowAsTheyWere)
+{
+    put({.id = 5, .name = Value("A剤"), .date = day(2024, 6, 1), .qty = Value(2.0), .unit = Value(5),
+         .acc = Value(1000), .amt = Value(hb::Currency::fromDouble(3000)), .rest = Value(2.0), .ledge = Value(17)});
+    putVoucher(1, 17, day(2024, 6, 1), 1130, 1000, 3000);
+    auto &list = openList();
+    const QStringList before = dumpPurchasesAndVouchers();
+    long statements = 0;
+    openInput(list, 2, rowOf(list, 5), [&](hb::frmChemiInput &in) {
+        enter(in.txtDATA[7], "3500");
+        const hb::ChemiRec typed = in.work;
+        statements = hbtest::failEachClick(*hb::gDb, ui.get(), in.cmdMENU[1], [&](long k, const QString &) {
+                EXPECT_TRUE(in.isLoaded()) << k;
+                for (int f = 0; f < hb::ChemiRec::fieldCount(); ++f)
+                    EXPECT_EQ(in.work.field(f), typed.field(f)) << k << " field " << f;
+                EXPECT_EQ(in.txtDATA[7]->text(), QStringLiteral("3500")) << k;
+                EXPECT_EQ(dumpPurchasesAndVouchers(), before) << k;
+            });
+        EXPECT_FALSE(in.isLoaded());
+    });
+    EXPECT_GE(statements, 4);
+    EXPECT_TRUE(ui->prompts.empty());
+    EXPECT_NE(dumpPurchasesAndVouchers(), before);
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // database.
 
 #include "common/backends.h"
+#include "common/failingstatement.h"
+#include "common/globaldbs.h"
 #include "common/harness.h"
 #include "common/programdir.h"
 #include "common/scriptedui.h"
@@ -671,6 +673,29 @@ TEST_P(ProductMaster, AFailedRegisterLeavesTheTableAsItWas)
     EXPECT_EQ(one("SELECT LAST_TM FROM M_PRD WHERE PRD_ID=1"), Value("OTHER"));
     EXPECT_EQ(f.products()[0].PRD_NM, Value("A2"));
     EXPECT_EQ(f.products().size(), 3u);
+}
+
+// Each statement of the table's rewrite failing in turn: reported as a failed save, the table, the
+// products in the window and its boxes as they were; the rewrite after the last one goes through.
+TEST_P(ProductMaster, EachFailingStatementOfRegisterLeavesTheTableAndTheWindowAsTheyWere)
+{
+    insertProduct(1, Value("A"));
+    insertProduct(2, Value("B"));
+    insertProduct(3, Value("C"));
+    auto &f = open<hb::fdlMstPrdEdit>();
+    retype(f.txtDATA[1], "A2");
+    const QStringList rows = hbtest::dumpRows(*hb::gMst, "M_PRD", "PRD_ID");
+    const long statements = hbtest::failEachClick(*hb::gMst, ui.get(), f.cmdMENU[1], [&](long k, const QString &) {
+            EXPECT_TRUE(hb::IsFormLoaded("fdlMstPrdEdit")) << k;
+            EXPECT_FALSE(hb::gMst->inTransaction()) << k;
+            EXPECT_EQ(hbtest::dumpRows(*hb::gMst, "M_PRD", "PRD_ID"), rows) << k;
+            EXPECT_EQ(f.products().size(), 3u) << k;
+            EXPECT_EQ(f.products()[0].PRD_NM, Value("A2")) << k;
+            EXPECT_EQ(f.txtDATA[1]->text(), QStringLiteral("A2")) << k;
+        });
+    EXPECT_EQ(statements, 8) << "BEGIN, the stored rows compared, the delete, three inserts, the rows read back, COMMIT";
+    EXPECT_FALSE(hb::IsFormLoaded("fdlMstPrdEdit"));
+    EXPECT_EQ(one("SELECT PRD_NM FROM M_PRD WHERE PRD_ID=1"), Value("A2"));
 }
 
 TEST_P(ProductMaster, TheFilterComparesExactlyAndListsNamelessRows)

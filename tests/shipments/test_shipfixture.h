@@ -28,9 +28,7 @@ protected:
         openMaster();
         hb::gFmrID = Value(1);
         hb::gShopID = Value(1);
-        hb::gLastShipID = Value();
         hb::gLastShipFmrID = Value();
-        hb::gLastPlantID = Value();
         hb::gLastPlantFmrID = Value();
         hb::gShip.assign(1, hb::ShipRec());
         putGrower(1, "緑丘 太郎", "緑丘");
@@ -45,7 +43,7 @@ protected:
     {
         hb::destroyForms();
         hbtest::settle();
-        hb::gFmrID = Value();
+        hb::gShip.assign(1, hb::ShipRec());
         GlobalDbs::TearDown();
     }
 

@@ -107,7 +107,7 @@ TEST_P(ShipSave, NewShipmentPostsSalesThenFeeVoucherTheRowTheDayAndTheLine)
     for (const Case &c : cases) {
         hb::ShipRec r = newShip(12000, 1800, c.notes);
         r.SHIP_DATE = Value(c.date);
-        ASSERT_EQ(hb::SaveShipment(r, hb::kEditAdd), 1);
+        ASSERT_EQ(hb::SaveShipment(*hb::gDb, r, hb::kEditAdd), 1);
         EXPECT_EQ(r.SHIP_ID, Value(c.ship)) << "the grower's highest number plus one";
         EXPECT_EQ(hb::gLastShipID, Value(c.ship));
         EXPECT_EQ(r.LEDGE_ID_S.toLong(), ledge);
@@ -146,7 +146,7 @@ TEST_P(ShipSave, AmountSignAndZeroDecideTheVouchers)
         hb::gDb->EXEC("DELETE FROM D_LEDGE");
         hb::gDb->EXEC("DELETE FROM D_SHIP");
         hb::ShipRec r = newShip(c.sales, c.fee);
-        ASSERT_EQ(hb::SaveShipment(r, hb::kEditAdd), 1);
+        ASSERT_EQ(hb::SaveShipment(*hb::gDb, r, hb::kEditAdd), 1);
         EXPECT_EQ(r.LEDGE_ID_S.toLong(), c.ids);
         EXPECT_EQ(r.LEDGE_ID_F.toLong(), c.idf);
         const auto strip = [](const QString &v) { return v == "<none>" ? v : v.section('|', 1); };
@@ -159,7 +159,7 @@ TEST_P(ShipSave, ModifyRepostsUnderTheSameNumbersAndMovesTheLine)
 {
     putLines(3, QDate(2024, 5, 10), 3);
     hb::ShipRec r = newShip(12000, 1800);
-    ASSERT_EQ(hb::SaveShipment(r, hb::kEditAdd), 1);
+    ASSERT_EQ(hb::SaveShipment(*hb::gDb, r, hb::kEditAdd), 1);
     ASSERT_EQ(shipLine(3, 1), "05/10#4 plant 7 出荷 NULL");
     const Value firstIdate = stored(3, 1).IDATE;
     hb::gDb->EXEC("UPDATE D_LEDGE SET IDATE=#2024-05-10 08:00:00# WHERE FMR_ID=3");
@@ -168,7 +168,7 @@ TEST_P(ShipSave, ModifyRepostsUnderTheSameNumbersAndMovesTheLine)
     // The same day again: line 4 is deleted and inserted as 4 again.
     hb::ShipRec m = loaded;
     m.SALES_AMT = Value(hb::Currency::fromDouble(9000));
-    ASSERT_EQ(hb::SaveShipment(m, hb::kEditModify), 1);
+    ASSERT_EQ(hb::SaveShipment(*hb::gDb, m, hb::kEditModify), 1);
     EXPECT_EQ(m.LEDGE_ID_S.toLong(), 1);
     EXPECT_EQ(m.LEDGE_ID_F.toLong(), 2);
     EXPECT_TRUE(voucher(3, 1).endsWith("|9000"));
@@ -184,7 +184,7 @@ TEST_P(ShipSave, ModifyRepostsUnderTheSameNumbersAndMovesTheLine)
     // Sales now 0 and another day: the sales voucher goes, the line moves, the old day stays.
     m.SALES_AMT = Value(hb::Currency{});
     m.SHIP_DATE = day(2024, 5, 12);
-    ASSERT_EQ(hb::SaveShipment(m, hb::kEditModify), 1);
+    ASSERT_EQ(hb::SaveShipment(*hb::gDb, m, hb::kEditModify), 1);
     EXPECT_EQ(voucher(3, 1), "<none>");
     EXPECT_EQ(stored(3, 1).LEDGE_ID_S.toLong(), 0);
     EXPECT_EQ(stored(3, 1).LEDGE_ID_F.toLong(), 2);
@@ -199,18 +199,18 @@ TEST_P(ShipSave, DeleteAndModifyTouchOnlyTheirGrowersShipment)
     a.FMR_ID = Value(1);
     hb::ShipRec b = newShip(2000, 200);
     b.FMR_ID = Value(2);
-    ASSERT_EQ(hb::SaveShipment(a, hb::kEditAdd), 1);
-    ASSERT_EQ(hb::SaveShipment(b, hb::kEditAdd), 1);
+    ASSERT_EQ(hb::SaveShipment(*hb::gDb, a, hb::kEditAdd), 1);
+    ASSERT_EQ(hb::SaveShipment(*hb::gDb, b, hb::kEditAdd), 1);
     ASSERT_EQ(a.SHIP_ID, Value(1));
     ASSERT_EQ(b.SHIP_ID, Value(1));
 
     hb::ShipRec m = stored(2, 1);
     m.NOTES = Value("修正");
-    ASSERT_EQ(hb::SaveShipment(m, hb::kEditModify), 1);
+    ASSERT_EQ(hb::SaveShipment(*hb::gDb, m, hb::kEditModify), 1);
     EXPECT_TRUE(stored(1, 1).NOTES.isNull());
     EXPECT_EQ(stored(2, 1).NOTES, Value("修正"));
 
-    ASSERT_EQ(hb::SaveShipment(m, hb::kEditDelete), 1);
+    ASSERT_EQ(hb::SaveShipment(*hb::gDb, m, hb::kEditDelete), 1);
     EXPECT_EQ(count("SELECT COUNT(*) FROM D_SHIP WHERE FMR_ID=2"), 0);
     EXPECT_EQ(count("SELECT COUNT(*) FROM D_LEDGE WHERE FMR_ID=2"), 0);
     EXPECT_EQ(shipLine(2, 1), "");
@@ -223,13 +223,13 @@ TEST_P(ShipSave, DeleteAndModifyTouchOnlyTheirGrowersShipment)
 TEST_P(ShipSave, ARowGoneMeanwhileIsReportedAndNothingChanges)
 {
     hb::ShipRec r = newShip(12000, 1800);
-    ASSERT_EQ(hb::SaveShipment(r, hb::kEditAdd), 1);
+    ASSERT_EQ(hb::SaveShipment(*hb::gDb, r, hb::kEditAdd), 1);
     hb::gDb->EXEC("DELETE FROM D_SHIP");  // another computer deleted it
     for (int mode : {hb::kEditModify, hb::kEditDelete}) {
         ui->prompts.clear();
         hb::ShipRec m = r;
         m.SALES_AMT = Value(hb::Currency{});
-        EXPECT_EQ(hb::SaveShipment(m, mode), 0);
+        EXPECT_EQ(hb::SaveShipment(*hb::gDb, m, mode), 0);
         ASSERT_EQ(ui->prompts.size(), 1U);
         EXPECT_EQ(ui->prompts[0].text, "該当データが存在しません。");
         EXPECT_EQ(ui->prompts[0].style, hb::kMsgCritical);
@@ -241,11 +241,11 @@ TEST_P(ShipSave, ARowGoneMeanwhileIsReportedAndNothingChanges)
 TEST_P(ShipSave, AFailingStatementRollsEverythingBackAndLeavesTheRecord)
 {
     hb::ShipRec r = newShip(12000, 1800);
-    ASSERT_EQ(hb::SaveShipment(r, hb::kEditAdd), 1);
+    ASSERT_EQ(hb::SaveShipment(*hb::gDb, r, hb::kEditAdd), 1);
     hb::gDb->EXEC("DROP TABLE D_DIARY_DTL");  // the last statement of a save fails
 
     hb::ShipRec n = newShip(5000, 500);
-    EXPECT_THROW(hb::SaveShipment(n, hb::kEditAdd), hb::HbError);
+    EXPECT_THROW(hb::SaveShipment(*hb::gDb, n, hb::kEditAdd), hb::HbError);
     EXPECT_FALSE(hb::gDb->inTransaction());
     EXPECT_TRUE(n.SHIP_ID.isNull() && n.LEDGE_ID_S.isNull() && n.LEDGE_ID_F.isNull()) << "the record is as before";
     EXPECT_EQ(count("SELECT COUNT(*) FROM D_SHIP"), 1);
@@ -254,7 +254,7 @@ TEST_P(ShipSave, AFailingStatementRollsEverythingBackAndLeavesTheRecord)
     hb::ShipRec m = stored(3, 1);
     m.SALES_AMT = Value(hb::Currency::fromDouble(1));
     m.SHIP_DATE = day(2024, 6, 1);
-    EXPECT_THROW(hb::SaveShipment(m, hb::kEditModify), hb::HbError);
+    EXPECT_THROW(hb::SaveShipment(*hb::gDb, m, hb::kEditModify), hb::HbError);
     EXPECT_TRUE(voucher(3, 1).endsWith("|12000")) << "the old voucher is back";
     EXPECT_EQ(hb::valueDate(stored(3, 1).SHIP_DATE), QDate(2024, 5, 10));
     EXPECT_EQ(count("SELECT COUNT(*) FROM D_DIARY WHERE WORK_DATE=#2024-06-01 00:00:00#"), 0);

@@ -1,6 +1,7 @@
 // The shipment list and input windows driven as a grower drives them: the list's conditions,
 // totals and buttons; the input's defaults, amounts, refusals, modes and save.
 
+#include "common/failingstatement.h"
 #include "core/datepicker.h"
 #include "cultivation/frmplantinput.h"
 #include "cultivation/frmplantlist.h"
@@ -403,6 +404,52 @@ TEST_P(ShipWindows, AddThroughTheInputWindowSavesAndTheListSelectsTheNewShipment
     list.Unload();
 }
 
+// Each statement of a new shipment's save failing in turn (the shipment, its two vouchers and its
+// diary line): reported as a failed save, the tables and the window as they were; the save after
+// the last one goes through.
+TEST_P(ShipWindows, EachFailingStatementOfTheSaveLeavesTheTablesAndTheWindowAsTheyWere)
+{
+    putSeason();
+    auto &list = openList();
+    long statements = 0;
+    onInput([&](hb::frmShipInput &in) {
+        settle();
+        hbtest::focusByClick(in.List1);
+        in.List1->setCurrentRow(1);
+        settle();
+        type(in.txtDATA[hb::kBoxShopPrc], "150");
+        type(in.txtDATA[hb::kBoxShipQty], "12");
+        type(in.txtDATA[hb::kBoxNotes], "朝どれ");
+        settle();
+        const auto tables = [] {
+            return hbtest::dumpRows(*hb::gDb, "D_SHIP", "FMR_ID, SHIP_ID") + hbtest::dumpRows(*hb::gDb, "D_LEDGE", "FMR_ID, LEDGE_ID")
+                   + hbtest::dumpRows(*hb::gDb, "D_DIARY", "FMR_ID, WORK_DATE")
+                   + hbtest::dumpRows(*hb::gDb, "D_DIARY_DTL", "FMR_ID, WORK_DATE, DTL_NO");
+        };
+        const auto boxes = [&in] {
+            QStringList texts;
+            for (QLineEdit *box : in.txtDATA)
+                texts << box->text();
+            return texts;
+        };
+        const QStringList before = tables();
+        const QStringList typed = boxes();
+        statements = hbtest::failEachClick(*hb::gDb, ui.get(), in.cmdMENU[1], [&](long k, const QString &) {
+                EXPECT_TRUE(in.isVisible()) << k;
+                EXPECT_TRUE(in.work.SHIP_ID.isNull()) << k;
+                EXPECT_EQ(boxes(), typed) << k;
+                EXPECT_EQ(tables(), before) << k;
+            });
+        EXPECT_FALSE(in.isVisible());
+    });
+    hbtest::click(list.cmdMENU[1]);
+    settle();
+    EXPECT_GT(statements, 6);
+    EXPECT_EQ(count("SELECT COUNT(*) FROM D_SHIP WHERE FMR_ID=1 AND SHIP_ID=5 AND NOTES='朝どれ'"), 1);
+    EXPECT_EQ(count("SELECT COUNT(*) FROM D_DIARY_DTL WHERE FMR_ID=1 AND WORK_KBN=8 AND SHIP_ID=5"), 1);
+    list.Unload();
+}
+
 // A stored shipment keeps its grower: the box shows it and cannot be changed, so saving grower
 // 2's shipment 1 never touches grower 1's shipment 1 or grower 1's voucher of the same number.
 TEST_P(ShipWindows, AStoredShipmentKeepsItsGrowerAndTouchesNoOtherGrowersRows)
@@ -685,7 +732,7 @@ TEST_P(ShipWindowsSqlite, ButtonsNeedASelectedRowAndOpenViewCopyAndDelete)
 
     // Copy: today, no number or vouchers; the copy gets its own.
     hb::ShipRec first;
-    ASSERT_TRUE(hb::SaveShipment(first = hb::gShip[0], hb::kEditModify) == 1);  // give shipment 1 its vouchers
+    ASSERT_TRUE(hb::SaveShipment(*hb::gDb, first = hb::gShip[0], hb::kEditModify) == 1);  // give shipment 1 its vouchers
     const long s1 = first.LEDGE_ID_S.toLong();
     hbtest::click(list.cmdFIND);
     settle();

@@ -113,7 +113,7 @@ std::vector<Save> saves(hbtest::ScriptedUi &ui)
              s.ledge[0].AMT = Value(hb::Currency::fromDouble(3500));
              arm();
              try {
-                 hb::SaveDiaryDay(s);
+                 hb::SaveDiaryDay(*hb::gDb, s);
              } catch (const hb::HbError &e) {
                  return e.description();
              }
@@ -133,7 +133,7 @@ std::vector<Save> saves(hbtest::ScriptedUi &ui)
                  s.day.NOTES2 = Value(QString(1000, QChar(0x3044)));
                  hb::AddLine(s.lines, s.day, Value(3));
                  arm();
-                 hb::SaveDiaryDay(s);
+                 hb::SaveDiaryDay(*hb::gDb, s);
              } catch (const hb::HbError &e) {
                  return e.description();
              }
@@ -172,7 +172,7 @@ std::vector<Save> saves(hbtest::ScriptedUi &ui)
              r.FEE_AMT = Value(hb::Currency::fromDouble(1800));
              arm();
              try {
-                 hb::SaveShipment(r, hb::kEditAdd);
+                 hb::SaveShipment(*hb::gDb, r, hb::kEditAdd);
              } catch (const hb::HbError &e) {
                  return e.description();
              }
@@ -191,7 +191,7 @@ std::vector<Save> saves(hbtest::ScriptedUi &ui)
              r.NOTES1 = Value("畝 3 本");
              arm();
              try {
-                 hb::savePlant(hb::kEditAdd, r);
+                 hb::savePlant(*hb::gDb, hb::kEditAdd, r);
              } catch (const hb::HbError &e) {
                  return e.description();
              }

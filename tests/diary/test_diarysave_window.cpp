@@ -3,6 +3,7 @@
 // saved day whose marks the calendar then shows.
 
 #include "diaryfixture.h"
+#include "common/failingstatement.h"
 #include "bookkeeping/frmdiaryledgeinput.h"
 #include "core/datachanged.h"
 #include "diary/frmdairycal.h"
@@ -211,6 +212,43 @@ TEST_P(DiarySaveWindow, AFailingRedrawAfterTheSaveReachesTheButtonsTrapAndTheWin
         EXPECT_EQ(ui->prompts[0].style, hb::kMsgExclamation);
     });
     EXPECT_EQ(one("SELECT ONE_MSG FROM D_DIARY"), Value("晴れ")) << "saved before the redraw";
+}
+
+// Each statement of the day's save failing in turn (the day row, a pesticide line with its voucher
+// and stock, a cash voucher): reported as a failed save, the tables and the window's lines and
+// vouchers as they were; the save after the last one goes through.
+TEST_P(DiarySaveWindow, EachFailingStatementOfTheSaveLeavesTheTablesAndTheWindowAsTheyWere)
+{
+    putPlantingAndPurchase();
+    putLedge(1, 4, day(2014, 9, 30), 1000, 4000, 100);
+    putDay({.oneMsg = Value("前")});
+    long statements = 0;
+    openDay(kDay, [&](hb::frmDairyInput &f) {
+        addPesticideLine(f, "散布");
+        addCashVoucher(f, "500");
+        typeAndLeave(ctl(&f, "txtDATA_5"), "メモ");
+        const QStringList tables = dumpDataTables();
+        const auto lineKeys = [&f] {
+            QStringList keys;
+            for (const hb::DiaryDtlRec &l : f.lines())
+                keys << QStringLiteral("%1/%2").arg(hb::IdOf(l.DTL_NO)).arg(hb::IdOf(l.LEDGE_ID));
+            return keys;
+        };
+        const QStringList lines = lineKeys();
+        const std::vector<long> vouchers = ledgeIds();
+        statements = hbtest::failEachClick(*hb::gDb, ui.get(), ctl(&f, "cmdMENU_1"), [&](long k, const QString &) {
+                EXPECT_TRUE(f.isVisible()) << k;
+                EXPECT_EQ(dumpDataTables(), tables) << k;
+                EXPECT_EQ(lineKeys(), lines) << k;
+                EXPECT_EQ(ledgeIds(), vouchers) << k;
+                EXPECT_FALSE(hb::gDb->inTransaction()) << k;
+            });
+        EXPECT_FALSE(f.isVisible());
+    });
+    EXPECT_GT(statements, 8);
+    EXPECT_TRUE(ui->prompts.empty()) << ui->promptTexts().join('|').toStdString();
+    EXPECT_EQ(one("SELECT NOTES1 FROM D_DIARY WHERE FMR_ID=1"), Value("メモ"));
+    EXPECT_EQ(count("D_LEDGE"), 3);
 }
 
 TEST_P(DiarySaveWindow, ADayThatFailedToLoadIsNotSaved)

@@ -32,8 +32,7 @@ protected:
     {
         hb::destroyForms();
         hbtest::settle();
-        hb::gFmrID = Value();
-        hb::gWorkDate = Value();
+        hb::gLedge.assign(1, hb::LedgeRec());
         GlobalDbs::TearDown();
     }
 

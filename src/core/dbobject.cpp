@@ -1,4 +1,6 @@
-#include "core/db.h"
+#include "core/dbobject.h"
+
+#include "core/databases.h"
 
 #include "core/log.h"
 #include "core/textlimit.h"
@@ -21,17 +23,11 @@
 
 namespace hb {
 
-std::unique_ptr<clsINI> gINI;
-std::unique_ptr<clsDb> gDb;
-std::unique_ptr<clsMst> gMst;
-std::unique_ptr<clsWork> gWork;
-
 std::function<void(const QString &)> DbObject::composedStatementHook;
+std::function<void(const DbObject &, const QString &)> DbObject::statementStartHook;
 std::function<void(const QString &)> DbObject::statementDoneHook;
 
 namespace {
-
-QString gAppPathValue;
 
 // Client and server errors that mean the connection to the server is gone.
 bool isLostConnection(int code)
@@ -152,30 +148,6 @@ QString firstOf(const QString &dsn, std::initializer_list<const char *> keys)
 
 }  // namespace
 
-// ---------------------------------------------------------------- paths
-
-QString appPath()
-{
-    if (gAppPathValue.isEmpty())
-        return QCoreApplication::applicationDirPath();
-    return gAppPathValue;
-}
-
-void setAppPath(const QString &path)
-{
-    gAppPathValue = path;
-}
-
-QString iniDbPath()
-{
-    return QDir::cleanPath(appPath() + QStringLiteral("/../ini/INFO.MDB"));
-}
-
-QString workDbPath()
-{
-    return QDir::cleanPath(appPath() + QStringLiteral("/../work/WORK.MDB"));
-}
-
 ResolvedServer resolveServer(const ServerParams &p)
 {
     ResolvedServer r;
@@ -200,311 +172,6 @@ ResolvedServer resolveServer(const ServerParams &p)
     if (r.host.isEmpty() || r.host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0)
         r.host = QStringLiteral("127.0.0.1");
     return r;
-}
-
-// ---------------------------------------------------------------- recordset
-
-void Recordset::requireRow() const
-{
-    if (closed_)
-        throw HbError(kErrNoConnection, QStringLiteral("レコードセットは閉じられています。"));
-    if (mode_ == Mode::Add)
-        return;
-    if (pos_ < 0 || pos_ >= static_cast<long>(rows_.size()))
-        throw HbError(kErrNoCurrentRow, QStringLiteral("BOF と EOF のいずれかが True になっているか、または現在のレコードが削除されています。"));
-}
-
-void Recordset::requireUpdatable() const
-{
-    if (cursor_ != Dynamic || table_.isEmpty() || !owner_)
-        throw HbError(kErrNotUpdatable, QStringLiteral("このレコードセットは更新できません。"));
-}
-
-void Recordset::MoveNext()
-{
-    flushEdit();
-    if (eof())
-        throw HbError(kErrNoCurrentRow, QStringLiteral("EOF です。"));
-    ++pos_;
-}
-
-void Recordset::MovePrevious()
-{
-    if (cursor_ == ForwardOnly)
-        throw HbError(kErrNotUpdatable, QStringLiteral("前方スクロール専用のレコードセットです。"));
-    flushEdit();
-    if (pos_ < 0)
-        throw HbError(kErrNoCurrentRow, QStringLiteral("BOF です。"));
-    --pos_;
-}
-
-void Recordset::MoveFirst()
-{
-    if (cursor_ == ForwardOnly && pos_ > 0)
-        throw HbError(kErrNotUpdatable, QStringLiteral("前方スクロール専用のレコードセットです。"));
-    flushEdit();
-    pos_ = 0;
-}
-
-void Recordset::MoveLast()
-{
-    flushEdit();
-    pos_ = rows_.empty() ? 0 : static_cast<long>(rows_.size()) - 1;
-}
-
-int Recordset::fieldIndex(const QString &name) const
-{
-    for (int i = 0; i < names_.size(); ++i) {
-        if (names_.at(i).compare(name, Qt::CaseInsensitive) == 0)
-            return i;
-    }
-    // "T.COL" names the column COL of the statement's table.
-    const int dot = name.lastIndexOf(QLatin1Char('.'));
-    if (dot >= 0)
-        return fieldIndex(name.mid(dot + 1));
-    return -1;
-}
-
-Value Recordset::Fields(int i) const
-{
-    requireRow();
-    if (i < 0 || i >= static_cast<int>(names_.size()))
-        throw HbError(3265, QStringLiteral("要求された名前または序数に対応する項目がコレクションで見つかりません。"));
-    return mode_ != Mode::None ? buffer_.at(i) : rows_.at(pos_).at(i);
-}
-
-Value Recordset::Fields(const QString &name) const
-{
-    const int i = fieldIndex(name);
-    if (i < 0)
-        throw HbError(3265, QStringLiteral("項目 %1 が見つかりません。").arg(name));
-    return Fields(i);
-}
-
-void Recordset::setField(const QString &name, const Value &v)
-{
-    requireUpdatable();
-    const int i = fieldIndex(name);
-    if (i < 0)
-        throw HbError(3265, QStringLiteral("項目 %1 が見つかりません。").arg(name));
-    if (mode_ == Mode::None) {
-        requireRow();
-        mode_ = Mode::Edit;
-        buffer_ = rows_.at(pos_);
-        changed_.assign(names_.size(), false);
-    }
-    buffer_[i] = v;
-    changed_[i] = true;
-}
-
-void Recordset::AddNew()
-{
-    requireUpdatable();
-    flushEdit();
-    mode_ = Mode::Add;
-    buffer_.assign(names_.size(), Value::null());
-    changed_.assign(names_.size(), false);
-}
-
-void Recordset::CancelUpdate()
-{
-    mode_ = Mode::None;
-    buffer_.clear();
-    changed_.clear();
-}
-
-void Recordset::flushEdit()
-{
-    if (mode_ != Mode::None)
-        Update();
-}
-
-void Recordset::Update()
-{
-    requireUpdatable();
-    if (mode_ == Mode::None)
-        return;
-    QStringList cols;
-    std::vector<Value> params;
-    for (int i = 0; i < names_.size(); ++i) {
-        if (!changed_[i] || !tableColumns_.contains(names_.at(i), Qt::CaseInsensitive))
-            continue;
-        cols << names_.at(i);
-        params.push_back(buffer_[i].isEmpty() ? Value::null() : buffer_[i]);
-    }
-    if (mode_ == Mode::Add) {
-        if (!cols.isEmpty()) {
-            QStringList marks;
-            for (int i = 0; i < cols.size(); ++i)
-                marks << QStringLiteral("?");
-            owner_->execTranslated(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                       .arg(table_, cols.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))),
-                                   params);
-        }
-        rows_.push_back(buffer_);
-        pos_ = static_cast<long>(rows_.size()) - 1;
-    } else {
-        if (!cols.isEmpty()) {
-            QStringList sets;
-            for (const QString &c : cols)
-                sets << c + QStringLiteral(" = ?");
-            QStringList where;
-            const auto &orig = rows_.at(pos_);
-            const QStringList keys = keys_.isEmpty() ? tableColumns_ : keys_;
-            for (const QString &k : keys) {
-                const int ki = fieldIndex(k);
-                if (ki < 0)
-                    throw HbError(kErrNotUpdatable, QStringLiteral("キー項目 %1 がありません。").arg(k));
-                if (orig.at(ki).isNull()) {
-                    where << k + QStringLiteral(" IS NULL");
-                } else {
-                    where << k + QStringLiteral(" = ?");
-                    params.push_back(orig.at(ki));
-                }
-            }
-            const long n = owner_->execTranslated(QStringLiteral("UPDATE %1 SET %2 WHERE %3")
-                                                      .arg(table_, sets.join(QStringLiteral(", ")),
-                                                           where.join(QStringLiteral(" AND "))),
-                                                  params);
-            if (n == 0)
-                throw HbError(-2147217864, QStringLiteral("更新する行が見つかりません。ほかのユーザーが変更した可能性があります。"));
-        }
-        rows_[pos_] = buffer_;
-    }
-    CancelUpdate();
-}
-
-void Recordset::Delete()
-{
-    requireUpdatable();
-    requireRow();
-    if (mode_ == Mode::Add) {
-        CancelUpdate();
-        return;
-    }
-    CancelUpdate();
-    QStringList where;
-    std::vector<Value> params;
-    const auto &orig = rows_.at(pos_);
-    const QStringList keys = keys_.isEmpty() ? tableColumns_ : keys_;
-    for (const QString &k : keys) {
-        const int ki = fieldIndex(k);
-        if (ki < 0)
-            throw HbError(kErrNotUpdatable, QStringLiteral("キー項目 %1 がありません。").arg(k));
-        if (orig.at(ki).isNull()) {
-            where << k + QStringLiteral(" IS NULL");
-        } else {
-            where << k + QStringLiteral(" = ?");
-            params.push_back(orig.at(ki));
-        }
-    }
-    owner_->execTranslated(QStringLiteral("DELETE FROM %1 WHERE %2").arg(table_, where.join(QStringLiteral(" AND "))), params);
-    rows_.erase(rows_.begin() + pos_);
-}
-
-namespace {
-
-// Compares a field value with a criterion value: <0, 0, >0; false when they cannot be compared.
-bool compareValues(const Value &a, const Value &b, int *out)
-{
-    if (a.isNull() || b.isNull() || a.isEmpty())
-        return false;
-    try {
-        if (a.isDate() || b.isDate()) {
-            const QDateTime x = a.toDate(), y = b.toDate();
-            *out = x < y ? -1 : (x > y ? 1 : 0);
-            return true;
-        }
-        if (a.isNumber() || b.isNumber()) {
-            const double x = a.toDouble(), y = b.toDouble();
-            *out = x < y ? -1 : (x > y ? 1 : 0);
-            return true;
-        }
-    } catch (const HbError &) {
-        return false;
-    }
-    *out = QString::compare(a.displayText(), b.displayText(), Qt::CaseInsensitive);
-    return true;
-}
-
-bool likeMatch(const QString &text, const QString &pattern)
-{
-    QString re;
-    for (QChar c : pattern) {
-        if (c == QLatin1Char('*') || c == QLatin1Char('%'))
-            re += QStringLiteral(".*");
-        else if (c == QLatin1Char('?') || c == QLatin1Char('_'))
-            re += QLatin1Char('.');
-        else
-            re += QRegularExpression::escape(QString(c));
-    }
-    return QRegularExpression(QStringLiteral("^") + re + QStringLiteral("$"),
-                              QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption)
-        .match(text)
-        .hasMatch();
-}
-
-}  // namespace
-
-void Recordset::Find(const QString &criterion, bool backward)
-{
-    static const QRegularExpression re(
-        QStringLiteral("^\\s*\\[?([\\w.]+)\\]?\\s*(<=|>=|<>|=|<|>|\\bLIKE\\b)\\s*(.*?)\\s*$"),
-        QRegularExpression::CaseInsensitiveOption);
-    const auto m = re.match(criterion);
-    if (!m.hasMatch())
-        throw HbError(3001, QStringLiteral("検索条件が不正です: %1").arg(criterion));
-    const int fi = fieldIndex(m.captured(1));
-    if (fi < 0)
-        throw HbError(3265, QStringLiteral("項目 %1 が見つかりません。").arg(m.captured(1)));
-    const QString op = m.captured(2).toUpper();
-    QString raw = m.captured(3);
-    Value target;
-    if (raw.size() >= 2 && raw.startsWith(QLatin1Char('#')) && raw.endsWith(QLatin1Char('#'))) {
-        QDateTime dt;
-        if (!parseDateText(raw.mid(1, raw.size() - 2), &dt))
-            throw HbError(3001, QStringLiteral("検索条件が不正です: %1").arg(criterion));
-        target = Value(dt);
-    } else if (raw.size() >= 2 && raw.startsWith(QLatin1Char('\'')) && raw.endsWith(QLatin1Char('\''))) {
-        target = Value(raw.mid(1, raw.size() - 2).replace(QStringLiteral("''"), QStringLiteral("'")));
-    } else if (raw.compare(QLatin1String("NULL"), Qt::CaseInsensitive) == 0) {
-        target = Value::null();
-    } else {
-        double d = 0;
-        if (!parseNumber(raw, &d))
-            throw HbError(3001, QStringLiteral("検索条件が不正です: %1").arg(criterion));
-        target = Value(d);
-    }
-    flushEdit();
-    if (rows_.empty()) {
-        pos_ = backward ? -1 : 0;
-        return;
-    }
-    long p = pos_;
-    if (p < 0)
-        p = 0;
-    if (p >= static_cast<long>(rows_.size()))
-        p = static_cast<long>(rows_.size()) - 1;
-    const long step = backward ? -1 : 1;
-    for (; p >= 0 && p < static_cast<long>(rows_.size()); p += step) {
-        const Value &v = rows_.at(p).at(fi);
-        bool hit = false;
-        if (op == QLatin1String("LIKE")) {
-            hit = !v.isNull() && likeMatch(v.displayText(), target.displayText());
-        } else {
-            int c = 0;
-            if (compareValues(v, target, &c)) {
-                hit = (op == QLatin1String("=") && c == 0) || (op == QLatin1String("<>") && c != 0) ||
-                      (op == QLatin1String("<") && c < 0) || (op == QLatin1String(">") && c > 0) ||
-                      (op == QLatin1String("<=") && c <= 0) || (op == QLatin1String(">=") && c >= 0);
-            }
-        }
-        if (hit) {
-            pos_ = p;
-            return;
-        }
-    }
-    pos_ = backward ? -1 : static_cast<long>(rows_.size());
 }
 
 // ---------------------------------------------------------------- data-access object
@@ -567,7 +234,7 @@ void DbObject::openFile(const QString &path, bool mayCreate)
             db = QSqlDatabase();
             QSqlDatabase::removeDatabase(connName_);
             WriteLog(QStringLiteral("%1 [OPEN %2]").arg(err.text(), path));
-            throw HbError(-2147467259, QStringLiteral("データベース '%1' を開けません。").arg(path));
+            throw HbError(kErrDatabase, QStringLiteral("データベース '%1' を開けません。").arg(path));
         }
         // A file that is no database fails on its first read; find out now.
         QSqlQuery q(db);
@@ -578,7 +245,7 @@ void DbObject::openFile(const QString &path, bool mayCreate)
             db = QSqlDatabase();
             QSqlDatabase::removeDatabase(connName_);
             WriteLog(QStringLiteral("%1 [OPEN %2]").arg(err.text(), path));
-            throw HbError(-2147467259, QStringLiteral("データベース '%1' を開けません。").arg(path));
+            throw HbError(kErrDatabase, QStringLiteral("データベース '%1' を開けません。").arg(path));
         }
     }
 }
@@ -699,7 +366,7 @@ void DbObject::ensureLive()
         connectServer();
     } catch (const HbError &) {
         lost_ = true;  // still counts as open: the next statement tries again
-        throw HbError(2006, lostServerText());
+        throw HbError(kErrServerGone, lostServerText());
     }
 }
 
@@ -877,7 +544,9 @@ void DbObject::Begintrans()
 {
     ensureLive();
     if (inTransaction_)
-        throw HbError(3246, QStringLiteral("トランザクションは既に開始されています。"));
+        throw HbError(kErrInTransaction, QStringLiteral("トランザクションは既に開始されています。"));
+    if (statementStartHook)
+        statementStartHook(*this, QStringLiteral("BEGIN"));
     QSqlDatabase db = connection();
     if (!db.transaction())
         throw failure(db.lastError(), QStringLiteral("BEGIN"));
@@ -890,8 +559,18 @@ void DbObject::CommitTrans()
 {
     requireOpen();
     if (!inTransaction_)
-        throw HbError(3034, QStringLiteral("トランザクションが開始されていません。"));
+        throw HbError(kErrNoTransaction, QStringLiteral("トランザクションが開始されていません。"));
     QSqlDatabase db = connection();
+    if (statementStartHook) {
+        try {
+            statementStartHook(*this, QStringLiteral("COMMIT"));
+        } catch (...) {
+            // A commit that fails ends the transaction as a failed commit does.
+            db.rollback();
+            inTransaction_ = false;
+            throw;
+        }
+    }
     if (!db.commit()) {
         const HbError e = failure(db.lastError(), QStringLiteral("COMMIT"));
         if (!lost_)
@@ -908,7 +587,7 @@ void DbObject::RollbackTrans()
 {
     requireOpen();
     if (!inTransaction_)
-        throw HbError(3034, QStringLiteral("トランザクションが開始されていません。"));
+        throw HbError(kErrNoTransaction, QStringLiteral("トランザクションが開始されていません。"));
     inTransaction_ = false;
     QSqlDatabase db = connection();
     if (!db.rollback())
@@ -923,7 +602,7 @@ RecordsetPtr DbObject::OpenSchema(int schema, const Value &restriction, const Va
     rs->cursor_ = Recordset::Static;
     if (schema == 4) {
         rs->names_ = {QStringLiteral("TABLE_NAME"), QStringLiteral("COLUMN_NAME"), QStringLiteral("ORDINAL_POSITION")};
-        const QString table = restriction.isEmpty() || restriction.isNull() ? QString() : restriction.displayText();
+        const QString table = isBlank(restriction) ? QString() : restriction.displayText();
         const QStringList tables = table.isEmpty() ? connection().tables() : QStringList{table};
         for (const QString &t : tables) {
             const QStringList cols = tableColumns(t);
@@ -1034,6 +713,8 @@ QSqlQuery DbObject::run(const QString &sql, const std::vector<Value> &params)
     static const QRegularExpression ddl(QStringLiteral("^\\s*(CREATE|DROP|ALTER)\\b"), QRegularExpression::CaseInsensitiveOption);
     if (ddl.match(text).hasMatch())
         lengths_.clear();
+    if (statementStartHook)
+        statementStartHook(*this, sql);
     QSqlQuery q(connection());
     q.setForwardOnly(true);
     bool ok;
@@ -1100,60 +781,16 @@ long DbObject::EXEC(const QString &sql, const std::vector<Value> &params)
     return execTranslated(sql, params);
 }
 
-Value DbObject::domain(const QString &head, const QString &wcs, bool joinAll)
-{
-    if (!isOpen())
-        OpenCnn();
-    QString sql = head;
-    if (!wcs.isEmpty())
-        sql += QStringLiteral(" WHERE ") + wcs;
-    if (composedStatementHook)
-        composedStatementHook(sql);
-    auto rs = openRecordset(sql, {}, Recordset::ForwardOnly, false);
-    if (rs->eof())
-        return Value::null();
-    if (!joinAll)
-        return rs->Fields(0);
-    QString out;
-    while (!rs->eof()) {
-        const Value v = rs->Fields(0);
-        out += QLatin1Char(' ') + (v.isNull() ? QString() : v.displayText());
-        rs->MoveNext();
-    }
-    return Value(out.trimmed());
-}
-
-Value DbObject::DMax(const QString &fld, const QString &tbl, const QString &wcs)
-{
-    return domain(QStringLiteral("SELECT MAX(%1) FROM %2").arg(fld, tbl), wcs, false);
-}
-
-Value DbObject::DMin(const QString &fld, const QString &tbl, const QString &wcs)
-{
-    return domain(QStringLiteral("SELECT MIN(%1) FROM %2").arg(fld, tbl), wcs, false);
-}
-
-Value DbObject::DCount(const QString &fld, const QString &tbl, const QString &wcs)
-{
-    return domain(QStringLiteral("SELECT COUNT(%1) FROM %2").arg(fld, tbl), wcs, false);
-}
-
-Value DbObject::DSUM(const QString &fld, const QString &tbl, const QString &wcs)
-{
-    return domain(QStringLiteral("SELECT SUM(%1) FROM %2").arg(fld, tbl), wcs, false);
-}
-
-Value DbObject::DLookup(const QString &fld, const QString &tbl, const QString &wcs)
-{
-    return domain(QStringLiteral("SELECT %1 FROM %2").arg(fld, tbl), wcs, false);
-}
-
-Value DbObject::DJoin(const QString &fld, const QString &tbl, const QString &wcs)
-{
-    return domain(QStringLiteral("SELECT %1 FROM %2").arg(fld, tbl), wcs, true);
-}
-
 // ---------------------------------------------------------------- plain objects
+
+QString insertStatement(const QString &table, const QStringList &columns)
+{
+    QStringList marks;
+    for (qsizetype i = 0; i < columns.size(); ++i)
+        marks << QStringLiteral("?");
+    return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+        .arg(table, columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
+}
 
 std::unique_ptr<DirectDb> DirectDb::file(const QString &path, bool mayCreate)
 {

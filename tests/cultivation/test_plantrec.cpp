@@ -31,7 +31,7 @@ TEST_P(PlantRecords, NewPlantingsAreNumberedPerGrower)
     for (const Case &c : cases) {
         PlantRec r = named(c.fmr, QStringLiteral("作付"));
         r.PLANT_ID = Value(99);  // a copy arrives with its source's number
-        ASSERT_EQ(hb::savePlant(hb::kEditAdd, r), PlantSaveResult::Saved);
+        ASSERT_EQ(hb::savePlant(*hb::gDb, hb::kEditAdd, r), PlantSaveResult::Saved);
         EXPECT_EQ(r.PLANT_ID.toLong(), c.expected) << "grower " << c.fmr;
         EXPECT_EQ(row(c.fmr, c.expected).PLANT_NM, Value("作付"));
     }
@@ -43,12 +43,12 @@ TEST_P(PlantRecords, ModifyAndDeleteTouchOnlyTheGrowersRow)
     put({.fmr = 2, .id = 3, .name = Value("二の三")});
     PlantRec r = row(2, 3);
     r.PLANT_NM = Value("二の三 改");
-    ASSERT_EQ(hb::savePlant(hb::kEditModify, r), PlantSaveResult::Saved);
+    ASSERT_EQ(hb::savePlant(*hb::gDb, hb::kEditModify, r), PlantSaveResult::Saved);
     EXPECT_EQ(row(1, 3).PLANT_NM, Value("一の三"));
     EXPECT_EQ(row(2, 3).PLANT_NM, Value("二の三 改"));
 
     PlantRec d = row(1, 3);
-    ASSERT_EQ(hb::savePlant(hb::kEditDelete, d), PlantSaveResult::Saved);
+    ASSERT_EQ(hb::savePlant(*hb::gDb, hb::kEditDelete, d), PlantSaveResult::Saved);
     EXPECT_EQ(count("PLANT_ID=3"), 1);
     EXPECT_EQ(row(2, 3).PLANT_NM, Value("二の三 改"));
 }
@@ -60,7 +60,7 @@ TEST_P(PlantRecords, SavesWriteAuditColumnsAndDropPicturePaths)
 
     PlantRec added = named(1, QStringLiteral("新"));
     added.IMG_PATH1 = Value("x.jpg");
-    ASSERT_EQ(hb::savePlant(hb::kEditAdd, added), PlantSaveResult::Saved);
+    ASSERT_EQ(hb::savePlant(*hb::gDb, hb::kEditAdd, added), PlantSaveResult::Saved);
     const PlantRec a = row(1, 2);
     EXPECT_TRUE(a.IDATE.isDate());
     EXPECT_TRUE(a.UDATE.isNull());
@@ -69,7 +69,7 @@ TEST_P(PlantRecords, SavesWriteAuditColumnsAndDropPicturePaths)
     EXPECT_TRUE(a.IMG_PATH1.isNull());
 
     PlantRec mod = row(1, 1);
-    ASSERT_EQ(hb::savePlant(hb::kEditModify, mod), PlantSaveResult::Saved);
+    ASSERT_EQ(hb::savePlant(*hb::gDb, hb::kEditModify, mod), PlantSaveResult::Saved);
     const PlantRec m = row(1, 1);
     EXPECT_EQ(m.IDATE.toDate(), QDateTime(QDate(2020, 1, 2), QTime(3, 4, 5))) << "IDATE is kept";
     EXPECT_TRUE(m.UDATE.isDate());
@@ -85,7 +85,7 @@ TEST_P(PlantRecords, TextsWithQuotesAndWildcardsRoundTripAndEmptyFieldsStoreNull
     r.NOTES1 = Value("it's");
     r.AREA = Value(12.5);
     r.PLANT_DATE = day(2024, 3, 1);
-    ASSERT_EQ(hb::savePlant(hb::kEditAdd, r), PlantSaveResult::Saved);
+    ASSERT_EQ(hb::savePlant(*hb::gDb, hb::kEditAdd, r), PlantSaveResult::Saved);
     const PlantRec s = row(1, 1);
     EXPECT_EQ(s.PLANT_NM, Value("O'Neil #1 100% \\ 畑"));
     EXPECT_EQ(s.NOTES1, Value("it's"));
@@ -102,7 +102,7 @@ TEST_P(PlantRecords, AMissingRowIsReportedAndNothingIsWritten)
     for (int mode : {hb::kEditModify, hb::kEditDelete}) {
         PlantRec r = named(1, QStringLiteral("消えた"));
         r.PLANT_ID = Value(5);
-        EXPECT_EQ(hb::savePlant(mode, r), PlantSaveResult::Missing) << mode;
+        EXPECT_EQ(hb::savePlant(*hb::gDb, mode, r), PlantSaveResult::Missing) << mode;
         EXPECT_EQ(r.PLANT_NM, Value("消えた"));
     }
     EXPECT_EQ(dump(), before);
@@ -117,7 +117,7 @@ TEST_P(PlantRecords, AFailedSaveRollsBackAndLeavesTheRecord)
     PlantRec r = row(1, 1);
     r.PLANT_NM = Value("変更");
     const PlantRec copy = r;
-    EXPECT_THROW(hb::savePlant(hb::kEditModify, r), hb::HbError);
+    EXPECT_THROW(hb::savePlant(*hb::gDb, hb::kEditModify, r), hb::HbError);
     EXPECT_EQ(dump(), before);
     EXPECT_FALSE(hb::gDb->inTransaction());
     EXPECT_EQ(r.PLANT_NM, copy.PLANT_NM);

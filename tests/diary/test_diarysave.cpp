@@ -86,7 +86,7 @@ TEST_P(DiarySaving, CalChemiAmtPricesTheUseFromThePurchase)
         {"another grower's purchase", 10, 3, 1, 0},
     };
     for (const auto &c : cases)
-        EXPECT_DOUBLE_EQ(hb::CalChemiAmt(1, c.chemi, hb::Currency::fromDouble(c.qty), c.unit).toDouble(), c.cost) << c.what;
+        EXPECT_DOUBLE_EQ(hb::CalChemiAmt(*hb::gDb, 1, c.chemi, hb::Currency::fromDouble(c.qty), c.unit).toDouble(), c.cost) << c.what;
 
     EXPECT_EQ(hb::ChemiUseText(Value(2.5), Value(1)), "2.5g");
     EXPECT_EQ(hb::ChemiUseText(Value(-0.375), Value(4)), "-0.4mL");
@@ -107,7 +107,7 @@ TEST_P(DiarySaving, LinesComeBackNumberedFromOneAndTheRowIsUpdated)
     s.day.ONE_MSG = Value("It's \"晴れ\" #1 100% \\");
     s.day.LO_TMP = Value("3.5");  // a number held as text is stored as the number
     const QDateTime before = secondsNow();
-    const hb::DiarySave out = hb::SaveDiaryDay(s);
+    const hb::DiarySave out = hb::SaveDiaryDay(*hb::gDb, s);
 
     auto rs = hb::gDb->GetFwdOnlyRst("SELECT DTL_NO, WORK_NM FROM D_DIARY_DTL WHERE FMR_ID=1 AND WORK_DATE=? ORDER BY DTL_NO",
                                      {day(2014, 10, 24)});
@@ -142,7 +142,7 @@ TEST_P(DiarySaving, PesticideLinesPostUseVouchersUnderTheGrowersNextNumbers)
     s.lines.back().NOTES = Value("O'Neil 散布");
     s.lines.push_back(pesticideLine(3, 7, Value(-0.375), 1));
     const QDateTime before = secondsNow();
-    const hb::DiarySave out = hb::SaveDiaryDay(s);
+    const hb::DiarySave out = hb::SaveDiaryDay(*hb::gDb, s);
 
     ASSERT_EQ(out.lines.size(), 3u);
     EXPECT_EQ(out.lines[0].LEDGE_ID, Value(0));
@@ -194,7 +194,7 @@ TEST_P(DiarySaving, ALineKeepsItsNumberUntilItStopsPosting)
     putLedge(1, 9, day(2014, 5, 1), 1000, 4000, 1);
 
     // Saved again unchanged: the same number, the same contents.
-    hb::SaveDiaryDay(loaded());
+    hb::SaveDiaryDay(*hb::gDb, loaded());
     EXPECT_EQ(one("SELECT LEDGE_ID FROM D_DIARY_DTL WHERE FMR_ID=1"), Value(4));
     EXPECT_DOUBLE_EQ(voucher(4).AMT.toDouble(), 20);
     EXPECT_EQ(voucher(4).C_OPT_NM, Value("5.0g"));
@@ -206,7 +206,7 @@ TEST_P(DiarySaving, ALineKeepsItsNumberUntilItStopsPosting)
         putLedge(1, 4, day(2014, 10, 24), 4160, 1130, 20);
         hb::DiarySave s = loaded();
         s.lines[0].QTY = qty;
-        const hb::DiarySave out = hb::SaveDiaryDay(s);
+        const hb::DiarySave out = hb::SaveDiaryDay(*hb::gDb, s);
         EXPECT_EQ(out.lines[0].LEDGE_ID, Value(0)) << qty.displayText().toStdString();
         EXPECT_EQ(one("SELECT LEDGE_ID FROM D_DIARY_DTL WHERE FMR_ID=1"), Value(0));
         EXPECT_EQ(count("D_LEDGE", "LEDGE_ID=4"), 0);
@@ -230,7 +230,7 @@ TEST_P(DiarySaving, AUseThatCannotBePricedPostsZeroAndKeepsItsNumber)
         hb::gDb->EXEC("DELETE FROM D_LEDGE");
         putLine({.dtl = 1, .kind = 5, .chemi = Value(c.chemi), .qty = Value(3), .unit = Value(c.unit), .ledge = Value(5)});
         putLedge(1, 5, day(2014, 10, 24), 4160, 1130, 99);
-        const hb::DiarySave out = hb::SaveDiaryDay(loaded());
+        const hb::DiarySave out = hb::SaveDiaryDay(*hb::gDb, loaded());
         EXPECT_EQ(out.lines[0].LEDGE_ID, Value(5)) << c.what;
         EXPECT_DOUBLE_EQ(voucher(5).AMT.toDouble(), 0) << c.what;
         EXPECT_EQ(voucher(5).C_OPT_ID, Value(c.chemi)) << c.what;
@@ -269,7 +269,7 @@ TEST_P(DiarySaving, TheDaysVouchersComeBackWithTheirNumbersContentsAndIdate)
     added.UDATE = Value::null();
     s.ledge.push_back(added);
     const QDateTime before = secondsNow();
-    hb::SaveDiaryDay(s);
+    hb::SaveDiaryDay(*hb::gDb, s);
 
     EXPECT_EQ(count("D_LEDGE", "FMR_ID=1"), 5);
     EXPECT_EQ(count("D_LEDGE", "FMR_ID=1 AND LEDGE_ID=15"), 0);
@@ -312,14 +312,14 @@ TEST_P(DiarySaving, AKindChangedAwayFromPesticideDropsTheVoucherAndTheUse)
     putLine({.date = kDay.addDays(-1), .dtl = 1, .kind = 5, .chemi = Value(7), .qty = Value(1), .unit = Value(1)});
     putLedge(1, 3, day(2014, 10, 24), 4160, 1130, 16);
     hb::DiarySave s = loaded();
-    hb::SaveDiaryDay(s);
+    hb::SaveDiaryDay(*hb::gDb, s);
     EXPECT_DOUBLE_EQ(purchaseField(7, "USED_QTY"), 5);
 
     // The window clears the pesticide of a line whose kind changes away from 5.
     s = loaded();
     s.lines[0].WORK_KBN = Value(11);
     hb::ClearPesticide(s.lines[0]);
-    const hb::DiarySave out = hb::SaveDiaryDay(s);
+    const hb::DiarySave out = hb::SaveDiaryDay(*hb::gDb, s);
     EXPECT_EQ(out.lines[0].LEDGE_ID, Value(0));
     EXPECT_EQ(one("SELECT LEDGE_ID FROM D_DIARY_DTL WHERE FMR_ID=1 AND WORK_DATE=?", {day(2014, 10, 24)}), Value(0));
     EXPECT_EQ(count("D_LEDGE", "LEDGE_ID=3"), 0);
@@ -352,7 +352,7 @@ TEST_P(DiarySaving, ARemovedLineFreesItsPurchasesStock)
         putLine({.date = kDay.addDays(3), .dtl = 1, .kind = 5, .chemi = Value(7), .qty = Value(1), .unit = Value(1)});
         for (long id : {1, 2, 3})
             putLedge(1, id, day(2014, 10, 24), 4160, 1130, 1);
-        hb::SaveDiaryDay(loaded());  // the stock as the lines stand
+        hb::SaveDiaryDay(*hb::gDb, loaded());  // the stock as the lines stand
 
         hb::DiarySave s = loaded();
         for (long i : c.remove) {
@@ -360,7 +360,7 @@ TEST_P(DiarySaving, ARemovedLineFreesItsPurchasesStock)
             hb::RemoveKeepingOne(s.lines, static_cast<std::size_t>(i));
             hb::RemoveLedge(s.ledge, voucherId);
         }
-        hb::SaveDiaryDay(s);
+        hb::SaveDiaryDay(*hb::gDb, s);
         EXPECT_DOUBLE_EQ(purchaseField(7, "USED_QTY"), c.used7) << c.what;
         EXPECT_DOUBLE_EQ(purchaseField(7, "REST_QTY"), 500 - c.used7) << c.what;
         EXPECT_DOUBLE_EQ(purchaseField(8, "USED_QTY"), c.used8) << c.what;
@@ -379,7 +379,7 @@ TEST_P(DiarySaving, AFailureRollsBackEveryTableAndTheRecordsCanBeSavedAgain)
     putLine({.dtl = 3, .kind = 11});
     putLedge(1, 2, day(2014, 10, 24), 4160, 1130, 16);
     putLedge(1, 5, day(2014, 10, 24), 1000, 4000, 500);
-    hb::SaveDiaryDay(loaded());
+    hb::SaveDiaryDay(*hb::gDb, loaded());
 
     hb::DiarySave s = loaded();
     const QStringList before = dumpDataTables();
@@ -389,13 +389,13 @@ TEST_P(DiarySaving, AFailureRollsBackEveryTableAndTheRecordsCanBeSavedAgain)
     s.lines.push_back(s.lines[1]);
     s.lines.back().QTY = Value("たくさん");  // no number: the save stops at the last line
     const hb::DiarySave kept = s;
-    EXPECT_THROW(hb::SaveDiaryDay(s), hb::HbError);
+    EXPECT_THROW(hb::SaveDiaryDay(*hb::gDb, s), hb::HbError);
     EXPECT_EQ(dumpDataTables(), before);
     EXPECT_FALSE(hb::gDb->inTransaction());
 
     // The records handed in are still what the window holds, and save cleanly once mended.
     s.lines.pop_back();
-    const hb::DiarySave out = hb::SaveDiaryDay(s);
+    const hb::DiarySave out = hb::SaveDiaryDay(*hb::gDb, s);
     EXPECT_EQ(out.lines[2].LEDGE_ID, Value(6));
     EXPECT_EQ(kept.lines[2].LEDGE_ID, Value(0));
     EXPECT_EQ(one("SELECT ONE_MSG FROM D_DIARY WHERE FMR_ID=1"), Value("後"));
@@ -417,7 +417,7 @@ TEST_P(DiarySaving, TheReturnedVouchersAreTheStoredOnesSoASecondSaveLeavesNoStra
     s.lines[0].WORK_KBN = Value(11);
     hb::ClearPesticide(s.lines[0]);                             // stops posting: voucher 3 goes
     s.lines.push_back(pesticideLine(2, 7, Value(2.5), 1));      // starts posting: voucher 6
-    const hb::DiarySave out = hb::SaveDiaryDay(s);
+    const hb::DiarySave out = hb::SaveDiaryDay(*hb::gDb, s);
 
     std::vector<long> ids;
     for (const hb::LedgeRec &l : out.ledge)
@@ -427,7 +427,7 @@ TEST_P(DiarySaving, TheReturnedVouchersAreTheStoredOnesSoASecondSaveLeavesNoStra
     EXPECT_DOUBLE_EQ(out.ledge[1].AMT.toDouble(), 10);
     EXPECT_EQ(out.ledge[1].C_OPT_NM, Value("2.5g"));
 
-    hb::SaveDiaryDay(out);
+    hb::SaveDiaryDay(*hb::gDb, out);
     EXPECT_EQ(count("D_LEDGE", "FMR_ID=1 AND LEDGE_ID=3"), 0);
     EXPECT_EQ(count("D_LEDGE", "FMR_ID=1"), 2);
     EXPECT_EQ(hb::GetLedgeSrcKbn(1, 6), hb::kSrcDiary);

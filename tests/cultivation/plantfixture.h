@@ -5,6 +5,7 @@
 #include "common/backends.h"
 #include "common/harness.h"
 #include "common/programdir.h"
+#include "common/runglobals.h"
 #include "common/scriptedui.h"
 #include "core/db.h"
 #include "core/forms.h"
@@ -35,6 +36,7 @@ protected:
         BothBackends::SetUp();
         if (IsSkipped())
             return;
+        hbtest::resetRunGlobals();
         hb::setCompNameSource([] { return QStringLiteral("PC-TEST"); });
         dir.createAndOpen();
         if (GetParam() == hbtest::Backend::MariaDb)
@@ -45,7 +47,6 @@ protected:
         hb::gFmrID = Value(1);
         hb::gCalMonth = QDate(2024, 5, 1);
         hb::gPlant.assign(1, hb::PlantRec());
-        hb::gLastPlantID = Value();
         hb::gLastPlantFmrID = Value();
     }
     void TearDown() override
@@ -53,9 +54,9 @@ protected:
         hb::destroyForms();
         hbtest::settle();
         hb::gPlant.assign(1, hb::PlantRec());
-        hb::gFmrID = Value();
         hbtest::ProgramDir::releaseGlobals();
         hb::setCompNameSource(nullptr);
+        hbtest::resetRunGlobals();
         BothBackends::TearDown();
     }
 

@@ -29,7 +29,7 @@ TEST(LedgeBookFormat, AmountsAreWholeWithThousandsSeparators)
         {-1234.5, "-1,235"}, {-0.4, "0"},     {999999.4, "999,999"},     {1000000, "1,000,000"},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(hb::FormatAmount(hb::Currency::fromDouble(c.amount)), c.text) << c.amount;
+        EXPECT_EQ(hb::FormatLedgeAmount(hb::Currency::fromDouble(c.amount)), c.text) << c.amount;
 }
 
 class LedgeBook : public diarytest::DiaryDb {

@@ -3,6 +3,7 @@
 // action, failures that keep the input, and resizes that keep it.
 
 #include "plantfixture.h"
+#include "common/failingstatement.h"
 
 #include "core/datepicker.h"
 
@@ -452,6 +453,32 @@ TEST_P(PlantWindowSaves, AFailedSaveIsReportedAndKeepsTheWindowWithItsInput)
     openList().cmdMENU_Click(2);
     settle();
     EXPECT_EQ(dump(), before);
+}
+
+// Each statement of a modify's save failing in turn: reported as a failed save, the plantings and
+// the window as they were; the save after the last one goes through.
+TEST_P(PlantWindowSaves, EachFailingStatementOfTheSaveLeavesThePlantingsAndTheWindowAsTheyWere)
+{
+    put({.fmr = 1, .id = 1, .name = Value("春"), .crop = Value("トマト")});
+    const QStringList before = dump();
+    long statements = 0;
+    onInput([&](hb::frmPlantInput &in) {
+        enter(in.txtDATA[8], QStringLiteral("春 改"));
+        const hb::PlantRec work = in.work;
+        statements = hbtest::failEachClick(*hb::gDb, ui.get(), in.cmdMENU[1], [&](long k, const QString &) {
+                EXPECT_TRUE(in.isVisible()) << k;
+                EXPECT_EQ(in.txtDATA[8]->text(), QStringLiteral("春 改")) << k;
+                for (int f = 0; f < hb::PlantRec::fieldCount(); ++f)
+                    EXPECT_EQ(in.work.field(f), work.field(f)) << k << " field " << f;
+                EXPECT_EQ(dump(), before) << k;
+            });
+        EXPECT_FALSE(in.isVisible());
+    });
+    openList().cmdMENU_Click(2);
+    settle();
+    EXPECT_GE(statements, 3);
+    EXPECT_TRUE(ui->prompts.empty());
+    EXPECT_NE(dump(), before);
 }
 
 TEST_P(PlantWindows, AnUnusedRowDeletedElsewhereIsReportedAndTheListFollows)

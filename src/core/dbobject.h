@@ -1,0 +1,183 @@
+#pragma once
+// The shared interface of the data-access objects: one connection, its transaction, its
+// recordsets, its statements through the translator and its domain functions; a plain object
+// over one file or server; and the transaction a save holds.
+
+#include "core/recordset.h"
+#include "core/sqltranslate.h"
+#include "core/value.h"
+
+#include <QHash>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace hb {
+
+// Where a server connection goes.
+struct ServerParams {
+    QString dsn;
+    QString server;
+    QString database;
+    QString user;
+    QString password;
+};
+
+// Resolves the ODBC data source (odbc.ini) for host, port, database, user and password;
+// the non-empty fields of the params override what the data source says.
+struct ResolvedServer {
+    QString host;
+    int port = 3306;
+    QString database;
+    QString user;
+    QString password;
+};
+ResolvedServer resolveServer(const ServerParams &params);
+
+// The shared interface of the settings, data, master and work objects.
+class DbObject {
+public:
+    virtual ~DbObject();
+    DbObject(const DbObject &) = delete;
+    DbObject &operator=(const DbObject &) = delete;
+
+    // "ACCESS" for a database file, "MYSQL" for a server, "" when neither is set.
+    QString DBTYPE() const;
+    DbKind kind() const { return kind_; }
+    bool isOpen() const;
+
+    void Begintrans();
+    void CommitTrans();
+    void RollbackTrans();
+    bool inTransaction() const { return inTransaction_; }
+
+    RecordsetPtr OpenSchema(int schema, const Value &restriction = Value(), const Value &schemaId = Value());
+    RecordsetPtr GetFwdOnlyRst(const QString &sql, const std::vector<Value> &params = {});
+    RecordsetPtr GetStaticRst(const QString &sql, const std::vector<Value> &params = {});
+    RecordsetPtr GetDynamicRst(const QString &sql, const std::vector<Value> &params = {});
+
+    virtual void OpenCnn() = 0;
+    void CloseCnn();
+
+    // Executes one statement; '?' placeholders take the bound values in order.
+    // Returns the number of rows affected.
+    long EXEC(const QString &sql, const std::vector<Value> &params = {});
+    long EXEC(const QString &sql, long *recordsAffected) { const long n = EXEC(sql); if (recordsAffected) *recordsAffected = n; return n; }
+
+    Value DMax(const QString &fld, const QString &tbl, const QString &wcs);
+    Value DMin(const QString &fld, const QString &tbl, const QString &wcs);
+    Value DCount(const QString &fld, const QString &tbl, const QString &wcs);
+    Value DSUM(const QString &fld, const QString &tbl, const QString &wcs);
+    Value DLookup(const QString &fld, const QString &tbl, const QString &wcs);
+    Value DJoin(const QString &fld, const QString &tbl, const QString &wcs);
+
+    // The settings table of this object's database (only the settings object's copy is used).
+    bool SaveCtrl(const QString &key, const Value &value, long ctrlType = 0);
+    Value GetCtrl(const QString &key);
+    // Frees this computer's holds in a table: 0 when the statement ran, -256 when it failed.
+    long ReleaseData(const QString &table, const QString &wcs);
+
+    // Column names of a table in their order (empty when the table does not exist).
+    QStringList tableColumns(const QString &table);
+    QStringList primaryKey(const QString &table);
+    QSqlDatabase connection() const;
+
+    // Sees every domain-function statement as composed, before translation (tests use it).
+    static std::function<void(const QString &)> composedStatementHook;
+    // Called before every statement (BEGIN and COMMIT included) with the object and the text; an
+    // error it raises fails that statement as the database would (the drills fail a save's
+    // statements one by one with it).
+    static std::function<void(const DbObject &, const QString &)> statementStartHook;
+    // Called after every statement that ran (BEGIN and COMMIT included), with its text
+    // (the drills use it to stop a save between two statements).
+    static std::function<void(const QString &)> statementDoneHook;
+
+    // The decided descriptions of the usual causes of a failure.
+    static QString readOnlyText(const QString &where);
+    static QString diskFullText(const QString &where);
+    static QString lostServerText();
+    static QString tooLongText(const QString &column);
+    static QString lockedText();
+    static QString otherFailureText(const QString &raw);
+    // The causes of a connection that cannot be made.
+    static QString fileMissingText(const QString &file);
+    static QString dataSourceMissingText(const QString &dsn);
+    static QString serverUnreachableText(const QString &where);
+    static QString accessDeniedText(const QString &user);
+    static QString databaseMissingText(const QString &database);
+    static QString databaseDeniedText(const QString &database);
+    static QString tableMissingText(const QString &table);
+    static QString noKindText();
+    // What the messages name this object's database by: the file, or the server's database.
+    QString whereText() const;
+
+protected:
+    DbObject();
+    // Opens a database file (created when missing only if allowed).
+    void openFile(const QString &path, bool mayCreate);
+    void openServer(const ServerParams &params);
+    void setKind(DbKind k) { kind_ = k; }
+    // The data and master objects: open as the DB_ (or MST_) settings say and make sure the
+    // database holds its tables (a server database holding none of them gets them); on failure
+    // ask whether to correct the settings, naming the cause, and retry or end the program.
+    void openBySettings(bool master);
+
+private:
+    friend class Recordset;
+    RecordsetPtr openRecordset(const QString &sql, const std::vector<Value> &params, Recordset::Cursor cursor,
+                               bool log);
+    Value domain(const QString &head, const QString &wcs, bool joinAll);
+    void requireOpen() const;
+    // A server connection found dead is replaced by a new one before the next statement.
+    void ensureLive();
+    void connectServer();
+    void checkSession();
+    // The failure of a statement as the grower reads it; the raw text and the statement go to
+    // the log. A lost server connection is dropped here (its transaction is gone with it).
+    HbError failure(const QSqlError &err, const QString &sql);
+    // Texts longer than their column's declared length are refused before the statement.
+    void checkTextLengths(const QString &sql, const std::vector<Value> &params);
+    int declaredLength(const QString &table, const QString &column);
+    long execTranslated(const QString &sql, const std::vector<Value> &params);
+    // Translates, binds and runs one statement; raises the database's error.
+    QSqlQuery run(const QString &sql, const std::vector<Value> &params);
+
+    QString connName_;
+    DbKind kind_ = DbKind::None;
+    bool inTransaction_ = false;
+    bool lost_ = false;
+    ServerParams server_;
+    QHash<QString, QHash<QString, int>> lengths_;
+};
+
+// A plain object over one database file or server, for creating databases and for tests.
+class DirectDb : public DbObject {
+public:
+    static std::unique_ptr<DirectDb> file(const QString &path, bool mayCreate = true);
+    static std::unique_ptr<DirectDb> server(const ServerParams &params);
+    void OpenCnn() override {}
+};
+
+// "INSERT INTO table (c1, c2, ...) VALUES (?, ?, ...)": one bound value per column.
+QString insertStatement(const QString &table, const QStringList &columns);
+
+// Joins the open transaction of an object, or opens one of its own and commits it at commit().
+// An own transaction not committed is rolled back when the scope ends.
+class TransactionScope {
+public:
+    explicit TransactionScope(DbObject &db);
+    ~TransactionScope();
+    void commit();
+    bool ownsTransaction() const { return own_; }
+
+private:
+    DbObject &db_;
+    bool own_ = false;
+    bool done_ = false;
+};
+
+}  // namespace hb
