@@ -26,7 +26,7 @@ QRect px(int left, int top, int width, int height)
     return QRect(qRound(left / kTwips), qRound(top / kTwips), qRound(width / kTwips), qRound(height / kTwips));
 }
 
-const char *const kListCaptions[7] = {"閉じる", "追加", "修正", "参照", "削除", "複写", "印刷"};
+const char *const kListCaptions[ListForm::kMenuCount] = {"閉じる", "追加", "修正", "参照", "削除", "複写", "印刷"};
 
 // Keeps the window quiet while it rebuilds itself, on every path.
 class UpdatesOff {
@@ -163,9 +163,9 @@ void ListForm::makeListView(int leftTwips, int topTwips, int widthTwips, int hei
     ListView1 = makeReportView(this, QStringLiteral("ListView1"), px(leftTwips, topTwips, widthTwips, heightTwips));
 }
 
-void ListForm::makeMenuButtons(const std::array<QRect, 7> &twips)
+void ListForm::makeMenuButtons(const std::array<QRect, kMenuCount> &twips)
 {
-    for (int i = 0; i < 7; ++i) {
+    for (int i = 0; i < kMenuCount; ++i) {
         const QRect t = twips[static_cast<std::size_t>(i)];
         const QRect g = px(t.x(), t.y(), t.width(), t.height());
         auto *b = makeCaptioned<QPushButton>(this, ctlName(QStringLiteral("cmdMENU"), i),
@@ -173,7 +173,7 @@ void ListForm::makeMenuButtons(const std::array<QRect, 7> &twips)
         cmdMENU[static_cast<std::size_t>(i)] = b;
         onClick(b, [this, i] { cmdMENU_Click(i); });
     }
-    cmdMENU[6]->setEnabled(false);
+    cmdMENU[kMenuPrint]->setEnabled(false);
 }
 
 // Initialised once per showing, in the first Resize; a later resize rescales, columns included.
@@ -191,20 +191,20 @@ void ListForm::onResize()
 
 void ListForm::cmdMENU_Click(int index)
 {
-    static const int kModes[7] = {0, kEditAdd, kEditModify, kEditView, kEditDelete, kEditAdd, 0};
+    static const int kModes[kMenuCount] = {0, kEditAdd, kEditModify, kEditView, kEditDelete, kEditAdd, 0};
     switch (index) {
-    case 0:
+    case kMenuClose:
         Unload();
         return;
-    case 1:
+    case kMenuAdd:
         if (ListView1)
             ListView1->setFocus();
         openInput(kEditAdd, -1);
         return;
-    case 2:
-    case 3:
-    case 4:
-    case 5: {
+    case kMenuModify:
+    case kMenuView:
+    case kMenuDelete:
+    case kMenuCopy: {
         if (!ListView1)
             return;
         long row = -1;
@@ -321,9 +321,9 @@ bool InputFormBase::onUnload()
 
 void InputFormBase::cmdMENU_Click(int index)
 {
-    if (index == 0)
+    if (index == kMenuClose)
         Unload();
-    else if (index == 1)
+    else if (index == kMenuRegister)
         Register();
 }
 
@@ -349,7 +349,7 @@ void InputFormBase::rowGone(bool reported)
 // register would write the row again).
 void InputFormBase::followAndClose()
 {
-    const Trap form = trapFor(Event::Click, cmdMENU[1]);
+    const Trap form = trapFor(Event::Click, cmdMENU[kMenuRegister]);
     trapped(form, [this] { refreshList(); });
     trapped(form, [this] { redrawCalendar(); });
     Unload();
@@ -398,19 +398,19 @@ void InputFormBase::applyCaptions(int mode)
     switch (mode) {
     case kEditAdd:
     case kEditModify:
-        set(0, "ｷｬﾝｾﾙ", true);
-        set(1, "登録", true);
-        set(2, "完了", true);
+        set(kMenuClose, "ｷｬﾝｾﾙ", true);
+        set(kMenuRegister, "登録", true);
+        set(kMenuComplete, "完了", true);
         break;
     case kEditView:
-        set(0, "閉じる", true);
-        set(1, nullptr, false);
-        set(2, nullptr, false);
+        set(kMenuClose, "閉じる", true);
+        set(kMenuRegister, nullptr, false);
+        set(kMenuComplete, nullptr, false);
         break;
     case kEditDelete:
-        set(0, "ｷｬﾝｾﾙ", true);
-        set(1, "削除", true);
-        set(2, nullptr, false);
+        set(kMenuClose, "ｷｬﾝｾﾙ", true);
+        set(kMenuRegister, "削除", true);
+        set(kMenuComplete, nullptr, false);
         break;
     default:
         break;

@@ -84,6 +84,18 @@ public:
     // the shipment list). The input window calls it after a save.
     virtual void refresh() = 0;
 
+    // The slots of the button row.
+    enum Menu : int {
+        kMenuClose = 0,   // "閉じる"
+        kMenuAdd = 1,     // "追加"
+        kMenuModify = 2,  // "修正"
+        kMenuView = 3,    // "参照"
+        kMenuDelete = 4,  // "削除"
+        kMenuCopy = 5,    // "複写"
+        kMenuPrint = 6,   // "印刷", disabled
+        kMenuCount = 7,
+    };
+
     // The button row's action (cmdMENU_Click).
     virtual void cmdMENU_Click(int index);
 
@@ -101,14 +113,14 @@ public:
     void clearRows();
 
     QTreeWidget *ListView1 = nullptr;
-    std::array<QPushButton *, 7> cmdMENU{};
+    std::array<QPushButton *, kMenuCount> cmdMENU{};
 
 protected:
     // Creates ListView1 (report view, one row selected at a time) at its design geometry.
     void makeListView(int leftTwips, int topTwips, int widthTwips, int heightTwips);
     // Creates cmdMENU_0..6 with their captions at the design geometries (twips, by index);
     // "印刷" is disabled.
-    void makeMenuButtons(const std::array<QRect, 7> &twips);
+    void makeMenuButtons(const std::array<QRect, kMenuCount> &twips);
     void setRowRule(RowRule rule) { rowRule_ = rule; }
 
     // The input window the buttons open.
@@ -144,15 +156,23 @@ public:
     // was written. A failure is reported by SaveData itself or raised to the button's trap.
     virtual bool SaveData() = 0;
 
-    // cmdMENU_Click: 0 closes without saving; 1 registers (Register); others: the window's own.
+    // The slots of the buttons.
+    enum Menu : int {
+        kMenuClose = 0,     // cancel or close
+        kMenuRegister = 1,  // register or delete
+        kMenuComplete = 2,  // "完了", where the window has it
+        kMenuCount = 3,
+    };
+
+    // cmdMENU_Click: kMenuClose closes without saving; kMenuRegister registers (Register); others:
+    // the window's own.
     virtual void cmdMENU_Click(int index);
     // Check, save, the list's refresh, the calendar's redraw, close. A refused check or a failed
     // save leaves the window open with its input; once saved, a failing refresh is reported and
     // the window still closes.
     void Register();
 
-    // Buttons 0 (cancel/close), 1 (register/delete) and, where the window has it, 2 ("完了").
-    std::array<QPushButton *, 3> cmdMENU{};
+    std::array<QPushButton *, kMenuCount> cmdMENU{};
 
 protected:
     // Creates cmdMENU_index at its design geometry (twips), wired to cmdMENU_Click.

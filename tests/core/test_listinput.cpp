@@ -89,14 +89,14 @@ TEST_P(ListInputWindows, ButtonsSetModeAndRowAndOpenTheInputOverTheList)
             EXPECT_EQ(hb::gEditMode, c.mode);
             EXPECT_EQ(hb::gEditRow, c.row);
             EXPECT_EQ(in.parentWidget(), &list) << "the list owns the input window";
-            EXPECT_EQ(in.cmdMENU[0]->text(), c.cmd0);
-            EXPECT_EQ(in.cmdMENU[1]->isVisible(), c.cmd1);
+            EXPECT_EQ(in.cmdMENU[hb::InputFormBase::kMenuClose]->text(), c.cmd0);
+            EXPECT_EQ(in.cmdMENU[hb::InputFormBase::kMenuRegister]->isVisible(), c.cmd1);
             if (c.cmd1) {
-                EXPECT_EQ(in.cmdMENU[1]->text(), c.cmd1Text);
+                EXPECT_EQ(in.cmdMENU[hb::InputFormBase::kMenuRegister]->text(), c.cmd1Text);
             }
-            EXPECT_EQ(in.cmdMENU[2]->isVisible(), c.cmd2);
+            EXPECT_EQ(in.cmdMENU[hb::InputFormBase::kMenuComplete]->isVisible(), c.cmd2);
             if (c.cmd2) {
-                EXPECT_EQ(in.cmdMENU[2]->text(), QStringLiteral("完了"));
+                EXPECT_EQ(in.cmdMENU[hb::InputFormBase::kMenuComplete]->text(), QStringLiteral("完了"));
             }
             EXPECT_EQ(in.txtDATA[0]->text(), c.name);
             if (c.button == 2) {
@@ -131,10 +131,10 @@ TEST_P(ListInputWindows, RowButtonsDoNothingWithoutARowAndCloseAndPrintBehave)
         hbtest::click(list.cmdMENU[static_cast<std::size_t>(b)]);
     settle();
     EXPECT_TRUE(ui->modalShown.isEmpty()) << "modify, view, delete, copy on an empty list do nothing";
-    EXPECT_FALSE(list.cmdMENU[6]->isEnabled());
-    EXPECT_EQ(list.cmdMENU[6]->text(), QStringLiteral("印刷"));
+    EXPECT_FALSE(list.cmdMENU[hb::ListForm::kMenuPrint]->isEnabled());
+    EXPECT_EQ(list.cmdMENU[hb::ListForm::kMenuPrint]->text(), QStringLiteral("印刷"));
 
-    hbtest::click(list.cmdMENU[1]);  // add works on an empty list
+    hbtest::click(list.cmdMENU[hb::ListForm::kMenuAdd]);  // add works on an empty list
     settle();
     EXPECT_EQ(ui->modalShown.size(), 1);
 
@@ -146,11 +146,11 @@ TEST_P(ListInputWindows, RowButtonsDoNothingWithoutARowAndCloseAndPrintBehave)
     list.refresh();
     EXPECT_EQ(list.rowCount(), 0);
     EXPECT_EQ(lt::gRows.at(0).PLANT_NM, hb::Value("春トマト"));
-    hbtest::click(list.cmdMENU[2]);
+    hbtest::click(list.cmdMENU[hb::ListForm::kMenuModify]);
     settle();
     EXPECT_EQ(ui->modalShown.size(), 1);
 
-    hbtest::click(list.cmdMENU[0]);
+    hbtest::click(list.cmdMENU[hb::ListForm::kMenuClose]);
     settle();
     EXPECT_FALSE(list.isLoaded());
 }
@@ -165,14 +165,14 @@ TEST_P(ListInputWindows, RowRulesAndRefusals)
     // A non-empty list without a selected row acts on its first row.
     long row = -9;
     onInput([&](lt::frmTestInput &) { row = hb::gEditRow; });
-    hbtest::click(list.cmdMENU[3]);
+    hbtest::click(list.cmdMENU[hb::ListForm::kMenuView]);
     settle();
     EXPECT_EQ(row, 0);
 
     // The shipment list's rule: without a selected row nothing happens.
     list.setRowRule(hb::ListForm::RowRule::SelectedItem);
     list.ListView1->clearSelection();
-    hbtest::click(list.cmdMENU[3]);
+    hbtest::click(list.cmdMENU[hb::ListForm::kMenuView]);
     settle();
     EXPECT_EQ(ui->modalShown.size(), 1);
 
@@ -181,11 +181,11 @@ TEST_P(ListInputWindows, RowRulesAndRefusals)
     hb::gEditMode = 3;
     hb::gEditRow = 0;
     list.allow = [](int mode, long r) { return !(mode == 2 && r == 1); };
-    hbtest::click(list.cmdMENU[2]);
+    hbtest::click(list.cmdMENU[hb::ListForm::kMenuModify]);
     settle();
     EXPECT_EQ(ui->modalShown.size(), 1);
     EXPECT_EQ(hb::gEditRow, 0);
-    hbtest::click(list.cmdMENU[5]);  // copying the same row is allowed
+    hbtest::click(list.cmdMENU[hb::ListForm::kMenuCopy]);  // copying the same row is allowed
     settle();
     EXPECT_EQ(ui->modalShown.size(), 2);
     EXPECT_EQ(hb::gEditMode, 1);
@@ -220,7 +220,7 @@ TEST_P(ListInputWindows, ResizesRescaleOnlyAndKeepFiltersAndInput)
         EXPECT_EQ(in.txtDATA[0]->text(), QStringLiteral("書きかけ"));
     });
     gLog.clear();
-    hbtest::click(list.cmdMENU[2]);
+    hbtest::click(list.cmdMENU[hb::ListForm::kMenuModify]);
     settle();
     EXPECT_EQ(gLog.count(QStringLiteral("input SetMode")), 1);
     EXPECT_EQ(gLog.count(QStringLiteral("input InitForm")), 1);
@@ -259,7 +259,7 @@ TEST_P(ListInputWindows, ViewAndDeleteLockFieldsByNameAndSpareTheExemptOnes)
                 EXPECT_FALSE(in.picker->isShown());
             }
             if (button == 3) {
-                hbtest::click(in.cmdMENU[0]);  // "閉じる" closes
+                hbtest::click(in.cmdMENU[hb::InputFormBase::kMenuClose]);  // "閉じる" closes
                 settle();
                 EXPECT_FALSE(in.isVisible());
             }
@@ -290,7 +290,7 @@ TEST_P(ListInputBoth, RegisterSavesThenRefreshesTheListThenTheCalendarThenCloses
                 hbtest::typeText(in.txtDATA[0], c.typed);
             }
             gLog.clear();
-            hbtest::click(in.cmdMENU[1]);
+            hbtest::click(in.cmdMENU[hb::InputFormBase::kMenuRegister]);
             settle();
             EXPECT_FALSE(in.isLoaded()) << "closed after the save";
         });
@@ -317,11 +317,11 @@ TEST_P(ListInputBoth, AFailingRedrawAfterASaveIsReportedInTheButtonsFormAndTheWi
     hb::DataChangedListener failing([] { throw hb::HbError(3021, QStringLiteral("再描画できません。")); });
     onInput([&](lt::frmTestInput &in) {
         hbtest::typeText(in.txtDATA[0], QStringLiteral("夏なす"));
-        hbtest::click(in.cmdMENU[1]);
+        hbtest::click(in.cmdMENU[hb::InputFormBase::kMenuRegister]);
         settle();
         EXPECT_FALSE(in.isLoaded()) << "a second register would write the row again";
     });
-    hbtest::click(list.cmdMENU[1]);
+    hbtest::click(list.cmdMENU[hb::ListForm::kMenuAdd]);
     settle();
     EXPECT_EQ(plantCount(), 2);
     EXPECT_EQ(list.rowCount(), 2) << "the list followed before the redraw";
@@ -337,7 +337,7 @@ TEST_P(ListInputBoth, AFailedSaveOrARefusedCheckKeepsTheWindowOpenWithItsInput)
     onInput([&](lt::frmTestInput &in) {
         // Refused check: the message, the window stays.
         in.txtDATA[0]->clear();
-        hbtest::click(in.cmdMENU[1]);
+        hbtest::click(in.cmdMENU[hb::InputFormBase::kMenuRegister]);
         settle();
         EXPECT_TRUE(in.isVisible());
         EXPECT_EQ(ui->promptTexts().value(0), QStringLiteral("名称を入力してください。"));
@@ -347,7 +347,7 @@ TEST_P(ListInputBoth, AFailedSaveOrARefusedCheckKeepsTheWindowOpenWithItsInput)
         hbtest::typeText(in.txtDATA[0], QStringLiteral("夏なす"));
         in.failWith = 1;
         gLog.clear();
-        hbtest::click(in.cmdMENU[1]);
+        hbtest::click(in.cmdMENU[hb::InputFormBase::kMenuRegister]);
         settle();
         EXPECT_TRUE(in.isVisible());
         EXPECT_EQ(in.txtDATA[0]->text(), QStringLiteral("夏なす"));
@@ -357,11 +357,11 @@ TEST_P(ListInputBoth, AFailedSaveOrARefusedCheckKeepsTheWindowOpenWithItsInput)
         EXPECT_EQ(plantCount(), 1);
 
         in.failWith = 0;
-        hbtest::click(in.cmdMENU[1]);
+        hbtest::click(in.cmdMENU[hb::InputFormBase::kMenuRegister]);
         settle();
         EXPECT_FALSE(in.isLoaded());
     });
-    hbtest::click(list.cmdMENU[1]);
+    hbtest::click(list.cmdMENU[hb::ListForm::kMenuAdd]);
     settle();
     EXPECT_EQ(plantCount(), 2);
     EXPECT_EQ(list.rowCount(), 2);
@@ -372,9 +372,9 @@ TEST_P(ListInputBoth, ClosingTheInputReleasesThisComputersHoldsOnly)
     addPlant(1, QStringLiteral("春トマト"), hb::Value("PC-TEST"));
     addPlant(2, QStringLiteral("夏なす"), hb::Value("PC-OTHER"));
     auto &list = openList();
-    onInput([&](lt::frmTestInput &in) { hbtest::click(in.cmdMENU[0]); });
+    onInput([&](lt::frmTestInput &in) { hbtest::click(in.cmdMENU[hb::InputFormBase::kMenuClose]); });
     list.selectRow(0);
-    hbtest::click(list.cmdMENU[3]);
+    hbtest::click(list.cmdMENU[hb::ListForm::kMenuView]);
     settle();
     EXPECT_TRUE(one(QStringLiteral("SELECT HOLD_TM FROM D_PLANT WHERE PLANT_ID=1")).isNull());
     EXPECT_EQ(one(QStringLiteral("SELECT LAST_TM FROM D_PLANT WHERE PLANT_ID=1")), hb::Value("PC-TEST"));
