@@ -172,50 +172,54 @@ void frmDiaryLedgeInput::buildControls()
     constexpr int kRow = 360;  // height of a box
 
     caption(ctlName(QStringLiteral("Label1"), 12), QStringLiteral("相手先"), twipsRect(225, 900, 1275, kRow));
-    box(1, twipsRect(1575, 900, 4020, kRow), kTextLength);
-    lblOPT_NM_CAP[1] =
-        caption(ctlName(QStringLiteral("lblOPT_NM_CAP"), 1), QStringLiteral("摘要"), twipsRect(6150, 900, 1650, kRow));
-    box(2, twipsRect(7875, 900, 4020, kRow), kTextLength);
+    box(kBoxCounterparty, twipsRect(1575, 900, 4020, kRow), kTextLength);
+    lblOPT_NM_CAP[kCapFixedText] = caption(ctlName(QStringLiteral("lblOPT_NM_CAP"), kCapFixedText), QStringLiteral("摘要"),
+                                           twipsRect(6150, 900, 1650, kRow));
+    box(kBoxFixedText, twipsRect(7875, 900, 4020, kRow), kTextLength);
 
     caption(ctlName(QStringLiteral("Label1"), 6), QStringLiteral("科目"), twipsRect(225, 1800, 1275, kRow));
-    combo(1, twipsRect(1575, 1800, 4000, kRow));
+    combo(kCmbAccount, twipsRect(1575, 1800, 4000, kRow));
     lblOPT_CAP = caption(ctlName(QStringLiteral("lblOPT_CAP"), 0), QStringLiteral("補助"), twipsRect(6150, 1800, 825, kRow));
-    combo(2, twipsRect(7050, 1800, 4000, kRow));
+    combo(kCmbOption, twipsRect(7050, 1800, 4000, kRow));
     lblOPT_CAP->hide();
-    cmbDATA[2]->hide();
+    cmbDATA[kCmbOption]->hide();
 
-    lblOPT_NM_CAP[0] =
-        caption(ctlName(QStringLiteral("lblOPT_NM_CAP"), 0), QStringLiteral("摘要"), twipsRect(225, 2700, 1275, kRow));
-    box(3, twipsRect(1575, 2700, 4020, kRow), kTextLength);
+    lblOPT_NM_CAP[kCapOtherText] = caption(ctlName(QStringLiteral("lblOPT_NM_CAP"), kCapOtherText), QStringLiteral("摘要"),
+                                           twipsRect(225, 2700, 1275, kRow));
+    box(kBoxOtherText, twipsRect(1575, 2700, 4020, kRow), kTextLength);
 
     caption(ctlName(QStringLiteral("Label1"), 11), QStringLiteral("備考"), twipsRect(225, 3600, 1275, kRow));
-    box(4, twipsRect(1575, 3600, 4845, kRow), kTextLength);
+    box(kBoxNotes, twipsRect(1575, 3600, 4845, kRow), kTextLength);
 
-    lblAMT_CAP[0] =
-        caption(ctlName(QStringLiteral("lblAMT_CAP"), 0), QStringLiteral("金額"), twipsRect(2100, 4500, 1725, kRow));
-    box(5, twipsRect(3900, 4500, 1890, kRow), kAmountLength);
-    lblAMT_CAP[1] =
-        caption(ctlName(QStringLiteral("lblAMT_CAP"), 1), QStringLiteral("金額"), twipsRect(6150, 4500, 1650, kRow));
-    box(6, twipsRect(7875, 4500, 1890, kRow), kAmountLength);
-    for (int i : {5, 6}) {
+    lblAMT_CAP[kCapIncrease] = caption(ctlName(QStringLiteral("lblAMT_CAP"), kCapIncrease), QStringLiteral("金額"),
+                                       twipsRect(2100, 4500, 1725, kRow));
+    box(kBoxIncrease, twipsRect(3900, 4500, 1890, kRow), kAmountLength);
+    lblAMT_CAP[kCapDecrease] = caption(ctlName(QStringLiteral("lblAMT_CAP"), kCapDecrease), QStringLiteral("金額"),
+                                       twipsRect(6150, 4500, 1650, kRow));
+    box(kBoxDecrease, twipsRect(7875, 4500, 1890, kRow), kAmountLength);
+    for (int i : {kBoxIncrease, kBoxDecrease}) {
         txtDATA[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         txtDATA[i]->setAttribute(Qt::WA_InputMethodEnabled, false);
     }
 
     const QRect reg = twipsRect(225, 5550, 2400, 1000);
     const QRect close = twipsRect(9675, 5550, 2400, 1000);
-    cmdMENU[1] = makeCaptioned<QPushButton>(this, ctlName(QStringLiteral("cmdMENU"), 1), QStringLiteral("設定"), reg.x(),
-                                            reg.y(), reg.width(), reg.height());
-    cmdMENU[0] = makeCaptioned<QPushButton>(this, ctlName(QStringLiteral("cmdMENU"), 0), QStringLiteral("閉じる"),
-                                            close.x(), close.y(), close.width(), close.height());
+    cmdMENU[kMenuRegister] = makeCaptioned<QPushButton>(this, ctlName(QStringLiteral("cmdMENU"), kMenuRegister),
+                                                        QStringLiteral("設定"), reg.x(), reg.y(), reg.width(),
+                                                        reg.height());
+    cmdMENU[kMenuClose] = makeCaptioned<QPushButton>(this, ctlName(QStringLiteral("cmdMENU"), kMenuClose),
+                                                     QStringLiteral("閉じる"), close.x(), close.y(), close.width(),
+                                                     close.height());
 
-    const QList<QWidget *> order{txtDATA[1], txtDATA[2], cmbDATA[1], cmbDATA[2], txtDATA[3],
-                                 txtDATA[4], txtDATA[5], txtDATA[6], cmdMENU[1], cmdMENU[0]};
+    const QList<QWidget *> order{txtDATA[kBoxCounterparty], txtDATA[kBoxFixedText], cmbDATA[kCmbAccount],
+                                 cmbDATA[kCmbOption],       txtDATA[kBoxOtherText], txtDATA[kBoxNotes],
+                                 txtDATA[kBoxIncrease],     txtDATA[kBoxDecrease],  cmdMENU[kMenuRegister],
+                                 cmdMENU[kMenuClose]};
     for (int i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 
-    onClick(cmdMENU[0], [this] { Unload(); });
-    onClick(cmdMENU[1], [this] { Register(); });
+    onClick(cmdMENU[kMenuClose], [this] { Unload(); });
+    onClick(cmdMENU[kMenuRegister], [this] { Register(); });
 }
 
 // ---- events --------------------------------------------------------------------------------
@@ -235,11 +239,11 @@ void frmDiaryLedgeInput::onResize()
 
 bool frmDiaryLedgeInput::validate(QWidget *control)
 {
-    for (int i = 1; i <= 6; ++i) {
+    for (int i = kBoxCounterparty; i < kBoxCount; ++i) {
         if (control == txtDATA[i])
             return txtDATA_Validate(i);
     }
-    for (int i = 1; i <= 2; ++i) {
+    for (int i = kCmbAccount; i < kCmbCount; ++i) {
         if (control == cmbDATA[i])
             return cmbDATA_Validate(i);
     }
@@ -272,17 +276,17 @@ void frmDiaryLedgeInput::InitForm()
 {
     work_ = LedgeRec();
     optKbn_ = 0;
-    cmbDATA[2]->clear();
+    cmbDATA[kCmbOption]->clear();
     lblOPT_CAP->hide();
-    cmbDATA[2]->hide();
-    SetCmb(1);
+    cmbDATA[kCmbOption]->hide();
+    SetCmb(kCmbAccount);
 }
 
 void frmDiaryLedgeInput::SetCmb(int index)
 {
-    if (index != 1)
+    if (index != kCmbAccount)
         return;
-    QComboBox *box = cmbDATA[1];
+    QComboBox *box = cmbDATA[kCmbAccount];
     box->clear();
     box->addItem(QString(), QVariant(qlonglong(0)));
     addPickRows(box, workDb(),
@@ -291,9 +295,9 @@ void frmDiaryLedgeInput::SetCmb(int index)
 
 void frmDiaryLedgeInput::SetCmbOpt(int index)
 {
-    if (index != 2)
+    if (index != kCmbOption)
         return;
-    QComboBox *box = cmbDATA[2];
+    QComboBox *box = cmbDATA[kCmbOption];
     box->clear();
     box->addItem(QString(), QVariant(qlonglong(0)));
     box->setCurrentIndex(-1);
@@ -354,16 +358,16 @@ void frmDiaryLedgeInput::SetMode()
     }
     setWindowTitle(title);
     lblTITLE->setText(title);
-    lblAMT_CAP[0]->setText(increase);
-    lblAMT_CAP[1]->setText(decrease);
-    lblOPT_NM_CAP[1]->setText(fixedText);
+    lblAMT_CAP[kCapIncrease]->setText(increase);
+    lblAMT_CAP[kCapDecrease]->setText(decrease);
+    lblOPT_NM_CAP[kCapFixedText]->setText(fixedText);
 
     if (gEditMode == kEditAdd || gEditMode == kEditModify) {
-        cmdMENU[0]->setText(QStringLiteral("ｷｬﾝｾﾙ"));
-        cmdMENU[1]->setText(QStringLiteral("設定"));
+        cmdMENU[kMenuClose]->setText(QStringLiteral("ｷｬﾝｾﾙ"));
+        cmdMENU[kMenuRegister]->setText(QStringLiteral("設定"));
     } else if (gEditMode == kEditDelete) {
-        cmdMENU[0]->setText(QStringLiteral("ｷｬﾝｾﾙ"));
-        cmdMENU[1]->setText(QStringLiteral("削除"));
+        cmdMENU[kMenuClose]->setText(QStringLiteral("ｷｬﾝｾﾙ"));
+        cmdMENU[kMenuRegister]->setText(QStringLiteral("削除"));
     }
     lockBoxes(gEditMode == kEditDelete);
     DispData();
@@ -373,15 +377,15 @@ void frmDiaryLedgeInput::SetMode()
 void frmDiaryLedgeInput::lockBoxes(bool locked)
 {
     const QColor window = palette().color(QPalette::Window);
-    for (int i = 1; i <= 6; ++i) {
+    for (int i = kBoxCounterparty; i < kBoxCount; ++i) {
         QLineEdit *e = txtDATA[i];
         e->setReadOnly(locked);
         e->setFocusPolicy(locked ? Qt::NoFocus : Qt::StrongFocus);
-        if (i >= 5)
+        if (i == kBoxIncrease || i == kBoxDecrease)
             e->setAttribute(Qt::WA_InputMethodEnabled, false);  // read-only changes turn it back on
         setBaseColor(e, locked ? &window : nullptr);
     }
-    for (int i = 1; i <= 2; ++i) {
+    for (int i = kCmbAccount; i < kCmbCount; ++i) {
         static_cast<LockableCombo *>(cmbDATA[i])->setLocked(locked);
         setBaseColor(cmbDATA[i], locked ? &window : nullptr);
         if (QLineEdit *e = cmbDATA[i]->lineEdit())
@@ -398,28 +402,29 @@ void frmDiaryLedgeInput::DispData()
     const Value &otherOptNm = fixedDebit ? work_.C_OPT_NM : work_.D_OPT_NM;
     const Value &fixedOptNm = fixedDebit ? work_.D_OPT_NM : work_.C_OPT_NM;
 
-    cmbDATA[1]->setCurrentIndex(0);
+    cmbDATA[kCmbAccount]->setCurrentIndex(0);
     if (!otherAcc.isNull()) {
-        const int i = findItemId(cmbDATA[1], IdOrZero(otherAcc));
+        const int i = findItemId(cmbDATA[kCmbAccount], IdOrZero(otherAcc));
         if (i >= 0)
-            cmbDATA[1]->setCurrentIndex(i);
+            cmbDATA[kCmbAccount]->setCurrentIndex(i);
         applyOptKind(AccountOptKind(IdOrZero(otherAcc)));
     }
-    cmbDATA[2]->setCurrentIndex(otherOptId.isNull() ? -1 : findItemId(cmbDATA[2], IdOrZero(otherOptId)));
+    cmbDATA[kCmbOption]->setCurrentIndex(otherOptId.isNull() ? -1
+                                                              : findItemId(cmbDATA[kCmbOption], IdOrZero(otherOptId)));
 
     const auto text = [](const Value &v) { return NullToVal(v, Value("")).displayText(); };
-    setBoxText(txtDATA[3], text(otherOptNm));
-    setBoxText(txtDATA[2], text(fixedOptNm));
-    setBoxText(txtDATA[1], text(work_.CTR_NM));
-    setBoxText(txtDATA[4], text(work_.NOTES));
+    setBoxText(txtDATA[kBoxOtherText], text(otherOptNm));
+    setBoxText(txtDATA[kBoxFixedText], text(fixedOptNm));
+    setBoxText(txtDATA[kBoxCounterparty], text(work_.CTR_NM));
+    setBoxText(txtDATA[kBoxNotes], text(work_.NOTES));
 
     // An increase of the fixed account: in the payable book a voucher that credits 2000, in the
     // other books one whose credit side is not the fixed account.
     const bool increase = acc == kAccPayable ? sameId(work_.C_ACC_ID, kAccPayable) : !sameId(work_.C_ACC_ID, acc);
     const QString amount =
         isBlank(work_.AMT) ? QStringLiteral("0") : work_.AMT.displayText();
-    setBoxText(txtDATA[5], increase ? amount : QStringLiteral("0"));
-    setBoxText(txtDATA[6], increase ? QStringLiteral("0") : amount);
+    setBoxText(txtDATA[kBoxIncrease], increase ? amount : QStringLiteral("0"));
+    setBoxText(txtDATA[kBoxDecrease], increase ? QStringLiteral("0") : amount);
 }
 
 void frmDiaryLedgeInput::applyOptKind(long kind)
@@ -428,12 +433,12 @@ void frmDiaryLedgeInput::applyOptKind(long kind)
         return;
     optKbn_ = kind;
     if (kind != 0) {
-        SetCmbOpt(2);
+        SetCmbOpt(kCmbOption);
         lblOPT_CAP->show();
-        cmbDATA[2]->show();
+        cmbDATA[kCmbOption]->show();
     } else {
         lblOPT_CAP->hide();
-        cmbDATA[2]->hide();
+        cmbDATA[kCmbOption]->hide();
     }
 }
 
@@ -446,10 +451,10 @@ bool frmDiaryLedgeInput::ChkData()
         return true;  // the voucher goes as it is
     double increaseAmt = 0;
     double decreaseAmt = 0;
-    const bool increaseOk = amountOf(txtDATA[5]->text(), &increaseAmt);
-    const bool decreaseOk = amountOf(txtDATA[6]->text(), &decreaseAmt);
+    const bool increaseOk = amountOf(txtDATA[kBoxIncrease]->text(), &increaseAmt);
+    const bool decreaseOk = amountOf(txtDATA[kBoxDecrease]->text(), &decreaseAmt);
     if (!increaseOk || !decreaseOk) {
-        QLineEdit *bad = increaseOk ? txtDATA[6] : txtDATA[5];
+        QLineEdit *bad = increaseOk ? txtDATA[kBoxDecrease] : txtDATA[kBoxIncrease];
         ShowMsg(kNotNumberMsg, kMsgExclamation);
         bad->setFocus();
         bad->selectAll();
@@ -465,8 +470,8 @@ bool frmDiaryLedgeInput::ChkData()
     } else {
         // A voucher without an amount (and, when new, without its other account) is refused.
         ShowMsg(kNoAmountMsg, kMsgExclamation);
-        txtDATA[5]->setFocus();
-        txtDATA[5]->selectAll();
+        txtDATA[kBoxIncrease]->setFocus();
+        txtDATA[kBoxIncrease]->selectAll();
         return false;
     }
 
@@ -478,8 +483,8 @@ bool frmDiaryLedgeInput::ChkData()
         std::swap(work_.D_OPT_KBN, work_.C_OPT_KBN);
         std::swap(work_.D_OPT_ID, work_.C_OPT_ID);
     }
-    const int selected = cmbDATA[1]->currentIndex();
-    const long other = selected >= 0 ? itemId(cmbDATA[1], selected) : 0;
+    const int selected = cmbDATA[kCmbAccount]->currentIndex();
+    const long other = selected >= 0 ? itemId(cmbDATA[kCmbAccount], selected) : 0;
     Value &fixedAcc = fixedDebit ? work_.D_ACC_ID : work_.C_ACC_ID;
     Value &otherAcc = fixedDebit ? work_.C_ACC_ID : work_.D_ACC_ID;
     Value &fixedOptNm = fixedDebit ? work_.D_OPT_NM : work_.C_OPT_NM;
@@ -488,19 +493,19 @@ bool frmDiaryLedgeInput::ChkData()
 
     work_.AMT = Value(Currency::fromDouble(amount));
     if (!increase)
-        setBoxText(txtDATA[5], QStringLiteral("0"));
+        setBoxText(txtDATA[kBoxIncrease], QStringLiteral("0"));
     fixedAcc = Value(acc);
     otherAcc = Value(other);
-    fixedOptNm = textValue(txtDATA[2]);
-    otherOptNm = textValue(txtDATA[3]);
-    if (!cmbDATA[2]->isHidden()) {
-        const int opt = cmbDATA[2]->currentIndex();
-        otherOptId = opt >= 0 ? Value(itemId(cmbDATA[2], opt)) : Value::null();
+    fixedOptNm = textValue(txtDATA[kBoxFixedText]);
+    otherOptNm = textValue(txtDATA[kBoxOtherText]);
+    if (!cmbDATA[kCmbOption]->isHidden()) {
+        const int opt = cmbDATA[kCmbOption]->currentIndex();
+        otherOptId = opt >= 0 ? Value(itemId(cmbDATA[kCmbOption], opt)) : Value::null();
     } else {
         otherOptId = Value::null();  // an account without options names no planting or purchase
     }
-    work_.CTR_NM = textValue(txtDATA[1]);
-    work_.NOTES = textValue(txtDATA[4]);
+    work_.CTR_NM = textValue(txtDATA[kBoxCounterparty]);
+    work_.NOTES = textValue(txtDATA[kBoxNotes]);
     SetLedgeOptKinds(work_);
     return true;
 }
@@ -561,20 +566,21 @@ void frmDiaryLedgeInput::Register()
         Unload();
 }
 
-// Boxes 1 and 4 go into the voucher when they are left; an amount that is no number is refused;
-// a positive amount empties the other amount box, so one voucher has one amount.
+// The counterparty and the notes go into the voucher when they are left; an amount that is no
+// number is refused; a positive amount empties the other amount box, so one voucher has one
+// amount.
 bool frmDiaryLedgeInput::txtDATA_Validate(int index)
 {
     QLineEdit *box = txtDATA[index];
     switch (index) {
-    case 1:
+    case kBoxCounterparty:
         work_.CTR_NM = textValue(box);
         break;
-    case 4:
+    case kBoxNotes:
         work_.NOTES = textValue(box);
         break;
-    case 5:
-    case 6: {
+    case kBoxIncrease:
+    case kBoxDecrease: {
         double v = 0;
         if (!amountOf(box->text(), &v)) {
             ShowMsg(kNotNumberMsg, kMsgExclamation);
@@ -582,7 +588,7 @@ bool frmDiaryLedgeInput::txtDATA_Validate(int index)
             return false;
         }
         if (v > 0)
-            setBoxText(txtDATA[index == 5 ? 6 : 5], QStringLiteral("0"));
+            setBoxText(txtDATA[index == kBoxIncrease ? kBoxDecrease : kBoxIncrease], QStringLiteral("0"));
         break;
     }
     default:
@@ -606,8 +612,8 @@ bool frmDiaryLedgeInput::cmbDATA_Validate(int index)
             return false;
         box->setCurrentIndex(found);
     }
-    const int selected = cmbDATA[1]->currentIndex();
-    applyOptKind(AccountOptKind(selected >= 0 ? itemId(cmbDATA[1], selected) : 0));
+    const int selected = cmbDATA[kCmbAccount]->currentIndex();
+    applyOptKind(AccountOptKind(selected >= 0 ? itemId(cmbDATA[kCmbAccount], selected) : 0));
     return true;
 }
 

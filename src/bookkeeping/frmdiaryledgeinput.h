@@ -33,9 +33,9 @@ public:
 
     // Empties the working voucher, sets the option kind to 0, fills the account box.
     void InitForm();
-    // Fills the account box (index 1) from L_ACC.
+    // Fills the account box (kCmbAccount) from L_ACC.
     void SetCmb(int index);
-    // Fills the option box (index 2) for the current option kind.
+    // Fills the option box (kCmbOption) for the current option kind.
     void SetCmbOpt(int index);
     // Prepares the working voucher and the window for gEditMode, then shows it.
     void SetMode();
@@ -52,13 +52,28 @@ public:
     const LedgeRec &workingVoucher() const { return work_; }
     long optionKind() const { return optKbn_; }
 
+    // The slots of the control arrays; the box and combo arrays leave slot 0 unused.
+    enum Box : int {
+        kBoxCounterparty = 1,
+        kBoxFixedText = 2,  // the fixed account's text
+        kBoxOtherText = 3,  // the other account's text
+        kBoxNotes = 4,
+        kBoxIncrease = 5,
+        kBoxDecrease = 6,
+        kBoxCount = 7,
+    };
+    enum Combo : int { kCmbAccount = 1, kCmbOption = 2, kCmbCount = 3 };  // the other account and its option
+    enum TextCaption : int { kCapOtherText = 0, kCapFixedText = 1, kTextCapCount = 2 };
+    enum AmountCaption : int { kCapIncrease = 0, kCapDecrease = 1, kAmountCapCount = 2 };
+    enum Menu : int { kMenuClose = 0, kMenuRegister = 1, kMenuCount = 2 };  // register: "設定" or "削除"
+
     QLabel *lblTITLE = nullptr;
-    std::array<QLineEdit *, 7> txtDATA{};      // 1-6
-    std::array<QComboBox *, 3> cmbDATA{};      // 1 account, 2 option
-    std::array<QLabel *, 2> lblOPT_NM_CAP{};   // 0 the other side's text, 1 the fixed side's text
-    QLabel *lblOPT_CAP = nullptr;              // "補助"
-    std::array<QLabel *, 2> lblAMT_CAP{};      // 0 increase, 1 decrease
-    std::array<QPushButton *, 2> cmdMENU{};    // 0 close, 1 register (or delete)
+    std::array<QLineEdit *, kBoxCount> txtDATA{};
+    std::array<QComboBox *, kCmbCount> cmbDATA{};
+    std::array<QLabel *, kTextCapCount> lblOPT_NM_CAP{};
+    QLabel *lblOPT_CAP = nullptr;  // "補助"
+    std::array<QLabel *, kAmountCapCount> lblAMT_CAP{};
+    std::array<QPushButton *, kMenuCount> cmdMENU{};
 
 protected:
     void onResize() override;

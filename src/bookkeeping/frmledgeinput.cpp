@@ -95,10 +95,10 @@ void frmLedgeInput::buildControls()
 
     caption(QStringLiteral("ID"), twipsRect(300, 825, 975, 390));
     const QRect id = twipsRect(1350, 750, 1500, 450);
-    lblDATA[0] = makeCaptioned<QLabel>(this, QStringLiteral("lblDATA_0"), QString(), id.x(), id.y(), id.width(),
+    lblDATA[kLblLedgeId] = makeCaptioned<QLabel>(this, QStringLiteral("lblDATA_0"), QString(), id.x(), id.y(), id.width(),
                                        id.height());
-    lblDATA[0]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    lblDATA[0]->setAlignment(Qt::AlignCenter);
+    lblDATA[kLblLedgeId]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    lblDATA[kLblLedgeId]->setAlignment(Qt::AlignCenter);
 
     // The grower box is kept with the voucher but never shown.
     QLabel *grower = caption(QStringLiteral("生産者"), twipsRect(6450, 825, 975, 390));
@@ -135,17 +135,19 @@ void frmLedgeInput::buildControls()
     txtDATA[kBoxAmount]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     txtDATA[kBoxAmount]->setAttribute(Qt::WA_InputMethodEnabled, false);
 
-    makeMenuButton(1, QStringLiteral("登録"), 150, 7575, 1600, 1000);
-    makeMenuButton(0, QStringLiteral("閉じる"), 10350, 7575, 1800, 1000);
-    setCancelButton(cmdMENU[0]);
+    makeMenuButton(kMenuRegister, QStringLiteral("登録"), 150, 7575, 1600, 1000);
+    makeMenuButton(kMenuClose, QStringLiteral("閉じる"), 10350, 7575, 1800, 1000);
+    setCancelButton(cmdMENU[kMenuClose]);
 
     picker_ = new DatePicker(*this);
-    picker_->addBox(0, txtDATA[kBoxDate]);
+    picker_->addBox(kBoxDate, txtDATA[kBoxDate]);
     picker_->setCondition([] { return gEditMode == kEditAdd || gEditMode == kEditModify; });
     picker_->hideOn({QStringLiteral("txtDATA"), QStringLiteral("cmbDATA"), QStringLiteral("cmdMENU")});
 
-    const QList<QWidget *> order{txtDATA[kBoxDate], txtDATA[kBoxCounterparty], cmbDATA[kCmbDebitAcc], cmbDATA[kCmbDebitOpt], txtDATA[kBoxDebitText], cmbDATA[kCmbCreditAcc],
-                                 cmbDATA[kCmbCreditOpt], txtDATA[kBoxCreditText], txtDATA[kBoxNotes], txtDATA[kBoxAmount], cmdMENU[1], cmdMENU[0]};
+    const QList<QWidget *> order{txtDATA[kBoxDate],      txtDATA[kBoxCounterparty], cmbDATA[kCmbDebitAcc],
+                                 cmbDATA[kCmbDebitOpt],  txtDATA[kBoxDebitText],    cmbDATA[kCmbCreditAcc],
+                                 cmbDATA[kCmbCreditOpt], txtDATA[kBoxCreditText],   txtDATA[kBoxNotes],
+                                 txtDATA[kBoxAmount],    cmdMENU[kMenuRegister],    cmdMENU[kMenuClose]};
     for (int i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 }
@@ -154,13 +156,13 @@ void frmLedgeInput::buildControls()
 
 bool frmLedgeInput::validate(QWidget *control)
 {
-    for (int i = 0; i < 6; ++i) {
+    for (int i = 0; i < kBoxCount; ++i) {
         if (control == txtDATA[static_cast<std::size_t>(i)]) {
             txtDATA_Validate(i);
             return true;
         }
     }
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < kCmbCount; ++i) {
         if (control == cmbDATA[static_cast<std::size_t>(i)])
             return cmbDATA_Validate(i);
     }
@@ -200,12 +202,12 @@ void frmLedgeInput::InitForm()
 {
     work = LedgeRec();
     optKbn_ = {0, 0};
-    for (int i = 3; i <= 4; ++i) {
+    for (int i = kCmbDebitOpt; i <= kCmbCreditOpt; ++i) {
         cmbDATA[static_cast<std::size_t>(i)]->clear();
         cmbDATA[static_cast<std::size_t>(i)]->hide();
     }
     picker_->hide();
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < kCmbCount; ++i)
         SetCmb(i);
 }
 
@@ -259,7 +261,7 @@ void frmLedgeInput::newRowDefaults(LedgeRec &r)
 
 void frmLedgeInput::applyOptRule(int side, long kind)
 {
-    QComboBox *box = cmbDATA[static_cast<std::size_t>(3 + side)];
+    QComboBox *box = cmbDATA[static_cast<std::size_t>(kCmbDebitOpt + side)];
     long &current = optKbn_[static_cast<std::size_t>(side)];
     if (kind == 0) {
         box->hide();
@@ -276,7 +278,7 @@ void frmLedgeInput::applyOptRule(int side, long kind)
 void frmLedgeInput::DispData()
 {
     const auto text = [](const Value &v) { return NullToVal(v, Value("")).displayText(); };
-    lblDATA[0]->setText(text(work.LEDGE_ID));
+    lblDATA[kLblLedgeId]->setText(text(work.LEDGE_ID));
     setBoxText(txtDATA[kBoxDate], ledgeDateText(work.LEDGE_DATE));
     setBoxText(txtDATA[kBoxCounterparty], text(work.CTR_NM));
     setBoxText(txtDATA[kBoxDebitText], text(work.D_OPT_NM));
@@ -293,7 +295,7 @@ void frmLedgeInput::DispData()
     const Value *accounts[2] = {&work.D_ACC_ID, &work.C_ACC_ID};
     const Value *options[2] = {&work.D_OPT_ID, &work.C_OPT_ID};
     for (int side = 0; side < 2; ++side) {
-        QComboBox *acc = cmbDATA[static_cast<std::size_t>(1 + side)];
+        QComboBox *acc = cmbDATA[static_cast<std::size_t>(kCmbDebitAcc + side)];
         acc->setCurrentIndex(0);
         if (!isBlank(*accounts[side])) {
             const long id = IdOrZero(*accounts[side]);
@@ -304,7 +306,7 @@ void frmLedgeInput::DispData()
         }
     }
     for (int side = 0; side < 2; ++side) {
-        QComboBox *opt = cmbDATA[static_cast<std::size_t>(3 + side)];
+        QComboBox *opt = cmbDATA[static_cast<std::size_t>(kCmbDebitOpt + side)];
         opt->setCurrentIndex(isBlank(*options[side]) ? -1 : findItemId(opt, IdOrZero(*options[side])));
     }
     changed_ = false;
@@ -356,7 +358,7 @@ void frmLedgeInput::txtDATA_Validate(int index)
     if (!changed_)
         return;
     // In the order of the slots.
-    Value *fields[6] = {&work.LEDGE_DATE, &work.CTR_NM, &work.D_OPT_NM, &work.C_OPT_NM, &work.AMT, &work.NOTES};
+    Value *fields[kBoxCount] = {&work.LEDGE_DATE, &work.CTR_NM, &work.D_OPT_NM, &work.C_OPT_NM, &work.AMT, &work.NOTES};
     *fields[index] = textValue(txtDATA[static_cast<std::size_t>(index)]);
     DispData();
 }

@@ -38,18 +38,36 @@ public:
     bool ChkData() override;
     bool SaveData() override;
 
-    // The option kinds whose lists the debit (3) and credit (4) option boxes hold.
+    // The option kinds whose lists the debit and credit option boxes hold.
     long debitOptKind() const { return optKbn_[0]; }
     long creditOptKind() const { return optKbn_[1]; }
     DatePicker *picker() const { return picker_; }
 
+    // The slots of the control arrays; each side's boxes are its debit slot plus 0 (debit) or 1
+    // (credit).
+    enum Box : int {
+        kBoxDate = 0,
+        kBoxCounterparty = 1,
+        kBoxDebitText = 2,
+        kBoxCreditText = 3,
+        kBoxAmount = 4,
+        kBoxNotes = 5,
+        kBoxCount = 6,
+    };
+    enum Combo : int {
+        kCmbGrower = 0,  // never shown
+        kCmbDebitAcc = 1,
+        kCmbCreditAcc = 2,
+        kCmbDebitOpt = 3,
+        kCmbCreditOpt = 4,
+        kCmbCount = 5,
+    };
+    enum Shown : int { kLblLedgeId = 0, kLblCount = 1 };
+
     QLabel *lblTITLE = nullptr;
-    std::array<QLabel *, 1> lblDATA{};
-    // The slots of the box arrays; each side's boxes are its debit slot plus 0 (debit) or 1 (credit).
-    enum Box : int { kBoxDate = 0, kBoxCounterparty = 1, kBoxDebitText = 2, kBoxCreditText = 3, kBoxAmount = 4, kBoxNotes = 5 };
-    enum Combo : int { kCmbGrower = 0, kCmbDebitAcc = 1, kCmbCreditAcc = 2, kCmbDebitOpt = 3, kCmbCreditOpt = 4 };
-    std::array<QLineEdit *, 6> txtDATA{};
-    std::array<QComboBox *, 5> cmbDATA{};  // the grower box is never shown
+    std::array<QLabel *, kLblCount> lblDATA{};
+    std::array<QLineEdit *, kBoxCount> txtDATA{};
+    std::array<QComboBox *, kCmbCount> cmbDATA{};
     std::array<QFrame *, 2> Shape1{};
 
 protected:

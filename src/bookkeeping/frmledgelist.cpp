@@ -51,7 +51,7 @@ void frmLedgeList::buildControls()
     };
 
     caption(3, QStringLiteral("年度"), twipsRect(5700, 150, 840, 390));
-    QLineEdit *year = box(3, twipsRect(6600, 100, 1140, 450), 10);
+    QLineEdit *year = box(kCondYear, twipsRect(6600, 100, 1140, 450), 10);
     year->setReadOnly(true);
     year->setFocusPolicy(Qt::NoFocus);
     year->setAlignment(Qt::AlignCenter);
@@ -66,11 +66,11 @@ void frmLedgeList::buildControls()
     Frame1 = makeCaptioned<QGroupBox>(this, QStringLiteral("Frame1"), QString(), f.x(), f.y(), f.width(), f.height());
     const QRect o0 = twipsRect(375, 150, 1000, 315);
     const QRect o1 = twipsRect(1650, 150, 1000, 315);
-    Option1[0] = makeCaptioned<QRadioButton>(Frame1, QStringLiteral("Option1_0"), QStringLiteral("伝票"), o0.x(), o0.y(),
-                                             o0.width(), o0.height());
-    Option1[1] = makeCaptioned<QRadioButton>(Frame1, QStringLiteral("Option1_1"), QStringLiteral("元帳"), o1.x(), o1.y(),
-                                             o1.width(), o1.height());
-    Option1[0]->setChecked(true);
+    Option1[kViewVouchers] = makeCaptioned<QRadioButton>(Frame1, QStringLiteral("Option1_0"), QStringLiteral("伝票"),
+                                                         o0.x(), o0.y(), o0.width(), o0.height());
+    Option1[kViewLedger] = makeCaptioned<QRadioButton>(Frame1, QStringLiteral("Option1_1"), QStringLiteral("元帳"),
+                                                       o1.x(), o1.y(), o1.width(), o1.height());
+    Option1[kViewVouchers]->setChecked(true);
     for (QRadioButton *o : Option1) {
         connect(o, &QRadioButton::toggled, this, [this](bool on) {
             if (on)
@@ -85,10 +85,10 @@ void frmLedgeList::buildControls()
     acc->setInsertPolicy(QComboBox::NoInsert);
     acc->setCompleter(nullptr);
     acc->setMaxVisibleItems(16);
-    cmbCOND[0] = acc;
+    cmbCOND[kCmbAccount] = acc;
 
     caption(2, QStringLiteral("相手名"), twipsRect(5700, 825, 1065, 390));
-    box(0, twipsRect(6825, 750, 3255, 450), 50);
+    box(kCondCounterparty, twipsRect(6825, 750, 3255, 450), 50);
 
     const QRect fb = twipsRect(10500, 825, 1600, 1000);
     cmdFIND = makeCaptioned<QPushButton>(this, QStringLiteral("cmdFIND"), QStringLiteral("検索"), fb.x(), fb.y(),
@@ -96,11 +96,11 @@ void frmLedgeList::buildControls()
     onClick(cmdFIND, [this] { cmdFIND_Click(); });
 
     caption(15, QStringLiteral("日付"), twipsRect(525, 1425, 840, 390));
-    box(1, twipsRect(1425, 1350, 2190, 450), 10);
+    box(kCondFrom, twipsRect(1425, 1350, 2190, 450), 10);
     QLabel *tilde = caption(16, QStringLiteral("～"), twipsRect(3675, 1350, 390, 390));
     tilde->setAlignment(Qt::AlignCenter);
-    box(2, twipsRect(4125, 1350, 2190, 450), 10);
-    for (int i : {1, 2}) {
+    box(kCondTo, twipsRect(4125, 1350, 2190, 450), 10);
+    for (int i : {kCondFrom, kCondTo}) {
         txtCOND[static_cast<std::size_t>(i)]->setAlignment(Qt::AlignCenter);
         txtCOND[static_cast<std::size_t>(i)]->setAttribute(Qt::WA_InputMethodEnabled, false);
     }
@@ -122,30 +122,32 @@ void frmLedgeList::buildControls()
         l->setMargin(2);
         lblSUM[static_cast<std::size_t>(index)] = l;
     };
-    sumCap(0, QStringLiteral("件数"), twipsRect(1500, 7050, 1065, 390));
-    sum(0, twipsRect(2625, 7050, 1020, 390));
-    sumCap(1, QStringLiteral("合　計"), twipsRect(3900, 7050, 990, 390));
-    sum(1, twipsRect(4950, 7050, 1800, 390));
-    sum(2, twipsRect(6745, 7050, 1695, 390));
-    sum(3, twipsRect(8435, 7050, 1695, 390));
-    sumCap(2, QStringLiteral("合　計"), twipsRect(9000, 7050, 1065, 390));
-    sum(4, twipsRect(10125, 7050, 1800, 390));
+    sumCap(kSumCapCount, QStringLiteral("件数"), twipsRect(1500, 7050, 1065, 390));
+    sum(kSumCount, twipsRect(2625, 7050, 1020, 390));
+    sumCap(kSumCapLedger, QStringLiteral("合　計"), twipsRect(3900, 7050, 990, 390));
+    sum(kSumOpening, twipsRect(4950, 7050, 1800, 390));
+    sum(kSumIncreases, twipsRect(6745, 7050, 1695, 390));
+    sum(kSumDecreases, twipsRect(8435, 7050, 1695, 390));
+    sumCap(kSumCapVouchers, QStringLiteral("合　計"), twipsRect(9000, 7050, 1065, 390));
+    sum(kSumTotal, twipsRect(10125, 7050, 1800, 390));
 
-    std::array<QRect, 7> buttons;
-    buttons[0] = QRect(10350, 7575, 1800, 1000);
-    for (int i = 1; i <= 6; ++i)
-        buttons[static_cast<std::size_t>(i)] = QRect(150 + (i - 1) * 1650, 7575, 1600, 1000);
+    std::array<QRect, kMenuCount> buttons;
+    buttons[kMenuClose] = QRect(10350, 7575, 1800, 1000);
+    for (int i = kMenuAdd; i <= kMenuPrint; ++i)
+        buttons[static_cast<std::size_t>(i)] = QRect(150 + (i - kMenuAdd) * 1650, 7575, 1600, 1000);
     makeMenuButtons(buttons);
 
     picker_ = new DatePicker(*this, 7725, 3075);
-    picker_->addBox(1, txtCOND[kCondFrom]);
-    picker_->addBox(2, txtCOND[kCondTo]);
+    picker_->addBox(kCondFrom, txtCOND[kCondFrom]);
+    picker_->addBox(kCondTo, txtCOND[kCondTo]);
     picker_->hideOn({QStringLiteral("txtCOND"), QStringLiteral("cmbCOND"), QStringLiteral("cmdFIND"),
                      QStringLiteral("Option1"), QStringLiteral("ListView1")});
 
-    const QList<QWidget *> order{Option1[0], Option1[1], cmbCOND[0], txtCOND[kCondCounterparty], txtCOND[kCondFrom], txtCOND[kCondTo],
-                                 cmdFIND,    ListView1,  cmdMENU[1], cmdMENU[2], cmdMENU[3], cmdMENU[4],
-                                 cmdMENU[5], cmdMENU[6], cmdMENU[0]};
+    const QList<QWidget *> order{Option1[kViewVouchers],     Option1[kViewLedger], cmbCOND[kCmbAccount],
+                                 txtCOND[kCondCounterparty], txtCOND[kCondFrom],   txtCOND[kCondTo],
+                                 cmdFIND,                    ListView1,            cmdMENU[kMenuAdd],
+                                 cmdMENU[kMenuModify],       cmdMENU[kMenuView],   cmdMENU[kMenuDelete],
+                                 cmdMENU[kMenuCopy],         cmdMENU[kMenuPrint],  cmdMENU[kMenuClose]};
     for (int i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 }
@@ -156,11 +158,11 @@ void frmLedgeList::buildControls()
 void frmLedgeList::onLoad()
 {
     ListForm::onLoad();
-    viewKbn_ = 0;
+    viewKbn_ = kViewVouchers;
     {
-        const QSignalBlocker b0(Option1[0]);
-        const QSignalBlocker b1(Option1[1]);
-        Option1[0]->setChecked(true);
+        const QSignalBlocker b0(Option1[kViewVouchers]);
+        const QSignalBlocker b1(Option1[kViewLedger]);
+        Option1[kViewVouchers]->setChecked(true);
     }
     txtCOND[kCondCounterparty]->clear();
     picker_->hide();
@@ -170,11 +172,11 @@ void frmLedgeList::onLoad()
 
 bool frmLedgeList::validate(QWidget *control)
 {
-    if (control != cmbCOND[0])
+    if (control != cmbCOND[kCmbAccount])
         return true;
     // A typed account must be an item: the first item of that text is chosen; an empty text
     // chooses none. Any other text keeps the focus, without a message.
-    QComboBox *box = cmbCOND[0];
+    QComboBox *box = cmbCOND[kCmbAccount];
     const QString t = box->currentText();
     if (t.isEmpty()) {
         box->setCurrentIndex(-1);
@@ -200,7 +202,7 @@ Trap frmLedgeList::trapFor(Event event, QWidget *control) const
     case Event::KeyPress:
         return Trap::Plain;
     case Event::Validate:
-        return control == cmbCOND[0] ? Trap::Plain : Trap::Standard;
+        return control == cmbCOND[kCmbAccount] ? Trap::Plain : Trap::Standard;
     default:
         return Trap::Standard;
     }
@@ -208,7 +210,7 @@ Trap frmLedgeList::trapFor(Event event, QWidget *control) const
 
 void frmLedgeList::Option1_Click()
 {
-    viewKbn_ = Option1[1]->isChecked() ? 1 : 0;
+    viewKbn_ = Option1[kViewLedger]->isChecked() ? kViewLedger : kViewVouchers;
     DispForm();
 }
 
@@ -221,7 +223,7 @@ void frmLedgeList::cmdFIND_Click()
 void frmLedgeList::cmdMENU_Click(int index)
 {
     ListForm::cmdMENU_Click(index);
-    if (index != 0 && isLoaded() && ListView1->isEnabled())
+    if (index != kMenuClose && isLoaded() && ListView1->isEnabled())
         ListView1->setFocus();
 }
 
@@ -245,9 +247,9 @@ bool frmLedgeList::mayOpen(int mode, long row)
 
 void frmLedgeList::InitForm()
 {
-    SetCmb(0);
+    SetCmb(kCmbAccount);
     SetCmb(1);
-    cmbCOND[0]->setCurrentIndex(0);
+    cmbCOND[kCmbAccount]->setCurrentIndex(0);
     QDate month = gCalMonth.isValid() ? gCalMonth : QDate::currentDate();
     month = QDate(month.year(), month.month(), 1);
     txtCOND[kCondFrom]->setText(month.toString(QStringLiteral("yyyy/MM/dd")));
@@ -261,9 +263,9 @@ void frmLedgeList::InitForm()
 
 void frmLedgeList::SetCmb(int index)
 {
-    if (index != 0)
+    if (index != kCmbAccount)
         return;
-    QComboBox *box = cmbCOND[0];
+    QComboBox *box = cmbCOND[kCmbAccount];
     box->setCurrentIndex(-1);
     box->clear();
     box->addItem(QString(), QVariant(qlonglong(0)));
@@ -276,7 +278,7 @@ void frmLedgeList::InitList()
     const auto left = Qt::AlignLeft;
     const auto right = Qt::AlignRight;
     const auto centre = Qt::AlignHCenter;
-    if (viewKbn_ == 0) {
+    if (viewKbn_ == kViewVouchers) {
         setColumns({{QStringLiteral("LEDGE_ID"), QStringLiteral("ID"), 0, left},
                     {QStringLiteral("LEDGE_DATE"), QStringLiteral("日付"), 1900, centre},
                     {QStringLiteral("D_ACC_ID"), QStringLiteral("借方"), 1900, left},
@@ -306,14 +308,14 @@ void frmLedgeList::DispForm()
 
 void frmLedgeList::dispCaptions()
 {
-    const bool ledger = viewKbn_ != 0;
+    const bool ledger = viewKbn_ == kViewLedger;
     const QString title = ledger ? QStringLiteral("元帳一覧") : QStringLiteral("伝票一覧");
     setWindowTitle(title);
     lblTITLE->setText(title);
-    for (int i = 1; i <= 3; ++i)
+    for (int i = kSumOpening; i <= kSumDecreases; ++i)
         lblSUM[static_cast<std::size_t>(i)]->setVisible(ledger);
-    lblSUM_CAP[1]->setVisible(ledger);
-    lblSUM_CAP[2]->setVisible(!ledger);
+    lblSUM_CAP[kSumCapLedger]->setVisible(ledger);
+    lblSUM_CAP[kSumCapVouchers]->setVisible(!ledger);
     lblSUM[kSumTotal]->setVisible(true);
 }
 
@@ -336,8 +338,8 @@ void frmLedgeList::SetList()
         clearSums();
         return;
     }
-    const bool ledger = viewKbn_ != 0;
-    const int accIndex = cmbCOND[0]->currentIndex();
+    const bool ledger = viewKbn_ == kViewLedger;
+    const int accIndex = cmbCOND[kCmbAccount]->currentIndex();
     if (ledger && accIndex < 1) {
         clearRows();
         clearSums();
@@ -348,7 +350,7 @@ void frmLedgeList::SetList()
 
     LedgeFilter filter;
     filter.fmrId = currentFmrId();
-    filter.accId = accIndex >= 1 ? itemId(cmbCOND[0], accIndex) : 0;
+    filter.accId = accIndex >= 1 ? itemId(cmbCOND[kCmbAccount], accIndex) : 0;
     filter.counterparty = txtCOND[kCondCounterparty]->text();
     filter.from = from;
     filter.to = to;

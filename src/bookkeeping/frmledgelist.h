@@ -46,21 +46,26 @@ public:
     void cmdFIND_Click();
     void Option1_Click();
 
-    // 0 voucher list, 1 account ledger.
+    // The slots of the control arrays. The views are also the values of viewKbn().
+    enum View : int { kViewVouchers = 0, kViewLedger = 1, kViewCount = 2 };  // "伝票", "元帳"
+    enum Cond : int { kCondCounterparty = 0, kCondFrom = 1, kCondTo = 2, kCondYear = 3, kCondCount = 4 };
+    enum CondCombo : int { kCmbAccount = 0, kCmbCount = 1 };
+    enum Sum : int { kSumCount = 0, kSumOpening = 1, kSumIncreases = 2, kSumDecreases = 3, kSumTotal = 4, kSumSlots = 5 };
+    // The captions of the totals: the count, the ledger's and the voucher list's total.
+    enum SumCaption : int { kSumCapCount = 0, kSumCapLedger = 1, kSumCapVouchers = 2, kSumCapSlots = 3 };
+
+    // kViewVouchers the voucher list, kViewLedger the account ledger.
     long viewKbn() const { return viewKbn_; }
     DatePicker *picker() const { return picker_; }
 
     QLabel *lblTITLE = nullptr;
-    // The slots of the condition boxes and the totals.
-    enum Cond : int { kCondCounterparty = 0, kCondFrom = 1, kCondTo = 2, kCondYear = 3 };
-    enum Sum : int { kSumCount = 0, kSumOpening = 1, kSumIncreases = 2, kSumDecreases = 3, kSumTotal = 4 };
-    std::array<QLineEdit *, 4> txtCOND{};     // the year box is locked
-    std::array<QComboBox *, 1> cmbCOND{};     // 0 account
+    std::array<QLineEdit *, kCondCount> txtCOND{};  // the year box is locked
+    std::array<QComboBox *, kCmbCount> cmbCOND{};
     QGroupBox *Frame1 = nullptr;
-    std::array<QRadioButton *, 2> Option1{};  // 0 "伝票", 1 "元帳"
+    std::array<QRadioButton *, kViewCount> Option1{};
     QPushButton *cmdFIND = nullptr;
-    std::array<QLabel *, 5> lblSUM{};
-    std::array<QLabel *, 3> lblSUM_CAP{};
+    std::array<QLabel *, kSumSlots> lblSUM{};
+    std::array<QLabel *, kSumCapSlots> lblSUM_CAP{};
 
 protected:
     Form &inputWindow() override;
@@ -76,7 +81,7 @@ private:
     // Title and the totals of the view.
     void dispCaptions();
 
-    long viewKbn_ = 0;
+    long viewKbn_ = kViewVouchers;
     DatePicker *picker_ = nullptr;
 };
 

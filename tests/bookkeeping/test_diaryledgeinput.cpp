@@ -18,6 +18,7 @@ using hb::Currency;
 using hb::LedgeRec;
 using hb::Value;
 using hbtest::settle;
+using Dlg = hb::frmDiaryLedgeInput;
 
 namespace {
 
@@ -148,8 +149,13 @@ protected:
     }
     static QString captions(const hb::frmDiaryLedgeInput &f)
     {
-        return QStringList{f.windowTitle(), f.lblTITLE->text(), f.lblAMT_CAP[0]->text(), f.lblAMT_CAP[1]->text(),
-                           f.lblOPT_NM_CAP[1]->text(), f.cmdMENU[0]->text(), f.cmdMENU[1]->text()}
+        return QStringList{f.windowTitle(),
+                           f.lblTITLE->text(),
+                           f.lblAMT_CAP[Dlg::kCapIncrease]->text(),
+                           f.lblAMT_CAP[Dlg::kCapDecrease]->text(),
+                           f.lblOPT_NM_CAP[Dlg::kCapFixedText]->text(),
+                           f.cmdMENU[Dlg::kMenuClose]->text(),
+                           f.cmdMENU[Dlg::kMenuRegister]->text()}
             .join(QLatin1Char('|'));
     }
 
@@ -162,15 +168,15 @@ TEST_P(DiaryLedgeDialog, NewVouchersTakeTheDayTheGrowerAndConsecutiveNumbersAbov
 {
     openDialog([&](hb::frmDiaryLedgeInput &f) {
         EXPECT_EQ(num(f.workingVoucher().LEDGE_ID), 8);
-        EXPECT_EQ(f.txtDATA[5]->text(), "0");
-        EXPECT_EQ(f.txtDATA[6]->text(), "0");
-        hbtest::focusByClick(f.cmbDATA[1]);
-        EXPECT_TRUE(f.cmbDATA[1]->view()->isVisible()) << "the list opens on focus";
-        pick(f.cmbDATA[1], QStringLiteral("売上高"));
+        EXPECT_EQ(f.txtDATA[Dlg::kBoxIncrease]->text(), "0");
+        EXPECT_EQ(f.txtDATA[Dlg::kBoxDecrease]->text(), "0");
+        hbtest::focusByClick(f.cmbDATA[Dlg::kCmbAccount]);
+        EXPECT_TRUE(f.cmbDATA[Dlg::kCmbAccount]->view()->isVisible()) << "the list opens on focus";
+        pick(f.cmbDATA[Dlg::kCmbAccount], QStringLiteral("売上高"));
         tab();
-        enter(f.txtDATA[1], QStringLiteral("山田's \"直売所\""));
-        enter(f.txtDATA[5], QStringLiteral("500"));
-        hbtest::click(f.cmdMENU[1]);
+        enter(f.txtDATA[Dlg::kBoxCounterparty], QStringLiteral("山田's \"直売所\""));
+        enter(f.txtDATA[Dlg::kBoxIncrease], QStringLiteral("500"));
+        hbtest::click(f.cmdMENU[Dlg::kMenuRegister]);
         EXPECT_FALSE(f.isVisible());
     });
     // The day had no voucher: its empty element is replaced.
@@ -193,8 +199,8 @@ TEST_P(DiaryLedgeDialog, NewVouchersTakeTheDayTheGrowerAndConsecutiveNumbersAbov
     // The second, before the day is registered, goes above the first.
     openDialog([&](hb::frmDiaryLedgeInput &f) {
         EXPECT_EQ(num(f.workingVoucher().LEDGE_ID), 9);
-        enter(f.txtDATA[6], QStringLiteral("1,000"));
-        hbtest::click(f.cmdMENU[1]);
+        enter(f.txtDATA[Dlg::kBoxDecrease], QStringLiteral("1,000"));
+        hbtest::click(f.cmdMENU[Dlg::kMenuRegister]);
     });
     ASSERT_EQ(hb::gLedge.size(), 2u);
     EXPECT_EQ(num(hb::gLedge[0].LEDGE_ID), 8);
@@ -275,14 +281,14 @@ TEST_P(DiaryLedgeDialog, IncreaseAndDecreaseDecideDebitAndCredit)
         hb::gLedge.assign(1, LedgeRec());
         hb::gDiaryLedgeAcc = Value(c.book);
         openDialog([&](hb::frmDiaryLedgeInput &f) {
-            enter(f.txtDATA[2], QStringLiteral("固定側"));
-            pick(f.cmbDATA[1], QStringLiteral("売上高"));
+            enter(f.txtDATA[Dlg::kBoxFixedText], QStringLiteral("固定側"));
+            pick(f.cmbDATA[Dlg::kCmbAccount], QStringLiteral("売上高"));
             tab();
-            pick(f.cmbDATA[2], QStringLiteral("トマト"));
+            pick(f.cmbDATA[Dlg::kCmbOption], QStringLiteral("トマト"));
             tab();
-            enter(f.txtDATA[3], QStringLiteral("相手側"));
+            enter(f.txtDATA[Dlg::kBoxOtherText], QStringLiteral("相手側"));
             enter(f.txtDATA[c.box], QStringLiteral("500"));
-            hbtest::click(f.cmdMENU[1]);
+            hbtest::click(f.cmdMENU[Dlg::kMenuRegister]);
         });
         const std::string what = std::to_string(c.book) + (c.box == 5 ? " increase" : " decrease");
         ASSERT_EQ(hb::gLedge.size(), 1u) << what;
@@ -302,15 +308,15 @@ TEST_P(DiaryLedgeDialog, IncreaseAndDecreaseDecideDebitAndCredit)
 TEST_P(DiaryLedgeDialog, OneAmountPerVoucherAndTheIncreaseWinsAtRegister)
 {
     openDialog([&](hb::frmDiaryLedgeInput &f) {
-        enter(f.txtDATA[5], QStringLiteral("300"));
-        enter(f.txtDATA[6], QStringLiteral("200"));
-        EXPECT_EQ(f.txtDATA[5]->text(), "0");  // leaving one positive amount empties the other
-        enter(f.txtDATA[5], QStringLiteral("300"));
-        EXPECT_EQ(f.txtDATA[6]->text(), "0");
+        enter(f.txtDATA[Dlg::kBoxIncrease], QStringLiteral("300"));
+        enter(f.txtDATA[Dlg::kBoxDecrease], QStringLiteral("200"));
+        EXPECT_EQ(f.txtDATA[Dlg::kBoxIncrease]->text(), "0");  // leaving one positive amount empties the other
+        enter(f.txtDATA[Dlg::kBoxIncrease], QStringLiteral("300"));
+        EXPECT_EQ(f.txtDATA[Dlg::kBoxDecrease]->text(), "0");
         // Both above 0 when neither box is left: the increase wins.
-        hbtest::focusByClick(f.txtDATA[1]);
-        f.txtDATA[6]->setText(QStringLiteral("200"));
-        hbtest::click(f.cmdMENU[1]);
+        hbtest::focusByClick(f.txtDATA[Dlg::kBoxCounterparty]);
+        f.txtDATA[Dlg::kBoxDecrease]->setText(QStringLiteral("200"));
+        hbtest::click(f.cmdMENU[Dlg::kMenuRegister]);
     });
     EXPECT_EQ(num(hb::gLedge[0].D_ACC_ID), 1000);
     EXPECT_EQ(hb::gLedge[0].AMT.toCurrency(), Currency::fromDouble(300));
@@ -337,13 +343,13 @@ TEST_P(DiaryLedgeDialog, AnAmountThatIsNoNumberOrNoAmountIsRefusedAndNothingIsWr
         ui->prompts.clear();
         rebuilt.clear();
         openDialog([&](hb::frmDiaryLedgeInput &f) {
-            pick(f.cmbDATA[1], QStringLiteral("雑収入"));
+            pick(f.cmbDATA[Dlg::kCmbAccount], QStringLiteral("雑収入"));
             tab();
             // The box the refusal is about is typed last.
             const int first = c.focusBox == 5 ? 6 : 5;
             retype(f.txtDATA[first], QString::fromUtf8(first == 5 ? c.increase : c.decrease));
             retype(f.txtDATA[c.focusBox], QString::fromUtf8(c.focusBox == 5 ? c.increase : c.decrease));
-            hbtest::click(f.cmdMENU[1]);
+            hbtest::click(f.cmdMENU[Dlg::kMenuRegister]);
             EXPECT_TRUE(f.isVisible()) << c.increase << "/" << c.decrease;
             EXPECT_EQ(QApplication::focusWidget(), f.txtDATA[c.focusBox]) << c.increase << "/" << c.decrease;
         });
@@ -360,20 +366,20 @@ TEST_P(DiaryLedgeDialog, AnAmountThatIsNoNumberOrNoAmountIsRefusedAndNothingIsWr
 TEST_P(DiaryLedgeDialog, AccountTextThatNamesNoAccountKeepsTheFocusAndAClearedOneIsAccountZero)
 {
     openDialog([&](hb::frmDiaryLedgeInput &f) {
-        pick(f.cmbDATA[1], QStringLiteral("売上高"));
-        f.cmbDATA[1]->hidePopup();
-        retype(f.cmbDATA[1], QStringLiteral("売上"));
-        f.cmbDATA[1]->hidePopup();
+        pick(f.cmbDATA[Dlg::kCmbAccount], QStringLiteral("売上高"));
+        f.cmbDATA[Dlg::kCmbAccount]->hidePopup();
+        retype(f.cmbDATA[Dlg::kCmbAccount], QStringLiteral("売上"));
+        f.cmbDATA[Dlg::kCmbAccount]->hidePopup();
         tab();
-        EXPECT_EQ(f.focusWidget(), f.cmbDATA[1]);
+        EXPECT_EQ(f.focusWidget(), f.cmbDATA[Dlg::kCmbAccount]);
         EXPECT_TRUE(ui->prompts.empty());  // no message
-        retype(f.cmbDATA[1], QString());
-        f.cmbDATA[1]->hidePopup();
+        retype(f.cmbDATA[Dlg::kCmbAccount], QString());
+        f.cmbDATA[Dlg::kCmbAccount]->hidePopup();
         tab();
-        EXPECT_NE(f.focusWidget(), f.cmbDATA[1]);
-        EXPECT_TRUE(f.cmbDATA[2]->isHidden());
-        enter(f.txtDATA[5], QStringLiteral("700"));
-        hbtest::click(f.cmdMENU[1]);
+        EXPECT_NE(f.focusWidget(), f.cmbDATA[Dlg::kCmbAccount]);
+        EXPECT_TRUE(f.cmbDATA[Dlg::kCmbOption]->isHidden());
+        enter(f.txtDATA[Dlg::kBoxIncrease], QStringLiteral("700"));
+        hbtest::click(f.cmdMENU[Dlg::kMenuRegister]);
     });
     EXPECT_EQ(num(hb::gLedge[0].D_ACC_ID), 1000);
     EXPECT_EQ(num(hb::gLedge[0].C_ACC_ID), 0);
@@ -385,32 +391,32 @@ TEST_P(DiaryLedgeDialog, AccountTextThatNamesNoAccountKeepsTheFocusAndAClearedOn
 TEST_P(DiaryLedgeDialog, TheOptionBoxFollowsTheOtherAccountsOptionKind)
 {
     openDialog([&](hb::frmDiaryLedgeInput &f) {
-        EXPECT_TRUE(f.cmbDATA[2]->isHidden());
+        EXPECT_TRUE(f.cmbDATA[Dlg::kCmbOption]->isHidden());
         EXPECT_TRUE(f.lblOPT_CAP->isHidden());
 
-        pick(f.cmbDATA[1], QStringLiteral("売上高"));  // plantings
+        pick(f.cmbDATA[Dlg::kCmbAccount], QStringLiteral("売上高"));  // plantings
         tab();
         EXPECT_EQ(f.optionKind(), hb::kOptPlant);
-        EXPECT_TRUE(f.cmbDATA[2]->isVisible());
+        EXPECT_TRUE(f.cmbDATA[Dlg::kCmbOption]->isVisible());
         EXPECT_EQ(f.lblOPT_CAP->text(), QStringLiteral("補助"));
         EXPECT_TRUE(f.lblOPT_CAP->isVisible());
-        EXPECT_EQ(items(f.cmbDATA[2]), (QStringList{"", "トマト 2013", "トマト", "トマト"}));
-        EXPECT_EQ(f.cmbDATA[2]->currentIndex(), -1);
+        EXPECT_EQ(items(f.cmbDATA[Dlg::kCmbOption]), (QStringList{"", "トマト 2013", "トマト", "トマト"}));
+        EXPECT_EQ(f.cmbDATA[Dlg::kCmbOption]->currentIndex(), -1);
 
-        pick(f.cmbDATA[1], QStringLiteral("農薬"));  // the grower's purchases in use
+        pick(f.cmbDATA[Dlg::kCmbAccount], QStringLiteral("農薬"));  // the grower's purchases in use
         tab();
         EXPECT_EQ(f.optionKind(), hb::kOptChemi);
-        EXPECT_EQ(items(f.cmbDATA[2]), (QStringList{"", "殺虫剤A", "殺菌剤B"}));
-        pick(f.cmbDATA[2], QStringLiteral("殺菌剤B"));
+        EXPECT_EQ(items(f.cmbDATA[Dlg::kCmbOption]), (QStringList{"", "殺虫剤A", "殺菌剤B"}));
+        pick(f.cmbDATA[Dlg::kCmbOption], QStringLiteral("殺菌剤B"));
         tab();
 
-        pick(f.cmbDATA[1], QStringLiteral("雑収入"));  // no options: hidden, no option written
+        pick(f.cmbDATA[Dlg::kCmbAccount], QStringLiteral("雑収入"));  // no options: hidden, no option written
         tab();
         EXPECT_EQ(f.optionKind(), 0);
-        EXPECT_TRUE(f.cmbDATA[2]->isHidden());
+        EXPECT_TRUE(f.cmbDATA[Dlg::kCmbOption]->isHidden());
         EXPECT_TRUE(f.lblOPT_CAP->isHidden());
-        enter(f.txtDATA[5], QStringLiteral("100"));
-        hbtest::click(f.cmdMENU[1]);
+        enter(f.txtDATA[Dlg::kBoxIncrease], QStringLiteral("100"));
+        hbtest::click(f.cmdMENU[Dlg::kMenuRegister]);
     });
     EXPECT_EQ(num(hb::gLedge[0].C_ACC_ID), 4020);
     EXPECT_TRUE(hb::gLedge[0].C_OPT_ID.isNull());
@@ -419,12 +425,12 @@ TEST_P(DiaryLedgeDialog, TheOptionBoxFollowsTheOtherAccountsOptionKind)
 TEST_P(DiaryLedgeDialog, ThePickedOneOfTwoPlantingsOfTheSameNameStaysPicked)
 {
     openDialog([&](hb::frmDiaryLedgeInput &f) {
-        pick(f.cmbDATA[1], QStringLiteral("売上高"));
+        pick(f.cmbDATA[Dlg::kCmbAccount], QStringLiteral("売上高"));
         tab();
-        pick(f.cmbDATA[2], QStringLiteral("トマト"), 1);
+        pick(f.cmbDATA[Dlg::kCmbOption], QStringLiteral("トマト"), 1);
         tab();
-        enter(f.txtDATA[5], QStringLiteral("100"));
-        hbtest::click(f.cmdMENU[1]);
+        enter(f.txtDATA[Dlg::kBoxIncrease], QStringLiteral("100"));
+        hbtest::click(f.cmdMENU[Dlg::kMenuRegister]);
     });
     EXPECT_EQ(num(hb::gLedge[0].C_OPT_ID), 4);
 }
@@ -447,19 +453,19 @@ TEST_P(DiaryLedgeDialog, ModifyShowsTheVoucherFromTheBooksSideAndReplacesOnlyIts
     hb::gEditMode = hb::kEditModify;
     hb::gEditRow = 1;
     openDialog([&](hb::frmDiaryLedgeInput &f) {
-        EXPECT_EQ(f.cmbDATA[1]->currentText(), QStringLiteral("売上高"));
-        EXPECT_TRUE(f.cmbDATA[2]->isVisible());
-        EXPECT_EQ(f.cmbDATA[2]->currentIndex(), 2);
-        EXPECT_EQ(f.txtDATA[1]->text(), QStringLiteral("道の駅"));
-        EXPECT_EQ(f.txtDATA[2]->text(), QStringLiteral("レジ"));
-        EXPECT_EQ(f.txtDATA[3]->text(), QStringLiteral("トマト直売"));
-        EXPECT_EQ(f.txtDATA[4]->text(), longNote);  // a stored text is shown whole
-        EXPECT_EQ(f.txtDATA[5]->text(), "1200");
-        EXPECT_EQ(f.txtDATA[6]->text(), "0");
+        EXPECT_EQ(f.cmbDATA[Dlg::kCmbAccount]->currentText(), QStringLiteral("売上高"));
+        EXPECT_TRUE(f.cmbDATA[Dlg::kCmbOption]->isVisible());
+        EXPECT_EQ(f.cmbDATA[Dlg::kCmbOption]->currentIndex(), 2);
+        EXPECT_EQ(f.txtDATA[Dlg::kBoxCounterparty]->text(), QStringLiteral("道の駅"));
+        EXPECT_EQ(f.txtDATA[Dlg::kBoxFixedText]->text(), QStringLiteral("レジ"));
+        EXPECT_EQ(f.txtDATA[Dlg::kBoxOtherText]->text(), QStringLiteral("トマト直売"));
+        EXPECT_EQ(f.txtDATA[Dlg::kBoxNotes]->text(), longNote);  // a stored text is shown whole
+        EXPECT_EQ(f.txtDATA[Dlg::kBoxIncrease]->text(), "1200");
+        EXPECT_EQ(f.txtDATA[Dlg::kBoxDecrease]->text(), "0");
         // Turned into a payment back to the shop.
-        enter(f.txtDATA[6], QStringLiteral("1500"));
-        EXPECT_EQ(f.txtDATA[5]->text(), "0");
-        hbtest::click(f.cmdMENU[1]);
+        enter(f.txtDATA[Dlg::kBoxDecrease], QStringLiteral("1500"));
+        EXPECT_EQ(f.txtDATA[Dlg::kBoxIncrease]->text(), "0");
+        hbtest::click(f.cmdMENU[Dlg::kMenuRegister]);
     });
     ASSERT_EQ(hb::gLedge.size(), 2u);
     const LedgeRec &l = hb::gLedge[1];
@@ -497,11 +503,11 @@ TEST_P(DiaryLedgeDialog, PayableBookShowsStoredCreditsAsIncreaseAndDebitsAsPayme
     for (long row : {0L, 1L}) {
         hb::gEditRow = row;
         openDialog([&](hb::frmDiaryLedgeInput &f) {
-            EXPECT_EQ(f.txtDATA[5]->text(), row == 0 ? "300.5" : "0");
-            EXPECT_EQ(f.txtDATA[6]->text(), row == 0 ? "0" : "120");
-            EXPECT_EQ(f.cmbDATA[1]->currentText(), row == 0 ? QStringLiteral("種苗費") : QStringLiteral("現金"));
-            EXPECT_EQ(f.txtDATA[4]->text(), row == 0 ? QStringLiteral("種'苗") : QString());
-            hbtest::click(f.cmdMENU[1]);
+            EXPECT_EQ(f.txtDATA[Dlg::kBoxIncrease]->text(), row == 0 ? "300.5" : "0");
+            EXPECT_EQ(f.txtDATA[Dlg::kBoxDecrease]->text(), row == 0 ? "0" : "120");
+            EXPECT_EQ(f.cmbDATA[Dlg::kCmbAccount]->currentText(), row == 0 ? QStringLiteral("種苗費") : QStringLiteral("現金"));
+            EXPECT_EQ(f.txtDATA[Dlg::kBoxNotes]->text(), row == 0 ? QStringLiteral("種'苗") : QString());
+            hbtest::click(f.cmdMENU[Dlg::kMenuRegister]);
         });
     }
     ASSERT_EQ(hb::gLedge.size(), 2u);
@@ -530,13 +536,13 @@ TEST_P(DiaryLedgeDialog, DeleteLocksEveryBoxAndRemovesTheVoucher)
             EXPECT_EQ(f.cmbDATA[i]->focusPolicy(), Qt::NoFocus) << i;
             EXPECT_TRUE(f.cmbDATA[i]->lineEdit()->isReadOnly()) << i;
         }
-        QTest::mouseClick(f.cmbDATA[1], Qt::LeftButton, Qt::NoModifier,
-                          QPoint(f.cmbDATA[1]->width() - 6, f.cmbDATA[1]->height() / 2));
+        QTest::mouseClick(f.cmbDATA[Dlg::kCmbAccount], Qt::LeftButton, Qt::NoModifier,
+                          QPoint(f.cmbDATA[Dlg::kCmbAccount]->width() - 6, f.cmbDATA[Dlg::kCmbAccount]->height() / 2));
         settle();
-        EXPECT_FALSE(f.cmbDATA[1]->view()->isVisible());
-        EXPECT_EQ(f.txtDATA[6]->text(), "20");
+        EXPECT_FALSE(f.cmbDATA[Dlg::kCmbAccount]->view()->isVisible());
+        EXPECT_EQ(f.txtDATA[Dlg::kBoxDecrease]->text(), "20");
         hbtest::savePicture(&f, QStringLiteral("/tmp/frmDiaryLedgeInput_delete.png"));
-        hbtest::click(f.cmdMENU[1]);
+        hbtest::click(f.cmdMENU[Dlg::kMenuRegister]);
     });
     EXPECT_EQ(num(hb::gLedge[0].LEDGE_ID), 4);
     ASSERT_EQ(hb::gLedge.size(), 2u);
@@ -546,7 +552,7 @@ TEST_P(DiaryLedgeDialog, DeleteLocksEveryBoxAndRemovesTheVoucher)
     // The only voucher of the day: the day is left with its empty element.
     hb::gLedge = {voucher(4, 1000, 4020, 10)};
     hb::gEditRow = 0;
-    openDialog([&](hb::frmDiaryLedgeInput &f) { hbtest::click(f.cmdMENU[1]); });
+    openDialog([&](hb::frmDiaryLedgeInput &f) { hbtest::click(f.cmdMENU[Dlg::kMenuRegister]); });
     ASSERT_EQ(hb::gLedge.size(), 1u);
     for (int i = 0; i < LedgeRec::fieldCount(); ++i)
         EXPECT_TRUE(hb::gLedge[0].field(i).isEmpty()) << LedgeRec::columnNames().at(i).toStdString();
@@ -561,11 +567,11 @@ TEST_P(DiaryLedgeDialog, CancelAndTheCloseBoxLeaveTheDayAsItWas)
             hb::gEditRow = mode == hb::kEditAdd ? -1 : 0;
             openDialog([&](hb::frmDiaryLedgeInput &f) {
                 if (mode != hb::kEditDelete)
-                    enter(f.txtDATA[5], QStringLiteral("999"));
+                    enter(f.txtDATA[Dlg::kBoxIncrease], QStringLiteral("999"));
                 if (closeBox)
                     f.close();
                 else
-                    hbtest::click(f.cmdMENU[0]);
+                    hbtest::click(f.cmdMENU[Dlg::kMenuClose]);
                 EXPECT_FALSE(f.isVisible());
             });
         }
@@ -581,8 +587,8 @@ TEST_P(DiaryLedgeDialog, AVoucherThatCannotBePreparedIsReportedAndRegisterChange
     hb::gEditMode = hb::kEditModify;
     hb::gEditRow = 3;  // no such element
     openDialog([&](hb::frmDiaryLedgeInput &f) {
-        enter(f.txtDATA[5], QStringLiteral("999"));
-        hbtest::click(f.cmdMENU[1]);
+        enter(f.txtDATA[Dlg::kBoxIncrease], QStringLiteral("999"));
+        hbtest::click(f.cmdMENU[Dlg::kMenuRegister]);
     });
     ASSERT_EQ(ui->prompts.size(), 1u);
     EXPECT_EQ(ui->prompts[0].text, QStringLiteral("インデックスが有効範囲にありません。"));
@@ -597,21 +603,21 @@ TEST_P(DiaryLedgeDialog, AVoucherThatCannotBePreparedIsReportedAndRegisterChange
 TEST_P(DiaryLedgeDialog, ResizingOrMaximisingKeepsWhatWasTyped)
 {
     openDialog([&](hb::frmDiaryLedgeInput &f) {
-        pick(f.cmbDATA[1], QStringLiteral("売上高"));
+        pick(f.cmbDATA[Dlg::kCmbAccount], QStringLiteral("売上高"));
         tab();
-        pick(f.cmbDATA[2], QStringLiteral("トマト 2013"));
+        pick(f.cmbDATA[Dlg::kCmbOption], QStringLiteral("トマト 2013"));
         tab();
-        enter(f.txtDATA[5], QStringLiteral("500"));
-        const int width = f.txtDATA[5]->width();
+        enter(f.txtDATA[Dlg::kBoxIncrease], QStringLiteral("500"));
+        const int width = f.txtDATA[Dlg::kBoxIncrease]->width();
         hbtest::resizeOuter(&f, QSize(1240, 720));
-        EXPECT_GT(f.txtDATA[5]->width(), width);
+        EXPECT_GT(f.txtDATA[Dlg::kBoxIncrease]->width(), width);
         f.showMaximized();
         settle();
         hbtest::savePicture(&f, QStringLiteral("/tmp/frmDiaryLedgeInput_large.png"));
-        EXPECT_EQ(f.txtDATA[5]->text(), "500");
-        EXPECT_EQ(f.cmbDATA[2]->currentText(), QStringLiteral("トマト 2013"));
+        EXPECT_EQ(f.txtDATA[Dlg::kBoxIncrease]->text(), "500");
+        EXPECT_EQ(f.cmbDATA[Dlg::kCmbOption]->currentText(), QStringLiteral("トマト 2013"));
         EXPECT_EQ(num(f.workingVoucher().LEDGE_ID), 8);
-        hbtest::click(f.cmdMENU[1]);
+        hbtest::click(f.cmdMENU[Dlg::kMenuRegister]);
     });
     ASSERT_EQ(hb::gLedge.size(), 1u);
     EXPECT_EQ(hb::gLedge[0].AMT.toCurrency(), Currency::fromDouble(500));
@@ -622,13 +628,13 @@ TEST_P(DiaryLedgeDialog, DesignPicture)
 {
     hb::gLedge = {voucher(4, 1000, 4020, 10)};
     openDialog([&](hb::frmDiaryLedgeInput &f) {
-        EXPECT_EQ(f.focusWidget(), f.txtDATA[1]);
-        pick(f.cmbDATA[1], QStringLiteral("売上高"));
+        EXPECT_EQ(f.focusWidget(), f.txtDATA[Dlg::kBoxCounterparty]);
+        pick(f.cmbDATA[Dlg::kCmbAccount], QStringLiteral("売上高"));
         tab();
-        f.cmbDATA[2]->hidePopup();
+        f.cmbDATA[Dlg::kCmbOption]->hidePopup();
         settle();
-        enter(f.txtDATA[1], QStringLiteral("道の駅みどり"));
-        enter(f.txtDATA[5], QStringLiteral("12,500"));
+        enter(f.txtDATA[Dlg::kBoxCounterparty], QStringLiteral("道の駅みどり"));
+        enter(f.txtDATA[Dlg::kBoxIncrease], QStringLiteral("12,500"));
         EXPECT_TRUE(hbtest::savePicture(&f, QStringLiteral("/tmp/frmDiaryLedgeInput_add.png")));
     });
 }
