@@ -54,8 +54,9 @@ extern std::vector<ChemiRec> gChemi;
 // False when the text starts with no number or the number is beyond the range of a stored one.
 bool leadingWholeNumber(const QString &text, long *out);
 
-// Which purchases the list shows by their remaining quantity.
-enum class ChemiStock { Left = 0, None = 1, All = 2 };
+// Which purchases the list shows by their remaining quantity; also the slots of the list's
+// options ("あり", "なし", "全て").
+enum class ChemiStock { Left = 0, None = 1, All = 2, Count = 3 };
 
 // The filters of the pesticide list, parsed: no typed text reaches a statement.
 struct ChemiFilter {

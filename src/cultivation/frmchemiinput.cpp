@@ -26,27 +26,24 @@ namespace hb {
 
 namespace {
 
-constexpr int kRegNo = 0;
-constexpr int kName = 1;
-constexpr int kDate = 4;
-constexpr int kQty = 6;
-constexpr int kAmt = 7;
-
 // The largest amount the money column holds.
 constexpr double kMaxAmount = 922337203685477.0;
+
+using Box = frmChemiInput::Box;
+using Combo = frmChemiInput::Combo;
 
 // The column each text box edits.
 Value &column(ChemiRec &r, int box)
 {
     switch (box) {
-    case 0: return r.REG_NO;
-    case 1: return r.CHEMI_NM;
-    case 2: return r.CHEMI_KIND;
-    case 3: return r.MAKER_NM;
-    case 4: return r.PUR_DATE;
-    case 5: return r.PUR_SHOP;
-    case 6: return r.PUR_QTY;
-    case 7: return r.PUR_AMT;
+    case Box::kBoxRegNo: return r.REG_NO;
+    case Box::kBoxName: return r.CHEMI_NM;
+    case Box::kBoxKind: return r.CHEMI_KIND;
+    case Box::kBoxMaker: return r.MAKER_NM;
+    case Box::kBoxPurDate: return r.PUR_DATE;
+    case Box::kBoxPurShop: return r.PUR_SHOP;
+    case Box::kBoxPurQty: return r.PUR_QTY;
+    case Box::kBoxPurAmt: return r.PUR_AMT;
     default: return r.NOTES;
     }
 }
@@ -55,8 +52,8 @@ Value &column(ChemiRec &r, int box)
 Value &choice(ChemiRec &r, int combo)
 {
     switch (combo) {
-    case 0: return r.USES;
-    case 1: return r.CHEMI_TYPE;
+    case Combo::kCmbUses: return r.USES;
+    case Combo::kCmbChemiType: return r.CHEMI_TYPE;
     default: return r.PUR_UNIT;
     }
 }
@@ -110,40 +107,42 @@ void frmChemiInput::buildControls()
     title.setBold(true);
     lblTITLE->setFont(title);
     caption(this, QStringLiteral("農薬ID"), 420, 12, 56);
-    shown(0, 480, 12, 100);
+    shown(kLblChemiId, 480, 12, 100);
 
     // Creation order is the Tab order; the check box comes after the buttons.
     caption(this, QStringLiteral("登録番号"), 16, 52);
-    box(0, 104, 52, 100, 10, Qt::AlignRight, false);
+    box(kBoxRegNo, 104, 52, 100, 10, Qt::AlignRight, false);
     caption(this, QStringLiteral("農薬名"), 16, 84);
-    box(1, 104, 84, 420, 255, Qt::AlignLeft, true);
+    box(kBoxName, 104, 84, 420, 255, Qt::AlignLeft, true);
     caption(this, QStringLiteral("種類"), 16, 116);
-    box(2, 104, 116, 420, 255, Qt::AlignLeft, true);
+    box(kBoxKind, 104, 116, 420, 255, Qt::AlignLeft, true);
     caption(this, QStringLiteral("メーカー名"), 16, 148);
-    box(3, 104, 148, 420, 255, Qt::AlignLeft, true);
+    box(kBoxMaker, 104, 148, 420, 255, Qt::AlignLeft, true);
     caption(this, QStringLiteral("用途"), 16, 180);
-    combo(0, 104, 180, 200);
+    combo(kCmbUses, 104, 180, 200);
     caption(this, QStringLiteral("剤型名"), 330, 180, 60);
-    combo(1, 394, 180, 200);
+    combo(kCmbChemiType, 394, 180, 200);
     caption(this, QStringLiteral("購入日"), 16, 212);
-    box(kDate, 104, 212, 110, 10, Qt::AlignHCenter, false);
+    box(kBoxPurDate, 104, 212, 110, 10, Qt::AlignHCenter, false);
     caption(this, QStringLiteral("購入先"), 330, 212, 60);
-    box(5, 394, 212, 300, 255, Qt::AlignLeft, true);
+    box(kBoxPurShop, 394, 212, 300, 255, Qt::AlignLeft, true);
     caption(this, QStringLiteral("購入数"), 16, 244);
-    box(kQty, 104, 244, 110, 0, Qt::AlignRight, false);
-    combo(2, 218, 244, 86);
+    box(kBoxPurQty, 104, 244, 110, 0, Qt::AlignRight, false);
+    combo(kCmbPurUnit, 218, 244, 86);
     Frame1 = makeControl<QGroupBox>(this, QStringLiteral("Frame1"), 394, 236, 170, 38);
-    Option1[0] = makeCaptioned<QRadioButton>(Frame1, QStringLiteral("Option1_0"), QStringLiteral("現金"), 10, 8, 70, 24);
-    Option1[1] = makeCaptioned<QRadioButton>(Frame1, QStringLiteral("Option1_1"), QStringLiteral("買掛"), 90, 8, 70, 24);
-    Option1[0]->setChecked(true);
+    Option1[kPayCash] =
+        makeCaptioned<QRadioButton>(Frame1, QStringLiteral("Option1_0"), QStringLiteral("現金"), 10, 8, 70, 24);
+    Option1[kPayPayable] =
+        makeCaptioned<QRadioButton>(Frame1, QStringLiteral("Option1_1"), QStringLiteral("買掛"), 90, 8, 70, 24);
+    Option1[kPayCash]->setChecked(true);
     caption(this, QStringLiteral("購入額"), 16, 276);
-    box(kAmt, 104, 276, 110, 0, Qt::AlignRight, false);
+    box(kBoxPurAmt, 104, 276, 110, 0, Qt::AlignRight, false);
     caption(this, QStringLiteral("使用量"), 330, 276, 60);
-    shown(1, 394, 276, 90);
+    shown(kLblUsedQty, 394, 276, 90);
     caption(this, QStringLiteral("残量"), 500, 276, 40);
-    shown(2, 544, 276, 90);
+    shown(kLblRestQty, 544, 276, 90);
     caption(this, QStringLiteral("備考"), 16, 308);
-    box(8, 104, 308, 600, 255, Qt::AlignLeft, true);
+    box(kBoxNotes, 104, 308, 600, 255, Qt::AlignLeft, true);
 
     // The registered-use check.
     Frame2 = makeCaptioned<QGroupBox>(this, QStringLiteral("Frame2"), QStringLiteral("適用確認"), 12, 344, 790, 150);
@@ -154,14 +153,14 @@ void frmChemiInput::buildControls()
     cmbINFO->setCompleter(nullptr);
     cmbINFO->setMaxVisibleItems(16);
     setDropDownOnFocus(cmbINFO);
-    const char *const infoCaptions[4] = {"適用病害虫・目的", "希釈倍数使用量散布量", "使用時期", "回数 使用方法"};
-    const int infoX[4] = {236, 10, 10, 10};
-    const int infoY[4] = {24, 60, 88, 116};
-    for (int i = 0; i < 4; ++i) {
+    const char *const infoCaptions[kInfoCount] = {"適用病害虫・目的", "希釈倍数使用量散布量", "使用時期", "回数 使用方法"};
+    const int infoX[kInfoCount] = {236, 10, 10, 10};
+    const int infoY[kInfoCount] = {24, 60, 88, 116};
+    for (int i = 0; i < kInfoCount; ++i) {
         const int x = infoX[i];
         caption(Frame2, QString::fromUtf8(infoCaptions[i]), x, infoY[i], 156);
         auto *l = makeControl<QLabel>(Frame2, ctlName(QStringLiteral("lblINFO"), i), x + 160, infoY[i],
-                                      i == 0 ? 350 : 576, 24);
+                                      i == kInfoTarget ? 350 : 576, 24);
         l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         lblINFO[static_cast<std::size_t>(i)] = l;
     }
@@ -170,21 +169,23 @@ void frmChemiInput::buildControls()
     VScroll1->setRange(0, 0);
     connect(VScroll1, &QScrollBar::valueChanged, this, [this](int) { trapped(Trap::Plain, [this] { DispAppl(); }); });
 
-    makeMenuButton(1, QStringLiteral("登録"), 8700, 7650, 1600, 550);
-    makeMenuButton(0, QStringLiteral("ｷｬﾝｾﾙ"), 10500, 7650, 1600, 550);
-    setCancelButton(cmdMENU[0]);
+    makeMenuButton(kMenuRegister, QStringLiteral("登録"), 8700, 7650, 1600, 550);
+    makeMenuButton(kMenuClose, QStringLiteral("ｷｬﾝｾﾙ"), 10500, 7650, 1600, 550);
+    setCancelButton(cmdMENU[kMenuClose]);
     Check1 = makeCaptioned<QCheckBox>(this, QStringLiteral("Check1"), QStringLiteral("有効"), 720, 12, 80, 24);
 
     picker = new DatePicker(*this);
-    picker->addBox(kDate, txtDATA[kDate]);
+    picker->addBox(kBoxPurDate, txtDATA[kBoxPurDate]);
     picker->setCondition([this] { return editable(); });
     picker->hideOn({QStringLiteral("txtDATA"), QStringLiteral("cmbDATA"), QStringLiteral("cmdMENU"),
                     QStringLiteral("cmbINFO")});
 
     const std::vector<QWidget *> order = {
-        txtDATA[0], txtDATA[1], txtDATA[2], txtDATA[3], cmbDATA[0], cmbDATA[1], txtDATA[4], txtDATA[5],
-        txtDATA[6], cmbDATA[2], Option1[0], Option1[1], txtDATA[7], txtDATA[8], cmbINFO,    VScroll1,
-        cmdMENU[1], cmdMENU[0], Check1,
+        txtDATA[kBoxRegNo],     txtDATA[kBoxName],      txtDATA[kBoxKind],    txtDATA[kBoxMaker],
+        cmbDATA[kCmbUses],      cmbDATA[kCmbChemiType], txtDATA[kBoxPurDate], txtDATA[kBoxPurShop],
+        txtDATA[kBoxPurQty],    cmbDATA[kCmbPurUnit],   Option1[kPayCash],    Option1[kPayPayable],
+        txtDATA[kBoxPurAmt],    txtDATA[kBoxNotes],     cmbINFO,              VScroll1,
+        cmdMENU[kMenuRegister], cmdMENU[kMenuClose],    Check1,
     };
     for (std::size_t i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
@@ -214,13 +215,13 @@ void frmChemiInput::SetCmb(int index)
 {
     QString sql;
     switch (index) {
-    case 0:
+    case kCmbUses:
         sql = QStringLiteral("SELECT  L_KBN.ID,  L_KBN.NM  FROM L_KBN  WHERE KBN=15 ORDER BY ID");
         break;
-    case 1:
+    case kCmbChemiType:
         sql = QStringLiteral("SELECT  L_KBN.ID,  L_KBN.NM  FROM L_KBN  WHERE KBN=16 ORDER BY ID");
         break;
-    case 2:
+    case kCmbPurUnit:
         sql = QStringLiteral("SELECT  L_CHEMI_UNIT.ID,  L_CHEMI_UNIT.NM  FROM L_CHEMI_UNIT  ORDER BY ID");
         break;
     default:
@@ -257,9 +258,9 @@ void frmChemiInput::recordDefaults(ChemiRec &r)
 
 void frmChemiInput::DispData()
 {
-    lblDATA[0]->setText(shownText(work.CHEMI_ID));
-    lblDATA[1]->setText(shownText(work.USED_QTY));
-    lblDATA[2]->setText(shownText(work.REST_QTY));
+    lblDATA[kLblChemiId]->setText(shownText(work.CHEMI_ID));
+    lblDATA[kLblUsedQty]->setText(shownText(work.USED_QTY));
+    lblDATA[kLblRestQty]->setText(shownText(work.REST_QTY));
     for (int i = 0; i < static_cast<int>(txtDATA.size()); ++i)
         txtDATA[static_cast<std::size_t>(i)]->setText(shownText(column(work, i)));
     for (int i = 0; i < static_cast<int>(cmbDATA.size()); ++i) {
@@ -270,9 +271,9 @@ void frmChemiInput::DispData()
     }
     const long acc = work.ACC_ID.isNumber() ? static_cast<long>(work.ACC_ID.toLong()) : 0;
     if (acc == kAccPayable)
-        Option1[1]->setChecked(true);
+        Option1[kPayPayable]->setChecked(true);
     else if (acc == kAccCash)
-        Option1[0]->setChecked(true);
+        Option1[kPayCash]->setChecked(true);
     Check1->setChecked(!work.CHK_FLG.isNull() && !work.CHK_FLG.isEmpty() && work.CHK_FLG.toBool());
     changed_ = false;
 }
@@ -297,7 +298,7 @@ bool frmChemiInput::validate(QWidget *control)
     }
     i = ctlIndex(control, QStringLiteral("Option1"));
     if (i >= 0) {
-        work.ACC_ID = Value(static_cast<long>(i == 0 ? kAccCash : kAccPayable));
+        work.ACC_ID = Value(static_cast<long>(i == kPayCash ? kAccCash : kAccPayable));
         return true;
     }
     if (control == Check1)
@@ -314,17 +315,17 @@ void frmChemiInput::txtDATA_Validate(int index)
     const QString text = txtDATA[static_cast<std::size_t>(index)]->text();
     Value v = Value::null();
     switch (index) {
-    case kDate: {
+    case kBoxPurDate: {
         QDateTime date;
         if (!text.isEmpty() && parseDateText(text, &date))
             v = Value(date.date());
         break;
     }
-    case kQty:
-    case kAmt: {
+    case kBoxPurQty:
+    case kBoxPurAmt: {
         double number = 0;
         if (!text.isEmpty() && parseNumber(text, &number)) {
-            if (index == kQty)
+            if (index == kBoxPurQty)
                 v = Value(number);
             else if (std::fabs(number) <= kMaxAmount)
                 v = Value(Currency::fromDouble(number));
@@ -337,9 +338,9 @@ void frmChemiInput::txtDATA_Validate(int index)
         break;
     }
     column(work, index) = v;
-    if (index == kQty)
+    if (index == kBoxPurQty)
         work.REST_QTY = chemiRestQty(work);
-    if (index == kRegNo)
+    if (index == kBoxRegNo)
         SetChemiData();
     DispData();
 }
@@ -415,10 +416,10 @@ void frmChemiInput::DispAppl()
         return;
     }
     const ApplRec &r = rules_[static_cast<std::size_t>(i)];
-    lblINFO[0]->setText(shownText(r.TARGET) + shownText(r.PURPOSE));
-    lblINFO[1]->setText(shownText(r.DILUTION) + shownText(r.USE_QTY));
-    lblINFO[2]->setText(shownText(r.SEASON));
-    lblINFO[3]->setText(shownText(r.USE_TIMES) + QLatin1Char(' ') + shownText(r.USE_WAY));
+    lblINFO[kInfoTarget]->setText(shownText(r.TARGET) + shownText(r.PURPOSE));
+    lblINFO[kInfoDilution]->setText(shownText(r.DILUTION) + shownText(r.USE_QTY));
+    lblINFO[kInfoSeason]->setText(shownText(r.SEASON));
+    lblINFO[kInfoTimes]->setText(shownText(r.USE_TIMES) + QLatin1Char(' ') + shownText(r.USE_WAY));
 }
 
 // ---- events ------------------------------------------------------------------------------------
@@ -462,9 +463,9 @@ bool frmChemiInput::ChkData()
         }
         return true;
     }
-    if (txtDATA[kName]->text().isEmpty()) {
+    if (txtDATA[kBoxName]->text().isEmpty()) {
         ShowMsg(QStringLiteral("名称は必須入力です。"), kMsgExclamation);
-        txtDATA[kName]->setFocus();
+        txtDATA[kBoxName]->setFocus();
         return false;
     }
     return true;

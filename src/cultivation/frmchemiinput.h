@@ -53,11 +53,30 @@ public:
     int pagerMaximum() const { return pagerMax_; }
     const std::vector<ApplRec> &rules() const { return rules_; }
 
-    std::array<QLineEdit *, 9> txtDATA{};
-    std::array<QComboBox *, 3> cmbDATA{};
-    std::array<QLabel *, 3> lblDATA{};
-    std::array<QRadioButton *, 2> Option1{};
-    std::array<QLabel *, 4> lblINFO{};
+    // The slots of the control arrays.
+    enum Box : int {
+        kBoxRegNo = 0,
+        kBoxName = 1,
+        kBoxKind = 2,
+        kBoxMaker = 3,
+        kBoxPurDate = 4,
+        kBoxPurShop = 5,
+        kBoxPurQty = 6,
+        kBoxPurAmt = 7,
+        kBoxNotes = 8,
+        kBoxCount = 9,
+    };
+    enum Combo : int { kCmbUses = 0, kCmbChemiType = 1, kCmbPurUnit = 2, kCmbCount = 3 };
+    enum Shown : int { kLblChemiId = 0, kLblUsedQty = 1, kLblRestQty = 2, kLblCount = 3 };
+    enum Payment : int { kPayCash = 0, kPayPayable = 1, kPayCount = 2 };  // "現金", "買掛"
+    // What the use check shows of a rule.
+    enum Info : int { kInfoTarget = 0, kInfoDilution = 1, kInfoSeason = 2, kInfoTimes = 3, kInfoCount = 4 };
+
+    std::array<QLineEdit *, kBoxCount> txtDATA{};
+    std::array<QComboBox *, kCmbCount> cmbDATA{};
+    std::array<QLabel *, kLblCount> lblDATA{};
+    std::array<QRadioButton *, kPayCount> Option1{};
+    std::array<QLabel *, kInfoCount> lblINFO{};
     QCheckBox *Check1 = nullptr;
     QGroupBox *Frame1 = nullptr;
     QGroupBox *Frame2 = nullptr;

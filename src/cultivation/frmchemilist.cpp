@@ -63,46 +63,61 @@ frmChemiList::frmChemiList() : ListForm(QStringLiteral("frmChemiList"))
     };
 
     caption(QStringLiteral("用途"), 16, 50, 40);
-    cmbCOND[0] = makeControl<QComboBox>(this, ctlName(QStringLiteral("cmbCOND"), 0), 60, 50, 160, 24);
-    cmbCOND[0]->setMaxVisibleItems(16);
+    cmbCOND[kCmbUses] = makeControl<QComboBox>(this, ctlName(QStringLiteral("cmbCOND"), kCmbUses), 60, 50, 160, 24);
+    cmbCOND[kCmbUses]->setMaxVisibleItems(16);
     caption(QStringLiteral("名称"), 240, 50, 40);
-    box(0, 284, 50, 250, 50, Qt::AlignLeft, true);
+    box(kCondName, 284, 50, 250, 50, Qt::AlignLeft, true);
     caption(QStringLiteral("登録番号"), 560, 50, 64);
-    box(3, 628, 50, 70, 5, Qt::AlignRight, false);
+    box(kCondRegNo, 628, 50, 70, 5, Qt::AlignRight, false);
 
     caption(QStringLiteral("購入日"), 16, 88, 44);
-    box(1, 60, 88, 110, 10, Qt::AlignHCenter, false);
+    box(kCondFrom, 60, 88, 110, 10, Qt::AlignHCenter, false);
     caption(QStringLiteral("～"), 176, 88, 18);
-    box(2, 196, 88, 110, 10, Qt::AlignHCenter, false);
+    box(kCondTo, 196, 88, 110, 10, Qt::AlignHCenter, false);
 
     caption(QStringLiteral("残量"), 330, 88, 36);
     Frame1 = makeControl<QGroupBox>(this, QStringLiteral("Frame1"), 368, 78, 230, 40);
-    const char *const states[3] = {"あり", "なし", "全て"};
-    for (int i = 0; i < 3; ++i)
+    const char *const states[kStockCount] = {"あり", "なし", "全て"};
+    for (int i = 0; i < kStockCount; ++i)
         Option1[static_cast<std::size_t>(i)] = makeCaptioned<QRadioButton>(
             Frame1, ctlName(QStringLiteral("Option1"), i), QString::fromUtf8(states[i]), 10 + i * 72, 10, 66, 24);
-    Option1[0]->setChecked(true);
+    stockOption(ChemiStock::Left)->setChecked(true);
 
     cmdFIND = makeCaptioned<QPushButton>(this, QStringLiteral("cmdFIND"), QStringLiteral("検索"), 620, 84, 90, 32);
     onClick(cmdFIND, [this] { cmdFIND_Click(); });
 
     // Wide enough for the columns and the scroll bar at every scale.
     makeListView(90, 1950, 12200, 5550);
-    std::array<QRect, 7> g;
-    g[0] = QRect(10550, 7650, 1600, 550);
-    for (int i = 1; i <= 6; ++i)
-        g[static_cast<std::size_t>(i)] = QRect(150 + (i - 1) * 1680, 7650, 1600, 550);
+    std::array<QRect, kMenuCount> g;
+    g[kMenuClose] = QRect(10550, 7650, 1600, 550);
+    for (int i = kMenuAdd; i <= kMenuPrint; ++i)
+        g[static_cast<std::size_t>(i)] = QRect(150 + (i - kMenuAdd) * 1680, 7650, 1600, 550);
     makeMenuButtons(g);
 
     picker = new DatePicker(*this);
-    picker->addBox(1, txtCOND[1]);
-    picker->addBox(2, txtCOND[2]);
+    picker->addBox(kCondFrom, txtCOND[kCondFrom]);
+    picker->addBox(kCondTo, txtCOND[kCondTo]);
     picker->hideOn({QStringLiteral("txtCOND_0"), QStringLiteral("txtCOND_3")});
 
-    const std::vector<QWidget *> order = {cmbCOND[0], txtCOND[0], txtCOND[1], txtCOND[2], txtCOND[3],
-                                          Option1[0], Option1[1], Option1[2], cmdFIND,    cmdMENU[1],
-                                          cmdMENU[2], cmdMENU[3], cmdMENU[4], cmdMENU[5], cmdMENU[6],
-                                          cmdMENU[0], ListView1};
+    const std::vector<QWidget *> order = {
+        cmbCOND[kCmbUses],
+        txtCOND[kCondName],
+        txtCOND[kCondFrom],
+        txtCOND[kCondTo],
+        txtCOND[kCondRegNo],
+        stockOption(ChemiStock::Left),
+        stockOption(ChemiStock::None),
+        stockOption(ChemiStock::All),
+        cmdFIND,
+        cmdMENU[kMenuAdd],
+        cmdMENU[kMenuModify],
+        cmdMENU[kMenuView],
+        cmdMENU[kMenuDelete],
+        cmdMENU[kMenuCopy],
+        cmdMENU[kMenuPrint],
+        cmdMENU[kMenuClose],
+        ListView1,
+    };
     for (std::size_t i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 }
@@ -114,9 +129,9 @@ Form &frmChemiList::inputWindow()
 
 void frmChemiList::InitForm()
 {
-    SetCmb(0);
+    SetCmb(kCmbUses);
     SetCmb(1);
-    cmbCOND[0]->setCurrentIndex(0);
+    cmbCOND[kCmbUses]->setCurrentIndex(0);
     InitList();
 }
 
@@ -134,32 +149,33 @@ void frmChemiList::InitList()
 
 void frmChemiList::SetCmb(int index)
 {
-    if (index != 0)
+    if (index != kCmbUses)
         return;
-    fillPickList(cmbCOND[0], workDb(), QStringLiteral("SELECT  L_KBN.ID,  L_KBN.NM  FROM L_KBN  WHERE KBN=15 ORDER BY ID"));
+    fillPickList(cmbCOND[kCmbUses], workDb(), QStringLiteral("SELECT  L_KBN.ID,  L_KBN.NM  FROM L_KBN  WHERE KBN=15 ORDER BY ID"));
 }
 
 bool frmChemiList::readFilter(ChemiFilter *f)
 {
     std::optional<QDate> from;
     std::optional<QDate> to;
-    if (!filterDate(txtCOND[1], &from) || !filterDate(txtCOND[2], &to)) {
+    if (!filterDate(txtCOND[kCondFrom], &from) || !filterDate(txtCOND[kCondTo], &to)) {
         clearRows();
         return false;
     }
     f->fmrId = currentFmrId();
-    f->uses = cmbCOND[0]->currentIndex() >= 1 ? itemId(cmbCOND[0], cmbCOND[0]->currentIndex()) : 0;
-    f->name = txtCOND[0]->text();
+    QComboBox *uses = cmbCOND[kCmbUses];
+    f->uses = uses->currentIndex() >= 1 ? itemId(uses, uses->currentIndex()) : 0;
+    f->name = txtCOND[kCondName]->text();
     f->from = from.value_or(QDate());
     f->to = to.value_or(QDate());
     // The registration number: its leading number, 0 when it starts with none.
-    f->byRegNo = !txtCOND[3]->text().isEmpty();
+    f->byRegNo = !txtCOND[kCondRegNo]->text().isEmpty();
     f->regNo = 0;
-    if (f->byRegNo && !leadingWholeNumber(txtCOND[3]->text(), &f->regNo))
+    if (f->byRegNo && !leadingWholeNumber(txtCOND[kCondRegNo]->text(), &f->regNo))
         f->regNo = 0;
-    f->stock = Option1[0]->isChecked()   ? ChemiStock::Left
-               : Option1[1]->isChecked() ? ChemiStock::None
-                                         : ChemiStock::All;
+    f->stock = stockOption(ChemiStock::Left)->isChecked()   ? ChemiStock::Left
+               : stockOption(ChemiStock::None)->isChecked() ? ChemiStock::None
+                                                            : ChemiStock::All;
     return true;
 }
 

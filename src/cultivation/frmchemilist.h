@@ -28,7 +28,7 @@ public:
     void InitForm() override;
     // The list's columns, built anew at the window's width.
     void InitList();
-    // Refills the use filter (index 0); other indexes do nothing.
+    // Refills the use filter (kCmbUses); other indexes do nothing.
     void SetCmb(int index);
     // Reads the filters and, when they are valid, queries and fills gChemi and the list; a query
     // without rows empties the list and leaves gChemi as it was. The purchase saved last is
@@ -41,9 +41,15 @@ public:
     // and the list queried, under the hourglass.
     void cmdFIND_Click();
 
-    std::array<QComboBox *, 1> cmbCOND{};
-    std::array<QLineEdit *, 4> txtCOND{};
-    std::array<QRadioButton *, 3> Option1{};
+    // The slots of the filter arrays; the options are in the order of ChemiStock.
+    enum Cond : int { kCondName = 0, kCondFrom = 1, kCondTo = 2, kCondRegNo = 3, kCondCount = 4 };
+    enum CondCombo : int { kCmbUses = 0, kCmbCount = 1 };
+
+    static constexpr int kStockCount = static_cast<int>(ChemiStock::Count);
+
+    std::array<QComboBox *, kCmbCount> cmbCOND{};
+    std::array<QLineEdit *, kCondCount> txtCOND{};
+    std::array<QRadioButton *, kStockCount> Option1{};
     QGroupBox *Frame1 = nullptr;
     QPushButton *cmdFIND = nullptr;
     QLabel *lblTITLE = nullptr;
@@ -58,6 +64,7 @@ private:
     // The filters on screen; false (after the box's refusal, the list emptied) when one is invalid.
     bool readFilter(ChemiFilter *filter);
     void fill(const ChemiFilter &filter);
+    QRadioButton *stockOption(ChemiStock stock) const { return Option1[static_cast<std::size_t>(stock)]; }
 };
 
 }  // namespace hb

@@ -112,7 +112,7 @@ void frmPlantInput::buildControls()
     title.setBold(true);
     lblTITLE->setFont(title);
     caption(this, QStringLiteral("作付ID"), 470, 12, 56);
-    display(this, 0, 530, 12, 90)->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    display(this, kLblPlantId, 530, 12, 90)->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     // The grower is shown, never changed here.
     QLabel *fmrLabel = caption(this, QStringLiteral("生産者"), 16, 48);
@@ -162,12 +162,12 @@ void frmPlantInput::buildControls()
     caption(Frame1, QStringLiteral("作付日"), 8, 48);
     box(Frame1, kBoxPlantDate, 92, 48, 110, 10);
     caption(Frame1, QStringLiteral("収穫予定"), 8, 80);
-    display(Frame1, 2, 92, 80, 110)->setEnabled(false);
+    display(Frame1, kLblHarvestFrom, 92, 80, 110)->setEnabled(false);
     caption(Frame1, QStringLiteral("～"), 208, 80, 18);
-    display(Frame1, 3, 228, 80, 110)->setEnabled(false);
+    display(Frame1, kLblHarvestTo, 228, 80, 110)->setEnabled(false);
     caption(Frame1, QStringLiteral("予定収量"), 362, 80, 60);
-    display(Frame1, 1, 426, 80, 90)->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    lblDATA[1]->setEnabled(false);
+    display(Frame1, kLblCropEst, 426, 80, 90)->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lblDATA[kLblCropEst]->setEnabled(false);
     caption(Frame1, QStringLiteral("Kg"), 520, 80, 24);
     caption(Frame1, QStringLiteral("出荷予定日"), 8, 112);
     box(Frame1, kBoxShipFrom, 92, 112, 110, 10);
@@ -182,10 +182,10 @@ void frmPlantInput::buildControls()
     caption(this, QStringLiteral("備考２"), 16, 496);
     box(this, kBoxNotes2, 104, 496, 514, 50);
 
-    makeMenuButton(1, QStringLiteral("登録"), 240, 8100, 1500, 540);
-    makeMenuButton(2, QStringLiteral("完了"), 1860, 8100, 1500, 540);
-    makeMenuButton(0, QStringLiteral("終了"), 8340, 8100, 1500, 540);
-    setCancelButton(cmdMENU[0]);
+    makeMenuButton(kMenuRegister, QStringLiteral("登録"), 240, 8100, 1500, 540);
+    makeMenuButton(kMenuComplete, QStringLiteral("完了"), 1860, 8100, 1500, 540);
+    makeMenuButton(kMenuClose, QStringLiteral("終了"), 8340, 8100, 1500, 540);
+    setCancelButton(cmdMENU[kMenuClose]);
 
     for (int i = kCmbCropKind; i < kCmbCount; ++i)
         setDropDownOnFocus(cmbDATA[static_cast<std::size_t>(i)]);
@@ -204,7 +204,7 @@ void frmPlantInput::buildControls()
         cmbDATA[kCmbPlantType],   txtDATA[kBoxField],        txtDATA[kBoxArea],     cmbDATA[kCmbMethod],
         txtDATA[kBoxName],        txtDATA[kBoxStart],        txtDATA[kBoxPlantDate], txtDATA[kBoxShipEst],
         cmbDATA[kCmbShipUnit],    txtDATA[kBoxShipFrom],     txtDATA[kBoxShipTo],   txtDATA[kBoxNotes1],
-        txtDATA[kBoxNotes2],      cmdMENU[1],                cmdMENU[2],            cmdMENU[0],
+        txtDATA[kBoxNotes2],      cmdMENU[kMenuRegister],    cmdMENU[kMenuComplete], cmdMENU[kMenuClose],
         txtDATA[kBoxEnd],
     };
     for (std::size_t i = 1; i < order.size(); ++i)
@@ -222,7 +222,7 @@ void frmPlantInput::InitForm()
 
 void frmPlantInput::SetCmb(int index)
 {
-    if (index < 0 || index > 5)
+    if (index < 0 || index >= kCmbCount)
         return;
     QComboBox *box = cmbDATA[static_cast<std::size_t>(index)];
     const auto kbn = [](int kind) {
@@ -275,10 +275,10 @@ void frmPlantInput::newRowDefaults(PlantRec &r)
 void frmPlantInput::DispData()
 {
     if (gEditMode != kEditAdd)
-        lblDATA[0]->setText(NullToVal(work.PLANT_ID, Value(0)).displayText());
-    lblDATA[1]->setText(NullToVal(work.CROP_EST, Value(0)).displayText());
-    lblDATA[2]->clear();
-    lblDATA[3]->clear();
+        lblDATA[kLblPlantId]->setText(NullToVal(work.PLANT_ID, Value(0)).displayText());
+    lblDATA[kLblCropEst]->setText(NullToVal(work.CROP_EST, Value(0)).displayText());
+    lblDATA[kLblHarvestFrom]->clear();
+    lblDATA[kLblHarvestTo]->clear();
 
     // The harvest month "yyyymm" in its two boxes; a record that never had one shows zeros.
     QString ym;
@@ -528,7 +528,7 @@ Trap frmPlantInput::trapFor(Event event, QWidget *control) const
 
 void frmPlantInput::cmdMENU_Click(int index)
 {
-    if (index == 2)
+    if (index == kMenuComplete)
         complete();
     else
         InputForm::cmdMENU_Click(index);

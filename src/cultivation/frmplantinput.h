@@ -33,15 +33,16 @@ public:
     // True when a text box changed since the record was last shown.
     bool changed() const { return changed_; }
 
-    // The slots of the box arrays.
+    // The slots of the control arrays.
     enum Box : int {
         kBoxHarvestYear, kBoxHarvestMonth, kBoxCrop1, kBoxCrop2, kBoxPrdId, kBoxPrdNm, kBoxField, kBoxArea, kBoxName,
         kBoxStart, kBoxEnd, kBoxPlantDate, kBoxShipEst, kBoxShipFrom, kBoxShipTo, kBoxNotes1, kBoxNotes2, kBoxCount
     };
     enum Combo : int { kCmbGrower, kCmbCropKind, kCmbCrop, kCmbPlantType, kCmbMethod, kCmbShipUnit, kCmbCount };
+    enum Shown : int { kLblPlantId, kLblCropEst, kLblHarvestFrom, kLblHarvestTo, kLblCount };
     std::array<QLineEdit *, kBoxCount> txtDATA{};
     std::array<QComboBox *, kCmbCount> cmbDATA{};
-    std::array<QLabel *, 4> lblDATA{};
+    std::array<QLabel *, kLblCount> lblDATA{};
     QGroupBox *Frame1 = nullptr;
     QLabel *lblTITLE = nullptr;
     DatePicker *picker = nullptr;

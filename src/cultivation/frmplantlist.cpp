@@ -51,35 +51,41 @@ frmPlantList::frmPlantList() : ListForm(QStringLiteral("frmPlantList"))
         makeCaptioned<QLabel>(this, ctlName(QStringLiteral("Label1"), index), text, x, 58, 36, 22);
     };
     caption(0, QStringLiteral("年"), 16);
-    txtCOND[0] = makeControl<QLineEdit>(this, ctlName(QStringLiteral("txtCOND"), 0), 40, 56, 60, 24);
-    txtCOND[0]->setMaxLength(4);
-    txtCOND[0]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    txtCOND[0]->setAttribute(Qt::WA_InputMethodEnabled, false);
-    setSelectAllOnFocus(txtCOND[0]);
+    QLineEdit *year = makeControl<QLineEdit>(this, ctlName(QStringLiteral("txtCOND"), kCondYear), 40, 56, 60, 24);
+    year->setMaxLength(4);
+    year->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    year->setAttribute(Qt::WA_InputMethodEnabled, false);
+    setSelectAllOnFocus(year);
+    txtCOND[kCondYear] = year;
 
     caption(1, QStringLiteral("作物"), 120);
-    cmbCOND[0] = makeControl<QComboBox>(this, ctlName(QStringLiteral("cmbCOND"), 0), 156, 56, 200, 24);
-    cmbCOND[0]->setEditable(true);
-    cmbCOND[0]->setInsertPolicy(QComboBox::NoInsert);
-    cmbCOND[0]->setCompleter(nullptr);
-    cmbCOND[0]->setMaxVisibleItems(16);
+    QComboBox *crop = makeControl<QComboBox>(this, ctlName(QStringLiteral("cmbCOND"), kCmbCrop), 156, 56, 200, 24);
+    crop->setEditable(true);
+    crop->setInsertPolicy(QComboBox::NoInsert);
+    crop->setCompleter(nullptr);
+    crop->setMaxVisibleItems(16);
+    cmbCOND[kCmbCrop] = crop;
 
     caption(2, QStringLiteral("区分"), 376);
-    cmbCOND[1] = makeControl<QComboBox>(this, ctlName(QStringLiteral("cmbCOND"), 1), 412, 56, 160, 24);
-    cmbCOND[1]->setMaxVisibleItems(16);
+    cmbCOND[kCmbPlantType] =
+        makeControl<QComboBox>(this, ctlName(QStringLiteral("cmbCOND"), kCmbPlantType), 412, 56, 160, 24);
+    cmbCOND[kCmbPlantType]->setMaxVisibleItems(16);
 
     cmdFIND = makeCaptioned<QPushButton>(this, QStringLiteral("cmdFIND"), QStringLiteral("検索"), 596, 53, 90, 30);
     onClick(cmdFIND, [this] { cmdFIND_Click(); });
 
     makeListView(150, 1400, 12000, 6000);
-    std::array<QRect, 7> g;
-    g[0] = QRect(10550, 7650, 1600, 550);
-    for (int i = 1; i <= 6; ++i)
-        g[static_cast<std::size_t>(i)] = QRect(150 + (i - 1) * 1680, 7650, 1600, 550);
+    std::array<QRect, kMenuCount> g;
+    g[kMenuClose] = QRect(10550, 7650, 1600, 550);
+    for (int i = kMenuAdd; i <= kMenuPrint; ++i)
+        g[static_cast<std::size_t>(i)] = QRect(150 + (i - kMenuAdd) * 1680, 7650, 1600, 550);
     makeMenuButtons(g);
 
-    const std::vector<QWidget *> order = {txtCOND[0], cmbCOND[0], cmbCOND[1], cmdFIND,    cmdMENU[1], cmdMENU[2],
-                                          cmdMENU[3], cmdMENU[4], cmdMENU[5], cmdMENU[6], cmdMENU[0], ListView1};
+    const std::vector<QWidget *> order = {
+        txtCOND[kCondYear],  cmbCOND[kCmbCrop],    cmbCOND[kCmbPlantType], cmdFIND,
+        cmdMENU[kMenuAdd],   cmdMENU[kMenuModify], cmdMENU[kMenuView],     cmdMENU[kMenuDelete],
+        cmdMENU[kMenuCopy],  cmdMENU[kMenuPrint],  cmdMENU[kMenuClose],    ListView1,
+    };
     for (std::size_t i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 }
@@ -91,11 +97,11 @@ Form &frmPlantList::inputWindow()
 
 void frmPlantList::InitForm()
 {
-    txtCOND[0]->setText(QString::number(gCalMonth.isValid() ? gCalMonth.year() : QDate::currentDate().year()));
-    SetCmb(0);
-    SetCmb(1);
-    cmbCOND[0]->setCurrentIndex(0);
-    cmbCOND[1]->setCurrentIndex(0);
+    txtCOND[kCondYear]->setText(QString::number(gCalMonth.isValid() ? gCalMonth.year() : QDate::currentDate().year()));
+    SetCmb(kCmbCrop);
+    SetCmb(kCmbPlantType);
+    cmbCOND[kCmbCrop]->setCurrentIndex(0);
+    cmbCOND[kCmbPlantType]->setCurrentIndex(0);
     InitList();
 }
 
@@ -111,10 +117,10 @@ void frmPlantList::InitList()
 
 void frmPlantList::SetCmb(int index)
 {
-    if (index != 0 && index != 1)
+    if (index != kCmbCrop && index != kCmbPlantType)
         return;
     QComboBox *box = cmbCOND[static_cast<std::size_t>(index)];
-    if (index == 1) {
+    if (index == kCmbPlantType) {
         fillPickList(box, workDb(), QStringLiteral("SELECT  L_KBN.ID,  L_KBN.NM  FROM L_KBN  WHERE KBN=11 ORDER BY ID"));
         return;
     }
@@ -125,14 +131,16 @@ void frmPlantList::SetList()
 {
     // A year that is no whole number is refused before any statement: the list is left empty.
     PlantFilter filter;
-    if (!filterYear(txtCOND[0], &filter.year)) {
+    if (!filterYear(txtCOND[kCondYear], &filter.year)) {
         clearRows();
         return;
     }
-    if (cmbCOND[0]->currentIndex() >= 1)
-        filter.crop = cmbCOND[0]->currentText();
-    if (cmbCOND[1]->currentIndex() >= 1)
-        filter.plantType = itemId(cmbCOND[1], cmbCOND[1]->currentIndex());
+    QComboBox *crop = cmbCOND[kCmbCrop];
+    QComboBox *plantType = cmbCOND[kCmbPlantType];
+    if (crop->currentIndex() >= 1)
+        filter.crop = crop->currentText();
+    if (plantType->currentIndex() >= 1)
+        filter.plantType = itemId(plantType, plantType->currentIndex());
 
     clearRows();
     std::vector<PlantRec> rows = queryPlants(filter);

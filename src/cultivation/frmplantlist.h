@@ -22,7 +22,8 @@ public:
     void InitForm() override;
     // The list's columns, built anew at the window's width.
     void InitList();
-    // Refills filter combo 0 (crops) or 1 (planting categories); other indexes do nothing.
+    // Refills filter combo kCmbCrop (crops) or kCmbPlantType (planting categories); other
+    // indexes do nothing.
     void SetCmb(int index);
     // Queries with the filters on screen and fills gPlant and the list; a query without rows
     // empties the list and leaves gPlant as it was. The planting saved last is selected. A year
@@ -34,8 +35,12 @@ public:
     // "検索": SetList under the hourglass.
     void cmdFIND_Click();
 
-    std::array<QLineEdit *, 1> txtCOND{};
-    std::array<QComboBox *, 2> cmbCOND{};
+    // The slots of the filter arrays.
+    enum Cond : int { kCondYear = 0, kCondCount = 1 };
+    enum CondCombo : int { kCmbCrop = 0, kCmbPlantType = 1, kCmbCount = 2 };
+
+    std::array<QLineEdit *, kCondCount> txtCOND{};
+    std::array<QComboBox *, kCmbCount> cmbCOND{};
     QPushButton *cmdFIND = nullptr;
     QLabel *lblTITLE = nullptr;
 
