@@ -1,5 +1,6 @@
 #include "shipments/frmshipinput.h"
 
+#include "bookkeeping/ledger.h"
 #include "core/controls.h"
 #include "core/datepicker.h"
 #include "core/db.h"
@@ -90,27 +91,27 @@ frmShipInput::frmShipInput() : InputForm(QStringLiteral("frmShipInput"), gShip, 
 
     // Creation order is the Tab order.
     caption(this, 0, QStringLiteral("出荷ID"), 10, 50);
-    lblDATA[0] = shown(this, QStringLiteral("lblDATA_0"), 105, 50, 90, right);
+    lblDATA[kLblShipId] = shown(this, QStringLiteral("lblDATA_0"), 105, 50, 90, right);
     caption(this, 1, QStringLiteral("出荷日"), 10, 82);
     box(kBoxShipDate, 105, 82, 110)->setMaxLength(10);
     caption(this, 2, QStringLiteral("生産者"), 300, 50, 80);
-    combo(0, 385, 50, 220);
+    combo(kCmbGrower, 385, 50, 220);
     caption(this, 3, QStringLiteral("出荷先"), 300, 82, 80);
-    combo(1, 385, 82, 220);
+    combo(kCmbShop, 385, 82, 220);
 
     caption(this, 4, QStringLiteral("作付"), 10, 116);
     List1 = makeControl<QListWidget>(this, QStringLiteral("List1"), 105, 116, 190, 116);
     caption(this, 5, QStringLiteral("作物"), 300, 116, 80);
-    lblDATA[1] = shown(this, QStringLiteral("lblDATA_1"), 385, 116, 108);
-    lblDATA[2] = shown(this, QStringLiteral("lblDATA_2"), 497, 116, 108);
+    lblDATA[kLblCrop1] = shown(this, QStringLiteral("lblDATA_1"), 385, 116, 108);
+    lblDATA[kLblCrop2] = shown(this, QStringLiteral("lblDATA_2"), 497, 116, 108);
     caption(this, 6, QStringLiteral("作付日"), 300, 146, 80);
-    lblDATA[3] = shown(this, QStringLiteral("lblDATA_3"), 385, 146, 108, Qt::AlignHCenter);
+    lblDATA[kLblPlantDate] = shown(this, QStringLiteral("lblDATA_3"), 385, 146, 108, Qt::AlignHCenter);
     caption(this, 7, QStringLiteral("面積"), 300, 176, 80);
-    lblDATA[4] = shown(this, QStringLiteral("lblDATA_4"), 385, 176, 108, right);
+    lblDATA[kLblArea] = shown(this, QStringLiteral("lblDATA_4"), 385, 176, 108, right);
     caption(this, 8, QStringLiteral("出荷予定"), 300, 206, 80);
-    lblDATA[5] = shown(this, QStringLiteral("lblDATA_5"), 385, 206, 100, Qt::AlignHCenter);
+    lblDATA[kLblShipFrom] = shown(this, QStringLiteral("lblDATA_5"), 385, 206, 100, Qt::AlignHCenter);
     makeCaptioned<QLabel>(this, QStringLiteral("Label2_0"), QStringLiteral("～"), 488, 206, 16, 24);
-    lblDATA[6] = shown(this, QStringLiteral("lblDATA_6"), 505, 206, 100, Qt::AlignHCenter);
+    lblDATA[kLblShipTo] = shown(this, QStringLiteral("lblDATA_6"), 505, 206, 100, Qt::AlignHCenter);
 
     caption(this, 9, QStringLiteral("商品コード"), 10, 244);
     box(kBoxPrdId, 105, 244, 80, right);
@@ -119,8 +120,10 @@ frmShipInput::frmShipInput() : InputForm(QStringLiteral("frmShipInput"), gShip, 
     box(kBoxLocate, 105, 276, 200);
     Check1 = makeCaptioned<QCheckBox>(this, QStringLiteral("Check1"), QStringLiteral("ﾌﾟﾗｽﾁｯｸ包装"), 330, 276, 150, 24);
     caption(this, 11, QStringLiteral("入金"), 10, 308);
-    Option1[0] = makeCaptioned<QRadioButton>(this, QStringLiteral("Option1_0"), QStringLiteral("現金"), 110, 308, 70, 24);
-    Option1[1] = makeCaptioned<QRadioButton>(this, QStringLiteral("Option1_1"), QStringLiteral("売掛"), 190, 308, 70, 24);
+    Option1[kPayCash] =
+        makeCaptioned<QRadioButton>(this, QStringLiteral("Option1_0"), QStringLiteral("現金"), 110, 308, 70, 24);
+    Option1[kPayReceivable] =
+        makeCaptioned<QRadioButton>(this, QStringLiteral("Option1_1"), QStringLiteral("売掛"), 190, 308, 70, 24);
 
     caption(this, 12, QStringLiteral("売価"), 10, 346);
     box(kBoxShopPrc, 105, 346, 100, right);
@@ -133,7 +136,7 @@ frmShipInput::frmShipInput() : InputForm(QStringLiteral("frmShipInput"), gShip, 
     caption(this, 16, QStringLiteral("値引額"), 410, 378, 80);
     box(kBoxDscAmt, 495, 378, 80, right);
     caption(this, 17, QStringLiteral("金額"), 10, 378);
-    lblDATA[7] = shown(this, QStringLiteral("lblDATA_7"), 105, 378, 100, right);
+    lblDATA[kLblSalesAmt] = shown(this, QStringLiteral("lblDATA_7"), 105, 378, 100, right);
     caption(this, 18, QStringLiteral("手数料率"), 10, 410);
     box(kBoxFeeRt, 105, 410, 80, right);
     makeCaptioned<QLabel>(this, QStringLiteral("Label2_1"), QStringLiteral("%"), 188, 410, 16, 24);
@@ -143,9 +146,9 @@ frmShipInput::frmShipInput() : InputForm(QStringLiteral("frmShipInput"), gShip, 
     box(kBoxNotes, 105, 442, 470);
     limitToColumns({{txtDATA[kBoxLocate], "D_SHIP.LOCATE"}, {txtDATA[kBoxPrdNm], "D_SHIP.PRD_NM"}, {txtDATA[kBoxNotes], "D_SHIP.NOTES"}});
 
-    makeMenuButton(1, QStringLiteral("登録"), 5850, 7425, 1500, 540);
-    makeMenuButton(0, QStringLiteral("ｷｬﾝｾﾙ"), 7500, 7425, 1500, 540);
-    setCancelButton(cmdMENU[0]);
+    makeMenuButton(kMenuRegister, QStringLiteral("登録"), 5850, 7425, 1500, 540);
+    makeMenuButton(kMenuClose, QStringLiteral("ｷｬﾝｾﾙ"), 7500, 7425, 1500, 540);
+    setCancelButton(cmdMENU[kMenuClose]);
 
     for (QLineEdit *e : txtDATA) {
         if (e != txtDATA[kBoxLocate] && e != txtDATA[kBoxPrdNm] && e != txtDATA[kBoxNotes])
@@ -166,12 +169,12 @@ frmShipInput::frmShipInput() : InputForm(QStringLiteral("frmShipInput"), gShip, 
         if (ready() && editable())
             work.PLAS = Value(on);
     });
-    for (int i = 0; i < 2; ++i) {
-        QObject::connect(Option1[static_cast<std::size_t>(i)], &QRadioButton::toggled, this, [this](bool) {
+    for (QRadioButton *option : Option1) {
+        QObject::connect(option, &QRadioButton::toggled, this, [this](bool) {
             if (ready() && editable())
-                work.ACC_ID = Option1[0]->isChecked()   ? Value(1000)
-                              : Option1[1]->isChecked() ? Value(1040)
-                                                        : Value::null();
+                work.ACC_ID = Option1[kPayCash]->isChecked()         ? Value(kAccCash)
+                              : Option1[kPayReceivable]->isChecked() ? Value(kAccReceivable)
+                                                                     : Value::null();
         });
     }
 }
@@ -183,8 +186,8 @@ bool frmShipInput::editable() const
 
 void frmShipInput::InitForm()
 {
-    SetCmb(0);
-    SetCmb(1);
+    SetCmb(kCmbGrower);
+    SetCmb(kCmbShop);
 }
 
 void frmShipInput::SetCmb(int index)
@@ -192,7 +195,7 @@ void frmShipInput::SetCmb(int index)
     QComboBox *c = cmbDATA[static_cast<std::size_t>(index)];
     const QSignalBlocker quiet(c);
     c->clear();
-    const QString sql = index == 0 ? QStringLiteral("SELECT M_FMR.FMR_ID, M_FMR.FMR_NM FROM M_FMR WHERE CHK_FLG<>0 "
+    const QString sql = index == kCmbGrower ? QStringLiteral("SELECT M_FMR.FMR_ID, M_FMR.FMR_NM FROM M_FMR WHERE CHK_FLG<>0 "
                                                     "ORDER BY FMR_ID")
                                    : QStringLiteral("SELECT M_SHOP.SHOP_ID, M_SHOP.SHOP_NM FROM M_SHOP WHERE CHK_FLG<>0 "
                                                     "ORDER BY M_SHOP.SHOP_ID");
@@ -277,7 +280,7 @@ void frmShipInput::SetMode()
     }
     // The grower of a stored shipment is shown, never changed (its vouchers and row are that
     // grower's); only a new shipment's grower can be chosen.
-    cmbDATA[0]->setEnabled(gEditMode == kEditAdd);
+    cmbDATA[kCmbGrower]->setEnabled(gEditMode == kEditAdd);
     if (gEditMode == kEditView || gEditMode == kEditDelete) {
         QPalette p = List1->palette();
         p.setColor(QPalette::Disabled, QPalette::Base, palette().color(QPalette::Window));
@@ -304,8 +307,8 @@ void frmShipInput::DispData()
     txtDATA[kBoxFeeAmt]->setText(plainText(work.FEE_AMT));
     txtDATA[kBoxNotes]->setText(plainText(work.NOTES));
     SetList(0);
-    lblDATA[0]->setText(gEditMode != kEditAdd ? plainText(work.SHIP_ID) : QString());
-    lblDATA[7]->setText(fmtAmount(work.SALES_AMT));
+    lblDATA[kLblShipId]->setText(gEditMode != kEditAdd ? plainText(work.SHIP_ID) : QString());
+    lblDATA[kLblSalesAmt]->setText(fmtAmount(work.SALES_AMT));
     {
         const QSignalBlocker quiet(List1);
         List1->setCurrentRow(-1);
@@ -322,20 +325,20 @@ void frmShipInput::DispData()
         const QSignalBlocker quiet(c);
         c->setCurrentIndex(isBlank(v) ? -1 : c->findData(QVariant::fromValue<qlonglong>(v.toLong())));
     };
-    pick(cmbDATA[0], work.FMR_ID);
-    pick(cmbDATA[1], work.SHOP_ID);
+    pick(cmbDATA[kCmbGrower], work.FMR_ID);
+    pick(cmbDATA[kCmbShop], work.SHOP_ID);
     {
         const QSignalBlocker q1(Check1);
         Check1->setChecked(!isBlank(work.PLAS) && work.PLAS.toBool());
-        const QSignalBlocker q2(Option1[0]);
-        const QSignalBlocker q3(Option1[1]);
+        const QSignalBlocker q2(Option1[kPayCash]);
+        const QSignalBlocker q3(Option1[kPayReceivable]);
         const long acc = isBlank(work.ACC_ID) ? 0 : static_cast<long>(work.ACC_ID.toLong());
-        Option1[0]->setAutoExclusive(false);
-        Option1[1]->setAutoExclusive(false);
-        Option1[0]->setChecked(acc == 1000);
-        Option1[1]->setChecked(acc == 1040);
-        Option1[0]->setAutoExclusive(true);
-        Option1[1]->setAutoExclusive(true);
+        Option1[kPayCash]->setAutoExclusive(false);
+        Option1[kPayReceivable]->setAutoExclusive(false);
+        Option1[kPayCash]->setChecked(acc == kAccCash);
+        Option1[kPayReceivable]->setChecked(acc == kAccReceivable);
+        Option1[kPayCash]->setAutoExclusive(true);
+        Option1[kPayReceivable]->setAutoExclusive(true);
     }
     DispPlantData();
     changed_ = false;
@@ -343,19 +346,19 @@ void frmShipInput::DispData()
 
 void frmShipInput::DispPlantData()
 {
-    for (int i = 1; i <= 6; ++i)
+    for (int i = kLblCrop1; i <= kLblShipTo; ++i)
         lblDATA[static_cast<std::size_t>(i)]->clear();
     if (isBlank(work.PLANT_ID))
         return;
     const std::optional<PlantRec> p = FindPlanting(dataDb(), isBlank(work.FMR_ID) ? Value(0) : work.FMR_ID, work.PLANT_ID);
     if (!p)
         return;
-    lblDATA[1]->setText(plainText(p->CROP_NM1));
-    lblDATA[2]->setText(plainText(p->CROP_NM2));
-    lblDATA[3]->setText(dayText(p->PLANT_DATE));
-    lblDATA[4]->setText(plainText(p->AREA));
-    lblDATA[5]->setText(dayText(p->SHIP_SCHD_DATE1));
-    lblDATA[6]->setText(dayText(p->SHIP_SCHD_DATE2));
+    lblDATA[kLblCrop1]->setText(plainText(p->CROP_NM1));
+    lblDATA[kLblCrop2]->setText(plainText(p->CROP_NM2));
+    lblDATA[kLblPlantDate]->setText(dayText(p->PLANT_DATE));
+    lblDATA[kLblArea]->setText(plainText(p->AREA));
+    lblDATA[kLblShipFrom]->setText(dayText(p->SHIP_SCHD_DATE1));
+    lblDATA[kLblShipTo]->setText(dayText(p->SHIP_SCHD_DATE2));
 }
 
 bool frmShipInput::validate(QWidget *control)
@@ -396,8 +399,9 @@ void frmShipInput::cmbDATA_Validate(int index)
 {
     QComboBox *c = cmbDATA[static_cast<std::size_t>(index)];
     const bool picked = c->currentIndex() >= 0;
-    const Value id = picked ? Value(static_cast<long>(c->currentData().toLongLong())) : Value(index == 0 ? 0 : 1);
-    if (index == 0) {
+    const Value id =
+        picked ? Value(static_cast<long>(c->currentData().toLongLong())) : Value(index == kCmbGrower ? 0 : 1);
+    if (index == kCmbGrower) {
         // Only a new shipment's grower can change; a planting of the grower before is none of
         // the new one's.
         if (gEditMode != kEditAdd || work.FMR_ID == id) {

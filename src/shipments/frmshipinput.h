@@ -29,17 +29,32 @@ public:
     bool ChkData() override;
     bool SaveData() override;
 
-    // The grower (0) or shop (1) combo box from the master.
+    // The grower (kCmbGrower) or shop (kCmbShop) combo box from the master.
     void SetCmb(int index);
     // The grower's plantings live on the shipment day.
     void SetList(int index);
     // The chosen planting's facts.
     void DispPlantData();
 
+    // The slots of the control arrays; the boxes' are the ShipBox values.
+    enum Combo : int { kCmbGrower = 0, kCmbShop = 1, kCmbCount = 2 };
+    enum Shown : int {
+        kLblShipId = 0,
+        kLblCrop1 = 1,  // the planting's facts: crop names, planting date, area, shipping period
+        kLblCrop2 = 2,
+        kLblPlantDate = 3,
+        kLblArea = 4,
+        kLblShipFrom = 5,
+        kLblShipTo = 6,
+        kLblSalesAmt = 7,
+        kLblCount = 8,
+    };
+    enum Payment : int { kPayCash = 0, kPayReceivable = 1, kPayCount = 2 };  // "現金", "売掛"
+
     std::array<QLineEdit *, kShipBoxCount> txtDATA{};
-    std::array<QComboBox *, 2> cmbDATA{};
-    std::array<QLabel *, 8> lblDATA{};
-    std::array<QRadioButton *, 2> Option1{};
+    std::array<QComboBox *, kCmbCount> cmbDATA{};
+    std::array<QLabel *, kLblCount> lblDATA{};
+    std::array<QRadioButton *, kPayCount> Option1{};
     QListWidget *List1 = nullptr;
     QCheckBox *Check1 = nullptr;
     QLabel *lblTITLE = nullptr;

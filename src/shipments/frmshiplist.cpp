@@ -58,19 +58,19 @@ frmShipList::frmShipList() : ListForm(QStringLiteral("frmShipList"))
         txtCOND[static_cast<std::size_t>(i)] = e;
     };
     label(0, QStringLiteral("年"), 15, 52, 20);
-    cond(0, 38, 56, 4, Qt::AlignRight);
+    cond(kCondYear, 38, 56, 4, Qt::AlignRight);
     label(1, QStringLiteral("出荷日"), 110, 52, 50);
-    cond(1, 160, 100, 10, Qt::AlignHCenter);
+    cond(kCondFrom, 160, 100, 10, Qt::AlignHCenter);
     label(2, QStringLiteral("～"), 264, 52, 16);
-    cond(2, 282, 100, 10, Qt::AlignHCenter);
+    cond(kCondTo, 282, 100, 10, Qt::AlignHCenter);
 
     Frame1 = makeCaptioned<QGroupBox>(this, QStringLiteral("Frame1"), QStringLiteral("状況"), 400, 36, 300, 48);
-    const char *const states[4] = {"出荷前", "出荷中", "完了", "全て"};
-    for (int i = 0; i < 4; ++i) {
+    const char *const states[kShipStateCount] = {"出荷前", "出荷中", "完了", "全て"};
+    for (int i = 0; i < kShipStateCount; ++i) {
         Option1[static_cast<std::size_t>(i)] = makeCaptioned<QRadioButton>(
             Frame1, ctlName(QStringLiteral("Option1"), i), QString::fromUtf8(states[i]), 10 + i * 72, 18, 70, 24);
     }
-    Option1[3]->setChecked(true);
+    Option1[kShipStateAny]->setChecked(true);
     cmdFIND = makeCaptioned<QPushButton>(this, QStringLiteral("cmdFIND"), QStringLiteral("検索"), 712, 46, 90, 34);
     onClick(cmdFIND, [this] {
         WaitCursor wait;
@@ -88,9 +88,9 @@ frmShipList::frmShipList() : ListForm(QStringLiteral("frmShipList"))
 
     // The totals stand under their columns (ListView1's columns 4 to 8).
     label(4, QStringLiteral("合　計"), 215, 494, 70);
-    const int sumX[5] = {369, 449, 529, 622, 722};
-    const int sumW[5] = {80, 80, 93, 100, 80};
-    for (int i = 0; i < 5; ++i) {
+    const int sumX[kShipSumCount] = {369, 449, 529, 622, 722};
+    const int sumW[kShipSumCount] = {80, 80, 93, 100, 80};
+    for (int i = 0; i < kShipSumCount; ++i) {
         auto *l = makeCaptioned<QLabel>(this, ctlName(QStringLiteral("lblSUM"), i), QStringLiteral("0"), sumX[i], 494,
                                         sumW[i], 24);
         l->setFrameShape(QFrame::Panel);
@@ -99,15 +99,15 @@ frmShipList::frmShipList() : ListForm(QStringLiteral("frmShipList"))
         lblSUM[static_cast<std::size_t>(i)] = l;
     }
 
-    std::array<QRect, 7> g;
-    for (int i = 1; i <= 6; ++i)
-        g[static_cast<std::size_t>(i)] = QRect(225 + (i - 1) * 1500, 8025, 1425, 540);
-    g[0] = QRect(10500, 8025, 1500, 540);
+    std::array<QRect, kMenuCount> g;
+    for (int i = kMenuAdd; i <= kMenuPrint; ++i)
+        g[static_cast<std::size_t>(i)] = QRect(225 + (i - kMenuAdd) * 1500, 8025, 1425, 540);
+    g[kMenuClose] = QRect(10500, 8025, 1500, 540);
     makeMenuButtons(g);
 
     picker = new DatePicker(*this);
-    picker->addBox(1, txtCOND[1]);
-    picker->addBox(2, txtCOND[2]);
+    picker->addBox(kCondFrom, txtCOND[kCondFrom]);
+    picker->addBox(kCondTo, txtCOND[kCondTo]);
     picker->hideOn({QStringLiteral("txtCOND_0"), QStringLiteral("cmdFIND"), QStringLiteral("cmdMENU"),
                     QStringLiteral("List1"), QStringLiteral("Option1"), QStringLiteral("ListView1")});
 }
@@ -131,9 +131,9 @@ void frmShipList::InitForm()
 {
     const QDate month = gCalMonth.isValid() ? QDate(gCalMonth.year(), gCalMonth.month(), 1)
                                             : QDate(QDate::currentDate().year(), QDate::currentDate().month(), 1);
-    txtCOND[0]->setText(QString::number(month.year()));
-    txtCOND[1]->setText(month.toString(QStringLiteral("yyyy/MM/dd")));
-    txtCOND[2]->setText(month.addMonths(1).addDays(-1).toString(QStringLiteral("yyyy/MM/dd")));
+    txtCOND[kCondYear]->setText(QString::number(month.year()));
+    txtCOND[kCondFrom]->setText(month.toString(QStringLiteral("yyyy/MM/dd")));
+    txtCOND[kCondTo]->setText(month.addMonths(1).addDays(-1).toString(QStringLiteral("yyyy/MM/dd")));
     InitList();
 }
 
@@ -156,16 +156,17 @@ void frmShipList::refresh()
 
 int frmShipList::shippingState() const
 {
-    for (int i = 0; i < 3; ++i) {
+    for (int i = kShipStateNone; i < kShipStateAny; ++i) {
         if (Option1[static_cast<std::size_t>(i)]->isChecked())
             return i;
     }
-    return 3;
+    return kShipStateAny;
 }
 
 bool frmShipList::readFilters(Filters *f)
 {
-    if (filterYear(txtCOND[0], &f->year) && filterDate(txtCOND[1], &f->from) && filterDate(txtCOND[2], &f->to))
+    if (filterYear(txtCOND[kCondYear], &f->year) && filterDate(txtCOND[kCondFrom], &f->from) &&
+        filterDate(txtCOND[kCondTo], &f->to))
         return true;
     clearAll();
     return false;
@@ -260,7 +261,7 @@ void frmShipList::listShipments(const Filters &f)
 
     // Totals over no rows are empty.
     const auto sums = ShipListTotals(dataDb(), filter);
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < kShipSumCount; ++i)
         lblSUM[static_cast<std::size_t>(i)]->setText(sums ? fmtAmount((*sums)[static_cast<std::size_t>(i)]) : QString());
 }
 

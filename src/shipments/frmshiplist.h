@@ -4,6 +4,7 @@
 
 #include "core/listinput.h"
 #include "core/value.h"
+#include "shipments/shiplist.h"
 
 #include <QDate>
 #include <array>
@@ -32,9 +33,13 @@ public:
     void SetList2();
     void InitList();
 
-    std::array<QLineEdit *, 3> txtCOND{};
-    std::array<QRadioButton *, 4> Option1{};
-    std::array<QLabel *, 5> lblSUM{};
+    // The slots of the filter boxes; the state options' are the ShipState values, the totals'
+    // the ShipSum values.
+    enum Cond : int { kCondYear = 0, kCondFrom = 1, kCondTo = 2, kCondCount = 3 };
+
+    std::array<QLineEdit *, kCondCount> txtCOND{};
+    std::array<QRadioButton *, kShipStateCount> Option1{};
+    std::array<QLabel *, kShipSumCount> lblSUM{};
     QListWidget *List1 = nullptr;
     QPushButton *cmdFIND = nullptr;
     QGroupBox *Frame1 = nullptr;
@@ -60,7 +65,7 @@ private:
     int shippingState() const;
     // What SetList1 listed by: its year (none when the box was empty) and shipping state.
     std::optional<long> listedYear_;
-    int listedState_ = 3;
+    int listedState_ = kShipStateAny;
 };
 
 }  // namespace hb

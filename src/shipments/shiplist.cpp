@@ -119,7 +119,7 @@ long LoadShipList(DbObject &db, const ShipListFilter &f)
     return n;
 }
 
-std::optional<std::array<Value, 5>> ShipListTotals(DbObject &db, const ShipListFilter &f)
+std::optional<std::array<Value, kShipSumCount>> ShipListTotals(DbObject &db, const ShipListFilter &f)
 {
     std::vector<Value> params;
     const QString where = shipWhere(f, params);
@@ -129,8 +129,8 @@ std::optional<std::array<Value, 5>> ShipListTotals(DbObject &db, const ShipListF
                                  params);
     if (sums->eof())
         return std::nullopt;
-    std::array<Value, 5> out;
-    for (int i = 0; i < 5; ++i)
+    std::array<Value, kShipSumCount> out;
+    for (int i = 0; i < kShipSumCount; ++i)
         out[static_cast<std::size_t>(i)] = sums->Fields(i);
     sums->Close();
     return out;

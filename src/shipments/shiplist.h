@@ -15,12 +15,24 @@ namespace hb {
 
 class DbObject;
 
-// The shipping state of a planting the list offers.
+// The shipping state of a planting the list offers; also the slots of the list's state options.
 enum ShipState : int {
     kShipStateNone = 0,     // never shipped
     kShipStateShipping = 1, // shipped, not ended
     kShipStateEnded = 2,    // shipped and ended
     kShipStateAny = 3,
+    kShipStateCount = 4,
+};
+
+// The totals of the listed shipments, in the order ShipListTotals gives them; also the slots of
+// the list's total boxes.
+enum ShipSum : int {
+    kShipSumShipQty = 0,
+    kShipSumSalesQty = 1,
+    kShipSumDscAmt = 2,
+    kShipSumSalesAmt = 3,
+    kShipSumFeeAmt = 4,
+    kShipSumCount = 5,
 };
 
 struct ShipPlanting {
@@ -57,6 +69,6 @@ long LoadShipList(DbObject &db, const ShipListFilter &filter);
 
 // Their sums of SHIP_QTY, SALES_QTY, DSC_AMT, SALES_AMT and FEE_AMT; none when the statement
 // gives no row.
-std::optional<std::array<Value, 5>> ShipListTotals(DbObject &db, const ShipListFilter &filter);
+std::optional<std::array<Value, kShipSumCount>> ShipListTotals(DbObject &db, const ShipListFilter &filter);
 
 }  // namespace hb
