@@ -194,19 +194,19 @@ std::vector<PickEntry> PickRows(int k, long fmrId, long chemiId)
     std::vector<PickEntry> out;
     RecordsetPtr rs;
     switch (k) {
-    case 0:
+    case kPickWeather:
         rs = workDb().GetFwdOnlyRst(QStringLiteral("SELECT  L_KBN.ID,  L_KBN.NM  FROM L_KBN  WHERE KBN=10 ORDER BY ID"));
         break;
-    case 1:
+    case kPickWorkKbn:
         rs = workDb().GetFwdOnlyRst(QStringLiteral("SELECT  L_KBN.ID,  L_KBN.NM  FROM L_KBN  WHERE KBN=20 ORDER BY ID"));
         break;
-    case 2:
+    case kPickChemi:
         rs = dataDb().GetFwdOnlyRst(
             QStringLiteral("SELECT  D_CHEMI.CHEMI_ID,  D_CHEMI.CHEMI_NM,  D_CHEMI.PUR_DATE  FROM D_CHEMI "
                            " WHERE CHK_FLG<>0 AND FMR_ID=? ORDER BY CHEMI_NM, CHEMI_ID"),
             {Value(fmrId)});
         break;
-    case 3: {
+    case kPickPurpose: {
         long regNo = 0;
         if (chemiId != 0) {
             const Value r = dataDb().DLookup(QStringLiteral("REG_NO"), QStringLiteral("D_CHEMI"),
@@ -218,7 +218,7 @@ std::vector<PickEntry> PickRows(int k, long fmrId, long chemiId)
                                     {Value(regNo)});
         break;
     }
-    case 4:
+    case kPickUnit:
         rs = workDb().GetFwdOnlyRst(QStringLiteral("SELECT  L_CHEMI_UNIT.ID,  L_CHEMI_UNIT.NM  FROM L_CHEMI_UNIT  ORDER BY ID"));
         break;
     default:
@@ -226,12 +226,12 @@ std::vector<PickEntry> PickRows(int k, long fmrId, long chemiId)
     }
     while (!rs->eof()) {
         PickEntry e;
-        if (k == 3) {
+        if (k == kPickPurpose) {
             e.text = textOf(rs->Fields(0));
         } else {
             e.id = IdOf(rs->Fields(0));
             e.text = textOf(rs->Fields(1));
-            if (k == 2) {
+            if (k == kPickChemi) {
                 const Value bought = rs->Fields(2);
                 if (bought.isDate()) {
                     const QDate d = bought.toDateFields().date();
@@ -311,10 +311,10 @@ QStringList WorkNameHistory(long fmrId, long plantId, long workKbn)
 long BookAccount(int option)
 {
     switch (option) {
-    case 1: return kAccCash;
-    case 2: return kAccBank;
-    case 3: return kAccReceivable;
-    case 4: return kAccPayable;
+    case kPageCash: return kAccCash;
+    case kPageBank: return kAccBank;
+    case kPageReceivable: return kAccReceivable;
+    case kPagePayable: return kAccPayable;
     default: return 0;
     }
 }

@@ -108,9 +108,19 @@ struct PickEntry {
     long id = 0;
 };
 
-// The rows offered by the pick list cmbDATA(k), without the empty first entry: 0 weather,
-// 1 kinds of work, 2 the grower's valid pesticide purchases ("m/d" and the name, by name),
-// 3 the purposes registered for the purchase chemiId, 4 units. Other k give nothing.
+// The pick lists of the diary-day window: the slots of its cmbDATA.
+enum DiaryPick : int {
+    kPickWeather = 0,
+    kPickWorkKbn = 1,  // kinds of work
+    kPickChemi = 2,    // the grower's valid pesticide purchases
+    kPickPurpose = 3,  // the purposes registered for a purchase
+    kPickUnit = 4,
+    kPickCount = 5,
+};
+
+// The rows offered by the pick list cmbDATA(k), without the empty first entry: the weather, the
+// kinds of work, the grower's valid pesticide purchases ("m/d" and the name, by name), the
+// purposes registered for the purchase chemiId, the units. Other k give nothing.
 std::vector<PickEntry> PickRows(int k, long fmrId, long chemiId = 0);
 
 // The grower's plantings in progress on the day, by planting date.
@@ -133,8 +143,18 @@ QStringList WorkNameHistory(long fmrId, long plantId, long workKbn);
 
 // ---- the voucher books of the day (cash, bank deposit, receivable, payable) ----
 
-// The account of a page option: 1 cash 1000, 2 bank deposit 1010, 3 receivable 1040, 4 payable
-// 2000; 0 for any other option (0 is the work-line page).
+// The pages of the diary-day window: the slots of its page options (Option1).
+enum DiaryPage : int {
+    kPageWork = 0,  // the work lines
+    kPageCash = 1,  // the voucher books
+    kPageBank = 2,
+    kPageReceivable = 3,
+    kPagePayable = 4,
+    kPageCount = 5,
+};
+
+// The account of a page option: cash 1000, bank deposit 1010, receivable 1040, payable 2000; 0
+// for any other option (the work-line page).
 long BookAccount(int option);
 
 // A column of a voucher book: its key, caption, design width in twips and alignment.

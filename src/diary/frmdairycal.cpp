@@ -17,13 +17,14 @@
 #include <QEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <iterator>
 
 namespace hb {
 
 namespace {
 
 const char *const kLayerCaptions[kCalLayerCount] = {"温度", "天候", "金銭", "農薬", "出荷"};
-const char *const kMenuCaptions[7] = {"終了", "作付", "農薬", "出荷", "勘定", "ﾒﾆｭｰ", "印刷"};
+const char *const kMenuCaptions[] = {"終了", "作付", "農薬", "出荷", "勘定", "ﾒﾆｭｰ", "印刷"};
 
 QFont pointFont(const QFont &base, double points, bool bold = false)
 {
@@ -58,8 +59,8 @@ frmDairyCal::frmDairyCal()
         b->setFont(pointFont(base, 10));
         return b;
     };
-    cmdPREV_[1] = stepButton(ctlName(QStringLiteral("cmdPREV"), 1), QStringLiteral("△"), 8, 40);
-    cmdPREV_[0] = stepButton(ctlName(QStringLiteral("cmdPREV"), 0), QStringLiteral("<<<"), 52, 56);
+    cmdPREV_[kStepYear] = stepButton(ctlName(QStringLiteral("cmdPREV"), kStepYear), QStringLiteral("△"), 8, 40);
+    cmdPREV_[kStepMonth] = stepButton(ctlName(QStringLiteral("cmdPREV"), kStepMonth), QStringLiteral("<<<"), 52, 56);
     lblYM_ = new QLabel(this);
     lblYM_->setObjectName(QStringLiteral("lblYM"));
     lblYM_->setGeometry(112, 8, 170, 32);
@@ -67,10 +68,10 @@ frmDairyCal::frmDairyCal()
     lblYM_->setFont(pointFont(base, 16, true));
     lblYM_->setToolTip(QStringLiteral("ダブルクリックで今月へ"));
     lblYM_->installEventFilter(this);
-    cmdPOST_[0] = stepButton(ctlName(QStringLiteral("cmdPOST"), 0), QStringLiteral(">>>"), 286, 56);
-    cmdPOST_[1] = stepButton(ctlName(QStringLiteral("cmdPOST"), 1), QStringLiteral("▽"), 346, 40);
-    for (int i = 0; i < 2; ++i) {
-        const int months = i == 0 ? 1 : 12;  // index 0 a month, 1 a year
+    cmdPOST_[kStepMonth] = stepButton(ctlName(QStringLiteral("cmdPOST"), kStepMonth), QStringLiteral(">>>"), 286, 56);
+    cmdPOST_[kStepYear] = stepButton(ctlName(QStringLiteral("cmdPOST"), kStepYear), QStringLiteral("▽"), 346, 40);
+    for (int i = 0; i < kStepCount; ++i) {
+        const int months = i == kStepMonth ? 1 : 12;
         onClick(cmdPREV_[i], [this, months] { stepMonths(-months); });
         onClick(cmdPOST_[i], [this, months] { stepMonths(months); });
     }
@@ -112,8 +113,9 @@ frmDairyCal::frmDairyCal()
     Picture1_->onClicked = [this] { trapped(Trap::Standard, [this] { dayClicked(); }); };
 
     // The menu: the lists on the left, print, menu and close on the right.
-    const int menuX[7] = {712, 8, 112, 216, 320, 608, 504};
-    for (int i = 0; i < 7; ++i) {
+    const int menuX[kMenuCount] = {712, 8, 112, 216, 320, 608, 504};
+    static_assert(std::size(kMenuCaptions) == kMenuCount);
+    for (int i = 0; i < kMenuCount; ++i) {
         auto *b = new QPushButton(QString::fromUtf8(kMenuCaptions[i]), this);
         b->setObjectName(ctlName(QStringLiteral("cmdMENU"), i));
         b->setGeometry(menuX[i], 544, 98, 34);
@@ -127,11 +129,11 @@ void frmDairyCal::onLoad()
 {
     Form::onLoad();
     if (gUseType == kUseSingle) {
-        cmdMENU_[5]->setVisible(true);
-        cmdMENU_[0]->setText(QStringLiteral("終了"));
+        cmdMENU_[kMenuMain]->setVisible(true);
+        cmdMENU_[kMenuClose]->setText(QStringLiteral("終了"));
     } else if (gUseType == kUseMulti) {
-        cmdMENU_[5]->setVisible(false);
-        cmdMENU_[0]->setText(QStringLiteral("閉じる"));
+        cmdMENU_[kMenuMain]->setVisible(false);
+        cmdMENU_[kMenuClose]->setText(QStringLiteral("閉じる"));
     }
     const QDate today = QDate::currentDate();
     gCalMonth = QDate(today.year(), today.month(), 1);
@@ -220,24 +222,24 @@ void frmDairyCal::dayClicked()
 void frmDairyCal::menuClicked(int index)
 {
     switch (index) {
-    case 0:
+    case kMenuClose:
         Unload();
         if (gUseType == kUseSingle)
             EndApp();
         break;
-    case 1:
+    case kMenuPlant:
         form<frmPlantList>().showModal(this);
         break;
-    case 2:
+    case kMenuChemi:
         form<frmChemiList>().showModal(this);
         break;
-    case 3:
+    case kMenuShip:
         form<frmShipList>().showModal(this);
         break;
-    case 4:
+    case kMenuLedge:
         form<frmLedgeList>().showModal(this);
         break;
-    case 5:
+    case kMenuMain:
         showMainMenu(this);
         break;
     default:  // print: nothing

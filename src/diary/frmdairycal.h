@@ -48,14 +48,27 @@ private:
     // Opens the diary-day window of gWorkDate.
     void openDiaryDay();
 
+    // The slots of the control arrays; the layer boxes' are the CalLayer values.
+    enum Step : int { kStepMonth = 0, kStepYear = 1, kStepCount = 2 };  // cmdPREV, cmdPOST
+    enum Menu : int {
+        kMenuClose = 0,  // "終了" or "閉じる"
+        kMenuPlant = 1,
+        kMenuChemi = 2,
+        kMenuShip = 3,
+        kMenuLedge = 4,
+        kMenuMain = 5,   // the main menu, in single-grower use
+        kMenuPrint = 6,  // does nothing
+        kMenuCount = 7,
+    };
+
     QLabel *lblYM_ = nullptr;
-    std::array<QPushButton *, 2> cmdPREV_{};
-    std::array<QPushButton *, 2> cmdPOST_{};
+    std::array<QPushButton *, kStepCount> cmdPREV_{};
+    std::array<QPushButton *, kStepCount> cmdPOST_{};
     std::array<QCheckBox *, kCalLayerCount> chkCOND_{};
     QLabel *label1_ = nullptr;
     QComboBox *cmbCOND_ = nullptr;
     CalendarPicture *Picture1_ = nullptr;
-    std::array<QPushButton *, 7> cmdMENU_{};
+    std::array<QPushButton *, kMenuCount> cmdMENU_{};
 
     DataChangedListener redrawOnChange_;
     bool ready_ = false;

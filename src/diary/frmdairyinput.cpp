@@ -147,39 +147,39 @@ void frmDairyInput::buildControls()
     titleFont.setBold(true);
     lblTITLE_->setFont(titleFont);
     caption(this, 24, QStringLiteral("作業日"), 624, 14, 48);
-    lblDATA_[0] = value(this, ctlName(QStringLiteral("lblDATA"), 0), 676, 12, 130, 24);
-    lblDATA_[0]->setAlignment(Qt::AlignCenter);
+    lblDATA_[kLblWorkDate] = value(this, ctlName(QStringLiteral("lblDATA"), kLblWorkDate), 676, 12, 130, 24);
+    lblDATA_[kLblWorkDate]->setAlignment(Qt::AlignCenter);
 
     // Header.
     caption(this, 1, QStringLiteral("天候"), 12, 47, 36);
-    combo(this, 0, 48, 46, 136, false);
+    combo(this, kPickWeather, 48, 46, 136, false);
     caption(this, 26, QStringLiteral("最低気温"), 198, 47, 56);
-    lineBox(this, 0, 256, 46, 56, 0)->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lineBox(this, kBoxLoTmp, 256, 46, 56, 0)->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     caption(this, 3, QStringLiteral("℃"), 315, 47, 18);
     caption(this, 27, QStringLiteral("最高気温"), 342, 47, 56);
-    lineBox(this, 1, 400, 46, 56, 0)->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lineBox(this, kBoxHiTmp, 400, 46, 56, 0)->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     caption(this, 2, QStringLiteral("℃"), 459, 47, 18);
     caption(this, 0, QStringLiteral("ヒトコト"), 490, 47, 56);
-    lineBox(this, 2, 548, 46, 258, kOneMsgLength);
+    lineBox(this, kBoxOneMsg, 548, 46, 258, kOneMsgLength);
 
     // Page bar.
     Frame3_ = makeControl<QGroupBox>(this, QStringLiteral("Frame3"), 12, 78, 794, 36);
     const QStringList pages{QStringLiteral("作業日誌"), QStringLiteral("出納帳"), QStringLiteral("預金帳"),
                             QStringLiteral("売掛帳"), QStringLiteral("買掛帳")};
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < kPageCount; ++i) {
         QRadioButton *o = makeControl<QRadioButton>(Frame3_, ctlName(QStringLiteral("Option1"), i), 12 + i * 100, 7, 92, 24);
         o->setText(pages.at(i));
         Option1_[i] = o;
         onClick(o, [this, i] { Option1_Click(i); });
     }
-    Option1_[0]->setChecked(true);
+    Option1_[kPageWork]->setChecked(true);
 
     // Work diary page.
-    QGroupBox *work = makeControl<QGroupBox>(this, ctlName(QStringLiteral("Frame1"), 0), 12, 118, 794, 338);
-    Frame1_[0] = work;
+    QGroupBox *work = makeControl<QGroupBox>(this, ctlName(QStringLiteral("Frame1"), kFrameWork), 12, 118, 794, 338);
+    Frame1_[kFrameWork] = work;
     caption(work, 4, QStringLiteral("作付"), 10, 8, 60);
     caption(work, 5, QStringLiteral("作業"), 200, 8, 60);
-    for (int k = 0; k < 2; ++k) {
+    for (int k = 0; k < kListCount; ++k) {
         QListWidget *l = makeControl<QListWidget>(work, ctlName(QStringLiteral("List1"), k), 10 + k * 190, 30, 180, 298);
         l->setSelectionMode(QAbstractItemView::SingleSelection);
         List1_[k] = l;
@@ -188,44 +188,44 @@ void frmDairyInput::buildControls()
         });
     }
     caption(work, 6, QStringLiteral("作物"), 394, 10, 44);
-    lblDATA_[2] = value(work, ctlName(QStringLiteral("lblDATA"), 2), 440, 8, 160);
+    lblDATA_[kLblCrop] = value(work, ctlName(QStringLiteral("lblDATA"), kLblCrop), 440, 8, 160);
     caption(work, 7, QStringLiteral("収穫"), 612, 10, 44);
-    lblDATA_[3] = value(work, ctlName(QStringLiteral("lblDATA"), 3), 658, 8, 100);
+    lblDATA_[kLblHarvest] = value(work, ctlName(QStringLiteral("lblDATA"), kLblHarvest), 658, 8, 100);
     caption(work, 8, QStringLiteral("作付日"), 394, 38, 44);
-    lblDATA_[4] = value(work, ctlName(QStringLiteral("lblDATA"), 4), 440, 36, 160);
+    lblDATA_[kLblPlantDate] = value(work, ctlName(QStringLiteral("lblDATA"), kLblPlantDate), 440, 36, 160);
     caption(work, 9, QStringLiteral("面積"), 612, 38, 44);
-    lblDATA_[5] = value(work, ctlName(QStringLiteral("lblDATA"), 5), 658, 36, 100);
-    lblDATA_[5]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lblDATA_[kLblArea] = value(work, ctlName(QStringLiteral("lblDATA"), kLblArea), 658, 36, 100);
+    lblDATA_[kLblArea]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     caption(work, 10, QStringLiteral("㌃"), 762, 38, 20);
 
-    caption(work, 11, QStringLiteral("作業区分"), 394, 75, 58);
-    combo(work, 1, 456, 74, 190, false);
-    caption(work, 16, QStringLiteral("作業"), 394, 105, 58);
+    caption(work, kCapWorkKbn, QStringLiteral("作業区分"), 394, 75, 58);
+    combo(work, kPickWorkKbn, 456, 74, 190, false);
+    caption(work, kCapWorkNm, QStringLiteral("作業"), 394, 105, 58);
     Combo1_ = makeControl<QComboBox>(work, ctlName(QStringLiteral("Combo1"), 0), 456, 104, 326, 24);
     Combo1_->setEditable(true);
     Combo1_->setInsertPolicy(QComboBox::NoInsert);
     Combo1_->setCompleter(nullptr);
     Combo1_->setMaxVisibleItems(16);
-    caption(work, 12, QStringLiteral("内容"), 394, 135, 58);
-    lineBox(work, 3, 456, 134, 326, kNotesLength);
+    caption(work, kCapLineNotes, QStringLiteral("内容"), 394, 135, 58);
+    lineBox(work, kBoxLineNotes, 456, 134, 326, kNotesLength);
 
     Frame2_ = makeControl<QGroupBox>(work, QStringLiteral("Frame2"), 388, 166, 398, 110);
     caption(Frame2_, 13, QStringLiteral("使用農薬"), 8, 15, 60);
-    combo(Frame2_, 2, 68, 14, 318, false);
+    combo(Frame2_, kPickChemi, 68, 14, 318, false);
     caption(Frame2_, 14, QStringLiteral("使用目的"), 8, 45, 60);
-    combo(Frame2_, 3, 68, 44, 318, true);
+    combo(Frame2_, kPickPurpose, 68, 44, 318, true);
     caption(Frame2_, 15, QStringLiteral("使用量"), 8, 75, 60);
-    lineBox(Frame2_, 4, 68, 74, 96, kQtyLength)->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    combo(Frame2_, 4, 170, 74, 96, false);
+    lineBox(Frame2_, kBoxLineQty, 68, 74, 96, kQtyLength)->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    combo(Frame2_, kPickUnit, 170, 74, 96, false);
 
-    cmdSUB_[1] = button(work, QStringLiteral("cmdSUB"), 1, QStringLiteral("追加"), 604, 298);
-    cmdSUB_[0] = button(work, QStringLiteral("cmdSUB"), 0, QStringLiteral("削除"), 696, 298);
-    for (int i = 0; i < 2; ++i)
+    cmdSUB_[kSubAdd] = button(work, QStringLiteral("cmdSUB"), kSubAdd, QStringLiteral("追加"), 604, 298);
+    cmdSUB_[kSubDelete] = button(work, QStringLiteral("cmdSUB"), kSubDelete, QStringLiteral("削除"), 696, 298);
+    for (int i = 0; i < kSubCount; ++i)
         onClick(cmdSUB_[i], [this, i] { cmdSUB_Click(i); });
 
     // Voucher book page, in the same place.
-    QGroupBox *book = makeControl<QGroupBox>(this, ctlName(QStringLiteral("Frame1"), 1), 12, 118, 794, 338);
-    Frame1_[1] = book;
+    QGroupBox *book = makeControl<QGroupBox>(this, ctlName(QStringLiteral("Frame1"), kFrameBook), 12, 118, 794, 338);
+    Frame1_[kFrameBook] = book;
     ListView1_ = makeControl<QTreeWidget>(book, QStringLiteral("ListView1"), 10, 10, 774, 252);
     ListView1_->setRootIsDecorated(false);
     ListView1_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -236,15 +236,15 @@ void frmDairyInput::buildControls()
     ListView1_->header()->setSectionsMovable(false);
     ListView1_->setColumnCount(0);
     // Under the columns 備考, the two amounts and 残高 of the book.
-    const int sumLeft[] = {310, 457, 564, 671};
-    const int sumWidth[] = {147, 107, 107, 107};
-    for (int i = 0; i < 4; ++i) {
+    const int sumLeft[kSumCount] = {310, 457, 564, 671};
+    const int sumWidth[kSumCount] = {147, 107, 107, 107};
+    for (int i = 0; i < kSumCount; ++i) {
         QLabel *s = value(book, ctlName(QStringLiteral("lblSUM"), i), sumLeft[i], 266, sumWidth[i]);
         s->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         lblSUM_[i] = s;
     }
     const QStringList edits{QStringLiteral("追加"), QStringLiteral("修正"), QStringLiteral("削除")};
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < kVoucherEditCount; ++i) {
         cmdEDIT_[i] = button(book, QStringLiteral("cmdEDIT"), i, edits.at(i), 10 + i * 92, 298);
         onClick(cmdEDIT_[i], [this, i] { cmdEDIT_Click(i); });
     }
@@ -253,32 +253,40 @@ void frmDairyInput::buildControls()
     // Notes.
     caption(this, 19, QStringLiteral("メモ"), 12, 464, 36);
     caption(this, 21, QStringLiteral("備忘"), 414, 464, 36);
-    for (int i = 0; i < 2; ++i) {
-        QPlainTextEdit *m = makeControl<QPlainTextEdit>(this, ctlName(QStringLiteral("txtDATA"), 5 + i), 50 + i * 402, 462, 354, 72);
+    for (int i = 0; i < static_cast<int>(memo_.size()); ++i) {
+        QPlainTextEdit *m =
+            makeControl<QPlainTextEdit>(this, ctlName(QStringLiteral("txtDATA"), kBoxMemo + i), 50 + i * 402, 462, 354,
+                                        72);
         limitLength(m, kMemoLength);
         setSelectAllOnFocus(m);
         memo_[i] = m;
     }
 
     // Buttons.
-    cmdMENU_[1] = button(this, QStringLiteral("cmdMENU"), 1, QStringLiteral("登録"), 12, 546, 100, 32);
-    cmdMENU_[0] = button(this, QStringLiteral("cmdMENU"), 0, QStringLiteral("閉じる"), 706, 546, 100, 32);
-    for (int i = 0; i < 2; ++i)
+    cmdMENU_[kMenuRegister] =
+        button(this, QStringLiteral("cmdMENU"), kMenuRegister, QStringLiteral("登録"), 12, 546, 100, 32);
+    cmdMENU_[kMenuClose] =
+        button(this, QStringLiteral("cmdMENU"), kMenuClose, QStringLiteral("閉じる"), 706, 546, 100, 32);
+    for (int i = 0; i < kMenuCount; ++i)
         onClick(cmdMENU_[i], [this, i] { cmdMENU_Click(i); });
 
     // The boxes of a line show only while a line is current.
-    for (QWidget *w : std::initializer_list<QWidget *>{cmbDATA_[1], Combo1_, txtDATA_[3], Label1_[11], Label1_[16],
-                                                       Label1_[12], Frame2_})
+    for (QWidget *w : std::initializer_list<QWidget *>{cmbDATA_[kPickWorkKbn], Combo1_, txtDATA_[kBoxLineNotes],
+                                                       Label1_[kCapWorkKbn], Label1_[kCapWorkNm],
+                                                       Label1_[kCapLineNotes], Frame2_})
         w->hide();
 }
 
 void frmDairyInput::setTabOrders()
 {
     const std::vector<QWidget *> order = {
-        cmbDATA_[0], txtDATA_[0], txtDATA_[1], txtDATA_[2], List1_[0], List1_[1], cmbDATA_[1], Combo1_,
-        txtDATA_[3], cmbDATA_[2], cmbDATA_[3], txtDATA_[4], cmbDATA_[4], cmdSUB_[1], cmdSUB_[0], memo_[0],
-        memo_[1], cmdMENU_[1], cmdMENU_[0], Option1_[0], Option1_[1], Option1_[2], Option1_[3], Option1_[4],
-        ListView1_, cmdEDIT_[0], cmdEDIT_[1], cmdEDIT_[2],
+        cmbDATA_[kPickWeather],   txtDATA_[kBoxLoTmp],     txtDATA_[kBoxHiTmp],       txtDATA_[kBoxOneMsg],
+        List1_[kListPlant],       List1_[kListLine],       cmbDATA_[kPickWorkKbn],    Combo1_,
+        txtDATA_[kBoxLineNotes],  cmbDATA_[kPickChemi],    cmbDATA_[kPickPurpose],    txtDATA_[kBoxLineQty],
+        cmbDATA_[kPickUnit],      cmdSUB_[kSubAdd],        cmdSUB_[kSubDelete],       memoBox(kBoxMemo),
+        memoBox(kBoxReminder),    cmdMENU_[kMenuRegister], cmdMENU_[kMenuClose],      Option1_[kPageWork],
+        Option1_[kPageCash],      Option1_[kPageBank],     Option1_[kPageReceivable], Option1_[kPagePayable],
+        ListView1_,               cmdEDIT_[kVoucherAdd],   cmdEDIT_[kVoucherModify],  cmdEDIT_[kVoucherDelete],
     };
     for (std::size_t i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
@@ -291,7 +299,7 @@ void frmDairyInput::onLoad()
     Form::onLoad();  // design sizes, WINDOW_STA
     const QDateTime d = workDate();
     setWindowTitle(DiaryCaption(d));
-    lblDATA_[0]->setText(d.toString(QStringLiteral("yyyy/MM/dd")));
+    lblDATA_[kLblWorkDate]->setText(d.toString(QStringLiteral("yyyy/MM/dd")));
 }
 
 // The day is read at the first display of each opening; later size changes only rescale, so
@@ -393,14 +401,15 @@ void frmDairyInput::LoadData()
 
 void frmDairyInput::DispData()
 {
-    lblDATA_[0]->setText(day_.WORK_DATE.isDate() ? day_.WORK_DATE.toDate().toString(QStringLiteral("yyyy/MM/dd"))
-                                                 : shown(day_.WORK_DATE));
-    txtDATA_[1]->setText(shown(day_.HI_TMP, QStringLiteral("0")));
-    txtDATA_[0]->setText(shown(day_.LO_TMP, QStringLiteral("0")));
-    txtDATA_[2]->setText(shown(day_.ONE_MSG));
-    setTxtText(5, shown(day_.NOTES1));
-    setTxtText(6, shown(day_.NOTES2));
-    QComboBox *weather = cmbDATA_[0];
+    lblDATA_[kLblWorkDate]->setText(day_.WORK_DATE.isDate()
+                                        ? day_.WORK_DATE.toDate().toString(QStringLiteral("yyyy/MM/dd"))
+                                        : shown(day_.WORK_DATE));
+    txtDATA_[kBoxHiTmp]->setText(shown(day_.HI_TMP, QStringLiteral("0")));
+    txtDATA_[kBoxLoTmp]->setText(shown(day_.LO_TMP, QStringLiteral("0")));
+    txtDATA_[kBoxOneMsg]->setText(shown(day_.ONE_MSG));
+    setTxtText(kBoxMemo, shown(day_.NOTES1));
+    setTxtText(kBoxReminder, shown(day_.NOTES2));
+    QComboBox *weather = cmbDATA_[kPickWeather];
     weather->setCurrentIndex(weather->count() > 0 ? 0 : -1);
     if (!day_.WTH_ID.isNull() && !day_.WTH_ID.isEmpty()) {
         const int i = findItemId(weather, IdOf(day_.WTH_ID));
@@ -418,14 +427,14 @@ bool frmDairyInput::ChkData()
 
 bool frmDairyInput::lineSelected() const
 {
-    return current_ >= 0 && current_ < static_cast<int>(lines_.size()) && hasSelection(List1_[1]);
+    return current_ >= 0 && current_ < static_cast<int>(lines_.size()) && hasSelection(List1_[kListLine]);
 }
 
 void frmDairyInput::SetList(int k)
 {
-    if (k == 0) {
+    if (k == kListPlant) {
         current_ = -1;
-        QListWidget *list = List1_[0];
+        QListWidget *list = List1_[kListPlant];
         const QSignalBlocker block(list);
         list->clear();
         for (const PickEntry &p : PlantingsOfDay(fmrId(), workDate())) {
@@ -433,14 +442,14 @@ void frmDairyInput::SetList(int k)
             item->setData(Qt::UserRole, QVariant::fromValue<qlonglong>(p.id));
         }
         selectRow(list, -1);
-    } else if (k == 1) {
+    } else if (k == kListLine) {
         current_ = -1;
-        QListWidget *list = List1_[1];
+        QListWidget *list = List1_[kListLine];
         const QSignalBlocker block(list);
         list->clear();
-        if (!hasSelection(List1_[0]))
+        if (!hasSelection(List1_[kListPlant]))
             return;
-        const long plant = listId(List1_[0]);
+        const long plant = listId(List1_[kListPlant]);
         for (const DiaryDtlRec &l : lines_) {
             if (IdOf(l.DTL_NO) == 0 || IdOf(l.PLANT_ID) != plant)
                 continue;
@@ -453,14 +462,14 @@ void frmDairyInput::SetList(int k)
 
 void frmDairyInput::List1_Click(int index)
 {
-    if (index == 0) {
+    if (index == kListPlant) {
         current_ = -1;
-        SetList(1);
+        SetList(kListLine);
         DispPlant();
-        cmdSUB_[0]->setText(QStringLiteral("削除"));
+        cmdSUB_[kSubDelete]->setText(QStringLiteral("削除"));
         return;
     }
-    const long d = hasSelection(List1_[1]) ? listId(List1_[1]) : 0;
+    const long d = hasSelection(List1_[kListLine]) ? listId(List1_[kListLine]) : 0;
     current_ = -1;
     if (d != 0) {
         for (int i = 0; i < static_cast<int>(lines_.size()); ++i) {
@@ -476,16 +485,16 @@ void frmDairyInput::List1_Click(int index)
 
 void frmDairyInput::DispPlant()
 {
-    if (hasSelection(List1_[0])) {
-        const PlantFacts f = GetPlantFacts(fmrId(), listId(List1_[0]));
+    if (hasSelection(List1_[kListPlant])) {
+        const PlantFacts f = GetPlantFacts(fmrId(), listId(List1_[kListPlant]));
         if (f.found) {
-            lblDATA_[2]->setText(f.crop);
-            lblDATA_[3]->setText(f.harvest);
-            lblDATA_[4]->setText(f.plantDate);
-            lblDATA_[5]->setText(f.area);
+            lblDATA_[kLblCrop]->setText(f.crop);
+            lblDATA_[kLblHarvest]->setText(f.harvest);
+            lblDATA_[kLblPlantDate]->setText(f.plantDate);
+            lblDATA_[kLblArea]->setText(f.area);
         }
     } else {
-        for (int i = 2; i <= 5; ++i)
+        for (int i = kLblCrop; i <= kLblArea; ++i)
             lblDATA_[i]->clear();
     }
     DispDtl();
@@ -493,75 +502,80 @@ void frmDairyInput::DispPlant()
 
 void frmDairyInput::DispDtl()
 {
-    cmbDATA_[1]->setCurrentIndex(-1);
-    txtDATA_[3]->clear();
-    for (QWidget *w : std::initializer_list<QWidget *>{cmbDATA_[1], Combo1_, txtDATA_[3], Label1_[11], Label1_[16],
-                                                       Label1_[12]})
+    QComboBox *workKbn = cmbDATA_[kPickWorkKbn];
+    workKbn->setCurrentIndex(-1);
+    txtDATA_[kBoxLineNotes]->clear();
+    const std::initializer_list<QWidget *> lineBoxes{workKbn,
+                                                     Combo1_,
+                                                     txtDATA_[kBoxLineNotes],
+                                                     Label1_[kCapWorkKbn],
+                                                     Label1_[kCapWorkNm],
+                                                     Label1_[kCapLineNotes]};
+    for (QWidget *w : lineBoxes)
         w->hide();
-    if (!hasSelection(List1_[0])) {
-        cmdSUB_[0]->setText(QStringLiteral("削除"));
+    if (!hasSelection(List1_[kListPlant])) {
+        cmdSUB_[kSubDelete]->setText(QStringLiteral("削除"));
         DispChemi();
         return;
     }
-    if (!hasSelection(List1_[1]) || current_ < 0) {
+    if (!hasSelection(List1_[kListLine]) || current_ < 0) {
         DispChemi();
         return;
     }
     const DiaryDtlRec &line = lines_[current_];
     const long w = IdOf(line.WORK_KBN);
-    cmbDATA_[1]->setCurrentIndex(w != 0 ? findItemId(cmbDATA_[1], w) : -1);
+    workKbn->setCurrentIndex(w != 0 ? findItemId(workKbn, w) : -1);
     Combo1_->setEditText(shown(line.WORK_NM));
-    txtDATA_[3]->setText(shown(line.NOTES));
-    for (QWidget *c : std::initializer_list<QWidget *>{cmbDATA_[1], Combo1_, txtDATA_[3], Label1_[11], Label1_[16],
-                                                       Label1_[12]})
+    txtDATA_[kBoxLineNotes]->setText(shown(line.NOTES));
+    for (QWidget *c : lineBoxes)
         c->show();
-    cmdSUB_[0]->setText(w == kWorkShip ? QStringLiteral("参照") : QStringLiteral("削除"));
+    cmdSUB_[kSubDelete]->setText(w == kWorkShip ? QStringLiteral("参照") : QStringLiteral("削除"));
     DispChemi();
 }
 
 void frmDairyInput::DispChemi()
 {
     if (current_ < 0 || IdOf(lines_[current_].WORK_KBN) != kWorkChemi) {
-        for (int k = 2; k <= 4; ++k)
+        for (int k = kPickChemi; k <= kPickUnit; ++k)
             cmbDATA_[k]->setCurrentIndex(-1);
-        cmbDATA_[3]->setEditText(QString());
-        txtDATA_[4]->clear();
+        cmbDATA_[kPickPurpose]->setEditText(QString());
+        txtDATA_[kBoxLineQty]->clear();
         Frame2_->hide();
         return;
     }
     const DiaryDtlRec &line = lines_[current_];
     Frame2_->show();
-    cmbDATA_[2]->setCurrentIndex(findItemId(cmbDATA_[2], IdOf(line.CHEMI_ID)));
+    cmbDATA_[kPickChemi]->setCurrentIndex(findItemId(cmbDATA_[kPickChemi], IdOf(line.CHEMI_ID)));
     // The purposes offered are those of the pesticide shown.
-    SetCmb(3);
-    cmbDATA_[3]->setEditText(shown(line.PURPOSE));
-    txtDATA_[4]->setText(shown(line.QTY));
-    cmbDATA_[4]->setCurrentIndex(findItemId(cmbDATA_[4], IdOf(line.UNIT_ID)));
+    SetCmb(kPickPurpose);
+    cmbDATA_[kPickPurpose]->setEditText(shown(line.PURPOSE));
+    txtDATA_[kBoxLineQty]->setText(shown(line.QTY));
+    cmbDATA_[kPickUnit]->setCurrentIndex(findItemId(cmbDATA_[kPickUnit], IdOf(line.UNIT_ID)));
 }
 
 void frmDairyInput::cmdSUB_Click(int index)
 {
-    if (index == 1)
+    if (index == kSubAdd)
         addLine();
-    else if (index == 0 && cmdSUB_[0]->text() == QStringLiteral("参照"))
+    else if (index == kSubDelete && cmdSUB_[kSubDelete]->text() == QStringLiteral("参照"))
         viewShipment();
-    else if (index == 0)
+    else if (index == kSubDelete)
         deleteLine();
 }
 
 void frmDairyInput::addLine()
 {
-    const Value plant = hasSelection(List1_[0]) ? Value(listId(List1_[0])) : Value();
+    const Value plant = hasSelection(List1_[kListPlant]) ? Value(listId(List1_[kListPlant])) : Value();
     AddLine(lines_, day_, plant);
-    List1_Click(0);
-    QListWidget *list = List1_[1];
+    List1_Click(kListPlant);
+    QListWidget *list = List1_[kListLine];
     if (list->count() > 0) {
         selectRow(list, list->count() - 1);
-        List1_Click(1);
+        List1_Click(kListLine);
     }
-    if (cmbDATA_[1]->isVisible()) {
-        cmbDATA_[1]->setFocus(Qt::OtherFocusReason);
-        dropDown(cmbDATA_[1]);
+    if (cmbDATA_[kPickWorkKbn]->isVisible()) {
+        cmbDATA_[kPickWorkKbn]->setFocus(Qt::OtherFocusReason);
+        dropDown(cmbDATA_[kPickWorkKbn]);
     }
 }
 
@@ -574,7 +588,7 @@ void frmDairyInput::deleteLine()
         if (voucher != 0 && RemoveLedge(gLedge, voucher))
             DispLedgeList();
     }
-    List1_Click(0);
+    List1_Click(kListPlant);
 }
 
 // A shipment line shows its shipment read-only in the shipment input; the shipment and its
@@ -598,7 +612,7 @@ void frmDairyInput::SetCmb(int k)
 {
     if (k < 0 || k >= static_cast<int>(cmbDATA_.size()))
         return;
-    const long chemi = k == 3 ? itemId(cmbDATA_[2], cmbDATA_[2]->currentIndex()) : 0;
+    const long chemi = k == kPickPurpose ? itemId(cmbDATA_[kPickChemi], cmbDATA_[kPickChemi]->currentIndex()) : 0;
     const std::vector<PickEntry> rows = PickRows(k, fmrId(), chemi);
     QComboBox *box = cmbDATA_[k];
     const QSignalBlocker block(box);
@@ -632,10 +646,10 @@ void frmDairyInput::cmbDATA_Validate(int index)
     const int i = box->currentIndex();
     const bool line = lineSelected();
     switch (index) {
-    case 0:
+    case kPickWeather:
         day_.WTH_ID = i >= 0 ? Value(itemId(box, i)) : Value::integer(0);
         break;
-    case 1:
+    case kPickWorkKbn:
         if (line) {
             DiaryDtlRec &l = lines_[current_];
             const long kind = i >= 0 ? itemId(box, i) : 0;
@@ -648,7 +662,7 @@ void frmDairyInput::cmbDATA_Validate(int index)
         SetCombo1(0);
         DispChemi();
         break;
-    case 2:
+    case kPickChemi:
         if (line) {
             DiaryDtlRec &l = lines_[current_];
             if (i > 0) {
@@ -659,18 +673,18 @@ void frmDairyInput::cmbDATA_Validate(int index)
                 l.CHEMI_NM = Value::null();
             }
         }
-        SetCmb(3);
+        SetCmb(kPickPurpose);
         // The purpose box shows what the line holds.
         if (line)
-            cmbDATA_[3]->setEditText(shown(lines_[current_].PURPOSE));
+            cmbDATA_[kPickPurpose]->setEditText(shown(lines_[current_].PURPOSE));
         break;
-    case 3:
+    case kPickPurpose:
         if (line) {
             const QString t = box->currentText();
             lines_[current_].PURPOSE = t.isEmpty() ? Value::null() : Value(t);
         }
         break;
-    case 4:
+    case kPickUnit:
         if (line)
             lines_[current_].UNIT_ID = Value(i >= 0 ? itemId(box, i) : 0);
         break;
@@ -682,11 +696,11 @@ void frmDairyInput::cmbDATA_Validate(int index)
 bool frmDairyInput::txtDATA_Validate(int index)
 {
     const bool line = lineSelected();
-    if ((index == 3 || index == 4) && !line)
+    if ((index == kBoxLineNotes || index == kBoxLineQty) && !line)
         return true;
     const QString text = txtText(index);
     Value v = text.isEmpty() ? Value::null() : Value(text);
-    if (index == 0 || index == 1 || index == 4) {
+    if (index == kBoxLoTmp || index == kBoxHiTmp || index == kBoxLineQty) {
         // Temperatures and quantities are numbers, parsed once here.
         if (!text.trimmed().isEmpty()) {
             double n = 0;
@@ -702,13 +716,13 @@ bool frmDairyInput::txtDATA_Validate(int index)
         txtDATA_[index]->setText(shown(v));
     }
     switch (index) {
-    case 0: day_.LO_TMP = v; break;
-    case 1: day_.HI_TMP = v; break;
-    case 2: day_.ONE_MSG = v; break;
-    case 3: lines_[current_].NOTES = v; break;
-    case 4: lines_[current_].QTY = v; break;
-    case 5: day_.NOTES1 = v; break;
-    case 6: day_.NOTES2 = v; break;
+    case kBoxLoTmp: day_.LO_TMP = v; break;
+    case kBoxHiTmp: day_.HI_TMP = v; break;
+    case kBoxOneMsg: day_.ONE_MSG = v; break;
+    case kBoxLineNotes: lines_[current_].NOTES = v; break;
+    case kBoxLineQty: lines_[current_].QTY = v; break;
+    case kBoxMemo: day_.NOTES1 = v; break;
+    case kBoxReminder: day_.NOTES2 = v; break;
     default: break;
     }
     return true;
@@ -720,27 +734,27 @@ void frmDairyInput::Combo1_Validate()
         return;
     const QString t = Combo1_->currentText();
     lines_[current_].WORK_NM = t.isEmpty() ? Value::null() : Value(t);
-    if (hasSelection(List1_[1]))
-        List1_[1]->currentItem()->setText(t);
+    if (hasSelection(List1_[kListLine]))
+        List1_[kListLine]->currentItem()->setText(t);
 }
 
 // ---- pages and the voucher book ------------------------------------------------------------
 
 void frmDairyInput::Option1_Click(int index)
 {
-    if (index == 0) {
-        Frame1_[0]->show();
-        Frame1_[1]->hide();
+    if (index == kPageWork) {
+        Frame1_[kFrameWork]->show();
+        Frame1_[kFrameBook]->hide();
         return;
     }
     DispLedgeList();
-    Frame1_[0]->hide();
-    Frame1_[1]->show();
+    Frame1_[kFrameWork]->hide();
+    Frame1_[kFrameBook]->show();
 }
 
 long frmDairyInput::bookAccount() const
 {
-    for (int i = 1; i <= 4; ++i) {
+    for (int i = kPageCash; i <= kPagePayable; ++i) {
         if (Option1_[i]->isChecked())
             return BookAccount(i);
     }
@@ -806,23 +820,23 @@ void frmDairyInput::SetLedgeList(long accId)
             item->setTextAlignment(i, (right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
         }
     }
-    lblSUM_[0]->setText(FormatLedgeAmount(book.opening));
-    lblSUM_[1]->setText(FormatLedgeAmount(book.increaseTotal));
-    lblSUM_[2]->setText(FormatLedgeAmount(book.decreaseTotal));
-    lblSUM_[3]->setText(FormatLedgeAmount(book.balance));
+    lblSUM_[kSumOpening]->setText(FormatLedgeAmount(book.opening));
+    lblSUM_[kSumIncrease]->setText(FormatLedgeAmount(book.increaseTotal));
+    lblSUM_[kSumDecrease]->setText(FormatLedgeAmount(book.decreaseTotal));
+    lblSUM_[kSumBalance]->setText(FormatLedgeAmount(book.balance));
 }
 
-// Add (0), modify (1) or delete (2) a voucher of the book through the diary's voucher dialog.
+// Add, modify or delete a voucher of the book through the diary's voucher dialog.
 // Vouchers that a work line, a pesticide purchase or a shipment made are refused with the
 // message naming the window where they are changed.
 void frmDairyInput::cmdEDIT_Click(int index)
 {
     if (const long acc = bookAccount(); acc != 0)
         gDiaryLedgeAcc = Value(acc);
-    if (index == 0) {
+    if (index == kVoucherAdd) {
         gEditMode = kEditAdd;
         gEditRow = -1;
-    } else if (index == 1 || index == 2) {
+    } else if (index == kVoucherModify || index == kVoucherDelete) {
         const QList<QTreeWidgetItem *> selected = ListView1_->selectedItems();
         if (selected.isEmpty())
             return;
@@ -839,7 +853,7 @@ void frmDairyInput::cmdEDIT_Click(int index)
         }
         if (row < 0)
             return;
-        const int mode = index == 1 ? kEditModify : kEditDelete;
+        const int mode = index == kVoucherModify ? kEditModify : kEditDelete;
         const LedgeRec &voucher = gLedge[static_cast<std::size_t>(row)];
         const QString refusal = LedgeRefusalMsg(GetLedgeSrcKbn(IdOf(voucher.FMR_ID), IdOf(voucher.LEDGE_ID)), mode);
         if (!refusal.isEmpty()) {
@@ -864,9 +878,9 @@ void frmDairyInput::cmdEDIT_Click(int index)
 
 void frmDairyInput::cmdMENU_Click(int index)
 {
-    if (index == 0) {
+    if (index == kMenuClose) {
         Unload();
-    } else if (index == 1) {
+    } else if (index == kMenuRegister) {
         if (!ChkData())
             return;
         SaveData();  // closes the window after a save
@@ -904,15 +918,15 @@ void frmDairyInput::SaveData()
 
 QString frmDairyInput::txtText(int index) const
 {
-    if (index >= 5)
-        return memo_[index - 5]->toPlainText();
+    if (index >= kBoxMemo)
+        return memoBox(index)->toPlainText();
     return txtDATA_[index]->text();
 }
 
 void frmDairyInput::setTxtText(int index, const QString &text)
 {
-    if (index >= 5)
-        memo_[index - 5]->setPlainText(text);
+    if (index >= kBoxMemo)
+        memoBox(index)->setPlainText(text);
     else
         txtDATA_[index]->setText(text);
 }

@@ -85,7 +85,7 @@ private:
     void Option1_Click(int index);
     void DispLedgeList();
     void cmdEDIT_Click(int index);
-    // The account of the chosen book (Option1 1 to 4), 0 on the work-line page.
+    // The account of the chosen book, 0 on the work-line page.
     long bookAccount() const;
     void applyLedgeColumnWidths();
 
@@ -96,6 +96,8 @@ private:
     // Helpers over the controls.
     QString txtText(int index) const;
     void setTxtText(int index, const QString &text);
+    // The multi-line box of that slot (kBoxMemo or kBoxReminder).
+    QPlainTextEdit *memoBox(int index) const { return memo_[static_cast<std::size_t>(index - kBoxMemo)]; }
     bool lineSelected() const;
     long fmrId() const;
     QDateTime workDate() const;
@@ -110,24 +112,45 @@ private:
     bool dayLoaded_ = false;
     std::vector<LedgeBookColumn> bookColumns_;
 
+    // The slots of the control arrays; the pick lists' are DiaryPick, the page options' DiaryPage.
+    enum Box : int {
+        kBoxLoTmp = 0,
+        kBoxHiTmp = 1,
+        kBoxOneMsg = 2,
+        kBoxLineNotes = 3,  // the current line's
+        kBoxLineQty = 4,    // the current line's pesticide quantity
+        kBoxMemo = 5,       // the multi-line boxes, "メモ" and "備忘"
+        kBoxReminder = 6,
+        kBoxCount = 7,
+    };
+    enum Shown : int { kLblWorkDate = 0, kLblCrop = 2, kLblHarvest = 3, kLblPlantDate = 4, kLblArea = 5, kLblCount = 6 };
+    enum List : int { kListPlant = 0, kListLine = 1, kListCount = 2 };
+    enum PageFrame : int { kFrameWork = 0, kFrameBook = 1, kFrameCount = 2 };
+    enum Sum : int { kSumOpening = 0, kSumIncrease = 1, kSumDecrease = 2, kSumBalance = 3, kSumCount = 4 };
+    enum VoucherEdit : int { kVoucherAdd = 0, kVoucherModify = 1, kVoucherDelete = 2, kVoucherEditCount = 3 };
+    enum LineButton : int { kSubDelete = 0, kSubAdd = 1, kSubCount = 2 };  // delete: "削除" or "参照"
+    enum Menu : int { kMenuClose = 0, kMenuRegister = 1, kMenuCount = 2 };
+    // The captions of a line's boxes, shown with them (Label1).
+    enum LineCaption : int { kCapWorkKbn = 11, kCapLineNotes = 12, kCapWorkNm = 16 };
+
     // Controls (objectName = array name and index).
     QLabel *lblTITLE_ = nullptr;
-    std::vector<QLabel *> Label1_;          // by index; unused indices stay nullptr
-    std::array<QLabel *, 6> lblDATA_{};     // 0 work date, 2-5 planting facts (1 unused)
-    std::array<QComboBox *, 5> cmbDATA_{};
-    std::array<QLineEdit *, 5> txtDATA_{};  // 0-4; 5 and 6 are the multi-line boxes
-    std::array<QPlainTextEdit *, 2> memo_{};
+    std::vector<QLabel *> Label1_;                        // by index; unused indices stay nullptr
+    std::array<QLabel *, kLblCount> lblDATA_{};           // slot 1 unused
+    std::array<QComboBox *, kPickCount> cmbDATA_{};
+    std::array<QLineEdit *, kBoxMemo> txtDATA_{};         // the single-line boxes
+    std::array<QPlainTextEdit *, kBoxCount - kBoxMemo> memo_{};
     QComboBox *Combo1_ = nullptr;
-    std::array<QListWidget *, 2> List1_{};
-    std::array<QGroupBox *, 2> Frame1_{};
+    std::array<QListWidget *, kListCount> List1_{};
+    std::array<QGroupBox *, kFrameCount> Frame1_{};
     QGroupBox *Frame2_ = nullptr;
     QGroupBox *Frame3_ = nullptr;
-    std::array<QRadioButton *, 5> Option1_{};
+    std::array<QRadioButton *, kPageCount> Option1_{};
     QTreeWidget *ListView1_ = nullptr;
-    std::array<QPushButton *, 3> cmdEDIT_{};
-    std::array<QLabel *, 4> lblSUM_{};
-    std::array<QPushButton *, 2> cmdSUB_{};
-    std::array<QPushButton *, 2> cmdMENU_{};
+    std::array<QPushButton *, kVoucherEditCount> cmdEDIT_{};
+    std::array<QLabel *, kSumCount> lblSUM_{};
+    std::array<QPushButton *, kSubCount> cmdSUB_{};
+    std::array<QPushButton *, kMenuCount> cmdMENU_{};
 };
 
 }  // namespace hb
