@@ -79,29 +79,29 @@ fdlExpPriceTag::fdlExpPriceTag() : Form(QStringLiteral("fdlExpPriceTag"))
     lblTitle = label(19, QStringLiteral("値札ﾃﾞｰﾀ書出"), 0, 5, 293, 37, Qt::AlignLeft);
     lblTitle->setFont(sizedFont(font(), 24, true));
     label(15, QStringLiteral("出荷日"), 35, 85, 76, 26, Qt::AlignRight);
-    box(0, 115, 85, 146, 10, Qt::AlignHCenter);
+    box(kCondFrom, 115, 85, 146, 10, Qt::AlignHCenter);
     label(0, QStringLiteral("～"), 280, 85, 26, 30, Qt::AlignHCenter);
-    box(1, 325, 85, 146, 10, Qt::AlignHCenter);
+    box(kCondTo, 325, 85, 146, 10, Qt::AlignHCenter);
     label(3, QStringLiteral("出力先"), 35, 145, 76, 26, Qt::AlignRight);
-    box(2, 115, 145, 426, 255, Qt::AlignLeft);
-    button(2, QStringLiteral("参照..."), 545, 145, 71, 31, 15.75);
-    button(1, QStringLiteral("書出"), 20, 365, 160, 67, 24);
-    button(0, QStringLiteral("ｷｬﾝｾﾙ"), 450, 365, 160, 67, 24);
+    box(kCondFolder, 115, 145, 426, 255, Qt::AlignLeft);
+    button(kCmdBrowse, QStringLiteral("参照..."), 545, 145, 71, 31, 15.75);
+    button(kCmdExport, QStringLiteral("書出"), 20, 365, 160, 67, 24);
+    button(kCmdCancel, QStringLiteral("ｷｬﾝｾﾙ"), 450, 365, 160, 67, 24);
 
-    Command1[2]->setFocusPolicy(Qt::ClickFocus);  // not reached by Tab
-    setTabOrder(txtCOND[0], txtCOND[1]);
-    setTabOrder(txtCOND[1], txtCOND[2]);
-    setTabOrder(txtCOND[2], Command1[1]);
-    setTabOrder(Command1[1], Command1[0]);
-    setCancelButton(Command1[0]);
+    Command1[kCmdBrowse]->setFocusPolicy(Qt::ClickFocus);  // not reached by Tab
+    setTabOrder(txtCOND[kCondFrom], txtCOND[kCondTo]);
+    setTabOrder(txtCOND[kCondTo], txtCOND[kCondFolder]);
+    setTabOrder(txtCOND[kCondFolder], Command1[kCmdExport]);
+    setTabOrder(Command1[kCmdExport], Command1[kCmdCancel]);
+    setCancelButton(Command1[kCmdCancel]);
 
-    onClick(Command1[0], [this] { cancelDialog(*this); });
-    onClick(Command1[1], [this] { exportClick(); });
-    onClick(Command1[2], [this] { browseClick(); });
+    onClick(Command1[kCmdCancel], [this] { cancelDialog(*this); });
+    onClick(Command1[kCmdExport], [this] { exportClick(); });
+    onClick(Command1[kCmdBrowse], [this] { browseClick(); });
 
     picker = new DatePicker(*this);
-    picker->addBox(0, txtCOND[0]);
-    picker->addBox(1, txtCOND[1]);
+    picker->addBox(kCondFrom, txtCOND[kCondFrom]);
+    picker->addBox(kCondTo, txtCOND[kCondTo]);
     picker->hideOn({QStringLiteral("txtCOND_2"), QStringLiteral("Command1")});
 }
 
@@ -123,8 +123,8 @@ void fdlExpPriceTag::gotFocus(QWidget *control)
 
 bool fdlExpPriceTag::validate(QWidget *control)
 {
-    if (control == txtCOND[2])
-        iniDb().SaveCtrl(kExpDir, Value(txtCOND[2]->text()));
+    if (control == txtCOND[kCondFolder])
+        iniDb().SaveCtrl(kExpDir, Value(txtCOND[kCondFolder]->text()));
     return true;
 }
 
@@ -144,15 +144,15 @@ void fdlExpPriceTag::InitForm()
         latest = today;
 
     if (latest < from) {
-        txtCOND[0]->setText(today.toString(kDateFormat));
-        txtCOND[1]->setText(today.toString(kDateFormat));
+        txtCOND[kCondFrom]->setText(today.toString(kDateFormat));
+        txtCOND[kCondTo]->setText(today.toString(kDateFormat));
     } else {
-        txtCOND[0]->setText(from.toString(kDateFormat));
-        txtCOND[1]->setText(latest.toString(kDateFormat));
+        txtCOND[kCondFrom]->setText(from.toString(kDateFormat));
+        txtCOND[kCondTo]->setText(latest.toString(kDateFormat));
     }
 
     const Value dir = iniDb().GetCtrl(kExpDir);
-    txtCOND[2]->setText(isBlank(dir) ? QString() : dir.toString());
+    txtCOND[kCondFolder]->setText(isBlank(dir) ? QString() : dir.toString());
 }
 
 int fdlExpPriceTag::GetData(const QDate &from, const QDate &to)
@@ -165,29 +165,30 @@ int fdlExpPriceTag::ExpData()
     int written = 0;
     trapped(Trap::Standard, [&] {
         const auto refuse = [this](const QString &message, QLineEdit *focusTo) {
-            ShowMsg(message, 48);
+            ShowMsg(message, kMsgExclamation);
             if (focusTo)
                 focusTo->setFocus();
         };
-        QDate day[2];
-        for (int i = 0; i < 2; ++i) {
+        QDate day[kCondTo + 1];  // by box
+        for (int i = kCondFrom; i <= kCondTo; ++i) {
             QLineEdit *box = txtCOND[static_cast<std::size_t>(i)];
             if (box->text().trimmed().isEmpty())
                 return refuse(QStringLiteral("出荷日を指定してください。"), box);
             if (!dateOf(Value(box->text()), &day[i]))
                 return refuse(QStringLiteral("日付を指定してください。"), box);
         }
-        if (GetData(day[0], day[1]) == 0)
+        if (GetData(day[kCondFrom], day[kCondTo]) == 0)
             return refuse(QStringLiteral("出力対象データが登録されていません。"), nullptr);
 
-        const QString folder = txtCOND[2]->text();
+        QLineEdit *folderBox = txtCOND[kCondFolder];
+        const QString folder = folderBox->text();
         if (folder.isEmpty())
-            return refuse(QStringLiteral("出力先を指定してください。"), txtCOND[2]);
+            return refuse(QStringLiteral("出力先を指定してください。"), folderBox);
         if (!QFileInfo(folder).isDir())
-            return refuse(QStringLiteral("出力先ディレクトリが存在しません。"), txtCOND[2]);
+            return refuse(QStringLiteral("出力先ディレクトリが存在しません。"), folderBox);
 
         const QString path =
-            PtagCsvPath(folder, PtagCsvFileName(day[0], day[1], currentGrower(), shopInUse()));
+            PtagCsvPath(folder, PtagCsvFileName(day[kCondFrom], day[kCondTo], currentGrower(), shopInUse()));
         written = WritePtagCsv(path, gPtagData.at(0).PTAG);
     });
     return written;
@@ -198,8 +199,8 @@ void fdlExpPriceTag::exportClick()
     const int count = ExpData();
     if (count == 0)
         return;
-    iniDb().SaveCtrl(kLastExpDate, Value(txtCOND[1]->text()));
-    ShowMsg(QString::number(count) + QStringLiteral("件のラベルデータを書き出しました。"), 0);
+    iniDb().SaveCtrl(kLastExpDate, Value(txtCOND[kCondTo]->text()));
+    ShowMsg(QString::number(count) + QStringLiteral("件のラベルデータを書き出しました。"), kMsgOk);
     Unload();
 }
 
@@ -209,8 +210,8 @@ void fdlExpPriceTag::browseClick()
     if (dir.isEmpty())
         return;
     iniDb().SaveCtrl(kExpDir, Value(dir));
-    txtCOND[2]->setText(dir);
-    txtCOND[2]->setFocus();
+    txtCOND[kCondFolder]->setText(dir);
+    txtCOND[kCondFolder]->setFocus();
 }
 
 }  // namespace hb

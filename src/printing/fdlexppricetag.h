@@ -28,8 +28,12 @@ public:
     // gPtagData is left as it was).
     int GetData(const QDate &from, const QDate &to);
 
-    std::array<QLineEdit *, 3> txtCOND{};      // from date, to date, output folder
-    std::array<QPushButton *, 3> Command1{};   // 0 cancel, 1 export, 2 browse
+    // The slots of the control arrays.
+    enum Cond : int { kCondFrom = 0, kCondTo = 1, kCondFolder = 2, kCondCount = 3 };
+    enum Command : int { kCmdCancel = 0, kCmdExport = 1, kCmdBrowse = 2, kCmdCount = 3 };
+
+    std::array<QLineEdit *, kCondCount> txtCOND{};
+    std::array<QPushButton *, kCmdCount> Command1{};
     QLabel *lblTitle = nullptr;                // Label1(19)
     DatePicker *picker = nullptr;              // MonthView1
 

@@ -104,15 +104,17 @@ fdlPreview::fdlPreview() : Form(QStringLiteral("fdlPreview"))
     mnuCLOSE->setObjectName(QStringLiteral("mnuCLOSE"));
     QMenu *disp = bar->addMenu(QStringLiteral("表示(&D)"));
     disp->setObjectName(QStringLiteral("mnuDISP_CAP"));
-    for (const char *zoom : {"&50%", "&100%", "&200%"}) {
-        mnuDISP << disp->addAction(QString::fromLatin1(zoom));
-        mnuDISP.last()->setObjectName(ctlName(QStringLiteral("mnuDISP"), static_cast<int>(mnuDISP.size()) - 1));
+    const char *const zooms[kZoomCount] = {"&50%", "&100%", "&200%"};
+    for (int i = 0; i < kZoomCount; ++i) {
+        mnuDISP[static_cast<std::size_t>(i)] = disp->addAction(QString::fromLatin1(zooms[i]));
+        mnuDISP[static_cast<std::size_t>(i)]->setObjectName(ctlName(QStringLiteral("mnuDISP"), i));
     }
     QMenu *move = bar->addMenu(QStringLiteral("移動(&M)"));
     move->setObjectName(QStringLiteral("mnuMOVE_TITLE"));
-    for (const QString &m : {QStringLiteral("最初"), QStringLiteral("前"), QStringLiteral("次"), QStringLiteral("最後")}) {
-        mnuMOVE << move->addAction(m);
-        mnuMOVE.last()->setObjectName(ctlName(QStringLiteral("mnuMOVE"), static_cast<int>(mnuMOVE.size()) - 1));
+    const char *const moves[kMoveCount] = {"最初", "前", "次", "最後"};
+    for (int i = 0; i < kMoveCount; ++i) {
+        mnuMOVE[static_cast<std::size_t>(i)] = move->addAction(QString::fromUtf8(moves[i]));
+        mnuMOVE[static_cast<std::size_t>(i)]->setObjectName(ctlName(QStringLiteral("mnuMOVE"), i));
     }
 
     // Design positions in twips, below the menu bar.
@@ -126,14 +128,15 @@ fdlPreview::fdlPreview() : Form(QStringLiteral("fdlPreview"))
         int x, width;
     };
     const Button buttons[] = {
-        {0, "閉じる", 10425, 1600}, {1, "ﾍﾟｰｼﾞ印刷", 0, 1600},  {2, "印刷設定", 1650, 1600}, {3, "|< 最初", 3300, 1000},
-        {4, "< 前", 4350, 800},     {5, "次 >", 6750, 800},      {6, "最後 >|", 7575, 1000},
+        {kCmdClose, "閉じる", 10425, 1600}, {kCmdPrintPage, "ﾍﾟｰｼﾞ印刷", 0, 1600}, {kCmdSetup, "印刷設定", 1650, 1600},
+        {kCmdFirst, "|< 最初", 3300, 1000}, {kCmdPrevious, "< 前", 4350, 800},   {kCmdNext, "次 >", 6750, 800},
+        {kCmdLast, "最後 >|", 7575, 1000},
     };
     for (const Button &b : buttons) {
         auto *button = new QPushButton(QString::fromUtf8(b.caption), this);
         button->setObjectName(ctlName(QStringLiteral("Command1"), b.index));
         place(button, b.x, 0, b.width, 600);
-        Command1 << button;
+        Command1[static_cast<std::size_t>(b.index)] = button;
     }
     txtPAGE = new QLineEdit(QStringLiteral("1"), this);
     txtPAGE->setObjectName(QStringLiteral("txtPAGE"));
@@ -174,19 +177,21 @@ fdlPreview::fdlPreview() : Form(QStringLiteral("fdlPreview"))
         s->setSingleStep(1);
     }
 
-    onClick(Command1[0], [this] { Unload(); });
-    onClick(Command1[1], [this] { PrintPage(); });
-    onClick(Command1[2], [this] {
+    onClick(Command1[kCmdClose], [this] { Unload(); });
+    onClick(Command1[kCmdPrintPage], [this] { PrintPage(); });
+    onClick(Command1[kCmdSetup], [this] {
         form<fdlSetMgn>().showModal(this);
         PrintPreview();
     });
-    const Move moves[] = {Move::First, Move::Previous, Move::Next, Move::Last};
-    for (int i = 0; i < 4; ++i) {
-        onClick(Command1[3 + i], [this, m = moves[i]] { navigate(m); });
-        connect(mnuMOVE[i], &QAction::triggered, this, [this, m = moves[i]] { handle([&] { navigate(m); }); });
+    for (int i = 0; i < kMoveCount; ++i) {
+        const Move m = static_cast<Move>(i);
+        onClick(Command1[static_cast<std::size_t>(kCmdFirst + i)], [this, m] { navigate(m); });
+        connect(mnuMOVE[static_cast<std::size_t>(i)], &QAction::triggered, this,
+                [this, m] { handle([&] { navigate(m); }); });
     }
-    for (int i = 0; i < 3; ++i)
-        connect(mnuDISP[i], &QAction::triggered, this, [this, i] { handle([&] { zoomTo(i); }); });
+    for (int i = 0; i < kZoomCount; ++i)
+        connect(mnuDISP[static_cast<std::size_t>(i)], &QAction::triggered, this,
+                [this, i] { handle([&] { zoomTo(i); }); });
     connect(mnuCLOSE, &QAction::triggered, this, [this] { handle([&] { Unload(); }); });
     // The margins change with no redraw from the menu: they show at the next redraw.
     connect(mnuSET_MGN, &QAction::triggered, this, [this] { handle([] { form<fdlSetMgn>().showModal(nullptr); }); });
@@ -195,14 +200,14 @@ fdlPreview::fdlPreview() : Form(QStringLiteral("fdlPreview"))
     for (QScrollBar *s : {HScrl, VScrl})
         connect(s, &QScrollBar::valueChanged, this, [this] { handle([&] { scrolled(); }); });
 
-    setTabOrder(Command1[1], Command1[2]);
-    setTabOrder(Command1[2], Command1[3]);
-    setTabOrder(Command1[3], Command1[4]);
-    setTabOrder(Command1[4], txtPAGE);
-    setTabOrder(txtPAGE, Command1[5]);
-    setTabOrder(Command1[5], Command1[6]);
-    setTabOrder(Command1[6], Slider1);
-    setTabOrder(Slider1, Command1[0]);
+    setTabOrder(Command1[kCmdPrintPage], Command1[kCmdSetup]);
+    setTabOrder(Command1[kCmdSetup], Command1[kCmdFirst]);
+    setTabOrder(Command1[kCmdFirst], Command1[kCmdPrevious]);
+    setTabOrder(Command1[kCmdPrevious], txtPAGE);
+    setTabOrder(txtPAGE, Command1[kCmdNext]);
+    setTabOrder(Command1[kCmdNext], Command1[kCmdLast]);
+    setTabOrder(Command1[kCmdLast], Slider1);
+    setTabOrder(Slider1, Command1[kCmdClose]);
 }
 
 void fdlPreview::handle(const std::function<void()> &body)
@@ -302,22 +307,22 @@ void fdlPreview::SetTbrBtn()
     const bool onePage = Val(txtPAGES->text()) == 1;
     if (onePage) {
         setBoxLocked(txtPAGE, true);
-        for (int i = 3; i <= 6; ++i)
-            Command1[i]->setEnabled(false);
+        for (int i = kCmdFirst; i <= kCmdLast; ++i)
+            Command1[static_cast<std::size_t>(i)]->setEnabled(false);
         for (QAction *a : mnuMOVE)
             a->setEnabled(false);
         return;
     }
     const bool atFirst = Val(txtPAGE->text()) == 1;
     const bool atLast = txtPAGE->text() == txtPAGES->text();
-    Command1[3]->setEnabled(!atFirst);
-    Command1[4]->setEnabled(!atFirst);
-    mnuMOVE[0]->setEnabled(!atFirst);
-    mnuMOVE[1]->setEnabled(!atFirst);
-    Command1[5]->setEnabled(!atLast);
-    Command1[6]->setEnabled(!atLast);
-    mnuMOVE[2]->setEnabled(!atLast);
-    mnuMOVE[3]->setEnabled(!atLast);
+    Command1[kCmdFirst]->setEnabled(!atFirst);
+    Command1[kCmdPrevious]->setEnabled(!atFirst);
+    mnuMOVE[kMoveFirst]->setEnabled(!atFirst);
+    mnuMOVE[kMovePrevious]->setEnabled(!atFirst);
+    Command1[kCmdNext]->setEnabled(!atLast);
+    Command1[kCmdLast]->setEnabled(!atLast);
+    mnuMOVE[kMoveNext]->setEnabled(!atLast);
+    mnuMOVE[kMoveLast]->setEnabled(!atLast);
 }
 
 void fdlPreview::navigate(Move move)
@@ -326,22 +331,24 @@ void fdlPreview::navigate(Move move)
     const double c = Val(txtPAGES->text());
     QString text;
     switch (move) {
-    case Move::First:
+    case kMoveFirst:
         if (n != 1)
             text = QStringLiteral("1");
         break;
-    case Move::Previous:
+    case kMovePrevious:
         if (n != 1)
             text = numberText(n - 1);
         break;
-    case Move::Next:
+    case kMoveNext:
         if (c > n)
             text = numberText(n + 1);
         break;
-    case Move::Last:
+    case kMoveLast:
         // As the buttons' state: the texts are compared, so "02" on the last page becomes "2".
         if (txtPAGE->text() != txtPAGES->text())
             text = txtPAGES->text();
+        break;
+    default:
         break;
     }
     if (text.isNull())
@@ -353,7 +360,7 @@ void fdlPreview::navigate(Move move)
 
 void fdlPreview::zoomTo(int index)
 {
-    static const int kSlider[] = {-4, 0, 4};
+    static const int kSlider[kZoomCount] = {-4, 0, 4};
     Slider1->setValue(kSlider[index]);
     PrintPreview();
 }

@@ -7,8 +7,8 @@
 #include "printing/canvas.h"
 
 #include <QImage>
-#include <QList>
 #include <QWidget>
+#include <array>
 #include <functional>
 
 class QAction;
@@ -43,6 +43,21 @@ class fdlPreview : public Form {
 public:
     fdlPreview();
 
+    // The slots of the control arrays: the buttons, the zoom entries of 表示 and the page moves of
+    // 移動 (the buttons from kCmdFirst are in the same order).
+    enum Command : int {
+        kCmdClose = 0,
+        kCmdPrintPage = 1,  // "ﾍﾟｰｼﾞ印刷"
+        kCmdSetup = 2,      // "印刷設定": the margins
+        kCmdFirst = 3,
+        kCmdPrevious = 4,
+        kCmdNext = 5,
+        kCmdLast = 6,
+        kCmdCount = 7,
+    };
+    enum Zoom : int { kZoom50 = 0, kZoom100 = 1, kZoom200 = 2, kZoomCount = 3 };
+    enum Move : int { kMoveFirst = 0, kMovePrevious = 1, kMoveNext = 2, kMoveLast = 3, kMoveCount = 4 };
+
     // Reads the page count and the report's catalogue row (caption, paper size).
     void InitForm();
     // Draws the current page at the current zoom and origin.
@@ -62,7 +77,7 @@ public:
     // What the page on show drew, the sheet outline last.
     const RenderModel &renderModel() const { return model_; }
 
-    QList<QPushButton *> Command1;
+    std::array<QPushButton *, kCmdCount> Command1{};
     QLineEdit *txtPAGE = nullptr;
     QLineEdit *txtPAGES = nullptr;
     QSlider *Slider1 = nullptr;
@@ -72,8 +87,8 @@ public:
     QAction *mnuSET_MGN = nullptr;
     QAction *mnuPRINT = nullptr;
     QAction *mnuCLOSE = nullptr;
-    QList<QAction *> mnuDISP;
-    QList<QAction *> mnuMOVE;
+    std::array<QAction *, kZoomCount> mnuDISP{};
+    std::array<QAction *, kMoveCount> mnuMOVE{};
 
 protected:
     void onLoad() override;
@@ -84,7 +99,6 @@ protected:
     Trap trapFor(Event event, QWidget *control) const override { return Trap::Numbered; }
 
 private:
-    enum class Move { First, Previous, Next, Last };
     void navigate(Move move);
     void zoomTo(int index);
     void scrolled();

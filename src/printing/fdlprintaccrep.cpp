@@ -30,15 +30,15 @@ ReportCondDialog::ReportCondDialog(const QString &name, const QString &caption, 
 
     // The grower condition is laid out but never shown nor filled.
     addLabel(1, QStringLiteral("生産者"), 40, 68, 80)->setVisible(false);
-    cmbCOND.resize(2);
-    cmbCOND[0] = makeControl<QComboBox>(this, ctlName(QStringLiteral("cmbCOND"), 0), 130, 66, 240, 26);
-    cmbCOND[0]->setVisible(false);
+    cmbCOND.resize(kCmbCount);
+    cmbCOND[kCmbGrower] = makeControl<QComboBox>(this, ctlName(QStringLiteral("cmbCOND"), kCmbGrower), 130, 66, 240, 26);
+    cmbCOND[kCmbGrower]->setVisible(false);
 
-    auto *cancel = makeCaptioned<QPushButton>(this, ctlName(QStringLiteral("Command1"), 0), QStringLiteral("ｷｬﾝｾﾙ"),
-                                              480, 384, 120, 40);
-    auto *action = makeCaptioned<QPushButton>(this, ctlName(QStringLiteral("Command1"), 1), actionCaption,
+    auto *cancel = makeCaptioned<QPushButton>(this, ctlName(QStringLiteral("Command1"), kCmdCancel),
+                                              QStringLiteral("ｷｬﾝｾﾙ"), 480, 384, 120, 40);
+    auto *action = makeCaptioned<QPushButton>(this, ctlName(QStringLiteral("Command1"), kCmdAction), actionCaption,
                                               350, 384, 120, 40);
-    Command1 << cancel << action;
+    Command1 << cancel << action;  // in the order of the slots
     setCancelButton(cancel);
     onClick(cancel, [this] { cancelDialog(*this); });
 }
@@ -94,21 +94,21 @@ fdlPrintAccRep::fdlPrintAccRep()
     : ReportCondDialog(QStringLiteral("fdlPrintAccRep"), QStringLiteral("試算表印刷"), QStringLiteral("印刷"))
 {
     addLabel(15, QStringLiteral("年月"), 40, 110, 80);
-    QLineEdit *from = addCondBox(0, 7, 130, 110, 90);
+    QLineEdit *from = addCondBox(kCondFrom, 7, 130, 110, 90);
     addLabel(0, QStringLiteral("～"), 228, 110, 24)->setAlignment(Qt::AlignCenter);
-    QLineEdit *to = addCondBox(1, 7, 260, 110, 90);
+    QLineEdit *to = addCondBox(kCondTo, 7, 260, 110, 90);
     for (QLineEdit *box : {from, to})
         connect(box, &QLineEdit::textChanged, this, [box] { trapped(Trap::Standard, [box] { SetYMSlash(box); }); });
 
-    onClick(Command1[1], [this] { printPreview(); });
+    onClick(Command1[kCmdAction], [this] { printPreview(); });
 }
 
 void fdlPrintAccRep::InitForm()
 {
     ReportCondDialog::InitForm();
     const QDate today = QDate::currentDate();
-    txtCOND[0]->setText(QString::number(today.year()) + QStringLiteral("/01"));
-    txtCOND[1]->setText(today.toString(QStringLiteral("yyyy/MM")));
+    txtCOND[kCondFrom]->setText(QString::number(today.year()) + QStringLiteral("/01"));
+    txtCOND[kCondTo]->setText(today.toString(QStringLiteral("yyyy/MM")));
 }
 
 }  // namespace hb

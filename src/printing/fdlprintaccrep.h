@@ -17,6 +17,10 @@ namespace hb {
 class ReportCondDialog : public Form {
     Q_OBJECT
 public:
+    // The slots of the shared controls; each dialog names its condition boxes.
+    enum Command : int { kCmdCancel = 0, kCmdAction = 1 };
+    enum CondCombo : int { kCmbGrower = 0, kCmbPlanting = 1, kCmbCount = 2 };  // the grower's is never shown
+
     QLineEdit *cond(int index) const { return txtCOND.value(index); }
     QComboBox *condBox(int index) const { return cmbCOND.value(index); }
     QPushButton *command(int index) const { return Command1.value(index); }
@@ -47,6 +51,8 @@ protected:
 class fdlPrintAccRep : public ReportCondDialog {
     Q_OBJECT
 public:
+    enum Cond : int { kCondFrom = 0, kCondTo = 1 };  // year and month
+
     fdlPrintAccRep();
     void InitForm() override;
 };

@@ -67,10 +67,10 @@ fdlPrintPriceTag::fdlPrintPriceTag()
     lblTitle->setFont(sizedFont(font(), 24, true));
     lblTitle->setGeometry(0, 5, 293, 37);
     label(15, QStringLiteral("出荷日"), 20, 60, 90, Qt::AlignRight);
-    box(0, 115, 146, 10, Qt::AlignHCenter);
+    box(kCondShipDate, 115, 146, 10, Qt::AlignHCenter);
     label(3, QStringLiteral("スキップ"), 270, 60, 100, Qt::AlignRight);
-    box(1, 375, 56, 3, Qt::AlignRight);
-    txtCOND[1]->setText(QStringLiteral("0"));
+    box(kCondSkip, 375, 56, 3, Qt::AlignRight);
+    txtCOND[kCondSkip]->setText(QStringLiteral("0"));
     Check1 = makeCaptioned<QCheckBox>(this, QStringLiteral("Check1"), QStringLiteral("枠線印刷"), 460, 60, 150, 30);
     Check1->setFont(text);
 
@@ -82,12 +82,12 @@ fdlPrintPriceTag::fdlPrintPriceTag()
     ListView1 = makeReportView(this, QStringLiteral("ListView1"), QRect(20, 105, 595, 235));
 
     label(0, QStringLiteral("枚数"), 270, 350, 60, Qt::AlignRight);
-    total(1, 335, 80);
+    total(kSumLabels, 335, 80);
     label(2, QStringLiteral("ﾍﾟｰｼﾞ数"), 420, 350, 110, Qt::AlignRight);
-    total(0, 535, 80);
+    total(kSumSheets, 535, 80);
 
-    button(1, QStringLiteral("印刷"), 20);
-    button(0, QStringLiteral("ｷｬﾝｾﾙ"), 455);
+    button(kCmdPrint, QStringLiteral("印刷"), 20);
+    button(kCmdCancel, QStringLiteral("ｷｬﾝｾﾙ"), 455);
 
     // The pictures the sheet prints: held here, never shown.
     imgLOGO_S = makeControl<QLabel>(this, QStringLiteral("imgLOGO_S"), 300, 5, 120, 17);
@@ -99,18 +99,18 @@ fdlPrintPriceTag::fdlPrintPriceTag()
     imgPURA->setScaledContents(true);
     imgPURA->setVisible(false);
 
-    setTabOrder(txtCOND[0], txtCOND[1]);
-    setTabOrder(txtCOND[1], Check1);
+    setTabOrder(txtCOND[kCondShipDate], txtCOND[kCondSkip]);
+    setTabOrder(txtCOND[kCondSkip], Check1);
     setTabOrder(Check1, ListView1);
-    setTabOrder(ListView1, Command1[1]);
-    setTabOrder(Command1[1], Command1[0]);
-    setCancelButton(Command1[0]);
+    setTabOrder(ListView1, Command1[kCmdPrint]);
+    setTabOrder(Command1[kCmdPrint], Command1[kCmdCancel]);
+    setCancelButton(Command1[kCmdCancel]);
 
-    onClick(Command1[0], [this] { cancelDialog(*this); });
-    onClick(Command1[1], [this] { printClick(); });
+    onClick(Command1[kCmdCancel], [this] { cancelDialog(*this); });
+    onClick(Command1[kCmdPrint], [this] { printClick(); });
 
     picker = new DatePicker(*this);
-    picker->addBox(0, txtCOND[0]);
+    picker->addBox(kCondShipDate, txtCOND[kCondShipDate]);
     picker->hideOn({QStringLiteral("txtCOND_1"), QStringLiteral("cmbCOND"), QStringLiteral("Command1"),
                     QStringLiteral("ListView1")});
 }
@@ -124,7 +124,7 @@ void fdlPrintPriceTag::onLoad()
 void fdlPrintPriceTag::InitForm()
 {
     setWindowTitle(QStringLiteral("値札印刷"));
-    txtCOND[0]->setText(QDate::currentDate().toString(QStringLiteral("yyyy/MM/dd")));
+    txtCOND[kCondShipDate]->setText(QDate::currentDate().toString(QStringLiteral("yyyy/MM/dd")));
     Check1->setChecked(StoredPtagFrame());
     const QImage shop = ShopPtagLogo();
     if (!shop.isNull()) {
@@ -153,15 +153,15 @@ void fdlPrintPriceTag::InitList()
 
 bool fdlPrintPriceTag::SetList()
 {
-    if (txtCOND[0]->text().isEmpty())
+    if (txtCOND[kCondShipDate]->text().isEmpty())
         return true;
     std::optional<QDate> day;
-    if (!filterDate(txtCOND[0], &day))
+    if (!filterDate(txtCOND[kCondShipDate], &day))
         return false;
 
     ListView1->clear();
     try {
-        BuildDayPtagData(*day, PtagSkipCount(txtCOND[1]->text()));
+        BuildDayPtagData(*day, PtagSkipCount(txtCOND[kCondSkip]->text()));
     } catch (...) {
         gPtagData.assign(1, PtagDataRec());
         showTotals(0, 0);
@@ -182,8 +182,8 @@ bool fdlPrintPriceTag::SetList()
 
 void fdlPrintPriceTag::showTotals(std::int64_t labels, std::int64_t sheets)
 {
-    lblSUM[0]->setText(QString::number(sheets));
-    lblSUM[1]->setText(QString::number(labels));
+    lblSUM[kSumSheets]->setText(QString::number(sheets));
+    lblSUM[kSumLabels]->setText(QString::number(labels));
 }
 
 bool fdlPrintPriceTag::frameOn()
@@ -193,12 +193,12 @@ bool fdlPrintPriceTag::frameOn()
 
 void fdlPrintPriceTag::printClick()
 {
-    PreviewReport(kPtagReport, static_cast<int>(roundHalfEven(Val(lblSUM[0]->text()))), this);
+    PreviewReport(kPtagReport, static_cast<int>(roundHalfEven(Val(lblSUM[kSumSheets]->text()))), this);
 }
 
 bool fdlPrintPriceTag::validate(QWidget *control)
 {
-    if (control == txtCOND[0] || control == txtCOND[1])
+    if (control == txtCOND[kCondShipDate] || control == txtCOND[kCondSkip])
         return SetList();
     if (control == Check1)
         iniDb().SaveCtrl(kFrameKey, Value(Check1->isChecked() ? QStringLiteral("1") : QStringLiteral("0")));
@@ -215,7 +215,7 @@ void fdlPrintPriceTag::gotFocus(QWidget *control)
 Trap fdlPrintPriceTag::trapFor(Event event, QWidget *control) const
 {
     if (event == Event::Validate)
-        return control == txtCOND[0] || control == txtCOND[1] ? Trap::Plain : Trap::Standard;
+        return control == txtCOND[kCondShipDate] || control == txtCOND[kCondSkip] ? Trap::Plain : Trap::Standard;
     return plainFor(event, {Event::KeyPress, Event::Resize});
 }
 

@@ -44,12 +44,17 @@ public:
     QImage plasticMark() override { return plasticMark_; }
     QrScratch &qrScratch() override { return picQR; }
 
-    std::array<QLineEdit *, 2> txtCOND{};      // 0 shipment date, 1 skip
+    // The slots of the control arrays.
+    enum Cond : int { kCondShipDate = 0, kCondSkip = 1, kCondCount = 2 };
+    enum Sum : int { kSumSheets = 0, kSumLabels = 1, kSumCount = 2 };  // sheets, label positions
+    enum Command : int { kCmdCancel = 0, kCmdPrint = 1, kCmdCount = 2 };
+
+    std::array<QLineEdit *, kCondCount> txtCOND{};
     QComboBox *cmbCOND_0 = nullptr;            // grower: laid out hidden, never filled
     QCheckBox *Check1 = nullptr;               // 枠線印刷
     QTreeWidget *ListView1 = nullptr;
-    std::array<QLabel *, 2> lblSUM{};          // 0 sheets, 1 label positions
-    std::array<QPushButton *, 2> Command1{};   // 0 cancel, 1 print
+    std::array<QLabel *, kSumCount> lblSUM{};
+    std::array<QPushButton *, kCmdCount> Command1{};
     QLabel *lblTitle = nullptr;                // Label1(19)
     QLabel *imgLOGO_S = nullptr;
     QLabel *imgPURA = nullptr;

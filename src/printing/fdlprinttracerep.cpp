@@ -16,28 +16,29 @@ PlantingCondDialog::PlantingCondDialog(const QString &name, const QString &capti
     : ReportCondDialog(name, caption, actionCaption)
 {
     addLabel(2, QStringLiteral("年"), 40, 110, 80);
-    addCondBox(0, 4, 130, 110, 70);
+    addCondBox(kCondYear, 4, 130, 110, 70);
     addLabel(0, plantingCaption, 40, 150, 80);
-    cmbCOND[1] = new QComboBox(this);
-    cmbCOND[1]->setObjectName(ctlName(QStringLiteral("cmbCOND"), 1));
-    cmbCOND[1]->setGeometry(130, 150, 300, 26);
+    auto *planting = new QComboBox(this);
+    planting->setObjectName(ctlName(QStringLiteral("cmbCOND"), kCmbPlanting));
+    planting->setGeometry(130, 150, 300, 26);
+    cmbCOND[kCmbPlanting] = planting;
 }
 
 void PlantingCondDialog::onLoad()
 {
     Form::onLoad();
-    txtCOND[0]->setText(QString::number(QDate::currentDate().year()));
-    SetCmb(0);
-    SetCmb(1);
+    txtCOND[kCondYear]->setText(QString::number(QDate::currentDate().year()));
+    SetCmb(kCmbGrower);
+    SetCmb(kCmbPlanting);
 }
 
 void PlantingCondDialog::SetCmb(int index)
 {
-    if (index != 1)
+    if (index != kCmbPlanting)
         return;
-    QComboBox *box = cmbCOND[1];
+    QComboBox *box = cmbCOND[kCmbPlanting];
     box->clear();
-    const QString year = txtCOND[0]->text();
+    const QString year = txtCOND[kCondYear]->text();
     if (year.isEmpty())
         return;
     // Every grower's plantings of the year, each pair of number and name once; the outer join
@@ -57,7 +58,7 @@ fdlPrintTraceRep::fdlPrintTraceRep()
     : PlantingCondDialog(QStringLiteral("fdlPrintTraceRep"), QStringLiteral("生産履歴印刷"), QStringLiteral("印刷"),
                          QStringLiteral("作付"))
 {
-    onClick(Command1[1], [this] { printPreview(); });
+    onClick(Command1[kCmdAction], [this] { printPreview(); });
 }
 
 }  // namespace hb

@@ -9,7 +9,9 @@ namespace hb {
 class PlantingCondDialog : public ReportCondDialog {
     Q_OBJECT
 public:
-    // Index 1 rebuilds the planting box from the year box; any other index does nothing.
+    enum Cond : int { kCondYear = 0 };
+
+    // kCmbPlanting rebuilds the planting box from the year box; any other index does nothing.
     void SetCmb(int index);
 
 protected:

@@ -45,13 +45,12 @@ fdlSetMgn::fdlSetMgn() : Form(QStringLiteral("fdlSetMgn"))
     shape(this, 0, 20, 56, 300, 106);
     shape(this, 1, 340, 56, 90, 106);
     shape(this, 2, 356, 74, 62, 76)->setFrameShadow(QFrame::Sunken);
-    Text1.resize(2);
-    struct Margin {
+    struct MarginRow {
         int index;
         const char *caption;
         int y;
     };
-    for (const Margin &m : {Margin{1, "左余白", 72}, Margin{0, "上余白", 116}}) {
+    for (const MarginRow &m : {MarginRow{kMgnLeft, "左余白", 72}, MarginRow{kMgnTop, "上余白", 116}}) {
         makeCaptioned<QLabel>(this, ctlName(QStringLiteral("Label1"), m.index), QString::fromUtf8(m.caption), 40, m.y,
                               80, 26);
         auto *box = makeControl<QLineEdit>(this, ctlName(QStringLiteral("Text1"), m.index), 124, m.y, 90, 26);
@@ -66,25 +65,27 @@ fdlSetMgn::fdlSetMgn() : Form(QStringLiteral("fdlSetMgn"))
 
     makeCaptioned<QLabel>(this, QStringLiteral("Label1_4"), QStringLiteral("ﾌﾟﾘﾝﾀ"), 40, 190, 80, 26);
     makeCaptioned<QLabel>(this, QStringLiteral("Label1_5"), QStringLiteral("給紙"), 40, 232, 80, 26);
-    cmbDATA << makeControl<QComboBox>(this, QStringLiteral("cmbDATA_0"), 124, 190, 380, 26)
-            << makeControl<QComboBox>(this, QStringLiteral("cmbDATA_1"), 124, 232, 160, 26);
+    cmbDATA[kCmbPrinter] = makeControl<QComboBox>(this, QStringLiteral("cmbDATA_0"), 124, 190, 380, 26);
+    cmbDATA[kCmbPaperBin] = makeControl<QComboBox>(this, QStringLiteral("cmbDATA_1"), 124, 232, 160, 26);
     struct Feed {
         const char *caption;
         int bin;
     };
     for (const Feed &f : {Feed{"", 0}, Feed{"既定", 7}, Feed{"トレイ", 1}, Feed{"手差し", 6}})
-        cmbDATA[1]->addItem(QString::fromUtf8(f.caption), f.bin);
+        cmbDATA[kCmbPaperBin]->addItem(QString::fromUtf8(f.caption), f.bin);
 
-    Command1 << makeCaptioned<QPushButton>(this, QStringLiteral("Command1_0"), QStringLiteral("ｷｬﾝｾﾙ"), 394, 316, 120, 40)
-             << makeCaptioned<QPushButton>(this, QStringLiteral("Command1_1"), QStringLiteral("設定"), 264, 316, 120, 40);
-    setTabOrder(Text1[1], Text1[0]);
-    setTabOrder(Text1[0], cmbDATA[0]);
-    setTabOrder(cmbDATA[0], cmbDATA[1]);
-    setTabOrder(cmbDATA[1], Command1[1]);
-    setTabOrder(Command1[1], Command1[0]);
+    Command1[kCmdCancel] =
+        makeCaptioned<QPushButton>(this, QStringLiteral("Command1_0"), QStringLiteral("ｷｬﾝｾﾙ"), 394, 316, 120, 40);
+    Command1[kCmdSet] =
+        makeCaptioned<QPushButton>(this, QStringLiteral("Command1_1"), QStringLiteral("設定"), 264, 316, 120, 40);
+    setTabOrder(Text1[kMgnLeft], Text1[kMgnTop]);
+    setTabOrder(Text1[kMgnTop], cmbDATA[kCmbPrinter]);
+    setTabOrder(cmbDATA[kCmbPrinter], cmbDATA[kCmbPaperBin]);
+    setTabOrder(cmbDATA[kCmbPaperBin], Command1[kCmdSet]);
+    setTabOrder(Command1[kCmdSet], Command1[kCmdCancel]);
 
-    onClick(Command1[0], [this] { Unload(); });
-    onClick(Command1[1], [this] {
+    onClick(Command1[kCmdCancel], [this] { Unload(); });
+    onClick(Command1[kCmdSet], [this] {
         if (!ChkData())
             return;
         if (SaveData())
@@ -104,37 +105,40 @@ void fdlSetMgn::onLoad()
 
 void fdlSetMgn::SetCmb()
 {
-    cmbDATA[0]->clear();
-    cmbDATA[0]->addItems(printers().printerNames());
-    cmbDATA[0]->setCurrentIndex(-1);
+    QComboBox *printerBox = cmbDATA[kCmbPrinter];
+    printerBox->clear();
+    printerBox->addItems(printers().printerNames());
+    printerBox->setCurrentIndex(-1);
 }
 
 void fdlSetMgn::showSettings()
 {
-    cmbDATA[1]->setCurrentIndex(-1);
+    QComboBox *printerBox = cmbDATA[kCmbPrinter];
+    QComboBox *binBox = cmbDATA[kCmbPaperBin];
+    binBox->setCurrentIndex(-1);
     const RepSettings rep = ReadRepSettings(gRepId);
     if (!rep.found) {
-        Text1[0]->setText(QStringLiteral("1.5"));
-        Text1[1]->setText(QStringLiteral("1.5"));
+        Text1[kMgnTop]->setText(QStringLiteral("1.5"));
+        Text1[kMgnLeft]->setText(QStringLiteral("1.5"));
         return;
     }
-    Text1[0]->setText(centimetres(rep.TOP_MGN));
-    Text1[1]->setText(centimetres(rep.LEFT_MGN));
+    Text1[kMgnTop]->setText(centimetres(rep.TOP_MGN));
+    Text1[kMgnLeft]->setText(centimetres(rep.LEFT_MGN));
     // The printer's name must match exactly, letter case included.
     const QString name = NullToVal(rep.PRINTER_NM, Value(QString())).toString();
-    cmbDATA[0]->setCurrentIndex(cmbDATA[0]->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive));
+    printerBox->setCurrentIndex(printerBox->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive));
     const long bin = static_cast<long>(NullToVal(rep.PAPER_BIN, Value(0)).toLong());
-    cmbDATA[1]->setCurrentIndex(cmbDATA[1]->findData(static_cast<int>(bin)));
+    binBox->setCurrentIndex(binBox->findData(static_cast<int>(bin)));
 }
 
 bool fdlSetMgn::SaveData()
 {
     std::optional<long> bin;
-    if (cmbDATA[1]->currentIndex() >= 0)
-        bin = cmbDATA[1]->currentData().toInt();
+    if (cmbDATA[kCmbPaperBin]->currentIndex() >= 0)
+        bin = cmbDATA[kCmbPaperBin]->currentData().toInt();
     try {
-        SaveRepSettings(gRepId, Val(Text1[1]->text()) * kTwipsPerCm, Val(Text1[0]->text()) * kTwipsPerCm,
-                        cmbDATA[0]->currentText(), bin);
+        SaveRepSettings(gRepId, Val(Text1[kMgnLeft]->text()) * kTwipsPerCm, Val(Text1[kMgnTop]->text()) * kTwipsPerCm,
+                        cmbDATA[kCmbPrinter]->currentText(), bin);
     } catch (const std::exception &) {
         return false;
     }

@@ -4,7 +4,7 @@
 
 #include "core/formbase.h"
 
-#include <QList>
+#include <array>
 
 class QComboBox;
 class QLineEdit;
@@ -23,9 +23,14 @@ public:
     // Writes the settings row; false after a failure, which changes nothing.
     bool SaveData();
 
-    QList<QLineEdit *> Text1;     // 0 top margin, 1 left margin
-    QList<QComboBox *> cmbDATA;   // 0 printer, 1 paper feed
-    QList<QPushButton *> Command1;  // 0 ｷｬﾝｾﾙ, 1 設定
+    // The slots of the control arrays.
+    enum Margin : int { kMgnTop = 0, kMgnLeft = 1, kMgnCount = 2 };
+    enum Combo : int { kCmbPrinter = 0, kCmbPaperBin = 1, kCmbCount = 2 };
+    enum Command : int { kCmdCancel = 0, kCmdSet = 1, kCmdCount = 2 };  // "ｷｬﾝｾﾙ", "設定"
+
+    std::array<QLineEdit *, kMgnCount> Text1{};
+    std::array<QComboBox *, kCmbCount> cmbDATA{};
+    std::array<QPushButton *, kCmdCount> Command1{};
 
 protected:
     void onLoad() override;

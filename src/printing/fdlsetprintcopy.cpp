@@ -47,36 +47,42 @@ fdlSetPrintCopy::fdlSetPrintCopy() : Form(QStringLiteral("fdlSetPrintCopy"))
     txtPAGES->setEnabled(false);
     setGrey(txtPAGES, true);
 
-    Option1 << makeCaptioned<QRadioButton>(this, QStringLiteral("Option1_0"), QStringLiteral("全ﾍﾟｰｼﾞ印刷"), 40, 64, 130, 26)
-            << makeCaptioned<QRadioButton>(this, QStringLiteral("Option1_1"), QStringLiteral("ﾍﾟｰｼﾞ選択"), 40, 100, 130, 26);
-    rangeLabels << makeCaptioned<QLabel>(this, QStringLiteral("Label1_0"), QStringLiteral("ﾍﾟｰｼﾞ"), 70, 136, 52, 26)
-                << makeCaptioned<QLabel>(this, QStringLiteral("Label1_1"), QStringLiteral("～"), 192, 136, 24, 26);
+    Option1[kPagesAll] =
+        makeCaptioned<QRadioButton>(this, QStringLiteral("Option1_0"), QStringLiteral("全ﾍﾟｰｼﾞ印刷"), 40, 64, 130, 26);
+    Option1[kPagesRange] =
+        makeCaptioned<QRadioButton>(this, QStringLiteral("Option1_1"), QStringLiteral("ﾍﾟｰｼﾞ選択"), 40, 100, 130, 26);
+    rangeLabels[kBoxFirstPage] =
+        makeCaptioned<QLabel>(this, QStringLiteral("Label1_0"), QStringLiteral("ﾍﾟｰｼﾞ"), 70, 136, 52, 26);
+    rangeLabels[kBoxLastPage] =
+        makeCaptioned<QLabel>(this, QStringLiteral("Label1_1"), QStringLiteral("～"), 192, 136, 24, 26);
     makeCaptioned<QLabel>(this, QStringLiteral("Label1_2"), QStringLiteral("部数"), 40, 186, 60, 26);
-    const int boxX[] = {126, 222, 126};
-    const int boxY[] = {134, 134, 184};
-    for (int i = 0; i < 3; ++i) {
+    const int boxX[kBoxCount] = {126, 222, 126};
+    const int boxY[kBoxCount] = {134, 134, 184};
+    for (int i = 0; i < kBoxCount; ++i) {
         auto *box = makeControl<QLineEdit>(this, ctlName(QStringLiteral("txtDATA"), i), boxX[i], boxY[i], 60, 26);
         box->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         box->setMaxLength(4);
         box->setAttribute(Qt::WA_InputMethodEnabled, false);
         setSelectAllOnFocus(box);
-        txtDATA << box;
+        txtDATA[static_cast<std::size_t>(i)] = box;
     }
-    txtDATA[2]->setText(QStringLiteral("1"));
-    Command1 << makeCaptioned<QPushButton>(this, QStringLiteral("Command1_0"), QStringLiteral("ｷｬﾝｾﾙ"), 340, 272, 120, 40)
-             << makeCaptioned<QPushButton>(this, QStringLiteral("Command1_1"), QStringLiteral("印刷"), 210, 272, 120, 40);
-    setTabOrder(Option1[0], Option1[1]);
-    setTabOrder(Option1[1], txtDATA[0]);
-    setTabOrder(txtDATA[0], txtDATA[1]);
-    setTabOrder(txtDATA[1], txtDATA[2]);
-    setTabOrder(txtDATA[2], Command1[1]);
-    setTabOrder(Command1[1], Command1[0]);
+    txtDATA[kBoxCopies]->setText(QStringLiteral("1"));
+    Command1[kCmdCancel] =
+        makeCaptioned<QPushButton>(this, QStringLiteral("Command1_0"), QStringLiteral("ｷｬﾝｾﾙ"), 340, 272, 120, 40);
+    Command1[kCmdPrint] =
+        makeCaptioned<QPushButton>(this, QStringLiteral("Command1_1"), QStringLiteral("印刷"), 210, 272, 120, 40);
+    setTabOrder(Option1[kPagesAll], Option1[kPagesRange]);
+    setTabOrder(Option1[kPagesRange], txtDATA[kBoxFirstPage]);
+    setTabOrder(txtDATA[kBoxFirstPage], txtDATA[kBoxLastPage]);
+    setTabOrder(txtDATA[kBoxLastPage], txtDATA[kBoxCopies]);
+    setTabOrder(txtDATA[kBoxCopies], Command1[kCmdPrint]);
+    setTabOrder(Command1[kCmdPrint], Command1[kCmdCancel]);
 
-    Option1[0]->setChecked(true);
+    Option1[kPagesAll]->setChecked(true);
     optionChosen();
-    connect(Option1[0], &QRadioButton::toggled, this, [this] { optionChosen(); });
-    onClick(Command1[0], [this] { Unload(); });
-    onClick(Command1[1], [this] { PrintCopies(); });
+    connect(Option1[kPagesAll], &QRadioButton::toggled, this, [this] { optionChosen(); });
+    onClick(Command1[kCmdCancel], [this] { Unload(); });
+    onClick(Command1[kCmdPrint], [this] { PrintCopies(); });
 }
 
 void fdlSetPrintCopy::onLoad()
@@ -84,14 +90,14 @@ void fdlSetPrintCopy::onLoad()
     // The window-state setting does not apply to this dialog.
     SetDefSize();
     txtPAGES->setText(QString::number(gPageCount));
-    txtDATA[0]->setText(QStringLiteral("1"));
-    txtDATA[1]->setText(QString::number(gPageCount));
+    txtDATA[kBoxFirstPage]->setText(QStringLiteral("1"));
+    txtDATA[kBoxLastPage]->setText(QString::number(gPageCount));
 }
 
 void fdlSetPrintCopy::optionChosen()
 {
-    const bool all = Option1[0]->isChecked();
-    for (int i = 0; i < 2; ++i) {
+    const bool all = Option1[kPagesAll]->isChecked();
+    for (int i = kBoxFirstPage; i <= kBoxLastPage; ++i) {
         txtDATA[i]->setEnabled(!all);
         setGrey(txtDATA[i], all);
         rangeLabels[i]->setEnabled(!all);
@@ -100,13 +106,13 @@ void fdlSetPrintCopy::optionChosen()
 
 void fdlSetPrintCopy::PrintCopies()
 {
-    const double copies = Val(txtDATA[2]->text());
+    const double copies = Val(txtDATA[kBoxCopies]->text());
     const int pageCount = integerOf(txtPAGES->text());
     int first = 1;
     int last = pageCount;
-    if (Option1[1]->isChecked()) {
-        first = std::max(1, integerOf(txtDATA[0]->text()));
-        last = std::min(pageCount, integerOf(txtDATA[1]->text()));
+    if (Option1[kPagesRange]->isChecked()) {
+        first = std::max(1, integerOf(txtDATA[kBoxFirstPage]->text()));
+        last = std::min(pageCount, integerOf(txtDATA[kBoxLastPage]->text()));
     }
     if (first > last)
         return;
@@ -115,7 +121,7 @@ void fdlSetPrintCopy::PrintCopies()
     {
         const WaitCursor busy;
         if (copies > 1)
-            printer().setCopies(integerOf(txtDATA[2]->text()));
+            printer().setCopies(integerOf(txtDATA[kBoxCopies]->text()));
         const auto oneCopy = qScopeGuard([] { printer().setCopies(1); });
         files = PrintOnPrinter(gRepId, first, last);
     }

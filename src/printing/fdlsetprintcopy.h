@@ -3,7 +3,7 @@
 
 #include "core/formbase.h"
 
-#include <QList>
+#include <array>
 
 class QLabel;
 class QLineEdit;
@@ -22,11 +22,16 @@ public:
     // dialog stays open; after a print it closes.
     void PrintCopies();
 
-    QList<QRadioButton *> Option1;  // 0 全ﾍﾟｰｼﾞ印刷, 1 ﾍﾟｰｼﾞ選択
-    QList<QLineEdit *> txtDATA;     // 0 first page, 1 last page, 2 copies
-    QList<QPushButton *> Command1;  // 0 ｷｬﾝｾﾙ, 1 印刷
+    // The slots of the control arrays.
+    enum Pages : int { kPagesAll = 0, kPagesRange = 1, kPagesCount = 2 };  // "全ﾍﾟｰｼﾞ印刷", "ﾍﾟｰｼﾞ選択"
+    enum Box : int { kBoxFirstPage = 0, kBoxLastPage = 1, kBoxCopies = 2, kBoxCount = 3 };
+    enum Command : int { kCmdCancel = 0, kCmdPrint = 1, kCmdCount = 2 };  // "ｷｬﾝｾﾙ", "印刷"
+
+    std::array<QRadioButton *, kPagesCount> Option1{};
+    std::array<QLineEdit *, kBoxCount> txtDATA{};
+    std::array<QPushButton *, kCmdCount> Command1{};
     QLineEdit *txtPAGES = nullptr;
-    QList<QLabel *> rangeLabels;    // "ﾍﾟｰｼﾞ" and "～"
+    std::array<QLabel *, kBoxLastPage + 1> rangeLabels{};  // "ﾍﾟｰｼﾞ" before the first page, "～" before the last
 
 protected:
     void onLoad() override;
