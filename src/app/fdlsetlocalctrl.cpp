@@ -2,6 +2,7 @@
 
 #include "core/controls.h"
 #include "core/db.h"
+#include "core/globals.h"
 #include "core/helpers.h"
 #include "core/settings.h"
 #include "core/startup.h"
@@ -51,12 +52,12 @@ fdlSetLocalCtrl::fdlSetLocalCtrl() : Form(QStringLiteral("fdlSetLocalCtrl"))
     Option1 << makeCaptioned<QRadioButton>(frame, QStringLiteral("Option1_0"), QStringLiteral("シングル"), 20, 28, 110, 26)
             << makeCaptioned<QRadioButton>(frame, QStringLiteral("Option1_1"), QStringLiteral("マルチ"), 150, 28, 110, 26);
     txtDATA = labelledBoxes(this, 0, {QStringLiteral("既定生産者ｺｰﾄﾞ"), QStringLiteral("既定販売店ｺｰﾄﾞ"), QStringLiteral("ﾊﾞｯｸｱｯﾌﾟﾌｫﾙﾀﾞ")}, 140, 120);
-    for (int i = 0; i < 2; ++i) {
+    for (int i : {kBoxDefFmrId, kBoxDefShopId}) {
         txtDATA[i]->setAlignment(Qt::AlignRight);
         txtDATA[i]->setMaxLength(8);
     }
-    txtDATA[2]->setGeometry(184, 212, 330, 26);
-    txtDATA[2]->setMaxLength(250);
+    txtDATA[kBoxBackDir]->setGeometry(184, 212, 330, 26);
+    txtDATA[kBoxBackDir]->setMaxLength(250);
     for (QLineEdit *t : txtDATA)
         setSelectAllOnFocus(t);
     auto *browse = makeCaptioned<QPushButton>(this, QStringLiteral("Command1_2"), QStringLiteral("参照..."), 520, 211, 80, 28);
@@ -74,8 +75,8 @@ fdlSetLocalCtrl::fdlSetLocalCtrl() : Form(QStringLiteral("fdlSetLocalCtrl"))
     onClick(browse, [this] {
         const QString dir = OpenDir(this, Value(QStringLiteral("ﾊﾞｯｸｱｯﾌﾟﾌｫﾙﾀﾞを指定してください。")));
         if (!dir.isEmpty()) {
-            txtDATA[2]->setText(dir);
-            txtDATA[2]->setFocus();
+            txtDATA[kBoxBackDir]->setText(dir);
+            txtDATA[kBoxBackDir]->setFocus();
         }
     });
 }
@@ -95,18 +96,18 @@ void fdlSetLocalCtrl::LoadData()
         if (key == QLatin1String("USE_TYPE")) {
             const Value n = NullToVal(v, Value(0));
             const double d = IsNumeric(n) ? n.toDouble() : 0;
-            Option1[0]->setAutoExclusive(false);
-            Option1[1]->setAutoExclusive(false);
-            Option1[0]->setChecked(d == 1);
-            Option1[1]->setChecked(d == 2);
-            Option1[0]->setAutoExclusive(true);
-            Option1[1]->setAutoExclusive(true);
+            Option1[kOptionSingle]->setAutoExclusive(false);
+            Option1[kOptionMulti]->setAutoExclusive(false);
+            Option1[kOptionSingle]->setChecked(d == static_cast<int>(kUseSingle));
+            Option1[kOptionMulti]->setChecked(d == static_cast<int>(kUseMulti));
+            Option1[kOptionSingle]->setAutoExclusive(true);
+            Option1[kOptionMulti]->setAutoExclusive(true);
         } else if (key == QLatin1String("DEF_FMR_ID")) {
-            txtDATA[0]->setText(v.displayText());
+            txtDATA[kBoxDefFmrId]->setText(v.displayText());
         } else if (key == QLatin1String("DEF_SHOP_ID")) {
-            txtDATA[1]->setText(v.displayText());
+            txtDATA[kBoxDefShopId]->setText(v.displayText());
         } else if (key == QLatin1String("BACK_DIR")) {
-            txtDATA[2]->setText(v.displayText());
+            txtDATA[kBoxBackDir]->setText(v.displayText());
         } else if (key == QLatin1String("WINDOW_STA")) {
             Check1->setChecked(NullToVal(v, Value(0)).toBool());
         }
@@ -117,11 +118,14 @@ long fdlSetLocalCtrl::SaveData()
 {
     auto textOrNull = [](const QLineEdit *box) { return box->text().isEmpty() ? Value::null() : Value(box->text()); };
     const std::vector<SettingRow> rows = {
-        {QStringLiteral("USE_TYPE"), Option1[0]->isChecked() ? Value(1) : Option1[1]->isChecked() ? Value(2) : Value::null(),
-         !Option1[0]->isChecked() && !Option1[1]->isChecked(), 4},
-        {QStringLiteral("DEF_FMR_ID"), textOrNull(txtDATA[0]), false, 4},
-        {QStringLiteral("DEF_SHOP_ID"), textOrNull(txtDATA[1]), false, 4},
-        {QStringLiteral("BACK_DIR"), textOrNull(txtDATA[2]), false, 10},
+        {QStringLiteral("USE_TYPE"),
+         Option1[kOptionSingle]->isChecked()  ? Value(kUseSingle)
+         : Option1[kOptionMulti]->isChecked() ? Value(kUseMulti)
+                                              : Value::null(),
+         !Option1[kOptionSingle]->isChecked() && !Option1[kOptionMulti]->isChecked(), 4},
+        {QStringLiteral("DEF_FMR_ID"), textOrNull(txtDATA[kBoxDefFmrId]), false, 4},
+        {QStringLiteral("DEF_SHOP_ID"), textOrNull(txtDATA[kBoxDefShopId]), false, 4},
+        {QStringLiteral("BACK_DIR"), textOrNull(txtDATA[kBoxBackDir]), false, 10},
         {QStringLiteral("WINDOW_STA"), Value(Check1->isChecked() ? 1 : 0), false, 1},
     };
     WriteSettingRows(iniDb(), rows);
@@ -131,13 +135,13 @@ long fdlSetLocalCtrl::SaveData()
 bool fdlSetLocalCtrl::validate(QWidget *control)
 {
     const int i = txtDATA.indexOf(qobject_cast<QLineEdit *>(control));
-    if (i != 0 && i != 1)
+    if (i != kBoxDefFmrId && i != kBoxDefShopId)
         return true;
     const QString text = txtDATA[i]->text();
     if (text.isEmpty() || parseNumber(text, nullptr))
         return true;
     ui().messageBox(this,
-                    i == 0 ? QStringLiteral("生産者ｺｰﾄﾞには数値を指定してください。")
+                    i == kBoxDefFmrId ? QStringLiteral("生産者ｺｰﾄﾞには数値を指定してください。")
                            : QStringLiteral("販売店ｺｰﾄﾞには数値を指定してください。"),
                     kMsgExclamation, kAppName);
     txtDATA[i]->selectAll();

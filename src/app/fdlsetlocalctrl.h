@@ -27,10 +27,14 @@ protected:
     Trap trapFor(Event event, QWidget *control) const override;
 
 private:
+    // The slots of the control arrays.
+    enum UseOption : int { kOptionSingle = 0, kOptionMulti = 1 };  // USE_TYPE single, multi
+    enum Box : int { kBoxDefFmrId = 0, kBoxDefShopId = 1, kBoxBackDir = 2 };
+
     QList<QRadioButton *> Option1;
     QList<QLineEdit *> txtDATA;
     QCheckBox *Check1;
-    QList<QPushButton *> Command1;
+    QList<QPushButton *> Command1;  // cancel, register, browse
 };
 
 // The upload settings form: it keeps no values and its Register does nothing.

@@ -46,12 +46,12 @@ fmnMain::fmnMain() : Form(QStringLiteral("fmnMain"))
         std::initializer_list<std::pair<int, const char *>> buttons;
     };
     const FrameDef frames[] = {
-        {"fraCal", "日誌入力", 24, 70, {{12, "ｶﾚﾝﾀﾞｰ"}}},
-        {"fraTrace", "トレーサビリティ", 24, 230, {{10, "ﾃﾞｰﾀｱｯﾌﾟﾛｰﾄﾞ"}, {9, "帳票印刷"}}},
-        {"fraShip", "出荷関連", 286, 230, {{7, "値札印刷"}, {8, "ﾃﾞｰﾀ書出"}}},
-        {"fraAcc", "会計帳票", 548, 230, {{5, "試算表"}}},
-        {"fraSetting", "環境設定", 24, 390, {{1, "接続設定"}, {2, "基本設定"}}},
-        {"fraMst", "マスタメンテナンス", 286, 390, {{11, "販売店"}, {3, "生産者"}, {4, "商品"}}},
+        {"fraCal", "日誌入力", 24, 70, {{kMenuCalendar, "ｶﾚﾝﾀﾞｰ"}}},
+        {"fraTrace", "トレーサビリティ", 24, 230, {{kMenuUpload, "ﾃﾞｰﾀｱｯﾌﾟﾛｰﾄﾞ"}, {kMenuTraceReport, "帳票印刷"}}},
+        {"fraShip", "出荷関連", 286, 230, {{kMenuPriceTag, "値札印刷"}, {kMenuExport, "ﾃﾞｰﾀ書出"}}},
+        {"fraAcc", "会計帳票", 548, 230, {{kMenuAccReport, "試算表"}}},
+        {"fraSetting", "環境設定", 24, 390, {{kMenuConnection, "接続設定"}, {kMenuLocal, "基本設定"}}},
+        {"fraMst", "マスタメンテナンス", 286, 390, {{kMenuShop, "販売店"}, {kMenuGrower, "生産者"}, {kMenuProduct, "商品"}}},
     };
     for (const FrameDef &f : frames) {
         auto *frame = makeCaptioned<QGroupBox>(this, QString::fromUtf8(f.name), QString::fromUtf8(f.caption), f.x, f.y,
@@ -70,8 +70,8 @@ fmnMain::fmnMain() : Form(QStringLiteral("fmnMain"))
         }
     }
     auto *close = makeCaptioned<QPushButton>(this, QStringLiteral("cmdMENU_0"), QStringLiteral("終了"), 660, 530, 130, 40);
-    cmdMENU.insert(0, close);
-    onClick(close, [this] { menuClick(0); });
+    cmdMENU.insert(kMenuClose, close);
+    onClick(close, [this] { menuClick(kMenuClose); });
 }
 
 void fmnMain::onLoad()
@@ -82,14 +82,14 @@ void fmnMain::onLoad()
         fraCal->hide();
         lblCAP_0->hide();
         cmbDATA_0->hide();
-        cmdMENU.value(0)->setText(QStringLiteral("閉じる"));
+        cmdMENU.value(kMenuClose)->setText(QStringLiteral("閉じる"));
         break;
     case kUseMulti:
         fraCal->show();
         lblCAP_0->show();
         cmbDATA_0->show();
         SetCmb(0);
-        cmdMENU.value(0)->setText(QStringLiteral("終了"));
+        cmdMENU.value(kMenuClose)->setText(QStringLiteral("終了"));
         break;
     default:
         EndApp();
@@ -130,42 +130,42 @@ Trap fmnMain::trapFor(Event event, QWidget *) const
 void fmnMain::menuClick(int index)
 {
     switch (index) {
-    case 0:
+    case kMenuClose:
         Unload();
         if (gUseType == kUseMulti)
             EndApp();
         break;
-    case 1:
+    case kMenuConnection:
         form<fdlSetConCtrl>().showModal(this);
         break;
-    case 2:
+    case kMenuLocal:
         form<fdlSetLocalCtrl>().showModal(this);
         break;
-    case 3:
+    case kMenuGrower:
         form<fdlMstFmrEdit>().showModal(this);
         break;
-    case 4:
+    case kMenuProduct:
         form<fdlMstPrdEdit>().showModal(this);
         break;
-    case 5:
+    case kMenuAccReport:
         form<fdlPrintAccRep>().showModal(this);
         break;
-    case 7:
+    case kMenuPriceTag:
         form<fdlPrintPriceTag>().showModal(this);
         break;
-    case 8:
+    case kMenuExport:
         form<fdlExpPriceTag>().showModal(this);
         break;
-    case 9:
+    case kMenuTraceReport:
         form<fdlPrintTraceRep>().showModal(this);
         break;
-    case 10:
+    case kMenuUpload:
         form<fdlUploadTraceData>().showModal(this);
         break;
-    case 11:
+    case kMenuShop:
         form<fdlMstShopEdit>().showModal(this);
         break;
-    case 12:
+    case kMenuCalendar:
         form<frmDairyCal>().showModal(this);
         break;
     default:

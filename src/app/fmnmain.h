@@ -16,6 +16,22 @@ namespace hb {
 class fmnMain : public Form {
     Q_OBJECT
 public:
+    // The slots of the menu buttons (there is no 6).
+    enum Menu : int {
+        kMenuClose = 0,  // "終了" or "閉じる"
+        kMenuConnection = 1,
+        kMenuLocal = 2,
+        kMenuGrower = 3,
+        kMenuProduct = 4,
+        kMenuAccReport = 5,
+        kMenuPriceTag = 7,
+        kMenuExport = 8,
+        kMenuTraceReport = 9,
+        kMenuUpload = 10,
+        kMenuShop = 11,
+        kMenuCalendar = 12,
+    };
+
     fmnMain();
     // Fills a selector; only index 0 (the grower selector) does anything.
     void SetCmb(int index);

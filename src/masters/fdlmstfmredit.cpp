@@ -11,12 +11,16 @@ namespace hb {
 
 namespace {
 
+using Grower = fdlMstFmrEdit;
+
 const std::vector<MasterField> kGrowerFields = {
-    {1, "FMR_NM", MasterField::Text},    {2, "ADRS", MasterField::Text},   {3, "TEL_NO_L", MasterField::Text},
-    {4, "TEL_NO_S", MasterField::Text},  {5, "NOTES", MasterField::Text},  {6, "LOCATE", MasterField::Text},
-    {7, "BANK_NM", MasterField::Text},   {8, "BR_NM", MasterField::Text},  {9, "ACC_KBN", MasterField::Text},
-    {10, "ACC_NO", MasterField::Text},   {11, "ACC_NM", MasterField::Text}, {12, "FEE_1", MasterField::Number},
-    {13, "FEE_2", MasterField::Number},
+    {Grower::kBoxFmrNm, "FMR_NM", MasterField::Text},   {Grower::kBoxAdrs, "ADRS", MasterField::Text},
+    {Grower::kBoxTelL, "TEL_NO_L", MasterField::Text},  {Grower::kBoxTelS, "TEL_NO_S", MasterField::Text},
+    {Grower::kBoxNotes, "NOTES", MasterField::Text},    {Grower::kBoxLocate, "LOCATE", MasterField::Text},
+    {Grower::kBoxBankNm, "BANK_NM", MasterField::Text}, {Grower::kBoxBrNm, "BR_NM", MasterField::Text},
+    {Grower::kBoxAccKbn, "ACC_KBN", MasterField::Text}, {Grower::kBoxAccNo, "ACC_NO", MasterField::Text},
+    {Grower::kBoxAccNm, "ACC_NM", MasterField::Text},   {Grower::kBoxFee1, "FEE_1", MasterField::Number},
+    {Grower::kBoxFee2, "FEE_2", MasterField::Number},
 };
 
 }  // namespace
@@ -39,12 +43,13 @@ fdlMstFmrEdit::fdlMstFmrEdit()
     shape->setGeometry(12, 42, 608, 364);
 
     const int lx = 28, lw = 112, bx = 144, h = 24;
-    const struct { const char *text; int width; int limit; } rows[] = {
+    // The boxes shown, by slot.
+    const struct { const char *text; int width; int limit; } rows[kBoxFee1] = {
         {"生産者ｺｰﾄﾞ", 90, 8}, {"生産者名", 300, 50},   {"住所", 460, 50},     {"電話番号", 150, 15},
         {"ﾗﾍﾞﾙ電話番号", 150, 15}, {"備考", 460, 50},   {"生産地", 300, 50},   {"金融機関名", 300, 50},
         {"支店名", 300, 50},   {"口座種別", 80, 4},      {"口座番号", 150, 10}, {"口座名義", 300, 50},
     };
-    for (int i = 0; i < 12; ++i) {
+    for (int i = 0; i < kBoxFee1; ++i) {
         const int y = 54 + i * 28;
         caption(QString::fromUtf8(rows[i].text), QRect(lx, y, lw, h));
         addBox(i, QRect(bx, y, rows[i].width, h), rows[i].limit);
@@ -52,25 +57,25 @@ fdlMstFmrEdit::fdlMstFmrEdit()
     // The transfer fees: kept with the row, never shown.
     QLabel *fees = caption(QStringLiteral("振込手数料"), QRect(470, 306, 130, h));
     QLabel *under = caption(QStringLiteral("３万円未満"), QRect(470, 334, 80, h));
-    addBox(12, QRect(552, 334, 60, h), 4);
+    addBox(kBoxFee1, QRect(552, 334, 60, h), 4);
     QLabel *over = caption(QStringLiteral("３万円以上"), QRect(470, 362, 80, h));
-    addBox(13, QRect(552, 362, 60, h), 4);
+    addBox(kBoxFee2, QRect(552, 362, 60, h), 4);
     for (QWidget *w : {static_cast<QWidget *>(fees), static_cast<QWidget *>(under), static_cast<QWidget *>(over),
-                       static_cast<QWidget *>(box(12)), static_cast<QWidget *>(box(13))})
+                       static_cast<QWidget *>(box(kBoxFee1)), static_cast<QWidget *>(box(kBoxFee2))})
         w->setVisible(false);
 
-    addCommand(1, QStringLiteral("登録"), QRect(418, 426, 96, 30));
-    addCommand(0, QStringLiteral("閉じる"), QRect(524, 426, 96, 30));
+    addCommand(kCmdRegister, QStringLiteral("登録"), QRect(418, 426, 96, 30));
+    addCommand(kCmdClose, QStringLiteral("閉じる"), QRect(524, 426, 96, 30));
 
-    for (int i : {0, 12, 13})
+    for (int i : {kBoxFmrId, kBoxFee1, kBoxFee2})
         box(i)->setAlignment(Qt::AlignRight);
-    for (int i : {0, 3, 4, 12, 13})
+    for (int i : {kBoxFmrId, kBoxTelL, kBoxTelS, kBoxFee1, kBoxFee2})
         setInputMethodOff(box(i));
 
     // The design state.
-    for (int i = 1; i <= 13; ++i)
+    for (int i = kBoxFmrId + 1; i < kBoxCount; ++i)
         setBackColor(box(i), menuColor());
-    command(1)->setEnabled(false);
+    command(kCmdRegister)->setEnabled(false);
 
     connectCommands();
 }
@@ -82,7 +87,7 @@ Value fdlMstFmrEdit::rowKey() const
 
 bool fdlMstFmrEdit::numericBox(int box) const
 {
-    return box == 0 || box == 12 || box == 13;
+    return box == kBoxFmrId || box == kBoxFee1 || box == kBoxFee2;
 }
 
 void fdlMstFmrEdit::refuseNumber()

@@ -72,9 +72,9 @@ fdlMstPrdEdit::fdlMstPrdEdit() : Form(QStringLiteral("fdlMstPrdEdit"))
     shopLabel->setVisible(false);
     cmbDATA->setVisible(false);
 
-    const struct { const char *label; int width; int limit; } boxes[] = {
+    const struct { const char *label; int width; int limit; } boxes[kBoxCount] = {
         {"商品ID", 90, 8}, {"商品名", 230, 50}, {"略名", 230, 50}, {"ヨミ", 230, 50}};
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < kBoxCount; ++i) {
         const int y = 80 + i * 30;
         caption(QString::fromUtf8(boxes[i].label), QRect(300, y, 80, 24));
         auto *b = new QLineEdit(this);
@@ -82,23 +82,22 @@ fdlMstPrdEdit::fdlMstPrdEdit() : Form(QStringLiteral("fdlMstPrdEdit"))
         b->setGeometry(384, y, boxes[i].width, 24);
         setTypingLimit(b, boxes[i].limit);
         setSelectAllOnFocus(b);
-        txtDATA.push_back(b);
+        txtDATA[static_cast<std::size_t>(i)] = b;
     }
-    txtDATA[0]->setAlignment(Qt::AlignRight);
-    setInputMethodOff(txtDATA[0]);
+    txtDATA[kBoxPrdId]->setAlignment(Qt::AlignRight);
+    setInputMethodOff(txtDATA[kBoxPrdId]);
 
-    cmdSUB.resize(2);
-    cmdMENU.resize(2);
     const auto button = [&](const QString &array, int index, const QString &t, const QRect &g) {
         auto *b = new QPushButton(t, this);
         b->setObjectName(ctlName(array, index));
         b->setGeometry(g);
         return b;
     };
-    cmdSUB[1] = button(QStringLiteral("cmdSUB"), 1, QStringLiteral("追加"), QRect(384, 244, 90, 30));
-    cmdSUB[0] = button(QStringLiteral("cmdSUB"), 0, QStringLiteral("削除"), QRect(484, 244, 90, 30));
-    cmdMENU[1] = button(QStringLiteral("cmdMENU"), 1, QStringLiteral("登録"), QRect(418, 410, 96, 30));
-    cmdMENU[0] = button(QStringLiteral("cmdMENU"), 0, QStringLiteral("閉じる"), QRect(524, 410, 96, 30));
+    cmdSUB[kSubAdd] = button(QStringLiteral("cmdSUB"), kSubAdd, QStringLiteral("追加"), QRect(384, 244, 90, 30));
+    cmdSUB[kSubRemove] = button(QStringLiteral("cmdSUB"), kSubRemove, QStringLiteral("削除"), QRect(484, 244, 90, 30));
+    cmdMENU[kMenuRegister] =
+        button(QStringLiteral("cmdMENU"), kMenuRegister, QStringLiteral("登録"), QRect(418, 410, 96, 30));
+    cmdMENU[kMenuClose] = button(QStringLiteral("cmdMENU"), kMenuClose, QStringLiteral("閉じる"), QRect(524, 410, 96, 30));
 
     Check1 = new QCheckBox(QStringLiteral("有効"), this);
     Check1->setObjectName(QStringLiteral("Check1"));
@@ -111,10 +110,10 @@ fdlMstPrdEdit::fdlMstPrdEdit() : Form(QStringLiteral("fdlMstPrdEdit"))
         if (!filling_ && !chosen.isEmpty())
             trapped(Trap::Plain, [this, row = List1->row(chosen.first())] { listClicked(row); });
     });
-    onClick(cmdSUB[1], [this] { addProduct(); });
-    onClick(cmdSUB[0], [this] { removeProduct(); });
-    onClick(cmdMENU[1], [this] { Register(); });
-    onClick(cmdMENU[0], [this] { cancelDialog(*this); });
+    onClick(cmdSUB[kSubAdd], [this] { addProduct(); });
+    onClick(cmdSUB[kSubRemove], [this] { removeProduct(); });
+    onClick(cmdMENU[kMenuRegister], [this] { Register(); });
+    onClick(cmdMENU[kMenuClose], [this] { cancelDialog(*this); });
     // The flag of the current product follows the check box.
     onClick(Check1, [this] {
         if (cur_ >= 0)
@@ -151,14 +150,14 @@ bool fdlMstPrdEdit::validate(QWidget *control)
         return true;
     const int i = static_cast<int>(it - txtDATA.begin());
     PrdRec &rec = prd_[cur_];
-    if (i == 0) {
+    if (i == kBoxPrdId) {
         long id = 0;
         if (!checkId(&id))
             return false;
         rec.PRD_ID = Value(id);
     } else {
-        Value &field = i == 1 ? rec.PRD_NM : i == 2 ? rec.PRD_OMT : rec.PRD_YM;
-        field = Value(txtDATA[i]->text());
+        Value &field = i == kBoxPrdNm ? rec.PRD_NM : i == kBoxPrdOmt ? rec.PRD_OMT : rec.PRD_YM;
+        field = Value(txtDATA[static_cast<std::size_t>(i)]->text());
     }
     // The empty placeholder typed into becomes a product of the shop in use, valid unless its
     // flag was cleared already, as an added one (it would otherwise be stored without shop and
@@ -176,7 +175,7 @@ bool fdlMstPrdEdit::validate(QWidget *control)
 bool fdlMstPrdEdit::checkId(long *id)
 {
     static const QRegularExpression plain(QStringLiteral("^\\s*\\d+(\\.\\d*)?\\s*$"));
-    const QString t = txtDATA[0]->text();
+    const QString t = txtDATA[kBoxPrdId]->text();
     double v = 0;
     if (!plain.match(t).hasMatch() || !parseNumber(t, &v) || roundHalfEven(v) < 1 || roundHalfEven(v) > INT_MAX) {
         ShowMsg(QStringLiteral("数値を入力してください。"), kMsgExclamation);
@@ -246,7 +245,7 @@ void fdlMstPrdEdit::addProduct()
         List1->setCurrentRow(List1->count() - 1);
     GetIdx(id);
     DispData();
-    txtDATA[0]->setFocus(Qt::OtherFocusReason);
+    txtDATA[kBoxPrdId]->setFocus(Qt::OtherFocusReason);
 }
 
 // Removing the only product leaves the empty placeholder.
@@ -349,10 +348,10 @@ void fdlMstPrdEdit::DispData()
             break;
         }
     }
-    setBoxText(txtDATA[0], text(rec.PRD_ID));
-    setBoxText(txtDATA[1], text(rec.PRD_NM));
-    setBoxText(txtDATA[2], text(rec.PRD_OMT));
-    setBoxText(txtDATA[3], text(rec.PRD_YM));
+    setBoxText(txtDATA[kBoxPrdId], text(rec.PRD_ID));
+    setBoxText(txtDATA[kBoxPrdNm], text(rec.PRD_NM));
+    setBoxText(txtDATA[kBoxPrdOmt], text(rec.PRD_OMT));
+    setBoxText(txtDATA[kBoxPrdYm], text(rec.PRD_YM));
     // A Null flag counts as valid; the empty placeholder shows the box cleared.
     const Value flag = rec.CHK_FLG;
     Check1->setChecked(flag.isNull() || (!flag.isEmpty() && flag.toDouble() != 0));

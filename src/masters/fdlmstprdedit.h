@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <array>
 #include <vector>
 
 namespace hb {
@@ -37,12 +38,17 @@ public:
     const std::vector<PrdRec> &products() const { return prd_; }
     int currentIndex() const { return cur_; }
 
+    // The slots of the control arrays.
+    enum Box : int { kBoxPrdId = 0, kBoxPrdNm = 1, kBoxPrdOmt = 2, kBoxPrdYm = 3, kBoxCount = 4 };
+    enum Sub : int { kSubRemove = 0, kSubAdd = 1, kSubCount = 2 };
+    enum Menu : int { kMenuClose = 0, kMenuRegister = 1, kMenuCount = 2 };
+
     QLineEdit *txtCOND = nullptr;
     QListWidget *List1 = nullptr;
     QComboBox *cmbDATA = nullptr;
-    std::vector<QLineEdit *> txtDATA;
-    std::vector<QPushButton *> cmdSUB;   // 0 remove, 1 add
-    std::vector<QPushButton *> cmdMENU;  // 0 close, 1 Register
+    std::array<QLineEdit *, kBoxCount> txtDATA{};
+    std::array<QPushButton *, kSubCount> cmdSUB{};
+    std::array<QPushButton *, kMenuCount> cmdMENU{};
     QCheckBox *Check1 = nullptr;
 
 protected:

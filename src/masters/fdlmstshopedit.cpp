@@ -17,24 +17,37 @@ namespace hb {
 
 namespace {
 
+using Shop = fdlMstShopEdit;
+
 const std::vector<MasterField> kShopFields = {
-    {1, "SHOP_NM", MasterField::Text},         {2, "OWNER_NM", MasterField::Text},
-    {3, "ADRS", MasterField::Text},            {4, "TEL", MasterField::Text},
-    {5, "FAX", MasterField::Text},             {6, "FEE_RT", MasterField::Number},
-    {7, "BCD_FMR_ID_STA", MasterField::Integer}, {8, "BCD_FMR_ID_LEN", MasterField::Integer},
-    {9, "BCD_PRD_ID_STA", MasterField::Integer}, {10, "BCD_PRD_ID_LEN", MasterField::Integer},
-    {11, "BCD_AMT_01_STA", MasterField::Integer}, {12, "BCD_AMT_01_LEN", MasterField::Integer},
-    {13, "BCD_AMT_10_STA", MasterField::Integer}, {14, "BCD_AMT_10_LEN", MasterField::Integer},
-    {15, "BCD_OPT_STA", MasterField::Integer}, {16, "BCD_OPT_LEN", MasterField::Integer},
-    {17, "FTP_SVR", MasterField::Text},        {18, "FTP_DIR", MasterField::Text},
-    {19, "FTP_USR", MasterField::Text},        {20, "FTP_PWD", MasterField::Text},
-    {21, "WWW_URL", MasterField::Text},        {22, "PTAG_LOGO", MasterField::Text},
-    {23, "NOTES", MasterField::Text},
+    {Shop::kBoxShopNm, "SHOP_NM", MasterField::Text},
+    {Shop::kBoxOwnerNm, "OWNER_NM", MasterField::Text},
+    {Shop::kBoxAdrs, "ADRS", MasterField::Text},
+    {Shop::kBoxTel, "TEL", MasterField::Text},
+    {Shop::kBoxFax, "FAX", MasterField::Text},
+    {Shop::kBoxFeeRt, "FEE_RT", MasterField::Number},
+    {Shop::kBoxBcdFmrIdSta, "BCD_FMR_ID_STA", MasterField::Integer},
+    {Shop::kBoxBcdFmrIdLen, "BCD_FMR_ID_LEN", MasterField::Integer},
+    {Shop::kBoxBcdPrdIdSta, "BCD_PRD_ID_STA", MasterField::Integer},
+    {Shop::kBoxBcdPrdIdLen, "BCD_PRD_ID_LEN", MasterField::Integer},
+    {Shop::kBoxBcdAmt01Sta, "BCD_AMT_01_STA", MasterField::Integer},
+    {Shop::kBoxBcdAmt01Len, "BCD_AMT_01_LEN", MasterField::Integer},
+    {Shop::kBoxBcdAmt10Sta, "BCD_AMT_10_STA", MasterField::Integer},
+    {Shop::kBoxBcdAmt10Len, "BCD_AMT_10_LEN", MasterField::Integer},
+    {Shop::kBoxBcdOptSta, "BCD_OPT_STA", MasterField::Integer},
+    {Shop::kBoxBcdOptLen, "BCD_OPT_LEN", MasterField::Integer},
+    {Shop::kBoxFtpSvr, "FTP_SVR", MasterField::Text},
+    {Shop::kBoxFtpDir, "FTP_DIR", MasterField::Text},
+    {Shop::kBoxFtpUsr, "FTP_USR", MasterField::Text},
+    {Shop::kBoxFtpPwd, "FTP_PWD", MasterField::Text},
+    {Shop::kBoxWwwUrl, "WWW_URL", MasterField::Text},
+    {Shop::kBoxPtagLogo, "PTAG_LOGO", MasterField::Text},
+    {Shop::kBoxNotes, "NOTES", MasterField::Text},
 };
 
 bool isUploadBox(int i)
 {
-    return i >= 17 && i <= 21;
+    return i >= Shop::kBoxFtpSvr && i <= Shop::kBoxWwwUrl;
 }
 
 // The logo box: a dropped file gives its bare name (empty when it is no file); dropped text is
@@ -91,8 +104,9 @@ fdlMstShopEdit::fdlMstShopEdit()
     // Left: the shop's own data.
     const int lx = 20, lw = 96, bx = 120, h = 24;
     const struct { int box; const char *text; int y; int width; int limit; } left[] = {
-        {0, "販売店ｺｰﾄﾞ", 48, 90, 8}, {1, "店舗名", 78, 290, 50}, {2, "母体名", 108, 290, 50},
-        {3, "住所", 138, 290, 50},     {4, "電話番号", 168, 150, 15}, {5, "FAX番号", 198, 150, 15},
+        {kBoxShopId, "販売店ｺｰﾄﾞ", 48, 90, 8}, {kBoxShopNm, "店舗名", 78, 290, 50},
+        {kBoxOwnerNm, "母体名", 108, 290, 50},  {kBoxAdrs, "住所", 138, 290, 50},
+        {kBoxTel, "電話番号", 168, 150, 15},    {kBoxFax, "FAX番号", 198, 150, 15},
     };
     for (const auto &row : left) {
         caption(QString::fromUtf8(row.text), QRect(lx, row.y, lw, h));
@@ -101,14 +115,14 @@ fdlMstShopEdit::fdlMstShopEdit()
     auto *account = new QGroupBox(this);
     account->setObjectName(ctlName(QStringLiteral("Frame1"), 1));
     account->setGeometry(bx, 226, 190, 36);
-    for (int i = 0; i < 2; ++i) {
-        auto *o = new QRadioButton(i == 0 ? QStringLiteral("現金") : QStringLiteral("売掛"), account);
+    for (int i = 0; i < kPayCount; ++i) {
+        auto *o = new QRadioButton(i == kPayCash ? QStringLiteral("現金") : QStringLiteral("売掛"), account);
         o->setObjectName(ctlName(QStringLiteral("Option2"), i));
         o->setGeometry(12 + i * 88, 7, 80, 22);
         Option2.push_back(o);
     }
     caption(QStringLiteral("手数料率"), QRect(lx, 272, lw, h));
-    addBox(6, QRect(bx, 272, 60, h), 4);
+    addBox(kBoxFeeRt, QRect(bx, 272, 60, h), 4);
     caption(QStringLiteral("%"), QRect(bx + 66, 272, 20, h));
 
     // Right: the barcode layout.
@@ -120,13 +134,13 @@ fdlMstShopEdit::fdlMstShopEdit()
     for (int r = 0; r < 5; ++r) {
         const int y = 94 + r * 28;
         caption(QString::fromUtf8(barcodeRows[r]), QRect(rlx, y, 104, h));
-        addBox(7 + r * 2, QRect(566, y, 44, h), 2);
-        addBox(8 + r * 2, QRect(618, y, 44, h), 2);
+        addBox(kBoxBcdFmrIdSta + r * 2, QRect(566, y, 44, h), 2);  // start
+        addBox(kBoxBcdFmrIdLen + r * 2, QRect(618, y, 44, h), 2);  // length
     }
 
     // The logo's file name (left, below the fee rate) and the folder it lies in.
     caption(QStringLiteral("値札ロゴ"), QRect(lx, 312, lw, h));
-    addBox(22, QRect(bx, 312, 210, h), 50, nullptr, new LogoBox(this));
+    addBox(kBoxPtagLogo, QRect(bx, 312, 210, h), 50, nullptr, new LogoBox(this));
 
     // Right: the upload settings, shown only.
     QLabel *uploadHeading = caption(QStringLiteral("ｱｯﾌﾟﾛｰﾄﾞ情報"), QRect(rx, 240, 200, h));
@@ -134,8 +148,8 @@ fdlMstShopEdit::fdlMstShopEdit()
     auto *fileType = new QGroupBox(QStringLiteral("ファイル形式"), this);
     fileType->setObjectName(ctlName(QStringLiteral("Frame1"), 0));
     fileType->setGeometry(rlx, 264, 340, 46);
-    const char *types[] = {"HTML", "PHP", "CGI"};
-    for (int i = 0; i < 3; ++i) {
+    const char *types[kTypeCount] = {"HTML", "PHP", "CGI"};
+    for (int i = 0; i < kTypeCount; ++i) {
         auto *o = new QRadioButton(QString::fromLatin1(types[i]), fileType);
         o->setObjectName(ctlName(QStringLiteral("Option1"), i));
         o->setGeometry(14 + i * 90, 18, 80, 22);
@@ -146,49 +160,52 @@ fdlMstShopEdit::fdlMstShopEdit()
     for (int r = 0; r < 5; ++r) {
         const int y = 318 + r * 28;
         caption(QString::fromUtf8(uploadRows[r]), QRect(rlx, y, 108, h))->setEnabled(false);
-        addBox(17 + r, QRect(570, y, 230, h), 50)->setEnabled(false);
+        addBox(kBoxFtpSvr + r, QRect(570, y, 230, h), 50)->setEnabled(false);
     }
 
     caption(QStringLiteral("備考"), QRect(lx, 352, lw, h));
-    addBox(23, QRect(bx, 352, 290, h), 50);
+    addBox(kBoxNotes, QRect(bx, 352, 290, h), 50);
 
-    addCommand(1, QStringLiteral("登録"), QRect(bx, 418, 96, 30));
-    addCommand(0, QStringLiteral("閉じる"), QRect(bx + 106, 418, 96, 30));
-    addCommand(2, QStringLiteral("参照..."), QRect(bx + 216, 311, 74, 26));
+    addCommand(kCmdRegister, QStringLiteral("登録"), QRect(bx, 418, 96, 30));
+    addCommand(kCmdClose, QStringLiteral("閉じる"), QRect(bx + 106, 418, 96, 30));
+    addCommand(kCmdBrowse, QStringLiteral("参照..."), QRect(bx + 216, 311, 74, 26));
 
     // Tab order: the shop's data, the account, the fee, the barcode, the logo, the upload
     // settings, the notes, Register, close, and the folder button last.
     QList<QWidget *> order;
-    for (int i = 0; i <= 5; ++i)
+    for (int i = kBoxShopId; i <= kBoxFax; ++i)
         order << box(i);
-    order << Option2[0] << Option2[1];
-    for (int i = 6; i <= 16; ++i)
+    order << Option2[kPayCash] << Option2[kPayReceivable];
+    for (int i = kBoxFeeRt; i <= kBoxBcdOptLen; ++i)
         order << box(i);
-    order << box(22) << Option1[0] << Option1[1] << Option1[2];
-    for (int i = 17; i <= 21; ++i)
+    order << box(kBoxPtagLogo) << Option1[kTypeHtml] << Option1[kTypePhp] << Option1[kTypeCgi];
+    for (int i = kBoxFtpSvr; i <= kBoxWwwUrl; ++i)
         order << box(i);
-    order << box(23) << command(1) << command(0) << command(2);
+    order << box(kBoxNotes) << command(kCmdRegister) << command(kCmdClose) << command(kCmdBrowse);
     for (int i = 0; i + 1 < order.size(); ++i)
         setTabOrder(order[i], order[i + 1]);
 
-    box(0)->setAlignment(Qt::AlignRight);
-    for (int i = 6; i <= 16; ++i)
+    box(kBoxShopId)->setAlignment(Qt::AlignRight);
+    for (int i = kBoxFeeRt; i <= kBoxBcdOptLen; ++i)
         box(i)->setAlignment(Qt::AlignRight);
-    for (int i : {0, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22})
+    // The input method is off in the code, telephone, number, upload and logo boxes.
+    for (int i : {kBoxShopId, kBoxTel, kBoxFax})
         setInputMethodOff(box(i));
-    box(20)->setEchoMode(QLineEdit::Password);
-    box(20)->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
-    box(22)->setAcceptDrops(true);
+    for (int i = kBoxFeeRt; i <= kBoxPtagLogo; ++i)
+        setInputMethodOff(box(i));
+    box(kBoxFtpPwd)->setEchoMode(QLineEdit::Password);
+    box(kBoxFtpPwd)->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
+    box(kBoxPtagLogo)->setAcceptDrops(true);
 
     // The design state.
-    setBackColor(box(0), buttonFaceColor());
-    for (int i = 1; i <= 23; ++i)
+    setBackColor(box(kBoxShopId), buttonFaceColor());
+    for (int i = kBoxShopId + 1; i < kBoxCount; ++i)
         setBackColor(box(i), menuColor());
-    Option2[0]->setChecked(true);
-    command(1)->setEnabled(false);
+    Option2[kPayCash]->setChecked(true);
+    command(kCmdRegister)->setEnabled(false);
 
     connectCommands();
-    onClick(command(2), [] { ui().openFolder(imagesFolder()); });
+    onClick(command(kCmdBrowse), [] { ui().openFolder(imagesFolder()); });
 }
 
 Value fdlMstShopEdit::rowKey() const
@@ -198,12 +215,12 @@ Value fdlMstShopEdit::rowKey() const
 
 bool fdlMstShopEdit::opensInEditLook(int box) const
 {
-    return box > 0 && !isUploadBox(box);
+    return box > kBoxShopId && !isUploadBox(box);
 }
 
 bool fdlMstShopEdit::numericBox(int box) const
 {
-    return box == 0 || (box >= 6 && box <= 16);
+    return box == kBoxShopId || (box >= kBoxFeeRt && box <= kBoxBcdOptLen);
 }
 
 void fdlMstShopEdit::refuseNumber()
@@ -222,23 +239,23 @@ void fdlMstShopEdit::readExtra(const ColumnReader &field)
     const Value acc = field(QStringLiteral("ACC_ID"));
     if (acc.isNumber()) {
         if (acc.toDouble() == 1000)
-            Option2[0]->setChecked(true);
+            Option2[kPayCash]->setChecked(true);
         else if (acc.toDouble() == 1040)
-            Option2[1]->setChecked(true);
+            Option2[kPayReceivable]->setChecked(true);
     }
 }
 
 void fdlMstShopEdit::writeExtra(const ColumnWriter &put)
 {
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < kTypeCount; ++i) {
         if (Option1[i]->isChecked()) {
             put(QStringLiteral("UPLOAD_FILE_TYPE"), Value::integer(i + 1));
             break;
         }
     }
-    if (Option2[0]->isChecked())
+    if (Option2[kPayCash]->isChecked())
         put(QStringLiteral("ACC_ID"), Value(1000));
-    else if (Option2[1]->isChecked())
+    else if (Option2[kPayReceivable]->isChecked())
         put(QStringLiteral("ACC_ID"), Value(1040));
 }
 

@@ -11,6 +11,39 @@ namespace hb {
 
 class fdlMstShopEdit : public MasterRowDialog {
 public:
+    // The slots of the control arrays.
+    enum Box : int {
+        kBoxShopId = kBoxKey,
+        kBoxShopNm = 1,
+        kBoxOwnerNm = 2,
+        kBoxAdrs = 3,
+        kBoxTel = 4,
+        kBoxFax = 5,
+        kBoxFeeRt = 6,
+        kBoxBcdFmrIdSta = 7,  // the barcode layout: start and length of each part
+        kBoxBcdFmrIdLen = 8,
+        kBoxBcdPrdIdSta = 9,
+        kBoxBcdPrdIdLen = 10,
+        kBoxBcdAmt01Sta = 11,
+        kBoxBcdAmt01Len = 12,
+        kBoxBcdAmt10Sta = 13,
+        kBoxBcdAmt10Len = 14,
+        kBoxBcdOptSta = 15,
+        kBoxBcdOptLen = 16,
+        kBoxFtpSvr = 17,  // the upload settings, shown only
+        kBoxFtpDir = 18,
+        kBoxFtpUsr = 19,
+        kBoxFtpPwd = 20,
+        kBoxWwwUrl = 21,
+        kBoxPtagLogo = 22,
+        kBoxNotes = 23,
+        kBoxCount = 24,
+    };
+    enum ShopCommand : int { kCmdBrowse = 2 };  // the logo folder
+    // The file type (UPLOAD_FILE_TYPE is the slot plus 1) and the account options.
+    enum FileType : int { kTypeHtml = 0, kTypePhp = 1, kTypeCgi = 2, kTypeCount = 3 };
+    enum Payment : int { kPayCash = 0, kPayReceivable = 1, kPayCount = 2 };
+
     fdlMstShopEdit();
 
     QRadioButton *fileTypeOption(int i) const { return Option1.at(i); }

@@ -139,38 +139,38 @@ QPushButton *MasterRowDialog::addCommand(int index, const QString &text, const Q
 
 void MasterRowDialog::connectCommands()
 {
-    onClick(command(0), [this] { cancelDialog(*this); });
-    onClick(command(1), [this] { Register(); });
+    onClick(command(kCmdClose), [this] { cancelDialog(*this); });
+    onClick(command(kCmdRegister), [this] { Register(); });
 }
 
 void MasterRowDialog::setMode(int mode)
 {
-    QLineEdit *key = box(0);
+    QLineEdit *key = box(kBoxKey);
     if (mode == 2) {
         setBackColor(key, menuColor());
         setLocked(key, true);
         key->setEnabled(false);
-        for (int i = 1; i < boxCount(); ++i) {
+        for (int i = kBoxKey + 1; i < boxCount(); ++i) {
             if (!opensInEditLook(i))
                 continue;
             setBackColor(box(i), Qt::white);
             setLocked(box(i), false);
             box(i)->setEnabled(true);
         }
-        command(1)->setEnabled(true);
-        command(0)->setText(QStringLiteral("ｷｬﾝｾﾙ"));
+        command(kCmdRegister)->setEnabled(true);
+        command(kCmdClose)->setText(QStringLiteral("ｷｬﾝｾﾙ"));
     } else {
         setBackColor(key, Qt::white);
         setLocked(key, false);
         key->setEnabled(true);
-        for (int i = 1; i < boxCount(); ++i) {
+        for (int i = kBoxKey + 1; i < boxCount(); ++i) {
             setBoxText(box(i), QString());
             setBackColor(box(i), menuColor());
             setLocked(box(i), true);
             box(i)->setEnabled(false);
         }
-        command(1)->setEnabled(false);
-        command(0)->setText(QStringLiteral("閉じる"));
+        command(kCmdRegister)->setEnabled(false);
+        command(kCmdClose)->setText(QStringLiteral("閉じる"));
     }
     mode_ = mode;
 }
@@ -269,10 +269,10 @@ void MasterRowDialog::onActivate()
     long id = 0;
     if (!key.isEmpty() && !parseId(key.displayText(), &id))
         typeMismatch();
-    setBoxText(box(0), QString::number(id));
+    setBoxText(box(kBoxKey), QString::number(id));
     GetData(id);
     setMode(2);
-    box(1)->setFocus(Qt::OtherFocusReason);
+    box(kBoxKey + 1)->setFocus(Qt::OtherFocusReason);  // the first box of the row
 }
 
 bool MasterRowDialog::validate(QWidget *control)
@@ -292,14 +292,14 @@ bool MasterRowDialog::validate(QWidget *control)
 // the edit look with the focus on the close button.
 void MasterRowDialog::keyPress(QWidget *control, int &key)
 {
-    if (key != 13 || control != box(0) || !box(0)->isEnabled())
+    if (key != 13 || control != box(kBoxKey) || !box(kBoxKey)->isEnabled())
         return;
     long id = 0;
-    if (!parseId(box(0)->text(), &id))
+    if (!parseId(box(kBoxKey)->text(), &id))
         return;  // moves on, and the box's check refuses the text
     if (GetData(id)) {
         setMode(2);
-        command(0)->setFocus(Qt::OtherFocusReason);
+        command(kCmdClose)->setFocus(Qt::OtherFocusReason);
         key = 0;
     }
 }
@@ -307,7 +307,7 @@ void MasterRowDialog::keyPress(QWidget *control, int &key)
 void MasterRowDialog::Register()
 {
     long id = 0;
-    if (!parseId(box(0)->text(), &id))
+    if (!parseId(box(kBoxKey)->text(), &id))
         typeMismatch();
     ChkData();
     if (SaveData(id))

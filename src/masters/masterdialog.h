@@ -48,6 +48,11 @@ struct MasterField {
 
 class MasterRowDialog : public Form {
 public:
+    // The key box (txtDATA) and the close and register buttons (Command1); each dialog names its
+    // other boxes.
+    enum KeyBox : int { kBoxKey = 0 };
+    enum Command : int { kCmdClose = 0, kCmdRegister = 1 };
+
     // 2 the edit look, any other value the selection look.
     int Mode() const { return mode_; }
     void setMode(int mode);
@@ -79,8 +84,8 @@ protected:
 
     // The key of the row the dialog edits (gShopID or gFmrID).
     virtual Value rowKey() const = 0;
-    // Whether the edit look opens a box (box 0 excepted).
-    virtual bool opensInEditLook(int box) const { return box > 0; }
+    // Whether the edit look opens a box (the key box excepted).
+    virtual bool opensInEditLook(int box) const { return box > kBoxKey; }
     // Boxes whose non-empty text must be a number, and the refusal's message.
     virtual bool numericBox(int box) const = 0;
     virtual void refuseNumber() = 0;
