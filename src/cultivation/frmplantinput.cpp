@@ -480,17 +480,17 @@ bool frmPlantInput::cmbDATA_Validate(int index)
             work.CROP_NM = Value(text);
             txtDATA[kBoxCrop1]->setText(text);
             changed_ = true;
-            txtDATA_Validate(2);
+            txtDATA_Validate(kBoxCrop1);
             const Value item = CropItemName(workDb(), text);
             txtDATA[kBoxCrop2]->setText(shownText(NullToVal(item, Value(""))));
             changed_ = true;
-            txtDATA_Validate(3);
+            txtDATA_Validate(kBoxCrop2);
         }
         break;
     case kCmbCropKind: {
         // The crop list follows the category; the crop stays chosen when the category has it.
         cmbDATA[kCmbCrop]->setCurrentIndex(0);
-        SetCmb(2);
+        SetCmb(kCmbCrop);
         cmbDATA[kCmbCrop]->setCurrentIndex(0);
         const QString crop = shownText(work.CROP_NM);
         for (int i = cmbDATA[kCmbCrop]->count() - 1; i >= 0 && !crop.isEmpty(); --i) {
