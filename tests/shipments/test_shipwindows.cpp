@@ -49,6 +49,28 @@ protected:
         hbtest::onModal(ui.get(), QStringLiteral("frmShipInput"),
                         [drive](QDialog *d) { drive(*static_cast<hb::frmShipInput *>(d)); });
     }
+    // A new shipment of grower 1's tomato planting: 12 at 150 yen, 2 returned (sales 1,500).
+    static void enterTomatoes(hb::frmShipInput &in, const char *notes)
+    {
+        settle();
+        hbtest::focusByClick(in.txtDATA[hb::kBoxLocate]);  // the day's picker closes
+        settle();
+        hbtest::focusByClick(in.List1);
+        in.List1->setCurrentRow(1);
+        settle();
+        type(in.txtDATA[hb::kBoxShopPrc], "150");
+        type(in.txtDATA[hb::kBoxShipQty], "12");
+        type(in.txtDATA[hb::kBoxRtnQty], "2");
+        type(in.txtDATA[hb::kBoxNotes], notes);
+        settle();
+    }
+    // What a shipment's save writes: the shipments, the vouchers and the diary.
+    static QStringList shipmentTables()
+    {
+        return hbtest::dumpRows(*hb::gDb, "D_SHIP", "FMR_ID, SHIP_ID") + hbtest::dumpRows(*hb::gDb, "D_LEDGE", "FMR_ID, LEDGE_ID")
+               + hbtest::dumpRows(*hb::gDb, "D_DIARY", "FMR_ID, WORK_DATE")
+               + hbtest::dumpRows(*hb::gDb, "D_DIARY_DTL", "FMR_ID, WORK_DATE, DTL_NO");
+    }
     static QStringList listEntries(const hb::frmShipList &l)
     {
         QStringList s;
@@ -413,19 +435,8 @@ TEST_P(ShipWindows, EachFailingStatementOfTheSaveLeavesTheTablesAndTheWindowAsTh
     auto &list = openList();
     long statements = 0;
     onInput([&](hb::frmShipInput &in) {
-        settle();
-        hbtest::focusByClick(in.List1);
-        in.List1->setCurrentRow(1);
-        settle();
-        type(in.txtDATA[hb::kBoxShopPrc], "150");
-        type(in.txtDATA[hb::kBoxShipQty], "12");
-        type(in.txtDATA[hb::kBoxNotes], "朝どれ");
-        settle();
-        const auto tables = [] {
-            return hbtest::dumpRows(*hb::gDb, "D_SHIP", "FMR_ID, SHIP_ID") + hbtest::dumpRows(*hb::gDb, "D_LEDGE", "FMR_ID, LEDGE_ID")
-                   + hbtest::dumpRows(*hb::gDb, "D_DIARY", "FMR_ID, WORK_DATE")
-                   + hbtest::dumpRows(*hb::gDb, "D_DIARY_DTL", "FMR_ID, WORK_DATE, DTL_NO");
-        };
+        enterTomatoes(in, "朝どれ");
+        const auto tables = shipmentTables;
         const auto boxes = [&in] {
             QStringList texts;
             for (QLineEdit *box : in.txtDATA)
@@ -460,24 +471,9 @@ TEST_P(ShipWindows, AFailingShopNameLookUpFailsTheWholeSave)
     bool driven = false;
     onInput([&](hb::frmShipInput &in) {
         driven = true;
-        settle();
-        hbtest::focusByClick(in.txtDATA[hb::kBoxLocate]);  // the day's picker closes
-        settle();
-        hbtest::focusByClick(in.List1);
-        in.List1->setCurrentRow(1);
-        settle();
-        type(in.txtDATA[hb::kBoxShopPrc], "150");
-        type(in.txtDATA[hb::kBoxShipQty], "12");
-        type(in.txtDATA[hb::kBoxRtnQty], "2");
-        type(in.txtDATA[hb::kBoxNotes], "");
-        settle();
+        enterTomatoes(in, "");
         ASSERT_EQ(in.txtDATA[hb::kBoxSalesQty]->text(), "10");
-        ASSERT_EQ(in.txtDATA[hb::kBoxPrdId]->text(), "101");
-        const auto tables = [] {
-            return hbtest::dumpRows(*hb::gDb, "D_SHIP", "FMR_ID, SHIP_ID") + hbtest::dumpRows(*hb::gDb, "D_LEDGE", "FMR_ID, LEDGE_ID")
-                   + hbtest::dumpRows(*hb::gDb, "D_DIARY_DTL", "FMR_ID, WORK_DATE, DTL_NO");
-        };
-        const QStringList before = tables();
+        const QStringList before = shipmentTables();
         int lookUps = 0;
         hb::DbObject::statementStartHook = [&](const hb::DbObject &on, const QString &sql) {
             if (&on == hb::gMst.get() && sql.contains(QLatin1String("M_SHOP.SHOP_NM")) && hb::gDb->inTransaction()) {
@@ -493,7 +489,7 @@ TEST_P(ShipWindows, AFailingShopNameLookUpFailsTheWholeSave)
         EXPECT_EQ(ui->promptTexts(), QStringList({QStringLiteral("マスタを読めません。")}));
         EXPECT_TRUE(in.isVisible());
         EXPECT_FALSE(hb::gDb->inTransaction());
-        EXPECT_EQ(tables(), before);
+        EXPECT_EQ(shipmentTables(), before);
         EXPECT_EQ(in.txtDATA[hb::kBoxShipQty]->text(), QStringLiteral("12"));
         // With the master readable again the same input saves, the voucher naming its shop.
         hbtest::click(in.cmdMENU[1]);
