@@ -1,5 +1,6 @@
 #include "masters/fdlmstshopedit.h"
 
+#include "core/controls.h"
 #include "core/globals.h"
 #include "core/helpers.h"
 #include "core/uiservices.h"
@@ -176,8 +177,7 @@ fdlMstShopEdit::fdlMstShopEdit()
         box(i)->setAlignment(Qt::AlignRight);
     for (int i : {0, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22})
         setInputMethodOff(box(i));
-    box(20)->setEchoMode(QLineEdit::Password);
-    box(20)->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
+    makePasswordBox(box(20));
     box(22)->setAcceptDrops(true);
 
     // The design state.
