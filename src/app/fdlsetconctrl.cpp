@@ -52,7 +52,7 @@ fdlSetConCtrl::fdlSetConCtrl() : Form(QStringLiteral("fdlSetConCtrl"))
             } else {
                 auto *txt = makeControl<QLineEdit>(this, QStringLiteral("Text1_%1").arg(index), gx + 126, y, 200, 26);
                 if (row >= 4)
-                    txt->setEchoMode(QLineEdit::Password);
+                    makePasswordBox(txt);
                 setSelectAllOnFocus(txt);
                 field = txt;
             }

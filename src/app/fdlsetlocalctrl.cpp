@@ -171,7 +171,7 @@ fdlSetMstCtrl::fdlSetMstCtrl() : Form(QStringLiteral("fdlSetMstCtrl"))
         b->setMaxLength(50);
         setSelectAllOnFocus(b);
     }
-    boxes.last()->setEchoMode(QLineEdit::Password);
+    makePasswordBox(boxes.last());
     auto *save = makeCaptioned<QPushButton>(this, QStringLiteral("Command1_1"), QStringLiteral("登録"), 340, 390, 120, 40);
     auto *cancel = makeCaptioned<QPushButton>(this, QStringLiteral("Command1_0"), QStringLiteral("ｷｬﾝｾﾙ"), 470, 390, 120, 40);
     setCancelButton(cancel);

@@ -73,4 +73,11 @@ inline QLineEdit *makePlainBox(QWidget *parent, const QString &name, const QRect
     return box;
 }
 
+// A password box: every character is shown as "*", whatever the platform's own mask.
+inline void makePasswordBox(QLineEdit *box)
+{
+    box->setEchoMode(QLineEdit::Password);
+    box->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
+}
+
 }  // namespace hb

@@ -58,15 +58,22 @@ QString answerTag(int style, int answer)
     }
 }
 
+const QString kShopNmSql = QStringLiteral("SELECT M_SHOP.SHOP_NM FROM M_SHOP WHERE M_SHOP.SHOP_ID=");
+
+Value readName(DbObject &db, const QString &sql, const Value &id)
+{
+    const long n = NullToVal(id, Value(0)).toLong();
+    auto rs = db.GetFwdOnlyRst(sql + QString::number(n));
+    const Value result = rs->eof() ? Value::null() : rs->Fields(0);
+    rs->Close();
+    return result;
+}
+
+// The look-ups of the windows report their own failure and give Null.
 Value lookupName(DbObject &(*db)(), const QString &sql, const Value &id)
 {
     Value result;
-    trapped(Trap::Standard, [&] {
-        const long n = NullToVal(id, Value(0)).toLong();
-        auto rs = db().GetFwdOnlyRst(sql + QString::number(n));
-        result = rs->eof() ? Value::null() : rs->Fields(0);
-        rs->Close();
-    });
+    trapped(Trap::Standard, [&] { result = readName(db(), sql, id); });
     return result;
 }
 
@@ -241,7 +248,12 @@ Value GetFmrNm(const Value &id)
 
 Value GetShopNm(const Value &id)
 {
-    return lookupName(masterDb, QStringLiteral("SELECT M_SHOP.SHOP_NM FROM M_SHOP WHERE M_SHOP.SHOP_ID="), id);
+    return lookupName(masterDb, kShopNmSql, id);
+}
+
+Value ReadShopNm(DbObject &master, const Value &id)
+{
+    return readName(master, kShopNmSql, id);
 }
 
 QString GetChemiUnitNm(const Value &id)

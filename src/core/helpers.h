@@ -46,6 +46,9 @@ Value GetKbnNm(const Value &id);
 Value GetAccNm(const Value &id);
 Value GetFmrNm(const Value &id);
 Value GetShopNm(const Value &id);
+// The shop's name as GetShopNm reads it, but a failure reaches the caller (a save that must
+// not go on without it).
+Value ReadShopNm(DbObject &master, const Value &id);
 // The unit's name, "" when there is none.
 QString GetChemiUnitNm(const Value &id);
 // The grower's highest voucher number plus one (in the data database, or the one given).

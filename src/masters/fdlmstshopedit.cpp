@@ -1,5 +1,6 @@
 #include "masters/fdlmstshopedit.h"
 
+#include "core/controls.h"
 #include "core/globals.h"
 #include "core/helpers.h"
 #include "core/uiservices.h"
@@ -193,8 +194,7 @@ fdlMstShopEdit::fdlMstShopEdit()
         setInputMethodOff(box(i));
     for (int i = kBoxFeeRt; i <= kBoxPtagLogo; ++i)
         setInputMethodOff(box(i));
-    box(kBoxFtpPwd)->setEchoMode(QLineEdit::Password);
-    box(kBoxFtpPwd)->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
+    makePasswordBox(box(kBoxFtpPwd));
     box(kBoxPtagLogo)->setAcceptDrops(true);
 
     // The design state.

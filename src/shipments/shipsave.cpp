@@ -43,7 +43,8 @@ long postVoucher(DbObject &db, const ShipRec &r, bool sales, int mode, const QDa
                              Value(IdOf(r.PLANT_ID)), textOrNull(r.PRD_NM)};
     v.debit = sales ? plain : planting;
     v.credit = sales ? planting : plain;
-    v.ctrNm = textOrNull(NullToVal(GetShopNm(r.SHOP_ID), Value("")));
+    // A failing look-up fails the save: the voucher is never written without its shop.
+    v.ctrNm = textOrNull(NullToVal(ReadShopNm(masterDb(), r.SHOP_ID), Value("")));
     v.notes = sales ? (isBlank(r.NOTES) ? Value("") : r.NOTES) : Value::null();
     if (mode == kEditModify) {
         v.idate = r.IDATE;

@@ -67,6 +67,7 @@ protected:
 TEST_F(MenuAndSettings, ConnectionDialogLoadsAndRewritesEveryKey)
 {
     hb::gINI->SaveCtrl("DB_USER", Value("grower"));
+    hb::gINI->SaveCtrl("DB_PSWD", Value("secret"));
     hb::gINI->SaveCtrl("MST_TYPE", Value("7"));  // out of range: the empty entry, the rest loads
     auto &dlg = hb::form<hb::fdlSetConCtrl>();
     hbtest::driveModal(&dlg, [&](QDialog *d) {
@@ -75,7 +76,15 @@ TEST_F(MenuAndSettings, ConnectionDialogLoadsAndRewritesEveryKey)
         EXPECT_EQ(child<QComboBox>(d, "cmbTYPE_6")->currentIndex(), 0);
         EXPECT_EQ(child<QLineEdit>(d, "Text1_2")->text(), "../data/DATA.MDB");
         EXPECT_EQ(child<QLineEdit>(d, "Text1_3")->text(), "grower");
-        EXPECT_EQ(child<QLineEdit>(d, "Text1_4")->echoMode(), QLineEdit::Password);
+        // The four password boxes show every character as "*".
+        EXPECT_EQ(child<QLineEdit>(d, "Text1_4")->displayText(), "******");
+        for (const char *name : {"Text1_5", "Text1_10", "Text1_11"}) {
+            auto *box = child<QLineEdit>(d, name);
+            const QString stored = box->text();
+            box->setText("pw");
+            EXPECT_EQ(box->displayText(), "**") << name;
+            box->setText(stored);
+        }
         hbtest::savePicture(d, "/tmp/hb_fdlSetConCtrl.png");
         child<QComboBox>(d, "cmbTYPE_6")->setCurrentIndex(2);
         hbtest::click(child<QPushButton>(d, "Command1_1"));

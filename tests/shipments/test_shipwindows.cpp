@@ -49,6 +49,28 @@ protected:
         hbtest::onModal(ui.get(), QStringLiteral("frmShipInput"),
                         [drive](QDialog *d) { drive(*static_cast<hb::frmShipInput *>(d)); });
     }
+    // A new shipment of grower 1's tomato planting: 12 at 150 yen, 2 returned (sales 1,500).
+    static void enterTomatoes(hb::frmShipInput &in, const char *notes)
+    {
+        settle();
+        hbtest::focusByClick(in.txtDATA[hb::kBoxLocate]);  // the day's picker closes
+        settle();
+        hbtest::focusByClick(in.List1);
+        in.List1->setCurrentRow(1);
+        settle();
+        type(in.txtDATA[hb::kBoxShopPrc], "150");
+        type(in.txtDATA[hb::kBoxShipQty], "12");
+        type(in.txtDATA[hb::kBoxRtnQty], "2");
+        type(in.txtDATA[hb::kBoxNotes], notes);
+        settle();
+    }
+    // What a shipment's save writes: the shipments, the vouchers and the diary.
+    static QStringList shipmentTables()
+    {
+        return hbtest::dumpRows(*hb::gDb, "D_SHIP", "FMR_ID, SHIP_ID") + hbtest::dumpRows(*hb::gDb, "D_LEDGE", "FMR_ID, LEDGE_ID")
+               + hbtest::dumpRows(*hb::gDb, "D_DIARY", "FMR_ID, WORK_DATE")
+               + hbtest::dumpRows(*hb::gDb, "D_DIARY_DTL", "FMR_ID, WORK_DATE, DTL_NO");
+    }
     static QStringList listEntries(const hb::frmShipList &l)
     {
         QStringList s;
@@ -413,19 +435,8 @@ TEST_P(ShipWindows, EachFailingStatementOfTheSaveLeavesTheTablesAndTheWindowAsTh
     auto &list = openList();
     long statements = 0;
     onInput([&](hb::frmShipInput &in) {
-        settle();
-        hbtest::focusByClick(in.List1);
-        in.List1->setCurrentRow(1);
-        settle();
-        type(in.txtDATA[hb::kBoxShopPrc], "150");
-        type(in.txtDATA[hb::kBoxShipQty], "12");
-        type(in.txtDATA[hb::kBoxNotes], "朝どれ");
-        settle();
-        const auto tables = [] {
-            return hbtest::dumpRows(*hb::gDb, "D_SHIP", "FMR_ID, SHIP_ID") + hbtest::dumpRows(*hb::gDb, "D_LEDGE", "FMR_ID, LEDGE_ID")
-                   + hbtest::dumpRows(*hb::gDb, "D_DIARY", "FMR_ID, WORK_DATE")
-                   + hbtest::dumpRows(*hb::gDb, "D_DIARY_DTL", "FMR_ID, WORK_DATE, DTL_NO");
-        };
+        enterTomatoes(in, "朝どれ");
+        const auto tables = shipmentTables;
         const auto boxes = [&in] {
             QStringList texts;
             for (QLineEdit *box : in.txtDATA)
@@ -447,6 +458,50 @@ TEST_P(ShipWindows, EachFailingStatementOfTheSaveLeavesTheTablesAndTheWindowAsTh
     EXPECT_GT(statements, 6);
     EXPECT_EQ(count("SELECT COUNT(*) FROM D_SHIP WHERE FMR_ID=1 AND SHIP_ID=5 AND NOTES='朝どれ'"), 1);
     EXPECT_EQ(count("SELECT COUNT(*) FROM D_DIARY_DTL WHERE FMR_ID=1 AND WORK_KBN=8 AND SHIP_ID=5"), 1);
+    list.Unload();
+}
+
+// The shop's name for the sales voucher cannot be read (the master database fails): the save
+// fails whole with one message, nothing is written and the window keeps its input; the voucher is
+// never stored without its shop.
+TEST_P(ShipWindows, AFailingShopNameLookUpFailsTheWholeSave)
+{
+    putSeason();
+    auto &list = openList();
+    bool driven = false;
+    onInput([&](hb::frmShipInput &in) {
+        driven = true;
+        enterTomatoes(in, "");
+        ASSERT_EQ(in.txtDATA[hb::kBoxSalesQty]->text(), "10");
+        const QStringList before = shipmentTables();
+        int lookUps = 0;
+        hb::DbObject::statementStartHook = [&](const hb::DbObject &on, const QString &sql) {
+            if (&on == hb::gMst.get() && sql.contains(QLatin1String("M_SHOP.SHOP_NM")) && hb::gDb->inTransaction()) {
+                ++lookUps;
+                throw hb::HbError(hb::kErrDatabase, QStringLiteral("マスタを読めません。"));
+            }
+        };
+        ui->prompts.clear();
+        hbtest::click(in.cmdMENU[1]);
+        settle();
+        hb::DbObject::statementStartHook = nullptr;
+        EXPECT_EQ(lookUps, 1);
+        EXPECT_EQ(ui->promptTexts(), QStringList({QStringLiteral("マスタを読めません。")}));
+        EXPECT_TRUE(in.isVisible());
+        EXPECT_FALSE(hb::gDb->inTransaction());
+        EXPECT_EQ(shipmentTables(), before);
+        EXPECT_EQ(in.txtDATA[hb::kBoxShipQty]->text(), QStringLiteral("12"));
+        // With the master readable again the same input saves, the voucher naming its shop.
+        hbtest::click(in.cmdMENU[1]);
+        settle();
+        EXPECT_FALSE(in.isVisible());
+    });
+    hbtest::click(list.cmdMENU[1]);
+    settle();
+    EXPECT_TRUE(driven);
+    EXPECT_EQ(count("SELECT COUNT(*) FROM D_LEDGE WHERE FMR_ID=1 AND CTR_NM IS NOT NULL AND CTR_NM<>'' "
+                    "AND LEDGE_ID=(SELECT LEDGE_ID_S FROM D_SHIP WHERE FMR_ID=1 AND SHIP_ID=5)"),
+              1);
     list.Unload();
 }
 
