@@ -93,6 +93,8 @@ void CalChemiStock(DbObject &db, DbObject &work, const QDateTime &workDate, long
     // purchase and line unit, with the purchase's unit (a purchase has one), which is all the
     // conversion needs. A line counts for its own grower's purchase only. A line naming 0 names
     // no purchase (purchases are numbered from 1): those lines, most of a grower's, are not read.
+    // A unit never chosen (Null) is no unit, as the empty entry (0) is: a line without unit of a
+    // purchase without unit is in the purchase's own unit.
     std::vector<Value> named;
     for (long id : ids) {
         if (id > 0)
@@ -105,11 +107,12 @@ void CalChemiStock(DbObject &db, DbObject &work, const QDateTime &workDate, long
         params.push_back(Value(fmrId));
         params.insert(params.end(), named.begin(), named.end());
         auto groups = db.GetFwdOnlyRst(
-            QStringLiteral("SELECT U.CHEMI_ID, D_CHEMI.PUR_UNIT AS PUR_UNIT_ID, U.DTL_UNIT_ID, U.QTY FROM"
-                           " (SELECT D_DIARY_DTL.CHEMI_ID, D_DIARY_DTL.UNIT_ID AS DTL_UNIT_ID, SUM(D_DIARY_DTL.QTY) AS QTY"
+            QStringLiteral("SELECT U.CHEMI_ID, COALESCE(D_CHEMI.PUR_UNIT, 0) AS PUR_UNIT_ID, U.DTL_UNIT_ID, U.QTY FROM"
+                           " (SELECT D_DIARY_DTL.CHEMI_ID, COALESCE(D_DIARY_DTL.UNIT_ID, 0) AS DTL_UNIT_ID,"
+                           " SUM(D_DIARY_DTL.QTY) AS QTY"
                            " FROM D_DIARY_DTL WHERE D_DIARY_DTL.FMR_ID=? AND D_DIARY_DTL.CHEMI_ID IN(") +
                 marks(named.size()) +
-                QStringLiteral(") GROUP BY D_DIARY_DTL.CHEMI_ID, D_DIARY_DTL.UNIT_ID) U"
+                QStringLiteral(") GROUP BY D_DIARY_DTL.CHEMI_ID, COALESCE(D_DIARY_DTL.UNIT_ID, 0)) U"
                                " INNER JOIN D_CHEMI ON U.CHEMI_ID = D_CHEMI.CHEMI_ID WHERE D_CHEMI.FMR_ID=?"
                                " AND D_CHEMI.CHEMI_ID IN(") +
                 marks(named.size()) + QStringLiteral(")"),

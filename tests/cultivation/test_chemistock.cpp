@@ -95,6 +95,33 @@ TEST_P(ChemiStock, EitherDirectionOfTheUnitTableConverts)
     }
 }
 
+TEST_P(ChemiStock, APurchaseAndALineWithoutUnitCountUnchanged)
+{
+    // A unit box never visited leaves Null, its empty entry 0: both mean "no unit", and a line
+    // without unit of a purchase without unit is in the purchase's own unit.
+    struct { Value purUnit, lineUnit; double used; } cases[] = {
+        {Value::null(), Value::null(), 2},
+        {Value(0), Value::null(), 2},
+        {Value::null(), Value(0), 2},
+        {Value(0), Value(0), 2},
+        {Value::null(), Value(4), 0},  // a unit against none: no factor, as before
+        {Value(4), Value::null(), 0},
+    };
+    for (const auto &c : cases) {
+        hb::gDb->EXEC("DELETE FROM D_DIARY_DTL");
+        hb::gDb->EXEC("DELETE FROM D_CHEMI");
+        hb::gDb->EXEC("INSERT INTO D_CHEMI (FMR_ID, CHEMI_ID, CHEMI_NM, PUR_QTY, PUR_UNIT) VALUES (1, 7, 'x', 10, ?)",
+                      {c.purUnit});
+        hb::gDb->EXEC("INSERT INTO D_DIARY_DTL (FMR_ID, WORK_DATE, DTL_NO, WORK_KBN, CHEMI_ID, QTY, UNIT_ID) "
+                      "VALUES (1, ?, 1, 5, 7, 1.5, ?), (1, ?, 1, 5, 7, 0.5, ?)",
+                      {Value(kDay), c.lineUnit, Value(kOtherDay), c.lineUnit});
+        hb::CalChemiStock(*hb::gDb, *hb::gWork, kDay, 1);
+        const QString which = c.purUnit.displayText() + "/" + c.lineUnit.displayText();
+        EXPECT_DOUBLE_EQ(col("USED_QTY", 7).toDouble(), c.used) << which.toStdString();
+        EXPECT_DOUBLE_EQ(col("REST_QTY", 7).toDouble(), 10 - c.used) << which.toStdString();
+    }
+}
+
 TEST_P(ChemiStock, ShippedUnitTableAgreesWithTheFixedFactors)
 {
     // One purchase per pair of units, each used once on the day.
