@@ -239,6 +239,9 @@ private:
             return pressDropped_;
         }
         pressDropped_ = false;
+        // A new press: a release still awaited from a dropped press never came (a message box
+        // of the refusal took it), and this press's own release must reach its control.
+        swallowReleaseOn_ = nullptr;
         QWidget *hit = f->childAt(e->position().toPoint());
         QWidget *target = clickFocusTarget(hit ? hit : f);
         if (!target || f->leaveFocus(target))

@@ -492,6 +492,32 @@ TEST_F(FormEvents, AMessageBoxInsideValidateDoesNotValidateAgain)
     EXPECT_EQ(QApplication::focusWidget(), box);
 }
 
+TEST_F(FormEvents, AfterARefusalWhoseReleaseTheMessageBoxTookTheNextClickCounts)
+{
+    // The refusal's message box is up when the mouse button is let go: the release never
+    // reaches the window. Once the box is mended, the next click on the button is a click.
+    TestForm *f = make();
+    auto *box = f->add<QLineEdit>("txtDATA_0", 30, 40, 200, 24);
+    QPushButton *close = f->button("cmdMENU_0", 30, 300);
+    f->check = [&](QWidget *c) { return c != box || box->text() != "abc"; };
+    open(f);
+    box->setFocus();
+    settle();
+    hbtest::typeText(box, "abc");
+    QWindow *window = f->windowHandle();
+    ASSERT_NE(window, nullptr);
+    QTest::mousePress(window, Qt::LeftButton, Qt::NoModifier, close->mapTo(f, close->rect().center()));
+    settle();
+    EXPECT_EQ(QApplication::focusWidget(), box);
+    EXPECT_EQ(f->count("Click cmdMENU_0"), 0);
+
+    box->setText("0.1");
+    f->log.clear();
+    hbtest::click(close);
+    EXPECT_EQ(f->count("Click cmdMENU_0"), 1);
+    EXPECT_EQ(QApplication::focusWidget(), close);
+}
+
 TEST_F(FormEvents, AFailingValidateIsReportedAndLetsTheFocusGo)
 {
     TestForm *f = make();
