@@ -245,6 +245,9 @@ void DbObject::openFile(const QString &path, bool mayCreate)
             db = QSqlDatabase();
             QSqlDatabase::removeDatabase(connName_);
             WriteLog(QStringLiteral("%1 [OPEN %2]").arg(err.text(), path));
+            // SQLite's "file is not a database" (26) says why; other failures (locked, unreadable) stay general.
+            if (err.nativeErrorCode() == QLatin1String("26"))
+                throw HbError(kErrDatabase, notDatabaseText(QDir::toNativeSeparators(path)));
             throw HbError(kErrDatabase, QStringLiteral("データベース '%1' を開けません。").arg(path));
         }
     }
@@ -430,6 +433,11 @@ QString DbObject::databaseMissingText(const QString &database)
 QString DbObject::databaseDeniedText(const QString &database)
 {
     return QStringLiteral("データベースがサーバーにないか、使う権限がありません：") + database;
+}
+
+QString DbObject::notDatabaseText(const QString &file)
+{
+    return QStringLiteral("データベースのファイルではありません：") + file;
 }
 
 QString DbObject::tableMissingText(const QString &table)

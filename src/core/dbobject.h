@@ -110,6 +110,7 @@ public:
     static QString accessDeniedText(const QString &user);
     static QString databaseMissingText(const QString &database);
     static QString databaseDeniedText(const QString &database);
+    static QString notDatabaseText(const QString &file);
     static QString tableMissingText(const QString &table);
     static QString noKindText();
     // What the messages name this object's database by: the file, or the server's database.

@@ -173,7 +173,8 @@ TEST_F(StartUp, ASettingsFileThatIsNoDatabaseEndsTheProgram)
     EXPECT_TRUE(runMain());
     ASSERT_EQ(ui->prompts.size(), 1u);
     EXPECT_EQ(ui->prompts[0].style, 16);
-    EXPECT_TRUE(ui->prompts[0].text.contains("INFO.MDB"));
+    EXPECT_EQ(ui->prompts[0].text, "設定データベースを開けません。データベースのファイルではありません：" + f.fileName())
+        << "the file named once, with why";
 }
 
 TEST_F(StartUp, AnErrorNoStepTrapsIsReportedAndEndsTheProgram)

@@ -264,7 +264,7 @@ TEST_F(Connections, ASettingsFileThatIsNoDatabaseIsReportedAndEnds)
     EXPECT_THROW(hb::InitIni(), hb::ProgramEnded);
     ASSERT_EQ(ui->prompts.size(), 1u);
     EXPECT_EQ(ui->prompts[0].style, 16);
-    EXPECT_TRUE(ui->prompts[0].text.contains("INFO.MDB"));
+    EXPECT_EQ(ui->prompts[0].text, "データベースのファイルではありません：" + f.fileName());
     EXPECT_EQ(QFileInfo(f.fileName()).size(), 4096);  // nothing overwritten
 }
 
