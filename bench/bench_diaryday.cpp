@@ -66,15 +66,8 @@ void BM_SaveDay(benchmark::State &state)
 {
     if (!hbbench::historyFor(state))
         return;
-    const hb::DiaryDay d = hb::LoadDiaryDay(hbbench::kGrower, kWorkDate);
-    hb::DiarySave day;
-    day.day = d.day;
+    hb::DiarySave day = hb::DiarySave::asLoaded(hb::LoadDiaryDay(hbbench::kGrower, kWorkDate));
     day.day.NOTES1 = hb::Value(QStringLiteral("散布後 雨なし"));
-    day.lines = d.lines;
-    day.ledge = d.ledge;
-    day.loadedLedge = d.ledge;
-    day.loadedChemiIds = d.loadedChemiIds;
-    day.loadedRows = d.loadedRows;
     if (day.lines.size() != 3 || day.ledge.size() != 3 || day.loadedChemiIds.size() != 1) {
         state.SkipWithError("the day did not load as built");
         return;

@@ -71,7 +71,7 @@ struct Currency {
 };
 
 // Date values carry no time zone: their fields are the wall-clock date and time as stored and
-// shown, held in this one fixed spec so that no value needs a local-time conversion (a
+// shown, held as UTC fields so that no value needs a local-time conversion (a
 // conversion per value reads the zone data each time). Text, comparisons and day arithmetic
 // therefore come out the same under every local time zone.
 constexpr Qt::TimeSpec DateSpec = Qt::UTC;
@@ -116,7 +116,7 @@ public:
     bool toBool() const;               // non-zero -> true; "True"/"False" text
     Currency toCurrency() const;
     QDateTime toDate() const;          // dates and date text, as a local date-time with the same fields
-    // The same fields without any time-zone conversion (in the one spec of date values): for
+    // The same fields without any time-zone conversion (as UTC fields, like every date value): for
     // reading the day or the time of many values cheaply.
     QDateTime toDateFields() const;
     QString toString() const;          // Empty -> "", Null raises
@@ -144,7 +144,7 @@ bool parseNumber(const QString &text, double *out);
 bool IsNumeric(const Value &v);
 
 // Dates typed or stored as text: "yyyy/mm/dd", "yyyy-mm-dd", either with " hh:nn[:ss]". The
-// result carries the fields as written in the one time spec of date values (see DateSpec).
+// result carries the fields as written, as UTC fields like every date value (see DateSpec).
 bool parseDateText(const QString &text, QDateTime *out);
 bool IsDate(const Value &v);
 

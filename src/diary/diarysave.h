@@ -32,6 +32,12 @@ struct DiarySave {
     std::vector<LedgeRec> loadedLedge;   // the vouchers as the day was loaded: their IDATE and UDATE
     std::vector<long> loadedChemiIds;    // the purchases the lines named when the day was loaded
     std::vector<LoadedRows> loadedRows;  // the day's rows as loaded (DayRows)
+
+    // The day as loaded, saved unchanged unless the caller edits the copy.
+    static DiarySave asLoaded(const DiaryDay &d)
+    {
+        return DiarySave{d.day, d.lines, d.ledge, d.ledge, d.loadedChemiIds, d.loadedRows};
+    }
 };
 
 // Writes the day and returns it as stored: the lines carry their voucher numbers (a new number

@@ -127,14 +127,9 @@ TEST_P(TwoComputersTest, TheDiaryDay)
     showModal<hb::frmDairyInput>("frmDairyInput", [&](hb::frmDairyInput &f) {  // pc2 opens it too
         // pc1 saves ヒトコト "雨".
         pcs->use(0);
-        hb::DiarySave s;
-        s.day = pc1Day.day;
+        hb::DiarySave s = hb::DiarySave::asLoaded(pc1Day);
         s.day.ONE_MSG = Value("雨");
         s.day.HI_TMP = Value(12);
-        s.lines = pc1Day.lines;
-        s.ledge = pc1Day.ledge;
-        s.loadedLedge = pc1Day.ledge;
-        s.loadedRows = pc1Day.loadedRows;
         hb::SaveDiaryDay(*hb::gDb, s);
         pcs->use(1);
 

@@ -2,7 +2,7 @@
 // The data and work databases of either kind with the rows a diary day reads, and driving the
 // diary-day window as the month calendar opens it.
 
-#include "common/globaldbs.h"
+#include "bookkeeping/ledgefixture.h"
 #include "common/harness.h"
 #include "core/forms.h"
 #include "core/globals.h"
@@ -20,22 +20,9 @@ using hb::Value;
 inline Value day(int y, int m, int d) { return Value(QDate(y, m, d)); }
 inline const QDate kDay(2014, 10, 24);
 
-class DiaryDb : public hbtest::GlobalDbs {
+// Grower 1 current, the voucher array empty before and after each test, the windows gone after it.
+class DiaryDb : public ledgetest::LedgeDb {
 protected:
-    void SetUp() override
-    {
-        GlobalDbs::SetUp();
-        hb::gFmrID = Value(1);
-        hb::gLedge.assign(1, hb::LedgeRec());
-    }
-    void TearDown() override
-    {
-        hb::destroyForms();
-        hbtest::settle();
-        hb::gLedge.assign(1, hb::LedgeRec());
-        GlobalDbs::TearDown();
-    }
-
     struct DayRow {
         long fmr = 1;
         QDate date = kDay;

@@ -16,14 +16,7 @@ protected:
     // The day as the window holds it after loading.
     static hb::DiarySave loaded(long fmr = 1)
     {
-        const hb::DiaryDay d = hb::LoadDiaryDay(fmr, kDay.startOfDay());
-        hb::DiarySave s;
-        s.day = d.day;
-        s.lines = d.lines;
-        s.ledge = d.ledge;
-        s.loadedLedge = d.ledge;
-        s.loadedChemiIds = d.loadedChemiIds;
-        return s;
+        return hb::DiarySave::asLoaded(hb::LoadDiaryDay(fmr, kDay.startOfDay()));
     }
     static hb::LedgeRec voucher(long id, long fmr = 1)
     {

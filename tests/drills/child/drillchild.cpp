@@ -58,14 +58,7 @@ struct Save {
 // The day of the drills as the diary-day window holds it after opening it.
 hb::DiarySave openedDay()
 {
-    const hb::DiaryDay d = hb::LoadDiaryDay(1, kDay.startOfDay());
-    hb::DiarySave s;
-    s.day = d.day;
-    s.lines = d.lines;
-    s.ledge = d.ledge;
-    s.loadedLedge = d.ledge;
-    s.loadedChemiIds = d.loadedChemiIds;
-    return s;
+    return hb::DiarySave::asLoaded(hb::LoadDiaryDay(1, kDay.startOfDay()));
 }
 
 QString lastPrompt(hbtest::ScriptedUi &ui)
