@@ -206,8 +206,7 @@ LedgeSaveResult SaveLedge(DbObject &db, int mode, long fmrId, LedgeRec &saved, c
                             ->Fields(0);
         if (n.toLong() == 0)
             return LedgeSaveResult::Missing;
-        for (const LoadedRows &rows : loaded)
-            rows.check(db);
+        CheckLoaded(db, loaded);
         if (mode == kEditModify) {
             const HoldColumns h = HoldColumns::forUpdate();
             saved.UDATE = h.udate;

@@ -117,4 +117,10 @@ LoadedRows LoadedRows::reread(DbObject &db) const
     return again;
 }
 
+void CheckLoaded(DbObject &db, const std::vector<LoadedRows> &loaded)
+{
+    for (const LoadedRows &rows : loaded)
+        rows.check(db);
+}
+
 }  // namespace hb

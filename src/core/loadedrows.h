@@ -74,4 +74,7 @@ private:
     QStringList rows_;     // the rows as loaded, each as one comparable text, sorted
 };
 
+// Checks each of the rows a save overwrites (LoadedRows::check), inside its transaction.
+void CheckLoaded(DbObject &db, const std::vector<LoadedRows> &loaded);
+
 }  // namespace hb

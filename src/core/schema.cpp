@@ -125,11 +125,8 @@ void requireDatabase(const QString &path, Schema which)
     try {
         db = DirectDb::file(path, false);
     } catch (const HbError &e) {
-        // The cause names the file already: said once.
-        if (e.description().contains(QDir::toNativeSeparators(path)))
-            throw HbError(e.number(), databaseLabel(which) + QStringLiteral("を開けません。") + e.description());
-        throw HbError(e.number(), failure(databaseLabel(which), path,
-                                          QStringLiteral("を開けません。%1").arg(e.description())));
+        // The cause names the file.
+        throw HbError(e.number(), databaseLabel(which) + QStringLiteral("を開けません。") + e.description());
     }
     for (const QString &table : schemaTables(which)) {
         if (db->tableColumns(table).isEmpty())

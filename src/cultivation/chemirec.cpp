@@ -242,8 +242,7 @@ ChemiSaveResult SaveChemi(DbObject &db, int mode, ChemiRec &rec, const std::vect
         rs->Close();
         if (!found)
             return ChemiSaveResult::Missing;
-        for (const LoadedRows &rows : loaded)
-            rows.check(db);
+        CheckLoaded(db, loaded);
     }
 
     const long fmr = IdOrZero(out.FMR_ID);

@@ -236,8 +236,7 @@ PlantSaveResult savePlant(DbObject &db, int mode, PlantRec &rec, const std::vect
             return PlantSaveResult::Missing;
         const Value idate = rs->Fields(0);
         rs->Close();
-        for (const LoadedRows &rows : loaded)
-            rows.check(db);
+        CheckLoaded(db, loaded);
         if (mode == kEditDelete) {
             db.EXEC(QStringLiteral("DELETE FROM D_PLANT WHERE FMR_ID=? AND PLANT_ID=?"), key);
         } else {

@@ -240,8 +240,7 @@ DiarySave SaveDiaryDay(DbObject &db, DiarySave s)
 {
     const QDateTime now = QDateTime::currentDateTime();
     TransactionScope scope(db);
-    for (const LoadedRows &rows : s.loadedRows)
-        rows.check(db);
+    CheckLoaded(db, s.loadedRows);
     SaveLedgeData(db, s, now);
     SaveUseChemi(db, s, now);
     SaveDayRow(db, s);

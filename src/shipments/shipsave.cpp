@@ -165,8 +165,7 @@ int SaveShipment(DbObject &db, ShipRec &rec, int mode, const std::vector<LoadedR
         } else if (!rowExists(db, fmr, IdOf(r.SHIP_ID))) {
             missing = true;
         } else {
-            for (const LoadedRows &rows : loaded)
-                rows.check(db);
+            CheckLoaded(db, loaded);
         }
         if (!missing) {
             if (mode == kEditDelete) {
