@@ -5,7 +5,7 @@ pkgs=(
   cmake g++ make pkg-config
   qt6-base-dev libqt6sql6-sqlite libqt6sql6-mysql qt6-translations-l10n libgl-dev
   libsqlite3-dev unixodbc-dev libqrencode-dev
-  fonts-noto-cjk
+  fonts-noto-cjk fonts-ipafont-gothic fonts-noto-color-emoji
   libgtest-dev libbenchmark-dev
   mariadb-server-core mariadb-client odbc-mariadb
   zbar-tools poppler-utils
