@@ -247,18 +247,13 @@ TEST_F(Outage, ASaveDuringTheOutageIsRefusedAndTheSame登録SavesAfterTheRestart
     EXPECT_EQ(vouchers(), before + QStringList{"5|朝市|1200"});
 
     // The product master, on the master object's own connection. That connection died with the
-    // server's restart: its first statement (the window's load) fails and nothing is replayed;
-    // the window opened again finds a new connection.
+    // server's restart too; as the data connection found the server gone, it is checked and made
+    // anew before the window's load: the restart cost one message, not a second one here.
     ui->prompts.clear();
-    hb::form<hb::fdlMstPrdEdit>().showModeless();
-    hbtest::settle();
-    ASSERT_FALSE(ui->prompts.empty());
-    EXPECT_EQ(ui->prompts.back().text, hb::DbObject::lostServerText());
-    hb::destroyForms();
-    hbtest::settle();
     auto &f = hb::form<hb::fdlMstPrdEdit>();
     f.showModeless();
     ASSERT_TRUE(hbtest::activate(&f));
+    EXPECT_TRUE(ui->prompts.empty()) << ui->promptTexts().join('|').toStdString();
     hbtest::click(f.cmdSUB[1]);
     hbtest::settle();
     ASSERT_EQ(f.products().size(), 2u);
