@@ -50,8 +50,9 @@ bool isLostConnection(int code)
 // check their own connection.
 std::vector<DbObject *> &liveObjects()
 {
-    static std::vector<DbObject *> objects;
-    return objects;
+    // Never destroyed: an object released by a static destructor still finds the list.
+    static auto *objects = new std::vector<DbObject *>;
+    return *objects;
 }
 
 // Plain: an expression or a column of another type; Text: a text column, read as it is stored.
