@@ -1,5 +1,6 @@
 // The date picker of every window with date boxes stays whole inside its window, at the design
-// size and maximised, and never covers the box it hangs under.
+// size and maximised, and never covers the box it hangs under; Esc closes it and keeps what was
+// typed (where no cancel button takes Esc); dates typed as people type them stay dates.
 
 #include "bookkeeping/frmledgeinput.h"
 #include "bookkeeping/frmledgelist.h"
@@ -9,14 +10,17 @@
 #include "core/datepicker.h"
 #include "core/forms.h"
 #include "core/globals.h"
+#include "cultivation/frmchemiinput.h"
 #include "cultivation/frmplantinput.h"
 #include "printing/fdlexppricetag.h"
+#include "printing/fdlprintpricetag.h"
 #include "shipments/frmshipinput.h"
 #include "shipments/frmshiplist.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QLineEdit>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using hbtest::settle;
@@ -69,6 +73,12 @@ TEST_F(PickersInWindows, HangsWholeInsideEveryWindowAtDesignSizeAndMaximised)
         {"作付入力", [] () -> hb::Form & { return hb::form<hb::frmPlantInput>(); },
          [](hb::Form &f) { return as<hb::frmPlantInput>(f).picker; },
          [&](hb::Form &f) { return txt(f, "txtDATA", {9, 10, 11, 13, 14}); }},
+        {"農薬入力", [] () -> hb::Form & { return hb::form<hb::frmChemiInput>(); },
+         [](hb::Form &f) { return as<hb::frmChemiInput>(f).picker; },
+         [&](hb::Form &f) { return txt(f, "txtDATA", {4}); }},
+        {"値札印刷", [] () -> hb::Form & { return hb::form<hb::fdlPrintPriceTag>(); },
+         [](hb::Form &f) { return as<hb::fdlPrintPriceTag>(f).picker; },
+         [&](hb::Form &f) { return txt(f, "txtCOND", {0}); }},
         {"出荷入力", [] () -> hb::Form & { return hb::form<hb::frmShipInput>(); },
          [](hb::Form &f) { return as<hb::frmShipInput>(f).picker; },
          [&](hb::Form &f) { return txt(f, "txtDATA", {0}); }},
@@ -120,6 +130,27 @@ TEST_F(PickersInWindows, HangsWholeInsideEveryWindowAtDesignSizeAndMaximised)
                     hbtest::savePicture(&f, QStringLiteral("/tmp/picker_%1_%2.png")
                                                 .arg(f.objectName(), maximised ? "max" : "design"));
                 }
+            }
+        }
+        QLineEdit *box = w.boxes(f).front();
+        for (const char *typed : {"2008/2/3", "2008/02/03", "20080203", "2008/2/13"}) {
+            box->setText(QString());
+            box->clearFocus();
+            box->setFocus(Qt::OtherFocusReason);
+            settle();
+            QTest::keyClicks(box, QString::fromLatin1(typed));
+            const QString where = QStringLiteral("%1 %2").arg(QString::fromUtf8(w.name), QString::fromLatin1(typed));
+            EXPECT_TRUE(QDate::fromString(box->text(), QStringLiteral("yyyy/M/d")).isValid())
+                << where.toStdString() << " gave " << box->text().toStdString();
+            if (f.cancelButton())
+                continue;  // Esc is the cancel button's there
+            // The picker opened by itself: Esc closes it, and a second Esc has nothing to close.
+            ASSERT_TRUE(picker->isShown()) << where.toStdString();
+            const QString kept = box->text();
+            for (int esc = 0; esc < 2; ++esc) {
+                hbtest::pressKey(Qt::Key_Escape, box);
+                EXPECT_FALSE(picker->isShown()) << where.toStdString();
+                EXPECT_TRUE(f.isVisible() && f.isLoaded() && box->text() == kept) << where.toStdString();
             }
         }
         f.Unload();
