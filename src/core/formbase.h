@@ -42,7 +42,9 @@
 //
 // Conventions built in: Enter moves the focus to the next control and is dropped (never a default
 // button); Tab does the same through Validate; a focused button clicks on Enter; Esc clicks the
-// cancel button when the window has one and does nothing otherwise; boxes named with
+// cancel button when the window has one and otherwise only closes an open pop-up (a combo box's
+// list, the date picker); a window opens with its whole frame inside the screen's available
+// area, centred on its owner's frame (placeFrame); boxes named with
 // setSelectAllOnFocus() select their text on focus; combo boxes named with setDropDownOnFocus()
 // open their list on focus; "fdl" windows have a fixed dialog border unless made sizable.
 

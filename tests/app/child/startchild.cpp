@@ -21,9 +21,9 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QTimer>
 #include <QWindow>
-#include <QDialog>
 #include <cstdio>
 
 namespace {
