@@ -12,7 +12,6 @@
 #include "cultivation/frmchemiinput.h"
 #include "cultivation/frmplantinput.h"
 #include "printing/fdlexppricetag.h"
-#include "printing/fdlprintpricetag.h"
 #include "shipments/frmshipinput.h"
 #include "shipments/frmshiplist.h"
 
@@ -75,9 +74,6 @@ TEST_F(PickersInWindows, HangsWholeInsideEveryWindowAtDesignSizeAndMaximised)
         {"農薬入力", [] () -> hb::Form & { return hb::form<hb::frmChemiInput>(); },
          [](hb::Form &f) { return as<hb::frmChemiInput>(f).picker; },
          [&](hb::Form &f) { return txt(f, "txtDATA", {4}); }},
-        {"値札印刷", [] () -> hb::Form & { return hb::form<hb::fdlPrintPriceTag>(); },
-         [](hb::Form &f) { return as<hb::fdlPrintPriceTag>(f).picker; },
-         [&](hb::Form &f) { return txt(f, "txtCOND", {0}); }},
         {"出荷入力", [] () -> hb::Form & { return hb::form<hb::frmShipInput>(); },
          [](hb::Form &f) { return as<hb::frmShipInput>(f).picker; },
          [&](hb::Form &f) { return txt(f, "txtDATA", {0}); }},

@@ -4,9 +4,9 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QLineEdit>
 #include <QImage>
 #include <QInputMethodEvent>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QTest>
