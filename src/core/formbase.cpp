@@ -503,9 +503,11 @@ QMargins expectedFrame(const QWidget *window, const QWidget *owner)
 
 // Before the window shows, its frame is placed with the frame it is expected to get; once the
 // window manager framed it, again with the real frame (nothing moves where the two agree).
+// A window shown maximised is placed for its restore: once framed, it is placed when it is
+// first seen in its normal state.
 void Form::placeOnScreen(bool framed)
 {
-    if (!isWindow() || (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized)))
+    if (!isWindow() || (windowState() & (Qt::WindowFullScreen | Qt::WindowMinimized)))
         return;
     QWidget *owner = parentWidget() ? parentWidget()->window() : nullptr;
     if (owner && !owner->isVisible())
@@ -722,7 +724,8 @@ bool Form::event(QEvent *e)
 {
     const bool handled = QDialog::event(e);
     if (placePending_ && (e->type() == QEvent::Move || e->type() == QEvent::Resize) && isVisible()
-        && frameGeometry() != geometry()) {
+        && frameGeometry() != geometry()
+        && !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized))) {
         placePending_ = false;
         placeOnScreen(true);
     }
