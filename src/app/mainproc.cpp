@@ -15,6 +15,8 @@
 #include "masters/fdlmstfmredit.h"
 #include "masters/fdlmstshopedit.h"
 
+#include <QApplication>
+
 namespace hb {
 
 namespace {
@@ -139,6 +141,16 @@ void Main()
     // its windows unloaded and its databases released.
     if (!trapped(Trap::Critical, startUp))
         EndApp();
+}
+
+void runProgram(QApplication &app)
+{
+    // The start-up's dialogs come and go before the main window exists.
+    app.setQuitOnLastWindowClosed(false);
+    Main();
+    app.setQuitOnLastWindowClosed(true);
+    app.exec();
+    EndApp();
 }
 
 }  // namespace hb

@@ -133,7 +133,6 @@ void frmLedgeInput::buildControls()
 
     makeMenuButton(kMenuRegister, QStringLiteral("登録"), 150, 7575, 1600, 1000);
     makeMenuButton(kMenuClose, QStringLiteral("閉じる"), 10350, 7575, 1800, 1000);
-    setCancelButton(cmdMENU[kMenuClose]);
 
     picker_ = new DatePicker(*this);
     picker_->addBox(kBoxDate, txtDATA[kBoxDate]);

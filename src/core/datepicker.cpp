@@ -6,6 +6,7 @@
 
 #include <QCalendarWidget>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QLocale>
 #include <QTextCharFormat>
@@ -67,9 +68,17 @@ DatePicker::DatePicker(Form &window, int leftTwips, int topTwips) : QObject(&win
 }
 
 // The window's scaling moves the picker with the other controls: once a resize is over, an open
-// picker goes back under the box it serves.
+// picker goes back under the box it serves. Esc that no cancel button of the window answers
+// closes an open picker, and does nothing more.
 bool DatePicker::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == &window_ && event->type() == QEvent::KeyPress
+        && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape && !window_.cancelButton()
+        && calendar_->isVisible()) {
+        hide();
+        event->accept();
+        return true;
+    }
     if (watched == &window_ && event->type() == QEvent::Resize) {
         QTimer::singleShot(0, this, [this] {
             const auto it = boxes_.find(tag_.toInt());

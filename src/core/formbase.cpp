@@ -19,10 +19,12 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTextEdit>
 #include <QTimer>
 #include <QToolButton>
 #include <QWindow>
+#include <algorithm>
 #include <cmath>
 
 namespace hb {
@@ -404,7 +406,7 @@ void Form::SetSize()
 {
     if (scaling_.designWidth <= 0 || scaling_.designHeight <= 0)
         return;
-    const QSize outer = frameGeometry().size();
+    const QSize outer = outerSize();
     const float fx = static_cast<float>(outer.width()) * kTwipsPerPixel / static_cast<float>(scaling_.designWidth);
     const float fy = static_cast<float>(outer.height()) * kTwipsPerPixel / static_cast<float>(scaling_.designHeight);
     scaleX_ = fx;
@@ -440,6 +442,11 @@ void Form::SetSize()
     }
 }
 
+QSize Form::outerSize() const
+{
+    return size() + QSize(kDesignFrameWidth, kDesignFrameHeight);
+}
+
 void Form::restoreDesign()
 {
     for (const SizeRec &r : design_) {
@@ -453,6 +460,65 @@ void Form::restoreDesign()
             w->setFont(font);
         }
     }
+}
+
+// ---- placement -----------------------------------------------------------------------------
+
+QRect Form::placeFrame(const QRect &available, const QSize &client, const QMargins &frame, const QRect &ownerFrame)
+{
+    QRect at(QPoint(0, 0), client.grownBy(frame));
+    at.moveCenter(ownerFrame.isValid() ? ownerFrame.center() : available.center());
+    const auto inside = [](int start, int length, int areaStart, int areaLength) {
+        return length >= areaLength ? areaStart : std::clamp(start, areaStart, areaStart + areaLength - length);
+    };
+    at.moveTo(inside(at.x(), at.width(), available.x(), available.width()),
+              inside(at.y(), at.height(), available.y(), available.height()));
+    return at;
+}
+
+namespace {
+
+QMargins frameMarginsOf(const QWidget *w)
+{
+    const QRect client = w->geometry(), frame = w->frameGeometry();
+    return QMargins(client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
+                    frame.bottom() - client.bottom());
+}
+
+// The frame a window not framed yet will get: that of another shown window of the program (the
+// same window manager frames them alike), else the frame the design sizes count.
+QMargins expectedFrame(const QWidget *window, const QWidget *owner)
+{
+    if (owner)
+        return frameMarginsOf(owner);
+    for (const QWidget *w : QApplication::topLevelWidgets()) {
+        if (w != window && w->isVisible() && w->isWindow() && !(w->windowFlags() & Qt::Popup))
+            return frameMarginsOf(w);
+    }
+    constexpr int side = kDesignFrameWidth / 2;
+    return QMargins(side, kDesignFrameHeight - side, side, side);
+}
+
+}  // namespace
+
+// Before the window shows, its frame is placed with the frame it is expected to get; once the
+// window manager framed it, again with the real frame (nothing moves where the two agree).
+// A window shown maximised is placed for its restore: once framed, it is placed when it is
+// first seen in its normal state.
+void Form::placeOnScreen(bool framed)
+{
+    if (!isWindow() || (windowState() & (Qt::WindowFullScreen | Qt::WindowMinimized)))
+        return;
+    QWidget *owner = parentWidget() ? parentWidget()->window() : nullptr;
+    if (owner && !owner->isVisible())
+        owner = nullptr;
+    QScreen *where = owner ? owner->screen() : screen();
+    if (!where)
+        return;
+    const QMargins frame = framed ? frameMarginsOf(this) : expectedFrame(this, owner);
+    const QRect at = placeFrame(where->availableGeometry(), size(), frame, owner ? owner->frameGeometry() : QRect());
+    if (!framed || at.topLeft() != frameGeometry().topLeft())
+        move(at.topLeft());
 }
 
 // ---- window state --------------------------------------------------------------------------
@@ -548,6 +614,12 @@ void Form::setVisible(bool visible)
         Load();
         if (!loaded_)
             return;
+    }
+    if (visible && !isVisible()) {
+        placeOnScreen(false);
+        placePending_ = true;
+    } else if (!visible) {
+        placePending_ = false;
     }
     QDialog::setVisible(visible);
 }
@@ -651,6 +723,12 @@ void Form::closeEvent(QCloseEvent *e)
 bool Form::event(QEvent *e)
 {
     const bool handled = QDialog::event(e);
+    if (placePending_ && (e->type() == QEvent::Move || e->type() == QEvent::Resize) && isVisible()
+        && frameGeometry() != geometry()
+        && !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized))) {
+        placePending_ = false;
+        placeOnScreen(true);
+    }
     if (e->type() == QEvent::WindowActivate)
         activated();
     return handled;

@@ -42,7 +42,9 @@
 //
 // Conventions built in: Enter moves the focus to the next control and is dropped (never a default
 // button); Tab does the same through Validate; a focused button clicks on Enter; Esc clicks the
-// cancel button when the window has one and does nothing otherwise; boxes named with
+// cancel button when the window has one and otherwise only closes an open pop-up (a combo box's
+// list, the date picker); a window opens with its whole frame inside the screen's available
+// area, centred on its owner's frame (placeFrame); boxes named with
 // setSelectAllOnFocus() select their text on focus; combo boxes named with setDropDownOnFocus()
 // open their list on focus; "fdl" windows have a fixed dialog border unless made sizable.
 
@@ -50,6 +52,7 @@
 
 #include <QAbstractButton>
 #include <QDialog>
+#include <QMargins>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
@@ -107,9 +110,20 @@ public:
     virtual void SetDefSize();
     // Rescales the controls to the window's outer size; never fails.
     virtual void SetSize();
+    // The outer size the scaling works from: the client area and the frame the design sizes
+    // count (not the window manager's frame, which is not known before the window is framed and
+    // differs between window managers), so the first layout equals every later one at that size.
+    QSize outerSize() const;
     // The factors of the last SetSize (outer size / design size), 1 before the first.
     double scaleX() const { return scaleX_; }
     double scaleY() const { return scaleY_; }
+
+    // Where a window opens on the screen: its frame (the client size grown by the frame margins)
+    // centred on its owner's frame, or on the available area without an owner, then moved
+    // inside the available area; along a side longer than the area it starts at the area's start,
+    // so the title bar shows. Returns the frame's rectangle.
+    static QRect placeFrame(const QRect &available, const QSize &client, const QMargins &frame,
+                            const QRect &ownerFrame);
 
     // The WINDOW_STA rule: maximised when the setting is true, normal otherwise.
     void applyWindowSta();
@@ -136,7 +150,9 @@ public:
     void setEnterLevel(EnterLevel level) { enterLevel_ = level; }
     void setSelectAllOnFocus(QWidget *box, bool on = true);
     void setDropDownOnFocus(QComboBox *box, bool on = true);
+    // The button Esc clicks (a dialog's cancel button); without one Esc closes nothing.
     void setCancelButton(QAbstractButton *button) { cancelButton_ = button; }
+    QAbstractButton *cancelButton() const { return cancelButton_; }
     // Connects a button's Click to a handler, trapped in the form trapFor(Click, button) names.
     void onClick(QAbstractButton *button, std::function<void()> handler);
 
@@ -183,6 +199,7 @@ private:
     };
 
     void Load();
+    void placeOnScreen(bool framed);
     void applyBorder(bool maximised);
     void restoreDesign();
     void activated();
@@ -207,6 +224,7 @@ private:
     bool loading_ = false;
     bool unloading_ = false;
     bool resizePending_ = false;
+    bool placePending_ = false;  // shown, not framed yet: placed again with the real frame
     bool inFirstResize_ = false;
     bool firstFocusPending_ = false;
     bool validating_ = false;

@@ -209,7 +209,8 @@ void SetDateSlash(QLineEdit *box)
         return;
     double n = 0;
     const bool fourDigits = t.size() == 4 && parseNumber(t, &n);
-    const bool sevenWithSlash = t.size() == 7 && t.indexOf(QLatin1Char('/')) == 4;
+    // "yyyy/mm" gets its slash; "yyyy/m/" (the person typed the slash) does not get a second.
+    const bool sevenWithSlash = t.size() == 7 && t.indexOf(QLatin1Char('/')) == 4 && t.back().isDigit();
     if (!fourDigits && !sevenWithSlash)
         return;
     appendSlash(box, t);

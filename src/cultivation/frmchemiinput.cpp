@@ -173,7 +173,6 @@ void frmChemiInput::buildControls()
 
     makeMenuButton(kMenuRegister, QStringLiteral("登録"), 8700, 7650, 1600, 550);
     makeMenuButton(kMenuClose, QStringLiteral("ｷｬﾝｾﾙ"), 10500, 7650, 1600, 550);
-    setCancelButton(cmdMENU[kMenuClose]);
     Check1 = makeCaptioned<QCheckBox>(this, QStringLiteral("Check1"), QStringLiteral("有効"), 720, 12, 80, 24);
 
     picker = new DatePicker(*this);

@@ -186,7 +186,6 @@ void frmPlantInput::buildControls()
     makeMenuButton(kMenuRegister, QStringLiteral("登録"), 240, 8100, 1500, 540);
     makeMenuButton(kMenuComplete, QStringLiteral("完了"), 1860, 8100, 1500, 540);
     makeMenuButton(kMenuClose, QStringLiteral("終了"), 8340, 8100, 1500, 540);
-    setCancelButton(cmdMENU[kMenuClose]);
 
     for (int i = kCmbCropKind; i < kCmbCount; ++i)
         setDropDownOnFocus(cmbDATA[static_cast<std::size_t>(i)]);

@@ -148,7 +148,6 @@ frmShipInput::frmShipInput() : InputForm(QStringLiteral("frmShipInput"), gShip, 
 
     makeMenuButton(kMenuRegister, QStringLiteral("登録"), 5850, 7425, 1500, 540);
     makeMenuButton(kMenuClose, QStringLiteral("ｷｬﾝｾﾙ"), 7500, 7425, 1500, 540);
-    setCancelButton(cmdMENU[kMenuClose]);
 
     for (QLineEdit *e : txtDATA) {
         if (e != txtDATA[kBoxLocate] && e != txtDATA[kBoxPrdNm] && e != txtDATA[kBoxNotes])

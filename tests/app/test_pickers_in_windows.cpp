@@ -1,5 +1,5 @@
 // The date picker of every window with date boxes stays whole inside its window, at the design
-// size and maximised, and never covers the box it hangs under.
+// size and maximised, and never covers the box it hangs under; Esc closes it, keeping the input.
 
 #include "bookkeeping/frmledgeinput.h"
 #include "bookkeeping/frmledgelist.h"
@@ -9,6 +9,7 @@
 #include "core/datepicker.h"
 #include "core/forms.h"
 #include "core/globals.h"
+#include "cultivation/frmchemiinput.h"
 #include "cultivation/frmplantinput.h"
 #include "printing/fdlexppricetag.h"
 #include "shipments/frmshipinput.h"
@@ -17,6 +18,7 @@
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QLineEdit>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using hbtest::settle;
@@ -69,6 +71,9 @@ TEST_F(PickersInWindows, HangsWholeInsideEveryWindowAtDesignSizeAndMaximised)
         {"作付入力", [] () -> hb::Form & { return hb::form<hb::frmPlantInput>(); },
          [](hb::Form &f) { return as<hb::frmPlantInput>(f).picker; },
          [&](hb::Form &f) { return txt(f, "txtDATA", {9, 10, 11, 13, 14}); }},
+        {"農薬入力", [] () -> hb::Form & { return hb::form<hb::frmChemiInput>(); },
+         [](hb::Form &f) { return as<hb::frmChemiInput>(f).picker; },
+         [&](hb::Form &f) { return txt(f, "txtDATA", {4}); }},
         {"出荷入力", [] () -> hb::Form & { return hb::form<hb::frmShipInput>(); },
          [](hb::Form &f) { return as<hb::frmShipInput>(f).picker; },
          [&](hb::Form &f) { return txt(f, "txtDATA", {0}); }},
@@ -121,6 +126,21 @@ TEST_F(PickersInWindows, HangsWholeInsideEveryWindowAtDesignSizeAndMaximised)
                                                 .arg(f.objectName(), maximised ? "max" : "design"));
                 }
             }
+        }
+        // A date typed as people type it stays a date; Esc closes the picker that opened by
+        // itself and nothing more (where no cancel button takes it), a second Esc nothing at all.
+        QLineEdit *box = w.boxes(f).front();
+        box->clear();
+        box->clearFocus();
+        box->setFocus(Qt::OtherFocusReason);
+        settle();
+        QTest::keyClicks(box, QStringLiteral("2008/2/3"));
+        EXPECT_EQ(box->text(), QStringLiteral("2008/2/3")) << w.name;
+        ASSERT_TRUE(picker->isShown()) << w.name;
+        for (int esc = 0; esc < 2 && !f.cancelButton(); ++esc) {
+            hbtest::pressKey(Qt::Key_Escape, box);
+            EXPECT_FALSE(picker->isShown()) << w.name;
+            EXPECT_TRUE(f.isVisible() && box->text() == QStringLiteral("2008/2/3")) << w.name;
         }
         f.Unload();
         settle();

@@ -279,6 +279,7 @@ TEST_F(StartUp, EmptyServerDatabasesRegisteredInTheConnectionDialogGetTheirTable
 struct ChildRun {
     QStringList boxes;  // "style text", the text's line breaks as "|"
     QStringList shown;
+    int openAtEnd = -1;  // the database objects still open when the program ended; -1: no end seen
     QProcess::ExitStatus status = QProcess::CrashExit;
     int code = -1;
 };
@@ -301,6 +302,8 @@ ChildRun runStartChild(const QString &folder, const char *answer, const QString 
             r.boxes << line.mid(4);
         else if (line.startsWith("SHOWN "))
             r.shown << line.mid(6);
+        else if (line.startsWith("END "))
+            r.openAtEnd = line.mid(4).toInt();
     }
     r.status = p.exitStatus();
     r.code = p.exitCode();
@@ -316,6 +319,18 @@ TEST_F(StartUp, AsAProcessEveryEndIsAnOrderlyExit)
     EXPECT_EQ(normal.code, 0);
     EXPECT_TRUE(normal.boxes.isEmpty()) << normal.boxes.join('\n').toStdString();
     EXPECT_EQ(normal.shown, QStringList{"frmDairyCal"});
+
+    // The main window's close box (the calendar, or the menu in multi-grower use) ends the
+    // program as its own end does: databases closed, status 0.
+    for (const char *useType : {"1", "2"}) {
+        setCtrl("USE_TYPE", Value(useType));
+        const ChildRun r = runStartChild(dir.bin(), "no", "closebox");
+        EXPECT_EQ(r.status, QProcess::NormalExit) << useType;
+        EXPECT_EQ(r.code, 0) << useType;
+        EXPECT_EQ(r.openAtEnd, 0) << useType;
+        EXPECT_EQ(r.shown, QStringList{*useType == '1' ? "frmDairyCal" : "fmnMain"}) << useType;
+    }
+    setCtrl("USE_TYPE", Value("1"));
 
     for (const char *step : {"settings", "data", "master", "work", "grower", "shop", "pesticide", "window"}) {
         const ChildRun r = runStartChild(dir.bin(), "no", QString::fromLatin1(step));

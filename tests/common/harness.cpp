@@ -1,9 +1,12 @@
 #include "common/harness.h"
 
+#include "core/formbase.h"
+
 #include <QApplication>
 #include <QComboBox>
-#include <QLineEdit>
+#include <QImage>
 #include <QInputMethodEvent>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -67,7 +70,8 @@ void typeText(QWidget *w, const QString &text)
 
 void resizeOuter(QWidget *window, const QSize &outer)
 {
-    const QSize frame = window->frameGeometry().size() - window->size();
+    const auto *form = qobject_cast<const hb::Form *>(window);
+    const QSize frame = (form ? form->outerSize() : window->frameGeometry().size()) - window->size();
     window->resize(outer - frame);
     settle();
 }
@@ -135,6 +139,19 @@ void choose(QComboBox *box, const QString &text)
 bool savePicture(QWidget *w, const QString &path)
 {
     return w->grab().save(path, "PNG");
+}
+
+int colourfulPixels(const QImage &picture, const QRect &area)
+{
+    int n = 0;
+    const QRect in = area.intersected(picture.rect());
+    for (int y = in.top(); y <= in.bottom(); ++y) {
+        for (int x = in.left(); x <= in.right(); ++x) {
+            const QColor c = picture.pixelColor(x, y);
+            n += c.hsvSaturation() > 120 && c.value() > 80;
+        }
+    }
+    return n;
 }
 
 int driveModal(QDialog *dialog, const std::function<void(QDialog *)> &drive)

@@ -5,6 +5,7 @@
 #include "common/scriptedui.h"
 
 #include <QDialog>
+#include <QImage>
 #include <QSize>
 #include <gtest/gtest.h>
 #include <QString>
@@ -44,7 +45,7 @@ void focusByClick(QWidget *w);
 void pressKey(Qt::Key key, QWidget *w = nullptr, Qt::KeyboardModifiers mods = Qt::NoModifier);
 // Types text into a widget as committed input-method text (any script).
 void typeText(QWidget *w, const QString &text);
-// Resizes a shown window so that its outer (frame) size is `outer`.
+// Resizes a shown window so that its outer size (as its scaling counts it) is `outer`.
 void resizeOuter(QWidget *window, const QSize &outer);
 // Closes every open popup (a combo box's list that its focus opened, say).
 void closePopups();
@@ -60,6 +61,9 @@ void choose(QComboBox *box, const QString &text);
 
 // Saves what the window shows as a PNG file.
 bool savePicture(QWidget *w, const QString &path);
+// The pixels of an area of a picture that are clearly coloured (text is black or grey; a colour
+// emoji is not).
+int colourfulPixels(const QImage &picture, const QRect &area);
 
 // Runs a modal dialog that a procedure opened: shows it, lets `drive` act on it, closes it as
 // the window system would when it is still open, and returns its result.

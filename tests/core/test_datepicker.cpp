@@ -248,6 +248,10 @@ TEST_F(DatePickerTest, TypingGetsTheSlashesOnce)
         {f->txtCOND[1], "20081201", "2008/12/01"},
         {f->txtCOND[1], "2026/09/01", "2026/09/01"},
         {f->txtCOND[1], "2026//", "2026//"},  // only the slash right after the help's is swallowed
+        {f->txtCOND[1], "2008/2/3", "2008/2/3"},  // the help appends only after a digit
+        {f->txtCOND[1], "2008/2/13", "2008/2/13"},
+        {f->txtCOND[1], "2008/02/03", "2008/02/03"},
+        {f->txtCOND[1], "20080203", "2008/02/03"},
         {&month, "202609", "2026/09"},
         {&month, "2026/09", "2026/09"},
     };

@@ -145,6 +145,8 @@ TEST_F(FormScaling, TwiceTheDesignSizeDoublesControlsFontsAndKeepsSkippedOnes)
     for (QWidget *w : f->controls())
         design[w] = w->geometry();
     open(f);
+    for (QWidget *w : scaled)  // the first layout, at the design size, is the design
+        EXPECT_EQ(w->geometry(), design[w]) << w->objectName().toStdString();
 
     hbtest::resizeOuter(f, QSize(1280, 960));
     EXPECT_DOUBLE_EQ(f->scaleX(), 2.0);
@@ -224,6 +226,31 @@ TEST_F(FormScaling, ShowingAgainStartsFromTheDesign)
     EXPECT_EQ(f->count("Load"), 2);
     EXPECT_EQ(txt->geometry(), QRect(60, 80, 400, 48));
     EXPECT_EQ(txt->font().pointSize(), 18);
+}
+
+// ---- placement -----------------------------------------------------------------------------
+
+// The whole frame, title bar included, opens inside the available area; a window on an owner is
+// centred on the owner's frame, so windows nested on windows of their size never creep upward.
+TEST(FormPlacement, FramesOpenInsideTheAvailableAreaCentredOnTheirOwner)
+{
+    const QMargins wm(1, 22, 1, 4);  // a title bar and thin borders
+    const QRect wide(0, 0, 1366, 768), narrow(0, 0, 1024, 768), panel(0, 30, 1366, 738);
+    struct Case { const char *what; QRect available; QSize client; QRect owner, frame; };
+    const Case cases[] = {
+        {"no owner: centred on the area", wide, QSize(818, 586), QRect(), QRect(273, 78, 820, 612)},
+        {"same size as its owner at the top: on the owner, no higher", wide, QSize(818, 586), QRect(10, 0, 820, 612),
+         QRect(10, 0, 820, 612)},
+        {"taller than its owner at the top: moved down", wide, QSize(800, 700), QRect(10, 0, 820, 612),
+         QRect(19, 0, 802, 726)},
+        {"owner at the right bottom: moved in", narrow, QSize(600, 400), QRect(700, 500, 320, 260),
+         QRect(422, 342, 602, 426)},
+        {"below a panel", panel, QSize(600, 700), QRect(0, 0, 600, 200), QRect(0, 30, 602, 726)},
+        {"larger than the area: at its top-left", narrow, QSize(1100, 800), QRect(100, 100, 400, 300),
+         QRect(0, 0, 1102, 826)},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(hb::Form::placeFrame(c.available, c.client, wm, c.owner), c.frame) << c.what;
 }
 
 // ---- window state --------------------------------------------------------------------------
@@ -646,11 +673,16 @@ TEST_F(FormRegistry, ModalWithAndWithoutOwner)
     TestForm *dlg = make("fdlSetConCtrl");
     QWidget *parentDuring = nullptr;
     bool modalDuring = false;
+    QRect frameDuring;
     hbtest::onModal(ui_.get(), "fdlSetConCtrl", [&](QDialog *d) {
         parentDuring = d->parentWidget();
         modalDuring = d->isModal();
+        frameDuring = d->frameGeometry();
     });
+    owner->move(40, 0);
+    settle();
     dlg->showModal(owner);
+    EXPECT_EQ(frameDuring.center(), owner->frameGeometry().center()) << "on its owner's frame";
     EXPECT_EQ(parentDuring, owner);
     EXPECT_TRUE(modalDuring);
     EXPECT_EQ(dlg->parentWidget(), nullptr);
@@ -749,6 +781,8 @@ TEST_F(Harness, JapaneseLabelsRenderWithTheCjkFont)
     check->setText("常に最大化する");
     f->button("cmdMENU_1", 20, 400)->setText("登録");
     f->button("cmdMENU_0", 140, 400)->setText("ｷｬﾝｾﾙ");
+    auto *memo = f->add<QLineEdit>("txtDATA_2", 20, 150, 300, 30);
+    memo->setText("芽が出た🌱🍅");
     open(f);
 
     EXPECT_EQ(QFontInfo(label->font()).family(), hb::kUiFontFamily);
@@ -767,6 +801,8 @@ TEST_F(Harness, JapaneseLabelsRenderWithTheCjkFont)
             dark += qGray(picture.pixel(x, y)) < 100;
     }
     EXPECT_GT(dark, 100);  // the title's glyphs are drawn
+    // Emoji show as themselves, in colour, not as empty boxes.
+    EXPECT_GT(hbtest::colourfulPixels(picture, memo->geometry()), 40);
 }
 
 }  // namespace

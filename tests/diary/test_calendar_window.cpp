@@ -360,6 +360,7 @@ TEST_P(CalendarWindow, TheDrawingStaysAndFollowsTheSize)
     diary(1, d(4), V(7), V::null(), V::null(), V("雷雨"));
     diary(1, d(9), V(8), V(-4.0), V(3.0), V("雪"));
     diary(1, d(10), V(2), V(10.0), V(25.0), V("出荷"));
+    diary(1, d(16), V(1), V(40.0), V(40.0), V("🌱芽"));
     voucher(1, 1, d(10).startOfDay(), 1040, 4000);
     voucher(1, 2, d(11).startOfDay(), 1000, 4000);
     line(1, d(12).startOfDay(), 1, V(1), V(3));
@@ -369,6 +370,14 @@ TEST_P(CalendarWindow, TheDrawingStaysAndFollowsTheSize)
     auto *pic = ctl<hb::CalendarPicture>(cal, "Picture1");
     EXPECT_TRUE(hbtest::savePicture(&cal, "/tmp/hb9_cal_design.png"));
     const QImage before = pic->grab().toImage();
+    // The note's emoji shows as itself, in colour.
+    const hb::CalCell *sprout = cal.calView().cellOfDay(16);
+    ASSERT_TRUE(sprout && !sprout->note.empty());
+    const double s = cal.calGeometry().S;
+    const QRect emoji = QRectF(sprout->note.front().x / 15, sprout->note.front().y / 15, s / 15, s / 15)
+                            .toAlignedRect()
+                            .translated(pic->contentsRect().topLeft());
+    EXPECT_GT(hbtest::colourfulPixels(before, emoji), 20);
 
     // Covered by another window and uncovered: the same picture.
     QWidget cover;
