@@ -158,10 +158,10 @@ CREATE TABLE D_LEDGE (
 -- Indexes of the reads that would otherwise go through all of a grower's years of rows: the
 -- calendar's month of vouchers and shipments, the day's vouchers (in number order, so that a
 -- file database takes this index rather than the key for the order), and every line naming a
--- pesticide purchase (the stock), and whether any line names a purchase (the start's reset of
--- unused purchases); the shipment list's period over every grower and its
--- plantings with or without shipments; the rows a computer holds, which its windows release on
--- closing. A database made without them gets them when it is opened, in this order.
+-- pesticide purchase (the stock); any line naming a purchase (the start's reset of unused
+-- purchases); the shipment list's days over every grower and its plantings' shipments; the rows
+-- a computer holds, released when its windows close. A database made without them gets them
+-- when it is opened, in this order.
 CREATE INDEX IX_D_DIARY_DTL_CHEMI ON D_DIARY_DTL (FMR_ID, CHEMI_ID, UNIT_ID, QTY);
 CREATE INDEX IX_D_LEDGE_DATE ON D_LEDGE (FMR_ID, LEDGE_DATE, LEDGE_ID);
 CREATE INDEX IX_D_SHIP_DATE ON D_SHIP (FMR_ID, SHIP_DATE);

@@ -51,9 +51,8 @@ double GetUnitRate(long first, long second)
 
 void ClearChemiUse(DbObject &db, const Value &fmrId)
 {
-    // One statement: the purchases of the grower that no line of any grower names (a line's
-    // grower is never Null, so this is the set the outer join of lines used to find). A purchase
-    // that holds its reset already is not written again.
+    // One statement: the grower's purchases that no line of any grower names. A purchase that
+    // holds its reset already is not written again.
     const Value fmr = fmrId.isEmpty() ? Value::null() : fmrId;
     db.EXEC(QStringLiteral("UPDATE D_CHEMI SET D_CHEMI.USED_QTY=0, D_CHEMI.REST_QTY=D_CHEMI.PUR_QTY"
                            " WHERE D_CHEMI.FMR_ID=?"
