@@ -6,6 +6,7 @@
 //  BM_CalendarRedraw the window's whole redraw, DispData, painted offscreen and shown.
 
 #include "history.h"
+#include "rawdriver.h"
 
 #include "core/forms.h"
 #include "core/globals.h"
@@ -24,6 +25,8 @@
 namespace {
 
 using hbbench::History;
+using hbbench::rawFile;
+using hbbench::rawServer;
 
 const hb::CalLayers kAllLayers{true, true, true, true, true};
 
@@ -74,15 +77,6 @@ int midnightDay(const char *text)
     return (text[8] - '0') * 10 + (text[9] - '0');
 }
 
-sqlite3 *rawFile(const QString &path)
-{
-    static std::map<QString, sqlite3 *> open;
-    sqlite3 *&db = open[path];
-    if (!db)
-        sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
-    return db;
-}
-
 void readSqlite(sqlite3 *db, RawMonth &m)
 {
     const auto run = [db](const char *sql, const auto &row) {
@@ -117,17 +111,6 @@ void readSqlite(sqlite3 *db, RawMonth &m)
                 (*marks[layer])[d] = true;
         });
     }
-}
-
-// The server's connection itself, opened as the program opens it, used without the program's
-// statement layer.
-QSqlDatabase rawServer(const hb::ServerParams &params)
-{
-    static std::map<QString, std::unique_ptr<hb::DirectDb>> open;
-    std::unique_ptr<hb::DirectDb> &db = open[params.database];
-    if (!db)
-        db = hb::DirectDb::server(params);
-    return db->connection();
 }
 
 void readServer(QSqlDatabase &db, RawMonth &m)

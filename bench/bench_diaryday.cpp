@@ -8,9 +8,14 @@
 //  BM_SaveDay        the day saved again as loaded ("登録"): one transaction comparing the day's
 //                    rows with those loaded, rewriting its vouchers, the use's voucher, the day
 //                    row, the lines and the stock;
+//  BM_CloseDay       the window closed ("閉じる" as the close button does): this computer's
+//                    holds released and the window unloaded; on 20 and 40 years;
+//  BM_CloseDayRaw    its baseline: the day's own row and vouchers released by their keys,
+//                    hand-written through the raw driver;
 //  BM_LunisolarDate  the day's lunisolar date (the caption's old date).
 
 #include "history.h"
+#include "rawdriver.h"
 
 #include "core/forms.h"
 #include "core/globals.h"
@@ -41,7 +46,8 @@ void closeDay(hb::frmDairyInput &f)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);  // the unloaded window goes
 }
 
-void BM_OpenDay(benchmark::State &state)
+// Opens the day in the window and closes it again, once per iteration, timing one of the two.
+void openAndClose(benchmark::State &state, bool timeTheOpening)
 {
     if (!hbbench::historyFor(state))
         return;
@@ -49,16 +55,26 @@ void BM_OpenDay(benchmark::State &state)
     for (auto _ : state) {
         state.PauseTiming();
         hb::frmDairyInput &f = hb::form<hb::frmDairyInput>();
-        state.ResumeTiming();
+        if (timeTheOpening)
+            state.ResumeTiming();
         const bool ok = openDay(f);
-        state.PauseTiming();
+        if (timeTheOpening)
+            state.PauseTiming();
+        else
+            state.ResumeTiming();
         closeDay(f);
         if (!ok) {
             state.SkipWithError("the day did not load as built");
             break;
         }
-        state.ResumeTiming();
+        if (timeTheOpening)
+            state.ResumeTiming();
     }
+}
+
+void BM_OpenDay(benchmark::State &state)
+{
+    openAndClose(state, true);
 }
 BENCHMARK(BM_OpenDay)->Apply(hbbench::historyArgs);
 
@@ -82,6 +98,41 @@ void BM_SaveDay(benchmark::State &state)
         state.SkipWithError("the day's vouchers were not written back as they were");
 }
 BENCHMARK(BM_SaveDay)->Apply(hbbench::historyArgs);
+
+void BM_CloseDay(benchmark::State &state)
+{
+    openAndClose(state, false);
+    if (hb::gDb && hb::gDb->DCount("*", "D_DIARY", "HOLD_TM IS NOT NULL").toLong() != 0)
+        state.SkipWithError("a hold was left");
+}
+BENCHMARK(BM_CloseDay)->Apply([](benchmark::internal::Benchmark *b) { hbbench::historyArgs(b, {20, 40}, {1, 5}); });
+
+void BM_CloseDayRaw(benchmark::State &state)
+{
+    hbbench::History *h = hbbench::historyFor(state);
+    if (!h)
+        return;
+    const char *const hold =
+        "UPDATE D_DIARY SET HOLD_TM='PC-BENCH' WHERE FMR_ID=1 AND WORK_DATE='2024-06-12 00:00:00'";
+    const char *const release[] = {
+        "UPDATE D_DIARY SET LAST_TM=HOLD_TM, HOLD_TM=NULL WHERE FMR_ID=1 AND WORK_DATE='2024-06-12 00:00:00'"
+        " AND HOLD_TM='PC-BENCH'",
+        "UPDATE D_LEDGE SET LAST_TM=HOLD_TM, HOLD_TM=NULL WHERE FMR_ID=1 AND LEDGE_DATE='2024-06-12 00:00:00'"
+        " AND HOLD_TM='PC-BENCH'",
+    };
+    for (auto _ : state) {
+        state.PauseTiming();
+        const bool ok = hbbench::rawRun(*h, hold) >= 0;
+        state.ResumeTiming();
+        for (const char *sql : release) {
+            if (!ok || hbbench::rawRun(*h, sql) < 0) {
+                state.SkipWithError("the hand-written release failed");
+                return;
+            }
+        }
+    }
+}
+BENCHMARK(BM_CloseDayRaw)->Apply([](benchmark::internal::Benchmark *b) { hbbench::historyArgs(b, {20, 40}, {1, 5}); });
 
 void BM_LunisolarDate(benchmark::State &state)
 {

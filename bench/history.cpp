@@ -316,19 +316,34 @@ void dropHistories()
 
 void plainArgs(benchmark::internal::Benchmark *b)
 {
-    b->UseRealTime()->Repetitions(11)->MinTime(0.2)->Unit(benchmark::kMillisecond);
+    b->UseRealTime()->MinTime(0.2);
+    repeatedArgs(b);
+}
+
+void repeatedArgs(benchmark::internal::Benchmark *b)
+{
+    b->Repetitions(11)->Unit(benchmark::kMillisecond);
     b->ComputeStatistics("min", [](const std::vector<double> &v) { return *std::min_element(v.begin(), v.end()); });
     b->ComputeStatistics("max", [](const std::vector<double> &v) { return *std::max_element(v.begin(), v.end()); });
 }
 
 void historyArgs(benchmark::internal::Benchmark *b)
 {
+    historyArgs(b, {1, 10, 20}, {1, 5});
+}
+
+void historyArgs(benchmark::internal::Benchmark *b, std::initializer_list<int> years,
+                 std::initializer_list<int> growers, bool timedByHand)
+{
     b->ArgNames({"server", "years", "growers"});
     for (int server : {0, 1})
-        for (int years : {1, 10, 20})
-            for (int growers : {1, 5})
-                b->Args({server, years, growers});
-    plainArgs(b);
+        for (int y : years)
+            for (int g : growers)
+                b->Args({server, y, g});
+    if (timedByHand)
+        repeatedArgs(b->UseManualTime());
+    else
+        plainArgs(b);
 }
 
 History *historyFor(benchmark::State &state)

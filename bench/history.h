@@ -1,7 +1,6 @@
 #pragma once
 // Years of a grower's records for the benchmarks, made by a seeded generator, on a SQLite file
-// or on the MariaDB server (data source HB_TEST_DSN), for 1, 10 and 20 years and 1 and 5
-// growers. Each grower has, every day: a diary row; three work lines (a pesticide use naming one
+// or on the MariaDB server (data source HB_TEST_DSN), for 1 to 40 years and 1 and 5 growers. Each grower has, every day: a diary row; three work lines (a pesticide use naming one
 // of three purchases bought before the first day, an ordinary work, the shipment's line); a
 // shipment with its sales and fee vouchers; the use's voucher. Plantings start every quarter,
 // a purchase with its voucher is made every month. So the pesticides of any day have been used
@@ -52,8 +51,14 @@ void dropHistories();
 // The arguments every history benchmark runs with (server 0/1, years 1/10/20, growers 1/5),
 // measured in real time, 11 repetitions.
 void historyArgs(benchmark::internal::Benchmark *b);
+// The same on both backends for the years and growers given (up to 40 years); a benchmark
+// that times its iterations by hand says so.
+void historyArgs(benchmark::internal::Benchmark *b, std::initializer_list<int> years,
+                 std::initializer_list<int> growers, bool timedByHand = false);
 // The same settings for a benchmark without a history.
 void plainArgs(benchmark::internal::Benchmark *b);
+// Only the repetitions, the unit and the statistics of those settings.
+void repeatedArgs(benchmark::internal::Benchmark *b);
 // The history a benchmark's arguments name, made the program's data database; nullptr (and the
 // benchmark skipped with the reason) when it cannot be had.
 History *historyFor(benchmark::State &state);

@@ -75,6 +75,8 @@ public:
                     number(median("BM_OpenDayFirst/server:1/years:20/growers:1")).c_str());
         std::printf("Lunisolar date of a day: %s\n", cell("BM_LunisolarDate").c_str());
 
+        growthSummary();
+
         std::printf("\nLimits (one grower and five):\n");
         for (int server : {0, 1}) {
             const char *kind = server ? "server" : "file";
@@ -97,6 +99,58 @@ public:
     }
 
 private:
+    // The start, the closing of a day and the shipment list, each beside its baseline, with
+    // their limits.
+    void growthSummary() const
+    {
+        const auto name = [](const char *bm, int server, int years, int growers) {
+            return std::string(bm) + "/server:" + std::to_string(server) + "/years:" + std::to_string(years)
+                   + "/growers:" + std::to_string(growers);
+        };
+        struct Row {
+            const char *what, *bm, *raw;
+            int growers;
+            std::vector<int> years;
+        };
+        const Row rows[] = {
+            {"start to first window", "BM_StartUp", "BM_StartUpRaw", 1, {20, 40}},
+            {"closing a day", "BM_CloseDay", "BM_CloseDayRaw", 1, {20, 40}},
+            {"closing a day", "BM_CloseDay", "BM_CloseDayRaw", 5, {20, 40}},
+            {"shipment list's month", "BM_ShipListMonth", "BM_ShipListMonthRaw", 5, {10, 40}},
+            {"shipment list's plantings", "BM_ShipPlantings", "BM_ShipPlantingsRaw", 5, {10, 40}},
+        };
+        const char *const kinds[] = {"file", "server"};
+        std::printf("\n%-7s %-26s %-14s %-26s %-26s %s\n", "", "", "years/growers", "program", "baseline",
+                    "program/baseline");
+        for (int server : {0, 1}) {
+            for (const Row &r : rows) {
+                for (int y : r.years) {
+                    const std::string a = name(r.bm, server, y, r.growers), b = name(r.raw, server, y, r.growers);
+                    std::printf("%-7s %-26s %-14s %-26s %-26s %s\n", kinds[server], r.what,
+                                (std::to_string(y) + "/" + std::to_string(r.growers)).c_str(), cell(a).c_str(),
+                                cell(b).c_str(), ratioText(median(a), median(b)).c_str());
+                }
+            }
+        }
+        std::printf("\nLimits of the start, the closing of a day and the shipment list:\n");
+        for (int server : {0, 1}) {
+            const char *kind = kinds[server];
+            check(kind, 1, "start at 20 years", median(name("BM_StartUp", server, 20, 1)), server ? 200 : 150);
+            check(kind, 1, "start 40 years / 20 years",
+                  ratio(median(name("BM_StartUp", server, 40, 1)), median(name("BM_StartUp", server, 20, 1))), 1.2);
+            if (server)
+                check(kind, 5, "closing a day at 40 years", median(name("BM_CloseDay", server, 40, 5)), 5);
+            for (const char *bm : {"BM_ShipListMonth", "BM_ShipPlantings"}) {
+                const std::string raw = std::string(bm) + "Raw";
+                for (int y : {10, 40})
+                    check(kind, 5, (std::string(bm + 3) + " / baseline, " + std::to_string(y) + " y").c_str(),
+                          ratio(median(name(bm, server, y, 5)), median(name(raw.c_str(), server, y, 5))), 3);
+                check(kind, 5, (std::string(bm + 3) + " 40 y / 10 y").c_str(),
+                      ratio(median(name(bm, server, 40, 5)), median(name(bm, server, 10, 5))), 1.3);
+            }
+        }
+    }
+
     double median(const std::string &name) const
     {
         const auto it = figures_.find(name);

@@ -51,23 +51,17 @@ double GetUnitRate(long first, long second)
 
 void ClearChemiUse(DbObject &db, const Value &fmrId)
 {
+    // One statement: the grower's purchases that no line of any grower names. A purchase that
+    // holds its reset already is not written again.
     const Value fmr = fmrId.isEmpty() ? Value::null() : fmrId;
-    auto rs = db.GetFwdOnlyRst(QStringLiteral("SELECT D_CHEMI.CHEMI_ID"
-                                              " FROM D_CHEMI LEFT JOIN D_DIARY_DTL ON D_CHEMI.CHEMI_ID = D_DIARY_DTL.CHEMI_ID"
-                                              " WHERE D_DIARY_DTL.FMR_ID IS NULL AND D_CHEMI.FMR_ID=?"),
-                               {fmr});
-    std::vector<Value> unused;
-    for (; !rs->eof(); rs->MoveNext())
-        unused.push_back(NullToVal(rs->Fields(0), Value(0)));
-    rs->Close();
-    if (unused.empty())
-        return;
-    TransactionScope scope(db);
-    for (const Value &chemiId : unused)
-        db.EXEC(QStringLiteral("UPDATE D_CHEMI SET D_CHEMI.USED_QTY=0, D_CHEMI.REST_QTY=D_CHEMI.PUR_QTY"
-                               " WHERE D_CHEMI.FMR_ID=? AND D_CHEMI.CHEMI_ID=?"),
-                {fmr, chemiId});
-    scope.commit();
+    db.EXEC(QStringLiteral("UPDATE D_CHEMI SET D_CHEMI.USED_QTY=0, D_CHEMI.REST_QTY=D_CHEMI.PUR_QTY"
+                           " WHERE D_CHEMI.FMR_ID=?"
+                           " AND (D_CHEMI.USED_QTY IS NULL OR D_CHEMI.USED_QTY<>0"
+                           " OR (D_CHEMI.REST_QTY IS NULL AND D_CHEMI.PUR_QTY IS NOT NULL)"
+                           " OR (D_CHEMI.REST_QTY IS NOT NULL AND D_CHEMI.PUR_QTY IS NULL)"
+                           " OR D_CHEMI.REST_QTY<>D_CHEMI.PUR_QTY)"
+                           " AND NOT EXISTS (SELECT 1 FROM D_DIARY_DTL WHERE D_DIARY_DTL.CHEMI_ID=D_CHEMI.CHEMI_ID)"),
+            {fmr});
 }
 
 void CalChemiStock(DbObject &db, DbObject &work, const QDateTime &workDate, long fmrId,

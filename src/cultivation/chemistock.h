@@ -15,8 +15,8 @@ class DbObject;
 // g 1, kg 2, mg 3 and mL 4, L 5 convert within their family; any other pair gives 0.
 double GetUnitRate(long first, long second);
 
-// Resets the stock of the grower's purchases that no diary line names: USED_QTY 0 and
-// REST_QTY = PUR_QTY.
+// Resets the stock of the grower's purchases that no diary line (of any grower) names:
+// USED_QTY 0 and REST_QTY = PUR_QTY, in one statement.
 void ClearChemiUse(DbObject &db, const Value &fmrId);
 
 // Recomputes USED_QTY of the purchases the grower's lines of the day name, and of those in

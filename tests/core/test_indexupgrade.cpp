@@ -20,7 +20,14 @@ const Index kIndexes[] = {
     {"IX_D_DIARY_DTL_CHEMI", "D_DIARY_DTL"},
     {"IX_D_LEDGE_DATE", "D_LEDGE"},
     {"IX_D_SHIP_DATE", "D_SHIP"},
+    {"IX_D_DIARY_DTL_USE", "D_DIARY_DTL"},
+    {"IX_D_SHIP_DAY", "D_SHIP"},
+    {"IX_D_PLANT_YEAR", "D_PLANT"},
+    {"IX_D_SHIP_PLANT", "D_SHIP"},
+    {"IX_D_DIARY_HOLD", "D_DIARY"},
+    {"IX_D_LEDGE_HOLD", "D_LEDGE"},
 };
+constexpr size_t kIndexCount = std::size(kIndexes);
 
 class DataIndexes : public hbtest::GlobalDbs {
 protected:
@@ -57,16 +64,19 @@ protected:
 
 TEST_P(DataIndexes, MissingIndexesAreAddedOnceAndOnlyThose)
 {
-    const QSet<QString> all{"IX_D_DIARY_DTL_CHEMI", "IX_D_LEDGE_DATE", "IX_D_SHIP_DATE"};
+    QSet<QString> all;
+    for (const Index &i : kIndexes)
+        all.insert(QString::fromLatin1(i.name));
     EXPECT_EQ(ours(), all) << "a new data database has them";
     struct Case {
         const char *what;
         std::vector<Index> dropped;
     } cases[] = {
         {"none missing", {}},
-        {"all three missing", {kIndexes[0], kIndexes[1], kIndexes[2]}},
+        {"all missing", std::vector<Index>(std::begin(kIndexes), std::end(kIndexes))},
         {"the vouchers' index missing", {kIndexes[1]}},
         {"the lines' and the shipments' missing", {kIndexes[0], kIndexes[2]}},
+        {"the later ones missing", std::vector<Index>(std::begin(kIndexes) + 3, std::end(kIndexes))},
     };
     for (const Case &c : cases) {
         drop(c.dropped);
@@ -82,17 +92,17 @@ TEST_P(DataIndexes, MissingIndexesAreAddedOnceAndOnlyThose)
 
 TEST_P(DataIndexes, OpeningTheDataDatabaseAddsThem)
 {
-    drop({kIndexes[0], kIndexes[1], kIndexes[2]});
+    drop(std::vector<Index>(std::begin(kIndexes), std::end(kIndexes)));
     hb::gDb->EXEC("INSERT INTO D_LEDGE (FMR_ID, LEDGE_ID, LEDGE_DATE, AMT) VALUES (1, 1, #2024-05-01#, 100)");
     hb::InitDb();
-    EXPECT_EQ(ours().size(), 3u);
+    EXPECT_EQ(ours().size(), kIndexCount);
     EXPECT_EQ(one("SELECT COUNT(*) FROM D_LEDGE WHERE FMR_ID=1 AND LEDGE_DATE=#2024-05-01#").toLong(), 1)
         << "the rows stay";
 }
 
 TEST_P(DataIndexes, ATableHeldElsewhereIsLoggedAndTheStartGoesOn)
 {
-    drop({kIndexes[0], kIndexes[1], kIndexes[2]});
+    drop(std::vector<Index>(std::begin(kIndexes), std::end(kIndexes)));
     QStringList log;
     hb::setLogSink([&log](const QString &line) { log << line; });
     // Another computer is in the middle of a save on the vouchers.
@@ -118,7 +128,7 @@ TEST_P(DataIndexes, ATableHeldElsewhereIsLoggedAndTheStartGoesOn)
     other->CommitTrans();
     other.reset();
     hb::InitDb();
-    EXPECT_EQ(ours().size(), 3u) << "the next opening adds the rest";
+    EXPECT_EQ(ours().size(), kIndexCount) << "the next opening adds the rest";
     if (server()) {
         EXPECT_NE(hb::gDb->GetFwdOnlyRst("SELECT @@SESSION.lock_wait_timeout")->Fields(0).toLong(), 5)
             << "the session's own wait is restored";

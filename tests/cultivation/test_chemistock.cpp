@@ -234,19 +234,47 @@ TEST_P(ChemiStock, RunsInsideTheCallersTransaction)
 
 TEST_P(ChemiStock, ClearingResetsOnlyTheGrowersUnusedPurchases)
 {
-    purchase(2, 1, 10, 2, Value(5), Value(5));  // unused
-    purchase(2, 2, 10, 2, Value(4), Value(6));  // used
-    purchase(1, 3, 10, 2, Value(5), Value(5));  // another grower's, unused
-    purchase(2, 4, 10, 2);                      // new: Null use
-    line(2, kDay, 1, 2, Value(4), 2);
-    hb::ClearChemiUse(*hb::gDb, Value(2));
-    struct { long id; double used, rest; } want[] = {{1, 0, 10}, {2, 4, 6}, {3, 5, 5}, {4, 0, 10}};
-    for (const auto &w : want) {
-        EXPECT_DOUBLE_EQ(col("USED_QTY", w.id).toDouble(), w.used) << w.id;
-        EXPECT_DOUBLE_EQ(col("REST_QTY", w.id).toDouble(), w.rest) << w.id;
+    struct Case {
+        long fmr, id;
+        Value pur, used, rest;  // as stored
+        long usedBy;            // the grower of a line naming it, 0 for none
+        Value wantUsed, wantRest;
+    } cases[] = {
+        {2, 1, Value(10.0), Value(5.0), Value(5.0), 0, Value(0.0), Value(10.0)},      // unused
+        {2, 2, Value(10.0), Value(4.0), Value(6.0), 2, Value(4.0), Value(6.0)},       // used by the grower
+        {2, 3, Value(10.0), Value(4.0), Value(6.0), 1, Value(4.0), Value(6.0)},       // by another grower only
+        {1, 4, Value(10.0), Value(5.0), Value(5.0), 0, Value(5.0), Value(5.0)},       // another grower's
+        {2, 5, Value(10.0), Value::null(), Value::null(), 0, Value(0.0), Value(10.0)}, // new: Null use
+        {2, 6, Value::null(), Value(3.0), Value(1.0), 0, Value(0.0), Value::null()},   // no quantity bought
+        {2, 7, Value(10.0), Value(0.0), Value(10.0), 0, Value(0.0), Value(10.0)},      // reset already
+        {2, 8, Value(10.0), Value(0.0), Value::null(), 0, Value(0.0), Value(10.0)},    // rest lost
+    };
+    long dtl = 0;
+    for (const Case &c : cases) {
+        hb::gDb->EXEC("INSERT INTO D_CHEMI (FMR_ID, CHEMI_ID, CHEMI_NM, PUR_QTY, PUR_UNIT, USED_QTY, REST_QTY) "
+                      "VALUES (?, ?, 'x', ?, 1, ?, ?)",
+                      {Value(c.fmr), Value(c.id), c.pur, c.used, c.rest});
+        if (c.usedBy)
+            line(c.usedBy, kDay, ++dtl, c.id, Value(1), 1);
     }
+    // Lines naming no purchase (0, Null) use none.
+    line(2, kOtherDay, 1, 0, Value(1), 1);
+    hb::gDb->EXEC("INSERT INTO D_DIARY_DTL (FMR_ID, WORK_DATE, DTL_NO, WORK_KBN) VALUES (2, ?, 2, 1)", {Value(kOtherDay)});
+    const auto expectCases = [&](const char *when) {
+        for (const Case &c : cases) {
+            EXPECT_EQ(col("USED_QTY", c.id), c.wantUsed) << when << " " << c.id;
+            EXPECT_EQ(col("REST_QTY", c.id), c.wantRest) << when << " " << c.id;
+        }
+    };
+    hb::ClearChemiUse(*hb::gDb, Value());  // no grower: nothing
+    EXPECT_EQ(col("USED_QTY", 1), Value(5.0));
+    hb::ClearChemiUse(*hb::gDb, Value(2));
+    expectCases("first");
+    hb::ClearChemiUse(*hb::gDb, Value(2));
+    expectCases("again");
     hb::ClearChemiUse(*hb::gDb, Value("1"));  // a grower ID held as text
-    EXPECT_DOUBLE_EQ(col("USED_QTY", 3).toDouble(), 0);
+    EXPECT_EQ(col("USED_QTY", 4), Value(0.0));
+    EXPECT_EQ(col("REST_QTY", 4), Value(10.0));
 }
 
 TEST_P(ChemiStock, YearsOfLinesSumAsTheirLinesConvertedOneByOne)

@@ -193,6 +193,11 @@ TEST_P(DiaryWindow, ClosingReleasesTheHoldsAndWritesNothingElse)
     putLine({.dtl = 1, .name = Value("耕うん")});
     putLedge(1, 3, day(2014, 10, 24), 1000, 4000, 800);
     putLedge(1, 4, day(2014, 9, 1), 1000, 4000, 100, Value("PC-TEST"));
+    // Held by this computer for another grower, or by another computer: all as before the index.
+    putDay({.fmr = 2, .date = kDay.addDays(-400), .holdTm = Value("PC-TEST")});
+    putDay({.fmr = 2, .date = kDay.addDays(-1), .holdTm = Value("OTHER-PC")});
+    putLedge(2, 5, day(2013, 1, 1), 1000, 4000, 100, Value("PC-TEST"));
+    putLedge(2, 6, day(2014, 10, 24), 1000, 4000, 100, Value("OTHER-PC"));
     const auto snapshot = [&] {
         QStringList rows;
         for (const char *sql : {"SELECT * FROM D_DIARY ORDER BY WORK_DATE", "SELECT * FROM D_DIARY_DTL",
@@ -221,11 +226,15 @@ TEST_P(DiaryWindow, ClosingReleasesTheHoldsAndWritesNothingElse)
     });
     EXPECT_EQ(snapshot(), before);
     // Every row this computer held is released into LAST_TM; the others keep theirs.
-    EXPECT_EQ(one("SELECT COUNT(*) FROM D_DIARY WHERE HOLD_TM IS NOT NULL"), Value(0));
-    EXPECT_EQ(one("SELECT COUNT(*) FROM D_LEDGE WHERE HOLD_TM IS NOT NULL"), Value(0));
-    EXPECT_EQ(one("SELECT LAST_TM FROM D_DIARY WHERE WORK_DATE=?", {day(2014, 10, 24)}), Value("PC-TEST"));
+    EXPECT_EQ(one("SELECT COUNT(*) FROM D_DIARY WHERE HOLD_TM IS NOT NULL"), Value(1));
+    EXPECT_EQ(one("SELECT COUNT(*) FROM D_LEDGE WHERE HOLD_TM IS NOT NULL"), Value(1));
+    EXPECT_EQ(one("SELECT HOLD_TM FROM D_DIARY WHERE FMR_ID=2 AND WORK_DATE=?", {day(2014, 10, 23)}), Value("OTHER-PC"));
+    EXPECT_EQ(one("SELECT HOLD_TM FROM D_LEDGE WHERE LEDGE_ID=6"), Value("OTHER-PC"));
+    EXPECT_EQ(one("SELECT LAST_TM FROM D_DIARY WHERE FMR_ID=1 AND WORK_DATE=?", {day(2014, 10, 24)}), Value("PC-TEST"));
     EXPECT_EQ(one("SELECT LAST_TM FROM D_DIARY WHERE WORK_DATE=?", {day(2014, 10, 17)}), Value("PC-TEST"));
+    EXPECT_EQ(one("SELECT LAST_TM FROM D_DIARY WHERE FMR_ID=2 AND HOLD_TM IS NULL"), Value("PC-TEST"));
     EXPECT_EQ(one("SELECT LAST_TM FROM D_LEDGE WHERE LEDGE_ID=4"), Value("PC-TEST"));
+    EXPECT_EQ(one("SELECT LAST_TM FROM D_LEDGE WHERE LEDGE_ID=5"), Value("PC-TEST"));
     EXPECT_EQ(one("SELECT LAST_TM FROM D_LEDGE WHERE LEDGE_ID=3"), Value("OLD-PC"));
     EXPECT_TRUE(ui->prompts.empty()) << ui->promptTexts().join("|").toStdString();
 }

@@ -7,8 +7,12 @@
 #include <QTime>
 #include <QTimeZone>
 
+#include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <map>
 #include <set>
+#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -306,31 +310,63 @@ TEST(LunisolarOldDate, TimeOfDayDoesNotMoveTheSexagenaryDay)
     }
 }
 
-// Every civil day from 1900 to 2100, computed once per test program (each test takes only what
-// it needs, since a test may also run in a process of its own).
-class LunisolarCenturies : public ::testing::Test {
+// Every civil day from 1900 to 2100, in eight spans of about 25 years, each span a test of its
+// own (so a process of its own under ctest). A span's days are computed once per test program
+// and shared out among the machine's threads: the functions are pure, and one day takes about a
+// millisecond.
+namespace {
+constexpr int kSpans = 8;
+// A span's first and last day: 25 years a span from 1900, the last one to 2100-12-31.
+QDate first(int span) { return QDate(1900 + 25 * span, 1, 1); }
+QDate last(int span) { return span + 1 == kSpans ? QDate(2100, 12, 31) : first(span + 1).addDays(-1); }
+} // namespace
+
+class LunisolarCenturies : public ::testing::TestWithParam<int> {
 protected:
     struct Day {
         QDate date;
         OldDate old;
     };
 
+    // f(i) for every i in [0, n), on all the machine's threads; f must write only its own slot.
+    template <typename F>
+    static void inParallel(size_t n, const F &f)
+    {
+        const size_t threads = std::max(1u, std::thread::hardware_concurrency());
+        std::atomic<size_t> next{0};
+        const auto work = [&] {
+            constexpr size_t kChunk = 64;
+            for (size_t at; (at = next.fetch_add(kChunk)) < n;) {
+                for (size_t i = at; i < std::min(n, at + kChunk); ++i)
+                    f(i);
+            }
+        };
+        std::vector<std::thread> pool;
+        for (size_t t = 1; t < threads; ++t)
+            pool.emplace_back(work);
+        work();
+        for (std::thread &t : pool)
+            t.join();
+    }
+
+    // The span's days with the day before it, so that the first day has one to follow.
     static const std::vector<Day> &days()
     {
-        static const std::vector<Day> all = [] {
-            std::vector<Day> v;
-            for (QDate d(1900, 1, 1); d <= QDate(2100, 12, 31); d = d.addDays(1))
-                v.push_back({d, CalcKyureki(d)});
-            return v;
-        }();
-        return all;
+        static std::map<int, std::vector<Day>> spans;
+        std::vector<Day> &v = spans[GetParam()];
+        if (v.empty()) {
+            for (QDate d = first(GetParam()).addDays(-1); d <= last(GetParam()); d = d.addDays(1))
+                v.push_back({d, {}});
+            inParallel(v.size(), [&v](size_t i) { v[i].old = CalcKyureki(v[i].date); });
+        }
+        return v;
     }
 };
 
-TEST_F(LunisolarCenturies, OldDayAdvancesOrRestartsAfterTheMonthsEnd)
+TEST_P(LunisolarCenturies, OldDayAdvancesOrRestartsAfterTheMonthsEnd)
 {
     const std::vector<Day> &all = days();
-    ASSERT_EQ(all.size(), static_cast<size_t>(QDate(1900, 1, 1).daysTo(QDate(2100, 12, 31)) + 1));
+    ASSERT_EQ(all.size(), static_cast<size_t>(first(GetParam()).daysTo(last(GetParam())) + 2));
     for (size_t i = 1; i < all.size(); ++i) {
         const OldDate &a = all[i - 1].old;
         const OldDate &b = all[i].old;
@@ -347,7 +383,7 @@ TEST_F(LunisolarCenturies, OldDayAdvancesOrRestartsAfterTheMonthsEnd)
     }
 }
 
-TEST_F(LunisolarCenturies, LeapMonths)
+TEST_P(LunisolarCenturies, LeapMonths)
 {
     // First day and number of every leap month. 2033 has two (閏7 and 閏11).
     const std::set<std::tuple<int, int, int, int>> expected = {
@@ -371,15 +407,20 @@ TEST_F(LunisolarCenturies, LeapMonths)
         {2082, 8, 24, 7}, {2085, 6, 22, 5}, {2088, 5, 21, 4}, {2090, 9, 24, 8},
         {2093, 7, 23, 6}, {2096, 5, 22, 4}, {2099, 4, 21, 3},
     };
-    std::set<std::tuple<int, int, int, int>> found;
+    std::set<std::tuple<int, int, int, int>> found, inSpan;
     for (const Day &d : days()) {
-        if (d.old[1] == 1 && d.old[3] == 1)
+        if (d.date >= first(GetParam()) && d.old[1] == 1 && d.old[3] == 1)
             found.insert({d.date.year(), d.date.month(), d.date.day(), d.old[2]});
     }
-    EXPECT_EQ(found, expected);
+    for (const auto &m : expected) {
+        const QDate day(std::get<0>(m), std::get<1>(m), std::get<2>(m));
+        if (day >= first(GetParam()) && day <= last(GetParam()))
+            inSpan.insert(m);
+    }
+    EXPECT_EQ(found, inSpan);
 }
 
-TEST_F(LunisolarCenturies, SexagenaryDayAdvancesAndWraps)
+TEST(LunisolarCenturiesEto, SexagenaryDayAdvancesAndWraps)
 {
     int previous = GetDayEto(QDate(1899, 12, 31));
     ASSERT_TRUE(previous >= 1 && previous <= 60);
@@ -390,13 +431,22 @@ TEST_F(LunisolarCenturies, SexagenaryDayAdvancesAndWraps)
     }
 }
 
-TEST_F(LunisolarCenturies, RokuyoAndTextFollowTheOldDate)
+TEST_P(LunisolarCenturies, RokuyoAndTextFollowTheOldDate)
 {
-    for (const Day &d : days()) {
+    const std::vector<Day> &all = days();
+    std::vector<std::pair<int, QString>> got(all.size());
+    inParallel(all.size(), [&](size_t i) { got[i] = {GetRokuyo(all[i].date), GetOldDateStr(all[i].date)}; });
+    for (size_t i = 0; i < all.size(); ++i) {
+        const Day &d = all[i];
         const std::string when = d.date.toString(Qt::ISODate).toStdString();
-        ASSERT_EQ(GetRokuyo(d.date), (d.old[2] + d.old[3]) % 6) << when;
+        ASSERT_EQ(got[i].first, (d.old[2] + d.old[3]) % 6) << when;
         const QString text = QStringLiteral("旧") + (d.old[1] ? QStringLiteral("閏") : QString())
             + QString::number(d.old[2]) + QStringLiteral("/") + QString::number(d.old[3]);
-        ASSERT_EQ(GetOldDateStr(d.date), text) << when;
+        ASSERT_EQ(got[i].second, text) << when;
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Spans, LunisolarCenturies, ::testing::Range(0, kSpans),
+                         [](const ::testing::TestParamInfo<int> &i) {
+                             return std::to_string(first(i.param).year()) + "to" + std::to_string(last(i.param).year());
+                         });
