@@ -504,6 +504,10 @@ void Form::Load()
     FlagScope busy(loading_);
     restoreDesign();
     loaded_ = true;
+    loadFailed_ = false;
+    activatePending_ = true;
+    failedBeforeLoad_ = DbObject::failedStatements();
+    setEnabled(true);
     resizePending_ = true;
     firstFocusPending_ = true;
     validatedLeaving_ = nullptr;
@@ -524,6 +528,26 @@ void Form::Load()
     trap(Event::Load, nullptr, [this] { onLoad(); });
     if (loaded_)
         applyBorder(windowState().testFlag(Qt::WindowMaximized));
+    checkLoad();
+}
+
+void Form::checkLoad()
+{
+    if (loadFailed_ || !loaded_ || DbObject::failedStatements() == failedBeforeLoad_)
+        return;
+    loadFailed_ = true;
+    onLoadFailed();
+}
+
+void Form::onLoadFailed()
+{
+    if (!closeWhenLoadFails_)
+        return;
+    setEnabled(false);
+    QTimer::singleShot(0, this, [this] {
+        if (loaded_ && loadFailed_)
+            Unload();
+    });
 }
 
 void Form::onLoad()
@@ -666,7 +690,11 @@ void Form::activated()
     rt.lastActive = this;
     if (!loaded_ || previous == this)
         return;
+    const bool first = activatePending_;
+    activatePending_ = false;
     trap(Event::Activate, nullptr, [this] { onActivate(); });
+    if (first)
+        checkLoad();
 }
 
 void Form::resizeEvent(QResizeEvent *e)
@@ -680,6 +708,8 @@ void Form::resizeEvent(QResizeEvent *e)
     inFirstResize_ = first;
     trap(Event::Resize, nullptr, [this] { onResize(); });
     inFirstResize_ = outer;
+    if (first)
+        checkLoad();
 }
 
 void Form::keyPressEvent(QKeyEvent *e)

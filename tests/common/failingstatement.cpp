@@ -48,6 +48,36 @@ long failEachStatement(hb::DbObject &db, const std::function<void()> &attempt,
     }
 }
 
+long failEachRead(const std::function<void(const std::function<void(bool)> &load)> &attempt,
+                  const std::function<void(long k, const QString &statement)> &failed)
+{
+    for (long k = 1;; ++k) {
+        long count = 0;
+        bool armed = false;
+        QString failedSql;
+        hb::DbObject::statementStartHook = [&](const hb::DbObject &, const QString &sql) {
+            if (!armed || !sql.trimmed().startsWith(QLatin1String("SELECT"), Qt::CaseInsensitive))
+                return;
+            if (++count == k) {
+                failedSql = sql;
+                throw hb::HbError(hb::kErrDatabase, failedStatementText(k));
+            }
+        };
+        struct Disarm {
+            ~Disarm() { hb::DbObject::statementStartHook = nullptr; }
+        } disarm;
+        attempt([&](bool on) { armed = on; });
+        hb::DbObject::statementStartHook = nullptr;
+        if (count < k)
+            return count;
+        failed(k, failedSql);
+        if (k > 1000) {
+            ADD_FAILURE() << "the load never ends";
+            return count;
+        }
+    }
+}
+
 long failEachClick(hb::DbObject &db, ScriptedUi &ui, QWidget *button,
                    const std::function<void(long k, const QString &statement)> &failed)
 {
