@@ -26,9 +26,10 @@ bool activate(QWidget *window)
         window->show();
     window->activateWindow();
     // A window that closes at once (its load failed) is not waited for.
-    QTest::qWaitFor([window] { return !window->isVisible() || window->isActiveWindow(); }, 2000);
+    bool active = false;
+    QTest::qWaitFor([&] { return (active = QTest::qWaitForWindowActive(window, 20)) || !window->isVisible(); }, 2000);
     settle();
-    return window->isActiveWindow();
+    return active;
 }
 
 void click(QWidget *w)
