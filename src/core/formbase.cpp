@@ -539,6 +539,11 @@ void Form::checkLoad()
     onLoadFailed();
 }
 
+bool Form::closing() const
+{
+    return loadFailed_ && closeWhenLoadFails_;
+}
+
 void Form::onLoadFailed()
 {
     if (!closeWhenLoadFails_)
@@ -692,6 +697,8 @@ void Form::activated()
         return;
     const bool first = activatePending_;
     activatePending_ = false;
+    if (closing())
+        return;
     trap(Event::Activate, nullptr, [this] { onActivate(); });
     if (first)
         checkLoad();
@@ -706,7 +713,8 @@ void Form::resizeEvent(QResizeEvent *e)
     resizePending_ = false;
     const bool outer = inFirstResize_;
     inFirstResize_ = first;
-    trap(Event::Resize, nullptr, [this] { onResize(); });
+    // A window closing after its failed load reads nothing more: it only lays out.
+    trap(Event::Resize, nullptr, [this] { closing() ? Form::onResize() : onResize(); });
     inFirstResize_ = outer;
     if (first)
         checkLoad();

@@ -202,6 +202,7 @@ private:
     bool handleKey(QWidget *receiver, QKeyEvent *e);
     void trap(Event event, QWidget *control, const std::function<void()> &body);
     void checkLoad();
+    bool closing() const;
 
     Scaling scaling_;
     std::vector<SizeRec> recs_;

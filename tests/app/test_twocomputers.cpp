@@ -3,15 +3,13 @@
 // the same rows twice in a row is never refused. A window whose load failed (the server gone
 // meanwhile) writes nothing.
 
-#include "app/fdlsetconctrl.h"
-#include "app/fdlsetlocalctrl.h"
-#include "bookkeeping/frmdiaryledgeinput.h"
 #include "bookkeeping/frmledgeinput.h"
 #include "bookkeeping/frmledgelist.h"
 #include "common/failingstatement.h"
 #include "common/harness.h"
 #include "common/scriptedui.h"
 #include "common/twocomputers.h"
+#include "common/writingwindows.h"
 #include "core/forms.h"
 #include "core/globals.h"
 #include "cultivation/chemirec.h"
@@ -26,10 +24,6 @@
 #include "masters/fdlmstfmredit.h"
 #include "masters/fdlmstprdedit.h"
 #include "masters/fdlmstshopedit.h"
-#include "printing/fdlexppricetag.h"
-#include "printing/fdlprintpricetag.h"
-#include "printing/fdlsetmgn.h"
-#include "printing/fdlsetprintcopy.h"
 #include "shipments/frmshipinput.h"
 #include "shipments/frmshiplist.h"
 #include "shipments/shipcalc.h"
@@ -38,8 +32,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QPlainTextEdit>
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <gtest/gtest.h>
 #include <iostream>
 
@@ -344,134 +336,16 @@ TEST_P(TwoComputersTest, TheProductMaster)
 TEST_P(TwoComputersTest, AWindowWhoseLoadFailedWritesNothing)
 {
     pcs->use(0);
-    for (const char *row :
-         {"INSERT INTO M_PRD (SHOP_ID, PRD_ID, PRD_NM, CHK_FLG) VALUES (1, 101, 'トマト', -1)",
-          "INSERT INTO M_PRD (SHOP_ID, PRD_ID, PRD_NM, CHK_FLG) VALUES (1, 102, 'なす', -1)",
-          "INSERT INTO D_PLANT (FMR_ID, PLANT_ID, PLANT_NM, YYYY, PLANT_DATE, START_DATE, PRD_ID, PRD_NM, CROP_NM1, "
-          "LAST_TM) VALUES (1, 1, '冬トマト', 2026, #2026-09-01#, #2026-09-01#, 101, 'トマト', 'トマト', 'pc1')",
-          "INSERT INTO D_CHEMI (FMR_ID, CHEMI_ID, CHEMI_NM, PUR_DATE, PUR_QTY, USED_QTY, REST_QTY, LEDGE_ID, CHK_FLG, "
-          "LAST_TM) VALUES (1, 1, 'A剤', #2026-12-01#, 10, 0, 10, 0, -1, 'pc1')",
-          "INSERT INTO D_SHIP (FMR_ID, SHIP_ID, SHIP_DATE, PLANT_ID, SHOP_ID, PRD_ID, PRD_NM, PLAS, ACC_ID, SHOP_PRC, "
-          "SHIP_QTY, RTN_QTY, SALES_QTY, SALES_AMT, FEE_RT, FEE_AMT, LEDGE_ID_S, LEDGE_ID_F, LAST_TM) VALUES "
-          "(1, 1, #2026-12-08#, 1, 1, 101, 'トマト', -1, 1040, 150, 10, 0, 10, 1500, 10, 150, 0, 0, 'pc1')",
-          "INSERT INTO D_LEDGE (FMR_ID, LEDGE_ID, LEDGE_DATE, D_ACC_ID, C_ACC_ID, CTR_NM, AMT, LAST_TM) "
-          "VALUES (1, 1, #2026-12-08#, 1000, 4020, '直売所', 500, 'pc1')",
-          "INSERT INTO D_DIARY (FMR_ID, WORK_DATE, ONE_MSG, LAST_TM) VALUES (1, #2026-12-08#, '晴', 'pc1')",
-          "INSERT INTO D_DIARY_DTL (FMR_ID, WORK_DATE, DTL_NO, PLANT_ID, WORK_KBN, WORK_NM) "
-          "VALUES (1, #2026-12-08#, 1, 1, 0, '収穫')"})
-        hb::gDb->EXEC(row);
-    hb::gWorkDate = Value(QDate(2026, 12, 8));
-    hb::gCalMonth = QDate(2026, 12, 1);
-    hb::gRepId = 1;
-    hb::gPageCount = 1;
-
-    // Every row of the settings, work and shared databases (reads outside the data layer).
-    const auto stored = [] {
-        QStringList out;
-        for (hb::DbObject *db : {static_cast<hb::DbObject *>(hb::gINI.get()), static_cast<hb::DbObject *>(hb::gWork.get()),
-                                 static_cast<hb::DbObject *>(hb::gDb.get())}) {
-            QStringList tables = db->connection().tables();
-            tables.sort();
-            for (const QString &t : tables) {
-                QSqlQuery q(db->connection());
-                EXPECT_TRUE(q.exec("SELECT * FROM " + t));
-                QStringList rows;
-                while (q.next()) {
-                    QStringList cells;
-                    for (int i = 0; i < q.record().count(); ++i)
-                        cells << q.value(i).toString();
-                    rows << cells.join('|');
-                }
-                rows.sort();
-                out << t + ": " + rows.join('\n');
-            }
-        }
-        return out;
-    };
-    using Drive = std::function<void(QWidget *)>;
-    using Load = std::function<void(bool)>;
-    // The window shown as the program shows it, its load armed; `drive` acts on it loaded.
-    const auto modeless = [](hb::Form &(*form)()) {
-        return [form](const Load &load, const Drive &drive) {
-            load(true);
-            hb::Form &f = form();
-            f.showModeless();
-            hbtest::activate(&f);
-            settle();
-            load(false);
-            drive(&f);
-        };
-    };
-    const auto modal = [this](const char *name, hb::Form &(*form)()) {
-        return [this, name, form](const Load &load, const Drive &drive) {
-            hbtest::onModal(ui.get(), name, [&](QDialog *d) {
-                settle();
-                load(false);
-                drive(d);
-            });
-            load(true);
-            form().showModal(nullptr);
-            settle();
-        };
-    };
-    // The input opened from its list (loaded first) for a change of the list's first row.
-    const auto fromList = [this](const char *name, hb::Form &(*list)()) {
-        return [this, name, list](const Load &load, const Drive &drive) {
-            auto &l = static_cast<hb::ListForm &>(list());
-            l.showModeless();
-            hbtest::activate(&l);
-            settle();
-            ASSERT_GE(l.rowCount(), 1);
-            l.selectRow(0);
-            hbtest::onModal(ui.get(), name, [&](QDialog *d) {
-                settle();
-                load(false);
-                drive(d);
-            });
-            load(true);
-            hbtest::click(l.cmdMENU[hb::ListForm::kMenuModify]);
-        };
-    };
-    const struct {
-        const char *window;
-        std::function<void(const Load &, const Drive &)> open;
-    } windows[] = {
-        {"商品マスタ", modeless([]() -> hb::Form & { return hb::form<hb::fdlMstPrdEdit>(); })},
-        {"生産者マスタ", modeless([]() -> hb::Form & { return hb::form<hb::fdlMstFmrEdit>(); })},
-        {"販売店マスタ", modeless([]() -> hb::Form & { return hb::form<hb::fdlMstShopEdit>(); })},
-        {"日誌", modal("frmDairyInput", []() -> hb::Form & { return hb::form<hb::frmDairyInput>(); })},
-        {"日誌の元帳入力", modal("frmDiaryLedgeInput", []() -> hb::Form & { return hb::form<hb::frmDiaryLedgeInput>(); })},
-        {"作付一覧", modeless([]() -> hb::Form & { return hb::form<hb::frmPlantList>(); })},
-        {"作付入力", fromList("frmPlantInput", []() -> hb::Form & { return hb::form<hb::frmPlantList>(); })},
-        {"農薬購入一覧", modeless([]() -> hb::Form & { return hb::form<hb::frmChemiList>(); })},
-        {"農薬購入入力", fromList("frmChemiInput", []() -> hb::Form & { return hb::form<hb::frmChemiList>(); })},
-        {"出荷一覧", modeless([]() -> hb::Form & { return hb::form<hb::frmShipList>(); })},
-        {"出荷入力", fromList("frmShipInput", []() -> hb::Form & { return hb::form<hb::frmShipList>(); })},
-        {"元帳一覧", modeless([]() -> hb::Form & { return hb::form<hb::frmLedgeList>(); })},
-        {"元帳入力", fromList("frmLedgeInput", []() -> hb::Form & { return hb::form<hb::frmLedgeList>(); })},
-        {"余白・給紙設定", modal("fdlSetMgn", []() -> hb::Form & { return hb::form<hb::fdlSetMgn>(); })},
-        {"印刷部数", modal("fdlSetPrintCopy", []() -> hb::Form & { return hb::form<hb::fdlSetPrintCopy>(); })},
-        {"値札印刷", modeless([]() -> hb::Form & { return hb::form<hb::fdlPrintPriceTag>(); })},
-        {"値札データ書出", modeless([]() -> hb::Form & { return hb::form<hb::fdlExpPriceTag>(); })},
-        {"接続設定", modal("fdlSetConCtrl", []() -> hb::Form & { return hb::form<hb::fdlSetConCtrl>(); })},
-        {"基本設定", modal("fdlSetLocalCtrl", []() -> hb::Form & { return hb::form<hb::fdlSetLocalCtrl>(); })},
-        {"共通設定", modal("fdlSetMstCtrl", []() -> hb::Form & { return hb::form<hb::fdlSetMstCtrl>(); })},
-    };
-    const QStringList closing{"閉じる", "ｷｬﾝｾﾙ", "キャンセル", "終了", "中止"};
-    for (const auto &w : windows) {
-        SCOPED_TRACE(w.window);
-        const QStringList before = stored();
+    hbtest::putWindowRows("pc1");
+    for (const hbtest::WritingWindow &w : hbtest::writingWindows(ui.get())) {
+        SCOPED_TRACE(w.name);
+        const QStringList before = hbtest::storedRows();
         const long reads = hbtest::failEachRead(
-            [&](const Load &load) {
+            [&](const hbtest::WritingWindow::Load &load) {
                 ui->prompts.clear();
                 w.open(load, [&](QWidget *win) {
-                    if (ui->prompts.empty())
-                        return;  // loaded whole: nothing to try
-                    // Every button that may write, as long as the window is open to take it.
-                    for (QPushButton *b : win->findChildren<QPushButton *>()) {
-                        if (win->isVisible() && b->isVisible() && b->isEnabled() && !closing.contains(b->text()))
-                            hbtest::click(b);
-                    }
+                    if (!ui->prompts.empty())  // loaded whole: nothing to try
+                        hbtest::pressWritingButtons(win);
                 });
                 hb::destroyForms();
                 settle();
@@ -485,22 +359,9 @@ TEST_P(TwoComputersTest, AWindowWhoseLoadFailedWritesNothing)
                 else
                     EXPECT_TRUE(shown.size() == 1 && shown[0].endsWith(hbtest::failedStatementText(k)))
                         << shown.join('|').toStdString() << " for " << sql.toStdString();
-                const QStringList now = stored();
-                for (qsizetype i = 0; i < std::max(now.size(), before.size()); ++i) {
-                    const QString was = before.value(i), is = now.value(i);
-                    if (was == is)
-                        continue;
-                    QStringList changed;
-                    for (const QString &line : is.split('\n'))
-                        changed << (was.split('\n').contains(line) ? QString() : "+ " + line);
-                    for (const QString &line : was.split('\n'))
-                        changed << (is.split('\n').contains(line) ? QString() : "- " + line);
-                    changed.removeAll(QString());
-                    ADD_FAILURE() << "read " << k << " (" << sql.toStdString() << ") changed "
-                                  << changed.join('\n').toStdString();
-                }
+                EXPECT_EQ(hbtest::changedRows(before, hbtest::storedRows()), "") << "read " << k << ": " << sql.toStdString();
             });
-        std::cout << "[ reads    ] " << w.window << ": " << reads << '\n';
+        std::cout << "[ reads    ] " << w.name << ": " << reads << '\n';
         ui->prompts.clear();
     }
 }
