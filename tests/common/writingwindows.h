@@ -65,45 +65,36 @@ inline void putWindowRows(const QString &computer)
 }
 
 // Every row of the settings, work, data and master databases (or of those named), read outside
-// the data layer, one text per table.
+// the data layer: "TABLE: cells", sorted.
 inline QStringList storedRows(std::vector<hb::DbObject *> dbs = {})
 {
     if (dbs.empty())
         dbs = {hb::gINI.get(), hb::gWork.get(), hb::gDb.get(), hb::gMst.get()};
     QStringList out;
     for (hb::DbObject *db : dbs) {
-        QStringList tables = db->connection().tables();
-        tables.sort();
-        for (const QString &t : tables) {
-            QSqlQuery q(db->connection());
-            q.exec("SELECT * FROM " + t);
-            QStringList rows;
+        for (const QString &t : db->connection().tables()) {
+            QSqlQuery q("SELECT * FROM " + t, db->connection());
             while (q.next()) {
-                QStringList cells;
+                QStringList cells{t + ":"};
                 for (int i = 0; i < q.record().count(); ++i)
                     cells << q.value(i).toString();
-                rows << cells.join('|');
+                out << cells.join('|');
             }
-            rows.sort();
-            out << t + ": " + rows.join('\n');
         }
     }
+    out.sort();
     return out;
 }
 
-// The rows that differ between two storedRows(), "+ " added and "- " gone; "" when none do.
+// The rows of `now` that `before` has not ("+ ") and the other way round ("- "); "" when none.
 inline QString changedRows(const QStringList &before, const QStringList &now)
 {
     QStringList changed;
-    for (qsizetype i = 0; i < std::max(now.size(), before.size()); ++i) {
-        const QStringList was = before.value(i).split('\n'), is = now.value(i).split('\n');
-        for (const QString &line : is)
-            if (!was.contains(line))
-                changed << "+ " + line;
-        for (const QString &line : was)
-            if (!is.contains(line))
-                changed << "- " + line;
-    }
+    for (const QString &row : now)
+        changed << (before.contains(row) ? QString() : "+ " + row);
+    for (const QString &row : before)
+        changed << (now.contains(row) ? QString() : "- " + row);
+    changed.removeAll(QString());
     return changed.join('\n');
 }
 
@@ -123,7 +114,7 @@ struct WritingWindow {
     using Drive = std::function<void(QWidget *)>;
     const char *name;
     // Opens the window: load(true) before its load, load(false) once it is loaded, then `drive`
-    // acts on it (on the list first loaded, for an input opened from its list).
+    // acts on it, then closes it (an input: opened by 修正 for the first row of its list).
     std::function<void(const Load &, const Drive &)> open;
 };
 
@@ -131,8 +122,7 @@ inline std::vector<WritingWindow> writingWindows(ScriptedUi &ui)
 {
     using Load = WritingWindow::Load;
     using Drive = WritingWindow::Drive;
-    using Form = hb::Form &(*)();
-    const auto modeless = [](Form form) {
+    const auto shown = [](auto form) {
         return [form](const Load &load, const Drive &drive) {
             load(true);
             hb::Form &f = form();
@@ -140,24 +130,12 @@ inline std::vector<WritingWindow> writingWindows(ScriptedUi &ui)
             activate(&f);
             load(false);
             drive(&f);
+            f.Unload();
         };
     };
-    const auto modal = [&ui](const char *name, Form form) {
-        return [&ui, name, form](const Load &load, const Drive &drive) {
-            onModal(ui, name, [&](QDialog *d) {
-                settle();
-                load(false);
-                drive(d);
-            });
-            load(true);
-            form().showModal(nullptr);
-            settle();
-        };
-    };
-    // The input opened by 修正 for the first row of its list.
-    const auto fromList = [&ui](const char *name, Form list) {
+    const auto fromList = [&ui](const char *name, auto list) {
         return [&ui, name, list](const Load &load, const Drive &drive) {
-            auto &l = static_cast<hb::ListForm &>(list());
+            hb::ListForm &l = list();
             l.showModeless();
             activate(&l);
             l.selectRow(0);
@@ -168,29 +146,25 @@ inline std::vector<WritingWindow> writingWindows(ScriptedUi &ui)
             });
             load(true);
             click(l.cmdMENU[hb::ListForm::kMenuModify]);
+            l.Unload();
         };
     };
+    using namespace hb;
     return {
-        {"商品マスタ", modeless([]() -> hb::Form & { return hb::form<hb::fdlMstPrdEdit>(); })},
-        {"生産者マスタ", modeless([]() -> hb::Form & { return hb::form<hb::fdlMstFmrEdit>(); })},
-        {"販売店マスタ", modeless([]() -> hb::Form & { return hb::form<hb::fdlMstShopEdit>(); })},
-        {"日誌", modal("frmDairyInput", []() -> hb::Form & { return hb::form<hb::frmDairyInput>(); })},
-        {"日誌の元帳入力", modal("frmDiaryLedgeInput", []() -> hb::Form & { return hb::form<hb::frmDiaryLedgeInput>(); })},
-        {"作付一覧", modeless([]() -> hb::Form & { return hb::form<hb::frmPlantList>(); })},
-        {"作付入力", fromList("frmPlantInput", []() -> hb::Form & { return hb::form<hb::frmPlantList>(); })},
-        {"農薬購入一覧", modeless([]() -> hb::Form & { return hb::form<hb::frmChemiList>(); })},
-        {"農薬購入入力", fromList("frmChemiInput", []() -> hb::Form & { return hb::form<hb::frmChemiList>(); })},
-        {"出荷一覧", modeless([]() -> hb::Form & { return hb::form<hb::frmShipList>(); })},
-        {"出荷入力", fromList("frmShipInput", []() -> hb::Form & { return hb::form<hb::frmShipList>(); })},
-        {"元帳一覧", modeless([]() -> hb::Form & { return hb::form<hb::frmLedgeList>(); })},
-        {"元帳入力", fromList("frmLedgeInput", []() -> hb::Form & { return hb::form<hb::frmLedgeList>(); })},
-        {"余白・給紙設定", modal("fdlSetMgn", []() -> hb::Form & { return hb::form<hb::fdlSetMgn>(); })},
-        {"印刷部数", modal("fdlSetPrintCopy", []() -> hb::Form & { return hb::form<hb::fdlSetPrintCopy>(); })},
-        {"値札印刷", modeless([]() -> hb::Form & { return hb::form<hb::fdlPrintPriceTag>(); })},
-        {"値札データ書出", modeless([]() -> hb::Form & { return hb::form<hb::fdlExpPriceTag>(); })},
-        {"接続設定", modal("fdlSetConCtrl", []() -> hb::Form & { return hb::form<hb::fdlSetConCtrl>(); })},
-        {"基本設定", modal("fdlSetLocalCtrl", []() -> hb::Form & { return hb::form<hb::fdlSetLocalCtrl>(); })},
-        {"共通設定", modal("fdlSetMstCtrl", []() -> hb::Form & { return hb::form<hb::fdlSetMstCtrl>(); })},
+        {"商品マスタ", shown(form<fdlMstPrdEdit>)},         {"生産者マスタ", shown(form<fdlMstFmrEdit>)},
+        {"販売店マスタ", shown(form<fdlMstShopEdit>)},      {"日誌", shown(form<frmDairyInput>)},
+        {"日誌の元帳入力", shown(form<frmDiaryLedgeInput>)}, {"作付一覧", shown(form<frmPlantList>)},
+        {"作付入力", fromList("frmPlantInput", form<frmPlantList>)},
+        {"農薬購入一覧", shown(form<frmChemiList>)},
+        {"農薬購入入力", fromList("frmChemiInput", form<frmChemiList>)},
+        {"出荷一覧", shown(form<frmShipList>)},
+        {"出荷入力", fromList("frmShipInput", form<frmShipList>)},
+        {"元帳一覧", shown(form<frmLedgeList>)},
+        {"元帳入力", fromList("frmLedgeInput", form<frmLedgeList>)},
+        {"余白・給紙設定", shown(form<fdlSetMgn>)},          {"印刷部数", shown(form<fdlSetPrintCopy>)},
+        {"値札印刷", shown(form<fdlPrintPriceTag>)},         {"値札データ書出", shown(form<fdlExpPriceTag>)},
+        {"接続設定", shown(form<fdlSetConCtrl>)},            {"基本設定", shown(form<fdlSetLocalCtrl>)},
+        {"共通設定", shown(form<fdlSetMstCtrl>)},
     };
 }
 
