@@ -7,6 +7,7 @@
 #include "core/settings.h"
 #include "core/startup.h"
 #include "core/uiservices.h"
+#include "core/textlimit.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -55,10 +56,10 @@ fdlSetLocalCtrl::fdlSetLocalCtrl() : Form(QStringLiteral("fdlSetLocalCtrl"))
     txtDATA = labelledBoxes(this, 0, {QStringLiteral("既定生産者ｺｰﾄﾞ"), QStringLiteral("既定販売店ｺｰﾄﾞ"), QStringLiteral("ﾊﾞｯｸｱｯﾌﾟﾌｫﾙﾀﾞ")}, 140, 120);
     for (int i : {kBoxDefFmrId, kBoxDefShopId}) {
         txtDATA[i]->setAlignment(Qt::AlignRight);
-        txtDATA[i]->setMaxLength(8);
+        limitCharacters(txtDATA[i], 8);
     }
     txtDATA[kBoxBackDir]->setGeometry(184, 212, 330, 26);
-    txtDATA[kBoxBackDir]->setMaxLength(250);
+    limitCharacters(txtDATA[kBoxBackDir], 250);
     for (QLineEdit *t : txtDATA)
         setSelectAllOnFocus(t);
     auto *browse = makeCaptioned<QPushButton>(this, QStringLiteral("Command1_2"), QStringLiteral("参照..."), 520, 211, 80, 28);
@@ -141,10 +142,9 @@ bool fdlSetLocalCtrl::validate(QWidget *control)
     const QString text = txtDATA[i]->text();
     if (text.isEmpty() || parseNumber(text, nullptr))
         return true;
-    ui().messageBox(this,
-                    i == kBoxDefFmrId ? QStringLiteral("生産者ｺｰﾄﾞには数値を指定してください。")
-                           : QStringLiteral("販売店ｺｰﾄﾞには数値を指定してください。"),
-                    kMsgExclamation, kAppName);
+    ShowMsg(i == kBoxDefFmrId ? QStringLiteral("生産者ｺｰﾄﾞには数値を指定してください。")
+                              : QStringLiteral("販売店ｺｰﾄﾞには数値を指定してください。"),
+            kMsgExclamation);
     txtDATA[i]->selectAll();
     return false;
 }
@@ -170,7 +170,7 @@ fdlSetMstCtrl::fdlSetMstCtrl() : Form(QStringLiteral("fdlSetMstCtrl"))
     makeCaptioned<QLabel>(this, QStringLiteral("Label1_1"), QStringLiteral("FTP情報"), 40, 166, 200, 24);
     const auto boxes = labelledBoxes(this, 10, {QStringLiteral("ｻｰﾊﾞｰ"), QStringLiteral("ｻｰﾊﾞｰﾃﾞｨﾚｸﾄﾘ"), QStringLiteral("FTPﾕｰｻﾞｰ"), QStringLiteral("ﾊﾟｽﾜｰﾄﾞ")}, 194, 300);
     for (QLineEdit *b : boxes) {
-        b->setMaxLength(50);
+        limitCharacters(b, 50);
         setSelectAllOnFocus(b);
     }
     makePasswordBox(boxes.last());

@@ -6,6 +6,7 @@
 #include "core/helpers.h"
 #include "core/picklist.h"
 #include "core/uiservices.h"
+#include "core/textlimit.h"
 
 #include <QKeyEvent>
 #include <QPalette>
@@ -18,7 +19,6 @@ namespace {
 
 constexpr int kTextLength = 50;
 constexpr int kAmountLength = 12;
-constexpr const char *kLimitProperty = "hbTypingLimit";
 
 const QString kNotNumberMsg = QStringLiteral("数値を指定してください。");
 const QString kNoAmountMsg = QStringLiteral("金額を入力してください。");
@@ -58,15 +58,7 @@ Value textValue(const QLineEdit *box)
 // Shows a stored text whole: the typing limit applies to typing, not to what was read.
 void setBoxText(QLineEdit *box, const QString &text)
 {
-    const int limit = box->property(kLimitProperty).toInt();
-    box->setMaxLength(qMax(limit, static_cast<int>(text.size())));
     box->setText(text);
-}
-
-void setTypingLimit(QLineEdit *box, int limit)
-{
-    box->setProperty(kLimitProperty, limit);
-    box->setMaxLength(limit);
 }
 
 void setBaseColor(QWidget *w, const QColor *color)
@@ -153,7 +145,7 @@ void frmDiaryLedgeInput::buildControls()
     const auto box = [this](int index, const QRect &g, int limit) {
         QLineEdit *e = makeControl<QLineEdit>(this, ctlName(QStringLiteral("txtDATA"), index), g.x(), g.y(), g.width(),
                                               g.height());
-        setTypingLimit(e, limit);
+        limitCharacters(e, limit);
         setSelectAllOnFocus(e);
         txtDATA[index] = e;
         return e;

@@ -6,6 +6,7 @@
 #include "core/globals.h"
 #include "core/helpers.h"
 #include "core/picklist.h"
+#include "core/textlimit.h"
 
 #include <QPushButton>
 #include <cmath>
@@ -14,16 +15,12 @@ namespace hb {
 
 namespace {
 
-constexpr const char *kLimitProperty = "hbTypingLimit";
-
 const QString kNoDateMsg = QStringLiteral("日付を指定してください。");
 const QString kNotNumberMsg = QStringLiteral("数値を指定してください。");
 
 // Shows a stored text whole: the typing limit applies to typing, not to what was read.
 void setBoxText(QLineEdit *box, const QString &text)
 {
-    const int limit = box->property(kLimitProperty).toInt();
-    box->setMaxLength(qMax(limit, static_cast<int>(text.size())));
     box->setText(text);
 }
 
@@ -72,8 +69,7 @@ void frmLedgeInput::buildControls()
     const auto box = [this](int index, const QRect &g, int limit) {
         QLineEdit *e = makeControl<QLineEdit>(this, ctlName(QStringLiteral("txtDATA"), index), g.x(), g.y(), g.width(),
                                               g.height());
-        e->setProperty(kLimitProperty, limit);
-        e->setMaxLength(limit);
+        limitCharacters(e, limit);
         setSelectAllOnFocus(e);
         connect(e, &QLineEdit::textChanged, this, [this] { changed_ = true; });
         txtDATA[static_cast<std::size_t>(index)] = e;

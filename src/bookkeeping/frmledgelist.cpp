@@ -11,6 +11,7 @@
 #include "core/helpers.h"
 #include "core/waitcursor.h"
 #include "core/picklist.h"
+#include "core/textlimit.h"
 
 #include <QApplication>
 #include <QHash>
@@ -44,7 +45,7 @@ void frmLedgeList::buildControls()
     const auto box = [this](int index, const QRect &g, int limit) {
         QLineEdit *e = makeControl<QLineEdit>(this, ctlName(QStringLiteral("txtCOND"), index), g.x(), g.y(), g.width(),
                                               g.height());
-        e->setMaxLength(limit);
+        limitCharacters(e, limit);
         setSelectAllOnFocus(e);
         txtCOND[static_cast<std::size_t>(index)] = e;
         return e;

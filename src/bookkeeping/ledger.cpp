@@ -141,7 +141,9 @@ long WriteGeneratedLedge(DbObject &db, const GeneratedLedge &v, double decidingV
     const Currency amt = swap ? Currency::fromScaled(-amount.scaled) : amount;
     const long ledgeId = backLink > 0 ? backLink : GetNewLedgeIDByFmr(db, v.fmrId);
 
-    const HoldColumns audit = HoldColumns::forInsert(v.idate, v.udate.isEmpty() ? Value::null() : v.udate);
+    HoldColumns audit = HoldColumns::forInsert(v.idate, v.udate.isEmpty() ? Value::null() : v.udate);
+    if (v.idate.isNull())
+        audit.idate = Value::null();
     QStringList columns = LedgeRec::columnNames().mid(0, 14);  // FMR_ID to AMT
     std::vector<Value> values = {Value(v.fmrId),
                                  Value(ledgeId),

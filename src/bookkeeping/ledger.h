@@ -104,7 +104,7 @@ struct GeneratedLedge {
     LedgeSide credit;
     Value ctrNm;
     Value notes;
-    Value idate;  // Empty or Null: the time of writing
+    Value idate;  // Empty: the time of writing; Null: NULL (a source row that has none)
     Value udate;  // Empty: NULL
 };
 

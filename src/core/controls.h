@@ -8,6 +8,8 @@
 #include <QString>
 #include <QWidget>
 
+#include "core/textlimit.h"
+
 namespace hb {
 
 // Twips in a pixel of the design.
@@ -67,7 +69,7 @@ inline QLineEdit *makePlainBox(QWidget *parent, const QString &name, const QRect
 {
     auto *box = makeControl<QLineEdit>(parent, name, geometry.x(), geometry.y(), geometry.width(), geometry.height());
     box->setFont(font);
-    box->setMaxLength(maxLength);
+    limitCharacters(box, maxLength);
     box->setAlignment(align);
     box->setAttribute(Qt::WA_InputMethodEnabled, false);
     return box;

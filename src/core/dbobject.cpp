@@ -80,6 +80,15 @@ bool isLostConnection(int code)
     }
 }
 
+// Every data-access object alive, so that one that finds the server gone can have the others
+// check their own connection.
+std::vector<DbObject *> &liveObjects()
+{
+    // Never destroyed: an object released by a static destructor still finds the list.
+    static auto *objects = new std::vector<DbObject *>;
+    return *objects;
+}
+
 // Plain: an expression or a column of another type; Text: a text column, read as it is stored.
 enum class ColKind { Plain, Text, Date, Currency };
 
@@ -214,10 +223,12 @@ DbObject::DbObject()
 {
     static int counter = 0;
     connName_ = QStringLiteral("hb_conn_%1").arg(++counter);
+    liveObjects().push_back(this);
 }
 
 DbObject::~DbObject()
 {
+    std::erase(liveObjects(), this);
     try {
         CloseCnn();
     } catch (...) {
@@ -347,6 +358,7 @@ void DbObject::connectServer()
         throw e;
     }
     lost_ = false;
+    suspect_ = false;
     inTransaction_ = false;
     try {
         checkSession();
@@ -391,6 +403,19 @@ void DbObject::checkSession()
 void DbObject::ensureLive()
 {
     requireOpen();
+    if (suspect_ && !lost_) {
+        // Another object found the server gone: this connection is tried before its statement,
+        // so that a restart of the server costs one message, not one per connection.
+        suspect_ = false;
+        QSqlQuery probe(connection());
+        if (!probe.exec(QStringLiteral("SELECT 1"))) {
+            const bool held = inTransaction_;
+            const HbError e = failure(probe.lastError(), QStringLiteral("SELECT 1"));
+            // What this connection's open transaction held is gone with it: that fails.
+            if (lost_ && held)
+                throw e;
+        }
+    }
     if (!lost_)
         return;
     {
@@ -506,6 +531,10 @@ HbError DbObject::failure(const QSqlError &err, const QString &sql)
         if (isLostConnection(code)) {
             lost_ = true;
             inTransaction_ = false;
+            for (DbObject *other : liveObjects()) {
+                if (other != this && other->kind_ == DbKind::Server && !other->lost_)
+                    other->suspect_ = true;
+            }
             return HbError(number, lostServerText());
         }
         static const QRegularExpression columnRe(QStringLiteral("column '([^']+)'"));
@@ -570,6 +599,7 @@ void DbObject::CloseCnn()
 {
     lengths_.clear();
     lost_ = false;
+    suspect_ = false;
     if (!QSqlDatabase::contains(connName_))
         return;
     {

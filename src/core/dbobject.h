@@ -166,6 +166,8 @@ private:
     DbKind kind_ = DbKind::None;
     bool inTransaction_ = false;
     bool lost_ = false;
+    // Another object lost its server connection: this one is checked before its next statement.
+    bool suspect_ = false;
     ServerParams server_;
     QHash<QString, QHash<QString, int>> lengths_;
 };

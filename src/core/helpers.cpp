@@ -294,10 +294,8 @@ void reportError(Trap form, int number, const QString &description, DbObject *ro
         ShowMsg(description, kMsgExclamation);
         break;
     case Trap::Plain:
-        try {
-            ui().messageBox(QApplication::activeWindow(), description, kMsgOk, kAppName);
-        } catch (const HbError &) {
-        }
+        // Shown as the standard form is: program title and icon, whichever handler met it.
+        ShowMsg(description, kMsgExclamation);
         break;
     case Trap::Rounding:
         ShowMsg(description, kMsgOk);

@@ -12,9 +12,10 @@ namespace {
 
 // Refuses an edit by the user that makes the text longer than the limit and longer than it was;
 // what the program puts into the box (setText, which leaves it unmodified) is taken as it is.
-class ColumnLengthValidator : public QValidator {
+// A paste or an input method's text that does not fit is refused whole, never cut.
+class CharacterLimitValidator : public QValidator {
 public:
-    ColumnLengthValidator(QLineEdit *box, int limit) : QValidator(box), box_(box), limit_(limit)
+    CharacterLimitValidator(QLineEdit *box, int limit) : QValidator(box), box_(box), limit_(limit)
     {
         // The box already holds the edited text while it is validated: the length before the
         // edit is kept from here.
@@ -25,6 +26,8 @@ public:
         const int n = characterCount(input);
         return !box_->isModified() || n <= limit_ || n <= before_ ? Acceptable : Invalid;
     }
+    int limit() const { return limit_; }
+    void setLimit(int limit) { limit_ = limit; }
 
 private:
     QLineEdit *box_;
@@ -68,19 +71,42 @@ int characterCount(const QString &text)
     return n;
 }
 
+QString leftCharacters(const QString &text, int n)
+{
+    int i = 0;
+    for (int count = 0; i < text.size() && count < n; ++count)
+        i += text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate() ? 2 : 1;
+    return text.left(i);
+}
+
 int columnLength(const QString &tableDotColumn)
 {
     static const QHash<QString, int> lengths = schemaLengths();
     return lengths.value(tableDotColumn.toUpper(), 0);
 }
 
+void limitCharacters(QLineEdit *box, int limit)
+{
+    if (!box || limit <= 0)
+        return;
+    // The box's own maximum counts UTF-16 units and cuts what it sets: it stays at its default.
+    box->setMaxLength(32767);
+    if (auto *v = box->findChild<CharacterLimitValidator *>(QString(), Qt::FindDirectChildrenOnly))
+        v->setLimit(limit);
+    else
+        box->setValidator(new CharacterLimitValidator(box, limit));
+}
+
+int characterLimit(const QLineEdit *box)
+{
+    const auto *v = box ? box->findChild<CharacterLimitValidator *>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
+    return v ? v->limit() : 0;
+}
+
 void limitToColumns(std::initializer_list<std::pair<QLineEdit *, const char *>> boxes)
 {
-    for (const auto &[box, column] : boxes) {
-        const int n = columnLength(QString::fromLatin1(column));
-        if (box && n > 0)
-            box->setValidator(new ColumnLengthValidator(box, n));
-    }
+    for (const auto &[box, column] : boxes)
+        limitCharacters(box, columnLength(QString::fromLatin1(column)));
 }
 
 }  // namespace hb

@@ -1,6 +1,7 @@
 #include "core/uiservices.h"
 
 #include "core/db.h"
+#include "core/helpers.h"
 
 #include <QDesktopServices>
 #include <QDialog>
@@ -36,7 +37,7 @@ std::unique_ptr<UiServices> setUi(std::unique_ptr<UiServices> services)
 int UiServices::messageBox(QWidget *parent, const QString &prompt, int style, const QString &title)
 {
     QMessageBox box(parent);
-    box.setWindowTitle(title);
+    box.setWindowTitle(title.isEmpty() ? kProgramTitle : title);
     box.setText(prompt);
     switch (style & 0xF0) {
     case kMsgCritical:

@@ -25,7 +25,8 @@ struct ProgramEnded {
 class UiServices {
 public:
     virtual ~UiServices() = default;
-    // A message box with the given style and title; returns the answer.
+    // A message box with the given style and title (the program title when empty); returns the
+    // answer. The program raises its boxes through ShowMsg, which calls this.
     virtual int messageBox(QWidget *parent, const QString &prompt, int style, const QString &title);
     // The folder picker; "" when cancelled.
     virtual QString browseFolder(QWidget *owner, const QString &prompt);

@@ -8,6 +8,7 @@
 #include "core/helpers.h"
 #include "core/picklist.h"
 #include "core/waitcursor.h"
+#include "core/textlimit.h"
 #include "bookkeeping/ledger.h"
 
 #include <QCheckBox>
@@ -78,7 +79,7 @@ void frmChemiInput::buildControls()
     const auto box = [this](int i, int x, int y, int w, int maxLength, Qt::Alignment align, bool ime) {
         QLineEdit *e = makeControl<QLineEdit>(this, ctlName(QStringLiteral("txtDATA"), i), x, y, w, 24);
         if (maxLength > 0)
-            e->setMaxLength(maxLength);
+            limitCharacters(e, maxLength);
         e->setAlignment(align | Qt::AlignVCenter);
         e->setAttribute(Qt::WA_InputMethodEnabled, ime);
         setSelectAllOnFocus(e);
@@ -113,7 +114,8 @@ void frmChemiInput::buildControls()
     caption(this, QStringLiteral("登録番号"), 16, 52);
     box(kBoxRegNo, 104, 52, 100, 10, Qt::AlignRight, false);
     caption(this, QStringLiteral("農薬名"), 16, 84);
-    box(kBoxName, 104, 84, 420, 255, Qt::AlignLeft, true);
+    // The diary line stores the purchase's "m/d" and this name in one 255-character column.
+    box(kBoxName, 104, 84, 420, 250, Qt::AlignLeft, true);
     caption(this, QStringLiteral("種類"), 16, 116);
     box(kBoxKind, 104, 116, 420, 255, Qt::AlignLeft, true);
     caption(this, QStringLiteral("メーカー名"), 16, 148);

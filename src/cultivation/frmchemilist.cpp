@@ -9,6 +9,7 @@
 #include "core/globals.h"
 #include "core/picklist.h"
 #include "core/waitcursor.h"
+#include "core/textlimit.h"
 #include "cultivation/chemistock.h"
 #include "cultivation/frmchemiinput.h"
 
@@ -55,7 +56,7 @@ frmChemiList::frmChemiList() : ListForm(QStringLiteral("frmChemiList"))
     };
     const auto box = [this](int i, int x, int y, int w, int maxLength, Qt::Alignment align, bool ime) {
         QLineEdit *e = makeControl<QLineEdit>(this, ctlName(QStringLiteral("txtCOND"), i), x, y, w, 24);
-        e->setMaxLength(maxLength);
+        limitCharacters(e, maxLength);
         e->setAlignment(align | Qt::AlignVCenter);
         e->setAttribute(Qt::WA_InputMethodEnabled, ime);
         setSelectAllOnFocus(e);

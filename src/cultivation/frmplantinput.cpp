@@ -6,6 +6,7 @@
 #include "core/globals.h"
 #include "core/helpers.h"
 #include "core/picklist.h"
+#include "core/textlimit.h"
 
 #include <QComboBox>
 #include <QDate>
@@ -74,7 +75,7 @@ void frmPlantInput::buildControls()
     };
     const auto box = [this](QWidget *parent, int i, int x, int y, int w, int maxLength) {
         QLineEdit *e = makeControl<QLineEdit>(parent, ctlName(QStringLiteral("txtDATA"), i), x, y, w, 24);
-        e->setMaxLength(maxLength);
+        limitCharacters(e, maxLength);
         if (isNumberBox(i))
             e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         if (isDateBox(i))

@@ -7,6 +7,7 @@
 #include "core/globals.h"
 #include "core/picklist.h"
 #include "core/waitcursor.h"
+#include "core/textlimit.h"
 #include "cultivation/frmplantinput.h"
 #include "cultivation/plantrec.h"
 
@@ -52,7 +53,7 @@ frmPlantList::frmPlantList() : ListForm(QStringLiteral("frmPlantList"))
     };
     caption(0, QStringLiteral("年"), 16);
     QLineEdit *year = makeControl<QLineEdit>(this, ctlName(QStringLiteral("txtCOND"), kCondYear), 40, 56, 60, 24);
-    year->setMaxLength(4);
+    limitCharacters(year, 4);
     year->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     year->setAttribute(Qt::WA_InputMethodEnabled, false);
     setSelectAllOnFocus(year);

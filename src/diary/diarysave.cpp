@@ -131,7 +131,7 @@ void SaveUseChemi(DbObject &db, DiarySave &s, const QDateTime &now)
                     q != 0 ? Value(ChemiUseText(qty, line.UNIT_ID)) : Value::null()};
         v.ctrNm = Value::null();
         v.notes = isBlank(line.NOTES) ? Value(QString::fromLatin1("")) : line.NOTES;
-        v.idate = s.day.IDATE;
+        v.idate = isBlank(s.day.IDATE) ? Value() : s.day.IDATE;  // a day without one: the time of writing
         v.udate = Value(now);
         line.LEDGE_ID = Value(WriteGeneratedLedge(db, v, q, cost, std::max(link, 0L)));
     }

@@ -8,6 +8,7 @@
 #include "core/forms.h"
 #include "core/globals.h"
 #include "core/helpers.h"
+#include "core/textlimit.h"
 #include "shipments/shiprec.h"
 #include "shipments/frmshipinput.h"
 #include "core/picklist.h"
@@ -72,15 +73,15 @@ void selectRow(QListWidget *list, int row)
     }
 }
 
-// Keeps a multi-line box within its length.
+// Keeps a multi-line box within its length in characters.
 void limitLength(QPlainTextEdit *box, int maxLength)
 {
     QObject::connect(box, &QPlainTextEdit::textChanged, box, [box, maxLength] {
         const QString t = box->toPlainText();
-        if (t.size() <= maxLength)
+        if (characterCount(t) <= maxLength)
             return;
         const QSignalBlocker block(box);
-        box->setPlainText(t.left(maxLength));
+        box->setPlainText(leftCharacters(t, maxLength));
         box->moveCursor(QTextCursor::End);
     });
 }
@@ -116,7 +117,7 @@ void frmDairyInput::buildControls()
     const auto lineBox = [this](QWidget *parent, int index, int x, int y, int w, int maxLength) {
         QLineEdit *e = makeControl<QLineEdit>(parent, ctlName(QStringLiteral("txtDATA"), index), x, y, w, 24);
         if (maxLength > 0)
-            e->setMaxLength(maxLength);
+            limitCharacters(e, maxLength);
         setSelectAllOnFocus(e);
         txtDATA_[index] = e;
         return e;

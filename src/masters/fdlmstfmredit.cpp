@@ -92,7 +92,7 @@ bool fdlMstFmrEdit::numericBox(int box) const
 
 void fdlMstFmrEdit::refuseNumber()
 {
-    ui().messageBox(this, QStringLiteral("数値を入力してください。"), kMsgExclamation, kAppName);
+    ShowMsg(QStringLiteral("数値を入力してください。"), kMsgExclamation);
 }
 
 }  // namespace hb

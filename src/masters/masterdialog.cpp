@@ -2,6 +2,7 @@
 
 #include "core/helpers.h"
 #include "core/startup.h"
+#include "core/textlimit.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -13,7 +14,6 @@ namespace hb {
 
 namespace {
 
-constexpr const char *kLimitProperty = "hbTypingLimit";
 constexpr const char *kImeOffProperty = "hbInputMethodOff";
 
 [[noreturn]] void typeMismatch()
@@ -25,15 +25,12 @@ constexpr const char *kImeOffProperty = "hbInputMethodOff";
 
 void setTypingLimit(QLineEdit *box, int limit)
 {
-    box->setProperty(kLimitProperty, limit);
-    box->setMaxLength(limit);
+    limitCharacters(box, limit);
 }
 
 void setBoxText(QLineEdit *box, const QString &text)
 {
-    // QLineEdit cuts text set by code at its maximum length: widen the limit to the text.
-    const int limit = box->property(kLimitProperty).isValid() ? box->property(kLimitProperty).toInt() : 32767;
-    box->setMaxLength(qMax(limit, static_cast<int>(text.size())));
+    // The typing limit leaves a text set by code whole.
     box->setText(text);
 }
 

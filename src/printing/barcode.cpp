@@ -116,7 +116,7 @@ namespace {
 void writeOnPicture(QImage &pic, const QString &message)
 {
     QPainter p(&pic);
-    QFont f(QStringLiteral("Noto Sans CJK JP"));
+    QFont f(QString::fromLatin1(kSheetFontFamily));
     f.setPixelSize(std::max(1, pic.width() / 10));
     p.setFont(f);
     p.setPen(Qt::black);

@@ -1,7 +1,5 @@
 #include "printing/canvas.h"
 
-#include "core/appinit.h"
-
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPen>
@@ -48,7 +46,7 @@ std::vector<RenderItem> RenderModel::itemsOf(const RenderTag &tag) const
                                    items.begin() + static_cast<std::ptrdiff_t>(tag.end));
 }
 
-Canvas::Canvas() : font_(QString::fromLatin1(kUiFontFamily))
+Canvas::Canvas() : font_(QString::fromLatin1(kSheetFontFamily))
 {
     // One layout on every device: metrics come from the font alone, unhinted.
     font_.setHintingPreference(QFont::PreferNoHinting);

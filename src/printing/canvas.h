@@ -16,6 +16,11 @@ class QPainter;
 
 namespace hb {
 
+// The face the sheet is drawn in, on the preview, the printer and the PDF alike. Its line height
+// is 1.08 em, close to one em as the layout's sizes take it, and its PDF text layer gives back
+// the characters drawn. The windows keep the program's own font.
+inline constexpr const char *kSheetFontFamily = "IPAPGothic";
+
 // One drawing operation as the canvas carried it out, in twips.
 struct RenderItem {
     enum class Kind { Text, Box, FilledBox, Picture };

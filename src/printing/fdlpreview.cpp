@@ -5,6 +5,7 @@
 #include "core/globals.h"
 #include "core/helpers.h"
 #include "core/waitcursor.h"
+#include "core/textlimit.h"
 #include "printing/fdlsetmgn.h"
 #include "printing/fdlsetprintcopy.h"
 #include "printing/printsetup.h"
@@ -141,7 +142,7 @@ fdlPreview::fdlPreview() : Form(QStringLiteral("fdlPreview"))
     txtPAGE = new QLineEdit(QStringLiteral("1"), this);
     txtPAGE->setObjectName(QStringLiteral("txtPAGE"));
     txtPAGE->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    txtPAGE->setMaxLength(3);
+    limitCharacters(txtPAGE, 3);
     txtPAGE->setAttribute(Qt::WA_InputMethodEnabled, false);
     place(txtPAGE, 5175, 0, 600, 600);
     auto *slash = new QLabel(QStringLiteral("/"), this);

@@ -4,6 +4,7 @@
 #include "core/globals.h"
 #include "core/helpers.h"
 #include "core/startup.h"
+#include "core/textlimit.h"
 #include "printing/fdlpreview.h"
 #include "printing/ptagsheet.h"
 
@@ -60,7 +61,7 @@ QLineEdit *ReportCondDialog::addCondBox(int index, int maxLength, int x, int y, 
     if (txtCOND.size() <= index)
         txtCOND.resize(index + 1);
     auto *box = makeControl<QLineEdit>(this, ctlName(QStringLiteral("txtCOND"), index), x, y, w, 26);
-    box->setMaxLength(maxLength);
+    limitCharacters(box, maxLength);
     setSelectAllOnFocus(box);
     txtCOND[index] = box;
     return box;

@@ -3,6 +3,7 @@
 #include "core/controls.h"
 #include "core/globals.h"
 #include "core/helpers.h"
+#include "core/textlimit.h"
 #include "printing/printer.h"
 #include "printing/repsettings.h"
 
@@ -56,7 +57,7 @@ fdlSetMgn::fdlSetMgn() : Form(QStringLiteral("fdlSetMgn"))
                               80, 26);
         auto *box = makeControl<QLineEdit>(this, ctlName(QStringLiteral("Text1"), m.index), 124, m.y, 90, 26);
         box->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        box->setMaxLength(5);
+        limitCharacters(box, 5);
         box->setAttribute(Qt::WA_InputMethodEnabled, false);
         setSelectAllOnFocus(box);
         makeCaptioned<QLabel>(this, ctlName(QStringLiteral("Label1"), m.index + 2), QStringLiteral("cm"), 220, m.y, 40,

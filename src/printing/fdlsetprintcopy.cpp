@@ -4,6 +4,7 @@
 #include "core/globals.h"
 #include "core/helpers.h"
 #include "core/waitcursor.h"
+#include "core/textlimit.h"
 #include "printing/printer.h"
 #include "printing/printsetup.h"
 
@@ -62,7 +63,7 @@ fdlSetPrintCopy::fdlSetPrintCopy() : Form(QStringLiteral("fdlSetPrintCopy"))
     for (int i = 0; i < kBoxCount; ++i) {
         auto *box = makeControl<QLineEdit>(this, ctlName(QStringLiteral("txtDATA"), i), boxX[i], boxY[i], 60, 26);
         box->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        box->setMaxLength(4);
+        limitCharacters(box, 4);
         box->setAttribute(Qt::WA_InputMethodEnabled, false);
         setSelectAllOnFocus(box);
         txtDATA[static_cast<std::size_t>(i)] = box;

@@ -93,7 +93,7 @@ frmShipInput::frmShipInput() : InputForm(QStringLiteral("frmShipInput"), gShip, 
     caption(this, 0, QStringLiteral("出荷ID"), 10, 50);
     lblDATA[kLblShipId] = shown(this, QStringLiteral("lblDATA_0"), 105, 50, 90, right);
     caption(this, 1, QStringLiteral("出荷日"), 10, 82);
-    box(kBoxShipDate, 105, 82, 110)->setMaxLength(10);
+    limitCharacters(box(kBoxShipDate, 105, 82, 110), 10);
     caption(this, 2, QStringLiteral("生産者"), 300, 50, 80);
     combo(kCmbGrower, 385, 50, 220);
     caption(this, 3, QStringLiteral("出荷先"), 300, 82, 80);

@@ -8,6 +8,7 @@
 #include "core/globals.h"
 #include "core/helpers.h"
 #include "core/waitcursor.h"
+#include "core/textlimit.h"
 #include "cultivation/plantrec.h"
 #include "shipments/frmshipinput.h"
 #include "shipments/shipcalc.h"
@@ -51,7 +52,7 @@ frmShipList::frmShipList() : ListForm(QStringLiteral("frmShipList"))
     };
     const auto cond = [this](int i, int x, int w, int maxLength, Qt::Alignment align) {
         auto *e = makeControl<QLineEdit>(this, ctlName(QStringLiteral("txtCOND"), i), x, 52, w, 24);
-        e->setMaxLength(maxLength);
+        limitCharacters(e, maxLength);
         e->setAlignment(align);
         e->setAttribute(Qt::WA_InputMethodEnabled, false);
         setSelectAllOnFocus(e);

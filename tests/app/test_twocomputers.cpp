@@ -120,49 +120,62 @@ protected:
     hbtest::ScopedScriptedUi ui;
 };
 
+// pc2 has the day open while pc1 changes its day row, or only one of its work lines or vouchers.
 TEST_P(TwoComputersTest, TheDiaryDay)
 {
     const QDate day(2026, 12, 8);
     hb::gWorkDate = Value(day);
-    pcs->use(0);
-    hb::DiaryDay pc1Day = hb::LoadDiaryDay(1, QDateTime(day, QTime()));  // pc1 opens the day
-
-    pcs->use(1);
-    showModal<hb::frmDairyInput>("frmDairyInput", [&](hb::frmDairyInput &f) {  // pc2 opens it too
-        // pc1 saves ヒトコト "雨".
+    const struct Case {
+        const char *what, *otherSave, *changed;  // pc1's statement; what it changed, read back
+        Value value;
+    } cases[] = {
+        {"the day row", "UPDATE D_DIARY SET ONE_MSG='雨', UDATE=#2026-12-08 08:00:00#", "SELECT ONE_MSG FROM D_DIARY",
+         Value("雨")},
+        {"a work line", "UPDATE D_DIARY_DTL SET WORK_NM='草取り'", "SELECT WORK_NM FROM D_DIARY_DTL", Value("草取り")},
+        {"a voucher", "UPDATE D_LEDGE SET CTR_NM='朝市'", "SELECT CTR_NM FROM D_LEDGE", Value("朝市")},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
         pcs->use(0);
-        hb::DiarySave s = hb::DiarySave::asLoaded(pc1Day);
-        s.day.ONE_MSG = Value("雨");
-        s.day.HI_TMP = Value(12);
-        hb::SaveDiaryDay(*hb::gDb, s);
+        for (const char *table : {"D_DIARY", "D_DIARY_DTL", "D_LEDGE"})
+            hb::gDb->EXEC(QStringLiteral("DELETE FROM ") + table);
+        hb::gDb->EXEC("INSERT INTO D_DIARY (FMR_ID, WORK_DATE, ONE_MSG, IDATE, LAST_TM) "
+                      "VALUES (1, #2026-12-08#, '晴れ', #2026-12-08 07:00:00#, 'pc1')");
+        hb::gDb->EXEC("INSERT INTO D_DIARY_DTL (FMR_ID, WORK_DATE, DTL_NO, WORK_KBN, WORK_NM) "
+                      "VALUES (1, #2026-12-08#, 1, 1, '収穫')");
+        hb::gDb->EXEC("INSERT INTO D_LEDGE (FMR_ID, LEDGE_ID, LEDGE_DATE, D_ACC_ID, C_ACC_ID, CTR_NM, AMT, IDATE, LAST_TM) "
+                      "VALUES (1, 1, #2026-12-08#, 1000, 4020, '直売所', 500, #2026-12-08 07:00:00#, 'pc1')");
         pcs->use(1);
-
-        // pc2 saves a change of メモ: refused, the window keeps its input.
-        hbtest::enter(ctl(&f, "txtDATA_5"), "午後から晴れ");
-        hbtest::click(ctl(&f, "cmdMENU_1"));  // 登録
-        EXPECT_EQ(takePrompts(), QStringList{kRefused});
-        EXPECT_TRUE(f.isVisible());
-        EXPECT_EQ(ctl<QPlainTextEdit>(&f, "txtDATA_5")->toPlainText(), "午後から晴れ");
-        hbtest::click(ctl(&f, "cmdMENU_0"));  // 閉じる
-    });
-    EXPECT_EQ(ui->prompts.size(), 0u);
-    EXPECT_EQ(one("SELECT ONE_MSG FROM D_DIARY"), Value("雨"));
-    EXPECT_EQ(one("SELECT HI_TMP FROM D_DIARY").toDouble(), 12);
-    EXPECT_TRUE(one("SELECT NOTES1 FROM D_DIARY").isNull());
-    EXPECT_EQ(one("SELECT LAST_TM FROM D_DIARY"), Value("pc1"));
-
-    // pc2 reopens the day (showing "雨") and saves: accepted; and again: accepted.
-    for (const char *memo : {"午後から晴れ", "夕方に霜"}) {
-        showModal<hb::frmDairyInput>("frmDairyInput", [&](hb::frmDairyInput &f) {
-            EXPECT_EQ(ctl<QLineEdit>(&f, "txtDATA_2")->text(), "雨");
-            hbtest::enter(ctl(&f, "txtDATA_5"), memo);
+        showModal<hb::frmDairyInput>("frmDairyInput", [&](hb::frmDairyInput &f) {  // pc2 opens the day
+            pcs->use(0);
+            hb::gDb->EXEC(c.otherSave);
+            pcs->use(1);
+            // pc2 saves a change of メモ: refused, the window keeps its input.
+            hbtest::enter(ctl(&f, "txtDATA_5"), "午後から晴れ");
             hbtest::click(ctl(&f, "cmdMENU_1"));  // 登録
-            EXPECT_FALSE(f.isVisible());
+            EXPECT_EQ(takePrompts(), QStringList{kRefused});
+            EXPECT_TRUE(f.isVisible());
+            EXPECT_EQ(ctl<QPlainTextEdit>(&f, "txtDATA_5")->toPlainText(), "午後から晴れ");
+            hbtest::click(ctl(&f, "cmdMENU_0"));  // 閉じる
         });
-        EXPECT_TRUE(takePrompts().isEmpty());
-        EXPECT_EQ(one("SELECT NOTES1 FROM D_DIARY"), Value(memo));
-        EXPECT_EQ(one("SELECT ONE_MSG FROM D_DIARY"), Value("雨"));
-        EXPECT_EQ(one("SELECT LAST_TM FROM D_DIARY"), Value("pc2"));
+        EXPECT_EQ(ui->prompts.size(), 0u);
+        EXPECT_EQ(one(c.changed), c.value);
+        EXPECT_TRUE(one("SELECT NOTES1 FROM D_DIARY").isNull());
+
+        // pc2 reopens the day (showing pc1's change) and saves: accepted; and again: accepted.
+        for (const char *memo : {"午後から晴れ", "夕方に霜"}) {
+            showModal<hb::frmDairyInput>("frmDairyInput", [&](hb::frmDairyInput &f) {
+                hbtest::enter(ctl(&f, "txtDATA_5"), memo);
+                hbtest::click(ctl(&f, "cmdMENU_1"));  // 登録
+                EXPECT_FALSE(f.isVisible());
+            });
+            EXPECT_TRUE(takePrompts().isEmpty());
+            EXPECT_EQ(one("SELECT NOTES1 FROM D_DIARY"), Value(memo));
+            EXPECT_EQ(one(c.changed), c.value);
+            EXPECT_EQ(one("SELECT LAST_TM FROM D_DIARY"), Value("pc2"));
+        }
+        hb::destroyForms();
+        settle();
     }
 }
 

@@ -352,8 +352,8 @@ TEST(Helpers, ErrorTrapForms)
     EXPECT_EQ(ui->prompts[0].text, "no row");
     EXPECT_EQ(ui->prompts[0].style, 48);
     EXPECT_EQ(ui->prompts[0].title, "緑丘作業手帳");
-    EXPECT_EQ(ui->prompts[1].title, "HarvestBook");
-    EXPECT_EQ(ui->prompts[1].style, 0);
+    EXPECT_EQ(ui->prompts[1].title, "緑丘作業手帳");
+    EXPECT_EQ(ui->prompts[1].style, 48);
     EXPECT_EQ(ui->prompts[2].text, "(3021)no row");
     EXPECT_EQ(ui->prompts[3].style, 16);
     QStringList log;

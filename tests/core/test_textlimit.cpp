@@ -26,6 +26,7 @@ TEST(TextLimit, ColumnsKnowTheirDeclaredLength)
         EXPECT_EQ(hb::columnLength(c.column), c.length) << c.column;
     EXPECT_EQ(hb::characterCount(QStringLiteral("𠮷野家")), 3);
     EXPECT_EQ(hb::characterCount(QString()), 0);
+    EXPECT_EQ(hb::leftCharacters(QStringLiteral("a𠮷野"), 2), QStringLiteral("a𠮷"));
 }
 
 class TextLimitSaved : public hbtest::BothBackends {};
@@ -57,6 +58,47 @@ TEST_P(TextLimitSaved, ABoxTakesItsColumnsLengthInCharactersAndTheTextComesBackW
     EXPECT_EQ(box.text(), stored);
     QTest::keyClick(&box, Qt::Key_Backspace);
     EXPECT_EQ(box.text(), full + QStringLiteral("z"));
+}
+
+// What a grower may paste into the pesticide, shipment and voucher boxes: a box takes it whole or
+// refuses it whole, and the data layer stores it whole or refuses it, the same on both backends.
+TEST_P(TextLimitSaved, HostileTextIsStoredWholeOrRefusedWhole)
+{
+    hb::loadSchema(db(), hb::Schema::Data);
+    const struct {
+        const char *column, *key;
+        int limit;  // the box's
+    } boxes[] = {{"D_CHEMI.CHEMI_NM", "CHEMI_ID", 250}, {"D_CHEMI.NOTES", "CHEMI_ID", 255},
+                 {"D_SHIP.NOTES", "SHIP_ID", 255},     {"D_LEDGE.NOTES", "LEDGE_ID", 50}};
+    const QString kanji = QStringLiteral("𠮷");
+    const QString texts[] = {
+        kanji.repeated(255), QString(254, QLatin1Char('a')) + kanji, QStringLiteral("🍅👨‍🌾🇯🇵"),
+        QStringLiteral("a") + QChar(0) + QStringLiteral("b"), QChar(0) + QString(255, QLatin1Char('z')),
+    };
+    int id = 0;
+    for (const auto &b : boxes) {
+        const QString column = QString::fromLatin1(b.column);
+        const QString table = column.section('.', 0, 0), name = column.section('.', 1);
+        for (const QString &text : texts) {
+            SCOPED_TRACE(column.toStdString() + " " + std::to_string(text.size()));
+            QLineEdit box;
+            hb::limitCharacters(&box, b.limit);
+            hbtest::typeText(&box, text);
+            EXPECT_EQ(box.text(), hb::characterCount(text) <= b.limit ? text : QString());
+
+            const bool fits = hb::characterCount(text) <= hb::columnLength(column);
+            QString refusal;
+            try {
+                db().EXEC(QStringLiteral("INSERT INTO %1 (FMR_ID, %2, %3) VALUES (1, ?, ?)").arg(table, b.key, name),
+                          {Value(++id), Value(text)});
+            } catch (const hb::HbError &e) {
+                refusal = e.description();
+            }
+            EXPECT_EQ(refusal, fits ? QString() : hb::DbObject::tooLongText(name));
+            auto rs = db().GetFwdOnlyRst(QStringLiteral("SELECT %1 FROM %2 WHERE %3=?").arg(name, table, b.key), {Value(id)});
+            EXPECT_EQ(rs->eof() ? Value() : rs->Fields(0), fits ? Value(text) : Value());
+        }
+    }
 }
 
 }  // namespace

@@ -147,6 +147,13 @@ TEST_P(ChemiSave, AModifyRepostsUnderItsNumberAndADateClearedRemovesIt)
     EXPECT_EQ(count("D_LEDGE"), 2);
     EXPECT_FALSE(col("UDATE", 5).isNull());
     EXPECT_EQ(col("IDATE", 5).toDate(), QDateTime(QDate(2020, 1, 2), QTime(3, 4, 5))) << "kept";
+    EXPECT_EQ(one("SELECT IDATE FROM D_LEDGE WHERE FMR_ID=1 AND LEDGE_ID=17").toDate(),
+              QDateTime(QDate(2020, 1, 2), QTime(3, 4, 5))) << "the purchase's";
+    // A purchase row without one leaves its voucher's Null.
+    hb::gDb->EXEC("UPDATE D_CHEMI SET IDATE=NULL WHERE CHEMI_ID=5");
+    r = row(5);
+    ASSERT_EQ(save(hb::kEditModify, r), hb::ChemiSaveResult::Saved);
+    EXPECT_TRUE(one("SELECT IDATE FROM D_LEDGE WHERE FMR_ID=1 AND LEDGE_ID=17").isNull());
 
     r.PUR_DATE = Value::null();
     ASSERT_EQ(save(hb::kEditModify, r), hb::ChemiSaveResult::Saved);

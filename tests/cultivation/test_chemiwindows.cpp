@@ -491,15 +491,20 @@ TEST_P(ChemiWindowSaves, AnAddStoresWhatWasTypedPostsItsVoucherAndIsReselected)
     EXPECT_EQ(hb::gChemi.at(static_cast<std::size_t>(list.selectedRow())).CHEMI_ID.toLong(), 8)
         << "the saved purchase is selected";
 
-    // Paid later; "12a" as the quantity: stored as no quantity, 0.
+    // Paid later; "12a" as the quantity: stored as no quantity, 0. The name takes 250 characters,
+    // so that the diary line's "m/d" and the name fit their column.
+    const QString name = QString(249, QChar(0x8FB2)) + QStringLiteral("𠮷");
     openInput(list, 1, -1, [&](hb::frmChemiInput &in) {
-        enter(in.txtDATA[1], "B");
+        enter(in.txtDATA[1], name);
+        hbtest::typeText(in.txtDATA[1], "B");
+        EXPECT_EQ(in.txtDATA[1]->text(), name);
         enter(in.txtDATA[6], "12a");
         hbtest::click(in.Option1[1]);
         hbtest::click(in.cmdMENU[1]);
         EXPECT_FALSE(in.isLoaded()) << ui->promptTexts().join('|').toStdString();
     });
     EXPECT_EQ(col("ACC_ID", 9).toLong(), 2000);
+    EXPECT_EQ(col("CHEMI_NM", 9), Value(name));
     for (const char *c : {"PUR_QTY", "USED_QTY", "REST_QTY", "PUR_AMT", "LEDGE_ID"})
         EXPECT_DOUBLE_EQ(col(c, 9).toDouble(), 0) << c;
     EXPECT_TRUE(ui->prompts.empty()) << ui->promptTexts().join('|').toStdString();

@@ -248,20 +248,13 @@ TEST_F(Outage, ASaveDuringTheOutageIsRefusedAndTheSame登録SavesAfterTheRestart
     EXPECT_EQ(vouchers(), before + QStringList{"5|朝市|1200"});
 
     // The product master, on the master object's own connection. That connection died with the
-    // server's restart: its first statement (the window's load) fails and nothing is replayed;
-    // the window, having shown that once, closes: nothing loaded, nothing to register. Opened
-    // again it finds a new connection.
+    // server's restart too; as the data connection found the server gone, it is checked and made
+    // anew before the window's load: the restart cost one message, not a second one here.
     ui->prompts.clear();
-    hb::form<hb::fdlMstPrdEdit>().showModeless();
-    hbtest::settle();
-    EXPECT_EQ(ui->promptTexts(), QStringList{hb::DbObject::lostServerText()});
-    EXPECT_FALSE(hb::IsFormLoaded(QStringLiteral("fdlMstPrdEdit")));
-    EXPECT_EQ(hb::gMst->DCount("*", "M_PRD", "").toInt(), 1);
-    hb::destroyForms();
-    hbtest::settle();
     auto &f = hb::form<hb::fdlMstPrdEdit>();
     f.showModeless();
     ASSERT_TRUE(hbtest::activate(&f));
+    EXPECT_TRUE(ui->prompts.empty()) << ui->promptTexts().join('|').toStdString();
     hbtest::click(f.cmdSUB[1]);
     hbtest::settle();
     ASSERT_EQ(f.products().size(), 2u);

@@ -351,6 +351,16 @@ inline QImage pdfPage(const QString &pdf, int dpi)
     return QImage(dir.filePath(pngs.first()));
 }
 
+// What a tool writes on its standard output (pdftotext -raw keeps the order in which a PDF's
+// texts were drawn; pdffonts lists the faces it carries).
+inline QString toolOutput(const QString &tool, const QStringList &args)
+{
+    QProcess p;
+    p.start(tool, args);
+    p.waitForFinished(120000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
 // Where test pictures are kept for a person to look at.
 inline QString picturePath(const QString &name)
 {

@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QFontInfo>
 #include <algorithm>
 
 using namespace hbtest;
@@ -292,13 +293,16 @@ TEST_F(Sheet, FittedTextsStayInTheirBoxes)
         long align;
         long size;
         double box;
+        double fitted;  // the size printed: the sheet's face is 1.08 em high
     };
     const Case cases[] = {
-        {"left", QStringLiteral("品名：大根"), 0, 12, 3402},
-        {"right", QStringLiteral("信州産"), 1, 9, 623.7},
-        {"centred", QStringLiteral("中央"), 2, 12, 2000},
-        {"too long", QStringLiteral("品名：") + QString(40, QChar(0x3042)), 0, 12, 3402},
-        {"digit", QStringLiteral("4"), 0, 7, 180},
+        {"left", QStringLiteral("品名：大根"), 0, 12, 3402, 11},
+        {"right", QStringLiteral("信州産"), 1, 9, 623.7, 8.25},
+        {"centred", QStringLiteral("中央"), 2, 12, 2000, 11},
+        {"too long", QStringLiteral("品名：") + QString(40, QChar(0x3042)), 0, 12, 3402, 4.25},
+        {"digit", QStringLiteral("4"), 0, 7, 180, 6.5},
+        {"producer", QStringLiteral("生産者：山田農園"), 0, 10, 2721.6, 9.25},
+        {"caption, held by its box's width", QStringLiteral("価格: "), 0, 12, 567, 10.25},
     };
     QImage img(400, 200, QImage::Format_RGB32);
     QPainter p(&img);
@@ -310,6 +314,11 @@ TEST_F(Sheet, FittedTextsStayInTheirBoxes)
         EXPECT_EQ(hb::PrintFitText(canvas, 100, 50, c.text, c.align, c.size, c.box), 0);
         ASSERT_EQ(canvas.model().items.size(), 1u);
         const hb::RenderItem &t = canvas.model().items[0];
+        EXPECT_EQ(t.fontSize, c.fitted);
+        // The sheet's face itself: without it the sizes above mean nothing.
+        const QFontInfo face(t.font);
+        EXPECT_EQ(face.family(), QStringLiteral("IPAPGothic"));
+        EXPECT_TRUE(face.exactMatch());
         const double usable = c.box - 28;
         EXPECT_LE(t.rect.width(), usable + 1e-6);
         EXPECT_LE(t.rect.height(), c.size * 20 + 1e-6);  // the line height reaches at most the size in twips
