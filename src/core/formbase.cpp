@@ -504,10 +504,11 @@ void Form::Load()
     FlagScope busy(loading_);
     restoreDesign();
     loaded_ = true;
+    if (closing())
+        setEnabled(true);  // as it was before the last showing's failed load
     loadFailed_ = false;
     activatePending_ = true;
     failedBeforeLoad_ = DbObject::failedStatements();
-    setEnabled(true);
     resizePending_ = true;
     firstFocusPending_ = true;
     validatedLeaving_ = nullptr;
