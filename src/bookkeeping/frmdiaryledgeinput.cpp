@@ -121,6 +121,7 @@ private:
 frmDiaryLedgeInput::frmDiaryLedgeInput() : Form(QStringLiteral("frmDiaryLedgeInput"))
 {
     setWindowTitle(QStringLiteral("元帳入力"));
+    closeWhenLoadFails();
     setDesignSize(12400, 7200);
     buildControls();
 }

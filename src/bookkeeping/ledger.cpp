@@ -113,7 +113,7 @@ LoadedRows LoadedVouchers(DbObject &db, const Value &fmrId, std::initializer_lis
         }
     }
     if (marks.isEmpty())
-        return {};
+        return LoadedRows::none();
     return LoadedRows::read(db, QStringLiteral("D_LEDGE"),
                             QStringLiteral("FMR_ID=? AND LEDGE_ID IN (%1)").arg(marks.join(QStringLiteral(", "))),
                             params);

@@ -18,6 +18,7 @@
 #include <QSqlResult>
 #include <sqlite3.h>
 #include <cerrno>
+#include <exception>
 #include <sql.h>
 #include <odbcinst.h>
 
@@ -26,6 +27,39 @@ namespace hb {
 std::function<void(const QString &)> DbObject::composedStatementHook;
 std::function<void(const DbObject &, const QString &)> DbObject::statementStartHook;
 std::function<void(const QString &)> DbObject::statementDoneHook;
+
+namespace {
+long gFailedStatements = 0;
+
+// Counts a statement that leaves by an error, whatever raised it (the connection, the
+// translator, the length check, the database or a hook).
+class FailureCount {
+public:
+    FailureCount() : raised_(std::uncaught_exceptions()) {}
+    ~FailureCount()
+    {
+        if (std::uncaught_exceptions() > raised_)
+            ++gFailedStatements;
+    }
+    FailureCount(const FailureCount &) = delete;
+    FailureCount &operator=(const FailureCount &) = delete;
+
+private:
+    int raised_;
+};
+}  // namespace
+
+long DbObject::failedStatements()
+{
+    return gFailedStatements;
+}
+
+DbObject::ToleratedFailures::ToleratedFailures() : before_(gFailedStatements) {}
+
+DbObject::ToleratedFailures::~ToleratedFailures()
+{
+    gFailedStatements = before_;
+}
 
 namespace {
 
@@ -738,6 +772,7 @@ RecordsetPtr DbObject::openRecordset(const QString &sql, const std::vector<Value
 
 QSqlQuery DbObject::run(const QString &sql, const std::vector<Value> &params)
 {
+    FailureCount counted;
     ensureLive();
     QString text;
     try {

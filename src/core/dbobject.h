@@ -95,6 +95,21 @@ public:
     // Called after every statement that ran (BEGIN and COMMIT included), with its text
     // (the drills use it to stop a save between two statements).
     static std::function<void(const QString &)> statementDoneHook;
+    // How many statements have failed since the program started, on any object: a window
+    // compares it before and after its load to learn that something it needed was not read.
+    static long failedStatements();
+    // Within its scope a failed statement is not counted: a read whose failure its caller
+    // handles and that nothing is saved from (a caption's label).
+    class ToleratedFailures {
+    public:
+        ToleratedFailures();
+        ~ToleratedFailures();
+        ToleratedFailures(const ToleratedFailures &) = delete;
+        ToleratedFailures &operator=(const ToleratedFailures &) = delete;
+
+    private:
+        long before_;
+    };
 
     // The decided descriptions of the usual causes of a failure.
     static QString readOnlyText(const QString &where);

@@ -570,6 +570,11 @@ void Form::Load()
     FlagScope busy(loading_);
     restoreDesign();
     loaded_ = true;
+    if (closing())
+        setEnabled(true);  // as it was before the last showing's failed load
+    loadFailed_ = false;
+    activatePending_ = true;
+    failedBeforeLoad_ = DbObject::failedStatements();
     resizePending_ = true;
     firstFocusPending_ = true;
     validatedLeaving_ = nullptr;
@@ -590,6 +595,31 @@ void Form::Load()
     trap(Event::Load, nullptr, [this] { onLoad(); });
     if (loaded_)
         applyBorder(windowState().testFlag(Qt::WindowMaximized));
+    checkLoad();
+}
+
+void Form::checkLoad()
+{
+    if (loadFailed_ || !loaded_ || DbObject::failedStatements() == failedBeforeLoad_)
+        return;
+    loadFailed_ = true;
+    onLoadFailed();
+}
+
+bool Form::closing() const
+{
+    return loadFailed_ && closeWhenLoadFails_;
+}
+
+void Form::onLoadFailed()
+{
+    if (!closeWhenLoadFails_)
+        return;
+    setEnabled(false);
+    QTimer::singleShot(0, this, [this] {
+        if (loaded_ && loadFailed_)
+            Unload();
+    });
 }
 
 void Form::onLoad()
@@ -744,7 +774,13 @@ void Form::activated()
     rt.lastActive = this;
     if (!loaded_ || previous == this)
         return;
+    const bool first = activatePending_;
+    activatePending_ = false;
+    if (closing())
+        return;
     trap(Event::Activate, nullptr, [this] { onActivate(); });
+    if (first)
+        checkLoad();
 }
 
 void Form::resizeEvent(QResizeEvent *e)
@@ -756,8 +792,11 @@ void Form::resizeEvent(QResizeEvent *e)
     resizePending_ = false;
     const bool outer = inFirstResize_;
     inFirstResize_ = first;
-    trap(Event::Resize, nullptr, [this] { onResize(); });
+    // A window closing after its failed load reads nothing more: it only lays out.
+    trap(Event::Resize, nullptr, [this] { closing() ? Form::onResize() : onResize(); });
     inFirstResize_ = outer;
+    if (first)
+        checkLoad();
 }
 
 void Form::keyPressEvent(QKeyEvent *e)

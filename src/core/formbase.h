@@ -104,6 +104,9 @@ public:
     // Closes and unloads the window: runs Unload (which may refuse); true when unloaded.
     bool Unload();
     bool isLoaded() const { return loaded_; }
+    // True when a statement failed while this showing loaded (Load, its first Resize and its
+    // first Activate): the window holds less than it should, and must write nothing from it.
+    bool loadFailed() const { return loadFailed_; }
 
     // Records the design geometry and font size of every control (scaled windows call it first
     // in Load; the default onLoad does).
@@ -184,6 +187,12 @@ protected:
     }
     // True only while the first Resize after Load runs.
     bool isFirstResize() const { return inFirstResize_; }
+    // A window that writes what it loaded calls it in its constructor: when its load fails, the
+    // failure having been shown, it takes no more input and closes.
+    void closeWhenLoadFails() { closeWhenLoadFails_ = true; }
+    // Runs once when the load failed; by default what closeWhenLoadFails() asked for. A window
+    // that stays open to be read refuses its writing buttons here instead.
+    virtual void onLoadFailed();
 
     bool event(QEvent *e) override;
     void resizeEvent(QResizeEvent *e) override;
@@ -209,6 +218,8 @@ private:
     void dispatchGotFocus(QWidget *control, Qt::FocusReason reason);
     bool handleKey(QWidget *receiver, QKeyEvent *e);
     void trap(Event event, QWidget *control, const std::function<void()> &body);
+    void checkLoad();
+    bool closing() const;
 
     Scaling scaling_;
     std::vector<SizeRec> recs_;
@@ -221,6 +232,10 @@ private:
     QPointer<QAbstractButton> cancelButton_;
 
     bool loaded_ = false;
+    bool closeWhenLoadFails_ = false;
+    bool loadFailed_ = false;
+    bool activatePending_ = false;
+    long failedBeforeLoad_ = 0;
     bool loading_ = false;
     bool unloading_ = false;
     bool resizePending_ = false;

@@ -156,7 +156,10 @@ void disableControl(QWidget *w, bool on)
 
 // ---- list window ------------------------------------------------------------------------------
 
-ListForm::ListForm(const QString &name) : Form(name) {}
+ListForm::ListForm(const QString &name) : Form(name)
+{
+    closeWhenLoadFails();
+}
 
 void ListForm::makeListView(int leftTwips, int topTwips, int widthTwips, int heightTwips)
 {
@@ -286,7 +289,10 @@ void ListForm::clearRows()
 
 // ---- input window -----------------------------------------------------------------------------
 
-InputFormBase::InputFormBase(const QString &name, const QString &table) : Form(name), table_(table) {}
+InputFormBase::InputFormBase(const QString &name, const QString &table) : Form(name), table_(table)
+{
+    closeWhenLoadFails();
+}
 
 QPushButton *InputFormBase::makeMenuButton(int index, const QString &caption, int leftTwips, int topTwips,
                                            int widthTwips, int heightTwips)

@@ -257,13 +257,16 @@ protected:
     void takeListRow()
     {
         work = Rec();
-        loaded.clear();
+        const bool overwrites = gEditMode == kEditModify || gEditMode == kEditDelete;
+        // A new row (or a copy) has nothing to compare; a row to overwrite is not loaded until
+        // its rows are read, and a save refuses it meanwhile.
+        loaded.assign(1, overwrites ? LoadedRows() : LoadedRows::none());
         if (gEditRow < 0)
             return;
         if (gEditRow >= static_cast<long>(rows_.size()))
             throw HbError(kErrSubscript, QStringLiteral("インデックスが有効範囲にありません。"));
         work = rows_[static_cast<std::size_t>(gEditRow)];
-        if (gEditMode == kEditModify || gEditMode == kEditDelete)
+        if (overwrites)
             loaded = loadedRowsOf(work);
     }
     // What a new row (or a copy) starts with besides the copied fields.

@@ -37,8 +37,22 @@ QString rowText(const std::vector<Value> &values)
 }  // namespace
 
 ChangedElsewhere::ChangedElsewhere()
-    : HbError(kErrRowChanged, QStringLiteral("ほかのコンピュータで変更されたため登録できません。開き直してください。"))
+    : ChangedElsewhere(QStringLiteral("ほかのコンピュータで変更されたため登録できません。開き直してください。"))
 {
+}
+
+ChangedElsewhere::ChangedElsewhere(const QString &description) : HbError(kErrRowChanged, description) {}
+
+NotLoaded::NotLoaded()
+    : ChangedElsewhere(QStringLiteral("読み込めなかったデータは登録できません。開き直してください。"))
+{
+}
+
+LoadedRows LoadedRows::none()
+{
+    LoadedRows nothing;
+    nothing.nothing_ = true;
+    return nothing;
 }
 
 LoadedRows::LoadedRows(QString table, QString where, std::vector<Value> params, QStringList columns,
@@ -102,8 +116,10 @@ QStringList LoadedRows::current(DbObject &db, bool lock, QStringList *columns) c
 
 void LoadedRows::check(DbObject &db) const
 {
-    if (!isSet())
+    if (nothing_)
         return;
+    if (!isSet())
+        throw NotLoaded();
     if (current(db, true, nullptr) != rows_)
         throw ChangedElsewhere();
 }
@@ -111,7 +127,7 @@ void LoadedRows::check(DbObject &db) const
 LoadedRows LoadedRows::reread(DbObject &db) const
 {
     if (!isSet())
-        return {};
+        return *this;
     LoadedRows again = *this;
     again.rows_ = current(db, false, nullptr);
     return again;

@@ -22,12 +22,24 @@ namespace hb {
 class ChangedElsewhere : public HbError {
 public:
     ChangedElsewhere();
+
+protected:
+    explicit ChangedElsewhere(const QString &description);
+};
+
+// Raised inside a save whose window never loaded the rows it would overwrite (its read failed):
+// a refusal like the one above, never a save without its comparison.
+class NotLoaded : public ChangedElsewhere {
+public:
+    NotLoaded();
 };
 
 class LoadedRows {
 public:
-    // Nothing loaded, nothing to compare (a window that adds a row).
+    // Not loaded: the window's read of these rows failed or never ran. A save refuses it.
     LoadedRows() = default;
+    // Nothing to compare, said explicitly: a window that adds a row loads none.
+    static LoadedRows none();
 
     // The rows of `table` that `where` selects ('?' bound to `params`), read now: a window
     // reads them before its own reads, so that it never shows older rows than these.
@@ -53,8 +65,8 @@ public:
     bool isSet() const { return !table_.isEmpty(); }
 
     // Inside the save's transaction, before it writes: reads the rows again (locking them on a
-    // server) and raises ChangedElsewhere when they differ from those loaded. Nothing loaded:
-    // nothing to do.
+    // server) and raises ChangedElsewhere when they differ from those loaded. none(): nothing to
+    // do; not loaded: NotLoaded.
     void check(DbObject &db) const;
 
     // The same rows read again now: after a save writes them, inside its transaction, what the
@@ -72,6 +84,7 @@ private:
     std::vector<Value> params_;
     QStringList columns_;  // the columns compared
     QStringList rows_;     // the rows as loaded, each as one comparable text, sorted
+    bool nothing_ = false; // none(): a window that adds a row
 };
 
 // Checks each of the rows a save overwrites (LoadedRows::check), inside its transaction.

@@ -107,7 +107,11 @@ DiaryDay LoadDiaryDay(long fmrId, const QDateTime &workDate)
         const Value me(GetCompName());
         if (out.day.HOLD_TM != me) {
             rs->setField(QStringLiteral("HOLD_TM"), me);
-            rs->Update();
+            try {
+                rs->Update();
+            } catch (const HbError &e) {
+                out.holdFailure = e.description();
+            }
         }
     }
     rs->Close();
@@ -400,6 +404,7 @@ LedgeBook BuildLedgeBook(long accId, long fmrId, const QDateTime &workDate, cons
 
 QString GetEtoNm(const QDateTime &d)
 {
+    const DbObject::ToleratedFailures tolerated;
     try {
         const Value v = workDb().DLookup(QStringLiteral("ETO_YM"), QStringLiteral("L_ETO"),
                                        QStringLiteral("ID=") + QString::number(GetDayEto(d)));

@@ -65,11 +65,14 @@ struct DiaryDay {
     std::vector<long> loadedChemiIds;       // the purchases the lines named, for the stock update
     bool hasRow = false;                    // the day had a D_DIARY row (now held by this computer)
     std::vector<LoadedRows> loadedRows;     // what the day's save overwrites, as read (DayRows)
+    QString holdFailure;                    // why the hold could not be written ("" when it was)
 };
 
 // Reads the grower's day: the D_DIARY row, which is then held by this computer (whoever held it
 // before); the work lines, also when the day has no D_DIARY row; and the vouchers dated exactly
-// that day. Raises on a database error; nothing but the hold is written.
+// that day. Raises on a failed read; a hold that cannot be written (a read-only file, a full
+// disk) does not stop the reading: the day is returned with the failure in holdFailure. Nothing
+// but the hold is written.
 DiaryDay LoadDiaryDay(long fmrId, const QDateTime &workDate);
 
 // The rows a save of the grower's day overwrites or deletes, read now: the D_DIARY row (or its

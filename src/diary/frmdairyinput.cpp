@@ -314,6 +314,16 @@ void frmDairyInput::onResize()
     InitForm();
     LoadData();
     DispData();
+    // A day whose hold could not be written is shown to be read; the failure is reported once
+    // and 登録 stays refused (onLoadFailed).
+    if (!holdFailure_.isEmpty())
+        throw HbError(kErrDatabase, holdFailure_);
+}
+
+// A day not wholly read, or not held, is not saved from this window: 登録 is refused.
+void frmDairyInput::onLoadFailed()
+{
+    cmdMENU_[kMenuRegister]->setEnabled(false);
 }
 
 bool frmDairyInput::onUnload()
@@ -374,7 +384,7 @@ void frmDairyInput::InitForm()
     lines_.assign(1, DiaryDtlRec());
     loadedChemiIds_.clear();
     loadedLedge_.assign(1, LedgeRec());
-    loadedRows_.clear();
+    loadedRows_.assign(1, LoadedRows());  // not loaded until read
     dayLoaded_ = false;
     for (int k = 0; k < static_cast<int>(cmbDATA_.size()); ++k)
         SetCmb(k);
@@ -386,6 +396,7 @@ void frmDairyInput::InitForm()
 void frmDairyInput::LoadData()
 {
     dayLoaded_ = false;
+    holdFailure_.clear();
     // No voucher of an earlier window may outlive a failed load.
     gLedge.assign(1, LedgeRec());
     ListView1_->clear();
@@ -396,8 +407,9 @@ void frmDairyInput::LoadData()
     loadedLedge_ = gLedge;
     loadedChemiIds_ = std::move(d.loadedChemiIds);
     loadedRows_ = std::move(d.loadedRows);
+    holdFailure_ = d.holdFailure;
     current_ = -1;
-    dayLoaded_ = true;
+    dayLoaded_ = holdFailure_.isEmpty();
 }
 
 void frmDairyInput::DispData()

@@ -35,7 +35,7 @@ public:
     // The purchases the day's lines named when it was loaded (their stock is recomputed by the
     // save even when no line names them any more).
     const std::vector<long> &loadedChemiIds() const { return loadedChemiIds_; }
-    // True once the day was read completely; a day that failed to load must not be saved.
+    // True once the day was read completely and held; a day that failed to load must not be saved.
     bool dayLoaded() const { return dayLoaded_; }
 
     // The voucher book of an account: InitLedgeList makes its columns (emptying the list),
@@ -48,6 +48,7 @@ protected:
     void onLoad() override;
     void onResize() override;
     bool onUnload() override;
+    void onLoadFailed() override;
     bool validate(QWidget *control) override;
     Trap trapFor(Event event, QWidget *control) const override;
 
@@ -110,6 +111,7 @@ private:
     std::vector<LedgeRec> loadedLedge_;  // the vouchers as loaded (or last saved)
     std::vector<LoadedRows> loadedRows_;  // what the save overwrites, as loaded (or last saved)
     bool dayLoaded_ = false;
+    QString holdFailure_;  // why the day's hold could not be written ("" when it was)
     std::vector<LedgeBookColumn> bookColumns_;
 
     // The slots of the control arrays; the pick lists' are DiaryPick, the page options' DiaryPage.

@@ -175,6 +175,8 @@ void MasterRowDialog::setMode(int mode)
 bool MasterRowDialog::GetData(long id)
 {
     // What the save overwrites, read first: the boxes never show an older row than this.
+    loaded_ = LoadedRows();
+    loadedId_ = -1;
     loaded_ = LoadedRows::read(masterDb(), table_, keyColumn_ + QStringLiteral("=?"), {Value(id)});
     loadedId_ = id;
     auto rs = masterDb().GetFwdOnlyRst(QStringLiteral("SELECT %1.* FROM %1 WHERE %2=").arg(table_, keyColumn_)
@@ -217,14 +219,15 @@ bool MasterRowDialog::SaveData(long id)
         Trap::Rollback,
         [&] {
             TransactionScope tx(masterDb());
-            // The row as the boxes showed it, unless another computer changed it since.
-            if (loadedId_ == id) {
-                try {
-                    loaded_.check(masterDb());
-                } catch (const ChangedElsewhere &) {
-                    refused_ = true;
-                    throw;
-                }
+            // The row as the boxes showed it, unless another computer changed it since; a row
+            // the boxes never showed is not written.
+            try {
+                if (loadedId_ != id)
+                    throw NotLoaded();
+                loaded_.check(masterDb());
+            } catch (const ChangedElsewhere &) {
+                refused_ = true;
+                throw;
             }
             auto rs = masterDb().GetDynamicRst(QStringLiteral("SELECT %1.* FROM %1 WHERE %2=").arg(table_, keyColumn_)
                                              + QString::number(id));
@@ -257,10 +260,20 @@ void MasterRowDialog::onLoad()
     setMode(0);
 }
 
+// Nothing of the row, or not all of it, was read: the selection look with its key box closed
+// too, and no reload until the dialog is opened again.
+void MasterRowDialog::onLoadFailed()
+{
+    setMode(0);
+    box(kBoxKey)->setEnabled(false);
+}
+
 // The dialog finds its row itself: the key of the row in use, loaded when it exists, and the
 // edit look either way.
 void MasterRowDialog::onActivate()
 {
+    if (loadFailed())
+        return;
     Form::onActivate();
     const Value key = NullToVal(rowKey(), Value(0));
     long id = 0;
@@ -289,7 +302,7 @@ bool MasterRowDialog::validate(QWidget *control)
 // the edit look with the focus on the close button.
 void MasterRowDialog::keyPress(QWidget *control, int &key)
 {
-    if (key != 13 || control != box(kBoxKey) || !box(kBoxKey)->isEnabled())
+    if (key != 13 || control != box(kBoxKey) || !box(kBoxKey)->isEnabled() || loadFailed())
         return;
     long id = 0;
     if (!parseId(box(kBoxKey)->text(), &id))

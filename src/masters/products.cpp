@@ -24,8 +24,10 @@ const std::vector<PrdRec::Column> &PrdRec::columns()
 
 long LoadProducts(DbObject &db, std::vector<PrdRec> &products, LoadedRows *loaded)
 {
-    if (loaded)
+    if (loaded) {
+        *loaded = LoadedRows();  // not loaded until read: a save refuses it
         *loaded = LoadedRows::read(db, QStringLiteral("M_PRD"), QStringLiteral("1=1"), {});
+    }
     auto rs = db.GetFwdOnlyRst(QStringLiteral("SELECT M_PRD.* FROM M_PRD ORDER BY PRD_ID"));
     const long n = PrdRec::loadArray(*rs, products);
     rs->Close();

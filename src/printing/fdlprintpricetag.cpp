@@ -32,6 +32,7 @@ const QString kFrameKey = QStringLiteral("PRINT_PTAG_FRAME");
 fdlPrintPriceTag::fdlPrintPriceTag()
     : Form(QStringLiteral("fdlPrintPriceTag")), logo_(defaultPtagLogo()), plasticMark_(plasticMarkPicture())
 {
+    closeWhenLoadFails();
     setWindowTitle(QStringLiteral("値札印刷"));
     setDesignSize(9600, 7200);
     // The pictures move with the window and keep their size.

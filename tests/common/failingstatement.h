@@ -29,4 +29,10 @@ long failEachStatement(hb::DbObject &db, const std::function<void()> &attempt,
 long failEachClick(hb::DbObject &db, ScriptedUi &ui, QWidget *button,
                    const std::function<void(long k, const QString &statement)> &failed);
 
+// The same for the reads of a load: while `attempt` has the load armed (load(true) ..
+// load(false)), read k (a SELECT, on any database) raises the error of failedStatementText(k).
+// Returns the number of reads of the last attempt's load.
+long failEachRead(const std::function<void(const std::function<void(bool)> &load)> &attempt,
+                  const std::function<void(long k, const QString &statement)> &failed);
+
 }  // namespace hbtest

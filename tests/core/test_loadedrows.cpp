@@ -118,7 +118,8 @@ TEST_P(LoadedRowsTest, ARecordAsAListReadItStandsForItsRow)
     other->EXEC("UPDATE T SET AMT=99 WHERE G=1 AND K=2");
     EXPECT_FALSE(saveMayWrite(loaded(2)));
     EXPECT_TRUE(saveMayWrite(loaded(3)));
-    EXPECT_TRUE(saveMayWrite(hb::LoadedRows())) << "nothing loaded, nothing to compare";
+    EXPECT_TRUE(saveMayWrite(hb::LoadedRows::none())) << "a row added: nothing to compare";
+    EXPECT_FALSE(saveMayWrite(hb::LoadedRows())) << "a read that failed: refused, never skipped";
 }
 
 TEST_P(LoadedRowsTest, ASaveComparesWithWhatItWroteItself)

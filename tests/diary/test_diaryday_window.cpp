@@ -239,6 +239,33 @@ TEST_P(DiaryWindow, ClosingReleasesTheHoldsAndWritesNothingElse)
     EXPECT_TRUE(ui->prompts.empty()) << ui->promptTexts().join("|").toStdString();
 }
 
+// A day whose hold cannot be written (a read-only file, a full disk) opens to be read: the failure
+// once, the day shown, 登録 refused, nothing written.
+TEST_P(DiaryWindow, ADayWhoseHoldCannotBeWrittenOpensToBeRead)
+{
+    putDay({.oneMsg = Value("晴"), .lastTm = Value("OLD-PC")});
+    putLine({.dtl = 1, .name = Value("耕うん")});
+    const QString readOnly = hb::DbObject::readOnlyText(QStringLiteral("DATA.MDB"));
+    hb::DbObject::statementStartHook = [&](const hb::DbObject &, const QString &sql) {
+        if (sql.startsWith(QLatin1String("UPDATE D_DIARY ")))
+            throw hb::HbError(hb::kErrDatabase, readOnly);
+    };
+    openDay(kDay, [&](hb::frmDairyInput &f) {
+        EXPECT_EQ(ui->promptTexts(), QStringList{readOnly});
+        EXPECT_EQ(ctl<QLineEdit>(f, "txtDATA_2")->text(), "晴");
+        EXPECT_EQ(f.lines().size(), 1u);
+        EXPECT_FALSE(ctl(f, "cmdMENU_1")->isEnabled());
+        typeAndLeave(ctl(f, "txtDATA_2"), "雨");
+        hbtest::click(ctl(f, "cmdMENU_1"));  // 登録: refused
+        EXPECT_TRUE(f.isVisible());
+        hbtest::click(ctl(f, "cmdMENU_0"));
+    });
+    hb::DbObject::statementStartHook = nullptr;
+    EXPECT_EQ(ui->promptTexts(), QStringList{readOnly});
+    EXPECT_EQ(one("SELECT ONE_MSG FROM D_DIARY"), Value("晴"));
+    EXPECT_TRUE(one("SELECT HOLD_TM FROM D_DIARY").isNull());
+}
+
 TEST_P(DiaryWindow, ResizingAndMaximisingKeepTheEdits)
 {
     putPlantings();

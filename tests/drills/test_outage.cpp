@@ -11,6 +11,7 @@
 #include "common/harness.h"
 #include "common/programdir.h"
 #include "common/scriptedui.h"
+#include "common/writingwindows.h"
 #include "core/forms.h"
 #include "core/globals.h"
 #include "core/recordhold.h"
@@ -271,6 +272,39 @@ TEST_F(Outage, ASaveDuringTheOutageIsRefusedAndTheSame登録SavesAfterTheRestart
     recovered += after.isEmpty() ? 1 : 0;
     EXPECT_EQ(hb::gMst->DCount("*", "M_PRD", "").toInt(), 2);
     std::cout << "[outage] saves refused " << refused << ", recovered " << recovered << std::endl;
+}
+
+// Every window that writes what it loads, and every list that opens an input, opened as the first
+// thing after a restart: the lost connection shown once (a window of the settings file alone
+// sees nothing of it), nothing written, whatever is pressed.
+TEST_F(Outage, AWindowLoadedAcrossARestartWritesNothing)
+{
+    hb::gMst->EXEC("INSERT INTO M_SHOP (SHOP_ID, SHOP_NM) VALUES (1, '道の駅みどりの丘')");
+    hbtest::putWindowRows(QStringLiteral("PC-TEST"));
+    auto direct = hb::DirectDb::server({dsn, QString(), QStringLiteral("hbtest"), QString(), QString()});
+    const auto stored = [&] { return hbtest::storedRows({hb::gINI.get(), hb::gWork.get(), direct.get()}); };
+    QStringList shownBy;
+    for (const hbtest::WritingWindow &w : hbtest::writingWindows(ui.get())) {
+        SCOPED_TRACE(w.name);
+        const QStringList before = stored();
+        ASSERT_TRUE(server.stop());
+        std::string why;
+        ASSERT_TRUE(server.start(&why)) << why;
+        direct = hb::DirectDb::server({dsn, QString(), QStringLiteral("hbtest"), QString(), QString()});
+        ui->prompts.clear();
+        w.open([](bool) {}, [&](QWidget *win) {
+            if (!ui->prompts.empty())
+                hbtest::pressWritingButtons(win);
+        });
+        hb::destroyForms();
+        hbtest::settle();
+        const QStringList shown = ui->promptTexts();
+        EXPECT_TRUE(shown.isEmpty() || shown == QStringList{hb::DbObject::lostServerText()}) << shown.join('|').toStdString();
+        if (!shown.isEmpty())
+            shownBy << QString::fromUtf8(w.name);
+        EXPECT_EQ(hbtest::changedRows(before, stored()), "");
+    }
+    std::cout << "[outage] the loss shown once by " << shownBy.join(' ').toStdString() << std::endl;
 }
 
 TEST_F(Outage, ARowHeldByAnotherComputerGivesTheLockMessage)
