@@ -410,7 +410,11 @@ void DbObject::ensureLive()
         QSqlQuery probe(connection());
         if (!probe.exec(QStringLiteral("SELECT 1"))) {
             const bool held = inTransaction_;
+            // The others were told when the server was first found gone: a probe that fails
+            // tells nobody again, so that no connection is left marked for a later restart.
+            probing_ = true;
             const HbError e = failure(probe.lastError(), QStringLiteral("SELECT 1"));
+            probing_ = false;
             // What this connection's open transaction held is gone with it: that fails.
             if (lost_ && held)
                 throw e;
@@ -532,7 +536,7 @@ HbError DbObject::failure(const QSqlError &err, const QString &sql)
             lost_ = true;
             inTransaction_ = false;
             for (DbObject *other : liveObjects()) {
-                if (other != this && other->kind_ == DbKind::Server && !other->lost_)
+                if (!probing_ && other != this && other->kind_ == DbKind::Server && !other->lost_)
                     other->suspect_ = true;
             }
             return HbError(number, lostServerText());

@@ -168,6 +168,7 @@ private:
     bool lost_ = false;
     // Another object lost its server connection: this one is checked before its next statement.
     bool suspect_ = false;
+    bool probing_ = false;
     ServerParams server_;
     QHash<QString, QHash<QString, int>> lengths_;
 };
