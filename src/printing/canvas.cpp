@@ -1,6 +1,7 @@
 #include "printing/canvas.h"
 
 #include <QFontMetricsF>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPen>
 #include <algorithm>
@@ -123,11 +124,29 @@ void Canvas::PaintPicture(const QImage &picture, const QString &name, double x, 
 void Canvas::paintItem(QPainter &p, const RenderItem &item)
 {
     switch (item.kind) {
-    case RenderItem::Kind::Text:
-        p.setFont(item.font);
+    case RenderItem::Kind::Text: {
         p.setPen(item.color);
-        p.drawText(QPointF(item.rect.x(), item.rect.y() + QFontMetricsF(item.font).ascent()), item.text);
+        const QPointF baseline(item.rect.x(), item.rect.y() + QFontMetricsF(item.font).ascent());
+        const QTransform t = p.worldTransform();
+        if (item.bold && p.paintEngine() && p.paintEngine()->type() == QPaintEngine::Raster && t.type() == QTransform::TxScale
+            && t.m11() == t.m22() && t.m11() > 0) {
+            // A bold text on a picture (the preview) is drawn at the scaled size in the picture's
+            // own pixels: under a scaling transform the glyphs are outlines, and the sheet's face,
+            // which has no bold of its own and is emboldened, would show regular.
+            QFont scaled = item.font;
+            // A point size keeps the fraction of the scaled pixel size (a pixel size is whole).
+            scaled.setPointSizeF(item.font.pixelSize() * t.m11() * 72.0 / p.device()->logicalDpiY());
+            p.save();
+            p.resetTransform();
+            p.setFont(scaled);
+            p.drawText(t.map(baseline), item.text);
+            p.restore();
+        } else {
+            p.setFont(item.font);
+            p.drawText(baseline, item.text);
+        }
         break;
+    }
     case RenderItem::Kind::Box: {
         QPen pen(item.color);
         pen.setCosmetic(true);

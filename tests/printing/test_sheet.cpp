@@ -7,6 +7,8 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFontInfo>
+#include <QImage>
+#include <QPainter>
 #include <algorithm>
 
 using namespace hbtest;
@@ -135,6 +137,24 @@ TEST_F(Sheet, EachTagCarriesItsTexts)
         ASSERT_NE(price, nullptr);
         EXPECT_EQ(price->text, c.priceText);
         EXPECT_TRUE(price->bold);
+        // On the preview's picture (a scaled painter) the price shows bold, as on paper.
+        const auto ink = [&](bool bold) {
+            hb::RenderItem item = *price;
+            item.font.setBold(bold);
+            QImage pic(price->rect.size().toSize() / 10 + QSize(8, 8), QImage::Format_RGB32);
+            pic.fill(Qt::white);
+            QPainter p(&pic);
+            p.scale(0.1, 0.1);
+            p.translate(-price->rect.topLeft());
+            hb::Canvas::paintItem(p, item);
+            p.end();
+            int n = 0;
+            for (int y = 0; y < pic.height(); ++y)
+                for (int x = 0; x < pic.width(); ++x)
+                    n += qGray(pic.pixel(x, y)) < 128;
+            return n;
+        };
+        EXPECT_GT(ink(true), ink(false) * 1.2);
         const hb::RenderItem *origin = textStarting(items, c.locate.isEmpty() ? QStringLiteral("\x01") : c.locate);
         if (c.locate.isEmpty()) {
             EXPECT_FALSE(std::any_of(t.begin(), t.end(), [](const QString &s) { return s.endsWith(QStringLiteral("産")) && !s.startsWith(QStringLiteral("生産者")); }));
