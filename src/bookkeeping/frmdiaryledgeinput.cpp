@@ -55,12 +55,6 @@ Value textValue(const QLineEdit *box)
     return box->text().isEmpty() ? Value::null() : Value(box->text());
 }
 
-// Shows a stored text whole: the typing limit applies to typing, not to what was read.
-void setBoxText(QLineEdit *box, const QString &text)
-{
-    box->setText(text);
-}
-
 void setBaseColor(QWidget *w, const QColor *color)
 {
     if (!color) {
@@ -406,18 +400,18 @@ void frmDiaryLedgeInput::DispData()
                                                               : findItemId(cmbDATA[kCmbOption], IdOrZero(otherOptId)));
 
     const auto text = [](const Value &v) { return NullToVal(v, Value("")).displayText(); };
-    setBoxText(txtDATA[kBoxOtherText], text(otherOptNm));
-    setBoxText(txtDATA[kBoxFixedText], text(fixedOptNm));
-    setBoxText(txtDATA[kBoxCounterparty], text(work_.CTR_NM));
-    setBoxText(txtDATA[kBoxNotes], text(work_.NOTES));
+    txtDATA[kBoxOtherText]->setText(text(otherOptNm));
+    txtDATA[kBoxFixedText]->setText(text(fixedOptNm));
+    txtDATA[kBoxCounterparty]->setText(text(work_.CTR_NM));
+    txtDATA[kBoxNotes]->setText(text(work_.NOTES));
 
     // An increase of the fixed account: in the payable book a voucher that credits 2000, in the
     // other books one whose credit side is not the fixed account.
     const bool increase = acc == kAccPayable ? sameId(work_.C_ACC_ID, kAccPayable) : !sameId(work_.C_ACC_ID, acc);
     const QString amount =
         isBlank(work_.AMT) ? QStringLiteral("0") : work_.AMT.displayText();
-    setBoxText(txtDATA[kBoxIncrease], increase ? amount : QStringLiteral("0"));
-    setBoxText(txtDATA[kBoxDecrease], increase ? QStringLiteral("0") : amount);
+    txtDATA[kBoxIncrease]->setText(increase ? amount : QStringLiteral("0"));
+    txtDATA[kBoxDecrease]->setText(increase ? QStringLiteral("0") : amount);
 }
 
 void frmDiaryLedgeInput::applyOptKind(long kind)
@@ -486,7 +480,7 @@ bool frmDiaryLedgeInput::ChkData()
 
     work_.AMT = Value(Currency::fromDouble(amount));
     if (!increase)
-        setBoxText(txtDATA[kBoxIncrease], QStringLiteral("0"));
+        txtDATA[kBoxIncrease]->setText(QStringLiteral("0"));
     fixedAcc = Value(acc);
     otherAcc = Value(other);
     fixedOptNm = textValue(txtDATA[kBoxFixedText]);
@@ -581,7 +575,7 @@ bool frmDiaryLedgeInput::txtDATA_Validate(int index)
             return false;
         }
         if (v > 0)
-            setBoxText(txtDATA[index == kBoxIncrease ? kBoxDecrease : kBoxIncrease], QStringLiteral("0"));
+            txtDATA[index == kBoxIncrease ? kBoxDecrease : kBoxIncrease]->setText(QStringLiteral("0"));
         break;
     }
     default:

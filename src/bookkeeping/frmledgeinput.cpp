@@ -18,12 +18,6 @@ namespace {
 const QString kNoDateMsg = QStringLiteral("日付を指定してください。");
 const QString kNotNumberMsg = QStringLiteral("数値を指定してください。");
 
-// Shows a stored text whole: the typing limit applies to typing, not to what was read.
-void setBoxText(QLineEdit *box, const QString &text)
-{
-    box->setText(text);
-}
-
 Value textValue(const QLineEdit *box)
 {
     return box->text().isEmpty() ? Value::null() : Value(box->text());
@@ -274,12 +268,12 @@ void frmLedgeInput::DispData()
 {
     const auto text = [](const Value &v) { return NullToVal(v, Value("")).displayText(); };
     lblDATA[kLblLedgeId]->setText(text(work.LEDGE_ID));
-    setBoxText(txtDATA[kBoxDate], ledgeDateText(work.LEDGE_DATE));
-    setBoxText(txtDATA[kBoxCounterparty], text(work.CTR_NM));
-    setBoxText(txtDATA[kBoxDebitText], text(work.D_OPT_NM));
-    setBoxText(txtDATA[kBoxCreditText], text(work.C_OPT_NM));
-    setBoxText(txtDATA[kBoxAmount], text(work.AMT));
-    setBoxText(txtDATA[kBoxNotes], text(work.NOTES));
+    txtDATA[kBoxDate]->setText(ledgeDateText(work.LEDGE_DATE));
+    txtDATA[kBoxCounterparty]->setText(text(work.CTR_NM));
+    txtDATA[kBoxDebitText]->setText(text(work.D_OPT_NM));
+    txtDATA[kBoxCreditText]->setText(text(work.C_OPT_NM));
+    txtDATA[kBoxAmount]->setText(text(work.AMT));
+    txtDATA[kBoxNotes]->setText(text(work.NOTES));
 
     cmbDATA[kCmbGrower]->setCurrentIndex(0);
     if (!isBlank(work.FMR_ID)) {

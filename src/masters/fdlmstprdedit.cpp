@@ -4,6 +4,7 @@
 
 #include "core/globals.h"
 #include "core/helpers.h"
+#include "core/textlimit.h"
 #include "core/startup.h"
 #include "masters/masterdialog.h"
 #include "masters/products.h"
@@ -59,7 +60,7 @@ fdlMstPrdEdit::fdlMstPrdEdit() : Form(QStringLiteral("fdlMstPrdEdit"))
     txtCOND = new QLineEdit(this);
     txtCOND->setObjectName(ctlName(QStringLiteral("txtCOND"), 0));
     txtCOND->setGeometry(76, 48, 200, 24);
-    setTypingLimit(txtCOND, 50);
+    limitCharacters(txtCOND, 50);
 
     List1 = new QListWidget(this);
     List1->setObjectName(ctlName(QStringLiteral("List1"), 0));
@@ -81,7 +82,7 @@ fdlMstPrdEdit::fdlMstPrdEdit() : Form(QStringLiteral("fdlMstPrdEdit"))
         auto *b = new QLineEdit(this);
         b->setObjectName(ctlName(QStringLiteral("txtDATA"), i));
         b->setGeometry(384, y, boxes[i].width, 24);
-        setTypingLimit(b, boxes[i].limit);
+        limitCharacters(b, boxes[i].limit);
         setSelectAllOnFocus(b);
         txtDATA[static_cast<std::size_t>(i)] = b;
     }
@@ -349,10 +350,10 @@ void fdlMstPrdEdit::DispData()
             break;
         }
     }
-    setBoxText(txtDATA[kBoxPrdId], text(rec.PRD_ID));
-    setBoxText(txtDATA[kBoxPrdNm], text(rec.PRD_NM));
-    setBoxText(txtDATA[kBoxPrdOmt], text(rec.PRD_OMT));
-    setBoxText(txtDATA[kBoxPrdYm], text(rec.PRD_YM));
+    txtDATA[kBoxPrdId]->setText(text(rec.PRD_ID));
+    txtDATA[kBoxPrdNm]->setText(text(rec.PRD_NM));
+    txtDATA[kBoxPrdOmt]->setText(text(rec.PRD_OMT));
+    txtDATA[kBoxPrdYm]->setText(text(rec.PRD_YM));
     // A Null flag counts as valid; the empty placeholder shows the box cleared.
     const Value flag = rec.CHK_FLG;
     Check1->setChecked(flag.isNull() || (!flag.isEmpty() && flag.toDouble() != 0));

@@ -84,7 +84,7 @@ protected:
         if (path.isEmpty())
             return;
         const QFileInfo info(path);
-        setBoxText(this, info.isFile() ? info.fileName() : QString());
+        setText(info.isFile() ? info.fileName() : QString());
     }
 };
 

@@ -23,17 +23,6 @@ constexpr const char *kImeOffProperty = "hbInputMethodOff";
 
 }  // namespace
 
-void setTypingLimit(QLineEdit *box, int limit)
-{
-    limitCharacters(box, limit);
-}
-
-void setBoxText(QLineEdit *box, const QString &text)
-{
-    // The typing limit leaves a text set by code whole.
-    box->setText(text);
-}
-
 void setInputMethodOff(QLineEdit *box)
 {
     box->setProperty(kImeOffProperty, true);
@@ -115,7 +104,7 @@ QLineEdit *MasterRowDialog::addBox(int index, const QRect &geometry, int limit, 
     QLineEdit *b = made ? made : new QLineEdit(parent ? parent : this);
     b->setObjectName(ctlName(QStringLiteral("txtDATA"), index));
     b->setGeometry(geometry);
-    setTypingLimit(b, limit);
+    limitCharacters(b, limit);
     setSelectAllOnFocus(b);
     if (static_cast<int>(txtDATA.size()) <= index)
         txtDATA.resize(index + 1, nullptr);
@@ -161,7 +150,7 @@ void MasterRowDialog::setMode(int mode)
         setLocked(key, false);
         key->setEnabled(true);
         for (int i = kBoxKey + 1; i < boxCount(); ++i) {
-            setBoxText(box(i), QString());
+            box(i)->setText(QString());
             setBackColor(box(i), menuColor());
             setLocked(box(i), true);
             box(i)->setEnabled(false);
@@ -186,7 +175,7 @@ bool MasterRowDialog::GetData(long id)
         return false;
     }
     for (const MasterField &f : fields_)
-        setBoxText(box(f.box), NullToVal(rs->Fields(QLatin1String(f.column)), Value("")).displayText());
+        box(f.box)->setText(NullToVal(rs->Fields(QLatin1String(f.column)), Value("")).displayText());
     readExtra([&rs](const QString &column) { return rs->Fields(column); });
     rs->Close();
     return true;
@@ -279,7 +268,7 @@ void MasterRowDialog::onActivate()
     long id = 0;
     if (!key.isEmpty() && !parseId(key.displayText(), &id))
         typeMismatch();
-    setBoxText(box(kBoxKey), QString::number(id));
+    box(kBoxKey)->setText(QString::number(id));
     GetData(id);
     setMode(2);
     box(kBoxKey + 1)->setFocus(Qt::OtherFocusReason);  // the first box of the row

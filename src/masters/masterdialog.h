@@ -19,10 +19,6 @@ class QLabel;
 
 namespace hb {
 
-// A box's typing limit: at most `limit` characters can be typed, while text that the program
-// puts there (a stored value) is shown whole, so a save never cuts what was read.
-void setTypingLimit(QLineEdit *box, int limit);
-void setBoxText(QLineEdit *box, const QString &text);
 // The input method off (or disabled) for a box; kept when the box is locked or unlocked.
 void setInputMethodOff(QLineEdit *box);
 // Locks (read-only) or unlocks a box.

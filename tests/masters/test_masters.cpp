@@ -334,7 +334,7 @@ TEST_P(ShopMaster, TheLogoBoxTakesTheBareNameOfTheFirstDroppedFile)
         EXPECT_TRUE(drop(logo, data.get()));
         EXPECT_EQ(logo->text(), QString::fromUtf8(c.expected)) << c.paths.join(",").toStdString();
     }
-    hb::setBoxText(logo, "kept.png");
+    logo->setText("kept.png");
     QMimeData text;
     text.setText("dragged text");
     EXPECT_FALSE(drop(logo, &text));
