@@ -111,7 +111,7 @@ QRect tagArea(const QImage &page, const hb::RenderTag &tag, double dpi)
 // The items of a tag whose ink meets on a page at `dpi`, and the page's dark pixels of the tag
 // that no item's ink explains. Each item of the tag is painted alone to find its ink (the bars
 // and the digits of the bar code are one item); a dark pixel of the page is explained by ink
-// within 3 pixels (the PDF strokes the synthesized bold of the price, wider than the picture).
+// within 3 pixels (the PDF's synthesized bold of the price is a little wider than a picture's).
 struct Ink {
     std::set<QString> meeting;
     int unexplained = 0;
