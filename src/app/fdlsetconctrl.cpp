@@ -22,7 +22,7 @@ constexpr const char *kTag = "Tag";
 fdlSetConCtrl::fdlSetConCtrl() : Form(QStringLiteral("fdlSetConCtrl"))
 {
     setWindowTitle(QStringLiteral("接続設定"));
-    closeWhenLoadFails();
+    whenLoadFails(AfterFailedLoad::Close);
     setDesignSize(10800, 6400);
     scaling().keepFont << QStringLiteral("Sha");  // the frames keep their font; the fields scale theirs
     setEnterLevel(EnterLevel::Window);

@@ -46,7 +46,7 @@ QList<QLineEdit *> labelledBoxes(QWidget *parent, int firstIndex, const QStringL
 fdlSetLocalCtrl::fdlSetLocalCtrl() : Form(QStringLiteral("fdlSetLocalCtrl"))
 {
     setWindowTitle(QStringLiteral("基本設定"));
-    closeWhenLoadFails();
+    whenLoadFails(AfterFailedLoad::Close);
     setDesignSize(9600, 7200);
     titleLabel(this, QStringLiteral("基本設定"));
 
@@ -157,7 +157,7 @@ Trap fdlSetLocalCtrl::trapFor(Event event, QWidget *) const
 fdlSetMstCtrl::fdlSetMstCtrl() : Form(QStringLiteral("fdlSetMstCtrl"))
 {
     setWindowTitle(QStringLiteral("共通設定"));
-    closeWhenLoadFails();
+    whenLoadFails(AfterFailedLoad::Close);
     setDesignSize(9600, 7200);
     titleLabel(this, QStringLiteral("共通設定"));
     makeCaptioned<QLabel>(this, QStringLiteral("Label1_0"), QStringLiteral("アップロード情報"), 40, 56, 200, 24);

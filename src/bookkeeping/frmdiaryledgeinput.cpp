@@ -115,7 +115,7 @@ private:
 frmDiaryLedgeInput::frmDiaryLedgeInput() : Form(QStringLiteral("frmDiaryLedgeInput"))
 {
     setWindowTitle(QStringLiteral("元帳入力"));
-    closeWhenLoadFails();
+    whenLoadFails(AfterFailedLoad::Close);
     setDesignSize(12400, 7200);
     buildControls();
 }

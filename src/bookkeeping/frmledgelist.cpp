@@ -326,17 +326,23 @@ void frmLedgeList::clearSums()
         l->clear();
 }
 
+void frmLedgeList::emptyList()
+{
+    ListView1->clearSelection();
+    gLedge.assign(1, LedgeRec());
+    clearRows();
+    clearSums();
+}
+
 void frmLedgeList::SetList()
 {
+    const Search searching(*this);
     // The period is read before any statement; a box that holds no date is refused (one message,
     // the focus in the box) and the list, its totals and gLedge are left empty.
     std::optional<QDate> from;
     std::optional<QDate> to;
     if (!filterDate(txtCOND[kCondFrom], &from) || !filterDate(txtCOND[kCondTo], &to)) {
-        ListView1->clearSelection();
-        gLedge.assign(1, LedgeRec());
-        clearRows();
-        clearSums();
+        emptyList();
         return;
     }
     const bool ledger = viewKbn_ == kViewLedger;

@@ -78,6 +78,8 @@ protected:
 private:
     void buildControls();
     void clearSums();
+    // No rows, none selected, gLedge at its one empty row, empty totals.
+    void emptyList() override;
     // Title and the totals of the view.
     void dispCaptions();
 

@@ -30,6 +30,7 @@ std::function<void(const QString &)> DbObject::statementDoneHook;
 
 namespace {
 long gFailedStatements = 0;
+long gWritingStatements = 0;
 
 // Counts a statement that leaves by an error, whatever raised it (the connection, the
 // translator, the length check, the database or a hook).
@@ -52,6 +53,11 @@ private:
 long DbObject::failedStatements()
 {
     return gFailedStatements;
+}
+
+long DbObject::writingStatements()
+{
+    return gWritingStatements;
 }
 
 DbObject::ToleratedFailures::ToleratedFailures() : before_(gFailedStatements) {}
@@ -412,9 +418,7 @@ void DbObject::ensureLive()
             const bool held = inTransaction_;
             // The others were told when the server was first found gone: a probe that fails
             // tells nobody again, so that no connection is left marked for a later restart.
-            probing_ = true;
-            const HbError e = failure(probe.lastError(), QStringLiteral("SELECT 1"));
-            probing_ = false;
+            const HbError e = failure(probe.lastError(), QStringLiteral("SELECT 1"), TellOthers::No);
             // What this connection's open transaction held is gone with it: that fails.
             if (lost_ && held)
                 throw e;
@@ -522,7 +526,7 @@ QString DbObject::whereText() const
     return QDir::toNativeSeparators(QSqlDatabase::database(connName_, false).databaseName());
 }
 
-HbError DbObject::failure(const QSqlError &err, const QString &sql)
+HbError DbObject::failure(const QSqlError &err, const QString &sql, TellOthers tell)
 {
     const QString raw = err.databaseText().isEmpty() ? err.text() : err.databaseText();
     WriteLog(QStringLiteral("%1 (%2) [%3]").arg(raw, err.nativeErrorCode(), sql));
@@ -536,7 +540,7 @@ HbError DbObject::failure(const QSqlError &err, const QString &sql)
             lost_ = true;
             inTransaction_ = false;
             for (DbObject *other : liveObjects()) {
-                if (!probing_ && other != this && other->kind_ == DbKind::Server && !other->lost_)
+                if (tell == TellOthers::Yes && other != this && other->kind_ == DbKind::Server && !other->lost_)
                     other->suspect_ = true;
             }
             return HbError(number, lostServerText());
@@ -790,6 +794,10 @@ QSqlQuery DbObject::run(const QString &sql, const std::vector<Value> &params)
     static const QRegularExpression ddl(QStringLiteral("^\\s*(CREATE|DROP|ALTER)\\b"), QRegularExpression::CaseInsensitiveOption);
     if (ddl.match(text).hasMatch())
         lengths_.clear();
+    static const QRegularExpression writes(QStringLiteral("^\\s*(INSERT|UPDATE|DELETE)\\b"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    if (writes.match(text).hasMatch())
+        ++gWritingStatements;
     if (statementStartHook)
         statementStartHook(*this, sql);
     QSqlQuery q(connection());

@@ -95,9 +95,16 @@ public:
     // Called after every statement that ran (BEGIN and COMMIT included), with its text
     // (the drills use it to stop a save between two statements).
     static std::function<void(const QString &)> statementDoneHook;
-    // How many statements have failed since the program started, on any object: a window
-    // compares it before and after its load to learn that something it needed was not read.
+    // How many statements have failed since the program started, on any object. It rises by one
+    // for every statement that left by an error, whatever raised it (the connection, the
+    // translator, the length check, the database, a test's hook), reads and writes alike, and
+    // never falls except at the end of a ToleratedFailures scope, which takes back the failures
+    // within it. A window compares it before and after its load to learn that something it
+    // needed was not read.
     static long failedStatements();
+    // How many statements that change rows (INSERT, UPDATE, DELETE) were started since the
+    // program started, on any object, whether they succeeded or not.
+    static long writingStatements();
     // Within its scope a failed statement is not counted: a read whose failure its caller
     // handles and that nothing is saved from (a caption's label).
     class ToleratedFailures {
@@ -153,8 +160,10 @@ private:
     void connectServer();
     void checkSession();
     // The failure of a statement as the grower reads it; the raw text and the statement go to
-    // the log. A lost server connection is dropped here (its transaction is gone with it).
-    HbError failure(const QSqlError &err, const QString &sql);
+    // the log. A lost server connection is dropped here (its transaction is gone with it) and,
+    // with TellOthers::Yes, every other server connection is checked before its next statement.
+    enum class TellOthers { No, Yes };
+    HbError failure(const QSqlError &err, const QString &sql, TellOthers tell = TellOthers::Yes);
     // Texts longer than their column's declared length are refused before the statement.
     void checkTextLengths(const QString &sql, const std::vector<Value> &params);
     int declaredLength(const QString &table, const QString &column);
@@ -168,7 +177,6 @@ private:
     bool lost_ = false;
     // Another object lost its server connection: this one is checked before its next statement.
     bool suspect_ = false;
-    bool probing_ = false;
     ServerParams server_;
     QHash<QString, QHash<QString, int>> lengths_;
 };

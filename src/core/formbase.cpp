@@ -22,6 +22,7 @@
 #include <QScreen>
 #include <QTextEdit>
 #include <QTimer>
+#include <utility>
 #include <QToolButton>
 #include <QWindow>
 #include <algorithm>
@@ -331,8 +332,46 @@ void Form::onClick(QAbstractButton *button, std::function<void()> handler)
             [this, button, handler = std::move(handler)] { trap(Event::Click, button, handler); });
 }
 
+namespace {
+QStringList gUnsaidWriters;
+long gWritesOfInnerEvents = 0;  // counted already to the events that ran inside the current one
+
+// The rows an event writes are its window's, less what the events of the windows it showed
+// wrote: a window whose own events write has said what it does after a failed load.
+class OwnWrites {
+public:
+    explicit OwnWrites(const Form &form)
+        : name_(form.objectName()), unsaid_(form.afterFailedLoad() == Form::AfterFailedLoad::Unsaid),
+          before_(DbObject::writingStatements()), innerBefore_(gWritesOfInnerEvents)
+    {
+    }
+    ~OwnWrites()
+    {
+        const long all = DbObject::writingStatements() - before_;
+        const long own = all - (gWritesOfInnerEvents - innerBefore_);
+        gWritesOfInnerEvents = innerBefore_ + all;
+        if (own > 0 && unsaid_ && !gUnsaidWriters.contains(name_))
+            gUnsaidWriters << name_;
+    }
+    OwnWrites(const OwnWrites &) = delete;
+    OwnWrites &operator=(const OwnWrites &) = delete;
+
+private:
+    QString name_;
+    bool unsaid_;
+    long before_;
+    long innerBefore_;
+};
+}  // namespace
+
+QStringList Form::takeUnsaidWriters()
+{
+    return std::exchange(gUnsaidWriters, QStringList());
+}
+
 void Form::trap(Event event, QWidget *control, const std::function<void()> &body)
 {
+    const OwnWrites counted(*this);
     trapped(trapFor(event, control), body);
 }
 
@@ -570,7 +609,7 @@ void Form::Load()
     FlagScope busy(loading_);
     restoreDesign();
     loaded_ = true;
-    if (closing())
+    if (closingAfterFailedLoad())
         setEnabled(true);  // as it was before the last showing's failed load
     loadFailed_ = false;
     activatePending_ = true;
@@ -598,28 +637,40 @@ void Form::Load()
     checkLoad();
 }
 
+void Form::whenLoadFails(AfterFailedLoad what, std::function<void()> refuseWriting)
+{
+    afterFailedLoad_ = what;
+    refuseWriting_ = std::move(refuseWriting);
+}
+
+// Checked after Load, after the first Resize and after the first Activate, whichever come: a
+// window may be shown and never activated (behind another window, or where the window manager
+// withholds the focus).
 void Form::checkLoad()
 {
     if (loadFailed_ || !loaded_ || DbObject::failedStatements() == failedBeforeLoad_)
         return;
     loadFailed_ = true;
-    onLoadFailed();
-}
-
-bool Form::closing() const
-{
-    return loadFailed_ && closeWhenLoadFails_;
-}
-
-void Form::onLoadFailed()
-{
-    if (!closeWhenLoadFails_)
+    switch (afterFailedLoad_) {
+    case AfterFailedLoad::Unsaid:
         return;
-    setEnabled(false);
-    QTimer::singleShot(0, this, [this] {
-        if (loaded_ && loadFailed_)
-            Unload();
-    });
+    case AfterFailedLoad::StayToBeRead:
+        if (refuseWriting_)
+            refuseWriting_();
+        return;
+    case AfterFailedLoad::Close:
+        setEnabled(false);
+        QTimer::singleShot(0, this, [this] {
+            if (loaded_ && loadFailed_)
+                Unload();
+        });
+        return;
+    }
+}
+
+bool Form::closingAfterFailedLoad() const
+{
+    return loadFailed_ && afterFailedLoad_ == AfterFailedLoad::Close;
 }
 
 void Form::onLoad()
@@ -776,7 +827,7 @@ void Form::activated()
         return;
     const bool first = activatePending_;
     activatePending_ = false;
-    if (closing())
+    if (closingAfterFailedLoad())
         return;
     trap(Event::Activate, nullptr, [this] { onActivate(); });
     if (first)
@@ -793,7 +844,7 @@ void Form::resizeEvent(QResizeEvent *e)
     const bool outer = inFirstResize_;
     inFirstResize_ = first;
     // A window closing after its failed load reads nothing more: it only lays out.
-    trap(Event::Resize, nullptr, [this] { closing() ? Form::onResize() : onResize(); });
+    trap(Event::Resize, nullptr, [this] { closingAfterFailedLoad() ? Form::onResize() : onResize(); });
     inFirstResize_ = outer;
     if (first)
         checkLoad();

@@ -108,6 +108,18 @@ public:
     // first Activate): the window holds less than it should, and must write nothing from it.
     bool loadFailed() const { return loadFailed_; }
 
+    // What a window does once its load failed, the failure shown. A window that writes what it
+    // loads says it in its constructor with whenLoadFails(); one that says nothing writes nothing.
+    enum class AfterFailedLoad {
+        Unsaid,        // the window writes nothing
+        Close,         // it takes no more input and closes
+        StayToBeRead,  // it stays open; what would write from what it loaded is refused
+    };
+    AfterFailedLoad afterFailedLoad() const { return afterFailedLoad_; }
+    // Takes the names of the windows whose own events wrote rows while they had said nothing:
+    // every test program fails when one did.
+    static QStringList takeUnsaidWriters();
+
     // Records the design geometry and font size of every control (scaled windows call it first
     // in Load; the default onLoad does).
     virtual void SetDefSize();
@@ -187,12 +199,10 @@ protected:
     }
     // True only while the first Resize after Load runs.
     bool isFirstResize() const { return inFirstResize_; }
-    // A window that writes what it loaded calls it in its constructor: when its load fails, the
-    // failure having been shown, it takes no more input and closes.
-    void closeWhenLoadFails() { closeWhenLoadFails_ = true; }
-    // Runs once when the load failed; by default what closeWhenLoadFails() asked for. A window
-    // that stays open to be read refuses its writing buttons here instead.
-    virtual void onLoadFailed();
+    // Says, in the constructor, what the window does once its load failed: Close, or
+    // StayToBeRead with `refuseWriting` refusing the controls that would write from what it
+    // loaded (run once, after the failure was shown; none where a control writes only itself).
+    void whenLoadFails(AfterFailedLoad what, std::function<void()> refuseWriting = {});
 
     bool event(QEvent *e) override;
     void resizeEvent(QResizeEvent *e) override;
@@ -219,7 +229,8 @@ private:
     bool handleKey(QWidget *receiver, QKeyEvent *e);
     void trap(Event event, QWidget *control, const std::function<void()> &body);
     void checkLoad();
-    bool closing() const;
+    // The load failed and the window closes: it takes no input and reads nothing more.
+    bool closingAfterFailedLoad() const;
 
     Scaling scaling_;
     std::vector<SizeRec> recs_;
@@ -232,7 +243,8 @@ private:
     QPointer<QAbstractButton> cancelButton_;
 
     bool loaded_ = false;
-    bool closeWhenLoadFails_ = false;
+    AfterFailedLoad afterFailedLoad_ = AfterFailedLoad::Unsaid;
+    std::function<void()> refuseWriting_;
     bool loadFailed_ = false;
     bool activatePending_ = false;
     long failedBeforeLoad_ = 0;

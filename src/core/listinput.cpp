@@ -158,7 +158,7 @@ void disableControl(QWidget *w, bool on)
 
 ListForm::ListForm(const QString &name) : Form(name)
 {
-    closeWhenLoadFails();
+    whenLoadFails(AfterFailedLoad::Close);
 }
 
 void ListForm::makeListView(int leftTwips, int topTwips, int widthTwips, int heightTwips)
@@ -291,7 +291,7 @@ void ListForm::clearRows()
 
 InputFormBase::InputFormBase(const QString &name, const QString &table) : Form(name), table_(table)
 {
-    closeWhenLoadFails();
+    whenLoadFails(AfterFailedLoad::Close);
 }
 
 QPushButton *InputFormBase::makeMenuButton(int index, const QString &caption, int leftTwips, int topTwips,

@@ -59,6 +59,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <exception>
 #include <vector>
 
 class QPushButton;
@@ -127,6 +128,27 @@ protected:
     virtual Form &inputWindow() = 0;
     // Whether the row may be opened in that mode (a refusal shows its own message).
     virtual bool mayOpen(int mode, long row) { return true; }
+
+    // What a search that found nothing shows: no rows, and every total of the list as for none.
+    // It never fails.
+    virtual void emptyList() { clearRows(); }
+    // A search: when it fails within the scope, the list shows what emptyList() shows before the
+    // failure reaches the trap, so nothing it did not read this time is on show or opened.
+    class Search {
+    public:
+        explicit Search(ListForm &list) : list_(list), raised_(std::uncaught_exceptions()) {}
+        ~Search()
+        {
+            if (std::uncaught_exceptions() > raised_)
+                list_.emptyList();
+        }
+        Search(const Search &) = delete;
+        Search &operator=(const Search &) = delete;
+
+    private:
+        ListForm &list_;
+        int raised_;
+    };
 
     void onResize() override;
 
@@ -248,8 +270,9 @@ public:
     // The row being edited; validation and the save read and write only this record.
     Rec work;
     // In modes 2 and 4, what the save will overwrite or delete as the window loaded it: the save
-    // compares it with what is stored, which another computer may have changed since.
-    std::vector<LoadedRows> loaded;
+    // compares it with what is stored, which another computer may have changed since. Not loaded
+    // until SetMode read it.
+    std::vector<LoadedRows> loaded{LoadedRows()};
 
 protected:
     // Working record anew, the row gEditRow copied in; in modes 2 and 4 what the save will

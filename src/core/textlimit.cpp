@@ -26,7 +26,6 @@ public:
         const int n = characterCount(input);
         return !box_->isModified() || n <= limit_ || n <= before_ ? Acceptable : Invalid;
     }
-    int limit() const { return limit_; }
     void setLimit(int limit) { limit_ = limit; }
 
 private:
@@ -95,12 +94,6 @@ void limitCharacters(QLineEdit *box, int limit)
         v->setLimit(limit);
     else
         box->setValidator(new CharacterLimitValidator(box, limit));
-}
-
-int characterLimit(const QLineEdit *box)
-{
-    const auto *v = box ? box->findChild<CharacterLimitValidator *>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
-    return v ? v->limit() : 0;
 }
 
 void limitToColumns(std::initializer_list<std::pair<QLineEdit *, const char *>> boxes)

@@ -23,8 +23,6 @@ int columnLength(const QString &tableDotColumn);
 // a text that does not fit is refused whole. A longer text the program puts there is shown whole
 // and may be shortened. Used in place of QLineEdit's maximum, which counts UTF-16 units.
 void limitCharacters(QLineEdit *box, int limit);
-// The limit a box was given by limitCharacters (0: none).
-int characterLimit(const QLineEdit *box);
 
 // Typing, pasting or an input method's text may not make a box longer than its column
 // ("TABLE.COLUMN"), counted in characters; a longer text the program puts there is shown whole

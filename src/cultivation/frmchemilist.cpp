@@ -205,6 +205,7 @@ void frmChemiList::fill(const ChemiFilter &filter)
 
 bool frmChemiList::SetList()
 {
+    const Search searching(*this);
     ChemiFilter filter;
     if (!readFilter(&filter))
         return false;
@@ -215,6 +216,7 @@ bool frmChemiList::SetList()
 void frmChemiList::cmdFIND_Click()
 {
     WaitCursor wait;
+    const Search searching(*this);
     ChemiFilter filter;
     if (!readFilter(&filter))
         return;

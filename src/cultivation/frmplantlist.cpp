@@ -130,6 +130,7 @@ void frmPlantList::SetCmb(int index)
 
 void frmPlantList::SetList()
 {
+    const Search searching(*this);
     // A year that is no whole number is refused before any statement: the list is left empty.
     PlantFilter filter;
     if (!filterYear(txtCOND[kCondYear], &filter.year)) {

@@ -49,6 +49,9 @@ frmDairyCal::frmDairyCal()
 {
     setDesignSize(12400, 9200);  // client area 818 x 586 pixels
     setWindowTitle(QStringLiteral("日誌一覧"));
+    // A layer box saves only its own state as clicked, nothing the calendar read: the window stays
+    // as it is after a failed load, its boxes usable.
+    whenLoadFails(AfterFailedLoad::StayToBeRead);
     const QFont base = font();
 
     // Month and year stepping around the month label.

@@ -94,6 +94,8 @@ frmDairyInput::frmDairyInput() : Form(QStringLiteral("frmDairyInput"))
     scaling().keepHeight << QStringLiteral("Com");  // the work-name box keeps its height too
     buildControls();
     setTabOrders();
+    // A day not wholly read, or not held, is not saved from this window: 登録 is refused.
+    whenLoadFails(AfterFailedLoad::StayToBeRead, [this] { cmdMENU_[kMenuRegister]->setEnabled(false); });
 }
 
 // ---- layout --------------------------------------------------------------------------------
@@ -315,15 +317,9 @@ void frmDairyInput::onResize()
     LoadData();
     DispData();
     // A day whose hold could not be written is shown to be read; the failure is reported once
-    // and 登録 stays refused (onLoadFailed).
+    // and 登録 stays refused.
     if (!holdFailure_.isEmpty())
         throw HbError(kErrDatabase, holdFailure_);
-}
-
-// A day not wholly read, or not held, is not saved from this window: 登録 is refused.
-void frmDairyInput::onLoadFailed()
-{
-    cmdMENU_[kMenuRegister]->setEnabled(false);
 }
 
 bool frmDairyInput::onUnload()

@@ -48,7 +48,6 @@ protected:
     void onLoad() override;
     void onResize() override;
     bool onUnload() override;
-    void onLoadFailed() override;
     bool validate(QWidget *control) override;
     Trap trapFor(Event event, QWidget *control) const override;
 

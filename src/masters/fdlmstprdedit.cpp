@@ -39,7 +39,7 @@ QString text(const Value &v)
 fdlMstPrdEdit::fdlMstPrdEdit() : Form(QStringLiteral("fdlMstPrdEdit"))
 {
     setWindowTitle(QStringLiteral("商品マスタ編集"));
-    closeWhenLoadFails();
+    whenLoadFails(AfterFailedLoad::Close);
     setDesignSize(9600, 7200);
 
     int label = 0;

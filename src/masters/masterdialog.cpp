@@ -78,6 +78,12 @@ MasterRowDialog::MasterRowDialog(const QString &name, const QString &table, cons
     scaling().keepFont << QStringLiteral("Sha");  // the frames keep their font; the fields scale theirs
     // The dialog sees the keys before its controls: Enter moves on from every control.
     setEnterLevel(EnterLevel::Window);
+    // Nothing of the row, or not all of it, was read: the selection look with its key box closed
+    // too, and no reload until the dialog is opened again.
+    whenLoadFails(AfterFailedLoad::StayToBeRead, [this] {
+        setMode(0);
+        box(kBoxKey)->setEnabled(false);
+    });
 }
 
 QLabel *MasterRowDialog::addLabel(const QString &name, const QString &text, const QRect &geometry, QWidget *parent)
@@ -247,14 +253,6 @@ void MasterRowDialog::onLoad()
 {
     Form::onLoad();
     setMode(0);
-}
-
-// Nothing of the row, or not all of it, was read: the selection look with its key box closed
-// too, and no reload until the dialog is opened again.
-void MasterRowDialog::onLoadFailed()
-{
-    setMode(0);
-    box(kBoxKey)->setEnabled(false);
 }
 
 // The dialog finds its row itself: the key of the row in use, loaded when it exists, and the

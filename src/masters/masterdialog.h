@@ -96,7 +96,6 @@ protected:
 
     void onLoad() override;
     void onActivate() override;
-    void onLoadFailed() override;
     bool validate(QWidget *control) override;
     void keyPress(QWidget *control, int &key) override;
 

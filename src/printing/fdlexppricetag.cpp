@@ -55,7 +55,7 @@ bool dateOf(const Value &v, QDate *out)
 fdlExpPriceTag::fdlExpPriceTag() : Form(QStringLiteral("fdlExpPriceTag"))
 {
     setWindowTitle(QStringLiteral("値札ﾃﾞｰﾀ書出"));
-    closeWhenLoadFails();
+    whenLoadFails(AfterFailedLoad::Close);
     setDesignSize(9600, 7200);
     const QFont text = sizedFont(font(), 15.75);
 

@@ -32,7 +32,7 @@ const QString kFrameKey = QStringLiteral("PRINT_PTAG_FRAME");
 fdlPrintPriceTag::fdlPrintPriceTag()
     : Form(QStringLiteral("fdlPrintPriceTag")), logo_(defaultPtagLogo()), plasticMark_(plasticMarkPicture())
 {
-    closeWhenLoadFails();
+    whenLoadFails(AfterFailedLoad::Close);
     setWindowTitle(QStringLiteral("値札印刷"));
     setDesignSize(9600, 7200);
     // The pictures move with the window and keep their size.

@@ -38,7 +38,7 @@ QFrame *shape(QWidget *parent, int index, int x, int y, int w, int h)
 fdlSetMgn::fdlSetMgn() : Form(QStringLiteral("fdlSetMgn"))
 {
     setWindowTitle(QStringLiteral("余白・給紙設定"));
-    closeWhenLoadFails();
+    whenLoadFails(AfterFailedLoad::Close);
     // Client area 7905 x 5625 twips.
     setDesignSize(7905 + 8 * 15, 5625 + 27 * 15);
     makeTitleLabel(this, QStringLiteral("Label1_9"), QStringLiteral("余白・給紙設定"), 20, 12, 300, 32);

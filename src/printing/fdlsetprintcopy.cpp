@@ -40,7 +40,7 @@ void setGrey(QLineEdit *box, bool grey)
 fdlSetPrintCopy::fdlSetPrintCopy() : Form(QStringLiteral("fdlSetPrintCopy"))
 {
     setWindowTitle(QStringLiteral("印刷"));
-    closeWhenLoadFails();
+    whenLoadFails(AfterFailedLoad::Close);
     // Client area 7110 x 5025 twips.
     setDesignSize(7110 + 8 * 15, 5025 + 27 * 15);
     makeTitleLabel(this, QStringLiteral("Label1_9"), QStringLiteral("印刷ページ・部数設定"), 20, 12, 300, 32);

@@ -169,12 +169,11 @@ bool frmShipList::readFilters(Filters *f)
     if (filterYear(txtCOND[kCondYear], &f->year) && filterDate(txtCOND[kCondFrom], &f->from) &&
         filterDate(txtCOND[kCondTo], &f->to))
         return true;
-    clearAll();
+    emptyList();
     return false;
 }
 
-// After a refused filter: no plantings, no shipments, empty totals, no rows in gShip.
-void frmShipList::clearAll()
+void frmShipList::emptyList()
 {
     clearRows();
     {
@@ -188,6 +187,7 @@ void frmShipList::clearAll()
 
 void frmShipList::SetList1()
 {
+    const Search searching(*this);
     Filters f;
     if (!readFilters(&f))
         return;
@@ -225,6 +225,7 @@ void frmShipList::SetList1()
 
 void frmShipList::SetList2()
 {
+    const Search searching(*this);
     Filters f;
     if (readFilters(&f))
         listShipments(f);

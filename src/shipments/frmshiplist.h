@@ -47,6 +47,8 @@ public:
     DatePicker *picker = nullptr;
 
 protected:
+    // No plantings, no shipments, empty totals, no rows in gShip.
+    void emptyList() override;
     Form &inputWindow() override;
     void gotFocus(QWidget *control) override;
     Trap trapFor(Event event, QWidget *control) const override;
@@ -60,7 +62,6 @@ private:
     };
     // False after a refused box (reported), with every list and total emptied.
     bool readFilters(Filters *f);
-    void clearAll();
     void listShipments(const Filters &f);
     int shippingState() const;
     // What SetList1 listed by: its year (none when the box was empty) and shipping state.

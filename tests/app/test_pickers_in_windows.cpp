@@ -119,8 +119,9 @@ TEST_F(PickersInWindows, HangsWholeInsideEveryWindowAtDesignSizeAndMaximised)
                                                   << "x" << f.height();
                 EXPECT_FALSE(g.intersects(b)) << where.toStdString();
                 // Right edges flush where the window leaves room.
-                if (b.right() + 1 >= g.width())
+                if (b.right() + 1 >= g.width()) {
                     EXPECT_EQ(g.right(), b.right()) << where.toStdString();
+                }
                 if (i == 0) {
                     hbtest::savePicture(&f, QStringLiteral("/tmp/picker_%1_%2.png")
                                                 .arg(f.objectName(), maximised ? "max" : "design"));

@@ -377,7 +377,11 @@ TEST(EventTrap, AnErrorLeavingAnEventIsReportedOnceAndTheProgramGoesOn)
     EXPECT_EQ(raw->promptTexts(), QStringList{"first"});
     hb::setUi(std::move(previous));
     // Program exit passes through.
-    EXPECT_THROW(hb::deliverTrapped([] () -> bool { hb::ui().endProgram(0); }), hb::ProgramEnded);
+    EXPECT_THROW(hb::deliverTrapped([]() -> bool {
+                     hb::ui().endProgram(0);
+                     return false;
+                 }),
+                 hb::ProgramEnded);
 }
 
 }  // namespace

@@ -29,9 +29,12 @@
 #include "shipments/shipcalc.h"
 #include "shipments/shipsave.h"
 
+#include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 #include <iostream>
 
@@ -288,9 +291,10 @@ TEST_P(TwoComputersTest, EveryInputOpenedFromItsList)
             EXPECT_EQ(one(cell.arg(c.otherColumn)), Value(c.otherValue));
             EXPECT_EQ(one(cell.arg("LAST_TM")), Value("pc2"));
         }
-        if (QString(c.table) == "D_SHIP")
+        if (QString(c.table) == "D_SHIP") {
             EXPECT_EQ(one("SELECT COUNT(*) FROM D_DIARY_DTL WHERE WORK_KBN=8 AND SHIP_ID=1").toLong(), 1)
                 << "the shipment's diary line, rewritten by each save";
+        }
         hb::destroyForms();
         settle();
     }
@@ -343,9 +347,27 @@ TEST_P(TwoComputersTest, TheProductMaster)
     }
 }
 
+// A list whose search failed shows what an empty result shows, and opens only a blank input.
+void expectEmptyList(hbtest::ScriptedUi &ui, hb::ListForm &list)
+{
+    EXPECT_EQ(list.rowCount(), 0);
+    for (QLabel *total : list.findChildren<QLabel *>(QRegularExpression("^lblSUM_\\d+$")))
+        EXPECT_EQ(total->text(), "") << total->objectName().toStdString();
+    if (auto *plantings = list.findChild<QListWidget *>("List1")) {
+        EXPECT_EQ(plantings->count(), 0);
+    }
+    ui.modalShown.clear();
+    for (int b : {hb::ListForm::kMenuModify, hb::ListForm::kMenuView, hb::ListForm::kMenuDelete, hb::ListForm::kMenuCopy})
+        hbtest::click(list.cmdMENU[b]);
+    EXPECT_EQ(ui.modalShown, QStringList()) << "修正, 参照, 削除 and 複写 open nothing";
+    hbtest::click(list.cmdMENU[hb::ListForm::kMenuAdd]);
+    EXPECT_EQ(ui.modalShown.size(), 1);
+    EXPECT_EQ(hb::gEditRow, -1) << "追加 opens a blank input";
+}
+
 // Every window that writes what it loaded, and every list that opens an input: read k of its
-// load fails (the server gone), for every k. The failure is the one message; the buttons that
-// write are pressed and nothing is written.
+// load fails (the server gone), for every k; then, for a list, read k of its search. The failure
+// is the one message; the buttons that write are pressed and nothing is written.
 TEST_P(TwoComputersTest, AWindowWhoseLoadFailedWritesNothing)
 {
     pcs->use(0);
@@ -353,28 +375,44 @@ TEST_P(TwoComputersTest, AWindowWhoseLoadFailedWritesNothing)
     for (const hbtest::WritingWindow &w : hbtest::writingWindows(ui.get())) {
         SCOPED_TRACE(w.name);
         const QStringList before = hbtest::storedRows();
-        const long reads = hbtest::failEachRead(
-            [&](const hbtest::WritingWindow::Load &load) {
+        bool searched = false;
+        const auto tryLoadThenSearch = [&](bool search) {
+            return [&, search](const hbtest::WritingWindow::Load &load) {
                 ui->prompts.clear();
-                w.open(load, [&](QWidget *win) {
-                    if (!ui->prompts.empty())  // loaded whole: nothing to try
+                w.open(search ? hbtest::WritingWindow::Load([](bool) {}) : load, [&](QWidget *win) {
+                    auto *list = dynamic_cast<hb::ListForm *>(win);
+                    if (search && list && ui->prompts.empty()) {
+                        searched = true;
+                        load(true);
+                        hbtest::click(list->findChild<QPushButton *>("cmdFIND"));
+                        load(false);
+                        if (!ui->prompts.empty())
+                            expectEmptyList(ui.get(), *list);
+                    } else if (!search && !ui->prompts.empty()) {  // loaded whole: nothing to try
                         hbtest::pressWritingButtons(win);
+                    }
                 });
                 hb::destroyForms();
                 settle();
-            },
-            [&](long k, const QString &sql) {
-                // The failure once, in the trap's form (numbered or not); the diary's caption goes
-                // without its zodiac label, silently.
-                const QStringList shown = takePrompts();
-                if (sql.contains("L_ETO"))
-                    EXPECT_EQ(shown, QStringList());
-                else
-                    EXPECT_TRUE(shown.size() == 1 && shown[0].endsWith(hbtest::failedStatementText(k)))
-                        << shown.join('|').toStdString() << " for " << sql.toStdString();
-                EXPECT_EQ(hbtest::changedRows(before, hbtest::storedRows()), "") << "read " << k << ": " << sql.toStdString();
-            });
-        std::cout << "[ reads    ] " << w.name << ": " << reads << '\n';
+            };
+        };
+        const auto failed = [&](long k, const QString &sql) {
+            // The failure once, in the trap's form (numbered or not); the diary's caption goes
+            // without its zodiac label, silently.
+            const QStringList shown = takePrompts();
+            if (sql.contains("L_ETO"))
+                EXPECT_EQ(shown, QStringList());
+            else
+                EXPECT_TRUE(shown.size() == 1 && shown[0].endsWith(hbtest::failedStatementText(k)))
+                    << shown.join('|').toStdString() << " for " << sql.toStdString();
+            EXPECT_EQ(hbtest::changedRows(before, hbtest::storedRows()), "") << "read " << k << ": " << sql.toStdString();
+        };
+        const long reads = hbtest::failEachRead(tryLoadThenSearch(false), failed);
+        const long searchReads = hbtest::failEachRead(tryLoadThenSearch(true), failed);
+        std::cout << "[ reads    ] " << w.name << ": " << reads;
+        if (searched)
+            std::cout << ", its search: " << searchReads;
+        std::cout << '\n';
         ui->prompts.clear();
     }
 }

@@ -10,6 +10,7 @@
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <QValidator>
 #include <QWindow>
 
 namespace hbtest {
@@ -30,7 +31,8 @@ bool activate(QWidget *window)
     window->activateWindow();
     // A window that closes at once (its load failed) is not waited for.
     bool active = false;
-    QTest::qWaitFor([&] { return (active = QTest::qWaitForWindowActive(window, 20)) || !window->isVisible(); }, 2000);
+    if (!QTest::qWaitFor([&] { return (active = QTest::qWaitForWindowActive(window, 20)) || !window->isVisible(); }, 2000))
+        active = false;
     settle();
     return active;
 }
@@ -60,6 +62,28 @@ void pressKey(Qt::Key key, QWidget *w, Qt::KeyboardModifiers mods)
         return;
     QTest::keyClick(target, key, mods);
     settle();
+}
+
+int characterLimit(QLineEdit *box)
+{
+    const QValidator *v = box->validator();
+    if (!v)
+        return 0;
+    const QString kept = box->text();
+    const bool modified = box->isModified();
+    box->setText(QString());
+    box->setModified(true);  // typed by a person
+    int limit = 0;
+    for (QString typed = QStringLiteral("a"); typed.size() <= 1000; typed += QLatin1Char('a')) {
+        int pos = typed.size();
+        if (v->validate(typed, pos) == QValidator::Invalid) {
+            limit = typed.size() - 1;
+            break;
+        }
+    }
+    box->setText(kept);
+    box->setModified(modified);
+    return limit;
 }
 
 void typeText(QWidget *w, const QString &text)

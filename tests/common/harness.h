@@ -6,6 +6,7 @@
 
 #include <QDialog>
 #include <QImage>
+#include <QLineEdit>
 #include <QSize>
 #include <gtest/gtest.h>
 #include <QString>
@@ -45,6 +46,9 @@ void focusByClick(QWidget *w);
 void pressKey(Qt::Key key, QWidget *w = nullptr, Qt::KeyboardModifiers mods = Qt::NoModifier);
 // Types text into a widget as committed input-method text (any script).
 void typeText(QWidget *w, const QString &text);
+// The most characters a person may type into the box when it is empty, as its validator lets
+// them (at most 1,000); 0 when it takes more.
+int characterLimit(QLineEdit *box);
 // Resizes a shown window so that its outer size (as its scaling counts it) is `outer`.
 void resizeOuter(QWidget *window, const QSize &outer);
 // Closes every open popup (a combo box's list that its focus opened, say).

@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "core/appinit.h"
+#include "core/formbase.h"
+
+#include <iostream>
 
 int main(int argc, char **argv)
 {
@@ -12,5 +15,13 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     hb::initApplication(app);
     ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    const int rc = RUN_ALL_TESTS();
+    // A window whose events wrote rows must say what it does after a failed load.
+    const QStringList unsaid = hb::Form::takeUnsaidWriters();
+    if (!unsaid.isEmpty()) {
+        std::cerr << "windows that wrote without saying what they do after a failed load: "
+                  << unsaid.join(QStringLiteral(", ")).toStdString() << '\n';
+        return 1;
+    }
+    return rc;
 }

@@ -28,6 +28,8 @@
 #include "shipments/frmshipinput.h"
 #include "shipments/frmshiplist.h"
 
+#include <QApplication>
+#include <QEvent>
 #include <QPushButton>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -114,8 +116,36 @@ struct WritingWindow {
     using Drive = std::function<void(QWidget *)>;
     const char *name;
     // Opens the window: load(true) before its load, load(false) once it is loaded, then `drive`
-    // acts on it, then closes it (an input: opened by 修正 for the first row of its list).
+    // acts on it, then closes it (an input: opened by 修正 for the first row of its list). A
+    // window of its own is driven first as shown and not yet activated (behind another window,
+    // or where the window manager withholds the focus), then again once activated.
     std::function<void(const Load &, const Drive &)> open;
+};
+
+// Holds back a window's activation for its scope, then delivers it, as a window manager that
+// shows a window behind another does until the window is clicked.
+class ActivationHeld : public QObject {
+public:
+    explicit ActivationHeld(QWidget *window) : window_(window) { window->installEventFilter(this); }
+    ~ActivationHeld() override
+    {
+        window_->removeEventFilter(this);
+        if (held_) {
+            QEvent activate(QEvent::WindowActivate);
+            QApplication::sendEvent(window_, &activate);
+        }
+    }
+    bool eventFilter(QObject *, QEvent *e) override
+    {
+        if (e->type() != QEvent::WindowActivate)
+            return false;
+        held_ = true;
+        return true;
+    }
+
+private:
+    QWidget *window_;
+    bool held_ = false;
 };
 
 inline std::vector<WritingWindow> writingWindows(ScriptedUi &ui)
@@ -126,8 +156,14 @@ inline std::vector<WritingWindow> writingWindows(ScriptedUi &ui)
         return [form](const Load &load, const Drive &drive) {
             load(true);
             hb::Form &f = form();
-            f.showModeless();
-            activate(&f);
+            {
+                const ActivationHeld behind(&f);
+                f.showModeless();
+                settle();
+                drive(&f);
+            }
+            if (f.isLoaded())
+                activate(&f);
             load(false);
             drive(&f);
             f.Unload();

@@ -35,8 +35,9 @@ void expectNoStatement(const QString &message, const QString &statement = QStrin
 {
     for (const char *part : {"VALUES", "WHERE", " SET ", "secret"})
         EXPECT_FALSE(message.contains(QLatin1String(part), Qt::CaseInsensitive)) << message.toStdString();
-    if (!statement.isEmpty())
+    if (!statement.isEmpty()) {
         EXPECT_FALSE(message.contains(statement)) << message.toStdString();
+    }
 }
 
 QString repeated(const QString &piece, int times)

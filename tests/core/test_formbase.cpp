@@ -758,6 +758,25 @@ TEST_F(Harness, DrivesAModalDialogOpenedInsideAButtonHandler)
     EXPECT_EQ(QApplication::activeWindow(), f);
 }
 
+// A window whose own event writes rows without having said what it does after a failed load is
+// named; the window that showed it is not.
+TEST_F(Harness, AWindowThatWritesWithoutSayingIsNamed)
+{
+    QTemporaryDir dir;
+    auto db = hb::DirectDb::file(dir.filePath("t.db"), true);
+    db->EXEC("CREATE TABLE T (A INTEGER)");
+    TestForm *owner = make("frmOwner");
+    TestForm *writer = make("fdlWriter");
+    QPushButton *show = owner->button("cmdMENU_1", 30, 300);
+    QPushButton *save = writer->button("cmdMENU_1", 30, 300);
+    owner->clicked = [&](QPushButton *) { writer->showModal(owner); };
+    writer->clicked = [&](QPushButton *) { db->EXEC("INSERT INTO T VALUES (1)"); };
+    hbtest::onModal(ui_.get(), "fdlWriter", [&](QDialog *) { hbtest::click(save); });
+    open(owner);
+    hbtest::click(show);
+    EXPECT_EQ(hb::Form::takeUnsaidWriters(), QStringList{"fdlWriter"});
+}
+
 TEST_F(Harness, ProgramEndPassesThroughAClickHandler)
 {
     TestForm *f = make("fdlSetLocalCtrl");

@@ -85,8 +85,8 @@ TEST_P(ReportDialogs, TrialBalanceOpensOnJanuaryToThisMonthAndSlashesFourDigits)
     EXPECT_EQ(f.windowTitle(), "試算表印刷");
     EXPECT_EQ(f.cond(0)->text(), QString::number(today.year()) + "/01");
     EXPECT_EQ(f.cond(1)->text(), today.toString("yyyy/MM"));
-    EXPECT_EQ(hb::characterLimit(f.cond(0)), 7);
-    EXPECT_EQ(hb::characterLimit(f.cond(1)), 7);
+    EXPECT_EQ(hbtest::characterLimit(f.cond(0)), 7);
+    EXPECT_EQ(hbtest::characterLimit(f.cond(1)), 7);
 
     struct { const char *typed; const char *shown; } cases[] = {
         {"2023", "2023/"}, {"202", "202"}, {"2023/04", "2023/04"}, {"２０２３", "２０２３"}, {"", ""},
@@ -156,7 +156,7 @@ TEST_P(ReportDialogs, PlantingBoxListsEveryGrowersPlantingsOfThisYearOnce)
         hb::gFmrID = Value(1);
         auto &f = d.open();
         EXPECT_EQ(f.cond(0)->text(), QString::number(year)) << d.name;
-        EXPECT_EQ(hb::characterLimit(f.cond(0)), 4) << d.name;
+        EXPECT_EQ(hbtest::characterLimit(f.cond(0)), 4) << d.name;
         EXPECT_EQ(entries(f.condBox(1)), expected) << d.name;
 
         // Another year typed later leaves the box as it was built.
