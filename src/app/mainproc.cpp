@@ -110,8 +110,11 @@ void startUp()
                                  QStringLiteral("既定販売店IDを設定してください。"),
                                  QStringLiteral("販売店情報を設定してください。"), nullptr);
 
+    // The reset alone may fail on a data file that cannot be written (read-only, a full disk):
+    // it is reported as the start reports an error, the start goes on so that the days can be
+    // read, and the next start that can write resets.
     beginStep("pesticide");
-    ClearChemiUse(dataDb(), gFmrID);
+    trapped(Trap::Critical, [] { ClearChemiUse(dataDb(), gFmrID); });
 
     beginStep("window");
     switch (gUseType) {

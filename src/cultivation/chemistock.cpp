@@ -51,17 +51,24 @@ double GetUnitRate(long first, long second)
 
 void ClearChemiUse(DbObject &db, const Value &fmrId)
 {
-    // One statement: the grower's purchases that no line of any grower names. A purchase that
-    // holds its reset already is not written again.
-    const Value fmr = fmrId.isEmpty() ? Value::null() : fmrId;
-    db.EXEC(QStringLiteral("UPDATE D_CHEMI SET D_CHEMI.USED_QTY=0, D_CHEMI.REST_QTY=D_CHEMI.PUR_QTY"
-                           " WHERE D_CHEMI.FMR_ID=?"
-                           " AND (D_CHEMI.USED_QTY IS NULL OR D_CHEMI.USED_QTY<>0"
-                           " OR (D_CHEMI.REST_QTY IS NULL AND D_CHEMI.PUR_QTY IS NOT NULL)"
-                           " OR (D_CHEMI.REST_QTY IS NOT NULL AND D_CHEMI.PUR_QTY IS NULL)"
-                           " OR D_CHEMI.REST_QTY<>D_CHEMI.PUR_QTY)"
-                           " AND NOT EXISTS (SELECT 1 FROM D_DIARY_DTL WHERE D_DIARY_DTL.CHEMI_ID=D_CHEMI.CHEMI_ID)"),
-            {fmr});
+    // The grower's purchases that no line of any grower names and that do not hold their reset
+    // already. They are looked for first: where there is none nothing is written, so a data file
+    // that cannot be written is only read.
+    const QString needing = QStringLiteral(
+        " WHERE D_CHEMI.FMR_ID=?"
+        " AND (D_CHEMI.USED_QTY IS NULL OR D_CHEMI.USED_QTY<>0"
+        " OR (D_CHEMI.REST_QTY IS NULL AND D_CHEMI.PUR_QTY IS NOT NULL)"
+        " OR (D_CHEMI.REST_QTY IS NOT NULL AND D_CHEMI.PUR_QTY IS NULL)"
+        " OR D_CHEMI.REST_QTY<>D_CHEMI.PUR_QTY)"
+        " AND NOT EXISTS (SELECT 1 FROM D_DIARY_DTL WHERE D_DIARY_DTL.CHEMI_ID=D_CHEMI.CHEMI_ID)");
+    const std::vector<Value> fmr = {fmrId.isEmpty() ? Value::null() : fmrId};
+    const bool needed =
+        db.GetFwdOnlyRst(QStringLiteral("SELECT EXISTS (SELECT 1 FROM D_CHEMI") + needing + QStringLiteral(")"), fmr)
+            ->Fields(0)
+            .toBool();
+    if (!needed)
+        return;
+    db.EXEC(QStringLiteral("UPDATE D_CHEMI SET D_CHEMI.USED_QTY=0, D_CHEMI.REST_QTY=D_CHEMI.PUR_QTY") + needing, fmr);
 }
 
 void CalChemiStock(DbObject &db, DbObject &work, const QDateTime &workDate, long fmrId,

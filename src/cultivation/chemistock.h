@@ -16,7 +16,8 @@ class DbObject;
 double GetUnitRate(long first, long second);
 
 // Resets the stock of the grower's purchases that no diary line (of any grower) names:
-// USED_QTY 0 and REST_QTY = PUR_QTY, in one statement.
+// USED_QTY 0 and REST_QTY = PUR_QTY, in one statement, which runs only when some purchase
+// needs it (nothing is written when none does).
 void ClearChemiUse(DbObject &db, const Value &fmrId);
 
 // Recomputes USED_QTY of the purchases the grower's lines of the day name, and of those in

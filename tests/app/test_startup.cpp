@@ -38,6 +38,7 @@ protected:
     }
     void TearDown() override
     {
+        hb::startUpStepHook() = nullptr;
         ini.reset();
         mst.reset();
         hb::destroyForms();
@@ -212,6 +213,35 @@ TEST_F(StartUp, AnErrorNoStepTrapsIsReportedAndEndsTheProgram)
     // Nothing left over: the next start goes through.
     EXPECT_FALSE(runMain());
     EXPECT_TRUE(hb::IsFormLoaded("frmDairyCal"));
+}
+
+// A data file that cannot be written (query-only once open: refused as a read-only file is)
+// opens the calendar. The reset of unused purchases writes only when one needs it, and then its
+// failure is shown once; the next start that can write resets.
+TEST_F(StartUp, ADataFileThatCannotBeWrittenStillOpensTheCalendar)
+{
+    addGrower(1);
+    addShop(1);
+    auto data = hb::DirectDb::file(dir.path("data/DATA.MDB"), false);
+    for (const double used : {0.0, 4.0}) {  // nothing to reset; a purchase to reset
+        data->EXEC("DELETE FROM D_CHEMI");
+        data->EXEC("INSERT INTO D_CHEMI (FMR_ID, CHEMI_ID, CHEMI_NM, PUR_QTY, USED_QTY, REST_QTY) VALUES (1, 1, 'x', 10, ?, ?)",
+                   {Value(used), Value(10 - used)});
+        for (const bool writable : {false, true}) {
+            SCOPED_TRACE(testing::Message() << used << (writable ? ", writable" : ", read-only"));
+            ui->prompts.clear();
+            hb::destroyForms();
+            hb::startUpStepHook() = [writable](const QString &step) {
+                if (step == "grower" && !writable)
+                    hb::gDb->EXEC("PRAGMA query_only = 1");
+            };
+            ASSERT_FALSE(runMain()) << ui->promptTexts().join('|').toStdString();
+            EXPECT_EQ(ui->promptTexts(), used && !writable ? QStringList{hb::DbObject::readOnlyText(hb::gDb->whereText())}
+                                                           : QStringList());
+            EXPECT_TRUE(hb::IsFormLoaded("frmDairyCal"));
+            EXPECT_EQ(data->DLookup("USED_QTY", "D_CHEMI", ""), Value(writable ? 0.0 : used));
+        }
+    }
 }
 
 TEST_F(StartUp, EmptyServerDatabasesRegisteredInTheConnectionDialogGetTheirTables)

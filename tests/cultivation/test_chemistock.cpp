@@ -248,6 +248,7 @@ TEST_P(ChemiStock, ClearingResetsOnlyTheGrowersUnusedPurchases)
         {2, 6, Value::null(), Value(3.0), Value(1.0), 0, Value(0.0), Value::null()},   // no quantity bought
         {2, 7, Value(10.0), Value(0.0), Value(10.0), 0, Value(0.0), Value(10.0)},      // reset already
         {2, 8, Value(10.0), Value(0.0), Value::null(), 0, Value(0.0), Value(10.0)},    // rest lost
+        {3, 9, Value(10.0), Value::null(), Value(10.0), 0, Value::null(), Value(10.0)}, // Null use, whole rest: reset below
     };
     long dtl = 0;
     for (const Case &c : cases) {
@@ -275,6 +276,8 @@ TEST_P(ChemiStock, ClearingResetsOnlyTheGrowersUnusedPurchases)
     hb::ClearChemiUse(*hb::gDb, Value("1"));  // a grower ID held as text
     EXPECT_EQ(col("USED_QTY", 4), Value(0.0));
     EXPECT_EQ(col("REST_QTY", 4), Value(10.0));
+    hb::ClearChemiUse(*hb::gDb, Value(3));  // the grower's only purchase to reset
+    EXPECT_EQ(col("USED_QTY", 9), Value(0.0));
 }
 
 TEST_P(ChemiStock, YearsOfLinesSumAsTheirLinesConvertedOneByOne)
