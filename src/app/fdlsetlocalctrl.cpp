@@ -142,9 +142,10 @@ bool fdlSetLocalCtrl::validate(QWidget *control)
     const QString text = txtDATA[i]->text();
     if (text.isEmpty() || parseNumber(text, nullptr))
         return true;
-    ShowMsg(i == kBoxDefFmrId ? QStringLiteral("生産者ｺｰﾄﾞには数値を指定してください。")
-                              : QStringLiteral("販売店ｺｰﾄﾞには数値を指定してください。"),
-            kMsgExclamation);
+    ui().messageBox(this,
+                    i == kBoxDefFmrId ? QStringLiteral("生産者ｺｰﾄﾞには数値を指定してください。")
+                                      : QStringLiteral("販売店ｺｰﾄﾞには数値を指定してください。"),
+                    kMsgExclamation, kAppName);
     txtDATA[i]->selectAll();
     return false;
 }

@@ -290,13 +290,20 @@ QString OpenDir(QWidget *owner, const Value &prompt)
 
 void reportError(Trap form, int number, const QString &description, DbObject *rollbackOn)
 {
+    // A lost server connection is told alike whichever form caught it: program title, exclamation.
+    if (description == DbObject::lostServerText() && form != Trap::Silent && form != Trap::Rollback) {
+        ShowMsg(description, kMsgExclamation);
+        return;
+    }
     switch (form) {
     case Trap::Standard:
         ShowMsg(description, kMsgExclamation);
         break;
     case Trap::Plain:
-        // Shown as the standard form is: program title and icon, whichever handler met it.
-        ShowMsg(description, kMsgExclamation);
+        try {
+            ui().messageBox(QApplication::activeWindow(), description, kMsgOk, kAppName);
+        } catch (const HbError &) {
+        }
         break;
     case Trap::Rounding:
         ShowMsg(description, kMsgOk);

@@ -14,8 +14,10 @@ namespace hb {
 
 class DbObject;
 
-// The title of every message box; every box of the program is raised through ShowMsg.
+// The title of every message box raised through ShowMsg; the application's name titles the
+// boxes that windows raise directly (the plain error form and a few field checks).
 inline const QString kProgramTitle = QStringLiteral("緑丘作業手帳");
+inline const QString kAppName = QStringLiteral("HarvestBook");
 
 // A message box titled with the program title when the title is empty (the caller's title
 // variable receives the title used); logs one line to WriteLog. Never raises.
@@ -62,7 +64,7 @@ QString OpenDir(QWidget *owner, const Value &prompt);
 // The forms in which a trapped error is reported.
 enum class Trap {
     Standard,   // ShowMsg(description, 48)
-    Plain,      // the description, shown as the standard form shows it
+    Plain,      // plain box with the description, titled with the application's name
     Rounding,   // ShowMsg(description, 0)
     Critical,   // ShowMsg(description, 16)
     Numbered,   // ShowMsg("(n)" + description, 16)

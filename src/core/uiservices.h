@@ -26,7 +26,7 @@ class UiServices {
 public:
     virtual ~UiServices() = default;
     // A message box with the given style and title (the program title when empty); returns the
-    // answer. The program raises its boxes through ShowMsg, which calls this.
+    // answer. ShowMsg calls this; the boxes a window raises directly call it with their title.
     virtual int messageBox(QWidget *parent, const QString &prompt, int style, const QString &title);
     // The folder picker; "" when cancelled.
     virtual QString browseFolder(QWidget *owner, const QString &prompt);

@@ -92,7 +92,7 @@ bool fdlMstFmrEdit::numericBox(int box) const
 
 void fdlMstFmrEdit::refuseNumber()
 {
-    ShowMsg(QStringLiteral("数値を入力してください。"), kMsgExclamation);
+    ui().messageBox(this, QStringLiteral("数値を入力してください。"), kMsgExclamation, kAppName);
 }
 
 }  // namespace hb

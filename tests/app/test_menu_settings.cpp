@@ -290,7 +290,7 @@ TEST_F(MenuAndSettings, InstallationDialogRefusesNonNumericCodes)
         hbtest::click(child<QPushButton>(d, "Command1_1"));
         ASSERT_EQ(ui->prompts.size(), 1u);
         EXPECT_EQ(ui->prompts[0].text, "生産者ｺｰﾄﾞには数値を指定してください。");
-        EXPECT_EQ(ui->prompts[0].title, hb::kProgramTitle);
+        EXPECT_EQ(ui->prompts[0].title, "HarvestBook");
         EXPECT_EQ(ui->prompts[0].style, 48);
         EXPECT_EQ(QApplication::focusWidget(), grower);
         EXPECT_TRUE(d->isVisible());  // Register did not run

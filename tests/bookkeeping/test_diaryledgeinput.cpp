@@ -592,8 +592,8 @@ TEST_P(DiaryLedgeDialog, AVoucherThatCannotBePreparedIsReportedAndRegisterChange
     });
     ASSERT_EQ(ui->prompts.size(), 1u);
     EXPECT_EQ(ui->prompts[0].text, QStringLiteral("インデックスが有効範囲にありません。"));
-    EXPECT_EQ(ui->prompts[0].style, hb::kMsgExclamation);
-    EXPECT_EQ(ui->prompts[0].title, hb::kProgramTitle);
+    EXPECT_EQ(ui->prompts[0].style, hb::kMsgOk);
+    EXPECT_EQ(ui->prompts[0].title, hb::kAppName);
     ASSERT_EQ(hb::gLedge.size(), 1u);
     EXPECT_EQ(hb::gLedge[0].AMT.toCurrency(), Currency::fromDouble(10));
     EXPECT_TRUE(rebuilt.empty());

@@ -352,10 +352,19 @@ TEST(Helpers, ErrorTrapForms)
     EXPECT_EQ(ui->prompts[0].text, "no row");
     EXPECT_EQ(ui->prompts[0].style, 48);
     EXPECT_EQ(ui->prompts[0].title, "緑丘作業手帳");
-    EXPECT_EQ(ui->prompts[1].title, "緑丘作業手帳");
-    EXPECT_EQ(ui->prompts[1].style, 48);
+    EXPECT_EQ(ui->prompts[1].title, "HarvestBook");
+    EXPECT_EQ(ui->prompts[1].style, 0);  // OK only, no icon
     EXPECT_EQ(ui->prompts[2].text, "(3021)no row");
     EXPECT_EQ(ui->prompts[3].style, 16);
+    // A lost server connection is shown alike by every form that shows a message.
+    for (hb::Trap form : {hb::Trap::Plain, hb::Trap::Numbered, hb::Trap::Critical}) {
+        ui->prompts.clear();
+        hb::trapped(form, [] { throw hb::HbError(2013, hb::DbObject::lostServerText()); });
+        ASSERT_EQ(ui->prompts.size(), 1u);
+        EXPECT_EQ(ui->prompts[0].text, hb::DbObject::lostServerText());
+        EXPECT_EQ(ui->prompts[0].style, 48);
+        EXPECT_EQ(ui->prompts[0].title, "緑丘作業手帳");
+    }
     QStringList log;
     hb::setLogSink([&](const QString &s) { log << s; });
     EXPECT_FALSE(hb::trapped(hb::Trap::Silent, fail));

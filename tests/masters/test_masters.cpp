@@ -443,7 +443,7 @@ TEST_P(GrowerMaster, TheSelectionLookRefusesANonNumericKeyAndEnterOpensARow)
     hbtest::pressKey(Qt::Key_Tab);
     ASSERT_EQ(ui->prompts.size(), 1u);
     EXPECT_EQ(ui->prompts[0].text, "数値を入力してください。");
-    EXPECT_EQ(ui->prompts[0].title, hb::kProgramTitle);
+    EXPECT_EQ(ui->prompts[0].title, "HarvestBook");
     EXPECT_EQ(ui->prompts[0].style, 48);
     EXPECT_EQ(focused(), f.box(0));
 

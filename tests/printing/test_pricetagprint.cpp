@@ -261,8 +261,8 @@ TEST_P(PriceTagPrint, AListingThatFailsEmptiesTheListTheTotalsAndTheTags)
         c.relist();
         ASSERT_EQ(ui->prompts.size(), 1u);
         EXPECT_EQ(ui->prompts[0].text, "販売店のバーコード設定が範囲外です。");
-        EXPECT_EQ(ui->prompts[0].style, 48);
-        EXPECT_EQ(ui->prompts[0].title, hb::kProgramTitle);
+        EXPECT_EQ(ui->prompts[0].style, 0);
+        EXPECT_EQ(ui->prompts[0].title, hb::kAppName);
         EXPECT_TRUE(lines(f).isEmpty());
         EXPECT_EQ(totals(f), "0 0");
         ASSERT_EQ(hb::gPtagData.size(), 1u);
