@@ -1,6 +1,7 @@
 // The price-tag print: 1,000 tags (100 shipments of 10 labels) drawn sheet by sheet into PDF files
-// where no printer is installed, with 100 or 1,000 different trace addresses; and the preview's
-// page turn. Fonts are warmed by one run before the measured ones.
+// where no printer is installed, with 100 or 1,000 different trace addresses, with the peak of
+// the process's resident memory while it prints; and the preview's page turn. Fonts are warmed
+// by one run before the measured ones.
 
 #include "benchprogram.h"
 #include "core/db.h"
@@ -13,9 +14,11 @@
 #include "printing/ptag.h"
 #include "printing/ptagsheet.h"
 
+#include <QFile>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
+#include <malloc.h>
 
 namespace {
 
@@ -78,17 +81,48 @@ void buildTags(int distinctAddresses)
 
 constexpr int kSheets = (1000 + hb::kTagsPerSheet - 1) / hb::kTagsPerSheet;
 
+// A size line of /proc/self/status ("VmRSS:", "VmHWM:") in MB; -1 when it cannot be read.
+double statusMb(const QByteArray &field)
+{
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : f.readAll().split('\n'))
+        if (line.startsWith(field))
+            return line.mid(field.size()).trimmed().split(' ').first().toDouble() / 1024;
+    return -1;
+}
+
+// The process's peak resident set (VmHWM) put back to what is resident now, after the heap has
+// returned what it holds free: the peak read afterwards is that of what runs in between.
+bool resetPeakRss()
+{
+    malloc_trim(0);
+    QFile f(QStringLiteral("/proc/self/clear_refs"));
+    return f.open(QIODevice::WriteOnly) && f.write("5") == 1;
+}
+
+// Counters: peak_MB, the process's peak resident set while it prints (what the process held
+// before included: run the benchmark alone for the print's own figure), and rise_MB, that peak
+// less what was resident before the print.
 void BM_PrintThousandTagsToPdf(benchmark::State &state)
 {
     fixture();
     buildTags(static_cast<int>(state.range(0)));
     hb::PrintOnPrinter(hb::kPtagReport, 1, 1);  // fonts and pictures warmed
+    const bool peakKnown = resetPeakRss();
+    const double before = statusMb("VmRSS:");
     for (auto _ : state) {
         const QStringList files = hb::PrintOnPrinter(hb::kPtagReport, 1, kSheets);
         if (files.size() != kSheets)
             state.SkipWithError("not every sheet was written");
     }
     state.counters["sheets"] = kSheets;
+    const double peak = statusMb("VmHWM:");
+    if (peakKnown && before >= 0 && peak >= 0) {
+        state.counters["peak_MB"] = peak;
+        state.counters["rise_MB"] = peak - before;
+    }
 }
 BENCHMARK(BM_PrintThousandTagsToPdf)
     ->Arg(100)

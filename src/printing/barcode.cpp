@@ -124,15 +124,14 @@ void writeOnPicture(QImage &pic, const QString &message)
                message);
 }
 
-}  // namespace
-
-void MakeQRImage(QImage &pic, const QString &text, double x, double y, long size, long version, long ecLevel)
+// Draws what MakeQRImage draws; false when a message stands on the picture instead of a symbol.
+bool drawQRImage(QImage &pic, const QString &text, double x, double y, long size, long version, long ecLevel)
 {
     if (text.isEmpty())
-        return;
+        return true;
     if (text.size() > kQrMaxChars) {
         writeOnPicture(pic, kQrTextTooLong);
-        return;
+        return false;
     }
     const std::vector<std::int32_t> codes = AnsiCharCodes(text);
     const bool validVersion = version >= 1 && version <= 40;
@@ -143,7 +142,7 @@ void MakeQRImage(QImage &pic, const QString &text, double x, double y, long size
                  static_cast<std::int32_t>(ecLevel), matrix.data());
     if (result != kQrOk) {
         writeOnPicture(pic, qrFailureMessage(result));
-        return;
+        return false;
     }
     const double m = static_cast<double>(size) / (n + 10);
     QPainter p(&pic);
@@ -151,6 +150,31 @@ void MakeQRImage(QImage &pic, const QString &text, double x, double y, long size
         for (int i = 0; i < n; ++i)
             p.fillRect(QRectF(x + i * m, y + j * m, m, m), matrix[static_cast<size_t>(i) * n + j] < 1 ? Qt::white
                                                                                                     : Qt::black);
+    return true;
+}
+
+// The black and white picture as one bit a pixel, pixel for pixel: black 0 and white 1, the
+// colour table a PDF keeps as a one-bit grey image.
+QImage oneBit(const QImage &pic)
+{
+    QImage mono(pic.size(), QImage::Format_Mono);
+    mono.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+    mono.fill(0);
+    for (int y = 0; y < pic.height(); ++y) {
+        const QRgb *from = reinterpret_cast<const QRgb *>(pic.constScanLine(y));
+        uchar *to = mono.scanLine(y);
+        for (int x = 0; x < pic.width(); ++x)
+            if (qGray(from[x]) >= 128)
+                to[x >> 3] |= static_cast<uchar>(0x80 >> (x & 7));
+    }
+    return mono;
+}
+
+}  // namespace
+
+void MakeQRImage(QImage &pic, const QString &text, double x, double y, long size, long version, long ecLevel)
+{
+    drawQRImage(pic, text, x, y, size, version, ecLevel);
 }
 
 void DrawQRCode(Canvas &canvas, QrScratch &picQR, const QString &text, double x, double y, long size,
@@ -160,8 +184,10 @@ void DrawQRCode(Canvas &canvas, QrScratch &picQR, const QString &text, double x,
         picQR.text_ = text;
         QImage pic(picQR.side_, picQR.side_, QImage::Format_RGB32);
         pic.fill(Qt::white);
-        MakeQRImage(pic, text, 0, 0, picQR.side_, version, ecLevel);
-        picQR.picture_ = pic;
+        // A symbol is black and white: it is kept one bit a pixel (1/32 of the drawing). A
+        // message keeps the grey edges of its letters.
+        const bool symbol = drawQRImage(pic, text, 0, 0, picQR.side_, version, ecLevel);
+        picQR.picture_ = symbol ? oneBit(pic) : pic;
     }
     canvas.PaintPicture(picQR.picture_, QStringLiteral("QR"), x, y, size, size);
 }

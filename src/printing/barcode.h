@@ -29,7 +29,8 @@ long DrawJanCode(Canvas &canvas, const QString &code, double x, double y, double
 
 // The scratch picture a QR symbol is rendered into before it is painted onto a tag, and the
 // text whose symbol it holds. The picture is drawn again only when the text changes, so the
-// copies of one tag cost one encoding; a new scratch starts without picture.
+// copies of one tag cost one encoding; a new scratch starts without picture. A symbol is kept
+// one bit a pixel (Format_Mono, black and white), a refusal's message in full colour.
 class QrScratch {
 public:
     // Pixels a side: about 700 dpi on the tag's 15 mm square, enough for any printer, and a
@@ -54,7 +55,8 @@ private:
 void MakeQRImage(QImage &pic, const QString &text, double x, double y, long size, long version, long ecLevel);
 
 // Paints the QR symbol of the text as a size x size square at (x, y) on the canvas, rendering it
-// into the scratch picture first when the picture is missing or holds another text.
+// into the scratch picture first when the picture is missing or holds another text: the
+// pixels MakeQRImage draws on a white picture of the scratch's side.
 void DrawQRCode(Canvas &canvas, QrScratch &picQR, const QString &text, double x, double y, long size,
                 long version, long ecLevel);
 

@@ -297,6 +297,7 @@ QString pdfFolder()
 
 void PrinterCanvas::EndDoc()
 {
+    model().clear();
     if (pending_.empty())
         return;
     std::vector<RenderItem> items;

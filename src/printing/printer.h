@@ -94,7 +94,8 @@ QString pdfFolder();
 // The printer as a canvas. What is drawn is kept for the document until EndDoc, which begins a
 // document on the current printer, titled with the application title, paints it and sends it:
 // a sheet that drew nothing gives no document, and one whose drawing failed half-way is never
-// sent.
+// sent. Its render model holds the sheet being drawn: EndDoc empties it, so a print of many
+// sheets keeps the pictures of one sheet at a time.
 class PrinterCanvas : public Canvas {
 public:
     explicit PrinterCanvas(Printer &target = printer()) : printer_(target) {}

@@ -300,6 +300,7 @@ TEST_F(QrPicture, SymbolTakesTheTopLeftOfThePictureWithModulesOfSideOverNPlusTen
     const int side = scratch.side();
     ASSERT_EQ(pic.width(), side);
     ASSERT_EQ(pic.height(), side);
+    EXPECT_EQ(pic.format(), QImage::Format_Mono);  // a sheet keeps 24 of them until it is sent
     const double m = side / 47.0;
     // Finder corners dark: top-left, top-right of the symbol, bottom-left.
     EXPECT_TRUE(dark(pic, m / 2, m / 2));
@@ -311,6 +312,34 @@ TEST_F(QrPicture, SymbolTakesTheTopLeftOfThePictureWithModulesOfSideOverNPlusTen
     const QImage below = pic.copy(0, qCeil(37 * m) + 1, side, side - qCeil(37 * m) - 1);
     EXPECT_TRUE(allWhite(right));
     EXPECT_TRUE(allWhite(below));
+
+    // On the tag's square (850 twips at (200, 200), a pixel a twip): every module of the
+    // encoder's matrix in its place, the symbol 37 modules of 850 / 47 from the corner, the
+    // quiet zone white to the square's edges.
+    const QImage tag = drawOnTag(scratch, forty);
+    const std::vector<std::int32_t> codes = hb::AnsiCharCodes(forty);
+    std::vector<std::int32_t> matrix(37 * 37);
+    ASSERT_EQ(hb::QRmodel2(codes.data(), static_cast<std::int32_t>(codes.size()), 5, 3, matrix.data()), hb::kQrOk);
+    const double t = 850 / 47.0;
+    int wrong = 0;
+    for (int i = 0; i < 37; ++i)
+        for (int j = 0; j < 37; ++j)
+            wrong += dark(tag, 200 + (i + 0.5) * t, 200 + (j + 0.5) * t) != (matrix[i * 37 + j] == 1);
+    EXPECT_EQ(wrong, 0);
+    const int across = qRound(200 + t / 2);  // through the top finders; down: through the left ones
+    int first[2] = {-1, -1}, last[2] = {-1, -1};
+    for (int k = 0; k < tag.width(); ++k)
+        for (int d : {0, 1})
+            if (d == 0 ? dark(tag, k, across) : dark(tag, across, k)) {
+                first[d] = first[d] < 0 ? k : first[d];
+                last[d] = k;
+            }
+    for (int d : {0, 1}) {
+        EXPECT_NEAR(first[d], 200, 1) << d;
+        EXPECT_NEAR(last[d] + 1, 200 + 37 * t, 1) << d;
+    }
+    EXPECT_TRUE(allWhite(tag.copy(last[0] + 2, 200, 1050 - last[0] - 2, 850)));
+    EXPECT_TRUE(allWhite(tag.copy(200, last[1] + 2, 850, 1050 - last[1] - 2)));
 }
 
 TEST_F(QrPicture, EmptyTextGivesABlankSquareWithoutEncoding)
