@@ -3,6 +3,7 @@
 //  BM_OpenDay        the diary-day window opened on the day, the window already created: Load
 //                    and the first Resize (the pick lists, the day's plantings, the caption, the
 //                    day row with its hold, the lines and the vouchers) and its first painting;
+//                    on 1, 10, 20 and 40 years, as BM_SaveDay;
 //  BM_OpenDayFirst   the first opening of the process (window created and opened), measured
 //                    once before the other benchmarks on the 20-year history of each backend;
 //  BM_SaveDay        the day saved again as loaded ("登録"): one transaction comparing the day's
@@ -76,7 +77,13 @@ void BM_OpenDay(benchmark::State &state)
 {
     openAndClose(state, true);
 }
-BENCHMARK(BM_OpenDay)->Apply(hbbench::historyArgs);
+// The histories of every benchmark, and the 40-year ones.
+void dayArgs(benchmark::internal::Benchmark *b)
+{
+    hbbench::historyArgs(b, {1, 10, 20, 40}, {1, 5});
+}
+
+BENCHMARK(BM_OpenDay)->Apply(dayArgs);
 
 void BM_SaveDay(benchmark::State &state)
 {
@@ -97,7 +104,7 @@ void BM_SaveDay(benchmark::State &state)
     if (hb::IdOf(hb::gDb->DCount("*", "D_LEDGE", "FMR_ID=1 AND LEDGE_DATE=#2024-06-12 00:00:00#")) != 3)
         state.SkipWithError("the day's vouchers were not written back as they were");
 }
-BENCHMARK(BM_SaveDay)->Apply(hbbench::historyArgs);
+BENCHMARK(BM_SaveDay)->Apply(dayArgs);
 
 void BM_CloseDay(benchmark::State &state)
 {

@@ -59,7 +59,7 @@ public:
             std::printf("\n%s\n%-16s %-9s %-26s %-26s %-26s %-26s %-26s %s\n", kinds[server], "years/growers", "",
                         "calendar data", "hand-written reads", "calendar redraw", "opening a day", "saving a day",
                         "data/reads");
-            for (int years : {1, 10, 20}) {
+            for (int years : {1, 10, 20, 40}) {
                 for (int growers : {1, 5}) {
                     const std::string args = "/server:" + std::to_string(server) + "/years:" + std::to_string(years)
                                              + "/growers:" + std::to_string(growers);
@@ -94,13 +94,16 @@ public:
                 check(kind, growers, "saving a day at 20 years", at("BM_SaveDay", 20), saveLimit);
                 check(kind, growers, "saving a day 20 years / 1 year", ratio(at("BM_SaveDay", 20), at("BM_SaveDay", 1)), 1.5);
                 check(kind, growers, "opening a day at 20 years", at("BM_OpenDay", 20), 15);
+                check(kind, growers, "saving a day at 40 years", at("BM_SaveDay", 40), saveLimit);
+                check(kind, growers, "saving a day 40 years / 1 year", ratio(at("BM_SaveDay", 40), at("BM_SaveDay", 1)), 1.5);
+                check(kind, growers, "opening a day at 40 years", at("BM_OpenDay", 40), 15);
             }
         }
     }
 
 private:
-    // The start, the closing of a day and the shipment list, each beside its baseline, with
-    // their limits.
+    // The start, the closing of a day and of the input windows and the shipment list, each
+    // beside its baseline, with their limits.
     void growthSummary() const
     {
         const auto name = [](const char *bm, int server, int years, int growers) {
@@ -116,6 +119,9 @@ private:
             {"start to first window", "BM_StartUp", "BM_StartUpRaw", 1, {20, 40}},
             {"closing a day", "BM_CloseDay", "BM_CloseDayRaw", 1, {20, 40}},
             {"closing a day", "BM_CloseDay", "BM_CloseDayRaw", 5, {20, 40}},
+            {"closing shipment input", "BM_CloseShipInput", "BM_CloseShipInputRaw", 5, {10, 40}},
+            {"closing pesticide input", "BM_CloseChemiInput", "BM_CloseChemiInputRaw", 5, {10, 40}},
+            {"closing planting input", "BM_ClosePlantInput", "BM_ClosePlantInputRaw", 5, {10, 40}},
             {"shipment list's month", "BM_ShipListMonth", "BM_ShipListMonthRaw", 5, {10, 40}},
             {"shipment list's plantings", "BM_ShipPlantings", "BM_ShipPlantingsRaw", 5, {10, 40}},
         };
@@ -132,14 +138,20 @@ private:
                 }
             }
         }
-        std::printf("\nLimits of the start, the closing of a day and the shipment list:\n");
+        std::printf("\nLimits of the start, the closings and the shipment list:\n");
         for (int server : {0, 1}) {
             const char *kind = kinds[server];
             check(kind, 1, "start at 20 years", median(name("BM_StartUp", server, 20, 1)), server ? 200 : 150);
             check(kind, 1, "start 40 years / 20 years",
                   ratio(median(name("BM_StartUp", server, 40, 1)), median(name("BM_StartUp", server, 20, 1))), 1.2);
-            if (server)
+            if (server) {
                 check(kind, 5, "closing a day at 40 years", median(name("BM_CloseDay", server, 40, 5)), 5);
+                for (const char *bm : {"BM_CloseShipInput", "BM_CloseChemiInput", "BM_ClosePlantInput"}) {
+                    check(kind, 5, (std::string(bm + 3) + " at 40 years").c_str(), median(name(bm, server, 40, 5)), 5);
+                    check(kind, 5, (std::string(bm + 3) + " 40 y / 10 y").c_str(),
+                          ratio(median(name(bm, server, 40, 5)), median(name(bm, server, 10, 5))), 1.3);
+                }
+            }
             for (const char *bm : {"BM_ShipListMonth", "BM_ShipPlantings"}) {
                 const std::string raw = std::string(bm) + "Raw";
                 for (int y : {10, 40})

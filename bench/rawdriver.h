@@ -1,15 +1,17 @@
 #pragma once
 // The raw drivers the baselines are read with: the sqlite3 C API on a file, and on the server
-// the program's own QMYSQL connection used without the program's statement layer.
+// a connection opened as the program opens it (QMYSQL), read through the MariaDB C client
+// under it (rawRun) or through Qt's query class (the calendar's and the start's baselines).
 
 #include "history.h"
 
 #include <QSqlDatabase>
-#include <QSqlQuery>
-#include <QSqlRecord>
+#include <QSqlDriver>
 #include <QVariant>
+#include <cstring>
 #include <map>
 #include <memory>
+#include <mysql.h>
 #include <sqlite3.h>
 #include <string>
 #include <vector>
@@ -36,8 +38,19 @@ inline QSqlDatabase rawServer(const hb::ServerParams &params)
     return db->connection();
 }
 
-// Runs one hand-written statement on the history; every column of every row is read as text
-// into *cells when given. The number of rows read, -1 when the statement fails.
+// The MariaDB C client's handle of that connection; nullptr when the driver gives none.
+inline MYSQL *rawMysql(const hb::ServerParams &params)
+{
+    const QVariant handle = rawServer(params).driver()->handle();
+    if (!handle.isValid()
+        || (std::strcmp(handle.typeName(), "MYSQL*") != 0 && std::strcmp(handle.typeName(), "st_mysql*") != 0))
+        return nullptr;
+    return *static_cast<MYSQL *const *>(handle.constData());
+}
+
+// Runs one hand-written statement on the history through the C API of either backend; every
+// column of every row is read as text into *cells when given. The number of rows read (0 for
+// a statement without rows), -1 when the statement fails.
 inline long rawRun(const History &h, const char *sql, std::vector<std::string> *cells = nullptr)
 {
     long rows = 0;
@@ -57,16 +70,24 @@ inline long rawRun(const History &h, const char *sql, std::vector<std::string> *
         sqlite3_finalize(st);
         return rc == SQLITE_DONE ? rows : -1;
     }
-    QSqlQuery q(rawServer(h.serverParams()));
-    q.setForwardOnly(true);
-    if (!q.exec(QString::fromUtf8(sql)))
+    MYSQL *db = rawMysql(h.serverParams());
+    if (!db || mysql_real_query(db, sql, std::strlen(sql)) != 0)
         return -1;
-    while (q.next()) {
+    MYSQL_RES *res = mysql_use_result(db);  // rows as they come, as a forward-only read
+    if (!res)
+        return mysql_field_count(db) == 0 ? 0 : -1;
+    const unsigned n = mysql_num_fields(res);
+    while (MYSQL_ROW row = mysql_fetch_row(res)) {
         ++rows;
-        for (int i = 0, n = q.record().count(); cells && i < n; ++i)
-            cells->push_back(q.value(i).toString().toStdString());
+        if (!cells)
+            continue;
+        const unsigned long *lengths = mysql_fetch_lengths(res);
+        for (unsigned i = 0; i < n; ++i)
+            cells->emplace_back(row[i] ? std::string(row[i], lengths[i]) : std::string());
     }
-    return rows;
+    const bool ok = mysql_errno(db) == 0;
+    mysql_free_result(res);
+    return ok ? rows : -1;
 }
 
 }  // namespace hbbench

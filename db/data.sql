@@ -160,8 +160,9 @@ CREATE TABLE D_LEDGE (
 -- file database takes this index rather than the key for the order), and every line naming a
 -- pesticide purchase (the stock); any line naming a purchase (the start's reset of unused
 -- purchases); the shipment list's days over every grower, its plantings of a year and their
--- shipments; the rows a computer holds, released when its windows close. A database made
--- without them gets them when it is opened, in this order.
+-- shipments; the rows a computer holds, released when its windows close (the diary day, the
+-- voucher, shipment, pesticide purchase and planting inputs). A database made without them
+-- gets them when it is opened, in this order.
 CREATE INDEX IX_D_DIARY_DTL_CHEMI ON D_DIARY_DTL (FMR_ID, CHEMI_ID, UNIT_ID, QTY);
 CREATE INDEX IX_D_LEDGE_DATE ON D_LEDGE (FMR_ID, LEDGE_DATE, LEDGE_ID);
 CREATE INDEX IX_D_SHIP_DATE ON D_SHIP (FMR_ID, SHIP_DATE);
@@ -171,3 +172,6 @@ CREATE INDEX IX_D_PLANT_YEAR ON D_PLANT (YYYY);
 CREATE INDEX IX_D_SHIP_PLANT ON D_SHIP (FMR_ID, PLANT_ID);
 CREATE INDEX IX_D_DIARY_HOLD ON D_DIARY (HOLD_TM);
 CREATE INDEX IX_D_LEDGE_HOLD ON D_LEDGE (HOLD_TM);
+CREATE INDEX IX_D_SHIP_HOLD ON D_SHIP (HOLD_TM);
+CREATE INDEX IX_D_CHEMI_HOLD ON D_CHEMI (HOLD_TM);
+CREATE INDEX IX_D_PLANT_HOLD ON D_PLANT (HOLD_TM);

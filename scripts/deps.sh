@@ -6,7 +6,7 @@ pkgs=(
   qt6-base-dev libqt6sql6-sqlite libqt6sql6-mysql qt6-translations-l10n libgl-dev
   libsqlite3-dev unixodbc-dev libqrencode-dev
   fonts-noto-cjk fonts-ipafont-gothic fonts-noto-color-emoji
-  libgtest-dev libbenchmark-dev
+  libgtest-dev libbenchmark-dev libmariadb-dev libfaketime
   mariadb-server-core mariadb-client odbc-mariadb
   zbar-tools poppler-utils
   clang-14 libclang-rt-14-dev

@@ -6,8 +6,10 @@
 //                                   reset by hand-written statements through the raw driver,
 //                                   then a bare window of the calendar's size shown
 //
-// When the first window has been shown and painted the child prints "SHOWN name" and ends.
-// Any message box or dialog is printed ("BOX ..." / "DIALOG ...") and ends the child with 3.
+// When the first window has been shown and painted the child prints "SHOWN name" and ends; the
+// calendar adds the month it shows and how many of its days have a diary row and a mark of
+// each layer ("SHOWN frmDairyCal 2024-06 diary 30 money 30 pesticide 30 shipment 30"). Any
+// message box or dialog is printed ("BOX ..." / "DIALOG ...") and ends the child with 3.
 
 #include "app/mainproc.h"
 #include "core/appinit.h"
@@ -15,6 +17,7 @@
 #include "core/forms.h"
 #include "core/startup.h"
 #include "core/uiservices.h"
+#include "diary/frmdairycal.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -44,10 +47,26 @@ public:
     }
 };
 
-void shown(const QString &name)
+void shown(QWidget *window)
 {
     QCoreApplication::processEvents();  // the first painting
-    std::printf("SHOWN %s\n", name.toUtf8().constData());
+    QString what = window->objectName();
+    if (const auto *cal = dynamic_cast<const hb::frmDairyCal *>(window)) {
+        int diary = 0, money = 0, pesticide = 0, shipment = 0;
+        for (const hb::CalCell &c : cal->calView().cells) {
+            diary += c.hasDiary;
+            money += c.money;
+            pesticide += c.pesticide;
+            shipment += c.shipment;
+        }
+        what += QStringLiteral(" %1 diary %2 money %3 pesticide %4 shipment %5")
+                    .arg(cal->calView().month.toString(QStringLiteral("yyyy-MM")))
+                    .arg(diary)
+                    .arg(money)
+                    .arg(pesticide)
+                    .arg(shipment);
+    }
+    std::printf("SHOWN %s\n", what.toUtf8().constData());
     std::fflush(stdout);
 }
 
@@ -132,7 +151,7 @@ int runRaw(const QString &folder)
     window.setObjectName(QStringLiteral("baseline"));
     window.resize(800, 600);
     window.show();
-    shown(window.objectName());
+    shown(&window);
     return 0;
 }
 
@@ -158,6 +177,6 @@ int main(int argc, char **argv)
     const auto forms = hb::loadedForms();
     if (forms.empty())
         return 7;
-    shown(forms.front()->objectName());
+    shown(forms.front());
     hb::EndApp();
 }

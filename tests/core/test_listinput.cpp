@@ -371,15 +371,31 @@ TEST_P(ListInputBoth, ClosingTheInputReleasesThisComputersHoldsOnly)
 {
     addPlant(1, QStringLiteral("春トマト"), hb::Value("PC-TEST"));
     addPlant(2, QStringLiteral("夏なす"), hb::Value("PC-OTHER"));
+    // Another grower's rows: this computer's hold goes too, another computer's stays, and a
+    // row nobody holds keeps its last computer. The same with the hold index as before it.
+    addPlant(3, QStringLiteral("秋だいこん"), hb::Value("PC-TEST"), 2);
+    addPlant(4, QStringLiteral("冬キャベツ"), hb::Value("PC-OTHER"), 2);
+    addPlant(5, QStringLiteral("白菜"), hb::Value::null(), 2);
     auto &list = openList();
     onInput([&](lt::frmTestInput &in) { hbtest::click(in.cmdMENU[hb::InputFormBase::kMenuClose]); });
     list.selectRow(0);
     hbtest::click(list.cmdMENU[hb::ListForm::kMenuView]);
     settle();
-    EXPECT_TRUE(one(QStringLiteral("SELECT HOLD_TM FROM D_PLANT WHERE PLANT_ID=1")).isNull());
-    EXPECT_EQ(one(QStringLiteral("SELECT LAST_TM FROM D_PLANT WHERE PLANT_ID=1")), hb::Value("PC-TEST"));
-    EXPECT_EQ(one(QStringLiteral("SELECT HOLD_TM FROM D_PLANT WHERE PLANT_ID=2")), hb::Value("PC-OTHER"));
-    EXPECT_EQ(plantCount(), 2) << "cancel saves nothing";
+    struct Row {
+        long id;
+        const char *lastTm, *holdTm;  // nullptr: NULL
+    } rows[] = {
+        {1, "PC-TEST", nullptr}, {2, nullptr, "PC-OTHER"}, {3, "PC-TEST", nullptr},
+        {4, nullptr, "PC-OTHER"}, {5, nullptr, nullptr},
+    };
+    const auto text = [](const char *s) { return s ? hb::Value(s) : hb::Value::null(); };
+    for (const Row &r : rows) {
+        EXPECT_EQ(one(QStringLiteral("SELECT LAST_TM FROM D_PLANT WHERE PLANT_ID=?"), {hb::Value(r.id)}), text(r.lastTm))
+            << r.id;
+        EXPECT_EQ(one(QStringLiteral("SELECT HOLD_TM FROM D_PLANT WHERE PLANT_ID=?"), {hb::Value(r.id)}), text(r.holdTm))
+            << r.id;
+    }
+    EXPECT_EQ(plantCount(), 5) << "cancel saves nothing";
 }
 
 }  // namespace
