@@ -791,13 +791,15 @@ QSqlQuery DbObject::run(const QString &sql, const std::vector<Value> &params)
     }
     if (kind_ == DbKind::File && !params.empty())
         checkTextLengths(sql, params);
-    static const QRegularExpression ddl(QStringLiteral("^\\s*(CREATE|DROP|ALTER)\\b"), QRegularExpression::CaseInsensitiveOption);
-    if (ddl.match(text).hasMatch())
-        lengths_.clear();
-    static const QRegularExpression writes(QStringLiteral("^\\s*(INSERT|UPDATE|DELETE)\\b"),
-                                           QRegularExpression::CaseInsensitiveOption);
-    if (writes.match(text).hasMatch())
-        ++gWritingStatements;
+    // A change of a table's columns drops their known lengths; a change of rows is counted.
+    static const QRegularExpression changes(QStringLiteral("^\\s*(?:(CREATE|DROP|ALTER)|INSERT|UPDATE|DELETE)\\b"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    if (const auto m = changes.match(text); m.hasMatch()) {
+        if (m.hasCaptured(1))
+            lengths_.clear();
+        else
+            ++gWritingStatements;
+    }
     if (statementStartHook)
         statementStartHook(*this, sql);
     QSqlQuery q(connection());

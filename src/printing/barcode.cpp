@@ -153,23 +153,6 @@ bool drawQRImage(QImage &pic, const QString &text, double x, double y, long size
     return true;
 }
 
-// The black and white picture as one bit a pixel, pixel for pixel: black 0 and white 1, the
-// colour table a PDF keeps as a one-bit grey image.
-QImage oneBit(const QImage &pic)
-{
-    QImage mono(pic.size(), QImage::Format_Mono);
-    mono.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
-    mono.fill(0);
-    for (int y = 0; y < pic.height(); ++y) {
-        const QRgb *from = reinterpret_cast<const QRgb *>(pic.constScanLine(y));
-        uchar *to = mono.scanLine(y);
-        for (int x = 0; x < pic.width(); ++x)
-            if (qGray(from[x]) >= 128)
-                to[x >> 3] |= static_cast<uchar>(0x80 >> (x & 7));
-    }
-    return mono;
-}
-
 }  // namespace
 
 void MakeQRImage(QImage &pic, const QString &text, double x, double y, long size, long version, long ecLevel)
@@ -186,8 +169,15 @@ void DrawQRCode(Canvas &canvas, QrScratch &picQR, const QString &text, double x,
         pic.fill(Qt::white);
         // A symbol is black and white: it is kept one bit a pixel (1/32 of the drawing). A
         // message keeps the grey edges of its letters.
-        const bool symbol = drawQRImage(pic, text, 0, 0, picQR.side_, version, ecLevel);
-        picQR.picture_ = symbol ? oneBit(pic) : pic;
+        if (!drawQRImage(pic, text, 0, 0, picQR.side_, version, ecLevel)) {
+            picQR.picture_ = pic;
+        } else {
+            // White comes out as 0: inverted, black is 0 and white 1, the colour table a PDF keeps
+            // as a one-bit grey image.
+            picQR.picture_ = pic.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);
+            picQR.picture_.invertPixels();
+            picQR.picture_.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+        }
     }
     canvas.PaintPicture(picQR.picture_, QStringLiteral("QR"), x, y, size, size);
 }
