@@ -85,10 +85,47 @@ void dayArgs(benchmark::internal::Benchmark *b)
 
 BENCHMARK(BM_OpenDay)->Apply(dayArgs);
 
+// The time the statements whose text holds a mark take, summed per mark while it lives.
+class StatementTimes {
+public:
+    explicit StatementTimes(std::vector<const char *> marks) : marks_(std::move(marks)), nanos_(marks_.size())
+    {
+        hb::DbObject::statementStartHook = [this](const hb::DbObject &, const QString &sql) {
+            current_ = -1;
+            for (size_t i = 0; i < marks_.size(); ++i) {
+                if (sql.contains(QLatin1String(marks_[i])))
+                    current_ = static_cast<int>(i);
+            }
+            clock_.start();
+        };
+        hb::DbObject::statementDoneHook = [this](const QString &) {
+            if (current_ >= 0)
+                nanos_[current_] += clock_.nsecsElapsed();
+            current_ = -1;
+        };
+    }
+    ~StatementTimes()
+    {
+        hb::DbObject::statementStartHook = nullptr;
+        hb::DbObject::statementDoneHook = nullptr;
+    }
+    double ms(size_t mark) const { return nanos_[mark] / 1e6; }
+
+private:
+    std::vector<const char *> marks_;
+    std::vector<qint64> nanos_;
+    QElapsedTimer clock_;
+    int current_ = -1;
+};
+
 void BM_SaveDay(benchmark::State &state)
 {
     if (!hbbench::historyFor(state))
         return;
+    // Two statements of the stock within the save, reported per save: the sum of the day's
+    // purchases' uses over every day of the history, which grows with the history itself, and
+    // the fix-up of the rests that are off.
+    StatementTimes stock({"SUM(D_DIARY_DTL.QTY)", "SET REST_QTY=PUR_QTY-USED_QTY"});
     hb::DiarySave day = hb::DiarySave::asLoaded(hb::LoadDiaryDay(hbbench::kGrower, kWorkDate));
     day.day.NOTES1 = hb::Value(QStringLiteral("散布後 雨なし"));
     if (day.lines.size() != 3 || day.ledge.size() != 3 || day.loadedChemiIds.size() != 1) {
@@ -101,6 +138,8 @@ void BM_SaveDay(benchmark::State &state)
         day = hb::SaveDiaryDay(*hb::gDb, day);
         benchmark::DoNotOptimize(day);
     }
+    state.counters["use_sum_ms"] = benchmark::Counter(stock.ms(0), benchmark::Counter::kAvgIterations);
+    state.counters["rest_fix_ms"] = benchmark::Counter(stock.ms(1), benchmark::Counter::kAvgIterations);
     if (hb::IdOf(hb::gDb->DCount("*", "D_LEDGE", "FMR_ID=1 AND LEDGE_DATE=#2024-06-12 00:00:00#")) != 3)
         state.SkipWithError("the day's vouchers were not written back as they were");
 }

@@ -112,9 +112,10 @@ void startUp()
 
     // The reset alone may fail on a data file that cannot be written (read-only, a full disk):
     // it is reported as the start reports an error, the start goes on so that the days can be
-    // read, and the next start that can write resets.
+    // read, and the next start that can write resets. Any other failure of the reset is reported
+    // alike and the start goes on too.
     beginStep("pesticide");
-    trapped(Trap::Critical, [] { ClearChemiUse(dataDb(), gFmrID); });
+    trapped(Trap::Critical, resetChemiUse);
 
     beginStep("window");
     switch (gUseType) {

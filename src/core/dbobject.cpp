@@ -432,6 +432,7 @@ void DbObject::ensureLive()
     }
     QSqlDatabase::removeDatabase(connName_);
     lengths_.clear();
+    indexes_.reset();
     try {
         connectServer();
     } catch (const HbError &) {
@@ -606,6 +607,7 @@ HbError DbObject::failure(const QSqlError &err, const QString &sql, TellOthers t
 void DbObject::CloseCnn()
 {
     lengths_.clear();
+    indexes_.reset();
     lost_ = false;
     suspect_ = false;
     if (!QSqlDatabase::contains(connName_))
@@ -717,6 +719,21 @@ QStringList DbObject::primaryKey(const QString &table)
     return keys;
 }
 
+const QSet<QString> &DbObject::indexNames()
+{
+    if (!indexes_) {
+        QSet<QString> names;
+        auto rs = GetFwdOnlyRst(kind_ == DbKind::Server ? QStringLiteral("SELECT DISTINCT INDEX_NAME FROM information_schema.STATISTICS"
+                                                                         " WHERE TABLE_SCHEMA = DATABASE()")
+                                                        : QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index'"));
+        for (; !rs->eof(); rs->MoveNext())
+            names.insert(rs->Fields(0).displayText().toUpper());
+        rs->Close();
+        indexes_ = names;
+    }
+    return *indexes_;
+}
+
 RecordsetPtr DbObject::GetFwdOnlyRst(const QString &sql, const std::vector<Value> &params)
 {
     return openRecordset(sql, params, Recordset::ForwardOnly, true);
@@ -791,14 +808,16 @@ QSqlQuery DbObject::run(const QString &sql, const std::vector<Value> &params)
     }
     if (kind_ == DbKind::File && !params.empty())
         checkTextLengths(sql, params);
-    // A change of a table's columns drops their known lengths; a change of rows is counted.
+    // A change of a table's columns drops their known lengths and indexes; a change of rows is counted.
     static const QRegularExpression changes(QStringLiteral("^\\s*(?:(CREATE|DROP|ALTER)|INSERT|UPDATE|DELETE)\\b"),
                                             QRegularExpression::CaseInsensitiveOption);
     if (const auto m = changes.match(text); m.hasMatch()) {
-        if (m.hasCaptured(1))
+        if (m.hasCaptured(1)) {
             lengths_.clear();
-        else
+            indexes_.reset();
+        } else {
             ++gWritingStatements;
+        }
     }
     if (statementStartHook)
         statementStartHook(*this, sql);

@@ -8,6 +8,8 @@
 #include "core/value.h"
 
 #include <QHash>
+#include <QSet>
+#include <optional>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
@@ -84,6 +86,9 @@ public:
     // Column names of a table in their order (empty when the table does not exist).
     QStringList tableColumns(const QString &table);
     QStringList primaryKey(const QString &table);
+    // Names of the database's indexes, in upper case: looked up once, and again after a statement
+    // that creates, drops or alters something, or a new connection.
+    const QSet<QString> &indexNames();
     QSqlDatabase connection() const;
 
     // Sees every domain-function statement as composed, before translation (tests use it).
@@ -179,6 +184,7 @@ private:
     bool suspect_ = false;
     ServerParams server_;
     QHash<QString, QHash<QString, int>> lengths_;
+    std::optional<QSet<QString>> indexes_;
 };
 
 // A plain object over one database file or server, for creating databases and for tests.

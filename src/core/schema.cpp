@@ -16,6 +16,20 @@ namespace {
 // What the server appends to every CREATE TABLE: transactions, and Japanese text in full.
 const char *const kServerTableOptions = " ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci";
 
+// The pesticide purchases whose rest is not their purchase less their use (Null when either is
+// Null), which the stock's fix-up rewrites: a file keeps just those rows in a partial index
+// (whose condition the fix-up repeats word for word, so that it is used); a server, which has no
+// partial index, marks them in an invisible column of its own with an index on it. A server
+// where the column could not be added (no ALTER privilege) rewrites what it finds by reading
+// every purchase, as before.
+const char *const kRestIndex = "IX_D_CHEMI_REST";
+const char *const kRestOffOnFile = "REST_QTY IS NOT PUR_QTY-USED_QTY";
+const char *const kRestIndexOnFile =
+    "CREATE INDEX IX_D_CHEMI_REST ON D_CHEMI (CHEMI_ID) WHERE REST_QTY IS NOT PUR_QTY-USED_QTY";
+const char *const kRestIndexOnServer =
+    "ALTER TABLE D_CHEMI ADD COLUMN REST_OFF TINYINT AS (NOT (REST_QTY <=> PUR_QTY-USED_QTY)) VIRTUAL INVISIBLE,"
+    " ADD INDEX IX_D_CHEMI_REST (REST_OFF)";
+
 QString schemaResource(Schema which)
 {
     switch (which) {
@@ -289,18 +303,15 @@ QStringList addMissingIndexes(DbObject &db, Schema which)
         if (m.hasMatch())
             wanted.push_back({m.captured(1).toUpper(), m.captured(2), s});
     }
+    const bool server = db.kind() == DbKind::Server;
+    if (which == Schema::Data)
+        wanted.push_back({QLatin1String(kRestIndex), QStringLiteral("D_CHEMI"),
+                          QLatin1String(server ? kRestIndexOnServer : kRestIndexOnFile)});
     QStringList created;
     if (wanted.empty())
         return created;
-    const bool server = db.kind() == DbKind::Server;
     try {
-        QStringList present;
-        auto rs = db.GetFwdOnlyRst(server ? QStringLiteral("SELECT DISTINCT INDEX_NAME FROM information_schema.STATISTICS"
-                                                           " WHERE TABLE_SCHEMA = DATABASE()")
-                                          : QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index'"));
-        for (; !rs->eof(); rs->MoveNext())
-            present << rs->Fields(0).displayText().toUpper();
-        rs->Close();
+        const QSet<QString> present = db.indexNames();
         // A table in use by another computer holds the index back: wait a few seconds, not
         // the server's default of a day (a file waits its busy time-out).
         Value oldWait;
@@ -326,6 +337,15 @@ QStringList addMissingIndexes(DbObject &db, Schema which)
         WriteLog(QStringLiteral("索引を確認できません: %1").arg(e.description()));
     }
     return created;
+}
+
+QString restToFixCondition(DbObject &db)
+{
+    if (db.kind() != DbKind::Server)
+        return QLatin1String(kRestOffOnFile);
+    if (db.indexNames().contains(QLatin1String(kRestIndex)))
+        return QStringLiteral("REST_OFF=1");
+    return QStringLiteral("REST_QTY IS NULL OR PUR_QTY IS NULL OR USED_QTY IS NULL OR REST_QTY<>PUR_QTY-USED_QTY");
 }
 
 QStringList createMissingDatabases(const QString &programFolder)

@@ -33,6 +33,10 @@ void requireTables(DbObject &db, Schema which);
 // usable as it is. Must not be called inside an open transaction. Returns the names created.
 QStringList addMissingIndexes(DbObject &db, Schema which);
 
+// The condition that finds the pesticide purchases whose REST_QTY is not PUR_QTY - USED_QTY
+// (Null when either is Null), through the database's index of them where it has one.
+QString restToFixCondition(DbObject &db);
+
 // The first start, beside the program's folder:
 //  - ../ini/INFO.MDB, when missing, is created with the default settings (data and master as
 //    the default files, one grower, grower 1 and shop 1); ../work/WORK.MDB, when missing, with

@@ -1,6 +1,10 @@
 #include "cultivation/chemistock.h"
 
+#include "core/databases.h"
 #include "core/db.h"
+#include "core/globals.h"
+#include "core/helpers.h"
+#include "core/schema.h"
 
 #include <QStringList>
 #include <algorithm>
@@ -69,6 +73,19 @@ void ClearChemiUse(DbObject &db, const Value &fmrId)
     if (!needed)
         return;
     db.EXEC(QStringLiteral("UPDATE D_CHEMI SET D_CHEMI.USED_QTY=0, D_CHEMI.REST_QTY=D_CHEMI.PUR_QTY") + needing, fmr);
+}
+
+void resetChemiUse()
+{
+    const long writes = DbObject::writingStatements();
+    try {
+        ClearChemiUse(dataDb(), gFmrID);
+    } catch (const HbError &e) {
+        // Only the reset's write is answered here; a failed read is the caller's.
+        if (DbObject::writingStatements() == writes)
+            throw;
+        reportError(Trap::Critical, e.number(), e.description());
+    }
 }
 
 void CalChemiStock(DbObject &db, DbObject &work, const QDateTime &workDate, long fmrId,
@@ -175,10 +192,9 @@ void CalChemiStock(DbObject &db, DbObject &work, const QDateTime &workDate, long
         db.EXEC(QStringLiteral("UPDATE D_CHEMI SET USED_QTY=? WHERE D_CHEMI.FMR_ID=? AND D_CHEMI.CHEMI_ID=?"),
                 {Value(it == used.end() ? 0.0 : it->second), Value(fmrId), Value(id)});
     }
-    // Every purchase of every grower: the rows that already hold their rest are left as they
-    // are, so a save does not rewrite years of purchases.
-    db.EXEC(QStringLiteral("UPDATE D_CHEMI SET REST_QTY=PUR_QTY-USED_QTY WHERE REST_QTY IS NULL OR PUR_QTY IS NULL"
-                           " OR USED_QTY IS NULL OR REST_QTY<>PUR_QTY-USED_QTY"));
+    // Every purchase of every grower whose rest is off, found through the index of just those
+    // rows: the rows that already hold their rest are neither read nor rewritten.
+    db.EXEC(QStringLiteral("UPDATE D_CHEMI SET REST_QTY=PUR_QTY-USED_QTY WHERE ") + restToFixCondition(db));
     scope.commit();
 }
 

@@ -20,6 +20,12 @@ double GetUnitRate(long first, long second);
 // needs it (nothing is written when none does).
 void ClearChemiUse(DbObject &db, const Value &fmrId);
 
+// The reset of the current grower's unused purchases (ClearChemiUse). Where it must write and
+// cannot (a data file read-only or full), the failure is shown once (critical, its description)
+// and the caller goes on with the purchases as stored; the next reset that can write resets.
+// Any other failure is raised. The start and the list's 検索 run it.
+void resetChemiUse();
+
 // Recomputes USED_QTY of the purchases the grower's lines of the day name, and of those in
 // `loadedChemiIds` (the purchases the day's lines named when the day was loaded, so a purchase
 // whose line was removed is recomputed too): each gets the sum of all the grower's lines

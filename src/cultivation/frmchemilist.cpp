@@ -220,7 +220,7 @@ void frmChemiList::cmdFIND_Click()
     ChemiFilter filter;
     if (!readFilter(&filter))
         return;
-    ClearChemiUse(dataDb(), gFmrID);
+    resetChemiUse();
     fill(filter);
 }
 

@@ -38,7 +38,8 @@ public:
     void refresh() override { SetList(); }
 
     // "検索": the filters read first; then the stock of the grower's unused purchases is reset
-    // and the list queried, under the hourglass.
+    // (resetChemiUse: a reset that cannot write is shown and the list still filled) and the list
+    // queried, under the hourglass.
     void cmdFIND_Click();
 
     // The slots of the filter arrays; the options are in the order of ChemiStock.

@@ -204,6 +204,19 @@ TEST_P(ChemiWindows, SearchReadsTheFiltersBeforeAnythingRuns)
     EXPECT_EQ(list.txtCOND[1]->text(), QStringLiteral("2008/13/01"));
 
     list.txtCOND[1]->clear();
+    // A data file that cannot be written: the reset's failure once, as the start shows it, and
+    // the purchases as stored.
+    hb::gDb->EXEC("PRAGMA query_only = 1");
+    ui->prompts.clear();
+    hbtest::click(list.cmdFIND);
+    hb::gDb->EXEC("PRAGMA query_only = 0");
+    ASSERT_EQ(ui->prompts.size(), 1u) << ui->promptTexts().join('|').toStdString();
+    EXPECT_EQ(ui->prompts[0].text, hb::DbObject::readOnlyText(hb::gDb->whereText()));
+    EXPECT_EQ(ui->prompts[0].style, hb::kMsgCritical);
+    ASSERT_EQ(list.rowCount(), 1);
+    EXPECT_EQ(cells(list.ListView1, 0).mid(5), QStringList({"10", "5", "5"}));
+    EXPECT_DOUBLE_EQ(col("USED_QTY", 1).toDouble(), 5) << "nothing written";
+
     ui->prompts.clear();
     hbtest::click(list.cmdFIND);
     EXPECT_TRUE(ui->prompts.empty());
