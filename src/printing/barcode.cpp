@@ -124,7 +124,10 @@ void writeOnPicture(QImage &pic, const QString &message)
                message);
 }
 
-// Draws what MakeQRImage draws; false when a message stands on the picture instead of a symbol.
+// Encodes the text through QRmodel2 and draws the symbol on pic, top-left at (x, y), modules of
+// size / (n + 10); when the text is empty nothing is drawn; when the encoder refuses, or the
+// text is longer than it takes, the reason is written on pic instead. False when a message
+// stands on the picture instead of a symbol.
 bool drawQRImage(QImage &pic, const QString &text, double x, double y, long size, long version, long ecLevel)
 {
     if (text.isEmpty())
@@ -154,11 +157,6 @@ bool drawQRImage(QImage &pic, const QString &text, double x, double y, long size
 }
 
 }  // namespace
-
-void MakeQRImage(QImage &pic, const QString &text, double x, double y, long size, long version, long ecLevel)
-{
-    drawQRImage(pic, text, x, y, size, version, ecLevel);
-}
 
 void DrawQRCode(Canvas &canvas, QrScratch &picQR, const QString &text, double x, double y, long size,
                 long version, long ecLevel)

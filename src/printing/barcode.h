@@ -49,14 +49,11 @@ private:
     QString text_;
 };
 
-// Encodes the text through QRmodel2 and draws the symbol on pic, top-left at (x, y), modules of
-// size / (side + 10); when the text is empty nothing is drawn; when the encoder refuses, or the
-// text is longer than it takes, the reason is written on pic instead.
-void MakeQRImage(QImage &pic, const QString &text, double x, double y, long size, long version, long ecLevel);
-
 // Paints the QR symbol of the text as a size x size square at (x, y) on the canvas, rendering it
-// into the scratch picture first when the picture is missing or holds another text: the
-// pixels MakeQRImage draws on a white picture of the scratch's side.
+// into the scratch picture first when the picture is missing or holds another text: the text
+// encoded through QRmodel2 on a white picture of the scratch's side, modules of side / (n + 10)
+// for a symbol n modules a side; nothing drawn when the text is empty; when the encoder refuses,
+// or the text is longer than it takes, the reason written on the picture instead.
 void DrawQRCode(Canvas &canvas, QrScratch &picQR, const QString &text, double x, double y, long size,
                 long version, long ecLevel);
 

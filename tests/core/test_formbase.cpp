@@ -61,6 +61,7 @@ public:
         return b;
     }
     int count(const QString &entry) const { return static_cast<int>(log.count(entry)); }
+    using Form::whenLoadFails;
 
     QStringList log;
     std::function<bool(QWidget *)> check;  // Validate; accepts when unset
@@ -600,12 +601,19 @@ TEST_F(FormEvents, SelectAllAndDropDownOnFocus)
 TEST_F(FormEvents, ResizingKeepsInputAndAWindowMayRedraw)
 {
     TestForm *f = make("frmDairyInput");
+    f->whenLoadFails(hb::Form::AfterFailedLoad::StayToBeRead);
     auto *note = f->add<QLineEdit>("txtDATA_2", 30, 40, 200, 24);
+    QTemporaryDir dir;
+    auto db = hb::DirectDb::file(dir.filePath("t.db"), true);
+    bool readFails = false;
     int loads = 0;
     int redraws = 0;
     f->resized = [&] {
-        if (f->log.last() == "FirstResize")
+        if (f->log.last() == "FirstResize") {
             ++loads;  // the day is loaded at the first display only
+            if (readFails)
+                db->EXEC("SELECT A FROM T");  // no such table
+        }
         ++redraws;
     };
     open(f);
@@ -617,6 +625,17 @@ TEST_F(FormEvents, ResizingKeepsInputAndAWindowMayRedraw)
     EXPECT_EQ(note->text(), "雨のち晴れ");
     EXPECT_EQ(loads, 1);
     EXPECT_EQ(redraws, 4);
+
+    // Its load failed, a window that stays to be read still redraws and runs its Activate.
+    ASSERT_TRUE(f->Unload());
+    readFails = true;
+    open(f);
+    ASSERT_TRUE(f->loadFailed());
+    f->log.clear();
+    hbtest::resizeOuter(f, QSize(900, 700));
+    open(make("frmDairyCal"));
+    open(f);
+    EXPECT_EQ(f->log, QStringList({"Resize", "Activate"}));
 }
 
 // ---- lifecycle and registry ----------------------------------------------------------------
@@ -758,23 +777,32 @@ TEST_F(Harness, DrivesAModalDialogOpenedInsideAButtonHandler)
     EXPECT_EQ(QApplication::activeWindow(), f);
 }
 
-// A window whose own event writes rows without having said what it does after a failed load is
-// named; the window that showed it is not.
+// A window whose own event writes rows (inserts, updates or deletes them) without having said
+// what it does after a failed load is named; the window that showed it is not.
 TEST_F(Harness, AWindowThatWritesWithoutSayingIsNamed)
 {
     QTemporaryDir dir;
     auto db = hb::DirectDb::file(dir.filePath("t.db"), true);
     db->EXEC("CREATE TABLE T (A INTEGER)");
     TestForm *owner = make("frmOwner");
-    TestForm *writer = make("fdlWriter");
     QPushButton *show = owner->button("cmdMENU_1", 30, 300);
-    QPushButton *save = writer->button("cmdMENU_1", 30, 300);
-    owner->clicked = [&](QPushButton *) { writer->showModal(owner); };
-    writer->clicked = [&](QPushButton *) { db->EXEC("INSERT INTO T VALUES (1)"); };
-    hbtest::onModal(ui_.get(), "fdlWriter", [&](QDialog *) { hbtest::click(save); });
     open(owner);
-    hbtest::click(show);
-    EXPECT_EQ(hb::Form::takeUnsaidWriters(), QStringList{"fdlWriter"});
+    const struct {
+        const char *window, *sql;
+    } writers[] = {
+        {"fdlWriter", "INSERT INTO T VALUES (1)"},
+        {"fdlUpdater", "UPDATE T SET A = 2"},
+        {"fdlDeleter", "DELETE FROM T"},
+    };
+    for (const auto &w : writers) {
+        TestForm *writer = make(w.window);
+        QPushButton *save = writer->button("cmdMENU_1", 30, 300);
+        owner->clicked = [owner, writer](QPushButton *) { writer->showModal(owner); };
+        writer->clicked = [&db, sql = w.sql](QPushButton *) { db->EXEC(sql); };
+        hbtest::onModal(ui_.get(), w.window, [save](QDialog *) { hbtest::click(save); });
+        hbtest::click(show);
+    }
+    EXPECT_EQ(hb::Form::takeUnsaidWriters(), QStringList({"fdlWriter", "fdlUpdater", "fdlDeleter"}));
 }
 
 TEST_F(Harness, ProgramEndPassesThroughAClickHandler)

@@ -95,8 +95,9 @@ TEST(SqlTranslate, PlaceholdersAreMatchedWithTheColumnsTheyWrite)
     for (const auto &c : cases) {
         QString table;
         EXPECT_EQ(hb::placeholderColumns(QString::fromUtf8(c.sql), &table), c.columns) << c.sql;
-        if (!c.columns.isEmpty())
+        if (!c.columns.isEmpty()) {
             EXPECT_EQ(table, QString::fromUtf8(c.table)) << c.sql;
+        }
     }
 }
 
