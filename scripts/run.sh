@@ -8,5 +8,9 @@ build=${HB_BUILD_DIR:-$root/build}
 "$root/scripts/build.sh" harvestbook
 app=${HB_APP_DIR:-$root/app}
 mkdir -p "$app/bin" "$app/ini" "$app/work" "$app/data" "$app/images"
-cp "$build/harvestbook" "$app/bin/harvestbook"
+# The copy keeps the build's time stamp: a program of another time stamp is a new build.
+if [ ! -f "$app/bin/harvestbook" ] || [ "$build/harvestbook" -nt "$app/bin/harvestbook" ] \
+   || [ "$build/harvestbook" -ot "$app/bin/harvestbook" ]; then
+  cp -p "$build/harvestbook" "$app/bin/harvestbook"
+fi
 exec "$app/bin/harvestbook" "$@"
