@@ -68,13 +68,12 @@ DatePicker::DatePicker(Form &window, int leftTwips, int topTwips) : QObject(&win
 }
 
 // The window's scaling moves the picker with the other controls: once a resize is over, an open
-// picker goes back under the box it serves. Esc that no cancel button of the window answers
-// closes an open picker, and does nothing more.
+// picker goes back under the box it serves. Esc closes an open picker and does nothing more
+// (a cancel button takes the next Esc).
 bool DatePicker::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == &window_ && event->type() == QEvent::KeyPress
-        && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape && !window_.cancelButton()
-        && calendar_->isVisible()) {
+        && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape && calendar_->isVisible()) {
         hide();
         event->accept();
         return true;

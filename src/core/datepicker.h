@@ -16,8 +16,8 @@
 // "日付を指定してください。" (exclamation, program title); the picker has then been moved but
 // keeps its date, tag and visibility, and the box its text. While the condition does not hold, a
 // date box neither opens nor hides the picker. Focus on a control named by hideOn() hides it;
-// other controls leave it as it is. Esc closes an open picker where the window has no cancel
-// button (the box keeps its text, the window stays).
+// other controls leave it as it is. Esc closes an open picker and does nothing more (the box
+// keeps its text, the window stays; a cancel button takes the next Esc).
 //
 // A day clicked in the picker is written "yyyy/mm/dd" into the box of the tag; the box gets the
 // focus, the picker is hidden and one Tab moves on (so the window's Validate of the box runs).

@@ -211,6 +211,14 @@ public:
                 focusInReason_ = static_cast<QFocusEvent *>(e)->reason();
             }
             break;
+        case QEvent::ShortcutOverride:
+            // An Esc that finds a pop-up open (a combo box's list) is the pop-up's alone.
+            if (static_cast<QKeyEvent *>(e)->key() == Qt::Key_Escape && QApplication::activePopupWidget()
+                && !popupEsc_) {
+                popupEsc_ = true;
+                QTimer::singleShot(0, this, [this] { popupEsc_ = false; });
+            }
+            break;
         case QEvent::KeyPress:
             if (o->isWidgetType())
                 return keyPressed(static_cast<QWidget *>(o), static_cast<QKeyEvent *>(e));
@@ -256,6 +264,12 @@ private:
 
     bool keyPressed(QWidget *w, QKeyEvent *e)
     {
+        // The pop-up closed on the Esc before its press was sent (a combo box's list does): the
+        // press goes no further, so no window's Esc acts on it.
+        if (std::exchange(popupEsc_, false) && e->key() == Qt::Key_Escape && !QApplication::activePopupWidget()) {
+            e->accept();
+            return true;
+        }
         // Keys go to the focused control; one it ignored travels up to its parents, which are
         // not looked at again.
         if (w != QApplication::focusWidget())
@@ -281,6 +295,7 @@ private:
     Qt::FocusReason focusInReason_ = Qt::OtherFocusReason;
     QPointer<QObject> swallowReleaseOn_;
     bool pressDropped_ = false;
+    bool popupEsc_ = false;  // the Esc being delivered found a pop-up open
 };
 
 Form::Form(const QString &name, QWidget *parent) : QDialog(parent)

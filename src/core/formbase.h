@@ -41,10 +41,10 @@
 // An error raised in a hook is trapped at the event's edge in the form trapFor() names.
 //
 // Conventions built in: Enter moves the focus to the next control and is dropped (never a default
-// button); Tab does the same through Validate; a focused button clicks on Enter; Esc clicks the
-// cancel button when the window has one and otherwise only closes an open pop-up (a combo box's
-// list, the date picker); a window opens with its whole frame inside the screen's available
-// area, centred on its owner's frame (placeFrame); boxes named with
+// button); Tab does the same through Validate; a focused button clicks on Enter; Esc closes an
+// open pop-up (a combo box's list, the date picker) and does nothing more, and with none open
+// clicks the cancel button when the window has one; a window opens with its whole frame inside
+// the screen's available area, centred on its owner's frame (placeFrame); boxes named with
 // setSelectAllOnFocus() select their text on focus; combo boxes named with setDropDownOnFocus()
 // open their list on focus; "fdl" windows have a fixed dialog border unless made sizable.
 
@@ -165,7 +165,8 @@ public:
     void setEnterLevel(EnterLevel level) { enterLevel_ = level; }
     void setSelectAllOnFocus(QWidget *box, bool on = true);
     void setDropDownOnFocus(QComboBox *box, bool on = true);
-    // The button Esc clicks (a dialog's cancel button); without one Esc closes nothing.
+    // The button Esc clicks while no pop-up is open (a dialog's cancel button); without one Esc
+    // closes nothing.
     void setCancelButton(QAbstractButton *button) { cancelButton_ = button; }
     QAbstractButton *cancelButton() const { return cancelButton_; }
     // Connects a button's Click to a handler, trapped in the form trapFor(Click, button) names.

@@ -404,15 +404,33 @@ TEST_P(PriceTagPrint, CancelOrEscClosesBesideTheMenuAndEndsTheProgramWithoutIt)
     hb::Form menu(QStringLiteral("fmnMain"));
     menu.showModeless();
     settle();
-    for (const bool esc : {false, true}) {
+    enum class Close { Click, Esc, EscPickerOpen };
+    for (const Close how : {Close::Click, Close::Esc, Close::EscPickerOpen}) {
         auto &f = open();
         EXPECT_EQ(f.Command1[0]->text(), "ｷｬﾝｾﾙ");
-        if (esc)
-            hbtest::pressKey(Qt::Key_Escape, f.focusWidget() ? f.focusWidget() : &f);
-        else
+        if (how == Close::Click) {
             hbtest::click(f.Command1[0]);
+        } else if (how == Close::Esc) {
+            f.picker->hide();
+            hbtest::pressKey(Qt::Key_Escape, f.focusWidget() ? f.focusWidget() : &f);
+        } else {
+            // The picker that opened by itself takes the first Esc alone; the next one cancels.
+            ASSERT_TRUE(f.picker->isShown());
+            f.txtCOND[0]->setText(QStringLiteral("2024/06/03"));
+            f.txtCOND[1]->setText(QStringLiteral("2"));
+            f.Check1->setChecked(!f.Check1->isChecked());
+            const bool frame = f.Check1->isChecked();
+            QTest::keyClick(f.windowHandle(), Qt::Key_Escape);
+            settle();
+            EXPECT_FALSE(f.picker->isShown());
+            ASSERT_TRUE(hb::IsFormLoaded("fdlPrintPriceTag") && f.isVisible());
+            EXPECT_EQ(f.txtCOND[0]->text(), "2024/06/03");
+            EXPECT_EQ(f.txtCOND[1]->text(), "2");
+            EXPECT_EQ(f.Check1->isChecked(), frame);
+            QTest::keyClick(f.windowHandle(), Qt::Key_Escape);
+        }
         settle();
-        EXPECT_FALSE(hb::IsFormLoaded("fdlPrintPriceTag")) << (esc ? "Esc" : "click");
+        EXPECT_FALSE(hb::IsFormLoaded("fdlPrintPriceTag")) << static_cast<int>(how);
     }
     EXPECT_TRUE(ui->endCodes.empty());
     menu.Unload();

@@ -16,6 +16,7 @@
 #include "printing/printfixture.h"
 #include "printing/ptag.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QDate>
 #include <QDir>
@@ -25,6 +26,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <functional>
 
 using hb::Value;
@@ -331,17 +333,35 @@ TEST_P(ReportDialogs, UploadDoesNothingAndCancelOrEscCloses)
         [this]() -> hb::ReportCondDialog & { return open<hb::fdlPrintTraceRep>(); },
         [this]() -> hb::ReportCondDialog & { return open<hb::fdlUploadTraceData>(); },
     };
+    plant(1, 7, Value("トマト"), year);
+    enum class Close { Click, Esc, EscListOpen };
     for (const auto &show : dialogs) {
-        for (bool esc : {false, true}) {
+        for (const Close how : {Close::Click, Close::Esc, Close::EscListOpen}) {
             auto &f = show();
             const QString name = f.objectName();
             EXPECT_EQ(f.command(0)->text(), "ｷｬﾝｾﾙ");
-            if (esc)
-                hbtest::pressKey(Qt::Key_Escape, f.focusWidget() ? f.focusWidget() : &f);
-            else
+            QComboBox *list = f.condBox(hb::ReportCondDialog::kCmbPlanting);
+            if (how == Close::Click || (how == Close::EscListOpen && !list)) {  // the trial balance has no list
                 hbtest::click(f.command(0));
+            } else if (how == Close::Esc) {
+                hbtest::pressKey(Qt::Key_Escape, f.focusWidget() ? f.focusWidget() : &f);
+            } else {
+                // An open planting list takes the first Esc alone; the next one cancels.
+                list->setFocus();
+                list->setCurrentIndex(1);
+                list->showPopup();
+                hbtest::settle();
+                ASSERT_TRUE(list->view()->isVisible()) << name.toStdString();
+                QTest::keyClick(f.windowHandle(), Qt::Key_Escape);
+                hbtest::settle();
+                EXPECT_FALSE(list->view()->isVisible()) << name.toStdString();
+                ASSERT_TRUE(hb::IsFormLoaded(name) && f.isVisible()) << name.toStdString();
+                EXPECT_EQ(list->currentText(), "トマト") << name.toStdString();
+                EXPECT_EQ(f.cond(hb::PlantingCondDialog::kCondYear)->text(), QString::number(year));
+                QTest::keyClick(f.windowHandle(), Qt::Key_Escape);
+            }
             hbtest::settle();
-            EXPECT_FALSE(hb::IsFormLoaded(name)) << name.toStdString() << (esc ? " Esc" : " click");
+            EXPECT_FALSE(hb::IsFormLoaded(name)) << name.toStdString() << " " << static_cast<int>(how);
         }
     }
     EXPECT_TRUE(ui->endCodes.empty());
