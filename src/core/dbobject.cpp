@@ -703,7 +703,14 @@ QStringList DbObject::tableColumns(const QString &table)
 {
     requireOpen();
     QStringList cols;
-    const QSqlRecord rec = connection().record(table);
+    QSqlRecord rec = connection().record(table);
+    // A server lists a table's invisible columns too (the mark of the pesticide rests that are
+    // off): the columns are those a SELECT * returns.
+    if (kind_ == DbKind::Server && !rec.isEmpty()) {
+        QSqlQuery q(connection());
+        if (q.exec(QStringLiteral("SELECT * FROM %1 WHERE 1=0").arg(table)))
+            rec = q.record();
+    }
     for (int i = 0; i < rec.count(); ++i)
         cols << rec.fieldName(i);
     return cols;

@@ -83,7 +83,8 @@ public:
     // Frees this computer's holds in a table: 0 when the statement ran, -256 when it failed.
     long ReleaseData(const QString &table, const QString &wcs);
 
-    // Column names of a table in their order (empty when the table does not exist).
+    // Column names of a table in their order, as SELECT * returns them (empty when the table does
+    // not exist).
     QStringList tableColumns(const QString &table);
     QStringList primaryKey(const QString &table);
     // Names of the database's indexes, in upper case: looked up once, and again after a statement
