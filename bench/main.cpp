@@ -8,6 +8,7 @@
 #include "core/appinit.h"
 
 #include <QApplication>
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -187,8 +188,17 @@ private:
             }
         }
         // 1,000 tags, each with its own trace address, on 42 sheets: the print empties its render
-        // model after each sheet sent.
-        check("file", 1, "print peak MB, 1,000 tags & addresses", counter("BM_PrintThousandTagsToPdf/1000", "peak_MB"), 60);
+        // model after each sheet sent. Its peak is the process's: run alone, the print is judged
+        // by it; beside the other benchmarks, whose histories the process keeps, by what the
+        // print adds to what was resident before it (the 60 MB less the 45 MB a process that
+        // only prints holds before its print).
+        const bool printAlone = std::all_of(figures_.begin(), figures_.end(), [](const auto &f) {
+            return f.first.rfind("BM_PrintThousandTagsToPdf", 0) == 0;
+        });
+        if (printAlone)
+            check("file", 1, "print peak MB, 1,000 tags & addresses", counter("BM_PrintThousandTagsToPdf/1000", "peak_MB"), 60);
+        else
+            check("file", 1, "print rise MB, 1,000 tags & addresses", counter("BM_PrintThousandTagsToPdf/1000", "rise_MB"), 15);
     }
 
     double counter(const std::string &name, const std::string &counter) const
