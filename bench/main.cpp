@@ -84,8 +84,7 @@ public:
             for (int growers : {1, 5}) {
                 std::printf("  %-6s %d grower%s", server ? "server" : "file", growers, growers == 1 ? " " : "s");
                 for (int years : {1, 10, 20, 40}) {
-                    const std::string save = "BM_SaveDay/server:" + std::to_string(server) + "/years:" + std::to_string(years)
-                                             + "/growers:" + std::to_string(growers);
+                    const std::string save = name("BM_SaveDay", server, years, growers);
                     std::printf("  %d y: %s, %s", years, number(counter(save, "use_sum_ms")).c_str(),
                                 number(counter(save, "rest_fix_ms")).c_str());
                 }
@@ -99,10 +98,7 @@ public:
         for (int server : {0, 1}) {
             const char *kind = server ? "server" : "file";
             for (int growers : {1, 5}) {
-                const auto at = [&](const char *bm, int years) {
-                    return median(std::string(bm) + "/server:" + std::to_string(server) + "/years:" + std::to_string(years)
-                                  + "/growers:" + std::to_string(growers));
-                };
+                const auto at = [&](const char *bm, int years) { return median(name(bm, server, years, growers)); };
                 const double dataLimit = server ? 8 : 2, redrawLimit = server ? 20 : 10, saveLimit = server ? 60 : 30;
                 check(kind, growers, "calendar data at 10 years", at("BM_CalendarData", 10), dataLimit);
                 check(kind, growers, "calendar data at 20 years", at("BM_CalendarData", 20), dataLimit);
@@ -112,9 +108,7 @@ public:
                 // The growth of a save is judged without the sum of the day's purchases' uses
                 // over every day they were used, which grows with the history itself.
                 const auto saveLessUses = [&](int years) {
-                    const std::string save = std::string("BM_SaveDay/server:") + std::to_string(server) + "/years:"
-                                             + std::to_string(years) + "/growers:" + std::to_string(growers);
-                    const double uses = counter(save, "use_sum_ms");
+                    const double uses = counter(name("BM_SaveDay", server, years, growers), "use_sum_ms");
                     return at("BM_SaveDay", years) < 0 || uses < 0 ? -1 : at("BM_SaveDay", years) - uses;
                 };
                 check(kind, growers, "saving a day at 20 years", at("BM_SaveDay", 20), saveLimit);
@@ -132,10 +126,6 @@ private:
     // beside its baseline, with their limits.
     void growthSummary() const
     {
-        const auto name = [](const char *bm, int server, int years, int growers) {
-            return std::string(bm) + "/server:" + std::to_string(server) + "/years:" + std::to_string(years)
-                   + "/growers:" + std::to_string(growers);
-        };
         struct Row {
             const char *what, *bm, *raw;
             int growers;
@@ -201,9 +191,15 @@ private:
             check("file", 1, "print rise MB, 1,000 tags & addresses", counter("BM_PrintThousandTagsToPdf/1000", "rise_MB"), 15);
     }
 
-    double counter(const std::string &name, const std::string &counter) const
+    // A benchmark's name with its arguments, as the figures keep it.
+    static std::string name(const char *bm, int server, int years, int growers)
     {
-        const auto it = figures_.find(name);
+        return std::string(bm) + "/server:" + std::to_string(server) + "/years:" + std::to_string(years)
+               + "/growers:" + std::to_string(growers);
+    }
+    double counter(const std::string &bm, const std::string &counter) const
+    {
+        const auto it = figures_.find(bm);
         if (it == figures_.end())
             return -1;
         const auto c = it->second.counters.find(counter);

@@ -24,8 +24,6 @@ const char *const kServerTableOptions = " ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 
 // every purchase, as before.
 const char *const kRestIndex = "IX_D_CHEMI_REST";
 const char *const kRestOffOnFile = "REST_QTY IS NOT PUR_QTY-USED_QTY";
-const char *const kRestIndexOnFile =
-    "CREATE INDEX IX_D_CHEMI_REST ON D_CHEMI (CHEMI_ID) WHERE REST_QTY IS NOT PUR_QTY-USED_QTY";
 const char *const kRestIndexOnServer =
     "ALTER TABLE D_CHEMI ADD COLUMN REST_OFF TINYINT AS (NOT (REST_QTY <=> PUR_QTY-USED_QTY)) VIRTUAL INVISIBLE,"
     " ADD INDEX IX_D_CHEMI_REST (REST_OFF)";
@@ -306,7 +304,9 @@ QStringList addMissingIndexes(DbObject &db, Schema which)
     const bool server = db.kind() == DbKind::Server;
     if (which == Schema::Data)
         wanted.push_back({QLatin1String(kRestIndex), QStringLiteral("D_CHEMI"),
-                          QLatin1String(server ? kRestIndexOnServer : kRestIndexOnFile)});
+                          server ? QLatin1String(kRestIndexOnServer)
+                                 : QStringLiteral("CREATE INDEX IX_D_CHEMI_REST ON D_CHEMI (CHEMI_ID) WHERE ")
+                                       + QLatin1String(kRestOffOnFile)});
     QStringList created;
     if (wanted.empty())
         return created;
