@@ -34,8 +34,8 @@ start)
     CREATE DATABASE IF NOT EXISTS hbtest2 CHARACTER SET utf8mb4 COLLATE utf8mb4_unicode_ci;
     CREATE USER IF NOT EXISTS 'hb'@'127.0.0.1' IDENTIFIED BY 'hbpass';
     CREATE USER IF NOT EXISTS 'hb'@'localhost' IDENTIFIED BY 'hbpass';
-    GRANT ALL ON *.* TO 'hb'@'127.0.0.1';
-    GRANT ALL ON *.* TO 'hb'@'localhost';
+    GRANT ALL ON *.* TO 'hb'@'127.0.0.1' WITH GRANT OPTION;
+    GRANT ALL ON *.* TO 'hb'@'localhost' WITH GRANT OPTION;
     FLUSH PRIVILEGES;"
   drv=$(find /usr/lib -name 'libmaodbc.so' 2>/dev/null | head -n 1)
   cat > "$dir/odbcinst.ini" <<INI

@@ -432,6 +432,7 @@ void DbObject::ensureLive()
     }
     QSqlDatabase::removeDatabase(connName_);
     lengths_.clear();
+    columns_.clear();
     indexes_.reset();
     try {
         connectServer();
@@ -607,6 +608,7 @@ HbError DbObject::failure(const QSqlError &err, const QString &sql, TellOthers t
 void DbObject::CloseCnn()
 {
     lengths_.clear();
+    columns_.clear();
     indexes_.reset();
     lost_ = false;
     suspect_ = false;
@@ -701,7 +703,11 @@ RecordsetPtr DbObject::OpenSchema(int schema, const Value &restriction, const Va
 
 QStringList DbObject::tableColumns(const QString &table)
 {
-    requireOpen();
+    // A connection found lost is made anew first: what the old one knew is gone with it.
+    ensureLive();
+    const QString key = table.toUpper();
+    if (const auto known = columns_.constFind(key); known != columns_.constEnd())
+        return *known;
     QStringList cols;
     QSqlRecord rec = connection().record(table);
     // A server lists a table's invisible columns too (the mark of the pesticide rests that are
@@ -713,6 +719,9 @@ QStringList DbObject::tableColumns(const QString &table)
     }
     for (int i = 0; i < rec.count(); ++i)
         cols << rec.fieldName(i);
+    // A missing table is asked for again: another computer may be making it.
+    if (!cols.isEmpty())
+        columns_.insert(key, cols);
     return cols;
 }
 
@@ -728,6 +737,7 @@ QStringList DbObject::primaryKey(const QString &table)
 
 const QSet<QString> &DbObject::indexNames()
 {
+    ensureLive();
     if (!indexes_) {
         QSet<QString> names;
         auto rs = GetFwdOnlyRst(kind_ == DbKind::Server ? QStringLiteral("SELECT DISTINCT INDEX_NAME FROM information_schema.STATISTICS"
@@ -821,6 +831,7 @@ QSqlQuery DbObject::run(const QString &sql, const std::vector<Value> &params)
     if (const auto m = changes.match(text); m.hasMatch()) {
         if (m.hasCaptured(1)) {
             lengths_.clear();
+            columns_.clear();
             indexes_.reset();
         } else {
             ++gWritingStatements;

@@ -84,7 +84,8 @@ public:
     long ReleaseData(const QString &table, const QString &wcs);
 
     // Column names of a table in their order, as SELECT * returns them (empty when the table does
-    // not exist).
+    // not exist): looked up once, and again after a statement that creates, drops or alters
+    // something, or a new connection.
     QStringList tableColumns(const QString &table);
     QStringList primaryKey(const QString &table);
     // Names of the database's indexes, in upper case: looked up once, and again after a statement
@@ -185,6 +186,7 @@ private:
     bool suspect_ = false;
     ServerParams server_;
     QHash<QString, QHash<QString, int>> lengths_;
+    QHash<QString, QStringList> columns_;
     std::optional<QSet<QString>> indexes_;
 };
 

@@ -12,6 +12,9 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFocusEvent>
+#include <QGuiApplication>
+#include <QInputMethod>
+#include <QInputMethodQueryEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListView>
@@ -155,6 +158,8 @@ Form *loadedFormOfWindow(QWindow *window)
     return nullptr;
 }
 
+QComboBox *typingBoxOfList(QObject *o);
+
 void openList(QComboBox *box, bool onlyWithFocus)
 {
     QPointer<QComboBox> p(box);
@@ -163,8 +168,80 @@ void openList(QComboBox *box, bool onlyWithFocus)
             return;
         if (p->view() && p->view()->isVisible())
             return;
+        // The list's opening deselects the box's text: what the focus selected stays selected, so
+        // that the first key typed replaces it.
+        QLineEdit *text = p->lineEdit();
+        const int start = text ? text->selectionStart() : -1, length = text ? text->selectionLength() : 0;
         p->showPopup();
+        if (text && start >= 0)
+            text->setSelection(start, length);
+        // A box that takes the typing while its list is open shows its caret (as focused), and
+        // the input method, whose focus stays the list's, composes at it.
+        if (typingBoxOfList(p->view())) {
+            for (QWidget *w : {static_cast<QWidget *>(p), static_cast<QWidget *>(p->view())}) {
+                QFocusEvent in(QEvent::FocusIn, Qt::PopupFocusReason);
+                QCoreApplication::sendEvent(w, &in);
+            }
+            QGuiApplication::inputMethod()->update(Qt::ImQueryAll);
+        }
     });
+}
+
+// The editable box whose list `o` is, when the box opens its list on focus: what is typed while
+// that list is open belongs to the box, as with the list closed.
+QComboBox *typingBoxOfList(QObject *o)
+{
+    auto *view = qobject_cast<QAbstractItemView *>(o);
+    QWidget *container = view ? view->parentWidget() : nullptr;
+    auto *box = container ? qobject_cast<QComboBox *>(container->parentWidget()) : nullptr;
+    if (!box || box->view() != view || !box->lineEdit() || !box->property(kDropDownProperty).toBool()
+        || !loadedFormOf(box))
+        return nullptr;
+    return box;
+}
+
+// After a key or input-method text went into the box: the open list marks the first item that
+// begins with the box's text (none when no item does), and the input method learns where the
+// box's caret now is.
+void typedIntoBox(QComboBox *box)
+{
+    const int row = box->findText(box->currentText(), Qt::MatchStartsWith);
+    const QModelIndex mark = row < 0 ? QModelIndex() : box->model()->index(row, box->modelColumn(), box->rootModelIndex());
+    box->view()->setCurrentIndex(mark);
+    if (mark.isValid())
+        box->view()->scrollTo(mark);
+    QGuiApplication::inputMethod()->update(Qt::ImQueryInput);
+}
+
+// Answers the input method's questions for a widget whose answers are not its own: a box whose
+// input method is switched off (Qt::WA_InputMethodEnabled false) says so, where a line edit would
+// answer by its enabled and read-only state alone and the input method would compose digits in
+// it; and the open list of a box that takes the typing answers as that box, with the box's
+// rectangles in the list's coordinates, so that a composition shows in the box. False leaves the
+// question to the widget.
+bool answerInputMethod(QObject *o, QInputMethodQueryEvent *query)
+{
+    if (!o->isWidgetType())
+        return false;
+    auto *w = static_cast<QWidget *>(o);
+    QComboBox *box = typingBoxOfList(o);
+    if (!box && w->testAttribute(Qt::WA_InputMethodEnabled))
+        return false;
+    QWidget *answering = box ? box->lineEdit() : w;
+    for (uint bit = 1; bit != 0; bit <<= 1) {
+        if (!(query->queries() & bit))
+            continue;
+        const auto q = static_cast<Qt::InputMethodQuery>(bit);
+        QVariant v = (q == Qt::ImEnabled && !box) ? QVariant(false) : answering->inputMethodQuery(q);
+        if (box && (q == Qt::ImCursorRectangle || q == Qt::ImAnchorRectangle || q == Qt::ImInputItemClipRectangle)) {
+            QRectF r = v.toRectF();
+            r.moveTopLeft(w->mapFromGlobal(answering->mapToGlobal(r.topLeft())));
+            v = r;
+        }
+        query->setValue(q, v);
+    }
+    query->accept();
+    return true;
 }
 
 }  // namespace
@@ -220,9 +297,22 @@ public:
             }
             break;
         case QEvent::KeyPress:
-            if (o->isWidgetType())
-                return keyPressed(static_cast<QWidget *>(o), static_cast<QKeyEvent *>(e));
+            if (o->isWidgetType()) {
+                auto *key = static_cast<QKeyEvent *>(e);
+                if (QComboBox *box = typingBoxOfList(o); box && !inList_ && key->key() != Qt::Key_Escape)
+                    return typedInList(box, key);
+                return keyPressed(static_cast<QWidget *>(o), key);
+            }
             break;
+        case QEvent::InputMethod:
+            if (QComboBox *box = typingBoxOfList(o)) {
+                QCoreApplication::sendEvent(box, e);
+                typedIntoBox(box);
+                return true;
+            }
+            break;
+        case QEvent::InputMethodQuery:
+            return answerInputMethod(o, static_cast<QInputMethodQueryEvent *>(e));
         default:
             break;
         }
@@ -280,6 +370,50 @@ private:
         return f->handleKey(w, e);
     }
 
+    // A key typed while the list of an editable box is open: Up, Down and the page keys move the
+    // list's mark and choose the marked item; Enter and Tab close the list and are the window's, as
+    // in the box; the list's own closing keys close it; every other key goes into the box's text
+    // (through the window's KeyPress), and the list marks the first item that begins with it.
+    bool typedInList(QComboBox *box, QKeyEvent *e)
+    {
+        const bool alt = e->modifiers() & Qt::AltModifier;
+        switch (e->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+            if (alt)
+                return false;
+            {
+                FlagScope moving(inList_);
+                QCoreApplication::sendEvent(box->view(), e);
+            }
+            if (const QModelIndex mark = box->view()->currentIndex(); mark.isValid()) {
+                if (mark.row() != box->currentIndex())
+                    box->setCurrentIndex(mark.row());
+                else
+                    box->setEditText(box->itemText(mark.row()));
+            }
+            return true;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+            box->hidePopup();
+            QCoreApplication::sendEvent(box, e);
+            return true;
+        case Qt::Key_F4:
+            return false;
+        default:
+            break;
+        }
+        if (Form *f = loadedFormOf(box); f && f->handleKey(box, e))
+            return true;
+        QCoreApplication::sendEvent(box, e);
+        typedIntoBox(box);
+        return true;
+    }
+
     void focusChanged(QWidget *old, QWidget *now)
     {
         const Qt::FocusReason reason =
@@ -296,6 +430,7 @@ private:
     QPointer<QObject> swallowReleaseOn_;
     bool pressDropped_ = false;
     bool popupEsc_ = false;  // the Esc being delivered found a pop-up open
+    bool inList_ = false;    // a key moves the mark of an open list
 };
 
 Form::Form(const QString &name, QWidget *parent) : QDialog(parent)

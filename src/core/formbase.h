@@ -46,7 +46,10 @@
 // clicks the cancel button when the window has one; a window opens with its whole frame inside
 // the screen's available area, centred on its owner's frame (placeFrame); boxes named with
 // setSelectAllOnFocus() select their text on focus; combo boxes named with setDropDownOnFocus()
-// open their list on focus; "fdl" windows have a fixed dialog border unless made sizable.
+// open their list on focus, and an editable one takes what is typed while its list is open as
+// with the list closed (Up and Down choose, Enter and Tab close the list and go on as the
+// window's); a box whose Qt::WA_InputMethodEnabled is false tells the input method it is off,
+// so digits arrive as typed; "fdl" windows have a fixed dialog border unless made sizable.
 
 #include "core/helpers.h"
 

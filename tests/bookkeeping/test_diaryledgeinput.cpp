@@ -172,7 +172,7 @@ TEST_P(DiaryLedgeDialog, NewVouchersTakeTheDayTheGrowerAndConsecutiveNumbersAbov
         EXPECT_EQ(f.txtDATA[Dlg::kBoxDecrease]->text(), "0");
         hbtest::focusByClick(f.cmbDATA[Dlg::kCmbAccount]);
         EXPECT_TRUE(f.cmbDATA[Dlg::kCmbAccount]->view()->isVisible()) << "the list opens on focus";
-        pick(f.cmbDATA[Dlg::kCmbAccount], QStringLiteral("売上高"));
+        hbtest::typeText(QApplication::focusWidget(), QStringLiteral("売上高"));  // typed into the box
         tab();
         enter(f.txtDATA[Dlg::kBoxCounterparty], QStringLiteral("山田's \"直売所\""));
         enter(f.txtDATA[Dlg::kBoxIncrease], QStringLiteral("500"));

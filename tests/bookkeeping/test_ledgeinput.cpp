@@ -94,13 +94,10 @@ protected:
             popup->close();
         settle();
     }
-    // Chooses an entry of a combo box as a person does and leaves the box with Tab.
+    // Types an entry into a combo box as a person does, its list open, and leaves it with Tab.
     static void choose(QComboBox *box, const QString &text)
     {
-        hbtest::focusByClick(box);
-        closePopup();
-        box->setEditText(text);
-        hbtest::pressKey(Qt::Key_Tab);
+        hbtest::enterCombo(box, text);
         closePopup();
     }
     // Replaces a box's text and leaves it with Tab.

@@ -54,6 +54,22 @@ FreshDatabase::~FreshDatabase()
     }
 }
 
+ServerUser::ServerUser(FreshDatabase &db, const QString &name, const QString &password, const QString &rights)
+    : name(QStringLiteral("%1_%2").arg(name).arg(QCoreApplication::applicationPid())), password(password), db_(db)
+{
+    db_.db().EXEC(QStringLiteral("CREATE USER IF NOT EXISTS '%1'@'%' IDENTIFIED BY '%2'").arg(this->name, password));
+    if (!rights.isEmpty())
+        db_.db().EXEC(QStringLiteral("GRANT %1 ON %2.* TO '%3'@'%'").arg(rights, db_.serverParams().database, this->name));
+}
+
+ServerUser::~ServerUser()
+{
+    try {
+        db_.db().EXEC(QStringLiteral("DROP USER IF EXISTS '%1'@'%'").arg(name));
+    } catch (const hb::HbError &) {
+    }
+}
+
 std::unique_ptr<hb::DirectDb> FreshDatabase::connect() const
 {
     if (backend_ == Backend::Sqlite)

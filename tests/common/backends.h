@@ -50,6 +50,21 @@ private:
     std::unique_ptr<hb::DirectDb> db_;
 };
 
+// A user of the private server with the rights given (none when empty) on a fresh database,
+// dropped again when this object goes away; its name is the process's own.
+class ServerUser {
+public:
+    ServerUser(FreshDatabase &db, const QString &name, const QString &password, const QString &rights = QString());
+    ~ServerUser();
+    ServerUser(const ServerUser &) = delete;
+    ServerUser &operator=(const ServerUser &) = delete;
+    const QString name;
+    const QString password;
+
+private:
+    FreshDatabase &db_;
+};
+
 // Parameterised fixture over both kinds; server cases skip (with the reason) only where the
 // private server is not configured.
 class BothBackends : public ::testing::TestWithParam<Backend> {

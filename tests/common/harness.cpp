@@ -110,6 +110,22 @@ void closePopups()
     }
 }
 
+namespace {
+// Latin text by keys, other text through the input method; the empty text deletes the selection.
+void typeInto(QWidget *target, const QString &text)
+{
+    bool latin = true;
+    for (QChar c : text)
+        latin = latin && c.unicode() < 0x80;
+    if (text.isEmpty())
+        pressKey(Qt::Key_Delete, target);
+    else if (latin)
+        QTest::keyClicks(target, text);
+    else
+        typeText(target, text);
+}
+}  // namespace
+
 void enter(QWidget *box, const QString &text)
 {
     closePopups();
@@ -120,15 +136,7 @@ void enter(QWidget *box, const QString &text)
         e->selectAll();
     if (auto *p = qobject_cast<QPlainTextEdit *>(box))
         p->selectAll();
-    bool latin = true;
-    for (QChar c : text)
-        latin = latin && c.unicode() < 0x80;
-    if (text.isEmpty())
-        pressKey(Qt::Key_Delete, box);
-    else if (latin)
-        QTest::keyClicks(box, text);
-    else
-        typeText(box, text);
+    typeInto(box, text);
     pressKey(Qt::Key_Tab, box);
     settle();
     closePopups();
@@ -144,10 +152,13 @@ void focusCombo(QComboBox *box)
 
 void enterCombo(QComboBox *box, const QString &text)
 {
-    focusCombo(box);
-    box->setEditText(text);
-    pressKey(Qt::Key_Tab, box);
-    settle();
+    closePopups();
+    focusByClick(box);
+    // Keys go where the window system sends them: to the list when the focus opened it.
+    QWidget *typing = QApplication::focusWidget();
+    QTest::keyClick(typing, Qt::Key_A, Qt::ControlModifier);
+    typeInto(typing, text);
+    pressKey(Qt::Key_Tab);
     closePopups();
 }
 

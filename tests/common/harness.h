@@ -58,7 +58,8 @@ void closePopups();
 void enter(QWidget *box, const QString &text);
 // Gives a combo box the focus; the list it opens (and any other popup) is closed again.
 void focusCombo(QComboBox *box);
-// Types a text into an editable combo box (its list closed) and leaves it with Tab.
+// Types a text into an editable combo box as a person does (a click into it, which may open its
+// list; all selected; typed) and leaves it with Tab.
 void enterCombo(QComboBox *box, const QString &text);
 // Chooses the entry of that text in a combo box and leaves it with Tab.
 void choose(QComboBox *box, const QString &text);

@@ -255,8 +255,15 @@ TEST_F(ServerFailures, TheSessionIsSetUpAndCheckedOnEveryConnection)
         EXPECT_EQ(session("innodb_lock_wait_timeout").toLong(), 10);
         EXPECT_EQ(session("div_precision_increment").toLong(), 30);
         EXPECT_EQ(session("character_set_connection"), Value("utf8mb4"));
+        // What the object knew of the tables is read again on the new connection: another
+        // computer changed them meanwhile.
+        const QString index = QStringLiteral("IX_T_TXT_%1").arg(round), column = QStringLiteral("C%1").arg(round);
+        EXPECT_FALSE(db.indexNames().contains(index) || db.tableColumns("T_TXT").contains(column));
+        fresh->connect()->EXEC(QStringLiteral("ALTER TABLE T_TXT ADD COLUMN %1 INTEGER, ADD INDEX %2 (%1)").arg(column, index));
         killConnection();
         EXPECT_EQ(failureOf([&] { db.EXEC("SELECT 1"); }), DbObject::lostServerText());
+        EXPECT_TRUE(db.indexNames().contains(index)) << round;
+        EXPECT_TRUE(db.tableColumns("T_TXT").contains(column)) << round;
     }
 }
 

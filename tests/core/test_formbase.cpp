@@ -17,6 +17,7 @@
 #include <QFontInfo>
 #include <QGroupBox>
 #include <QImage>
+#include <QInputMethodQueryEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -596,6 +597,70 @@ TEST_F(FormEvents, SelectAllAndDropDownOnFocus)
     unit->setFocus();
     settle();
     EXPECT_FALSE(unit->view()->isVisible());
+
+    // An editable box whose list opened takes what is typed as with the list closed: keys as the
+    // window system delivers them to the open list, and input-method text; the list marks the
+    // first item that begins with the text, Up and Down choose, the window's KeyPress sees the
+    // keys, Esc closes the list keeping the text, Enter closes it and moves on through Validate.
+    auto *crop = f->add<QComboBox>("cmbDATA_2", 30, 200, 200, 24);
+    crop->setEditable(true);
+    crop->setCompleter(nullptr);  // as the windows' boxes
+    crop->addItems({"", "トマト", "ミニトマト", "なす"});
+    crop->setCurrentIndex(3);
+    crop->show();
+    f->setDropDownOnFocus(crop);
+    f->keys = [](QWidget *, int &key) { key = key == 'q' ? 0 : key; };
+    const auto typed = [&](const char *keys) {
+        for (const char *k = keys; *k; ++k)
+            QTest::keyClick(QApplication::activePopupWidget()->windowHandle(), *k);
+        settle();
+    };
+    const auto marked = [&] { return crop->view()->currentIndex().row(); };
+    hbtest::pressKey(Qt::Key_Tab);
+    ASSERT_TRUE(crop->view()->isVisible());
+    hbtest::typeText(QApplication::focusWidget(), "トマ");  // where the input method sends it
+    EXPECT_EQ(crop->currentText(), "トマ") << "the first key replaces the text selected on focus";
+    EXPECT_EQ(marked(), 1);
+    hbtest::pressKey(Qt::Key_Down);
+    EXPECT_EQ(crop->currentText(), "ミニトマト");
+    hbtest::pressKey(Qt::Key_Up);
+    typed("xq");
+    EXPECT_EQ(crop->currentText(), "トマトx");
+    EXPECT_EQ(marked(), -1);
+    hbtest::pressKey(Qt::Key_Backspace);
+    EXPECT_EQ(marked(), 1);
+    EXPECT_TRUE(crop->view()->isVisible());
+    f->log.clear();
+    hbtest::pressKey(Qt::Key_Return);
+    EXPECT_FALSE(crop->view()->isVisible());
+    EXPECT_EQ(f->log.first(), "Validate cmbDATA_2");
+    EXPECT_NE(QApplication::focusWidget(), crop);
+    EXPECT_EQ(crop->currentText(), "トマト");
+    hbtest::pressKey(Qt::Key_Backtab);
+    ASSERT_TRUE(crop->view()->isVisible());
+    typed("ab");
+    hbtest::pressKey(Qt::Key_Escape);
+    EXPECT_FALSE(crop->view()->isVisible());
+    EXPECT_EQ(crop->currentText(), "ab");
+    EXPECT_EQ(QApplication::focusWidget(), crop);
+
+    // The input method is asked of the focused box: off where the box switched it off, on in a
+    // text box and in the open list of an editable box, whose composition shows in the box.
+    const auto imQuery = [](Qt::InputMethodQuery q) {
+        QInputMethodQueryEvent query(q);
+        QCoreApplication::sendEvent(qApp->focusObject(), &query);
+        return query.value(q);
+    };
+    date->setAttribute(Qt::WA_InputMethodEnabled, false);
+    for (const auto &[box, on] : {std::pair<QWidget *, bool>{date, false}, {plain, true}, {crop, true}}) {
+        box->setFocus();
+        settle();
+        EXPECT_EQ(imQuery(Qt::ImEnabled).toBool(), on) << box->objectName().toStdString();
+    }
+    ASSERT_TRUE(crop->view()->isVisible());
+    const QRect caret = qApp->inputMethod()->cursorRectangle().toRect();
+    EXPECT_TRUE(QRect(crop->mapToGlobal(QPoint(0, 0)), crop->size())
+                    .contains(QApplication::focusWindow()->mapToGlobal(caret.center())));
 }
 
 TEST_F(FormEvents, ResizingKeepsInputAndAWindowMayRedraw)

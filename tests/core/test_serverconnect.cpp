@@ -89,6 +89,7 @@ TEST_F(ServerConnection, TheQuestionNamesTheCauseOnItsSecondLine)
     hbtest::FreshDatabase data(hbtest::Backend::MariaDb);
     hb::loadSchema(data.db(), hb::Schema::Data);
     data.db().EXEC("DROP TABLE D_SHIP");
+    const hbtest::ServerUser limited(data, "hbt_limited", "limited");  // with no right to any database
     struct Case {
         const char *what;
         std::vector<std::pair<const char *, QString>> settings;
@@ -102,24 +103,12 @@ TEST_F(ServerConnection, TheQuestionNamesTheCauseOnItsSecondLine)
          "データベースサーバーへのアクセスが拒否されました（ユーザー・パスワード・権限）：hb"},
         {"no such database", {{"NAME", "hb_no_such_db"}}, "データベースがサーバーにありません：hb_no_such_db"},
         {"名前 left as a file path", {{"NAME", "../data/DATA.MDB"}}, "データベースがサーバーにありません：../data/DATA.MDB"},
-        {"a database the user may not use", {{"USER", "hbt_limited"}, {"PSWD", "limited"}},
+        {"a database the user may not use", {{"USER", limited.name}, {"PSWD", limited.password}},
          "データベースがサーバーにないか、使う権限がありません：" + data.serverParams().database},
-        {"名前 left as a file path, for that user", {{"USER", "hbt_limited"}, {"PSWD", "limited"}, {"NAME", "../data/DATA.MDB"}},
+        {"名前 left as a file path, for that user", {{"USER", limited.name}, {"PSWD", limited.password}, {"NAME", "../data/DATA.MDB"}},
          "データベースがサーバーにないか、使う権限がありません：../data/DATA.MDB"},
         {"a database lacking one table", {}, "データベースに表がありません：D_SHIP"},
     };
-    // A user of the server with no right to any database.
-    data.db().EXEC("CREATE USER IF NOT EXISTS 'hbt_limited'@'%' IDENTIFIED BY 'limited'");
-    struct DropUser {
-        hb::DbObject &db;
-        ~DropUser()
-        {
-            try {
-                db.EXEC("DROP USER IF EXISTS 'hbt_limited'@'%'");
-            } catch (const hb::HbError &) {
-            }
-        }
-    } dropUser{data.db()};
     for (const char *prefix : {"DB_", "MST_"}) {
         const bool master = QString(prefix) == "MST_";
         for (const Case &c : cases) {
