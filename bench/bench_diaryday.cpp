@@ -4,6 +4,10 @@
 //                    and the first Resize (the pick lists, the day's plantings, the caption, the
 //                    day row with its hold, the lines and the vouchers) and its first painting;
 //                    on 1, 10, 20 and 40 years, as BM_SaveDay;
+//  BM_PickList       the day's pesticide pick list as the window reads it (the grower's valid
+//                    purchases by name, each with its purchase date); on 10 and 40 years, 5
+//                    growers;
+//  BM_PickListRaw    the same statement hand-written through the raw driver;
 //  BM_OpenDayFirst   the first opening of the process (window created and opened), measured
 //                    once before the other benchmarks on the 20-year history of each backend;
 //  BM_SaveDay        the day saved again as loaded ("登録"): one transaction comparing the day's
@@ -84,6 +88,33 @@ void dayArgs(benchmark::internal::Benchmark *b)
 }
 
 BENCHMARK(BM_OpenDay)->Apply(dayArgs);
+
+void pickArgs(benchmark::internal::Benchmark *b)
+{
+    hbbench::historyArgs(b, {10, 40}, {5});
+}
+
+const char *const kRawPickChemi = "SELECT D_CHEMI.CHEMI_ID, D_CHEMI.CHEMI_NM, CAST(D_CHEMI.PUR_DATE AS CHAR) FROM D_CHEMI"
+                                  " WHERE CHK_FLG<>0 AND FMR_ID=1 ORDER BY CHEMI_NM, CHEMI_ID";
+
+void BM_PickList(benchmark::State &state)
+{
+    hbbench::History *h = hbbench::historyFor(state);
+    if (!h)
+        return;
+    if (!hbbench::sameRows(state, *h, static_cast<long>(hb::PickRows(hb::kPickChemi, hbbench::kGrower).size()),
+                           kRawPickChemi))
+        return;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(hb::PickRows(hb::kPickChemi, hbbench::kGrower));
+}
+BENCHMARK(BM_PickList)->Apply(pickArgs);
+
+void BM_PickListRaw(benchmark::State &state)
+{
+    hbbench::rawBaseline(state, {kRawPickChemi});
+}
+BENCHMARK(BM_PickListRaw)->Apply(pickArgs);
 
 // The time the statements whose text holds a mark take, summed per mark while it lives.
 class StatementTimes {

@@ -52,10 +52,8 @@ void BM_ShipListMonth(benchmark::State &state)
     if (!h)
         return;
     const hb::ShipListFilter f = monthFilter();
-    if (hb::LoadShipList(*hb::gDb, f) != hbbench::rawRun(*h, kRawMonth[0]) || hb::LoadShipList(*hb::gDb, f) < 30) {
-        state.SkipWithError("the list and the hand-written statement disagree");
+    if (!hbbench::sameRows(state, *h, hb::LoadShipList(*hb::gDb, f), kRawMonth[0], 30))
         return;
-    }
     for (auto _ : state) {
         benchmark::DoNotOptimize(hb::LoadShipList(*hb::gDb, f));
         benchmark::DoNotOptimize(hb::ShipListTotals(*hb::gDb, f));
@@ -65,14 +63,7 @@ BENCHMARK(BM_ShipListMonth)->Apply(shipArgs);
 
 void BM_ShipListMonthRaw(benchmark::State &state)
 {
-    hbbench::History *h = hbbench::historyFor(state);
-    if (!h)
-        return;
-    for (auto _ : state) {
-        std::vector<std::string> cells;
-        for (const char *sql : kRawMonth)
-            benchmark::DoNotOptimize(hbbench::rawRun(*h, sql, &cells));
-    }
+    hbbench::rawBaseline(state, {kRawMonth[0], kRawMonth[1]});
 }
 BENCHMARK(BM_ShipListMonthRaw)->Apply(shipArgs);
 
@@ -81,11 +72,9 @@ void BM_ShipPlantings(benchmark::State &state)
     hbbench::History *h = hbbench::historyFor(state);
     if (!h)
         return;
-    const auto list = hb::QueryShipPlantings(*hb::gDb, kYear, hb::kShipStateAny);
-    if (static_cast<long>(list.size()) != hbbench::rawRun(*h, kRawPlantings) || list.empty()) {
-        state.SkipWithError("the list and the hand-written statement disagree");
+    if (!hbbench::sameRows(state, *h, static_cast<long>(hb::QueryShipPlantings(*hb::gDb, kYear, hb::kShipStateAny).size()),
+                           kRawPlantings))
         return;
-    }
     for (auto _ : state)
         benchmark::DoNotOptimize(hb::QueryShipPlantings(*hb::gDb, kYear, hb::kShipStateAny));
 }
@@ -93,13 +82,7 @@ BENCHMARK(BM_ShipPlantings)->Apply(shipArgs);
 
 void BM_ShipPlantingsRaw(benchmark::State &state)
 {
-    hbbench::History *h = hbbench::historyFor(state);
-    if (!h)
-        return;
-    for (auto _ : state) {
-        std::vector<std::string> cells;
-        benchmark::DoNotOptimize(hbbench::rawRun(*h, kRawPlantings, &cells));
-    }
+    hbbench::rawBaseline(state, {kRawPlantings});
 }
 BENCHMARK(BM_ShipPlantingsRaw)->Apply(shipArgs);
 

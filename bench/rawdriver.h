@@ -9,6 +9,7 @@
 #include <QSqlDriver>
 #include <QVariant>
 #include <cstring>
+#include <initializer_list>
 #include <map>
 #include <memory>
 #include <mysql.h>
@@ -88,6 +89,30 @@ inline long rawRun(const History &h, const char *sql, std::vector<std::string> *
     const bool ok = mysql_errno(db) == 0;
     mysql_free_result(res);
     return ok ? rows : -1;
+}
+
+// Whether a list the program read, of `rows` rows and at least `least`, has as many rows as the
+// hand-written statement reads; when not, the benchmark is skipped with the reason.
+inline bool sameRows(benchmark::State &state, const History &h, long rows, const char *sql, long least = 1)
+{
+    if (rows >= least && rows == rawRun(h, sql))
+        return true;
+    state.SkipWithError("the list and the hand-written statement disagree");
+    return false;
+}
+
+// A list's baseline: its statements hand-written through rawRun once an iteration, every cell of
+// every row kept as text.
+inline void rawBaseline(benchmark::State &state, std::initializer_list<const char *> statements)
+{
+    History *h = historyFor(state);
+    if (!h)
+        return;
+    for (auto _ : state) {
+        std::vector<std::string> cells;
+        for (const char *sql : statements)
+            benchmark::DoNotOptimize(rawRun(*h, sql, &cells));
+    }
 }
 
 }  // namespace hbbench

@@ -3,6 +3,7 @@
 
 int main(int argc, char **argv)
 {
+    hb::readTimeZoneOnce();
     hb::Application app(argc, argv);
     hb::initApplication(app);
     hb::runProgram(app);

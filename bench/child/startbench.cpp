@@ -159,6 +159,7 @@ int runRaw(const QString &folder)
 
 int main(int argc, char **argv)
 {
+    hb::readTimeZoneOnce();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     hb::Application app(argc, argv);

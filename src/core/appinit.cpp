@@ -6,8 +6,15 @@
 #include <QFont>
 #include <QLibraryInfo>
 #include <QTranslator>
+#include <cstdlib>
 
 namespace hb {
+
+void readTimeZoneOnce()
+{
+    if (!std::getenv("TZ"))
+        setenv("TZ", ":/etc/localtime", 1);
+}
 
 void initApplication(QApplication &app)
 {

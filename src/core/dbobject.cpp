@@ -142,7 +142,6 @@ Value normalise(const QVariant &raw, ColKind kind)
     Value v = Value::fromVariant(raw);
     if (v.isNull())
         return v;
-    static const QRegularExpression canonical(QStringLiteral("^\\d{4}-\\d{2}-\\d{2} \\d{2}:\\d{2}:\\d{2}$"));
     switch (kind) {
     case ColKind::Date:
         if (v.isString()) {
@@ -159,11 +158,8 @@ Value normalise(const QVariant &raw, ColKind kind)
         return v;
     case ColKind::Plain:
         // An expression over a date column (MAX(WORK_DATE)) comes back as its stored text.
-        if (v.isString() && canonical.match(v.displayText()).hasMatch()) {
-            QDateTime dt;
-            if (parseDateText(v.displayText(), &dt))
-                return Value(dt);
-        }
+        if (QDateTime dt; v.isString() && parseCanonicalDate(v.displayText(), &dt))
+            return Value(dt);
         return v;
     }
     return v;
@@ -791,6 +787,8 @@ RecordsetPtr DbObject::openRecordset(const QString &sql, const std::vector<Value
         else
             kinds[i] = kindFromMysqlField(rec.field(i));
     }
+    if (q.size() > 0)
+        rs->rows_.reserve(static_cast<std::size_t>(q.size()));
     while (q.next()) {
         std::vector<Value> row(rec.count());
         for (int i = 0; i < rec.count(); ++i)

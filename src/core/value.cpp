@@ -112,10 +112,7 @@ bool parseNumber(const QString &text, double *out)
     return true;
 }
 
-namespace {
-
-// The stored form "yyyy-mm-dd hh:nn:ss", read without a pattern (the databases hand back every
-// date in it); false for any other text.
+// The databases hand back every date in the stored form.
 bool parseCanonicalDate(const QString &text, QDateTime *out)
 {
     if (text.size() != 19 || text.at(4) != QLatin1Char('-') || text.at(7) != QLatin1Char('-')
@@ -140,8 +137,6 @@ bool parseCanonicalDate(const QString &text, QDateTime *out)
         *out = QDateTime(d, t, DateSpec);
     return true;
 }
-
-}  // namespace
 
 bool parseDateText(const QString &text, QDateTime *out)
 {
@@ -199,6 +194,8 @@ Value Value::fromVariant(const QVariant &v)
         return Value(v.toDate());
     case QMetaType::QByteArray:
         return Value(QString::fromUtf8(v.toByteArray()));
+    case QMetaType::QString:
+        return Value(*static_cast<const QString *>(v.constData()));
     default:
         return Value(v.toString());
     }

@@ -150,6 +150,8 @@ bool IsDate(const Value &v);
 
 // The one stored form of a date (and the literal the translator writes): "yyyy-mm-dd hh:nn:ss".
 QString canonicalDateText(const QDateTime &dt);
+// That form alone, read without a pattern; false for any other text.
+bool parseCanonicalDate(const QString &text, QDateTime *out);
 
 // No value: Empty or Null.
 inline bool isBlank(const Value &v) { return v.isEmpty() || v.isNull(); }

@@ -6,6 +6,7 @@
 #include "core/recordhold.h"
 #include "diary/lunisolar.h"
 
+#include <QStringBuilder>
 #include <algorithm>
 #include <set>
 #include <utility>
@@ -205,10 +206,11 @@ std::vector<PickEntry> PickRows(int k, long fmrId, long chemiId)
         rs = workDb().GetFwdOnlyRst(QStringLiteral("SELECT  L_KBN.ID,  L_KBN.NM  FROM L_KBN  WHERE KBN=20 ORDER BY ID"));
         break;
     case kPickChemi:
+        // Hundreds of rows: the date comes as its stored text, which reads without the server
+        // driver's conversion to local time, and the statement goes in one exchange.
         rs = dataDb().GetFwdOnlyRst(
-            QStringLiteral("SELECT  D_CHEMI.CHEMI_ID,  D_CHEMI.CHEMI_NM,  D_CHEMI.PUR_DATE  FROM D_CHEMI "
-                           " WHERE CHK_FLG<>0 AND FMR_ID=? ORDER BY CHEMI_NM, CHEMI_ID"),
-            {Value(fmrId)});
+            QStringLiteral("SELECT  D_CHEMI.CHEMI_ID,  D_CHEMI.CHEMI_NM,  CAST(D_CHEMI.PUR_DATE AS CHAR)  FROM D_CHEMI "
+                           " WHERE CHK_FLG<>0 AND FMR_ID=%1 ORDER BY CHEMI_NM, CHEMI_ID").arg(fmrId));
         break;
     case kPickPurpose: {
         long regNo = 0;
@@ -239,7 +241,7 @@ std::vector<PickEntry> PickRows(int k, long fmrId, long chemiId)
                 const Value bought = rs->Fields(2);
                 if (bought.isDate()) {
                     const QDate d = bought.toDateFields().date();
-                    e.text = QStringLiteral("%1/%2").arg(d.month()).arg(d.day()) + e.text;
+                    e.text = QString::number(d.month()) % u'/' % QString::number(d.day()) % e.text;
                 }
             }
         }

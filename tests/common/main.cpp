@@ -10,6 +10,7 @@
 
 int main(int argc, char **argv)
 {
+    hb::readTimeZoneOnce();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
