@@ -427,9 +427,7 @@ void DbObject::ensureLive()
         db.close();
     }
     QSqlDatabase::removeDatabase(connName_);
-    lengths_.clear();
-    columns_.clear();
-    indexes_.reset();
+    forgetTables();
     try {
         connectServer();
     } catch (const HbError &) {
@@ -601,11 +599,16 @@ HbError DbObject::failure(const QSqlError &err, const QString &sql, TellOthers t
     return HbError(number, otherFailureText(raw));
 }
 
-void DbObject::CloseCnn()
+void DbObject::forgetTables()
 {
     lengths_.clear();
     columns_.clear();
     indexes_.reset();
+}
+
+void DbObject::CloseCnn()
+{
+    forgetTables();
     lost_ = false;
     suspect_ = false;
     if (!QSqlDatabase::contains(connName_))
@@ -828,9 +831,7 @@ QSqlQuery DbObject::run(const QString &sql, const std::vector<Value> &params)
                                             QRegularExpression::CaseInsensitiveOption);
     if (const auto m = changes.match(text); m.hasMatch()) {
         if (m.hasCaptured(1)) {
-            lengths_.clear();
-            columns_.clear();
-            indexes_.reset();
+            forgetTables();
         } else {
             ++gWritingStatements;
         }

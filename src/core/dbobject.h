@@ -174,6 +174,9 @@ private:
     // Texts longer than their column's declared length are refused before the statement.
     void checkTextLengths(const QString &sql, const std::vector<Value> &params);
     int declaredLength(const QString &table, const QString &column);
+    // Drops what is known of the tables (text lengths, columns, index names): after a change of
+    // them, or with the connection.
+    void forgetTables();
     long execTranslated(const QString &sql, const std::vector<Value> &params);
     // Translates, binds and runs one statement; raises the database's error.
     QSqlQuery run(const QString &sql, const std::vector<Value> &params);

@@ -95,11 +95,7 @@ protected:
         settle();
     }
     // Types an entry into a combo box as a person does, its list open, and leaves it with Tab.
-    static void choose(QComboBox *box, const QString &text)
-    {
-        hbtest::enterCombo(box, text);
-        closePopup();
-    }
+    static void choose(QComboBox *box, const QString &text) { hbtest::enterCombo(box, text); }
     // Replaces a box's text and leaves it with Tab.
     static void enter(QLineEdit *box, const QString &text, bool ascii = true)
     {
