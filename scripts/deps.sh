@@ -3,7 +3,7 @@
 set -euo pipefail
 pkgs=(
   cmake g++ make ninja-build pkg-config
-  qt6-base-dev libqt6sql6-sqlite libqt6sql6-mysql qt6-translations-l10n libgl-dev
+  qt6-base-dev qt6-base-private-dev libqt6sql6-sqlite libqt6sql6-mysql qt6-translations-l10n libgl-dev
   libsqlite3-dev unixodbc-dev libqrencode-dev
   fonts-noto-cjk fonts-ipafont-gothic fonts-noto-color-emoji
   libgtest-dev libbenchmark-dev libmariadb-dev libfaketime

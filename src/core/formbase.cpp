@@ -3,31 +3,25 @@
 #include "core/controls.h"
 #include "core/db.h"
 #include "core/forms.h"
+#include "core/formruntime.h"
 #include "core/uiservices.h"
 
-#include <QAbstractItemView>
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFocusEvent>
-#include <QGuiApplication>
-#include <QInputMethod>
-#include <QInputMethodQueryEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListView>
-#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QTextEdit>
 #include <QTimer>
-#include <utility>
 #include <QToolButton>
-#include <QWindow>
+#include <utility>
 #include <algorithm>
 #include <cmath>
 
@@ -40,7 +34,6 @@ namespace {
 constexpr int kDesignFrameWidth = 8;
 constexpr int kDesignFrameHeight = 27;
 constexpr const char *kSelectAllProperty = "hbSelectAllOnFocus";
-constexpr const char *kDropDownProperty = "hbDropDownOnFocus";
 
 // Sets a flag for the length of a scope (also when an exception leaves it).
 class FlagScope {
@@ -125,313 +118,7 @@ void selectAllText(QWidget *w)
         c->lineEdit()->selectAll();
 }
 
-// The widget a mouse press on `hit` gives the focus to, as Qt chooses it.
-QWidget *clickFocusTarget(QWidget *hit)
-{
-    for (QWidget *w = hit; w; w = w->parentWidget()) {
-        QWidget *f = w;
-        while (f->focusProxy())
-            f = f->focusProxy();
-        if (w->isEnabled() && (w->focusPolicy() & Qt::ClickFocus) == Qt::ClickFocus
-            && (f->focusPolicy() & Qt::ClickFocus) == Qt::ClickFocus)
-            return f;
-        if (w->isWindow())
-            break;
-    }
-    return nullptr;
-}
-
-Form *loadedFormOf(QWidget *w)
-{
-    if (!w)
-        return nullptr;
-    auto *f = qobject_cast<Form *>(w->window());
-    return f && f->isLoaded() ? f : nullptr;
-}
-
-Form *loadedFormOfWindow(QWindow *window)
-{
-    for (Form *f : loadedForms()) {
-        if (f->windowHandle() == window)
-            return f;
-    }
-    return nullptr;
-}
-
-QComboBox *typingBoxOfList(QObject *o);
-
-void openList(QComboBox *box, bool onlyWithFocus)
-{
-    QPointer<QComboBox> p(box);
-    QTimer::singleShot(0, box, [p, onlyWithFocus] {
-        if (!p || !p->isVisible() || !p->isEnabled() || (onlyWithFocus && !p->hasFocus()))
-            return;
-        if (p->view() && p->view()->isVisible())
-            return;
-        // The list's opening deselects the box's text: what the focus selected stays selected, so
-        // that the first key typed replaces it.
-        QLineEdit *text = p->lineEdit();
-        const int start = text ? text->selectionStart() : -1, length = text ? text->selectionLength() : 0;
-        p->showPopup();
-        if (text && start >= 0)
-            text->setSelection(start, length);
-        // A box that takes the typing while its list is open shows its caret (as focused), and
-        // the input method, whose focus stays the list's, composes at it.
-        if (typingBoxOfList(p->view())) {
-            for (QWidget *w : {static_cast<QWidget *>(p), static_cast<QWidget *>(p->view())}) {
-                QFocusEvent in(QEvent::FocusIn, Qt::PopupFocusReason);
-                QCoreApplication::sendEvent(w, &in);
-            }
-            QGuiApplication::inputMethod()->update(Qt::ImQueryAll);
-        }
-    });
-}
-
-// The editable box whose list `o` is, when the box opens its list on focus: what is typed while
-// that list is open belongs to the box, as with the list closed.
-QComboBox *typingBoxOfList(QObject *o)
-{
-    auto *view = qobject_cast<QAbstractItemView *>(o);
-    QWidget *container = view ? view->parentWidget() : nullptr;
-    auto *box = container ? qobject_cast<QComboBox *>(container->parentWidget()) : nullptr;
-    if (!box || box->view() != view || !box->lineEdit() || !box->property(kDropDownProperty).toBool()
-        || !loadedFormOf(box))
-        return nullptr;
-    return box;
-}
-
-// After a key or input-method text went into the box: the open list marks the first item that
-// begins with the box's text (none when no item does), and the input method learns where the
-// box's caret now is.
-void typedIntoBox(QComboBox *box)
-{
-    const int row = box->findText(box->currentText(), Qt::MatchStartsWith);
-    const QModelIndex mark = row < 0 ? QModelIndex() : box->model()->index(row, box->modelColumn(), box->rootModelIndex());
-    box->view()->setCurrentIndex(mark);
-    if (mark.isValid())
-        box->view()->scrollTo(mark);
-    QGuiApplication::inputMethod()->update(Qt::ImQueryInput);
-}
-
-// Answers the input method's questions for a widget whose answers are not its own: a box whose
-// input method is switched off (Qt::WA_InputMethodEnabled false) says so, where a line edit would
-// answer by its enabled and read-only state alone and the input method would compose digits in
-// it; and the open list of a box that takes the typing answers as that box, with the box's
-// rectangles in the list's coordinates, so that a composition shows in the box. False leaves the
-// question to the widget.
-bool answerInputMethod(QObject *o, QInputMethodQueryEvent *query)
-{
-    if (!o->isWidgetType())
-        return false;
-    auto *w = static_cast<QWidget *>(o);
-    QComboBox *box = typingBoxOfList(o);
-    if (!box && w->testAttribute(Qt::WA_InputMethodEnabled))
-        return false;
-    QWidget *answering = box ? box->lineEdit() : w;
-    for (uint bit = 1; bit != 0; bit <<= 1) {
-        if (!(query->queries() & bit))
-            continue;
-        const auto q = static_cast<Qt::InputMethodQuery>(bit);
-        QVariant v = (q == Qt::ImEnabled && !box) ? QVariant(false) : answering->inputMethodQuery(q);
-        if (box && (q == Qt::ImCursorRectangle || q == Qt::ImAnchorRectangle || q == Qt::ImInputItemClipRectangle)) {
-            QRectF r = v.toRectF();
-            r.moveTopLeft(w->mapFromGlobal(answering->mapToGlobal(r.topLeft())));
-            v = r;
-        }
-        query->setValue(q, v);
-    }
-    query->accept();
-    return true;
-}
-
 }  // namespace
-
-// Watches the program's windows: focus changes, key strokes and mouse presses of loaded forms,
-// and which form was active last.
-class FormRuntime : public QObject {
-public:
-    static FormRuntime &instance()
-    {
-        static QPointer<FormRuntime> runtime;
-        if (!runtime)
-            runtime = new FormRuntime(qApp);
-        return *runtime;
-    }
-
-    QPointer<Form> lastActive;
-    // A control that took the focus from a field whose Validate refused (a press delivered
-    // straight to the control, not through its window): its press and release are dropped.
-    QPointer<QWidget> dropPressOn;
-
-    bool eventFilter(QObject *o, QEvent *e) override
-    {
-        switch (e->type()) {
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonDblClick:
-            if (o->isWindowType())
-                return mousePressed(static_cast<QWindow *>(o), static_cast<QMouseEvent *>(e));
-            if (o->isWidgetType() && dropPressOn
-                && (o == dropPressOn || dropPressOn->isAncestorOf(static_cast<QWidget *>(o)))) {
-                swallowReleaseOn_ = o;
-                return true;
-            }
-            break;
-        case QEvent::MouseButtonRelease:
-            if (swallowReleaseOn_ && o == swallowReleaseOn_) {
-                swallowReleaseOn_ = nullptr;
-                return true;
-            }
-            break;
-        case QEvent::FocusIn:
-            if (o->isWidgetType()) {
-                focusInWidget_ = static_cast<QWidget *>(o);
-                focusInReason_ = static_cast<QFocusEvent *>(e)->reason();
-            }
-            break;
-        case QEvent::ShortcutOverride:
-            // An Esc that finds a pop-up open (a combo box's list) is the pop-up's alone.
-            if (static_cast<QKeyEvent *>(e)->key() == Qt::Key_Escape && QApplication::activePopupWidget()
-                && !popupEsc_) {
-                popupEsc_ = true;
-                QTimer::singleShot(0, this, [this] { popupEsc_ = false; });
-            }
-            break;
-        case QEvent::KeyPress:
-            if (o->isWidgetType()) {
-                auto *key = static_cast<QKeyEvent *>(e);
-                if (QComboBox *box = typingBoxOfList(o); box && !inList_ && key->key() != Qt::Key_Escape)
-                    return typedInList(box, key);
-                return keyPressed(static_cast<QWidget *>(o), key);
-            }
-            break;
-        case QEvent::InputMethod:
-            if (QComboBox *box = typingBoxOfList(o)) {
-                QCoreApplication::sendEvent(box, e);
-                typedIntoBox(box);
-                return true;
-            }
-            break;
-        case QEvent::InputMethodQuery:
-            return answerInputMethod(o, static_cast<QInputMethodQueryEvent *>(e));
-        default:
-            break;
-        }
-        return false;
-    }
-
-private:
-    explicit FormRuntime(QObject *parent) : QObject(parent)
-    {
-        qApp->installEventFilter(this);
-        connect(qApp, &QApplication::focusChanged, this, &FormRuntime::focusChanged);
-    }
-
-    // A press that would move the focus to another control validates the control being left
-    // first; a refusal drops the press (and its release), so the focus stays and no click happens.
-    bool mousePressed(QWindow *window, QMouseEvent *e)
-    {
-        Form *f = loadedFormOfWindow(window);
-        if (!f)
-            return false;
-        if (e->type() == QEvent::MouseButtonDblClick) {
-            // The second press of a double click whose first press was dropped.
-            if (pressDropped_)
-                swallowReleaseOn_ = window;
-            return pressDropped_;
-        }
-        pressDropped_ = false;
-        // A new press: a release still awaited from a dropped press never came (a message box
-        // of the refusal took it), and this press's own release must reach its control.
-        swallowReleaseOn_ = nullptr;
-        QWidget *hit = f->childAt(e->position().toPoint());
-        QWidget *target = clickFocusTarget(hit ? hit : f);
-        if (!target || f->leaveFocus(target))
-            return false;
-        pressDropped_ = true;
-        swallowReleaseOn_ = window;
-        return true;
-    }
-
-    bool keyPressed(QWidget *w, QKeyEvent *e)
-    {
-        // The pop-up closed on the Esc before its press was sent (a combo box's list does): the
-        // press goes no further, so no window's Esc acts on it.
-        if (std::exchange(popupEsc_, false) && e->key() == Qt::Key_Escape && !QApplication::activePopupWidget()) {
-            e->accept();
-            return true;
-        }
-        // Keys go to the focused control; one it ignored travels up to its parents, which are
-        // not looked at again.
-        if (w != QApplication::focusWidget())
-            return false;
-        Form *f = loadedFormOf(w);
-        if (!f || w == f)
-            return false;
-        return f->handleKey(w, e);
-    }
-
-    // A key typed while the list of an editable box is open: Up, Down and the page keys move the
-    // list's mark and choose the marked item; Enter and Tab close the list and are the window's, as
-    // in the box; the list's own closing keys close it; every other key goes into the box's text
-    // (through the window's KeyPress), and the list marks the first item that begins with it.
-    bool typedInList(QComboBox *box, QKeyEvent *e)
-    {
-        const bool alt = e->modifiers() & Qt::AltModifier;
-        switch (e->key()) {
-        case Qt::Key_Up:
-        case Qt::Key_Down:
-        case Qt::Key_PageUp:
-        case Qt::Key_PageDown:
-            if (alt)
-                return false;
-            {
-                FlagScope moving(inList_);
-                QCoreApplication::sendEvent(box->view(), e);
-            }
-            if (const QModelIndex mark = box->view()->currentIndex(); mark.isValid()) {
-                if (mark.row() != box->currentIndex())
-                    box->setCurrentIndex(mark.row());
-                else
-                    box->setEditText(box->itemText(mark.row()));
-            }
-            return true;
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-        case Qt::Key_Tab:
-        case Qt::Key_Backtab:
-            box->hidePopup();
-            QCoreApplication::sendEvent(box, e);
-            return true;
-        case Qt::Key_F4:
-            return false;
-        default:
-            break;
-        }
-        if (Form *f = loadedFormOf(box); f && f->handleKey(box, e))
-            return true;
-        QCoreApplication::sendEvent(box, e);
-        typedIntoBox(box);
-        return true;
-    }
-
-    void focusChanged(QWidget *old, QWidget *now)
-    {
-        const Qt::FocusReason reason =
-            (now && now == focusInWidget_) ? focusInReason_ : Qt::OtherFocusReason;
-        focusInWidget_ = nullptr;
-        Form *to = loadedFormOf(now);
-        if (!to)
-            return;
-        to->focusArrived(old, now, reason, loadedFormOf(old) == to);
-    }
-
-    QPointer<QWidget> focusInWidget_;
-    Qt::FocusReason focusInReason_ = Qt::OtherFocusReason;
-    QPointer<QObject> swallowReleaseOn_;
-    bool pressDropped_ = false;
-    bool popupEsc_ = false;  // the Esc being delivered found a pop-up open
-    bool inList_ = false;    // a key moves the mark of an open list
-};
 
 Form::Form(const QString &name, QWidget *parent) : QDialog(parent)
 {
@@ -473,7 +160,7 @@ void Form::setSelectAllOnFocus(QWidget *box, bool on)
 
 void Form::setDropDownOnFocus(QComboBox *box, bool on)
 {
-    box->setProperty(kDropDownProperty, on);
+    FormRuntime::setDropDownOnFocus(box, on);
 }
 
 void Form::onClick(QAbstractButton *button, std::function<void()> handler)
@@ -1090,7 +777,7 @@ void Form::sendTab(bool forward)
 
 void Form::dropDown(QComboBox *box)
 {
-    openList(box, false);
+    FormRuntime::openList(box, false);
 }
 
 bool Form::runValidate(QWidget *control)
@@ -1169,9 +856,9 @@ void Form::dispatchGotFocus(QWidget *control, Qt::FocusReason reason)
                 selectAllText(p);
         });
     }
-    if (control->property(kDropDownProperty).toBool() && reason != Qt::PopupFocusReason) {
+    if (FormRuntime::dropsDownOnFocus(control) && reason != Qt::PopupFocusReason) {
         if (auto *box = qobject_cast<QComboBox *>(control))
-            openList(box, true);
+            FormRuntime::openList(box, true);
     }
     trap(Event::GotFocus, control, [this, control] { gotFocus(control); });
 }

@@ -41,15 +41,14 @@
 // An error raised in a hook is trapped at the event's edge in the form trapFor() names.
 //
 // Conventions built in: Enter moves the focus to the next control and is dropped (never a default
-// button); Tab does the same through Validate; a focused button clicks on Enter; Esc closes an
-// open pop-up (a combo box's list, the date picker) and does nothing more, and with none open
-// clicks the cancel button when the window has one; a window opens with its whole frame inside
-// the screen's available area, centred on its owner's frame (placeFrame); boxes named with
+// button); Tab does the same through Validate; a focused button clicks on Enter; Esc clicks the
+// cancel button when the window has one; a window opens with its whole frame inside the screen's
+// available area, centred on its owner's frame (placeFrame); boxes named with
 // setSelectAllOnFocus() select their text on focus; combo boxes named with setDropDownOnFocus()
-// open their list on focus, and an editable one takes what is typed while its list is open as
-// with the list closed (Up and Down choose, Enter and Tab close the list and go on as the
-// window's); a box whose Qt::WA_InputMethodEnabled is false tells the input method it is off,
-// so digits arrive as typed; "fdl" windows have a fixed dialog border unless made sizable.
+// open their list on focus; "fdl" windows have a fixed dialog border unless made sizable.
+// What crosses windows and pop-ups (mouse presses that validate, keys and input-method text in
+// an open list, Esc on a pop-up, the wheel, the input method's questions) is the program-wide
+// runtime's (core/formruntime.h), which calls into the window.
 
 #include "core/helpers.h"
 

@@ -157,6 +157,12 @@ TEST_P(LedgeInputBoth, ATypedVoucherIsSavedAsShownAndSelectedInTheList)
         EXPECT_FALSE(in.cmbDATA[4]->isVisible());
         enter(in.txtDATA[5], QStringLiteral("備考\\メモ"), false);
         enter(in.txtDATA[4], QStringLiteral("1,200"));
+        // A wheel over the accounts, which do not have the focus, changes neither what they show
+        // nor what is stored.
+        hbtest::turnWheel(in.cmbDATA[1], 2);
+        hbtest::turnWheel(in.cmbDATA[2], 1);
+        EXPECT_EQ(in.cmbDATA[1]->currentText(), QStringLiteral("販売手数料"));
+        EXPECT_EQ(in.cmbDATA[2]->currentText(), QStringLiteral("現金"));
         hbtest::savePicture(&in, QStringLiteral("/tmp/ledgeinput_typed.png"));
         hbtest::click(in.cmdMENU[1]);
         settle();

@@ -11,7 +11,10 @@
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QValidator>
+#include <QWheelEvent>
 #include <QWindow>
+#include <cstdlib>
+#include <qpa/qwindowsysteminterface.h>
 
 namespace hbtest {
 
@@ -61,6 +64,19 @@ void pressKey(Qt::Key key, QWidget *w, Qt::KeyboardModifiers mods)
     if (!target)
         return;
     QTest::keyClick(target, key, mods);
+    settle();
+}
+
+void turnWheel(QWidget *over, int notches)
+{
+    QWindow *window = over->window()->windowHandle();
+    const QPoint local = over->mapTo(over->window(), over->rect().center());
+    for (int i = 0; i < std::abs(notches); ++i) {
+        QWindowSystemInterface::handleWheelEvent(
+            window, QPointF(local), QPointF(over->mapToGlobal(over->rect().center())), QPoint(),
+            QPoint(0, notches > 0 ? -QWheelEvent::DefaultDeltasPerStep : QWheelEvent::DefaultDeltasPerStep));
+        QWindowSystemInterface::flushWindowSystemEvents();
+    }
     settle();
 }
 

@@ -44,6 +44,9 @@ void click(QWidget *w);
 void focusByClick(QWidget *w);
 // Key strokes sent to the focused widget (or to w).
 void pressKey(Qt::Key key, QWidget *w = nullptr, Qt::KeyboardModifiers mods = Qt::NoModifier);
+// Turns the mouse wheel over the middle of a widget, `notches` towards the grower (down; negative
+// away), through the window as the wheel's arrive: to the widget under the pointer.
+void turnWheel(QWidget *over, int notches);
 // Types text into a widget as committed input-method text (any script).
 void typeText(QWidget *w, const QString &text);
 // The most characters a person may type into the box when it is empty, as its validator lets

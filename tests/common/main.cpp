@@ -1,5 +1,6 @@
 // Test entry: every test program runs headless unless told otherwise.
 #include <QApplication>
+#include <QtPlugin>
 #include <QtGlobal>
 #include <gtest/gtest.h>
 
@@ -8,11 +9,16 @@
 
 #include <iostream>
 
+// The test input method (common/testinputcontext.h).
+Q_IMPORT_PLUGIN(TestInputContextPlugin)
+
 int main(int argc, char **argv)
 {
     hb::readTimeZoneOnce();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Every test program types through the test input method, whatever the desk's one is.
+    qputenv("QT_IM_MODULE", "hbtest");
     QApplication app(argc, argv);
     hb::initApplication(app);
     ::testing::InitGoogleTest(&argc, argv);

@@ -3,6 +3,7 @@
 
 #include "common/harness.h"
 #include "common/scriptedui.h"
+#include "common/testinputcontext.h"
 #include "core/appinit.h"
 #include "core/db.h"
 #include "core/formbase.h"
@@ -605,14 +606,16 @@ TEST_F(FormEvents, SelectAllAndDropDownOnFocus)
     auto *crop = f->add<QComboBox>("cmbDATA_2", 30, 200, 200, 24);
     crop->setEditable(true);
     crop->setCompleter(nullptr);  // as the windows' boxes
-    crop->addItems({"", "トマト", "ミニトマト", "なす"});
+    crop->addItems({"いちご", "トマト", "ミニトマト", "なす"});
     crop->setCurrentIndex(3);
     crop->show();
     f->setDropDownOnFocus(crop);
     f->keys = [](QWidget *, int &key) { key = key == 'q' ? 0 : key; };
-    const auto typed = [&](const char *keys) {
+    const auto typed = [&](const char *keys, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        QWidget *popup = QApplication::activePopupWidget();
+        ASSERT_NE(popup, nullptr) << "no list is open to take " << keys;
         for (const char *k = keys; *k; ++k)
-            QTest::keyClick(QApplication::activePopupWidget()->windowHandle(), *k);
+            QTest::keyClick(popup->windowHandle(), *k, mods);
         settle();
     };
     hbtest::pressKey(Qt::Key_Tab);
@@ -650,6 +653,57 @@ TEST_F(FormEvents, SelectAllAndDropDownOnFocus)
     const QRect caret = qApp->inputMethod()->cursorRectangle().toRect();
     EXPECT_TRUE(QRect(crop->mapToGlobal(QPoint(0, 0)), crop->size())
                     .contains(QApplication::focusWindow()->mapToGlobal(caret.center())));
+
+    // A word the input method commits in the open list goes in once, also when no item begins
+    // with it; an emptied text marks no item, and Enter leaves the box empty.
+    hbtest::TestInputContext &im = hbtest::TestInputContext::instance();
+    typed("a", Qt::ControlModifier);
+    im.commitWord("ト");
+    im.compose("だいこん");
+    im.compose("大根");
+    im.commitWord("大根");
+    EXPECT_EQ(crop->currentText(), "ト大根");
+    EXPECT_FALSE(crop->view()->currentIndex().isValid());
+    typed("\b\b\b");
+    EXPECT_FALSE(crop->view()->currentIndex().isValid()) << "the empty text begins every item";
+    hbtest::pressKey(Qt::Key_Return);
+    EXPECT_EQ(crop->currentText(), "");
+    EXPECT_NE(QApplication::focusWidget(), crop);
+
+    // A composition the grower cancels never reaches the box: not at Enter, not at a focus change.
+    hbtest::focusByClick(plain);
+    im.compose("たね");
+    im.cancel();
+    hbtest::pressKey(Qt::Key_Return);
+    EXPECT_EQ(plain->text(), "abc");
+    hbtest::pressKey(Qt::Key_Escape);  // the list of the box Enter moved to
+    // A box whose input method is off takes digits as typed with the grower's mode on.
+    hbtest::focusByClick(date);
+    hbtest::typeWithInputMethodOn("5");
+    EXPECT_EQ(date->text(), "5");
+
+    // In a list without an editable text, Enter and Tab take the marked item, close the list
+    // and move on, in one press.
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Tab}) {
+        hbtest::focusByClick(plain);
+        hbtest::pressKey(Qt::Key_Tab);
+        ASSERT_TRUE(kind->view()->isVisible());
+        const int marked = (kind->currentIndex() + 1) % kind->count();
+        hbtest::pressKey(Qt::Key_Down);
+        hbtest::pressKey(key);
+            EXPECT_EQ(kind->currentIndex(), marked);
+        EXPECT_FALSE(kind->view()->isVisible());
+        EXPECT_EQ(QApplication::focusWidget(), unit) << key;
+    }
+
+    // The wheel changes only the box that has the focus, as Up and Down do; over another box it
+    // changes neither the box nor the focus.
+    unit->setCurrentIndex(0);
+    hbtest::turnWheel(kind, -1);
+    EXPECT_EQ(kind->currentIndex(), 2);
+    EXPECT_EQ(QApplication::focusWidget(), unit);
+    hbtest::turnWheel(unit, 1);
+    EXPECT_EQ(unit->currentIndex(), 1);
 }
 
 TEST_F(FormEvents, ResizingKeepsInputAndAWindowMayRedraw)
