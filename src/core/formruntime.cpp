@@ -206,6 +206,11 @@ void FormRuntime::openList(QComboBox *box, bool onlyWithFocus)
         p->showPopup();
         if (text && start >= 0)
             text->setSelection(start, length);
+        // A list opened by the click that gave the box the focus opens while the button is still
+        // down. Qt's list closes on a release outside its items unless it opened from its own
+        // mouse press: the release of that click would close it again at once.
+        if (QGuiApplication::mouseButtons() != Qt::NoButton)
+            instance().releaseOfOpeningClick_ = p->view()->parentWidget();
         if (!typingBoxOfList(p->view()))
             return;
         // The open list is a pop-up, and Qt gave the keyboard focus to its view: the box lost the
@@ -230,6 +235,7 @@ bool FormRuntime::eventFilter(QObject *o, QEvent *e)
     switch (e->type()) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
+        releaseOfOpeningClick_ = nullptr;
         if (o->isWindowType())
             return mousePressed(static_cast<QWindow *>(o), static_cast<QMouseEvent *>(e));
         if (o->isWidgetType() && dropPressOn
@@ -241,6 +247,11 @@ bool FormRuntime::eventFilter(QObject *o, QEvent *e)
     case QEvent::MouseButtonRelease:
         if (swallowReleaseOn_ && o == swallowReleaseOn_) {
             swallowReleaseOn_ = nullptr;
+            return true;
+        }
+        if (releaseOfOpeningClick_ && o->isWidgetType()
+            && (o == releaseOfOpeningClick_ || releaseOfOpeningClick_->isAncestorOf(static_cast<QWidget *>(o)))) {
+            releaseOfOpeningClick_ = nullptr;
             return true;
         }
         break;
@@ -263,7 +274,8 @@ bool FormRuntime::eventFilter(QObject *o, QEvent *e)
         }
         break;
     case QEvent::InputMethod:
-        inputMethodEvent(o, static_cast<QInputMethodEvent *>(e));
+        if (inputMethodEvent(o, static_cast<QInputMethodEvent *>(e)))
+            return true;
         if (QComboBox *box = typingBoxOfList(o)) {
             QCoreApplication::sendEvent(box, e);
             typedIntoBox(box);
@@ -417,21 +429,40 @@ bool FormRuntime::wheelTurned(QWindow *window, QWheelEvent *e)
 // QInputMethod::commit(), which a focus change calls (and a focused widget that switches the
 // input method off): the word the grower cancelled would come back into the box, shown but not
 // in the record when the box was already checked. A composition that goes empty without a commit
-// is cancelled: the input method is told to forget it.
-void FormRuntime::inputMethodEvent(QObject *o, QInputMethodEvent *e)
+// is cancelled: the input method is told to forget it (it shows nothing then, so its reset commits
+// nothing).
+//
+// A composition still shown when the focus moves is committed into the box being left, as Qt
+// does; the connection then resets the engine, and the ibus daemon answers a reset of a shown
+// composition by committing it once more, later, to whatever has the focus by then. That second
+// commit of the same word, before anything else comes from the input method, is dropped.
+//
+// True drops the event.
+bool FormRuntime::inputMethodEvent(QObject *o, QInputMethodEvent *e)
 {
     // An event the runtime passes on from an open list to its box is counted at the list.
     if (o != QGuiApplication::focusObject())
-        return;
-    const bool cancelled = composing_ && e->preeditString().isEmpty() && e->commitString().isEmpty()
-                           && e->replacementLength() == 0;
+        return false;
+    const bool plainCommit = e->preeditString().isEmpty() && e->replacementLength() == 0;
+    if (const QString echo = std::exchange(echoAfterFocusChange_, QString()); !echo.isEmpty())
+        if (plainCommit && e->commitString() == echo)
+            return true;
+    const bool cancelled = composing_ && plainCommit && e->commitString().isEmpty();
+    if (composing_ && !e->commitString().isEmpty()) {
+        // Committed while shown: a focus change within this event makes it the focus change's.
+        committedShown_ = e->commitString();
+        QTimer::singleShot(0, this, [this] { committedShown_.clear(); });
+    }
     composing_ = !e->preeditString().isEmpty();
     if (cancelled)
         QGuiApplication::inputMethod()->reset();
+    return false;
 }
 
 void FormRuntime::focusChanged(QWidget *old, QWidget *now)
 {
+    if (!committedShown_.isEmpty())
+        echoAfterFocusChange_ = std::exchange(committedShown_, QString());
     const Qt::FocusReason reason = (now && now == focusInWidget_) ? focusInReason_ : Qt::OtherFocusReason;
     focusInWidget_ = nullptr;
     Form *to = loadedFormOf(now);

@@ -11,7 +11,9 @@
 //     takes them into its own text; Enter and Tab close any list and go on as the window's;
 //   - lets the wheel change only the box that has the focus;
 //   - answers the input method's questions for boxes that switch it off and for the open list of
-//     a box that takes the typing, and makes the input method forget a cancelled composition.
+//     a box that takes the typing, makes the input method forget a cancelled composition, and
+//     lets a composition committed at a focus change go in once;
+//   - keeps a list that the click into its box opened open when that click's button comes up.
 //
 // Each of these is explained where it stands in formruntime.cpp.
 
@@ -58,16 +60,19 @@ private:
     bool shortcutOverride(QObject *o, QKeyEvent *e);
     bool keyInList(QComboBox *box, QKeyEvent *e);
     bool wheelTurned(QWindow *window, QWheelEvent *e);
-    void inputMethodEvent(QObject *o, QInputMethodEvent *e);
+    bool inputMethodEvent(QObject *o, QInputMethodEvent *e);
     void focusChanged(QWidget *old, QWidget *now);
 
     QPointer<QWidget> focusInWidget_;
     Qt::FocusReason focusInReason_ = Qt::OtherFocusReason;
     QPointer<QObject> swallowReleaseOn_;
+    QPointer<QWidget> releaseOfOpeningClick_;  // a list opened with the button down
     bool pressDropped_ = false;
     bool popupEsc_ = false;   // the Esc being delivered found a pop-up open
     bool inList_ = false;     // a key or shortcut is being given to an open list as Qt's own
     bool composing_ = false;  // the input method shows a composition
+    QString committedShown_;       // a shown composition committed in the current event
+    QString echoAfterFocusChange_; // the same word, committed again after the focus moved
 };
 
 }  // namespace hb

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QInputMethodEvent>
 #include <QTest>
+#include <QTimer>
 #include <QWindow>
 
 namespace hbtest {
@@ -34,31 +35,44 @@ TestInputContext &TestInputContext::instance()
 
 void TestInputContext::reset()
 {
+    resetEngine();
     shown_.clear();
 }
 
 void TestInputContext::commit()
 {
-    const QString held = std::exchange(shown_, QString());
-    if (!held.isEmpty())
-        send(QString(), held);
+    if (!shown_.isEmpty())
+        send(QString(), shown_);
+    resetEngine();
+    shown_.clear();
+}
+
+// The daemon commits a composition that the engine still shows when it is reset.
+void TestInputContext::resetEngine()
+{
+    if (visible_ && !shown_.isEmpty())
+        QTimer::singleShot(0, this, [this, word = shown_] { send(QString(), word); });
+    visible_ = false;
 }
 
 void TestInputContext::compose(const QString &preedit)
 {
     send(preedit, QString());
     shown_ = preedit;
+    visible_ = !preedit.isEmpty();
 }
 
 void TestInputContext::cancel()
 {
     send(QString(), QString());
+    visible_ = false;
 }
 
 void TestInputContext::commitWord(const QString &word)
 {
     send(QString(), word);
     shown_.clear();
+    visible_ = false;
 }
 
 void TestInputContext::send(const QString &preedit, const QString &committed)

@@ -3,7 +3,9 @@
 // the habits of Qt's ibus connection that the grower's Japanese input method goes through: it
 // shows a composition in the focused widget, hides it without a commit when the grower cancels
 // it, keeps what it showed last until a commit or a reset, and commits that at the next
-// QInputMethod::commit() (a focus change calls it); reset() forgets it.
+// QInputMethod::commit() (a focus change calls it); reset() forgets it. As the ibus daemon
+// does for Qt 6.4, a commit() or reset() while the composition is shown commits it once more,
+// once the current event is over, to what has the focus then.
 
 #include <qpa/qplatforminputcontext.h>
 
@@ -33,7 +35,9 @@ public:
 
 private:
     void send(const QString &preedit, const QString &committed);
+    void resetEngine();
     QString shown_;
+    bool visible_ = false;
 };
 
 // Types Latin keys with the input method in hiragana mode, as a grower does: where the focused

@@ -681,6 +681,25 @@ TEST_F(FormEvents, SelectAllAndDropDownOnFocus)
     hbtest::focusByClick(date);
     hbtest::typeWithInputMethodOn("5");
     EXPECT_EQ(date->text(), "5");
+    // A composition still shown when a click moves the focus goes into the box being left, once.
+    hbtest::focusByClick(plain);
+    im.compose("たね");
+    hbtest::focusByClick(date);
+    EXPECT_EQ(plain->text(), "abcたね");
+    EXPECT_EQ(date->text(), "5");
+
+    // A click held as a hand holds it, into a box whose list its focus opens: the list opens
+    // while the button is down, and stays open when it comes up beside the list.
+    const QPoint onCrop = crop->mapTo(f, crop->rect().center());
+    QTest::mousePress(f->windowHandle(), Qt::LeftButton, Qt::NoModifier, onCrop);
+    settle();
+    ASSERT_TRUE(crop->view()->isVisible());
+    const QRect list = QApplication::activePopupWidget()->geometry();
+    const QPoint up = list.contains(f->mapToGlobal(onCrop)) ? f->mapFromGlobal(list.topLeft()) - QPoint(2, 2) : onCrop;
+    QTest::mouseRelease(f->windowHandle(), Qt::LeftButton, Qt::NoModifier, up);
+    settle();
+    EXPECT_TRUE(crop->view()->isVisible());
+    hbtest::pressKey(Qt::Key_Escape);
 
     // In a list without an editable text, Enter and Tab take the marked item, close the list
     // and move on, in one press.
