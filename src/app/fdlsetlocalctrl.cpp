@@ -57,6 +57,7 @@ fdlSetLocalCtrl::fdlSetLocalCtrl() : Form(QStringLiteral("fdlSetLocalCtrl"))
     for (int i : {kBoxDefFmrId, kBoxDefShopId}) {
         txtDATA[i]->setAlignment(Qt::AlignRight);
         limitCharacters(txtDATA[i], 8);
+        txtDATA[i]->setAttribute(Qt::WA_InputMethodEnabled, false);
     }
     txtDATA[kBoxBackDir]->setGeometry(184, 212, 330, 26);
     limitCharacters(txtDATA[kBoxBackDir], 250);

@@ -220,6 +220,9 @@ void frmDairyInput::buildControls()
     caption(Frame2_, 15, QStringLiteral("使用量"), 8, 75, 60);
     lineBox(Frame2_, kBoxLineQty, 68, 74, 96, kQtyLength)->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     combo(Frame2_, kPickUnit, 170, 74, 96, false);
+    // Temperatures and quantities are numbers: typed without the input method.
+    for (int i : {kBoxLoTmp, kBoxHiTmp, kBoxLineQty})
+        txtDATA_[i]->setAttribute(Qt::WA_InputMethodEnabled, false);
 
     cmdSUB_[kSubAdd] = button(work, QStringLiteral("cmdSUB"), kSubAdd, QStringLiteral("追加"), 604, 298);
     cmdSUB_[kSubDelete] = button(work, QStringLiteral("cmdSUB"), kSubDelete, QStringLiteral("削除"), 696, 298);

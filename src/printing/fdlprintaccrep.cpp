@@ -62,6 +62,7 @@ QLineEdit *ReportCondDialog::addCondBox(int index, int maxLength, int x, int y, 
         txtCOND.resize(index + 1);
     auto *box = makeControl<QLineEdit>(this, ctlName(QStringLiteral("txtCOND"), index), x, y, w, 26);
     limitCharacters(box, maxLength);
+    box->setAttribute(Qt::WA_InputMethodEnabled, false);
     setSelectAllOnFocus(box);
     txtCOND[index] = box;
     return box;

@@ -39,6 +39,7 @@ protected:
     Trap trapFor(Event event, QWidget *control) const override;
 
     QLabel *addLabel(int index, const QString &text, int x, int y, int w);
+    // A condition box (txtCOND): a year or a year and month, typed without the input method.
     QLineEdit *addCondBox(int index, int maxLength, int x, int y, int w);
 
     QString caption_;

@@ -1,11 +1,9 @@
 // The date picker of every window with date boxes stays whole inside its window, at the design
 // size and maximised, and never covers the box it hangs under; Esc closes it, keeping the input.
 
+#include "app/appwindows.h"
 #include "bookkeeping/frmledgeinput.h"
 #include "bookkeeping/frmledgelist.h"
-#include "common/harness.h"
-#include "common/programdir.h"
-#include "common/scriptedui.h"
 #include "core/datepicker.h"
 #include "core/forms.h"
 #include "core/globals.h"
@@ -38,26 +36,7 @@ W &as(hb::Form &f)
     return static_cast<W &>(f);
 }
 
-class PickersInWindows : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        dir.createAndOpen();
-        hb::gFmrID = hb::Value(1);
-        hb::gShopID = hb::Value(1);
-        hb::gCalMonth = QDate(2024, 5, 1);
-        hb::gEditMode = hb::kEditAdd;
-        hb::gEditRow = -1;
-    }
-    void TearDown() override
-    {
-        hb::destroyForms();
-        settle();
-        hbtest::ProgramDir::releaseGlobals();
-    }
-    hbtest::ProgramDir dir;
-    hbtest::ScopedScriptedUi ui;
-};
+class PickersInWindows : public hbtest::AppWindows {};
 
 TEST_F(PickersInWindows, HangsWholeInsideEveryWindowAtDesignSizeAndMaximised)
 {
