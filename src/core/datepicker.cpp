@@ -56,6 +56,8 @@ DatePicker::DatePicker(Form &window, int leftTwips, int topTwips) : QObject(&win
     for (QWidget *w : calendar_->findChildren<QWidget *>()) {
         if (w->objectName() != QLatin1String("qt_calendar_yearedit"))
             w->setFocusPolicy(Qt::NoFocus);
+        else
+            w->setAttribute(Qt::WA_InputMethodEnabled, false);  // a year: digits as typed
     }
     // The design size is too small for the month at the window's font: never smaller than the
     // month needs (the right edge still lines up with the box).

@@ -444,9 +444,14 @@ bool FormRuntime::inputMethodEvent(QObject *o, QInputMethodEvent *e)
     if (o != QGuiApplication::focusObject())
         return false;
     const bool plainCommit = e->preeditString().isEmpty() && e->replacementLength() == 0;
-    if (const QString echo = std::exchange(echoAfterFocusChange_, QString()); !echo.isEmpty())
-        if (plainCommit && e->commitString() == echo)
+    if (!echoAfterFocusChange_.isEmpty()) {
+        // The daemon may first hide the composition (an empty event): it waits for what comes next.
+        const bool echo = plainCommit && e->commitString() == echoAfterFocusChange_;
+        if (echo || !e->preeditString().isEmpty() || !e->commitString().isEmpty())
+            echoAfterFocusChange_.clear();
+        if (echo)
             return true;
+    }
     const bool cancelled = composing_ && plainCommit && e->commitString().isEmpty();
     if (composing_ && !e->commitString().isEmpty()) {
         // Committed while shown: a focus change within this event makes it the focus change's.

@@ -47,11 +47,15 @@ void TestInputContext::commit()
     shown_.clear();
 }
 
-// The daemon commits a composition that the engine still shows when it is reset.
+// The daemon hides a composition that the engine still shows when it is reset, and commits it.
 void TestInputContext::resetEngine()
 {
-    if (visible_ && !shown_.isEmpty())
-        QTimer::singleShot(0, this, [this, word = shown_] { send(QString(), word); });
+    if (visible_ && !shown_.isEmpty()) {
+        QTimer::singleShot(0, this, [this, word = shown_] {
+            send(QString(), QString());
+            send(QString(), word);
+        });
+    }
     visible_ = false;
 }
 

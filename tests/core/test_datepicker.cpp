@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
+#include <QInputMethodQueryEvent>
 #include <QTest>
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -232,6 +233,14 @@ TEST_F(DatePickerTest, AClickedDayGoesIntoTheBoxAndTheFocusMovesOn)
     EXPECT_EQ(f->txtCOND[2]->text(), QStringLiteral("2024/05/06"));
     EXPECT_EQ(QApplication::focusWidget(), f->txtCOND[3]);
     hbtest::savePicture(f, QStringLiteral("/tmp/listinput_datepicker.png"));
+
+    // The year box of the picker's title bar tells the input method it is off.
+    focus(f->txtCOND[1]);
+    hbtest::click(cal()->findChild<QWidget *>(QStringLiteral("qt_calendar_yearbutton")));
+    ASSERT_EQ(QApplication::focusWidget()->objectName(), QStringLiteral("qt_calendar_yearedit"));
+    QInputMethodQueryEvent query(Qt::ImEnabled);
+    QCoreApplication::sendEvent(qApp->focusObject(), &query);
+    EXPECT_FALSE(query.value(Qt::ImEnabled).toBool());
 }
 
 // The help puts "/" after the year (and after "yyyy/mm"); a "/" typed right there is swallowed.
