@@ -137,9 +137,8 @@ ColKind kindFromMysqlField(const QSqlField &field)
     }
 }
 
-Value normalise(const QVariant &raw, ColKind kind)
+Value normalise(Value v, ColKind kind)
 {
-    Value v = Value::fromVariant(raw);
     if (v.isNull())
         return v;
     switch (kind) {
@@ -567,13 +566,10 @@ HbError DbObject::failure(const QSqlError &err, const QString &sql, TellOthers t
     if (kind_ == DbKind::File) {
         int extended = code;
         int sysErrno = 0;
-        const QVariant h = connection().isOpen() ? connection().driver()->handle() : QVariant();
-        if (h.isValid() && qstrcmp(h.typeName(), "sqlite3*") == 0) {
-            if (sqlite3 *handle = *static_cast<sqlite3 *const *>(h.constData())) {
-                if ((sqlite3_extended_errcode(handle) & 0xff) == (code & 0xff) || code == 0)
-                    extended = sqlite3_extended_errcode(handle);
-                sysErrno = sqlite3_system_errno(handle);
-            }
+        if (sqlite3 *handle = fileHandle()) {
+            if ((sqlite3_extended_errcode(handle) & 0xff) == (code & 0xff) || code == 0)
+                extended = sqlite3_extended_errcode(handle);
+            sysErrno = sqlite3_system_errno(handle);
         }
         static const QRegularExpression checkRe(QStringLiteral("length\\((\\w+)\\)"));
         switch (extended & 0xff) {
@@ -603,6 +599,7 @@ void DbObject::forgetTables()
 {
     lengths_.clear();
     columns_.clear();
+    keys_.clear();
     indexes_.reset();
 }
 
@@ -726,15 +723,21 @@ QStringList DbObject::tableColumns(const QString &table)
 
 QStringList DbObject::primaryKey(const QString &table)
 {
-    requireOpen();
+    ensureLive();
+    const QString key = table.toUpper();
+    if (const auto known = keys_.constFind(key); known != keys_.constEnd())
+        return *known;
     QStringList keys;
     const QSqlIndex idx = connection().primaryIndex(table);
     for (int i = 0; i < idx.count(); ++i)
         keys << idx.fieldName(i);
+    // Kept as the columns are: a table without a key keeps its empty key, a missing one none.
+    if (!tableColumns(table).isEmpty())
+        keys_.insert(key, keys);
     return keys;
 }
 
-const QSet<QString> &DbObject::indexNames()
+QSet<QString> DbObject::indexNames()
 {
     ensureLive();
     if (!indexes_) {
@@ -770,34 +773,13 @@ RecordsetPtr DbObject::openRecordset(const QString &sql, const std::vector<Value
 {
     if (log)
         WriteLog(sql);
-    QSqlQuery q = run(sql, params);
-
     auto rs = std::make_unique<Recordset>();
     rs->cursor_ = cursor;
     rs->owner_ = this;
-    const QSqlRecord rec = q.record();
-    std::vector<ColKind> kinds(rec.count(), ColKind::Plain);
-    sqlite3_stmt *stmt = nullptr;
-    if (kind_ == DbKind::File) {
-        const QVariant h = q.result()->handle();
-        if (h.isValid() && qstrcmp(h.typeName(), "sqlite3_stmt*") == 0)
-            stmt = *static_cast<sqlite3_stmt *const *>(h.constData());
-    }
-    for (int i = 0; i < rec.count(); ++i) {
-        rs->names_ << rec.fieldName(i);
-        if (kind_ == DbKind::File)
-            kinds[i] = stmt ? kindFromDeclType(sqlite3_column_decltype(stmt, i)) : ColKind::Plain;
-        else
-            kinds[i] = kindFromMysqlField(rec.field(i));
-    }
-    if (q.size() > 0)
-        rs->rows_.reserve(static_cast<std::size_t>(q.size()));
-    while (q.next()) {
-        std::vector<Value> row(rec.count());
-        for (int i = 0; i < rec.count(); ++i)
-            row[i] = normalise(q.value(i), kinds[i]);
-        rs->rows_.push_back(std::move(row));
-    }
+    if (kind_ == DbKind::File)
+        readFileRows(sql, params, *rs);
+    else
+        readServerRows(sql, params, *rs);
     if (cursor == Recordset::Dynamic) {
         static const QRegularExpression fromRe(QStringLiteral("\\bFROM\\s+(\\w+)"), QRegularExpression::CaseInsensitiveOption);
         static const QRegularExpression joinRe(QStringLiteral("\\bJOIN\\b|\\bGROUP\\s+BY\\b|\\bDISTINCT\\b"),
@@ -813,9 +795,136 @@ RecordsetPtr DbObject::openRecordset(const QString &sql, const std::vector<Value
     return rs;
 }
 
-QSqlQuery DbObject::run(const QString &sql, const std::vector<Value> &params)
+void DbObject::readServerRows(const QString &sql, const std::vector<Value> &params, Recordset &rs)
+{
+    QSqlQuery q = run(sql, params);
+    const QSqlRecord rec = q.record();
+    std::vector<ColKind> kinds(rec.count(), ColKind::Plain);
+    for (int i = 0; i < rec.count(); ++i) {
+        rs.names_ << rec.fieldName(i);
+        kinds[i] = kindFromMysqlField(rec.field(i));
+    }
+    if (q.size() > 0)
+        rs.rows_.reserve(static_cast<std::size_t>(q.size()));
+    while (q.next()) {
+        std::vector<Value> row(rec.count());
+        for (int i = 0; i < rec.count(); ++i)
+            row[i] = normalise(Value::fromVariant(q.value(i)), kinds[i]);
+        rs.rows_.push_back(std::move(row));
+    }
+    // A read that breaks off is no shorter list: it fails, and counts as a failed statement.
+    if (q.lastError().isValid()) {
+        FailureCount counted;
+        throw failure(q.lastError(), sql);
+    }
+}
+
+namespace {
+
+struct StatementFinalizer {
+    void operator()(sqlite3_stmt *st) const { sqlite3_finalize(st); }
+};
+
+// A file's cell as the file holds it: a whole number, a real number, Null, or text (a blob's
+// bytes read as UTF-8 text).
+Value fileCell(sqlite3_stmt *st, int i)
+{
+    switch (sqlite3_column_type(st, i)) {
+    case SQLITE_NULL:
+        return Value::null();
+    case SQLITE_INTEGER:
+        return Value(static_cast<long long>(sqlite3_column_int64(st, i)));
+    case SQLITE_FLOAT:
+        return Value(sqlite3_column_double(st, i));
+    case SQLITE_BLOB:
+        return Value(QString::fromUtf8(static_cast<const char *>(sqlite3_column_blob(st, i)), sqlite3_column_bytes(st, i)));
+    default:
+        return Value(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, i)),
+                                       sqlite3_column_bytes(st, i)));
+    }
+}
+
+}  // namespace
+
+// The file's rows are read through SQLite itself on the connection's own handle: each cell as
+// the file holds it, with no variant and no UTF-16 copy of every text between, so a list of
+// hundreds of rows costs little more than SQLite's own reading of them. Statements are bound
+// and refused as the driver binds and refuses them.
+void DbObject::readFileRows(const QString &sql, const std::vector<Value> &params, Recordset &rs)
 {
     FailureCount counted;
+    const QString text = startStatement(sql, params);
+    sqlite3 *handle = fileHandle();
+    // The database's own message where it has one.
+    const auto refused = [&](const QString &why, int code) {
+        const QString said = code == SQLITE_MISUSE ? QString() : QString::fromUtf8(sqlite3_errmsg(handle));
+        return failure(QSqlError(why, said, QSqlError::StatementError, QString::number(code)), sql);
+    };
+    const QByteArray utf8 = text.toUtf8();
+    sqlite3_stmt *raw = nullptr;
+    const char *tail = nullptr;
+    int rc = handle ? sqlite3_prepare_v2(handle, utf8.constData(), static_cast<int>(utf8.size()), &raw, &tail)
+                    : SQLITE_MISUSE;
+    const std::unique_ptr<sqlite3_stmt, StatementFinalizer> st(raw);
+    if (rc != SQLITE_OK)
+        throw refused(QStringLiteral("Unable to execute statement"), rc);
+    if (tail && !QByteArray(tail).trimmed().isEmpty())
+        throw refused(QStringLiteral("Unable to execute multiple statements at a time"), SQLITE_MISUSE);
+    if (!st)  // nothing but blanks or comments
+        throw refused(QStringLiteral("No query"), SQLITE_MISUSE);
+    if (sqlite3_bind_parameter_count(st.get()) != static_cast<int>(params.size()))
+        throw refused(QStringLiteral("Parameter count mismatch"), SQLITE_MISUSE);
+    for (int i = 0; i < static_cast<int>(params.size()); ++i) {
+        const QVariant v = params[i].toVariant();
+        switch (v.typeId()) {
+        case QMetaType::LongLong:
+            rc = sqlite3_bind_int64(st.get(), i + 1, v.toLongLong());
+            break;
+        case QMetaType::Double:
+            rc = sqlite3_bind_double(st.get(), i + 1, v.toDouble());
+            break;
+        case QMetaType::QString: {
+            const QByteArray t = v.toString().toUtf8();
+            rc = sqlite3_bind_text(st.get(), i + 1, t.constData(), static_cast<int>(t.size()), SQLITE_TRANSIENT);
+            break;
+        }
+        default:
+            rc = sqlite3_bind_null(st.get(), i + 1);
+            break;
+        }
+        if (rc != SQLITE_OK)
+            throw refused(QStringLiteral("Unable to bind parameters"), rc);
+    }
+    const int columns = sqlite3_column_count(st.get());
+    std::vector<ColKind> kinds(columns);
+    for (int i = 0; i < columns; ++i) {
+        rs.names_ << QString::fromUtf8(sqlite3_column_name(st.get(), i)).remove(u'"');
+        kinds[i] = kindFromDeclType(sqlite3_column_decltype(st.get(), i));
+    }
+    while ((rc = sqlite3_step(st.get())) == SQLITE_ROW) {
+        std::vector<Value> row(columns);
+        for (int i = 0; i < columns; ++i)
+            row[i] = normalise(fileCell(st.get(), i), kinds[i]);
+        rs.rows_.push_back(std::move(row));
+    }
+    // A read that breaks off is no shorter list: it fails.
+    if (rc != SQLITE_DONE)
+        throw refused(QStringLiteral("Unable to fetch row"), rc);
+    if (statementDoneHook)
+        statementDoneHook(sql);
+}
+
+sqlite3 *DbObject::fileHandle() const
+{
+    const QSqlDatabase db = connection();
+    const QVariant h = db.isOpen() ? db.driver()->handle() : QVariant();
+    if (h.isValid() && qstrcmp(h.typeName(), "sqlite3*") == 0)
+        return *static_cast<sqlite3 *const *>(h.constData());
+    return nullptr;
+}
+
+QString DbObject::startStatement(const QString &sql, const std::vector<Value> &params)
+{
     ensureLive();
     QString text;
     try {
@@ -838,6 +947,13 @@ QSqlQuery DbObject::run(const QString &sql, const std::vector<Value> &params)
     }
     if (statementStartHook)
         statementStartHook(*this, sql);
+    return text;
+}
+
+QSqlQuery DbObject::run(const QString &sql, const std::vector<Value> &params)
+{
+    FailureCount counted;
+    const QString text = startStatement(sql, params);
     QSqlQuery q(connection());
     q.setForwardOnly(true);
     bool ok;

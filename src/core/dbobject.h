@@ -18,6 +18,8 @@
 #include <memory>
 #include <vector>
 
+struct sqlite3;
+
 namespace hb {
 
 // Where a server connection goes.
@@ -83,14 +85,14 @@ public:
     // Frees this computer's holds in a table: 0 when the statement ran, -256 when it failed.
     long ReleaseData(const QString &table, const QString &wcs);
 
-    // Column names of a table in their order, as SELECT * returns them (empty when the table does
-    // not exist): looked up once, and again after a statement that creates, drops or alters
-    // something, or a new connection.
+    // Column names of a table in their order, as SELECT * returns them, and the columns of its
+    // primary key (both empty when the table does not exist): looked up once, and again after a
+    // statement that creates, drops or alters something, or a new connection.
     QStringList tableColumns(const QString &table);
     QStringList primaryKey(const QString &table);
     // Names of the database's indexes, in upper case: looked up once, and again after a statement
     // that creates, drops or alters something, or a new connection.
-    const QSet<QString> &indexNames();
+    QSet<QString> indexNames();
     QSqlDatabase connection() const;
 
     // Sees every domain-function statement as composed, before translation (tests use it).
@@ -174,12 +176,22 @@ private:
     // Texts longer than their column's declared length are refused before the statement.
     void checkTextLengths(const QString &sql, const std::vector<Value> &params);
     int declaredLength(const QString &table, const QString &column);
-    // Drops what is known of the tables (text lengths, columns, index names): after a change of
-    // them, or with the connection.
+    // Drops what is known of the tables (text lengths, columns, primary keys, index names): after
+    // a change of them, or with the connection.
     void forgetTables();
     long execTranslated(const QString &sql, const std::vector<Value> &params);
+    // What every statement goes through before it runs: the connection made live, the
+    // translation, the file's length check, the forgetting of changed tables or the count of a
+    // write, and the start hook. Returns the text for the backend.
+    QString startStatement(const QString &sql, const std::vector<Value> &params);
     // Translates, binds and runs one statement; raises the database's error.
     QSqlQuery run(const QString &sql, const std::vector<Value> &params);
+    // Read a statement's names and rows into a recordset: a file's through SQLite itself, a
+    // server's through the driver. A read that breaks off raises, as a failed statement does.
+    void readFileRows(const QString &sql, const std::vector<Value> &params, Recordset &rs);
+    void readServerRows(const QString &sql, const std::vector<Value> &params, Recordset &rs);
+    // The file connection's SQLite handle; nullptr when there is none.
+    sqlite3 *fileHandle() const;
 
     QString connName_;
     DbKind kind_ = DbKind::None;
@@ -190,6 +202,7 @@ private:
     ServerParams server_;
     QHash<QString, QHash<QString, int>> lengths_;
     QHash<QString, QStringList> columns_;
+    QHash<QString, QStringList> keys_;
     std::optional<QSet<QString>> indexes_;
 };
 

@@ -3,8 +3,27 @@
 #include "core/db.h"
 
 #include <QComboBox>
+#include <QStandardItemModel>
 
 namespace hb {
+
+namespace {
+
+// The entries of a recordset's rows (column 0 the ID, column 1 the name); the recordset is closed.
+std::vector<PickEntry> pickEntries(Recordset &rs)
+{
+    std::vector<PickEntry> out;
+    out.reserve(static_cast<std::size_t>(rs.RecordCount()));
+    for (; !rs.eof(); rs.MoveNext()) {
+        const Value id = rs.Fields(0);
+        const Value name = rs.Fields(1);
+        out.push_back({name.isNull() ? QString() : name.displayText(), id.isNull() ? 0 : static_cast<long>(id.toLong())});
+    }
+    rs.Close();
+    return out;
+}
+
+}  // namespace
 
 long itemId(const QComboBox *box, int index)
 {
@@ -20,25 +39,43 @@ int findItemId(const QComboBox *box, long id)
     return -1;
 }
 
+void addPickEntries(QComboBox *box, const std::vector<PickEntry> &entries)
+{
+    // The items the box itself makes for addItem, inserted together: the box and its list answer
+    // one insertion, not one per entry.
+    auto *model = qobject_cast<QStandardItemModel *>(box->model());
+    if (!model) {
+        for (const PickEntry &e : entries)
+            box->addItem(e.text, QVariant::fromValue<qlonglong>(e.id));
+        return;
+    }
+    QList<QStandardItem *> items;
+    items.reserve(static_cast<qsizetype>(entries.size()));
+    for (const PickEntry &e : entries) {
+        auto *item = new QStandardItem(e.text);
+        item->setData(QVariant::fromValue<qlonglong>(e.id), Qt::UserRole);
+        items.append(item);
+    }
+    model->invisibleRootItem()->appendRows(items);
+}
+
+void fillPickList(QComboBox *box, const std::vector<PickEntry> &entries)
+{
+    box->setCurrentIndex(-1);
+    box->clear();
+    addPickEntries(box, {PickEntry{}});
+    addPickEntries(box, entries);
+    box->setCurrentIndex(-1);
+}
+
 void addPickRows(QComboBox *box, Recordset &rs)
 {
-    while (!rs.eof()) {
-        const Value id = rs.Fields(0);
-        const Value name = rs.Fields(1);
-        box->addItem(name.isNull() ? QString() : name.displayText(),
-                     QVariant::fromValue<qlonglong>(id.isNull() ? 0 : static_cast<qlonglong>(id.toLong())));
-        rs.MoveNext();
-    }
-    rs.Close();
+    addPickEntries(box, pickEntries(rs));
 }
 
 void fillPickList(QComboBox *box, Recordset &rs)
 {
-    box->setCurrentIndex(-1);
-    box->clear();
-    box->addItem(QString(), QVariant::fromValue<qlonglong>(0));
-    addPickRows(box, rs);
-    box->setCurrentIndex(-1);
+    fillPickList(box, pickEntries(rs));
 }
 
 void addPickRows(QComboBox *box, DbObject &db, const QString &sql, const std::vector<Value> &params)
@@ -54,14 +91,12 @@ void fillPickList(QComboBox *box, DbObject &db, const QString &sql, const std::v
 void fillNameList(QComboBox *box, DbObject &db, const QString &sql, const std::vector<Value> &params)
 {
     auto rs = db.GetFwdOnlyRst(sql, params);
-    box->setCurrentIndex(-1);
-    box->clear();
-    box->addItem(QString(), QVariant::fromValue<qlonglong>(0));
-    qlonglong n = 1;
-    for (; !rs->eof(); rs->MoveNext(), ++n)
-        box->addItem(NullToVal(rs->Fields(0), Value("")).displayText(), QVariant::fromValue(n));
+    std::vector<PickEntry> names;
+    names.reserve(static_cast<std::size_t>(rs->RecordCount()));
+    for (long n = 1; !rs->eof(); rs->MoveNext(), ++n)
+        names.push_back({NullToVal(rs->Fields(0), Value("")).displayText(), n});
     rs->Close();
-    box->setCurrentIndex(-1);
+    fillPickList(box, names);
 }
 
 }  // namespace hb

@@ -15,10 +15,20 @@ namespace hb {
 class DbObject;
 class Recordset;
 
+// An entry of a pick list: its text and the ID it stands for.
+struct PickEntry {
+    QString text;
+    long id = 0;
+};
+
 // The ID of an entry; 0 for no entry (-1).
 long itemId(const QComboBox *box, int index);
 // The first entry with that ID, or -1.
 int findItemId(const QComboBox *box, long id);
+// Appends the entries to the box, the ID as item data: one change of its list for them all.
+void addPickEntries(QComboBox *box, const std::vector<PickEntry> &entries);
+// Clears the box, adds the empty entry and the entries, and leaves nothing selected.
+void fillPickList(QComboBox *box, const std::vector<PickEntry> &entries);
 // Adds one entry per row of the recordset (column 0 the ID, column 1 the name) and closes it.
 void addPickRows(QComboBox *box, Recordset &rs);
 // Clears the box, adds the empty entry and the rows, and leaves nothing selected.

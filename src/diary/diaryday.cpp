@@ -230,6 +230,7 @@ std::vector<PickEntry> PickRows(int k, long fmrId, long chemiId)
     default:
         return out;
     }
+    out.reserve(static_cast<std::size_t>(rs->RecordCount()));
     while (!rs->eof()) {
         PickEntry e;
         if (k == kPickPurpose) {
@@ -240,8 +241,9 @@ std::vector<PickEntry> PickRows(int k, long fmrId, long chemiId)
             if (k == kPickChemi) {
                 const Value bought = rs->Fields(2);
                 if (bought.isDate()) {
-                    const QDate d = bought.toDateFields().date();
-                    e.text = QString::number(d.month()) % u'/' % QString::number(d.day()) % e.text;
+                    int year = 0, month = 0, day = 0;
+                    bought.toDateFields().date().getDate(&year, &month, &day);
+                    e.text = QString::number(month) % u'/' % QString::number(day) % e.text;
                 }
             }
         }

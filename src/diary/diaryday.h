@@ -7,6 +7,7 @@
 #include "bookkeeping/ledger.h"
 #include "core/globals.h"
 #include "core/loadedrows.h"
+#include "core/picklist.h"
 #include "core/rowrecord.h"
 #include "core/value.h"
 
@@ -104,12 +105,6 @@ bool HasPesticide(const DiaryDtlRec &line);
 // Clears what a pesticide use holds (CHEMI_ID 0, CHEMI_NM, PURPOSE, QTY Null, UNIT_ID 0); the
 // voucher number stays, so the save removes the voucher.
 void ClearPesticide(DiaryDtlRec &line);
-
-// An entry of a pick list: its text and the ID it stands for.
-struct PickEntry {
-    QString text;
-    long id = 0;
-};
 
 // The pick lists of the diary-day window: the slots of its cmbDATA.
 enum DiaryPick : int {

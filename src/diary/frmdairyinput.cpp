@@ -625,14 +625,9 @@ void frmDairyInput::SetCmb(int k)
     if (k < 0 || k >= static_cast<int>(cmbDATA_.size()))
         return;
     const long chemi = k == kPickPurpose ? itemId(cmbDATA_[kPickChemi], cmbDATA_[kPickChemi]->currentIndex()) : 0;
-    const std::vector<PickEntry> rows = PickRows(k, fmrId(), chemi);
     QComboBox *box = cmbDATA_[k];
     const QSignalBlocker block(box);
-    box->clear();
-    box->addItem(QString(), QVariant::fromValue<qlonglong>(0));
-    for (const PickEntry &e : rows)
-        box->addItem(e.text, QVariant::fromValue<qlonglong>(e.id));
-    box->setCurrentIndex(-1);
+    fillPickList(box, PickRows(k, fmrId(), chemi));
     if (box->isEditable())
         box->setEditText(QString());
 }

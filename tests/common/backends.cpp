@@ -2,7 +2,10 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QSqlDriver>
+#include <QSqlQuery>
 #include <atomic>
+#include <sqlite3.h>
 
 namespace hbtest {
 
@@ -75,6 +78,52 @@ std::unique_ptr<hb::DirectDb> FreshDatabase::connect() const
     if (backend_ == Backend::Sqlite)
         return hb::DirectDb::file(path_, false);
     return hb::DirectDb::server(params_);
+}
+
+namespace {
+
+sqlite3 *fileHandle(const hb::DbObject &db)
+{
+    return *static_cast<sqlite3 *const *>(db.connection().driver()->handle().constData());
+}
+
+}  // namespace
+
+StatementCount::StatementCount(hb::DbObject &db) : db_(db)
+{
+    hb::DbObject::statementStartHook = [this](const hb::DbObject &on, const QString &) { ran_ += &on == &db_; };
+    if (db_.kind() == hb::DbKind::Server) {
+        start_ = serverCount();
+        return;
+    }
+    // Statements begun, not the trigger programs within them.
+    const auto began = [](unsigned, void *self, void *, void *text) {
+        static_cast<StatementCount *>(self)->began_ += qstrncmp(static_cast<const char *>(text), "--", 2) != 0;
+        return 0;
+    };
+    sqlite3_trace_v2(fileHandle(db_), SQLITE_TRACE_STMT, began, this);
+}
+
+StatementCount::~StatementCount()
+{
+    hb::DbObject::statementStartHook = nullptr;
+    if (db_.kind() != hb::DbKind::Server)
+        sqlite3_trace_v2(fileHandle(db_), 0, nullptr, nullptr);
+}
+
+long StatementCount::serverCount()
+{
+    ++reads_;
+    QSqlQuery q(db_.connection());
+    return q.exec(QStringLiteral("SHOW SESSION STATUS LIKE 'Questions'")) && q.next() ? q.value(1).toLongLong() : -1;
+}
+
+long StatementCount::received()
+{
+    if (db_.kind() != hb::DbKind::Server)
+        return began_;
+    const long now = serverCount();
+    return now - start_ - (reads_ - 1);
 }
 
 void BothBackends::SetUp()

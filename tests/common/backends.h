@@ -65,6 +65,23 @@ private:
     FreshDatabase &db_;
 };
 
+// The statements a data-access object's connection sends while this lives: received(), as the
+// database counts them (a server its session's statements, a file the statements SQLite
+// begins), and ran(), the object's own; the rest are look-ups the object makes for itself (a
+// table's columns, key or text lengths).
+class StatementCount {
+public:
+    explicit StatementCount(hb::DbObject &db);
+    ~StatementCount();
+    long received();
+    long ran() const { return ran_; }
+
+private:
+    long serverCount();  // the session's statements so far, this read included
+    hb::DbObject &db_;
+    long ran_ = 0, began_ = 0, start_ = 0, reads_ = 0;
+};
+
 // Parameterised fixture over both kinds; server cases skip (with the reason) only where the
 // private server is not configured.
 class BothBackends : public ::testing::TestWithParam<Backend> {

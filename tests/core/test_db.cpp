@@ -180,6 +180,14 @@ TEST_P(DataAccess, RecordsetsMoveSearchAndEdit)
     ASSERT_EQ(amt.type(), Value::Type::Currency);
     EXPECT_EQ(amt.toCurrency().scaled, 12345678);
     EXPECT_TRUE(db().DLookup("NM", "T_ROW", "ID=1").isNull());
+
+    // A table made anew with another key is edited by its new key.
+    db().EXEC("DROP TABLE T_ROW");
+    db().EXEC("CREATE TABLE T_ROW (ID INTEGER NOT NULL, NM VARCHAR(100) NOT NULL, PRIMARY KEY (NM))");
+    db().EXEC("INSERT INTO T_ROW (ID, NM) VALUES (1, 'a'), (1, 'b')");
+    dyn = db().GetDynamicRst("SELECT T_ROW.* FROM T_ROW ORDER BY NM");
+    dyn->Delete();
+    EXPECT_EQ(db().DLookup("NM", "T_ROW", "ID=1"), Value("b"));
 }
 
 TEST_P(DataAccess, RewritingARowWithTheSameValuesSucceeds)
@@ -243,6 +251,11 @@ TEST_P(DataAccess, FailuresRaiseWithTheirDescription)
     insertRow(1, "a");
     EXPECT_THROW(insertRow(1, "dup"), hb::HbError);  // primary keys are enforced
     EXPECT_THROW(db().EXEC("SELECT * FROM T_ROW WHERE WORK_DATE=#not a date#"), hb::HbError);
+    // A read that fails on a later row raises: it is no shorter list.
+    insertRow(2, "b");
+    EXPECT_THROW(db().GetFwdOnlyRst("SELECT ABS(CASE WHEN ID=2 THEN -9223372036854775807-1 ELSE ID END) FROM T_ROW "
+                                    "ORDER BY ID"),
+                 hb::HbError);
 }
 
 TEST_P(DataAccess, TextThatLooksLikeADateReadsBackAsTyped)

@@ -81,8 +81,12 @@ TEST_P(DiaryData, LoadHoldsTheRowAndReadsTheDaysLinesAndVouchers)
     EXPECT_EQ(vouchers, (std::vector<long>{2, 5}));
     EXPECT_EQ(d.ledge[1].AMT, Value(hb::Currency::fromDouble(500)));
 
-    // Opened again (this computer holds it now): loads alike.
+    // Opened again (this computer holds it now): loads alike, and the database receives the
+    // day's statements alone: the tables' columns and keys are known from the first opening.
+    hbtest::StatementCount count(*hb::gDb);
     const hb::DiaryDay again = hb::LoadDiaryDay(1, midnight(kDay));
+    EXPECT_GT(count.ran(), 0);
+    EXPECT_EQ(count.received(), count.ran());
     EXPECT_EQ(again.day.HOLD_TM, Value("PC-TEST"));
     EXPECT_EQ(again.lines.size(), 3u);
     EXPECT_EQ(one("SELECT HOLD_TM FROM D_DIARY WHERE FMR_ID=1"), Value("PC-TEST"));
