@@ -27,6 +27,7 @@ namespace hb {
 std::function<void(const QString &)> DbObject::composedStatementHook;
 std::function<void(const DbObject &, const QString &)> DbObject::statementStartHook;
 std::function<void(const QString &)> DbObject::statementDoneHook;
+std::function<QString()> DbObject::programSqliteSourceId;
 
 namespace {
 long gFailedStatements = 0;
@@ -84,6 +85,29 @@ bool isLostConnection(int code)
     default:
         return false;
     }
+}
+
+QString newConnectionName()
+{
+    static int counter = 0;
+    return QStringLiteral("hb_conn_%1").arg(++counter);
+}
+
+void dropConnection(const QString &name)
+{
+    QSqlDatabase::database(name, false).close();
+    QSqlDatabase::removeDatabase(name);
+}
+
+// What a statement binds for a value, reads and writes alike on both kinds of database: a
+// number as a number, a date as its stored text, a null text (as every other missing value)
+// as NULL, which is how Qt's drivers bind it.
+QVariant boundValue(const Value &v)
+{
+    QVariant b = v.toVariant();
+    if (b.typeId() == QMetaType::QString && static_cast<const QString *>(b.constData())->isNull())
+        return QVariant();
+    return b;
 }
 
 // Every data-access object alive, so that one that finds the server gone can have the others
@@ -220,10 +244,8 @@ ResolvedServer resolveServer(const ServerParams &p)
 
 // ---------------------------------------------------------------- data-access object
 
-DbObject::DbObject()
+DbObject::DbObject() : connName_(newConnectionName())
 {
-    static int counter = 0;
-    connName_ = QStringLiteral("hb_conn_%1").arg(++counter);
     liveObjects().push_back(this);
 }
 
@@ -271,32 +293,68 @@ void DbObject::openFile(const QString &path, bool mayCreate)
     kind_ = DbKind::File;
     if (path.isEmpty() || (!mayCreate && !QFileInfo(path).isFile()))
         throw HbError(kErrDatabase, fileMissingText(QDir::toNativeSeparators(path)));
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connName_);
-        db.setDatabaseName(path);
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
-        if (!db.open()) {
-            const QSqlError err = db.lastError();
-            db = QSqlDatabase();
-            QSqlDatabase::removeDatabase(connName_);
-            WriteLog(QStringLiteral("%1 [OPEN %2]").arg(err.text(), path));
-            throw HbError(kErrDatabase, QStringLiteral("データベース '%1' を開けません。").arg(path));
-        }
-        // A file that is no database fails on its first read; find out now.
-        QSqlQuery q(db);
-        if (!q.exec(QStringLiteral("SELECT COUNT(*) FROM sqlite_master"))) {
-            const QSqlError err = q.lastError();
-            q = QSqlQuery();
-            db.close();
-            db = QSqlDatabase();
-            QSqlDatabase::removeDatabase(connName_);
-            WriteLog(QStringLiteral("%1 [OPEN %2]").arg(err.text(), path));
-            // SQLite's "file is not a database" (26) says why; other failures (locked, unreadable) stay general.
-            if (err.nativeErrorCode() == QLatin1String("26"))
-                throw HbError(kErrDatabase, notDatabaseText(QDir::toNativeSeparators(path)));
-            throw HbError(kErrDatabase, QStringLiteral("データベース '%1' を開けません。").arg(path));
-        }
+    file_ = connectFile(connName_, path);
+}
+
+DbObject::FileConnection DbObject::connectFile(const QString &name, const QString &path)
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+    db.setDatabaseName(path);
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+    if (!db.open()) {
+        const QSqlError err = db.lastError();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(name);
+        WriteLog(QStringLiteral("%1 [OPEN %2]").arg(err.text(), path));
+        throw HbError(kErrDatabase, QStringLiteral("データベース '%1' を開けません。").arg(path));
     }
+    // A file that is no database fails on its first read: find out now, and which SQLite the
+    // driver reads it with.
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("SELECT COUNT(*), sqlite_source_id() FROM sqlite_master")) || !q.next()) {
+        const QSqlError err = q.lastError();
+        q = QSqlQuery();
+        db = QSqlDatabase();
+        dropConnection(name);
+        WriteLog(QStringLiteral("%1 [OPEN %2]").arg(err.text(), path));
+        // SQLite's "file is not a database" (26) says why; other failures (locked, unreadable) stay general.
+        if (err.nativeErrorCode() == QLatin1String("26"))
+            throw HbError(kErrDatabase, notDatabaseText(QDir::toNativeSeparators(path)));
+        throw HbError(kErrDatabase, QStringLiteral("データベース '%1' を開けません。").arg(path));
+    }
+    FileConnection c;
+    c.ownSqlite = q.value(1).toString() ==
+                  (programSqliteSourceId ? programSqliteSourceId() : QString::fromLatin1(sqlite3_sourceid()));
+    // Another SQLite's handle is not for this one's calls: the file's mode tells instead.
+    const QVariant h = db.driver()->handle();
+    if (c.ownSqlite && qstrcmp(h.typeName(), "sqlite3*") == 0)
+        c.readOnly = sqlite3_db_readonly(*static_cast<sqlite3 *const *>(h.constData()), "main") == 1;
+    else
+        c.readOnly = !QFileInfo(path).isWritable();
+    return c;
+}
+
+// SQLite keeps a connection that opened its file for reading only so until it is closed, even
+// once the file may be written (a folder made writable again): such a connection is replaced by
+// a new one, where that one can write, before a write.
+void DbObject::reopenIfReadOnly()
+{
+    if (kind_ != DbKind::File || inTransaction_ || !file_.readOnly)
+        return;
+    const QString name = newConnectionName();
+    FileConnection fresh;
+    try {
+        fresh = connectFile(name, connection().databaseName());
+    } catch (const HbError &) {
+        return;  // the write goes on the connection there is and fails as it would
+    }
+    if (fresh.readOnly) {
+        dropConnection(name);
+        return;
+    }
+    dropConnection(connName_);
+    connName_ = name;
+    file_ = fresh;
 }
 
 void DbObject::openServer(const ServerParams &params)
@@ -597,7 +655,7 @@ HbError DbObject::failure(const QSqlError &err, const QString &sql, TellOthers t
 
 void DbObject::forgetTables()
 {
-    lengths_.clear();
+    declared_.clear();
     columns_.clear();
     keys_.clear();
     indexes_.reset();
@@ -608,6 +666,7 @@ void DbObject::CloseCnn()
     forgetTables();
     lost_ = false;
     suspect_ = false;
+    file_ = FileConnection();
     if (!QSqlDatabase::contains(connName_))
         return;
     {
@@ -625,6 +684,7 @@ void DbObject::Begintrans()
     ensureLive();
     if (inTransaction_)
         throw HbError(kErrInTransaction, QStringLiteral("トランザクションは既に開始されています。"));
+    reopenIfReadOnly();
     if (statementStartHook)
         statementStartHook(*this, QStringLiteral("BEGIN"));
     QSqlDatabase db = connection();
@@ -776,10 +836,10 @@ RecordsetPtr DbObject::openRecordset(const QString &sql, const std::vector<Value
     auto rs = std::make_unique<Recordset>();
     rs->cursor_ = cursor;
     rs->owner_ = this;
-    if (kind_ == DbKind::File)
+    if (kind_ == DbKind::File && file_.ownSqlite)
         readFileRows(sql, params, *rs);
     else
-        readServerRows(sql, params, *rs);
+        readDriverRows(sql, params, *rs);
     if (cursor == Recordset::Dynamic) {
         static const QRegularExpression fromRe(QStringLiteral("\\bFROM\\s+(\\w+)"), QRegularExpression::CaseInsensitiveOption);
         static const QRegularExpression joinRe(QStringLiteral("\\bJOIN\\b|\\bGROUP\\s+BY\\b|\\bDISTINCT\\b"),
@@ -795,14 +855,17 @@ RecordsetPtr DbObject::openRecordset(const QString &sql, const std::vector<Value
     return rs;
 }
 
-void DbObject::readServerRows(const QString &sql, const std::vector<Value> &params, Recordset &rs)
+void DbObject::readDriverRows(const QString &sql, const std::vector<Value> &params, Recordset &rs)
 {
     QSqlQuery q = run(sql, params);
     const QSqlRecord rec = q.record();
     std::vector<ColKind> kinds(rec.count(), ColKind::Plain);
     for (int i = 0; i < rec.count(); ++i) {
         rs.names_ << rec.fieldName(i);
-        kinds[i] = kindFromMysqlField(rec.field(i));
+        // A file's column as its table declares it (an expression or a renamed column is plain).
+        const QSqlField field = rec.field(i);
+        kinds[i] = kind_ == DbKind::Server ? kindFromMysqlField(field)
+                                           : kindFromDeclType(declaredType(field.tableName(), field.name()).constData());
     }
     if (q.size() > 0)
         rs.rows_.reserve(static_cast<std::size_t>(q.size()));
@@ -875,7 +938,7 @@ void DbObject::readFileRows(const QString &sql, const std::vector<Value> &params
     if (sqlite3_bind_parameter_count(st.get()) != static_cast<int>(params.size()))
         throw refused(QStringLiteral("Parameter count mismatch"), SQLITE_MISUSE);
     for (int i = 0; i < static_cast<int>(params.size()); ++i) {
-        const QVariant v = params[i].toVariant();
+        const QVariant v = boundValue(params[i]);
         switch (v.typeId()) {
         case QMetaType::LongLong:
             rc = sqlite3_bind_int64(st.get(), i + 1, v.toLongLong());
@@ -916,6 +979,8 @@ void DbObject::readFileRows(const QString &sql, const std::vector<Value> &params
 
 sqlite3 *DbObject::fileHandle() const
 {
+    if (!file_.ownSqlite)
+        return nullptr;
     const QSqlDatabase db = connection();
     const QVariant h = db.isOpen() ? db.driver()->handle() : QVariant();
     if (h.isValid() && qstrcmp(h.typeName(), "sqlite3*") == 0)
@@ -933,6 +998,11 @@ QString DbObject::startStatement(const QString &sql, const std::vector<Value> &p
         WriteLog(QStringLiteral("%1 [%2]").arg(e.description(), sql));
         throw;
     }
+    // The server would run every statement of a text, the file none: one statement to a text.
+    if (kind_ == DbKind::Server && text.contains(u';') && holdsSeveralStatements(text))
+        throw failure(QSqlError(QStringLiteral("Unable to execute multiple statements at a time"), QString(),
+                                QSqlError::StatementError),
+                      sql);
     if (kind_ == DbKind::File && !params.empty())
         checkTextLengths(sql, params);
     // A change of a table's columns drops their known lengths and indexes; a change of rows is counted.
@@ -944,6 +1014,7 @@ QString DbObject::startStatement(const QString &sql, const std::vector<Value> &p
         } else {
             ++gWritingStatements;
         }
+        reopenIfReadOnly();
     }
     if (statementStartHook)
         statementStartHook(*this, sql);
@@ -963,7 +1034,7 @@ QSqlQuery DbObject::run(const QString &sql, const std::vector<Value> &params)
         ok = q.prepare(text);
         if (ok) {
             for (const Value &v : params)
-                q.addBindValue(v.toVariant());
+                q.addBindValue(boundValue(v));
             ok = q.exec();
         }
     }
@@ -992,22 +1063,26 @@ void DbObject::checkTextLengths(const QString &sql, const std::vector<Value> &pa
 // The n of a column declared VARCHAR(n) (or CHAR(n)); 0 for any other column.
 int DbObject::declaredLength(const QString &table, const QString &column)
 {
+    static const QRegularExpression lenRe(QStringLiteral("CHAR\\s*\\(\\s*(\\d+)\\s*\\)"));
+    const auto m = lenRe.match(QString::fromUtf8(declaredType(table, column)));
+    return m.hasMatch() ? m.captured(1).toInt() : 0;
+}
+
+QByteArray DbObject::declaredType(const QString &table, const QString &column)
+{
+    if (table.isEmpty())
+        return QByteArray();
     const QString t = table.toUpper();
-    if (!lengths_.contains(t)) {
-        QHash<QString, int> cols;
-        static const QRegularExpression lenRe(QStringLiteral("CHAR\\s*\\(\\s*(\\d+)\\s*\\)"),
-                                              QRegularExpression::CaseInsensitiveOption);
+    if (!declared_.contains(t)) {
+        QHash<QString, QByteArray> cols;
         QSqlQuery q(connection());
         if (q.exec(QStringLiteral("PRAGMA table_info(%1)").arg(sqlQuote(table)))) {
-            while (q.next()) {
-                const auto m = lenRe.match(q.value(2).toString());
-                if (m.hasMatch())
-                    cols.insert(q.value(1).toString().toUpper(), m.captured(1).toInt());
-            }
+            while (q.next())
+                cols.insert(q.value(1).toString().toUpper(), q.value(2).toString().toUpper().toUtf8());
         }
-        lengths_.insert(t, cols);
+        declared_.insert(t, cols);
     }
-    return lengths_.value(t).value(column.toUpper(), 0);
+    return declared_.value(t).value(column.toUpper());
 }
 
 long DbObject::execTranslated(const QString &sql, const std::vector<Value> &params)

@@ -104,6 +104,10 @@ public:
     // Called after every statement that ran (BEGIN and COMMIT included), with its text
     // (the drills use it to stop a save between two statements).
     static std::function<void(const QString &)> statementDoneHook;
+    // The source id of the SQLite the program reads a file's rows with, compared once per
+    // connection with the one the driver runs: where they differ the rows are read through the
+    // driver. Unset, it is the program's own library's (tests give another).
+    static std::function<QString()> programSqliteSourceId;
     // How many statements have failed since the program started, on any object. It rises by one
     // for every statement that left by an error, whatever raised it (the connection, the
     // translator, the length check, the database, a test's hook), reads and writes alike, and
@@ -186,12 +190,28 @@ private:
     QString startStatement(const QString &sql, const std::vector<Value> &params);
     // Translates, binds and runs one statement; raises the database's error.
     QSqlQuery run(const QString &sql, const std::vector<Value> &params);
-    // Read a statement's names and rows into a recordset: a file's through SQLite itself, a
-    // server's through the driver. A read that breaks off raises, as a failed statement does.
+    // Read a statement's names and rows into a recordset: a file's through SQLite itself where
+    // the driver's SQLite is the program's own, otherwise (and a server's) through the driver.
+    // A read that breaks off raises, as a failed statement does.
     void readFileRows(const QString &sql, const std::vector<Value> &params, Recordset &rs);
-    void readServerRows(const QString &sql, const std::vector<Value> &params, Recordset &rs);
-    // The file connection's SQLite handle; nullptr when there is none.
+    void readDriverRows(const QString &sql, const std::vector<Value> &params, Recordset &rs);
+    // The file connection's SQLite handle where the driver's SQLite is the program's own;
+    // nullptr otherwise.
     sqlite3 *fileHandle() const;
+    // What a file connection is: whether its driver runs the program's own SQLite, and whether
+    // the file was opened for reading only (SQLite does so, for the connection's life, when it
+    // may not write the file).
+    struct FileConnection {
+        bool ownSqlite = false;
+        bool readOnly = false;
+    };
+    // Opens a file as the named connection; raises, leaving no such connection, when it cannot.
+    FileConnection connectFile(const QString &name, const QString &path);
+    // A file opened for reading only is opened anew before a write outside a transaction (or
+    // its BEGIN), and the new connection kept where it can write.
+    void reopenIfReadOnly();
+    // The declared type of a table's column, in upper case ("" when there is no such column).
+    QByteArray declaredType(const QString &table, const QString &column);
 
     QString connName_;
     DbKind kind_ = DbKind::None;
@@ -200,7 +220,8 @@ private:
     // Another object lost its server connection: this one is checked before its next statement.
     bool suspect_ = false;
     ServerParams server_;
-    QHash<QString, QHash<QString, int>> lengths_;
+    FileConnection file_;
+    QHash<QString, QHash<QString, QByteArray>> declared_;
     QHash<QString, QStringList> columns_;
     QHash<QString, QStringList> keys_;
     std::optional<QSet<QString>> indexes_;

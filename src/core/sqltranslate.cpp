@@ -424,6 +424,25 @@ QStringList placeholderColumns(const QString &sql, QString *table)
     return cols;
 }
 
+bool holdsSeveralStatements(const QString &sql)
+{
+    bool ended = false;
+    for (const Segment &p : splitQuoted(sql)) {
+        if (p.quoted) {
+            if (ended && p.kind != SegmentKind::Comment)
+                return true;
+            continue;
+        }
+        for (const QChar c : p.text) {
+            if (c == QLatin1Char(';'))
+                ended = true;
+            else if (ended && !c.isSpace())
+                return true;
+        }
+    }
+    return false;
+}
+
 QString sqlQuote(const QString &text)
 {
     QString t = text;

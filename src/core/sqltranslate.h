@@ -25,6 +25,10 @@ QString translateSql(const QString &sql, DbKind kind);
 // any other statement gives an empty list.
 QStringList placeholderColumns(const QString &sql, QString *table);
 
+// Whether a text holds more than one statement: a ';' outside quoted texts and comments with
+// more than blanks, comments or further ';' after it.
+bool holdsSeveralStatements(const QString &sql);
+
 // Quotes a text as an SQL literal (doubling quotes); for the few statements that must stay text.
 QString sqlQuote(const QString &text);
 

@@ -277,6 +277,63 @@ TEST_P(DataAccess, TextThatLooksLikeADateReadsBackAsTyped)
     EXPECT_EQ(db().DLookup("NM", "T_ROW", "ID=1").displayText(), typed);  // written back unchanged
 }
 
+// Each cell reads back as the database holds it, and a bound value means in a read what it
+// means in a write, on every read path: a file is read through SQLite itself, or through the
+// driver where the driver's SQLite is another than the program's.
+TEST_P(DataAccess, OddValuesReadAsStoredAndBindAsWritten)
+{
+    db().EXEC("CREATE TABLE T_ODD (ID INTEGER NOT NULL, N BIGINT, R DOUBLE, A DECIMAL(19,4), D DATETIME, "
+              "S VARCHAR(100), B BLOB, PRIMARY KEY (ID))");
+    struct Cell {
+        const char *column, *stored;
+        Value read;
+    };
+    const Cell cells[] = {
+        {"N", "9007199254740993", Value(9007199254740993LL)},
+        {"N", "NULL", Value::null()},
+        {"R", "9.5", Value(9.5)},
+        {"A", "1234.5678", Value(hb::Currency::fromScaled(12345678))},
+        {"D", "'2024-05-01 13:45:07'", Value(QDateTime(QDate(2024, 5, 1), QTime(13, 45, 7)))},
+        {"S", "''", Value("")},
+        {"S", "'2024-05-01 10:00:00'", Value("2024-05-01 10:00:00")},
+        {"S", "'\U0001F345トマト'", Value("\U0001F345トマト")},
+        {"S", "'1; DELETE FROM T_ODD'", Value("1; DELETE FROM T_ODD")},
+        {"B", "X'E38388E3839EE38388'", Value("トマト")},
+    };
+    for (int i = 0; i < std::ssize(cells); ++i)
+        db().EXEC(QStringLiteral("INSERT INTO T_ODD (ID, %1) VALUES (%2, %3)")
+                      .arg(cells[i].column)
+                      .arg(i)
+                      .arg(cells[i].stored));
+    std::vector<hb::DbObject *> readers{&db()};
+    std::unique_ptr<hb::DirectDb> driverRead;
+    if (GetParam() == hbtest::Backend::Sqlite) {
+        hb::DbObject::programSqliteSourceId = [] { return QStringLiteral("another SQLite"); };
+        driverRead = fresh().connect();
+        hb::DbObject::programSqliteSourceId = nullptr;
+        readers.push_back(driverRead.get());
+    }
+    const auto shown = [](const Value &v) {
+        return QStringLiteral("%1 %2").arg(int(v.type())).arg(v.isNull() ? QString() : v.displayText()).toStdString();
+    };
+    for (hb::DbObject *reader : readers) {
+        SCOPED_TRACE(reader == &db() ? "the connection's own read" : "a driver running another SQLite");
+        for (int i = 0; i < std::ssize(cells); ++i) {
+            auto rs = reader->GetFwdOnlyRst(QStringLiteral("SELECT %1 FROM T_ODD WHERE ID = ?").arg(cells[i].column),
+                                            {Value(i)});
+            EXPECT_EQ(shown(rs->Fields(0)), shown(cells[i].read)) << cells[i].stored;
+        }
+        const auto count = [&](const QString &where, const Value &bound) {
+            return reader->GetFwdOnlyRst("SELECT COUNT(*) FROM T_ODD WHERE " + where, {bound})->Fields(0).toInt();
+        };
+        EXPECT_EQ(count("S = ?", Value(QString())), 0);  // a null text is NULL, as a write stores it
+        EXPECT_EQ(count("? IS NULL", Value(QString())), std::ssize(cells));
+        EXPECT_EQ(count("? < 10", Value(9.5)), std::ssize(cells));  // a real binds as a number
+        EXPECT_THROW(reader->GetFwdOnlyRst("SELECT ID FROM T_ODD; DELETE FROM T_ODD"), hb::HbError);
+        EXPECT_EQ(db().DCount("*", "T_ODD", "").toInt(), std::ssize(cells));
+    }
+}
+
 TEST_P(DataAccess, ManyRowsLoad)
 {
     db().Begintrans();

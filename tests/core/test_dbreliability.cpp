@@ -8,8 +8,10 @@
 #include "core/schema.h"
 
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QStringList>
 #include <QThread>
+#include <unistd.h>
 
 using hb::DbObject;
 using hb::HbError;
@@ -221,6 +223,50 @@ TEST_F(FileFailures, ReadOnlyAndFullFilesNameTheFile)
     });
     EXPECT_EQ(full, QStringLiteral("ディスクの空き容量が足りません：") + file);
     EXPECT_EQ(db.DCount("*", "T_TXT", "").toInt(), 1);
+}
+
+// SQLite opens a file it may not write for reading only, for the connection's life. Once the
+// file and its folder may be written again, the next hold and the next save write it.
+TEST_F(FileFailures, AFileThatCouldNotBeWrittenAtItsOpeningIsWrittenOnceItCanBe)
+{
+    DbObject &db = fresh.db();
+    db.EXEC("CREATE TABLE T_TXT (ID INTEGER NOT NULL, NM VARCHAR(1000), PRIMARY KEY (ID))");
+    db.EXEC("INSERT INTO T_TXT (ID, NM) VALUES (1, 'a')");
+    const QString folder = QFileInfo(fresh.filePath()).absolutePath();
+    const auto readable = QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther;
+    const auto enterable = QFileDevice::ExeOwner | QFileDevice::ExeGroup | QFileDevice::ExeOther;
+    ASSERT_TRUE(QFile::setPermissions(folder, readable | enterable) &&
+                QFile::setPermissions(fresh.filePath(), readable));
+    // root may write any file: the connections are opened, and tried, as nobody.
+    const bool root = geteuid() == 0;
+    ASSERT_TRUE(!root || seteuid(65534) == 0);
+    std::unique_ptr<hb::DirectDb> held, saved;
+    const auto hold = [&] { return failureOf([&] { held->EXEC("UPDATE T_TXT SET NM='held' WHERE ID=1"); }); };
+    const auto save = [&] {
+        return failureOf([&] {
+            hb::TransactionScope tx(*saved);
+            saved->EXEC("INSERT INTO T_TXT (ID, NM) VALUES (2, 'b')");
+            tx.commit();
+        });
+    };
+    QStringList failures;
+    try {
+        held = fresh.connect();
+        saved = fresh.connect();
+        failures << hold() << save();
+    } catch (const HbError &e) {
+        failures << e.description();
+    }
+    ASSERT_TRUE(!root || seteuid(0) == 0);
+    const QString readOnly = DbObject::readOnlyText(QDir::toNativeSeparators(fresh.filePath()));
+    ASSERT_EQ(failures, QStringList({readOnly, readOnly}));
+
+    ASSERT_TRUE(QFile::setPermissions(folder, readable | enterable | QFileDevice::WriteOwner) &&
+                QFile::setPermissions(fresh.filePath(), readable | QFileDevice::WriteOwner));
+    EXPECT_EQ(hold(), QString());
+    EXPECT_EQ(save(), QString());
+    EXPECT_EQ(db.DLookup("NM", "T_TXT", "ID=1"), Value("held"));
+    EXPECT_EQ(db.DCount("*", "T_TXT", "").toInt(), 2);
 }
 
 class ServerFailures : public ::testing::Test {
