@@ -73,6 +73,15 @@ void selectRow(QListWidget *list, int row)
     }
 }
 
+// Empties the list of an editable box, the box showing `text`: what it offers until the list is
+// read again, and when that read fails (never the entries of what it followed before).
+void emptyList(QComboBox *box, const QString &text)
+{
+    const QSignalBlocker block(box);
+    box->clear();
+    box->setEditText(text);
+}
+
 // Keeps a multi-line box within its length in characters.
 void limitLength(QPlainTextEdit *box, int maxLength)
 {
@@ -491,27 +500,30 @@ void frmDairyInput::List1_Click(int index)
             }
         }
     }
-    SetCombo1(0);
     DispDtl();
+    SetLineLists();
 }
 
+// The facts of the planting marked, read after the rest is drawn: when they cannot be read they
+// stay empty, never those of the planting marked before.
 void frmDairyInput::DispPlant()
 {
-    if (hasSelection(List1_[kListPlant])) {
-        const PlantFacts f = GetPlantFacts(fmrId(), listId(List1_[kListPlant]));
-        if (f.found) {
-            lblDATA_[kLblCrop]->setText(f.crop);
-            lblDATA_[kLblHarvest]->setText(f.harvest);
-            lblDATA_[kLblPlantDate]->setText(f.plantDate);
-            lblDATA_[kLblArea]->setText(f.area);
-        }
-    } else {
-        for (int i = kLblCrop; i <= kLblArea; ++i)
-            lblDATA_[i]->clear();
-    }
+    for (int i = kLblCrop; i <= kLblArea; ++i)
+        lblDATA_[i]->clear();
     DispDtl();
+    if (!hasSelection(List1_[kListPlant]))
+        return;
+    const PlantFacts f = GetPlantFacts(fmrId(), listId(List1_[kListPlant]));
+    if (f.found) {
+        lblDATA_[kLblCrop]->setText(f.crop);
+        lblDATA_[kLblHarvest]->setText(f.harvest);
+        lblDATA_[kLblPlantDate]->setText(f.plantDate);
+        lblDATA_[kLblArea]->setText(f.area);
+    }
 }
 
+// Shows the current line from what the window holds, without reading: its pick lists follow
+// (SetLineLists).
 void frmDairyInput::DispDtl()
 {
     QComboBox *workKbn = cmbDATA_[kPickWorkKbn];
@@ -558,11 +570,23 @@ void frmDairyInput::DispChemi()
     const DiaryDtlRec &line = lines_[current_];
     Frame2_->show();
     cmbDATA_[kPickChemi]->setCurrentIndex(findItemId(cmbDATA_[kPickChemi], IdOf(line.CHEMI_ID)));
-    // The purposes offered are those of the pesticide shown.
-    SetCmb(kPickPurpose);
-    cmbDATA_[kPickPurpose]->setEditText(shown(line.PURPOSE));
+    // The purposes of the pesticide shown are read with the line's other lists.
+    emptyList(cmbDATA_[kPickPurpose], shown(line.PURPOSE));
     txtDATA_[kBoxLineQty]->setText(shown(line.QTY));
     cmbDATA_[kPickUnit]->setCurrentIndex(findItemId(cmbDATA_[kPickUnit], IdOf(line.UNIT_ID)));
+}
+
+// Reads the lists that follow the current line once its boxes show it: the work names of its
+// planting and kind, and for a pesticide application the purposes of its pesticide. A read that
+// fails leaves its list empty under the line shown.
+void frmDairyInput::SetLineLists()
+{
+    if (current_ < 0 || current_ >= static_cast<int>(lines_.size()))
+        return;
+    SetCombo1(0);
+    const DiaryDtlRec &line = lines_[current_];
+    if (IdOf(line.WORK_KBN) == kWorkChemi)
+        SetCmb(kPickPurpose, shown(line.PURPOSE));
 }
 
 void frmDairyInput::cmdSUB_Click(int index)
@@ -620,16 +644,17 @@ void frmDairyInput::viewShipment()
 
 // ---- pick lists ----------------------------------------------------------------------------
 
-void frmDairyInput::SetCmb(int k)
+void frmDairyInput::SetCmb(int k, const QString &text)
 {
     if (k < 0 || k >= static_cast<int>(cmbDATA_.size()))
         return;
     const long chemi = k == kPickPurpose ? itemId(cmbDATA_[kPickChemi], cmbDATA_[kPickChemi]->currentIndex()) : 0;
     QComboBox *box = cmbDATA_[k];
+    emptyList(box, text);
     const QSignalBlocker block(box);
     fillPickList(box, PickRows(k, fmrId(), chemi));
     if (box->isEditable())
-        box->setEditText(QString());
+        box->setEditText(text);
 }
 
 void frmDairyInput::SetCombo1(int k)
@@ -637,6 +662,7 @@ void frmDairyInput::SetCombo1(int k)
     if (k != 0 || current_ < 0 || current_ >= static_cast<int>(lines_.size()))
         return;
     const DiaryDtlRec &line = lines_[current_];
+    emptyList(Combo1_, shown(line.WORK_NM));
     const QStringList names = WorkNameHistory(fmrId(), IdOf(line.PLANT_ID), IdOf(line.WORK_KBN));
     const QSignalBlocker block(Combo1_);
     Combo1_->clear();
@@ -666,8 +692,8 @@ void frmDairyInput::cmbDATA_Validate(int index)
             if (kind != kWorkChemi && HasPesticide(l))
                 ClearPesticide(l);
         }
-        SetCombo1(0);
         DispChemi();
+        SetLineLists();
         break;
     case kPickChemi:
         if (line) {
@@ -680,10 +706,8 @@ void frmDairyInput::cmbDATA_Validate(int index)
                 l.CHEMI_NM = Value::null();
             }
         }
-        SetCmb(kPickPurpose);
-        // The purpose box shows what the line holds.
-        if (line)
-            cmbDATA_[kPickPurpose]->setEditText(shown(lines_[current_].PURPOSE));
+        // The purposes follow the pesticide; the box shows what the line holds.
+        SetCmb(kPickPurpose, line ? shown(lines_[current_].PURPOSE) : QString());
         break;
     case kPickPurpose:
         if (line) {
@@ -754,9 +778,10 @@ void frmDairyInput::Option1_Click(int index)
         Frame1_[kFrameBook]->hide();
         return;
     }
-    DispLedgeList();
+    // The book's page is shown before it is read: a book that cannot be read is shown empty.
     Frame1_[kFrameWork]->hide();
     Frame1_[kFrameBook]->show();
+    DispLedgeList();
 }
 
 long frmDairyInput::bookAccount() const
@@ -781,6 +806,8 @@ void frmDairyInput::DispLedgeList()
 void frmDairyInput::InitLedgeList(long accId)
 {
     ListView1_->clear();
+    for (QLabel *sum : lblSUM_)
+        sum->clear();
     bookColumns_ = LedgeBookColumns(accId);
     QStringList captions;
     for (const LedgeBookColumn &c : bookColumns_)

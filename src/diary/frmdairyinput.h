@@ -38,7 +38,7 @@ public:
     // True once the day was read completely and held; a day that failed to load must not be saved.
     bool dayLoaded() const { return dayLoaded_; }
 
-    // The voucher book of an account: InitLedgeList makes its columns (emptying the list),
+    // The voucher book of an account: InitLedgeList makes its columns (emptying the list and sums),
     // SetLedgeList lists the account's vouchers of gLedge with the balances and totals. The
     // voucher dialog runs both after it has changed gLedge.
     void InitLedgeList(long accId);
@@ -66,6 +66,7 @@ private:
     void DispPlant();
     void DispDtl();
     void DispChemi();
+    void SetLineLists();
     void List1_Click(int index);
     void cmdSUB_Click(int index);
     void addLine();
@@ -73,7 +74,8 @@ private:
     void viewShipment();
 
     // Pick lists.
-    void SetCmb(int k);
+    // Fills pick list k afresh, an editable box showing `text`; left empty when it cannot be read.
+    void SetCmb(int k, const QString &text = QString());
     void SetCombo1(int k);
 
     // Storing a box into the day's records when it is left.

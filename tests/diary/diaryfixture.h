@@ -10,8 +10,10 @@
 #include "diary/frmdairyinput.h"
 
 #include <QDate>
+#include <QSqlQuery>
 #include <QStringList>
 #include <functional>
+#include <memory>
 
 namespace diarytest {
 
@@ -46,13 +48,14 @@ protected:
         Value name = Value::null();
         Value chemi = Value::null(), chemiNm = Value::null(), purpose = Value::null(), qty = Value::null(),
               unit = Value::null(), ledge = Value(0);
+        Value notes = Value::null();
     };
     static void putLine(const LineRow &r)
     {
         hb::gDb->EXEC("INSERT INTO D_DIARY_DTL (FMR_ID, WORK_DATE, DTL_NO, PLANT_ID, WORK_KBN, WORK_NM, CHEMI_ID, "
-                      "CHEMI_NM, PURPOSE, QTY, UNIT_ID, LEDGE_ID) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+                      "CHEMI_NM, PURPOSE, QTY, UNIT_ID, LEDGE_ID, NOTES) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
                       {Value(r.fmr), Value(r.date), Value(r.dtl), r.plant, Value(r.kind), r.name, r.chemi, r.chemiNm,
-                       r.purpose, r.qty, r.unit, r.ledge});
+                       r.purpose, r.qty, r.unit, r.ledge, r.notes});
     }
 
     struct PlantRow {
@@ -115,6 +118,30 @@ protected:
         for (const hb::LedgeRec &l : hb::gLedge)
             ids.push_back(hb::IdOf(l.LEDGE_ID));
         return ids;
+    }
+
+    // The day's data cannot be read until the returned guard goes, as a person meets it: the file
+    // held by another program (BEGIN EXCLUSIVE; the window gives up after 0.1 s instead of its
+    // 5 s), or the connection to the server lost (its next statement fails, the one after
+    // connects anew).
+    std::shared_ptr<void> dataUnreadable()
+    {
+        if (GetParam() == hbtest::Backend::MariaDb) {
+            const Value id = one("SELECT CONNECTION_ID()");
+            fresh().connect()->EXEC(QStringLiteral("KILL CONNECTION %1").arg(id.toLong()));
+            return nullptr;
+        }
+        std::shared_ptr<hb::DirectDb> other = fresh().connect();
+        const auto run = [](hb::DbObject &db, const char *sql) {
+            QSqlQuery q(db.connection());
+            EXPECT_TRUE(q.exec(QString::fromLatin1(sql))) << sql;
+        };
+        run(*other, "BEGIN EXCLUSIVE");
+        run(*hb::gDb, "PRAGMA busy_timeout = 100");
+        return std::shared_ptr<void>(nullptr, [other, run](void *) {
+            run(*other, "ROLLBACK");
+            run(*hb::gDb, "PRAGMA busy_timeout = 5000");
+        });
     }
 
     // Opens the day as the month calendar does, lets `drive` act on the shown window, and

@@ -173,7 +173,16 @@ TEST_P(DiaryWindow, DayWithoutRowShowsEmptyHeaderAndItsLines)
         EXPECT_EQ(ctl<QLabel>(f, "lblDATA_4")->text(), "2014/04/03");
         EXPECT_EQ(ctl<QLabel>(f, "lblDATA_5")->text(), "12.5");
         EXPECT_FALSE(ctl<QWidget>(f, "cmbDATA_1")->isVisible());  // no line current yet
-        clickItem(plantings, 1);
+        // The other planting clicked while the data cannot be read: one message, its lines, and
+        // none of the first planting's facts beside them.
+        {
+            const auto unreadable = dataUnreadable();
+            clickItem(plantings, 1);
+        }
+        EXPECT_EQ(ui->prompts.size(), 1u) << ui->promptTexts().join("|").toStdString();
+        for (const char *label : {"lblDATA_2", "lblDATA_3", "lblDATA_4", "lblDATA_5"})
+            EXPECT_EQ(ctl<QLabel>(f, label)->text(), "") << label;
+        ui->prompts.clear();
         ASSERT_EQ(work->count(), 1);
         EXPECT_EQ(work->item(0)->text(), "収穫");
     });
@@ -379,6 +388,25 @@ TEST_P(DiaryWindow, AddingAndDeletingLinesAndTheirVouchers)
         EXPECT_EQ(numbers(f.lines()), (std::vector<long>{3, 4, 5, 6}));
         EXPECT_TRUE(f.lines()[3].PLANT_ID.isEmpty());
         EXPECT_FALSE(ctl(f, "cmbDATA_1")->isVisible());
+
+        // A book chosen while the data cannot be read is shown empty: never the work page under
+        // its option, nor the sums of the book shown before.
+        ui->prompts.clear();
+        {
+            const auto unreadable = dataUnreadable();
+            hbtest::click(ctl(f, "Option1_1"));
+        }
+        EXPECT_FALSE(ctl(f, "Frame1_0")->isVisible());
+        hbtest::click(ctl(f, "Option1_0"));
+        hbtest::click(ctl(f, "Option1_1"));
+        EXPECT_NE(ctl<QLabel>(f, "lblSUM_3")->text(), "");
+        {
+            const auto unreadable = dataUnreadable();
+            hbtest::click(ctl(f, "Option1_2"));
+        }
+        EXPECT_EQ(ui->prompts.size(), 2u) << ui->promptTexts().join("|").toStdString();
+        for (const char *sum : {"lblSUM_0", "lblSUM_1", "lblSUM_2", "lblSUM_3"})
+            EXPECT_EQ(ctl<QLabel>(f, sum)->text(), "") << sum;
     });
     EXPECT_EQ(one("SELECT COUNT(*) FROM D_DIARY_DTL"), Value(3));  // nothing is written before 登録
     EXPECT_EQ(one("SELECT COUNT(*) FROM D_LEDGE"), Value(2));
@@ -418,7 +446,30 @@ TEST_P(DiaryWindow, PesticideFrameAndWhatItsBoxesStore)
         auto *purpose = ctl<QComboBox>(f, "cmbDATA_3");
         auto *qty = ctl<QLineEdit>(f, "txtDATA_4");
         auto *unit = ctl<QComboBox>(f, "cmbDATA_4");
+        auto *kind = ctl<QComboBox>(f, "cmbDATA_1");
         clickItem(ctl<QListWidget>(f, "List1_0"), 0);
+        clickItem(work, 1);
+        // The pesticide line clicked while the data cannot be read: one message, the boxes show
+        // the line the list marks, and leaving its kind keeps its kind, its use and its voucher.
+        {
+            const auto unreadable = dataUnreadable();
+            clickItem(work, 0);
+        }
+        EXPECT_EQ(ui->prompts.size(), 1u) << ui->promptTexts().join("|").toStdString();
+        ui->prompts.clear();
+        EXPECT_EQ(f.currentLine(), 0);
+        EXPECT_EQ(kind->currentText(), "農薬散布");
+        EXPECT_EQ(ctl<QComboBox>(f, "Combo1_0")->currentText(), "防除");
+        EXPECT_EQ(ctl<QComboBox>(f, "Combo1_0")->count(), 0);  // the names of the other line are not offered
+        EXPECT_TRUE(frame->isVisible());
+        EXPECT_EQ(purpose->currentText(), "灰色かび病");
+        EXPECT_EQ(purpose->count(), 0);
+        hbtest::focusCombo(kind);
+        hbtest::pressKey(Qt::Key_Tab);
+        EXPECT_EQ(f.lines()[0].WORK_KBN, Value(5));
+        EXPECT_EQ(f.lines()[0].CHEMI_ID, Value(7));
+        EXPECT_EQ(f.lines()[0].LEDGE_ID, Value(12));
+        clickItem(work, 1);
         clickItem(work, 0);
         ASSERT_TRUE(frame->isVisible());
         // This grower's valid purchases only, "m/d" and the name.
@@ -462,8 +513,14 @@ TEST_P(DiaryWindow, PesticideFrameAndWhatItsBoxesStore)
         EXPECT_EQ(purpose->count(), 1);
         EXPECT_EQ(purpose->currentText(), "自家用の目的");
 
-        // Another kind of work hides the frame and clears the use; the voucher number stays.
-        choose(ctl<QComboBox>(f, "cmbDATA_1"), "除草");
+        // Another kind of work hides the frame and clears the use; the voucher number stays. So
+        // it does while the data cannot be read: the frame shows no use that 登録 would delete.
+        ui->prompts.clear();
+        {
+            const auto unreadable = dataUnreadable();
+            choose(kind, "除草");
+        }
+        EXPECT_EQ(ui->prompts.size(), 1u) << ui->promptTexts().join("|").toStdString();
         EXPECT_FALSE(frame->isVisible());
         const hb::DiaryDtlRec &l = f.lines()[0];
         EXPECT_EQ(l.WORK_KBN, Value(6));

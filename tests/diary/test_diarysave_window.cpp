@@ -267,6 +267,40 @@ TEST_P(DiarySaveWindow, ADayThatFailedToLoadIsNotSaved)
     EXPECT_EQ(one("SELECT ONE_MSG FROM D_DIARY"), Value("前"));
 }
 
+// A line clicked while the data cannot be read: one message, the boxes show the line the list
+// marks, and 登録 stores each line as it was shown.
+TEST_P(DiarySaveWindow, ALineClickedWhileTheDataCannotBeReadIsSavedAsShown)
+{
+    putPlantingAndPurchase();
+    putLine({.dtl = 1, .kind = 6, .name = Value("草取り"), .notes = Value("線A")});
+    putLine({.dtl = 2, .kind = 2, .name = Value("追肥"), .notes = Value("線B")});
+    openDay(kDay, [&](hb::frmDairyInput &f) {
+        auto *work = ctl<QListWidget>(&f, "List1_1");
+        clickItem(ctl<QListWidget>(&f, "List1_0"), 0);
+        clickItem(work, 0);
+        {
+            const auto unreadable = dataUnreadable();
+            clickItem(work, 1);
+        }
+        EXPECT_EQ(ui->promptTexts(),
+                  QStringList{server() ? hb::DbObject::lostServerText() : hb::DbObject::lockedText()});
+        EXPECT_EQ(ctl<QComboBox>(&f, "cmbDATA_1")->currentText(), "施肥");
+        EXPECT_EQ(ctl<QComboBox>(&f, "Combo1_0")->currentText(), "追肥");
+        EXPECT_EQ(ctl<QLineEdit>(&f, "txtDATA_3")->text(), "線B");
+        // Tab through 作業区分 and 作業名, 直した into 備考, 登録.
+        hbtest::focusCombo(ctl<QComboBox>(&f, "cmbDATA_1"));
+        hbtest::pressKey(Qt::Key_Tab);
+        hbtest::pressKey(Qt::Key_Tab);
+        typeAndLeave(ctl(&f, "txtDATA_3"), "直した");
+        hbtest::click(ctl(&f, "cmdMENU_1"));
+        EXPECT_FALSE(f.isVisible());
+    });
+    EXPECT_EQ(ui->prompts.size(), 1u) << ui->promptTexts().join('|').toStdString();
+    EXPECT_EQ(one("SELECT WORK_KBN FROM D_DIARY_DTL WHERE DTL_NO=2"), Value(2));
+    EXPECT_EQ(one("SELECT WORK_NM FROM D_DIARY_DTL WHERE DTL_NO=2"), Value("追肥"));
+    EXPECT_EQ(one("SELECT NOTES FROM D_DIARY_DTL WHERE DTL_NO=2"), Value("直した"));
+}
+
 // From the month calendar with the money and pesticide layers on: a person opens a day, adds a
 // pesticide line and a cash voucher, saves, and sees the two marks on that day.
 TEST_P(DiarySaveWindow, FromTheCalendarToTheMarksOfTheSavedDay)
