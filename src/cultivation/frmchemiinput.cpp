@@ -233,11 +233,12 @@ void frmChemiInput::SetCmb(int index)
 
 void frmChemiInput::SetCmbInfo()
 {
+    const QStringList crops = cropNames();  // read before the box changes
     const QSignalBlocker quiet(cmbINFO);
     cmbINFO->setCurrentIndex(-1);
     cmbINFO->clear();
     qlonglong n = 0;
-    for (const QString &crop : cropNames())
+    for (const QString &crop : crops)
         cmbINFO->addItem(crop, QVariant::fromValue(n++));
     cmbINFO->setCurrentIndex(-1);
 }
@@ -398,6 +399,7 @@ void frmChemiInput::SetAppl()
     const QString crop = cmbINFO->currentText();
     rules_.assign(1, ApplRec());
     setPager(0, 0, 0);
+    DispAppl();  // no rule of another crop stays shown while this crop's are read
     if (!work.REG_NO.isNull() && !work.REG_NO.isEmpty() && !crop.isEmpty()) {
         std::vector<ApplRec> found = applicableRules(work.REG_NO, crop);
         const int count = static_cast<int>(found.size());

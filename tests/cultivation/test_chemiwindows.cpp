@@ -430,6 +430,15 @@ TEST_P(ChemiWindows, TheUseCheckPagesThroughTheRulesForACrop)
         EXPECT_EQ(in.lblINFO[0]->text(), QStringLiteral("ハダニ類"));
         EXPECT_EQ(in.lblINFO[3]->text(), QStringLiteral(" "));
 
+        // Rules that cannot be read: one message, and no rule of the crop before stays shown.
+        ui->prompts.clear();
+        hbtest::withFailingStatements(*hb::gWork, QStringLiteral("WORK.MDB を読めません。"),
+                                      [&] { enterCombo(in.cmbINFO, "キャベツ"); });
+        EXPECT_EQ(ui->prompts.size(), 1u) << ui->promptTexts().join('|').toStdString();
+        for (QLabel *l : in.lblINFO)
+            EXPECT_TRUE(l->text().trimmed().isEmpty()) << l->text().toStdString();
+        ui->prompts.clear();
+
         // No rule for the crop: empty labels, label 3 one blank, the pager from 0 to -1.
         enterCombo(in.cmbINFO, "キャベツ");
         EXPECT_EQ(in.pagerMaximum(), -1);

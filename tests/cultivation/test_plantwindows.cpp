@@ -11,6 +11,7 @@
 #include <QCalendarWidget>
 #include <QPushButton>
 #include <QTreeWidget>
+#include <functional>
 
 using hb::Value;
 using hbtest::settle;
@@ -540,6 +541,30 @@ TEST_P(PlantWindows, CategoryRebuildsTheCropListAndKeepsTheCropWhenListed)
         leaveCombo(in.cmbDATA[1]);
         EXPECT_LT(in.cmbDATA[2]->count(), all) << "only the category's crops";
         EXPECT_EQ(in.cmbDATA[2]->currentText(), QStringLiteral("トマト"));
+
+        // While the work database cannot be read, a category, a crop or a box left changes what
+        // the boxes show of the crop no more than what the record holds: one message each.
+        const auto withoutWorkDb = [&](const char *what, const std::function<void()> &act) {
+            SCOPED_TRACE(what);
+            ui->prompts.clear();
+            hbtest::withFailingStatements(*hb::gWork, QStringLiteral("WORK.MDB を読めません。"), act);
+            EXPECT_EQ(ui->promptTexts(), QStringList{QStringLiteral("WORK.MDB を読めません。")});
+            EXPECT_EQ(in.cmbDATA[1]->currentText(), QStringLiteral("果菜類"));
+            EXPECT_EQ(in.cmbDATA[2]->currentText(), QStringLiteral("トマト"));
+            EXPECT_EQ(in.work.CROP_NM, Value("トマト"));
+            EXPECT_EQ(in.txtDATA[2]->text(), QStringLiteral("トマト"));
+            EXPECT_EQ(in.work.CROP_NM1, Value("トマト"));
+        };
+        withoutWorkDb("category", [&] {
+            focusCombo(in.cmbDATA[1]);
+            in.cmbDATA[1]->setCurrentIndex(1);
+            leaveCombo(in.cmbDATA[1]);
+        });
+        withoutWorkDb("crop", [&] { enterCombo(in.cmbDATA[2], QStringLiteral("きゅうり")); });
+        withoutWorkDb("box", [&] { enter(in.txtDATA[3], QStringLiteral("大玉")); });
+        EXPECT_EQ(in.work.CROP_NM2, Value("大玉"));
+        ui->prompts.clear();
+
         focusCombo(in.cmbDATA[1]);
         in.cmbDATA[1]->setCurrentIndex(1);  // 葉茎菜類: no tomato
         leaveCombo(in.cmbDATA[1]);
