@@ -339,11 +339,20 @@ void frmChemiInput::txtDATA_Validate(int index)
             v = Value(text);
         break;
     }
+    const ChemiRec held = work;
     column(work, index) = v;
     if (index == kBoxPurQty)
         work.REST_QTY = chemiRestQty(work);
-    if (index == kBoxRegNo)
-        SetChemiData();
+    if (index == kBoxRegNo) {
+        try {
+            SetChemiData();
+        } catch (...) {
+            // A registration that cannot be read is not taken: the boxes show the one held.
+            work = held;
+            DispData();
+            throw;
+        }
+    }
     DispData();
 }
 
