@@ -402,8 +402,17 @@ bool frmPlantInput::txtDATA_Validate(int index)
                 refuse(index, QString::fromUtf8(kNumberMsg));
                 return false;
             }
-            work.PRD_ID = Value(static_cast<long long>(roundHalfEven(number)));
-            work.PRD_NM = ProductName(masterDb(), work.PRD_ID);
+            const Value id(static_cast<long long>(roundHalfEven(number)));
+            Value name;
+            try {
+                name = ProductName(masterDb(), id);
+            } catch (...) {
+                // A code whose product cannot be read is not taken: the box shows the one held.
+                txtDATA[kBoxPrdId]->setText(shownText(work.PRD_ID));
+                throw;
+            }
+            work.PRD_ID = id;
+            work.PRD_NM = name;
         } else {
             work.PRD_ID = Value::null();
             work.PRD_NM = Value::null();

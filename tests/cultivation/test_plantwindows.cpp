@@ -267,6 +267,14 @@ TEST_P(PlantWindows, ProductCodeLooksUpTheNameAndUnchangedBoxesStoreNothing)
     onInput([&](hb::frmPlantInput &in) {
         enter(in.txtDATA[4], QStringLiteral("777"));
         EXPECT_EQ(in.work.PRD_NM, Value("")) << "an unknown code gives an empty name, not Null";
+        // A code whose product cannot be read is not taken: the box shows the code held.
+        ui->prompts.clear();
+        hbtest::withFailingStatements(*hb::gMst, QStringLiteral("MASTER.MDB を読めません。"),
+                                      [&] { enter(in.txtDATA[4], QStringLiteral("778")); });
+        EXPECT_EQ(ui->prompts.size(), 1u);
+        EXPECT_EQ(in.txtDATA[4]->text(), QStringLiteral("777"));
+        EXPECT_EQ(in.work.PRD_ID, Value(777));
+        ui->prompts.clear();
         enter(in.txtDATA[4], QString());
         EXPECT_TRUE(in.work.PRD_ID.isNull());
         EXPECT_TRUE(in.work.PRD_NM.isNull());
