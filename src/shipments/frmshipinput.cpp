@@ -400,7 +400,14 @@ bool frmShipInput::txtDATA_Validate(int index)
         ShowMsg(QStringLiteral("数値を指定してください。"), kMsgExclamation);
         return false;
     }
-    ApplyShipEntry(work, index, entry);
+    ShipRec next = work;
+    try {
+        ApplyShipEntry(next, index, entry);
+    } catch (...) {
+        DispData();  // an entry whose look-up cannot be read is not taken: the boxes show the shipment held
+        throw;
+    }
+    work = next;
     DispData();
     return true;
 }

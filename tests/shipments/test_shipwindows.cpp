@@ -627,6 +627,15 @@ TEST_P(ShipWindows, AShipmentToAnotherShopTakesThatShopsProductAndFeeRate)
         EXPECT_EQ(in.txtDATA[hb::kBoxFeeAmt]->text(), "100");
         EXPECT_TRUE(ui->prompts.empty());
 
+        // A code whose product cannot be read is not taken: the boxes show the product held.
+        failing(*hb::gMst, [&] {
+            type(in.txtDATA[hb::kBoxPrdId], "101");
+            type(in.txtDATA[hb::kBoxNotes], "");
+        });
+        EXPECT_EQ(in.txtDATA[hb::kBoxPrdId]->text(), "201");
+        EXPECT_EQ(in.txtDATA[hb::kBoxPrdNm]->text(), "きゅうり");
+        EXPECT_EQ(in.work.PRD_ID, Value(201));
+
         // Plantings that cannot be read: the list is empty, and no planting is held.
         hbtest::focusByClick(in.List1);
         in.List1->setCurrentRow(1);
