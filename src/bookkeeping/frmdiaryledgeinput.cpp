@@ -600,7 +600,17 @@ bool frmDiaryLedgeInput::cmbDATA_Validate(int index)
         box->setCurrentIndex(found);
     }
     const int selected = cmbDATA[kCmbAccount]->currentIndex();
-    applyOptKind(AccountOptKind(selected >= 0 ? itemId(cmbDATA[kCmbAccount], selected) : 0));
+    try {
+        applyOptKind(AccountOptKind(selected >= 0 ? itemId(cmbDATA[kCmbAccount], selected) : 0));
+    } catch (...) {
+        // The account's options could not be read: none is shown or saved, and the next time
+        // the account is left they are read again.
+        cmbDATA[kCmbOption]->clear();
+        lblOPT_CAP->hide();
+        cmbDATA[kCmbOption]->hide();
+        optKbn_ = kOptUnread;
+        throw;
+    }
     return true;
 }
 

@@ -322,7 +322,18 @@ bool frmLedgeInput::cmbDATA_Validate(int index)
         const int side = index - kCmbDebitAcc;
         (side == 0 ? work.D_ACC_ID : work.C_ACC_ID) = Value(id);
         const long before = optKbn_[static_cast<std::size_t>(side)];
-        applyOptRule(side, selected >= 0 ? AccountOptKind(id) : 0);
+        try {
+            applyOptRule(side, selected >= 0 ? AccountOptKind(id) : 0);
+        } catch (...) {
+            // The account's options could not be read: the side shows and holds none, and the
+            // next time the account is left they are read again.
+            QComboBox *opt = cmbDATA[static_cast<std::size_t>(kCmbDebitOpt + side)];
+            opt->clear();
+            opt->hide();
+            optKbn_[static_cast<std::size_t>(side)] = kOptUnread;
+            (side == 0 ? work.D_OPT_ID : work.C_OPT_ID) = Value::null();
+            throw;
+        }
         // An option names a planting or a purchase only under an account of that kind: when the
         // kind changes, the side's option goes.
         if (optKbn_[static_cast<std::size_t>(side)] != before)

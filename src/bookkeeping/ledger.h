@@ -61,6 +61,7 @@ enum OptKbn : long {
     kOptNone = 0,
     kOptPlant = 2,  // a planting (PLANT_ID)
     kOptChemi = 3,  // a pesticide purchase (CHEMI_ID)
+    kOptUnread = -1,  // a window's option box whose account's kind could not be read: none shown
 };
 
 // The option kind of an account (L_ACC.OPT_KBN); 0 for no account and for an account without one.

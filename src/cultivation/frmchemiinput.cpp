@@ -233,11 +233,12 @@ void frmChemiInput::SetCmb(int index)
 
 void frmChemiInput::SetCmbInfo()
 {
+    const QStringList crops = cropNames();  // read before the box changes
     const QSignalBlocker quiet(cmbINFO);
     cmbINFO->setCurrentIndex(-1);
     cmbINFO->clear();
     qlonglong n = 0;
-    for (const QString &crop : cropNames())
+    for (const QString &crop : crops)
         cmbINFO->addItem(crop, QVariant::fromValue(n++));
     cmbINFO->setCurrentIndex(-1);
 }
@@ -338,11 +339,20 @@ void frmChemiInput::txtDATA_Validate(int index)
             v = Value(text);
         break;
     }
+    const ChemiRec held = work;
     column(work, index) = v;
     if (index == kBoxPurQty)
         work.REST_QTY = chemiRestQty(work);
-    if (index == kBoxRegNo)
-        SetChemiData();
+    if (index == kBoxRegNo) {
+        try {
+            SetChemiData();
+        } catch (...) {
+            // A registration that cannot be read is not taken: the boxes show the one held.
+            work = held;
+            DispData();
+            throw;
+        }
+    }
     DispData();
 }
 
@@ -398,6 +408,7 @@ void frmChemiInput::SetAppl()
     const QString crop = cmbINFO->currentText();
     rules_.assign(1, ApplRec());
     setPager(0, 0, 0);
+    DispAppl();  // no rule of another crop stays shown while this crop's are read
     if (!work.REG_NO.isNull() && !work.REG_NO.isEmpty() && !crop.isEmpty()) {
         std::vector<ApplRec> found = applicableRules(work.REG_NO, crop);
         const int count = static_cast<int>(found.size());

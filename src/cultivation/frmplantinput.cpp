@@ -305,12 +305,12 @@ void frmPlantInput::DispData()
     for (const auto &[i, v] : dates)
         txtDATA[static_cast<std::size_t>(i)]->setText(plantDateText(*v));
 
-    // The crop, with its category.
+    // The crop, with its category, read before either box changes.
+    const QString crop = shownText(work.CROP_NM);
+    const QString code = crop.isEmpty() ? QString() : shownText(CropKind(workDb(), crop));
     cmbDATA[kCmbCropKind]->setCurrentIndex(0);
     cmbDATA[kCmbCrop]->setCurrentIndex(0);
-    const QString crop = shownText(work.CROP_NM);
     if (!crop.isEmpty()) {
-        const QString code = shownText(CropKind(workDb(), crop));
         const int k = findItemId(cmbDATA[kCmbCropKind], static_cast<long>(wholeOf(code)));
         if (k >= 0 && !code.isEmpty())
             cmbDATA[kCmbCropKind]->setCurrentIndex(k);
@@ -318,6 +318,7 @@ void frmPlantInput::DispData()
         if (c >= 0)
             cmbDATA[kCmbCrop]->setCurrentIndex(c);
     }
+    cropKindShown_ = cmbDATA[kCmbCropKind]->currentIndex();
 
     selectId(cmbDATA[kCmbGrower], work.FMR_ID);
     selectId(cmbDATA[kCmbPlantType], work.PLANT_TYPE);
@@ -401,8 +402,17 @@ bool frmPlantInput::txtDATA_Validate(int index)
                 refuse(index, QString::fromUtf8(kNumberMsg));
                 return false;
             }
-            work.PRD_ID = Value(static_cast<long long>(roundHalfEven(number)));
-            work.PRD_NM = ProductName(masterDb(), work.PRD_ID);
+            const Value id(static_cast<long long>(roundHalfEven(number)));
+            Value name;
+            try {
+                name = ProductName(masterDb(), id);
+            } catch (...) {
+                // A code whose product cannot be read is not taken: the box shows the one held.
+                txtDATA[kBoxPrdId]->setText(shownText(work.PRD_ID));
+                throw;
+            }
+            work.PRD_ID = id;
+            work.PRD_NM = name;
         } else {
             work.PRD_ID = Value::null();
             work.PRD_NM = Value::null();
@@ -476,21 +486,35 @@ bool frmPlantInput::cmbDATA_Validate(int index)
         if (text.isEmpty()) {
             work.CROP_NM = Value();
         } else if (text != shownText(work.CROP_NM)) {
-            // A crop fills the variety with its name and the item with its item name.
+            // A crop fills the variety with its name and the item with its item name. An item
+            // that cannot be read leaves the box on the crop the record holds.
+            Value item;
+            try {
+                item = CropItemName(workDb(), text);
+            } catch (...) {
+                const int held = box->findText(shownText(work.CROP_NM), Qt::MatchExactly | Qt::MatchCaseSensitive);
+                box->setCurrentIndex(held >= 0 ? held : 0);
+                throw;
+            }
             work.CROP_NM = Value(text);
             txtDATA[kBoxCrop1]->setText(text);
             changed_ = true;
             txtDATA_Validate(kBoxCrop1);
-            const Value item = CropItemName(workDb(), text);
             txtDATA[kBoxCrop2]->setText(shownText(NullToVal(item, Value(""))));
             changed_ = true;
             txtDATA_Validate(kBoxCrop2);
         }
         break;
     case kCmbCropKind: {
-        // The crop list follows the category; the crop stays chosen when the category has it.
-        cmbDATA[kCmbCrop]->setCurrentIndex(0);
-        SetCmb(kCmbCrop);
+        // The crop list follows the category; the crop stays chosen when the category has it. A
+        // list that cannot be read leaves both boxes showing the category and crop of before.
+        try {
+            SetCmb(kCmbCrop);
+        } catch (...) {
+            box->setCurrentIndex(cropKindShown_);
+            throw;
+        }
+        cropKindShown_ = box->currentIndex();
         cmbDATA[kCmbCrop]->setCurrentIndex(0);
         const QString crop = shownText(work.CROP_NM);
         for (int i = cmbDATA[kCmbCrop]->count() - 1; i >= 0 && !crop.isEmpty(); --i) {

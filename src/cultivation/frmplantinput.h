@@ -66,6 +66,7 @@ private:
     void refuse(int index, const QString &message);
 
     bool changed_ = false;
+    int cropKindShown_ = -1;  // the category the crop box was last settled for
 };
 
 }  // namespace hb

@@ -9,6 +9,7 @@
 #include "core/forms.h"
 #include "core/globals.h"
 #include "core/helpers.h"
+#include "core/picklist.h"
 #include "core/startup.h"
 #include "diary/calendarpicture.h"
 
@@ -18,6 +19,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <iterator>
+#include <utility>
+#include <vector>
 
 namespace hb {
 
@@ -152,13 +155,24 @@ void frmDairyCal::onResize()
 
 void frmDairyCal::DispData()
 {
-    ready_ = false;
-    SetCmb(0);
-    for (int i = 0; i < kCalLayerCount; ++i) {
-        const Value v = iniDb().GetCtrl(layerKey(i));
-        const long long on = isBlank(v) ? 0 : v.toLong();
-        chkCOND_[static_cast<std::size_t>(i)]->setChecked(on == 1);
+    const bool wasReady = std::exchange(ready_, false);
+    std::array<bool, kCalLayerCount> on{};
+    try {
+        SetCmb(0);
+        for (int i = 0; i < kCalLayerCount; ++i) {
+            const Value v = iniDb().GetCtrl(layerKey(i));
+            on[static_cast<std::size_t>(i)] = !isBlank(v) && v.toLong() == 1;
+        }
+    } catch (...) {
+        // Nothing was drawn: the window still shows its month, and that is the month it acts on.
+        if (shownMonth_.isValid()) {
+            gCalMonth = shownMonth_;
+            ready_ = wasReady;
+        }
+        throw;
     }
+    for (int i = 0; i < kCalLayerCount; ++i)
+        chkCOND_[static_cast<std::size_t>(i)]->setChecked(on[static_cast<std::size_t>(i)]);
     DispCal();
     ready_ = true;
 }
@@ -167,6 +181,8 @@ void frmDairyCal::DispCal()
 {
     Picture1_->clearPicture();
     view_ = CalView{};
+    // From here the window shows gCalMonth; a read that fails below leaves its cells empty.
+    shownMonth_ = gCalMonth;
     lblYM_->setText(gCalMonth.toString(QStringLiteral("yyyy年M月")));
     const QDate today = QDate::currentDate();
     const int T = today.toString(QStringLiteral("yyyyMM")) == gCalMonth.toString(QStringLiteral("yyyyMM")) ? today.day() : 0;
@@ -183,16 +199,15 @@ void frmDairyCal::DispCal()
     Picture1_->drawMonth(view_);
 }
 
+// The box changes only once the plantings were read.
 void frmDairyCal::SetCmb(int index)
 {
     if (index != 0)
         return;
-    cmbCOND_->setCurrentIndex(-1);
-    cmbCOND_->clear();
-    cmbCOND_->addItem(QString(), QVariant::fromValue<qlonglong>(0));
+    std::vector<PickEntry> entries;
     for (const CalPlanting &p : loadCalPlantings(dataDb(), gCalMonth, currentFmrId()))
-        cmbCOND_->addItem(p.name, QVariant::fromValue<qlonglong>(p.id));
-    cmbCOND_->setCurrentIndex(-1);
+        entries.push_back({p.name, p.id});
+    fillPickList(cmbCOND_, entries);
 }
 
 // Month and year steps move by calendar months from the first of a month.
@@ -212,8 +227,9 @@ void frmDairyCal::layerClicked(int index)
 
 void frmDairyCal::dayClicked()
 {
+    // Only a day drawn opens: after a redraw that could not read the month its cells are empty.
     const int d = geometry_.dayAt(mouseX_, mouseY_);
-    if (d == 0)
+    if (d == 0 || !view_.cellOfDay(d))
         return;
     const QDate day(gCalMonth.year(), gCalMonth.month(), d);
     if (!day.isValid())

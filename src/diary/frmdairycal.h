@@ -23,7 +23,8 @@ public:
     frmDairyCal();
 
     // Refills the planting filter (its choice is lost), sets the layer boxes from the CAL_OPT
-    // settings and redraws the month of gCalMonth for gFmrID. No trap of its own.
+    // settings and redraws the month of gCalMonth for gFmrID. No trap of its own: a read that
+    // fails before the drawing began leaves the window as it was and gCalMonth on the month shown.
     void DispData();
     // Draws the month from the layer boxes and the planting filter as they stand.
     void DispCal();
@@ -72,6 +73,7 @@ private:
 
     DataChangedListener redrawOnChange_;
     bool ready_ = false;
+    QDate shownMonth_;  // the month the label and the cells name, once a redraw began drawing
     CalGeometry geometry_;
     CalView view_;
     double mouseX_ = 0;  // twips, as the last press on the picture reported them

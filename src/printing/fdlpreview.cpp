@@ -255,8 +255,11 @@ void fdlPreview::PrintPreview()
 {
     SetSize();
     const double z = zoom();
-    const RepMargins margins = ReadRepMargins(gRepId);
+    // Cleared first: a page whose settings cannot be read shows nothing of the page before.
     QImage &picture = pctPreview->clear();
+    model_ = RenderModel();
+    pctPreview->update();
+    const RepMargins margins = ReadRepMargins(gRepId);
     {
         QPainter p(&picture);
         // One unit of the picture is one twip of the sheet, drawn z times its size.

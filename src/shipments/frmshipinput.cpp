@@ -26,6 +26,13 @@ namespace hb {
 
 namespace {
 
+// Marks the entry of an ID in a pick list; none for a blank ID.
+void showChoice(QComboBox *c, const Value &v)
+{
+    const QSignalBlocker quiet(c);
+    c->setCurrentIndex(isBlank(v) ? -1 : c->findData(QVariant::fromValue<qlonglong>(v.toLong())));
+}
+
 constexpr int kPlantIdRole = Qt::UserRole;
 
 QLabel *caption(QWidget *parent, int n, const QString &text, int x, int y, int w = 90)
@@ -305,7 +312,15 @@ void frmShipInput::DispData()
     txtDATA[kBoxFeeRt]->setText(plainText(work.FEE_RT));
     txtDATA[kBoxFeeAmt]->setText(plainText(work.FEE_AMT));
     txtDATA[kBoxNotes]->setText(plainText(work.NOTES));
-    SetList(0);
+    try {
+        SetList(0);
+    } catch (...) {
+        // The plantings could not be read: the list is empty, and the shipment holds no planting
+        // it does not show (登録 asks for one).
+        work.PLANT_ID = Value::null();
+        DispPlantData();
+        throw;
+    }
     lblDATA[kLblShipId]->setText(gEditMode != kEditAdd ? plainText(work.SHIP_ID) : QString());
     lblDATA[kLblSalesAmt]->setText(fmtAmount(work.SALES_AMT));
     {
@@ -320,12 +335,8 @@ void frmShipInput::DispData()
             }
         }
     }
-    const auto pick = [](QComboBox *c, const Value &v) {
-        const QSignalBlocker quiet(c);
-        c->setCurrentIndex(isBlank(v) ? -1 : c->findData(QVariant::fromValue<qlonglong>(v.toLong())));
-    };
-    pick(cmbDATA[kCmbGrower], work.FMR_ID);
-    pick(cmbDATA[kCmbShop], work.SHOP_ID);
+    showChoice(cmbDATA[kCmbGrower], work.FMR_ID);
+    showChoice(cmbDATA[kCmbShop], work.SHOP_ID);
     {
         const QSignalBlocker q1(Check1);
         Check1->setChecked(!isBlank(work.PLAS) && work.PLAS.toBool());
@@ -389,7 +400,14 @@ bool frmShipInput::txtDATA_Validate(int index)
         ShowMsg(QStringLiteral("数値を指定してください。"), kMsgExclamation);
         return false;
     }
-    ApplyShipEntry(work, index, entry);
+    ShipRec next = work;
+    try {
+        ApplyShipEntry(next, index, entry);
+    } catch (...) {
+        DispData();  // an entry whose look-up cannot be read is not taken: the boxes show the shipment held
+        throw;
+    }
+    work = next;
     DispData();
     return true;
 }
@@ -413,8 +431,15 @@ void frmShipInput::cmbDATA_Validate(int index)
         // The payment side follows the shop only when the shop changes.
         if (work.SHOP_ID == id)
             return;
+        Value account;
+        try {
+            account = ShopAccount(masterDb(), id);
+        } catch (...) {
+            showChoice(c, work.SHOP_ID);  // the shop whose payment side the window shows
+            throw;
+        }
         work.SHOP_ID = id;
-        work.ACC_ID = ShopAccount(masterDb(), id);
+        work.ACC_ID = account;
     }
     DispData();
 }

@@ -5,6 +5,7 @@
 #include "bookkeeping/frmdiaryledgeinput.h"
 #include "ledgefixture.h"
 #include "common/globaldbs.h"
+#include "common/failingstatement.h"
 #include "common/harness.h"
 #include "core/forms.h"
 #include "core/globals.h"
@@ -402,6 +403,17 @@ TEST_P(DiaryLedgeDialog, TheOptionBoxFollowsTheOtherAccountsOptionKind)
         EXPECT_TRUE(f.lblOPT_CAP->isVisible());
         EXPECT_EQ(items(f.cmbDATA[Dlg::kCmbOption]), (QStringList{"", "トマト 2013", "トマト", "トマト"}));
         EXPECT_EQ(f.cmbDATA[Dlg::kCmbOption]->currentIndex(), -1);
+
+        // Purchases that cannot be read: no option is shown, and leaving the account again reads them.
+        ui->prompts.clear();
+        hbtest::withFailingStatements(*hb::gDb, QStringLiteral("DATA.MDB を読めません。"), [&] {
+            pick(f.cmbDATA[Dlg::kCmbAccount], QStringLiteral("農薬"));
+            tab();
+        });
+        EXPECT_EQ(ui->promptTexts(), QStringList{QStringLiteral("DATA.MDB を読めません。")});
+        EXPECT_TRUE(f.cmbDATA[Dlg::kCmbOption]->isHidden());
+        EXPECT_TRUE(f.lblOPT_CAP->isHidden());
+        ui->prompts.clear();
 
         pick(f.cmbDATA[Dlg::kCmbAccount], QStringLiteral("農薬"));  // the grower's purchases in use
         tab();

@@ -257,6 +257,16 @@ TEST_P(LedgeInputWindow, OptionBoxesFollowTheAccountsKind)
         choose(opt, QStringLiteral("春トマト"));
         EXPECT_EQ(in.work.D_OPT_ID.toLong(), 1);
 
+        // An account whose options cannot be read: the side shows and holds none, and leaving the
+        // account again reads them.
+        ui->prompts.clear();
+        hbtest::withFailingStatements(*hb::gDb, QStringLiteral("DATA.MDB を読めません。"),
+                                      [&] { choose(acc, QStringLiteral("農薬")); });
+        EXPECT_EQ(ui->promptTexts(), QStringList{QStringLiteral("DATA.MDB を読めません。")});
+        EXPECT_FALSE(opt->isVisible());
+        EXPECT_TRUE(in.work.D_OPT_ID.isNull()) << "no planting under a purchase account";
+        ui->prompts.clear();
+
         choose(acc, QStringLiteral("農薬"));
         EXPECT_EQ(in.debitOptKind(), 3);
         EXPECT_EQ(items(), QStringList({"", "殺虫剤A"})) << "the grower's valid purchases";

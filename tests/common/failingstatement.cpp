@@ -66,6 +66,18 @@ long failEachStatement(hb::DbObject &db, const std::function<void()> &attempt,
                            attempt, failed);
 }
 
+void withFailingStatements(const hb::DbObject &db, const QString &text, const std::function<void()> &act)
+{
+    hb::DbObject::statementStartHook = [&](const hb::DbObject &on, const QString &) {
+        if (&on == &db)
+            throw hb::HbError(hb::kErrDatabase, text);
+    };
+    struct Disarm {
+        ~Disarm() { hb::DbObject::statementStartHook = nullptr; }
+    } disarm;
+    act();
+}
+
 long failEachRead(const std::function<void(const std::function<void(bool)> &load)> &attempt,
                   const std::function<void(long k, const QString &statement)> &failed)
 {

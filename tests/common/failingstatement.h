@@ -29,6 +29,10 @@ long failEachStatement(hb::DbObject &db, const std::function<void()> &attempt,
 long failEachClick(hb::DbObject &db, ScriptedUi &ui, QWidget *button,
                    const std::function<void(long k, const QString &statement)> &failed);
 
+// Runs `act` while every statement on `db` fails with `text`, as on a file another program holds
+// or a server gone.
+void withFailingStatements(const hb::DbObject &db, const QString &text, const std::function<void()> &act);
+
 // The same for the reads of a load: while `attempt` has the load armed (load(true) ..
 // load(false)), read k (a SELECT, on any database) raises the error of failedStatementText(k).
 // Returns the number of reads of the last attempt's load.

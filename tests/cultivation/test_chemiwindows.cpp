@@ -379,6 +379,15 @@ TEST_P(ChemiWindows, ARegistrationNumberFillsTheProductFields)
             EXPECT_EQ(in.cmbDATA[0]->currentText(), QString::fromUtf8(c.uses)) << c.typed;
             EXPECT_EQ(in.cmbDATA[1]->currentText(), QString::fromUtf8(c.type)) << c.typed;
         }
+        // A number whose registration cannot be read is not taken: the boxes show the one held.
+        enter(in.txtDATA[0], "123");
+        hbtest::withFailingStatements(*hb::gWork, QStringLiteral("WORK.MDB を読めません。"),
+                                      [&] { enter(in.txtDATA[0], "200"); });
+        EXPECT_EQ(ui->prompts.size(), 1u);
+        EXPECT_EQ(in.work.REG_NO, Value(123));
+        EXPECT_EQ(in.txtDATA[0]->text(), "123");
+        EXPECT_EQ(in.txtDATA[1]->text(), QStringLiteral("ガードＡ－１"));
+        ui->prompts.clear();
         in.Unload();
     });
     EXPECT_TRUE(ui->prompts.empty()) << ui->promptTexts().join('|').toStdString();
@@ -429,6 +438,15 @@ TEST_P(ChemiWindows, TheUseCheckPagesThroughTheRulesForACrop)
         in.VScroll1->setValue(1);
         EXPECT_EQ(in.lblINFO[0]->text(), QStringLiteral("ハダニ類"));
         EXPECT_EQ(in.lblINFO[3]->text(), QStringLiteral(" "));
+
+        // Rules that cannot be read: one message, and no rule of the crop before stays shown.
+        ui->prompts.clear();
+        hbtest::withFailingStatements(*hb::gWork, QStringLiteral("WORK.MDB を読めません。"),
+                                      [&] { enterCombo(in.cmbINFO, "キャベツ"); });
+        EXPECT_EQ(ui->prompts.size(), 1u) << ui->promptTexts().join('|').toStdString();
+        for (QLabel *l : in.lblINFO)
+            EXPECT_TRUE(l->text().trimmed().isEmpty()) << l->text().toStdString();
+        ui->prompts.clear();
 
         // No rule for the crop: empty labels, label 3 one blank, the pager from 0 to -1.
         enterCombo(in.cmbINFO, "キャベツ");

@@ -11,6 +11,7 @@
 #include <QCalendarWidget>
 #include <QPushButton>
 #include <QTreeWidget>
+#include <functional>
 
 using hb::Value;
 using hbtest::settle;
@@ -266,6 +267,14 @@ TEST_P(PlantWindows, ProductCodeLooksUpTheNameAndUnchangedBoxesStoreNothing)
     onInput([&](hb::frmPlantInput &in) {
         enter(in.txtDATA[4], QStringLiteral("777"));
         EXPECT_EQ(in.work.PRD_NM, Value("")) << "an unknown code gives an empty name, not Null";
+        // A code whose product cannot be read is not taken: the box shows the code held.
+        ui->prompts.clear();
+        hbtest::withFailingStatements(*hb::gMst, QStringLiteral("MASTER.MDB を読めません。"),
+                                      [&] { enter(in.txtDATA[4], QStringLiteral("778")); });
+        EXPECT_EQ(ui->prompts.size(), 1u);
+        EXPECT_EQ(in.txtDATA[4]->text(), QStringLiteral("777"));
+        EXPECT_EQ(in.work.PRD_ID, Value(777));
+        ui->prompts.clear();
         enter(in.txtDATA[4], QString());
         EXPECT_TRUE(in.work.PRD_ID.isNull());
         EXPECT_TRUE(in.work.PRD_NM.isNull());
@@ -540,6 +549,28 @@ TEST_P(PlantWindows, CategoryRebuildsTheCropListAndKeepsTheCropWhenListed)
         leaveCombo(in.cmbDATA[1]);
         EXPECT_LT(in.cmbDATA[2]->count(), all) << "only the category's crops";
         EXPECT_EQ(in.cmbDATA[2]->currentText(), QStringLiteral("トマト"));
+
+        // While the work database cannot be read, a category, a crop or a box left changes what
+        // the boxes show of the crop no more than what the record holds: one message each.
+        const auto withoutWorkDb = [&](const char *what, const std::function<void()> &act) {
+            SCOPED_TRACE(what);
+            ui->prompts.clear();
+            hbtest::withFailingStatements(*hb::gWork, QStringLiteral("WORK.MDB を読めません。"), act);
+            EXPECT_EQ(ui->promptTexts(), QStringList{QStringLiteral("WORK.MDB を読めません。")});
+            EXPECT_EQ(in.cmbDATA[1]->currentText(), QStringLiteral("果菜類"));
+            EXPECT_EQ(in.cmbDATA[2]->currentText(), QStringLiteral("トマト"));
+            EXPECT_EQ(in.work.CROP_NM, Value("トマト"));
+        };
+        withoutWorkDb("category", [&] {
+            focusCombo(in.cmbDATA[1]);
+            in.cmbDATA[1]->setCurrentIndex(1);
+            leaveCombo(in.cmbDATA[1]);
+        });
+        withoutWorkDb("crop", [&] { enterCombo(in.cmbDATA[2], QStringLiteral("きゅうり")); });
+        withoutWorkDb("box", [&] { enter(in.txtDATA[3], QStringLiteral("大玉")); });
+        EXPECT_EQ(in.work.CROP_NM2, Value("大玉"));
+        ui->prompts.clear();
+
         focusCombo(in.cmbDATA[1]);
         in.cmbDATA[1]->setCurrentIndex(1);  // 葉茎菜類: no tomato
         leaveCombo(in.cmbDATA[1]);

@@ -5,6 +5,7 @@
 #include "test_calendar_data.h"
 
 #include "app/mainproc.h"
+#include "common/failingstatement.h"
 #include "common/harness.h"
 #include "core/appinit.h"
 #include "core/forms.h"
@@ -18,6 +19,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <functional>
 #include <set>
 #include <gtest/gtest.h>
 
@@ -85,6 +87,47 @@ protected:
         QTest::mouseClick(pic, Qt::LeftButton, Qt::NoModifier, at);
         hbtest::settle();
     }
+    // A click on the cell of the 2nd of the month drawn: the day it opens, if any.
+    static Value clickTheSecond(hb::frmDairyCal &cal)
+    {
+        const hb::CalGeometry g = cal.calGeometry();
+        const int cell = g.F + 1;
+        hb::gWorkDate = Value();
+        clickPicture(cal, g.cellX(cell) + g.Cw / 2.0, g.cellY(cell) + g.Ch / 2.0);
+        return hb::gWorkDate;
+    }
+    // The label, the cells, the day a click opens and gCalMonth (the lists' period) name one month.
+    static void expectOneMonth(hb::frmDairyCal &cal)
+    {
+        const QDate m = hb::gCalMonth;
+        EXPECT_EQ(ctl<QLabel>(cal, "lblYM")->text(), m.toString("yyyy年M月"));
+        EXPECT_EQ(cal.calGeometry().F, m.dayOfWeek() % 7);
+        const bool drawn = !cal.calView().cells.empty();
+        EXPECT_EQ(clickTheSecond(cal), drawn ? Value(m.addDays(1)) : Value()) << "a day of no month drawn opens nothing";
+    }
+    // Runs a move of the month with each of its reads failing in turn. Each failure is shown once
+    // and leaves one month named; one that came before the drawing leaves the month it started on.
+    void failEachReadOf(hb::frmDairyCal &cal, const std::function<void()> &move)
+    {
+        const QDate from = hb::gCalMonth;
+        hbtest::failEachRead(
+            [&](const std::function<void(bool)> &load) {
+                showMonth(cal, from);
+                ui->prompts.clear();
+                load(true);
+                move();
+                load(false);
+            },
+            [&](long k, const QString &sql) {
+                SCOPED_TRACE(sql.toStdString());
+                ASSERT_EQ(ui->prompts.size(), 1u) << ui->promptTexts().join('|').toStdString();
+                EXPECT_TRUE(ui->prompts[0].text.endsWith(hbtest::failedStatementText(k))) << ui->prompts[0].text.toStdString();
+                expectOneMonth(cal);
+                EXPECT_TRUE(k > 1 || hb::gCalMonth == from) << "the plantings are read before anything is drawn";
+            });
+        showMonth(cal, from);
+        ui->prompts.clear();
+    }
     static std::set<int> marked(const hb::CalView &v, bool hb::CalCell::*mark)
     {
         std::set<int> out;
@@ -134,6 +177,8 @@ TEST_P(CalendarWindow, StepsMonthsAndYearsAndReturnsToThisMonth)
         {"cmdPOST_1", QDate(2024, 2, 1), "2024年2月"},   {"cmdPOST_1", QDate(2025, 2, 1), "2025年2月"},
     };
     for (const Step &s : steps) {
+        SCOPED_TRACE(s.button);
+        failEachReadOf(cal, [&] { clickButton(cal, s.button); });
         clickButton(cal, s.button);
         EXPECT_EQ(hb::gCalMonth, s.expected) << s.button;
         EXPECT_EQ(hb::gCalMonth.day(), 1);
@@ -148,8 +193,12 @@ TEST_P(CalendarWindow, StepsMonthsAndYearsAndReturnsToThisMonth)
     EXPECT_EQ(cal.calGeometry().R, 4);
     hbtest::savePicture(&cal, "/tmp/hb9_cal_feb2015.png");
 
-    QTest::mouseDClick(ctl<QLabel>(cal, "lblYM"), Qt::LeftButton);
-    hbtest::settle();
+    const auto toThisMonth = [&] {
+        QTest::mouseDClick(ctl<QLabel>(cal, "lblYM"), Qt::LeftButton);
+        hbtest::settle();
+    };
+    failEachReadOf(cal, toThisMonth);
+    toThisMonth();
     EXPECT_EQ(hb::gCalMonth, thisMonth());
     EXPECT_EQ(cal.calView().today, QDate::currentDate().day());
     EXPECT_TRUE(ui->prompts.empty()) << ui->promptTexts().join('|').toStdString();
@@ -184,6 +233,16 @@ TEST_P(CalendarWindow, LayerBoxesAreSavedOnClickAndRestoredFromTheSettings)
     hbtest::click(ctl<QCheckBox>(cal, "chkCOND_1"));
     EXPECT_EQ(setting("CAL_OPT1"), Value("0"));
     EXPECT_EQ(cal.calView().cellOfDay(7)->weather, 0);
+
+    // A redraw that cannot read the month: one message, empty cells, and a click opens no day.
+    hbtest::withFailingStatements(*hb::gDb, "DATA.MDB を読めません。",
+                                  [&] { hbtest::click(ctl<QCheckBox>(cal, "chkCOND_1")); });
+    EXPECT_EQ(ui->prompts.size(), 1u);
+    EXPECT_TRUE(cal.calView().cells.empty());
+    EXPECT_EQ(clickTheSecond(cal), Value());
+    hbtest::click(ctl<QCheckBox>(cal, "chkCOND_1"));
+    EXPECT_EQ(clickTheSecond(cal), Value(QDate(2024, 5, 2)));
+    ui->prompts.clear();
 
     // A restart restores the choice.
     ASSERT_TRUE(cal.Unload());
@@ -281,6 +340,19 @@ TEST_P(CalendarWindow, ClickOnADayPicksItAndNothingElseDoes)
     // A month other than the current one opens its day just the same; the month stays.
     EXPECT_EQ(hb::gCalMonth, QDate(2009, 8, 1));
     EXPECT_TRUE(ui->prompts.empty()) << ui->promptTexts().join('|').toStdString();
+
+    // A step while another program holds the file: one message, and the month shown stays the one
+    // a click opens.
+    if (GetParam() == hbtest::Backend::Sqlite) {
+        auto other = fresh().connect();
+        other->EXEC("BEGIN EXCLUSIVE");
+        clickButton(cal, "cmdPOST_0");
+        EXPECT_EQ(ui->promptTexts(), QStringList{hb::DbObject::lockedText()});
+        other->EXEC("ROLLBACK");
+        EXPECT_EQ(ctl<QLabel>(cal, "lblYM")->text(), "2009年8月");
+        EXPECT_EQ(hb::gCalMonth, QDate(2009, 8, 1));
+        EXPECT_EQ(clickTheSecond(cal), Value(QDate(2009, 8, 2)));
+    }
 }
 
 TEST_P(CalendarWindow, SingleGrowerUseCloseEndsTheProgram)

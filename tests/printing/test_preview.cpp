@@ -4,6 +4,7 @@
 #include "printing/fdlpreview.h"
 #include "printing/fdlsetmgn.h"
 #include "printing/printfixture.h"
+#include "common/failingstatement.h"
 
 #include <QAction>
 #include <QApplication>
@@ -122,6 +123,12 @@ TEST_F(Preview, NavigationMovesThroughThePages)
         EXPECT_EQ(enabledMoves(f), s.enabled);
     }
     EXPECT_TRUE(ui->prompts.empty());
+
+    // A page whose settings cannot be read: one message, and nothing of the page before is shown.
+    withFailingStatements(*hb::gINI, QStringLiteral("INFO.MDB を読めません。"), [&] { click(f.Command1[3]); });
+    EXPECT_EQ(ui->prompts.size(), 1u);
+    EXPECT_EQ(f.txtPAGE->text(), "1");
+    EXPECT_EQ(shownSheet(f), 0);
 }
 
 // The last-page test compares texts: "02" on the last of two pages leaves 次 and 最後 enabled.

@@ -594,6 +594,18 @@ TEST_P(ShipWindows, AShipmentToAnotherShopTakesThatShopsProductAndFeeRate)
     auto &list = openList();
     onInput([&](hb::frmShipInput &in) {
         settle();
+        const auto failing = [&](hb::DbObject &db, const std::function<void()> &act) {
+            ui->prompts.clear();
+            hbtest::withFailingStatements(db, QStringLiteral("読めません。"), act);
+            ASSERT_EQ(ui->prompts.size(), 1u) << ui->promptTexts().join('|').toStdString();
+            EXPECT_TRUE(ui->prompts[0].text.endsWith(QStringLiteral("読めません。")));
+            ui->prompts.clear();
+        };
+        // A shop whose payment side cannot be read is not taken: the box goes back to the shop shown.
+        failing(*hb::gMst, [&] { chooseItem(in.cmbDATA[1], 2); });
+        EXPECT_EQ(in.cmbDATA[1]->currentText(), "道の駅みどり");
+        EXPECT_EQ(in.work.SHOP_ID, Value(1));
+        EXPECT_TRUE(in.Option1[1]->isChecked());
         chooseItem(in.cmbDATA[1], 2);
         EXPECT_EQ(in.work.SHOP_ID, Value(2));
         EXPECT_TRUE(in.Option1[0]->isChecked()) << "shop 2 pays in cash";
@@ -614,6 +626,26 @@ TEST_P(ShipWindows, AShipmentToAnotherShopTakesThatShopsProductAndFeeRate)
         EXPECT_EQ(in.txtDATA[hb::kBoxFeeRt]->text(), "5");
         EXPECT_EQ(in.txtDATA[hb::kBoxFeeAmt]->text(), "100");
         EXPECT_TRUE(ui->prompts.empty());
+
+        // A code whose product cannot be read is not taken: the boxes show the product held.
+        failing(*hb::gMst, [&] {
+            type(in.txtDATA[hb::kBoxPrdId], "101");
+            type(in.txtDATA[hb::kBoxNotes], "");
+        });
+        EXPECT_EQ(in.txtDATA[hb::kBoxPrdId]->text(), "201");
+        EXPECT_EQ(in.txtDATA[hb::kBoxPrdNm]->text(), "きゅうり");
+        EXPECT_EQ(in.work.PRD_ID, Value(201));
+
+        // Plantings that cannot be read: the list is empty, and no planting is held.
+        hbtest::focusByClick(in.List1);
+        in.List1->setCurrentRow(1);
+        settle();
+        ASSERT_FALSE(hb::isBlank(in.work.PLANT_ID));
+        type(in.txtDATA[hb::kBoxShipQty], "1");
+        failing(*hb::gDb, [&] { type(in.txtDATA[hb::kBoxNotes], ""); });
+        EXPECT_EQ(in.List1->count(), 0);
+        EXPECT_TRUE(hb::isBlank(in.work.PLANT_ID));
+        EXPECT_EQ(in.lblDATA[1]->text(), "");
         hbtest::click(in.cmdMENU[0]);
     });
     hbtest::click(list.cmdMENU[1]);
