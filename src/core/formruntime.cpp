@@ -210,7 +210,7 @@ void FormRuntime::openList(QComboBox *box, bool onlyWithFocus)
         // down. Qt's list closes on a release outside its items unless it opened from its own
         // mouse press: the release of that click would close it again at once.
         if (QGuiApplication::mouseButtons() != Qt::NoButton)
-            instance().releaseOfOpeningClick_ = p->view()->parentWidget();
+            instance().swallowReleaseOn_ = p->view()->parentWidget();
         if (!typingBoxOfList(p->view()))
             return;
         // The open list is a pop-up, and Qt gave the keyboard focus to its view: the box lost the
@@ -235,7 +235,9 @@ bool FormRuntime::eventFilter(QObject *o, QEvent *e)
     switch (e->type()) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
-        releaseOfOpeningClick_ = nullptr;
+        // A release still awaited from an earlier press never came (a message box took it, a
+        // list closed): this press's own release must reach its control.
+        swallowReleaseOn_ = nullptr;
         if (o->isWindowType())
             return mousePressed(static_cast<QWindow *>(o), static_cast<QMouseEvent *>(e));
         if (o->isWidgetType() && dropPressOn
@@ -245,13 +247,13 @@ bool FormRuntime::eventFilter(QObject *o, QEvent *e)
         }
         break;
     case QEvent::MouseButtonRelease:
-        if (swallowReleaseOn_ && o == swallowReleaseOn_) {
+        // The release of a dropped press, or of the click that opened a list (it comes to the
+        // list's pop-up or one of its children).
+        if (swallowReleaseOn_
+            && (o == swallowReleaseOn_
+                || (o->isWidgetType() && swallowReleaseOn_->isWidgetType()
+                    && static_cast<QWidget *>(swallowReleaseOn_.data())->isAncestorOf(static_cast<QWidget *>(o))))) {
             swallowReleaseOn_ = nullptr;
-            return true;
-        }
-        if (releaseOfOpeningClick_ && o->isWidgetType()
-            && (o == releaseOfOpeningClick_ || releaseOfOpeningClick_->isAncestorOf(static_cast<QWidget *>(o)))) {
-            releaseOfOpeningClick_ = nullptr;
             return true;
         }
         break;
@@ -304,9 +306,6 @@ bool FormRuntime::mousePressed(QWindow *window, QMouseEvent *e)
         return pressDropped_;
     }
     pressDropped_ = false;
-    // A new press: a release still awaited from a dropped press never came (a message box of the
-    // refusal took it), and this press's own release must reach its control.
-    swallowReleaseOn_ = nullptr;
     QWidget *hit = f->childAt(e->position().toPoint());
     QWidget *target = clickFocusTarget(hit ? hit : f);
     if (!target || f->leaveFocus(target))

@@ -65,8 +65,7 @@ private:
 
     QPointer<QWidget> focusInWidget_;
     Qt::FocusReason focusInReason_ = Qt::OtherFocusReason;
-    QPointer<QObject> swallowReleaseOn_;
-    QPointer<QWidget> releaseOfOpeningClick_;  // a list opened with the button down
+    QPointer<QObject> swallowReleaseOn_;  // whose (or whose children's) next release is dropped
     bool pressDropped_ = false;
     bool popupEsc_ = false;   // the Esc being delivered found a pop-up open
     bool inList_ = false;     // a key or shortcut is being given to an open list as Qt's own

@@ -67,6 +67,32 @@ void pressKey(Qt::Key key, QWidget *w, Qt::KeyboardModifiers mods)
     settle();
 }
 
+namespace {
+QWindow *keyboardWindow()
+{
+    if (QWidget *popup = QApplication::activePopupWidget())
+        return popup->windowHandle();
+    QWidget *focus = QApplication::focusWidget();
+    return focus ? focus->window()->windowHandle() : QGuiApplication::focusWindow();
+}
+}  // namespace
+
+void strike(Qt::Key key, Qt::KeyboardModifiers mods)
+{
+    if (QWindow *window = keyboardWindow())
+        QTest::keyClick(window, key, mods);
+    settle();
+}
+
+void strike(const char *keys, Qt::KeyboardModifiers mods)
+{
+    for (const char *k = keys; *k; ++k) {
+        if (QWindow *window = keyboardWindow())
+            QTest::keyClick(window, *k, mods);
+    }
+    settle();
+}
+
 void turnWheel(QWidget *over, int notches)
 {
     QWindow *window = over->window()->windowHandle();

@@ -44,6 +44,10 @@ void click(QWidget *w);
 void focusByClick(QWidget *w);
 // Key strokes sent to the focused widget (or to w).
 void pressKey(Qt::Key key, QWidget *w = nullptr, Qt::KeyboardModifiers mods = Qt::NoModifier);
+// Key strokes as the keyboard gives them: to the window that holds the keyboard (an open pop-up's,
+// such as a combo box's list, else the focused control's), which hands them to its focused control.
+void strike(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier);
+void strike(const char *keys, Qt::KeyboardModifiers mods = Qt::NoModifier);
 // Turns the mouse wheel over the middle of a widget, `notches` towards the grower (down; negative
 // away), through the window as the wheel's arrive: to the widget under the pointer.
 void turnWheel(QWidget *over, int notches);

@@ -1,13 +1,13 @@
 #include "common/testinputcontext.h"
 
+#include "common/harness.h"
+
 #include <qpa/qplatforminputcontextplugin_p.h>
 
-#include <QApplication>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QInputMethodEvent>
-#include <QTest>
 #include <QTimer>
-#include <QWindow>
 
 namespace hbtest {
 
@@ -102,11 +102,7 @@ void typeWithInputMethodOn(const QString &keys)
             wide += c.unicode() > 0x20 && c.unicode() < 0x7f ? QChar(c.unicode() - 0x21 + 0xff01) : c;
         im.compose(im.held() + wide);
     } else {
-        QWidget *popup = QApplication::activePopupWidget();
-        QWidget *focus = QApplication::focusWidget();
-        QWindow *window = popup ? popup->windowHandle() : focus ? focus->window()->windowHandle() : nullptr;
-        for (QChar c : keys)
-            QTest::keyClick(window, c.toLatin1());
+        strike(keys.toLatin1().constData());
     }
     QCoreApplication::processEvents();
 }

@@ -25,6 +25,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -564,29 +565,65 @@ TEST_F(FormEvents, AFailingValidateIsReportedAndLetsTheFocusGo)
     EXPECT_EQ(ui_->prompts[0].style, hb::kMsgExclamation);
 }
 
-TEST_F(FormEvents, SelectAllAndDropDownOnFocus)
-{
-    TestForm *f = make("frmPlantInput");
-    auto *date = f->add<QLineEdit>("txtDATA_0", 30, 40, 200, 24);
-    auto *plain = f->add<QLineEdit>("txtDATA_1", 30, 80, 200, 24);
-    auto *kind = f->add<QComboBox>("cmbDATA_0", 30, 120, 200, 24);
-    auto *unit = f->add<QComboBox>("cmbDATA_1", 30, 160, 200, 24);
-    kind->addItems({"", "露地", "施設"});
-    unit->addItems({"", "kg"});
-    f->setSelectAllOnFocus(date);
-    f->setDropDownOnFocus(kind);
-    date->setText("2024/05/01");
-    plain->setText("abc");
-    open(f);
+// A planting window's boxes: a date box that selects its text on focus, a text box, a combo box
+// whose list opens on focus and one whose list does not, an editable box whose list opens on
+// focus, a note and a number of days. Each test starts from the window just opened.
+class FormDropDown : public FormTest {
+protected:
+    void SetUp() override
+    {
+        f = make("frmPlantInput");
+        date = f->add<QLineEdit>("txtDATA_0", 30, 40, 200, 24);
+        plain = f->add<QLineEdit>("txtDATA_1", 30, 80, 200, 24);
+        kind = f->add<QComboBox>("cmbDATA_0", 30, 120, 200, 24);
+        unit = f->add<QComboBox>("cmbDATA_1", 30, 160, 200, 24);
+        crop = f->add<QComboBox>("cmbDATA_2", 30, 200, 200, 24);
+        note = f->add<QLineEdit>("txtDATA_2", 30, 240, 200, 24);
+        days = f->add<QSpinBox>("txtDATA_3", 30, 280, 100, 24);
+        kind->addItems({"", "露地", "施設"});
+        unit->addItems({"", "kg"});
+        crop->setEditable(true);
+        crop->setCompleter(nullptr);  // as the windows' boxes
+        crop->addItems({"いちご", "トマト", "ミニトマト", "なす"});
+        crop->setCurrentIndex(3);
+        days->setValue(5);
+        f->setSelectAllOnFocus(date);
+        f->setDropDownOnFocus(kind);
+        f->setDropDownOnFocus(crop);
+        f->keys = [](QWidget *, int &key) { key = key == 'q' ? 0 : key; };
+        date->setText("2024/05/01");
+        plain->setText("abc");
+        open(f);
+    }
+    // Tab from the box before it into the editable box; true when its list opened.
+    bool tabIntoCrop()
+    {
+        unit->setFocus();
+        settle();
+        hbtest::strike(Qt::Key_Tab);
+        return crop->view()->isVisible();
+    }
 
+    hbtest::TestInputContext &im = hbtest::TestInputContext::instance();
+    TestForm *f = nullptr;
+    QLineEdit *date = nullptr, *plain = nullptr, *note = nullptr;
+    QComboBox *kind = nullptr, *unit = nullptr, *crop = nullptr;
+    QSpinBox *days = nullptr;
+};
+
+TEST_F(FormDropDown, AClickSelectsTheWholeTextOnlyWhereTheWindowAsks)
+{
     hbtest::focusByClick(plain);
     EXPECT_EQ(plain->selectedText(), "");
     hbtest::focusByClick(date);
     EXPECT_EQ(date->selectedText(), "2024/05/01");
+}
 
+TEST_F(FormDropDown, AListOpensOnceWhenItsBoxGetsTheFocusOnlyWhereTheWindowAsks)
+{
     plain->setFocus();
     settle();
-    hbtest::pressKey(Qt::Key_Tab);
+    hbtest::strike(Qt::Key_Tab);
     ASSERT_EQ(f->log.last(), "GotFocus cmbDATA_0");
     EXPECT_TRUE(kind->view()->isVisible());
     kind->hidePopup();  // the focus comes back from the list: it must not open again
@@ -598,49 +635,63 @@ TEST_F(FormEvents, SelectAllAndDropDownOnFocus)
     unit->setFocus();
     settle();
     EXPECT_FALSE(unit->view()->isVisible());
+}
 
-    // An editable box whose list opened takes what is typed as with the list closed: input-method
-    // text, and keys as the window system delivers them to the open list, through the window's
-    // KeyPress; the list marks the first item that begins with the text, Down chooses, Enter
-    // closes the list and moves on through Validate, Esc closes it keeping the text.
-    auto *crop = f->add<QComboBox>("cmbDATA_2", 30, 200, 200, 24);
-    crop->setEditable(true);
-    crop->setCompleter(nullptr);  // as the windows' boxes
-    crop->addItems({"いちご", "トマト", "ミニトマト", "なす"});
-    crop->setCurrentIndex(3);
-    crop->show();
-    f->setDropDownOnFocus(crop);
-    f->keys = [](QWidget *, int &key) { key = key == 'q' ? 0 : key; };
-    const auto typed = [&](const char *keys, Qt::KeyboardModifiers mods = Qt::NoModifier) {
-        QWidget *popup = QApplication::activePopupWidget();
-        ASSERT_NE(popup, nullptr) << "no list is open to take " << keys;
-        for (const char *k = keys; *k; ++k)
-            QTest::keyClick(popup->windowHandle(), *k, mods);
-        settle();
+// An editable box whose list opened takes what is typed as with the list closed: input-method
+// text, and keys as the window system delivers them to the open list, through the window's
+// KeyPress; the list marks the first item that begins with the text, Down chooses, Enter closes
+// the list and moves on through Validate with the text typed, Esc closes it keeping the text.
+TEST_F(FormDropDown, AnOpenListsTypingGoesIntoItsBoxAndEnterKeepsWhatWasTyped)
+{
+    QString validated;
+    f->check = [&](QWidget *c) {
+        if (c == crop)
+            validated = crop->currentText();
+        return true;
     };
-    hbtest::pressKey(Qt::Key_Tab);
-    ASSERT_TRUE(crop->view()->isVisible());
+    ASSERT_TRUE(tabIntoCrop());
     hbtest::typeText(QApplication::focusWidget(), "ト");  // where the input method sends it
     EXPECT_EQ(crop->currentText(), "ト") << "the first key replaces the text selected on focus";
     EXPECT_EQ(crop->view()->currentIndex().row(), 1);
-    hbtest::pressKey(Qt::Key_Down);
-    typed("xq");
+    f->log.clear();
+    hbtest::strike(Qt::Key_Return);
+    EXPECT_FALSE(crop->view()->isVisible());
+    EXPECT_EQ(f->log.value(0), "Validate cmbDATA_2");
+    EXPECT_EQ(validated, "ト") << "the marked item is not taken";
+    EXPECT_EQ(crop->currentText(), "ト");
+    EXPECT_EQ(QApplication::focusWidget(), note);
+}
+
+TEST_F(FormDropDown, DownChoosesInAnOpenListAndKeysGoThroughTheWindowsKeyPress)
+{
+    ASSERT_TRUE(tabIntoCrop());
+    hbtest::typeText(QApplication::focusWidget(), "ト");
+    hbtest::strike(Qt::Key_Down);
+    hbtest::strike("xq");
     EXPECT_EQ(crop->currentText(), "ミニトマトx");
     EXPECT_FALSE(crop->view()->currentIndex().isValid());
     f->log.clear();
-    hbtest::pressKey(Qt::Key_Return);
+    hbtest::strike(Qt::Key_Return);
     EXPECT_FALSE(crop->view()->isVisible());
-    EXPECT_EQ(f->log.first(), "Validate cmbDATA_2");
-    EXPECT_NE(QApplication::focusWidget(), crop);
-    hbtest::pressKey(Qt::Key_Backtab);
-    typed("ab");
-    hbtest::pressKey(Qt::Key_Escape);
+    EXPECT_EQ(f->log.value(0), "Validate cmbDATA_2");
+    EXPECT_EQ(crop->currentText(), "ミニトマトx");
+    EXPECT_EQ(QApplication::focusWidget(), note);
+}
+
+TEST_F(FormDropDown, EscClosesAnOpenListKeepingTheTypedText)
+{
+    ASSERT_TRUE(tabIntoCrop());
+    hbtest::strike("ab");
+    hbtest::strike(Qt::Key_Escape);
     EXPECT_EQ(QApplication::focusWidget(), crop);
     EXPECT_FALSE(crop->view()->isVisible());
     EXPECT_EQ(crop->currentText(), "ab");
+}
 
-    // The input method is asked of the focused box: off where the box switched it off, on in a
-    // text box and in the open list of an editable box, whose composition shows in the box.
+// The input method is asked of the focused box: off where the box switched it off, on in a text
+// box and in the open list of an editable box, whose composition shows in the box.
+TEST_F(FormDropDown, TheInputMethodIsAskedOfTheFocusedBoxAndComposesInTheOpenListsBox)
+{
     date->setAttribute(Qt::WA_InputMethodEnabled, false);
     for (const auto &[box, on] : {std::pair<QWidget *, bool>{date, false}, {plain, true}, {crop, true}}) {
         box->setFocus();
@@ -653,43 +704,75 @@ TEST_F(FormEvents, SelectAllAndDropDownOnFocus)
     const QRect caret = qApp->inputMethod()->cursorRectangle().toRect();
     EXPECT_TRUE(QRect(crop->mapToGlobal(QPoint(0, 0)), crop->size())
                     .contains(QApplication::focusWindow()->mapToGlobal(caret.center())));
+}
 
-    // A word the input method commits in the open list goes in once, also when no item begins
-    // with it; an emptied text marks no item, and Enter leaves the box empty.
-    hbtest::TestInputContext &im = hbtest::TestInputContext::instance();
-    typed("a", Qt::ControlModifier);
+// A word the input method commits in the open list goes in once, also when no item begins with
+// it; an emptied text marks no item, and Enter leaves the box empty.
+TEST_F(FormDropDown, ACommittedWordGoesIntoAnOpenListsBoxOnceAndAnEmptiedTextStaysEmpty)
+{
+    ASSERT_TRUE(tabIntoCrop());
+    hbtest::strike("a", Qt::ControlModifier);
     im.commitWord("ト");
     im.compose("だいこん");
     im.compose("大根");
     im.commitWord("大根");
     EXPECT_EQ(crop->currentText(), "ト大根");
     EXPECT_FALSE(crop->view()->currentIndex().isValid());
-    typed("\b\b\b");
+    hbtest::strike("\b\b\b");
     EXPECT_FALSE(crop->view()->currentIndex().isValid()) << "the empty text begins every item";
-    hbtest::pressKey(Qt::Key_Return);
+    hbtest::strike(Qt::Key_Return);
     EXPECT_EQ(crop->currentText(), "");
     EXPECT_NE(QApplication::focusWidget(), crop);
+}
 
-    // A composition the grower cancels never reaches the box: not at Enter, not at a focus change.
+// A composition the grower cancels never reaches the box: not at Enter, not at a focus change.
+TEST_F(FormDropDown, ACancelledCompositionNeverReachesTheBox)
+{
     hbtest::focusByClick(plain);
     im.compose("たね");
     im.cancel();
-    hbtest::pressKey(Qt::Key_Return);
+    hbtest::strike(Qt::Key_Return);
     EXPECT_EQ(plain->text(), "abc");
-    hbtest::pressKey(Qt::Key_Escape);  // the list of the box Enter moved to
-    // A box whose input method is off takes digits as typed with the grower's mode on.
+}
+
+// A box whose input method is off takes digits as typed with the grower's mode on.
+TEST_F(FormDropDown, ABoxWhoseInputMethodIsOffTakesDigitsAsTyped)
+{
+    date->setAttribute(Qt::WA_InputMethodEnabled, false);
+    hbtest::focusByClick(plain);
     hbtest::focusByClick(date);
     hbtest::typeWithInputMethodOn("5");
     EXPECT_EQ(date->text(), "5");
-    // A composition still shown when a click moves the focus goes into the box being left, once.
+}
+
+// A composition still shown when a click moves the focus goes into the box being left, once; the
+// same word converted again in the box clicked goes in, at once or later.
+TEST_F(FormDropDown, ACompositionShownAtAClickGoesIntoTheBoxLeftOnce)
+{
+    date->setAttribute(Qt::WA_InputMethodEnabled, false);
     hbtest::focusByClick(plain);
     im.compose("たね");
     hbtest::focusByClick(date);
     EXPECT_EQ(plain->text(), "abcたね");
-    EXPECT_EQ(date->text(), "5");
+    EXPECT_EQ(date->text(), "2024/05/01");
 
-    // A click held as a hand holds it, into a box whose list its focus opens: the list opens
-    // while the button is down, and stays open when it comes up beside the list.
+    hbtest::focusByClick(plain);
+    im.compose("たね");
+    hbtest::focusByClick(note);
+    EXPECT_EQ(plain->text(), "abcたねたね");
+    EXPECT_EQ(note->text(), "");
+    QTest::qWait(200);
+    im.commitWord("たね");
+    EXPECT_EQ(note->text(), "たね") << "committed again 0.2 s later";
+    im.compose("たね");
+    im.commitWord("たね");
+    EXPECT_EQ(note->text(), "たねたね") << "converted again at once";
+}
+
+// A click held as a hand holds it, into a box whose list its focus opens: the list opens while
+// the button is down, and stays open when it comes up beside the list.
+TEST_F(FormDropDown, AListOpenedByAHeldClickStaysOpenWhenTheButtonComesUp)
+{
     const QPoint onCrop = crop->mapTo(f, crop->rect().center());
     QTest::mousePress(f->windowHandle(), Qt::LeftButton, Qt::NoModifier, onCrop);
     settle();
@@ -699,27 +782,37 @@ TEST_F(FormEvents, SelectAllAndDropDownOnFocus)
     QTest::mouseRelease(f->windowHandle(), Qt::LeftButton, Qt::NoModifier, up);
     settle();
     EXPECT_TRUE(crop->view()->isVisible());
-    hbtest::pressKey(Qt::Key_Escape);
+}
 
-    // In a list without an editable text, Enter and Tab take the marked item, close the list
-    // and move on, in one press.
+// In a list without an editable text, Enter and Tab take the marked item, close the list and move
+// on, in one press.
+TEST_F(FormDropDown, EnterAndTabInAPlainListTakeTheMarkedItemAndMoveOn)
+{
     for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Tab}) {
         hbtest::focusByClick(plain);
-        hbtest::pressKey(Qt::Key_Tab);
+        hbtest::strike(Qt::Key_Tab);
         ASSERT_TRUE(kind->view()->isVisible());
         const int marked = (kind->currentIndex() + 1) % kind->count();
-        hbtest::pressKey(Qt::Key_Down);
-        hbtest::pressKey(key);
-            EXPECT_EQ(kind->currentIndex(), marked);
+        hbtest::strike(Qt::Key_Down);
+        hbtest::strike(key);
+        EXPECT_EQ(kind->currentIndex(), marked);
         EXPECT_FALSE(kind->view()->isVisible());
         EXPECT_EQ(QApplication::focusWidget(), unit) << key;
     }
+}
 
-    // The wheel changes only the box that has the focus, as Up and Down do; over another box it
-    // changes neither the box nor the focus.
-    unit->setCurrentIndex(0);
+// The wheel changes only the box that has the focus, as Up and Down do; over another box (a
+// number box too) it changes neither the box nor the focus.
+TEST_F(FormDropDown, TheWheelChangesOnlyTheFocusedBox)
+{
+    unit->setFocus();
+    settle();
+    kind->setCurrentIndex(2);
     hbtest::turnWheel(kind, -1);
     EXPECT_EQ(kind->currentIndex(), 2);
+    EXPECT_EQ(QApplication::focusWidget(), unit);
+    hbtest::turnWheel(days, 1);
+    EXPECT_EQ(days->value(), 5);
     EXPECT_EQ(QApplication::focusWidget(), unit);
     hbtest::turnWheel(unit, 1);
     EXPECT_EQ(unit->currentIndex(), 1);
