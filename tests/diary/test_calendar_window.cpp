@@ -294,6 +294,13 @@ TEST_P(CalendarWindow, PlantingFilterLimitsTwoMarksAndEmptiesOnEveryRedraw)
     EXPECT_EQ(cmb->currentIndex(), 1);
     EXPECT_EQ(marked(cal.calView(), &hb::CalCell::shipment), std::set<int>{10});
 
+    // A step that cannot read the plantings changes nothing: the filter keeps its choice.
+    hbtest::withFailingStatements(*hb::gDb, "DATA.MDB を読めません。", [&] { clickButton(cal, "cmdPOST_0"); });
+    EXPECT_EQ(ui->prompts.size(), 1u);
+    EXPECT_EQ(cmb->count(), 3);
+    EXPECT_EQ(cmb->currentIndex(), 1);
+    ui->prompts.clear();
+
     // Every redraw empties it: a month step, a resize, a save elsewhere (DispData).
     clickButton(cal, "cmdPOST_0");
     EXPECT_EQ(cmb->currentIndex(), -1);
