@@ -70,6 +70,7 @@ DatePicker::DatePicker(Form &window, int leftTwips, int topTwips) : QObject(&win
     calendar_->hide();
     calendar_->raise();
     connect(calendar_, &QCalendarWidget::clicked, this, [this](QDate day) { DateClick(day); });
+    calendar_->installEventFilter(this);
     window.installEventFilter(this);
 }
 
@@ -110,6 +111,13 @@ bool DatePicker::eventFilter(QObject *watched, QEvent *event)
     if (pressed && yearBox_ && QApplication::focusWidget() == yearBox_ && pressed->window() == &window_
         && !yearBox_->isAncestorOf(pressed) && giveFocusBack())
         return true;
+    // A press no part of the calendar took (the weekday names, the title bar beside its buttons)
+    // reaches the calendar, which would take the focus: it does nothing.
+    if (watched == calendar_
+        && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)) {
+        event->accept();
+        return true;
+    }
     return QObject::eventFilter(watched, event);
 }
 

@@ -208,6 +208,12 @@ TEST_F(DatePickerTest, AClickedDayGoesIntoTheBoxAndTheFocusMovesOn)
     // A real click on the cell of 2008-02-29.
     auto *view = cal()->findChild<QTableView *>(QStringLiteral("qt_calendar_calendarview"));
     ASSERT_NE(view, nullptr);
+    // A click on the row of weekday names picks nothing and leaves the focus in the box.
+    QTest::mouseClick(f->windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                      view->mapTo(f, view->visualRect(view->model()->index(0, 3)).center()));
+    settle();
+    EXPECT_EQ(QApplication::focusWidget(), f->txtCOND[1]);
+    EXPECT_EQ(f->txtCOND[1]->text(), QStringLiteral("2008/"));
     QModelIndex cell;
     for (int r = 0; r < view->model()->rowCount() && !cell.isValid(); ++r)
         for (int c = 0; c < view->model()->columnCount(); ++c) {
