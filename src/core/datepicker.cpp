@@ -4,6 +4,7 @@
 #include "core/helpers.h"
 #include "core/value.h"
 
+#include <QApplication>
 #include <QCalendarWidget>
 #include <QEvent>
 #include <QKeyEvent>
@@ -54,10 +55,13 @@ DatePicker::DatePicker(Form &window, int leftTwips, int topTwips) : QObject(&win
     // aside, which must take typing).
     calendar_->setFocusPolicy(Qt::NoFocus);
     for (QWidget *w : calendar_->findChildren<QWidget *>()) {
-        if (w->objectName() != QLatin1String("qt_calendar_yearedit"))
+        if (w->objectName() != QLatin1String("qt_calendar_yearedit")) {
             w->setFocusPolicy(Qt::NoFocus);
-        else
+        } else {
             w->setAttribute(Qt::WA_InputMethodEnabled, false);  // a year: digits as typed
+            w->installEventFilter(this);
+            yearBox_ = w;
+        }
     }
     // The design size is too small for the month at the window's font: never smaller than the
     // month needs (the right edge still lines up with the box).
@@ -66,6 +70,7 @@ DatePicker::DatePicker(Form &window, int leftTwips, int topTwips) : QObject(&win
     calendar_->hide();
     calendar_->raise();
     connect(calendar_, &QCalendarWidget::clicked, this, [this](QDate day) { DateClick(day); });
+    calendar_->installEventFilter(this);
     window.installEventFilter(this);
 }
 
@@ -82,12 +87,55 @@ bool DatePicker::eventFilter(QObject *watched, QEvent *event)
     }
     if (watched == &window_ && event->type() == QEvent::Resize) {
         QTimer::singleShot(0, this, [this] {
-            const auto it = boxes_.find(tag_.toInt());
-            if (calendar_->isVisible() && !tag_.isEmpty() && it != boxes_.end() && it->second)
-                place(it->second);
+            if (QLineEdit *box = servedBox(); box && calendar_->isVisible())
+                place(box);
         });
     }
+    // The year box has the focus while it is open. It closes by hiding itself (Esc, a resize),
+    // which would pass the focus on to the window's next control; the focus goes back to the box
+    // served instead.
+    if (watched == yearBox_) {
+        if (event->type() == QEvent::FocusIn)
+            qApp->installEventFilter(this);  // ahead of the calendar's own filter of presses
+        else if (event->type() == QEvent::FocusOut)
+            qApp->removeEventFilter(this);
+        else if (event->type() == QEvent::Hide && QApplication::focusWidget() == yearBox_)
+            giveFocusBack();
+        return false;
+    }
+    // A press beside the open year box that gave no control the focus (the calendar, the bare
+    // window) closes the year box, keeping its year, as the calendar's own filter does; but
+    // that filter then gives the focus to the calendar, which takes no typing. The focus goes
+    // back to the box served.
+    auto *pressed = event->type() == QEvent::MouseButtonPress ? qobject_cast<QWidget *>(watched) : nullptr;
+    if (pressed && yearBox_ && QApplication::focusWidget() == yearBox_ && pressed->window() == &window_
+        && !yearBox_->isAncestorOf(pressed) && giveFocusBack())
+        return true;
+    // A press no part of the calendar took (the weekday names, the title bar beside its buttons)
+    // reaches the calendar, which would take the focus: it does nothing.
+    if (watched == calendar_
+        && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)) {
+        event->accept();
+        return true;
+    }
     return QObject::eventFilter(watched, event);
+}
+
+bool DatePicker::giveFocusBack()
+{
+    QLineEdit *box = servedBox();
+    if (!box || !window_.isVisible() || !box->isVisible() || !box->isEnabled())
+        return false;
+    focusWithoutPicker(box);
+    return true;
+}
+
+QLineEdit *DatePicker::servedBox() const
+{
+    bool ok = false;
+    const int index = tag_.toInt(&ok);
+    const auto it = ok ? boxes_.find(index) : boxes_.end();
+    return it != boxes_.end() ? it->second.data() : nullptr;
 }
 
 void DatePicker::addBox(int index, QLineEdit *box)
@@ -196,12 +244,9 @@ void DatePicker::gotFocus(QWidget *control)
 void DatePicker::DateClick(const QDate &day)
 {
     trapped(Trap::Plain, [this, &day] {
-        bool ok = false;
-        const int index = tag_.toInt(&ok);
-        const auto it = ok ? boxes_.find(index) : boxes_.end();
-        if (it == boxes_.end() || !it->second)
+        QLineEdit *box = servedBox();
+        if (!box)
             throw HbError(kErrSubscript, QStringLiteral("インデックスが有効範囲にありません。"));
-        QLineEdit *box = it->second;
         box->setText(day.toString(kDateForm));
         box->setFocus(Qt::OtherFocusReason);
         hide();

@@ -24,8 +24,10 @@
 // A failure there is reported in a plain message box. Paging months writes nothing.
 //
 // The picker never takes the focus itself: clicking it leaves the focus (and a half-typed text)
-// in the box, and the picked day replaces the text. Date boxes get the "/" typing help
-// (SetDateSlash) and select their whole text on focus.
+// in the box, and the picked day replaces the text. Its year box takes the focus while it is
+// open; a click on another control closes it and gives that control the focus, Esc or a click
+// on no control (the picker included) closes it and gives the focus back to the box. Date
+// boxes get the "/" typing help (SetDateSlash) and select their whole text on focus.
 
 #include <QDate>
 #include <QObject>
@@ -75,6 +77,10 @@ protected:
 
 private:
     bool isDateBox(QWidget *control, int *index) const;
+    // The box of the tag, or nullptr.
+    QLineEdit *servedBox() const;
+    // The focus from the year box to the box served, where it can take it.
+    bool giveFocusBack();
     bool hides(const QWidget *control) const;
     void place(QLineEdit *box);
 
@@ -84,6 +90,7 @@ private:
     std::function<bool()> condition_;
     QStringList hideOn_;
     QString tag_;
+    QWidget *yearBox_ = nullptr;
     bool quiet_ = false;
 };
 

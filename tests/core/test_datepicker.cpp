@@ -208,6 +208,12 @@ TEST_F(DatePickerTest, AClickedDayGoesIntoTheBoxAndTheFocusMovesOn)
     // A real click on the cell of 2008-02-29.
     auto *view = cal()->findChild<QTableView *>(QStringLiteral("qt_calendar_calendarview"));
     ASSERT_NE(view, nullptr);
+    // A click on the row of weekday names picks nothing and leaves the focus in the box.
+    QTest::mouseClick(f->windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                      view->mapTo(f, view->visualRect(view->model()->index(0, 3)).center()));
+    settle();
+    EXPECT_EQ(QApplication::focusWidget(), f->txtCOND[1]);
+    EXPECT_EQ(f->txtCOND[1]->text(), QStringLiteral("2008/"));
     QModelIndex cell;
     for (int r = 0; r < view->model()->rowCount() && !cell.isValid(); ++r)
         for (int c = 0; c < view->model()->columnCount(); ++c) {
@@ -241,6 +247,48 @@ TEST_F(DatePickerTest, AClickedDayGoesIntoTheBoxAndTheFocusMovesOn)
     QInputMethodQueryEvent query(Qt::ImEnabled);
     QCoreApplication::sendEvent(qApp->focusObject(), &query);
     EXPECT_FALSE(query.value(Qt::ImEnabled).toBool());
+}
+
+// The picker's year box takes the focus while it is open. A click on another box closes it and
+// gives that box the focus; Esc or a click on no control, the picker included, gives the focus
+// back to the box the picker serves. Either way what is typed next goes into a box.
+TEST_F(DatePickerTest, LeavingTheYearBoxLeavesTheFocusInABox)
+{
+    struct Case {
+        const char *what;
+        QPoint at;  // where the click goes; none: Esc
+        QLineEdit *focused;
+        bool shown;
+    };
+    const auto middle = [this](QWidget *w) { return w->mapTo(f, w->rect().center()); };
+    const Case cases[] = {
+        {"another box", middle(f->txtCOND[0]), f->txtCOND[0], false},
+        {"another date box", middle(f->txtCOND[3]), f->txtCOND[3], true},
+        {"the picker's days", middle(f->txtCOND[2]), f->txtCOND[1], true},  // box 2 lies under it
+        {"no control", QPoint(600, 300), f->txtCOND[1], true},
+        {"Esc", QPoint(), f->txtCOND[1], true},
+    };
+    for (const Case &c : cases) {
+        f->txtCOND[0]->clear();
+        for (int i : {1, 2, 3})
+            f->txtCOND[static_cast<std::size_t>(i)]->setText(QStringLiteral("2008/01/02"));
+        f->validated.clear();
+        hbtest::click(f->txtCOND[1]);
+        hbtest::click(cal()->findChild<QWidget *>(QStringLiteral("qt_calendar_yearbutton")));
+        ASSERT_EQ(QApplication::focusWidget()->objectName(), QStringLiteral("qt_calendar_yearedit")) << c.what;
+        if (c.at.isNull()) {
+            hbtest::strike(Qt::Key_Escape);
+        } else {
+            QTest::mouseClick(f->windowHandle(), Qt::LeftButton, Qt::NoModifier, c.at);
+            settle();
+        }
+        EXPECT_EQ(QApplication::focusWidget(), c.focused) << c.what;
+        EXPECT_EQ(cal()->isVisible(), c.shown) << c.what;
+        EXPECT_EQ(f->txtCOND[1]->text(), QStringLiteral("2008/01/02")) << c.what << ": no day picked";
+        EXPECT_EQ(f->validated.count(QStringLiteral("txtCOND_1")), 1) << c.what << ": the box left, once";
+        hbtest::strike("7");
+        EXPECT_EQ(c.focused->text(), QStringLiteral("7")) << c.what;
+    }
 }
 
 // The help puts "/" after the year (and after "yyyy/mm"); a "/" typed right there is swallowed.
