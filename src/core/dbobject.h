@@ -19,6 +19,7 @@
 #include <vector>
 
 struct sqlite3;
+struct st_mysql;
 
 namespace hb {
 
@@ -190,6 +191,9 @@ private:
     // server's through the driver. A read that breaks off raises, as a failed statement does.
     void readFileRows(const QString &sql, const std::vector<Value> &params, Recordset &rs);
     void readServerRows(const QString &sql, const std::vector<Value> &params, Recordset &rs);
+    // A server's rows through the MariaDB client on the driver's own connection, each cell from
+    // its text; false (nothing sent) where the driver's client is not the program's.
+    bool readServerRowsDirect(const QString &sql, Recordset &rs);
     // The file connection's SQLite handle; nullptr when there is none.
     sqlite3 *fileHandle() const;
 
@@ -200,6 +204,9 @@ private:
     // Another object lost its server connection: this one is checked before its next statement.
     bool suspect_ = false;
     ServerParams server_;
+    // The driver's connection to the server, where the program's MariaDB client reads it as the
+    // driver does (checked when connecting); nullptr otherwise.
+    st_mysql *directServer_ = nullptr;
     QHash<QString, QHash<QString, int>> lengths_;
     QHash<QString, QStringList> columns_;
     QHash<QString, QStringList> keys_;
