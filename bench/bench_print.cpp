@@ -34,7 +34,6 @@ struct Fixture {
     bench::KeptProgram kept{dir};
     Fixture()
     {
-        hb::gRepId = hb::kPtagReport;
         hb::setPrinterSystem(std::make_unique<NoPrinters>());
     }
     ~Fixture()
@@ -51,6 +50,7 @@ Fixture &fixture()
 {
     static Fixture f;
     f.kept.enter();
+    hb::gRepId = hb::kPtagReport;
     return f;
 }
 

@@ -88,8 +88,6 @@ struct Program {
 
     Program()
     {
-        hb::gShopID = hb::Value(1);
-        hb::gFmrID = hb::Value(1);
         quietUi();
 
         hb::InitDb();
@@ -139,10 +137,13 @@ struct Program {
         hb::gWork.reset();
     }
 
-    // Puts the objects of one kind in place of the global ones; false when there are none.
+    // Puts the objects of one kind in place of the global ones, with the grower and the shop the
+    // rows name (another benchmark may have changed them); false when there are none.
     bool use(bool server)
     {
         kept.enter();
+        hb::gShopID = hb::Value(1);
+        hb::gFmrID = hb::Value(1);
         hb::destroyForms();
         if (hb::gDb) {
             (hb::gDb->DBTYPE() == QLatin1String("MYSQL") ? serverDb : sqliteDb) = std::move(hb::gDb);

@@ -162,8 +162,9 @@ CREATE TABLE D_LEDGE (
 -- purchases); the shipment list's days over every grower, its plantings of a year and their
 -- shipments; the rows a computer holds, released when its windows close (the diary day, the
 -- voucher, shipment, pesticide purchase and planting inputs); a grower's pesticides offered
--- in the diary day's pick list, in their order. A database made without them gets them when it
--- is opened, in this order.
+-- in the diary day's pick list, in their order; a grower's plantings in progress on a day (those
+-- not ended, and those ended since). A database made without them gets them when it is opened,
+-- in this order.
 CREATE INDEX IX_D_DIARY_DTL_CHEMI ON D_DIARY_DTL (FMR_ID, CHEMI_ID, UNIT_ID, QTY);
 CREATE INDEX IX_D_LEDGE_DATE ON D_LEDGE (FMR_ID, LEDGE_DATE, LEDGE_ID);
 CREATE INDEX IX_D_SHIP_DATE ON D_SHIP (FMR_ID, SHIP_DATE);
@@ -177,3 +178,4 @@ CREATE INDEX IX_D_SHIP_HOLD ON D_SHIP (HOLD_TM);
 CREATE INDEX IX_D_CHEMI_HOLD ON D_CHEMI (HOLD_TM);
 CREATE INDEX IX_D_PLANT_HOLD ON D_PLANT (HOLD_TM);
 CREATE INDEX IX_D_CHEMI_PICK ON D_CHEMI (FMR_ID, CHEMI_NM, CHEMI_ID, CHK_FLG, PUR_DATE);
+CREATE INDEX IX_D_PLANT_DAY ON D_PLANT (FMR_ID, END_DATE, START_DATE);

@@ -19,6 +19,7 @@
 #include <vector>
 
 struct sqlite3;
+struct st_mysql;
 
 namespace hb {
 
@@ -195,6 +196,9 @@ private:
     // A read that breaks off raises, as a failed statement does.
     void readFileRows(const QString &sql, const std::vector<Value> &params, Recordset &rs);
     void readDriverRows(const QString &sql, const std::vector<Value> &params, Recordset &rs);
+    // A server's rows through the MariaDB client on the driver's own connection, each cell from
+    // its text; false (nothing sent) where the driver's client is not the program's.
+    bool readServerRowsDirect(const QString &sql, Recordset &rs);
     // The file connection's SQLite handle where the driver's SQLite is the program's own;
     // nullptr otherwise.
     sqlite3 *fileHandle() const;
@@ -221,6 +225,9 @@ private:
     bool suspect_ = false;
     ServerParams server_;
     FileConnection file_;
+    // The driver's connection to the server, where the program's MariaDB client reads it as the
+    // driver does (checked when connecting); nullptr otherwise.
+    st_mysql *directServer_ = nullptr;
     QHash<QString, QHash<QString, QByteArray>> declared_;
     QHash<QString, QStringList> columns_;
     QHash<QString, QStringList> keys_;

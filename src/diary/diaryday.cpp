@@ -8,6 +8,7 @@
 
 #include <QStringBuilder>
 #include <algorithm>
+#include <cstdio>
 #include <set>
 #include <utility>
 
@@ -243,7 +244,9 @@ std::vector<PickEntry> PickRows(int k, long fmrId, long chemiId)
                 if (bought.isDate()) {
                     int year = 0, month = 0, day = 0;
                     bought.toDateFields().date().getDate(&year, &month, &day);
-                    e.text = QString::number(month) % u'/' % QString::number(day) % e.text;
+                    char monthDay[16];
+                    const int n = std::snprintf(monthDay, sizeof monthDay, "%d/%d", month, day);
+                    e.text = QLatin1StringView(monthDay, n) % e.text;
                 }
             }
         }

@@ -334,6 +334,39 @@ TEST_P(DataAccess, OddValuesReadAsStoredAndBindAsWritten)
     }
 }
 
+// A server reads a statement without bound values through its client directly and one with
+// them through the driver: both give the same cells, of the same kinds.
+TEST_P(DataAccess, ARowReadsTheSameWithOrWithoutBoundValues)
+{
+    db().EXEC("INSERT INTO T_ROW (ID, FMR_ID, NM, WORK_DATE, AMT, RT, QTY) VALUES "
+              "(1, 2147483647, '2024-05-01 10:00:00', #2024-05-01 13:45:07#, 12345.6789, 0.1, -7), "
+              "(2, NULL, '', #1900-01-01#, -0.0001, -1.5e300, 0), "
+              "(3, -2147483647, 'O''Neil 温室 🍅', NULL, NULL, NULL, NULL)");
+    const QString columns =
+        "SELECT ID, FMR_ID, NM, WORK_DATE, AMT, RT, QTY, MAX(WORK_DATE) AS LAST_DAY, SUM(AMT) AS TOTAL, "
+        "COUNT(*) AS N, QTY/3 AS THIRD, CAST(WORK_DATE AS CHAR) AS DAY_TEXT, ID*4294967296 AS BIG FROM T_ROW ";
+    auto unbound = db().GetFwdOnlyRst(columns + "WHERE ID>=1 GROUP BY ID, FMR_ID, NM, WORK_DATE, AMT, RT, QTY ORDER BY ID");
+    auto bound = db().GetFwdOnlyRst(columns + "WHERE ID>=? GROUP BY ID, FMR_ID, NM, WORK_DATE, AMT, RT, QTY ORDER BY ID",
+                                    {Value(1)});
+    ASSERT_EQ(unbound->RecordCount(), 3);
+    ASSERT_EQ(bound->RecordCount(), 3);
+    ASSERT_EQ(unbound->FieldCount(), bound->FieldCount());
+    for (int row = 1; !unbound->eof(); unbound->MoveNext(), bound->MoveNext(), ++row) {
+        for (int i = 0; i < unbound->FieldCount(); ++i) {
+            const Value a = unbound->Fields(i), b = bound->Fields(i);
+            EXPECT_EQ(unbound->FieldName(i), bound->FieldName(i));
+            EXPECT_EQ(a.type(), b.type()) << "row " << row << " " << b.displayText().toStdString();
+            EXPECT_EQ(a, b) << "row " << row << " " << unbound->FieldName(i).toStdString() << ": "
+                            << a.displayText().toStdString() << " / " << b.displayText().toStdString();
+        }
+    }
+    unbound = db().GetFwdOnlyRst("SELECT NM, WORK_DATE, AMT FROM T_ROW WHERE ID=1");
+    EXPECT_TRUE(unbound->Fields("NM").isString()) << "a text that looks like a date stays text";
+    EXPECT_TRUE(unbound->Fields("WORK_DATE").isDate());
+    EXPECT_EQ(unbound->Fields("AMT"), Value(hb::Currency::fromDouble(12345.6789)));
+    EXPECT_TRUE(db().GetFwdOnlyRst("SELECT ID FROM T_ROW WHERE ID=99")->eof());
+}
+
 TEST_P(DataAccess, ManyRowsLoad)
 {
     db().Begintrans();

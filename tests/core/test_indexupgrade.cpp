@@ -30,6 +30,7 @@ const Index kIndexes[] = {
     {"IX_D_CHEMI_HOLD", "D_CHEMI"},
     {"IX_D_PLANT_HOLD", "D_PLANT"},
     {"IX_D_CHEMI_PICK", "D_CHEMI"},
+    {"IX_D_PLANT_DAY", "D_PLANT"},
     {"IX_D_CHEMI_REST", "D_CHEMI"},
 };
 constexpr size_t kIndexCount = std::size(kIndexes);
@@ -69,6 +70,15 @@ protected:
         }
     }
     static QSet<QString> names(const QStringList &list) { return QSet<QString>(list.begin(), list.end()); }
+    // The indexes the database's plan of a statement names.
+    QString plan(const QString &statement)
+    {
+        auto rs = db().GetFwdOnlyRst((server() ? "EXPLAIN " : "EXPLAIN QUERY PLAN ") + statement);
+        QString used;
+        for (; !rs->eof(); rs->MoveNext())
+            used += (server() ? rs->Fields("key") : rs->Fields("detail")).displayText() + ' ';
+        return used;
+    }
 };
 
 TEST_P(DataIndexes, MissingIndexesAreAddedOnceAndOnlyThose)
@@ -87,7 +97,8 @@ TEST_P(DataIndexes, MissingIndexesAreAddedOnceAndOnlyThose)
         {"the lines' and the shipments' missing", {kIndexes[0], kIndexes[2]}},
         {"the later ones missing", std::vector<Index>(std::begin(kIndexes) + 3, std::end(kIndexes))},
         {"the input windows' holds missing", std::vector<Index>(std::begin(kIndexes) + 9, std::begin(kIndexes) + 12)},
-        {"the pesticides' pick list's and rests' missing", std::vector<Index>(std::end(kIndexes) - 2, std::end(kIndexes))},
+        {"the pesticides' pick list's, the plantings' of a day and the rests' missing",
+         std::vector<Index>(std::end(kIndexes) - 3, std::end(kIndexes))},
     };
     for (const Case &c : cases) {
         drop(c.dropped);
@@ -149,8 +160,9 @@ TEST_P(DataIndexes, ATableHeldElsewhereIsLoggedAndTheStartGoesOn)
 
 // The release of this computer's holds looks them up in the table's hold index (the diary day,
 // the voucher, shipment, pesticide purchase and planting inputs release them on closing); the
-// diary day's pesticide pick list reads the grower's purchases in their order from its index, and
-// the stock's fix-up finds the rests that are off in theirs.
+// diary day's pesticide pick list reads the grower's purchases in their order from its index, the
+// stock's fix-up finds the rests that are off in theirs, and the plantings in progress on a day
+// are found among the grower's current ones, not all of his years.
 TEST_P(DataIndexes, TheReleaseOfHoldsUsesTheHoldIndexes)
 {
     const QString release = "UPDATE %1 SET LAST_TM=HOLD_TM, HOLD_TM=NULL WHERE HOLD_TM='PC-TEST'";
@@ -179,13 +191,21 @@ TEST_P(DataIndexes, TheReleaseOfHoldsUsesTheHoldIndexes)
         db().CommitTrans();
         if (server())
             db().EXEC("ANALYZE TABLE " + table);
-        auto rs = db().GetFwdOnlyRst((server() ? "EXPLAIN " : "EXPLAIN QUERY PLAN ")
-                                     + (id ? statement.arg(table) : statement));
-        QString used;
-        for (; !rs->eof(); rs->MoveNext())
-            used += (server() ? rs->Fields("key") : rs->Fields("detail")).displayText() + ' ';
+        const QString used = plan(id ? statement.arg(table) : statement);
         EXPECT_TRUE(used.contains(index.name)) << table.toStdString() << ": " << used.toStdString();
     }
+    db().Begintrans();
+    for (int i = 0; i < 200; ++i)
+        db().EXEC("INSERT INTO D_PLANT (FMR_ID, PLANT_ID, START_DATE, END_DATE) VALUES (3, ?, ?, ?)",
+                  {Value(i + 1), Value(QDate(1990, 1, 1).addMonths(i)),
+                   i == 199 ? Value::null() : Value(QDate(1990, 7, 1).addMonths(i))});
+    db().CommitTrans();
+    if (server())
+        db().EXEC("ANALYZE TABLE D_PLANT");
+    const QString used = plan("SELECT  D_PLANT.PLANT_ID,  D_PLANT.PLANT_NM  FROM D_PLANT  WHERE FMR_ID=3"
+                              " AND START_DATE<=#2024-06-12# AND ((END_DATE IS NULL) OR (END_DATE>=#2024-06-12#))"
+                              " ORDER BY PLANT_DATE, PLANT_ID");
+    EXPECT_TRUE(used.contains("IX_D_PLANT_DAY")) << used.toStdString();
 }
 
 HB_INSTANTIATE_BOTH_BACKENDS(DataIndexes);
