@@ -536,11 +536,7 @@ void DbObject::ensureLive()
     }
     if (!lost_)
         return;
-    {
-        QSqlDatabase db = QSqlDatabase::database(connName_, false);
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(connName_);
+    dropConnection(connName_);
     forgetTables();
     try {
         connectServer();

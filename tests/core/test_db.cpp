@@ -299,6 +299,8 @@ TEST_P(DataAccess, OddValuesReadAsStoredAndBindAsWritten)
         {"S", "'\U0001F345トマト'", Value("\U0001F345トマト")},
         {"S", "'1; DELETE FROM T_ODD'", Value("1; DELETE FROM T_ODD")},
         {"B", "X'E38388E3839EE38388'", Value("トマト")},
+        {"D", "'2024-05-01'", Value(QDateTime(QDate(2024, 5, 1), QTime(0, 0)))},
+        {"S", "'2024/05/01'", Value("2024/05/01")},
     };
     for (int i = 0; i < std::ssize(cells); ++i)
         db().EXEC(QStringLiteral("INSERT INTO T_ODD (ID, %1) VALUES (%2, %3)")
